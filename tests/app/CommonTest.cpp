@@ -1,0 +1,89 @@
+#include "Common.h"
+#include "Files.h"
+#include "TestSupport.h"
+#include <gtest/gtest.h>
+
+TEST(Common, SplitIpAddress)
+{
+    struct TCase {
+        const char* text;
+        bool ok;
+        std::array<QString, 4> parts;
+    };
+    const TCase cases[] = {
+        {" 10.0.0.1 ", true, {"10", "0", "0", "1"}},
+        {"192.168.002.010", true, {"192", "168", "002", "010"}},
+        {"192. 168 .2.205", true, {"192", "168", "2", "205"}},
+        {"0.0.0.0", true, {"0", "0", "0", "0"}},
+        {"255.255.255.255", true, {"255", "255", "255", "255"}},
+        {"10.0.0", false, {}},
+        {"10.0.0.1.5", false, {}},
+        {"10.0..1", false, {}},
+        {"256.1.1.1", false, {}},
+        {"1.2.3.x", false, {}},
+        {"1.2.3.-1", false, {}},
+        {"", false, {}},
+    };
+    for (const auto& c : cases) {
+        std::array<QString, 4> parts;
+        EXPECT_EQ(Split_IP_Address(QString::fromLatin1(c.text), parts), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(parts, c.parts) << c.text;
+        }
+    }
+}
+
+TEST(Common, ConvFloatAcceptsEitherSeparatorUnderBothLocales)
+{
+    struct TCase {
+        const char* text;
+        bool ok;
+        float value;
+    };
+    const TCase cases[] = {
+        {"2,5", true, 2.5f},
+        {"2.5", true, 2.5f},
+        {"0.5", true, 0.5f},
+        {"-3", true, -3.0f},
+        {" 7 ", true, 7.0f},
+        {"1e3", true, 1000.0f},
+        {"", false, 1.0f},
+        {"1.000,5", false, 1.0f},
+        {"abc", false, 1.0f},
+        {"1e99", false, 1.0f},
+    };
+    for (const QChar sep : {QChar(u','), QChar(u'.')})
+        for (const auto& c : cases) {
+            float value = 99;
+            EXPECT_EQ(Conv_Float(QString::fromLatin1(c.text), sep, value), c.ok) << c.text << " sep " << sep.toLatin1();
+            EXPECT_FLOAT_EQ(value, c.value) << c.text;
+        }
+}
+
+TEST(Common, DecimalSeparatorFallsBackToComma)
+{
+    EXPECT_EQ(Get_Decimal_Separator("."), u'.');
+    EXPECT_EQ(Get_Decimal_Separator(","), u',');
+    EXPECT_EQ(Get_Decimal_Separator("\u066B"), u',');
+    EXPECT_EQ(Get_Decimal_Separator(""), u',');
+}
+
+TEST(Files, AtomicWriteReplacesOrReportsAndLeavesNoDebris)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.bin");
+    ASSERT_TRUE(Write_File_Atomic(path, "first").Ok);
+    ASSERT_TRUE(Write_File_Atomic(path, "second").Ok);
+    EXPECT_EQ(Read_Test_File(path), "second");
+
+    // A target that cannot be replaced (here a folder of that name) fails with its name and
+    // leaves neither a half-written file nor a temporary one behind.
+    QDir(dir.path()).mkdir("taken");
+    const TResult failed = Write_File_Atomic(dir.filePath("taken"), "third");
+    EXPECT_FALSE(failed.Ok);
+    EXPECT_TRUE(failed.Message.contains("taken")) << failed.Message.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"a.bin"});
+
+    const TResult noFolder = Write_File_Atomic(dir.filePath("nowhere/b.bin"), "x");
+    EXPECT_FALSE(noFolder.Ok);
+}
