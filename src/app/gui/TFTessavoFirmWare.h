@@ -5,6 +5,8 @@
 class QLabel;
 class QPushButton;
 class QTimer;
+class TFAbout;
+class TFSoftOptions;
 
 // The main window: the four steps, the icon buttons and the home of the program state.
 class TFTessavoFirmWare : public QWidget {
@@ -54,4 +56,8 @@ private:
     QPushButton* Btn_Close = nullptr;
     QLabel* LL_Update = nullptr;
     QLabel* L_Maker = nullptr;
+
+    // The other windows, created once in Create_Windows and owned as children.
+    TFAbout* FAbout = nullptr;
+    TFSoftOptions* FSoftOptions = nullptr;
 };
