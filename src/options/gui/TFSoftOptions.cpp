@@ -101,7 +101,8 @@ void TFSoftOptions::Build_Layout()
     connection->addLayout(indented);
     auto* check = new QHBoxLayout;
     check->addWidget(Btn_Check_Update);
-    check->addWidget(LL_Check_Update, 1);
+    check->addWidget(LL_Check_Update);
+    check->addStretch(1);
     connection->addLayout(check);
     connection->addStretch(1);
     PC_Options->addTab(TS_Con_Options, QString());
