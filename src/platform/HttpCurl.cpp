@@ -40,12 +40,13 @@ IHttp::TReply THttp_Curl::Get(const QString& url, const QList<QByteArray>& heade
     }
     std::unique_ptr<curl_slist, TCurl_Deleter> headerList;
     for (const QByteArray& header : headers) {
+        // On failure the list so far stays with its owner.
         curl_slist* extended = curl_slist_append(headerList.get(), header.constData());
         if (!extended) {
             reply.Error = QStringLiteral("out of memory");
             return reply;
         }
-        headerList.release();
+        (void)headerList.release();
         headerList.reset(extended);
     }
     char errorText[CURL_ERROR_SIZE] = {};

@@ -290,5 +290,6 @@ void TFSoftOptions::Btn_OKClick()
     state.Enable_Update = CB_Update->isChecked(); // also when the box is disabled
     state.Enable_Jump_Field_Tables = CB_Soft_Set_Jump_Table->isChecked();
     state.Double_Click_Auto_Size = CB_DoubleClick_Auto_Size->isChecked();
+    // The main window saves the settings and starts or stops its timer when OK returns.
     accept();
 }
