@@ -1,4 +1,5 @@
 #include "QtPlatform.h"
+#include "SystemServices.h"
 #include <QApplication>
 #include <QDesktopServices>
 #include <QElapsedTimer>
@@ -75,6 +76,8 @@ TQt_Platform::TQt_Platform()
     , Shell(std::make_unique<TQt_Shell>())
     , Clock(std::make_unique<TQt_Clock>())
     , Locale(std::make_unique<TQt_Locale>())
+    , Icmp_Echo(Make_System_Icmp_Echo())
+    , Process_Launcher(Make_System_Process_Launcher())
 {
     Bundle.Messages = Messages.get();
     Bundle.File_Dialog = File_Dialog.get();
