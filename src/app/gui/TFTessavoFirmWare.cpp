@@ -2,6 +2,7 @@
 #include "Constants.h"
 #include "Files.h"
 #include "Settings.h"
+#include "TFBoot.h"
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
@@ -57,6 +58,7 @@ void TFTessavoFirmWare::FormCreate(const QString& programFolder)
 
 void TFTessavoFirmWare::Create_Windows()
 {
+    FBoot = new TFBoot(Ctx, this);
 }
 
 void TFTessavoFirmWare::Build_Layout()
@@ -189,6 +191,7 @@ void TFTessavoFirmWare::Save_Setting()
 void TFTessavoFirmWare::Change_Language()
 {
     Set_Lang();
+    FBoot->Set_Lang();
 }
 
 void TFTessavoFirmWare::Btn_Click(QPushButton* sender)
@@ -219,6 +222,13 @@ void TFTessavoFirmWare::Open_Project()
 
 void TFTessavoFirmWare::Update_Device()
 {
+    Show_Update_Window();
+}
+
+void TFTessavoFirmWare::Show_Update_Window()
+{
+    FBoot->Form_Type = 1;
+    FBoot->exec();
 }
 
 void TFTessavoFirmWare::Update_Timer_State()

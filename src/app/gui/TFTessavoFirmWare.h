@@ -4,6 +4,7 @@
 
 class QLabel;
 class QPushButton;
+class TFBoot;
 class QTimer;
 
 // The main window: the four steps, the icon buttons and the home of the program state.
@@ -32,6 +33,7 @@ private:
     void Create_New_Project();
     void Open_Project();
     void Update_Device();
+    void Show_Update_Window();
     void Timer_UpdateTimer();
     void Update_Timer_State();
     void Refresh_Frame();
@@ -54,4 +56,6 @@ private:
     QPushButton* Btn_Close = nullptr;
     QLabel* LL_Update = nullptr;
     QLabel* L_Maker = nullptr;
+
+    TFBoot* FBoot = nullptr;
 };
