@@ -36,7 +36,8 @@ public:
 
         constexpr int Data_Size = Packet_Size - 8; // the system adds the 8-byte ICMP header
         std::vector<char> data(Data_Size, 'E');
-        std::vector<char> reply(sizeof(ICMP_ECHO_REPLY) + Data_Size + 8 + sizeof(IO_STATUS_BLOCK));
+        // Room for the reply, its data, an ICMP error message (8 bytes) and an IO_STATUS_BLOCK (two pointers).
+        std::vector<char> reply(sizeof(ICMP_ECHO_REPLY) + Data_Size + 8 + 2 * sizeof(void*));
         const auto started = std::chrono::steady_clock::now();
         const DWORD count = IcmpSendEcho2(icmp, nullptr, nullptr, nullptr, htonl(*target), data.data(), Data_Size, nullptr,
             reply.data(), static_cast<DWORD>(reply.size()), Timeout_Ms);

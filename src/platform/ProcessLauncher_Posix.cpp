@@ -25,10 +25,14 @@ public:
         char* argv[] = {path.data(), nullptr};
         posix_spawnattr_t attr;
         posix_spawnattr_init(&attr);
-        sigset_t none;
+        // The child starts with no blocked signals and SIGPIPE at its default, whatever ours are.
+        sigset_t none, pipe;
         sigemptyset(&none);
+        sigemptyset(&pipe);
+        sigaddset(&pipe, SIGPIPE);
         posix_spawnattr_setsigmask(&attr, &none);
-        posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK);
+        posix_spawnattr_setsigdefault(&attr, &pipe);
+        posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
         pid_t pid = 0;
         const int failure = posix_spawn(&pid, path.constData(), nullptr, &attr, argv, environ);
         posix_spawnattr_destroy(&attr);
