@@ -5,6 +5,7 @@
 #include "TFAbout.h"
 #include "TFSoftOptions.h"
 #include "VersionCheck.h"
+#include "TFBoot.h"
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
@@ -63,6 +64,7 @@ void TFTessavoFirmWare::Create_Windows()
     // In this order: each window takes its texts from the table when it is created.
     FAbout = new TFAbout(Ctx, this);
     FSoftOptions = new TFSoftOptions(Ctx, [this] { Change_Language(); }, this);
+    FBoot = new TFBoot(Ctx, this);
 }
 
 void TFTessavoFirmWare::Build_Layout()
@@ -197,6 +199,7 @@ void TFTessavoFirmWare::Change_Language()
     // Every window in a fixed order: main, New, Open, options, update, communication, access.
     Set_Lang();
     FSoftOptions->Set_Lang();
+    FBoot->Set_Lang();
 }
 
 void TFTessavoFirmWare::Btn_Click(QPushButton* sender)
@@ -233,6 +236,13 @@ void TFTessavoFirmWare::Open_Project()
 
 void TFTessavoFirmWare::Update_Device()
 {
+    Show_Update_Window();
+}
+
+void TFTessavoFirmWare::Show_Update_Window()
+{
+    FBoot->Form_Type = 1;
+    FBoot->exec();
 }
 
 void TFTessavoFirmWare::Update_Timer_State()

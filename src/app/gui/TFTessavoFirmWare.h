@@ -4,6 +4,7 @@
 
 class QLabel;
 class QPushButton;
+class TFBoot;
 class QTimer;
 class TFAbout;
 class TFSoftOptions;
@@ -34,6 +35,7 @@ private:
     void Create_New_Project();
     void Open_Project();
     void Update_Device();
+    void Show_Update_Window();
     void Timer_UpdateTimer();
     void Update_Timer_State();
     void Refresh_Frame();
@@ -60,4 +62,5 @@ private:
     // The other windows, created once in Create_Windows and owned as children.
     TFAbout* FAbout = nullptr;
     TFSoftOptions* FSoftOptions = nullptr;
+    TFBoot* FBoot = nullptr;
 };
