@@ -19,7 +19,7 @@ public:
     TInspection Result;
 
     void Line(const QString& text) { Result.Text += text + u'\n'; }
-    void Field(const QString& name, const QString& value) { Line(QStringLiteral("  %1 = %2").arg(name.leftJustified(18), value)); }
+    void Field(const QString& name, const QString& value) { Line(QStringLiteral("  %1 = %2").arg(name.leftJustified(26), value)); }
     void Problem(const QString& text)
     {
         ++Result.Problems;
