@@ -1,10 +1,14 @@
 #pragma once
 #include "AppContext.h"
 #include <QWidget>
+#include <memory>
 
 class QLabel;
 class QPushButton;
 class QTimer;
+namespace Image {
+class TDevice_Image;
+}
 
 // The main window: the four steps, the icon buttons and the home of the program state.
 class TFTessavoFirmWare : public QWidget {
@@ -32,11 +36,14 @@ private:
     void Create_New_Project();
     void Open_Project();
     void Update_Device();
+    void Show_Update_Window();
     void Timer_UpdateTimer();
     void Update_Timer_State();
     void Refresh_Frame();
 
     TAppContext& Ctx;
+    // The device images of the update step, rebuilt from the project's files at every step.
+    std::unique_ptr<Image::TDevice_Image> Device_Image;
 
     QLabel* L_SW_Code = nullptr;
     QLabel* L_SW_Desc = nullptr;
