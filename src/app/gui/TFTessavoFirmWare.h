@@ -6,6 +6,8 @@
 class QLabel;
 class QPushButton;
 class QTimer;
+class TFAbout;
+class TFSoftOptions;
 namespace Image {
 class TDevice_Image;
 }
@@ -61,4 +63,8 @@ private:
     QPushButton* Btn_Close = nullptr;
     QLabel* LL_Update = nullptr;
     QLabel* L_Maker = nullptr;
+
+    // The other windows, created once in Create_Windows and owned as children.
+    TFAbout* FAbout = nullptr;
+    TFSoftOptions* FSoftOptions = nullptr;
 };
