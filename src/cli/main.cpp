@@ -1,10 +1,13 @@
 #include "Commands.h"
+#include "ImageCommands.h"
 #include <QCoreApplication>
 #include <cstdio>
 #include <vector>
 
 // The subcommands, one per file.
 static const std::vector<TCommand> Commands = {
+    Build_Command,
+    Inspect_Command,
 };
 
 static void Print_Help(QTextStream& out)

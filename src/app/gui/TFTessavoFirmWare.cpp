@@ -1,6 +1,8 @@
 #include "TFTessavoFirmWare.h"
+#include "Common.h"
 #include "Constants.h"
 #include "Files.h"
+#include "ImageBuild.h"
 #include "Settings.h"
 #include "TFAbout.h"
 #include "TFSoftOptions.h"
@@ -20,6 +22,7 @@
 
 TFTessavoFirmWare::TFTessavoFirmWare(TAppContext& context, const QString& programFolder)
     : Ctx(context)
+    , Device_Image(std::make_unique<Image::TDevice_Image>())
 {
     setObjectName(QStringLiteral("TFTessavoFirmWare"));
     FormCreate(programFolder);
@@ -236,6 +239,10 @@ void TFTessavoFirmWare::Open_Project()
 
 void TFTessavoFirmWare::Update_Device()
 {
+    // The device must never be updated from stale images: a failed build or write ends the step.
+    const QChar separator = Get_Decimal_Separator(Ctx.Platform.Locale->Decimal_Separator());
+    if (!Ctx.Report(Image::Build_Images(*Device_Image, Ctx.State, separator)))
+        return;
     Show_Update_Window();
 }
 

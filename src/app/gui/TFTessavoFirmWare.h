@@ -1,6 +1,7 @@
 #pragma once
 #include "AppContext.h"
 #include <QWidget>
+#include <memory>
 
 class QLabel;
 class QPushButton;
@@ -8,6 +9,9 @@ class TFBoot;
 class QTimer;
 class TFAbout;
 class TFSoftOptions;
+namespace Image {
+class TDevice_Image;
+}
 
 // The main window: the four steps, the icon buttons and the home of the program state.
 class TFTessavoFirmWare : public QWidget {
@@ -41,6 +45,8 @@ private:
     void Refresh_Frame();
 
     TAppContext& Ctx;
+    // The device images of the update step, rebuilt from the project's files at every step.
+    std::unique_ptr<Image::TDevice_Image> Device_Image;
 
     QLabel* L_SW_Code = nullptr;
     QLabel* L_SW_Desc = nullptr;

@@ -1,0 +1,163 @@
+#include "ImageTestSupport.h"
+#include "LittleEndian.h"
+#include <gtest/gtest.h>
+
+using namespace Image;
+using namespace Image_Test;
+
+namespace {
+
+// The block of a project without ParGen.xml, written out from the layout independently of the code.
+QByteArray Initial_Block()
+{
+    QByteArray b(2048, 0);
+    auto put = [&b](int offset, const QByteArray& bytes) { b.replace(offset, bytes.size(), bytes); };
+    put(0x000, Le32(250000));
+    put(0x004, Le32(250000));
+    put(0x00C, Le32(9600));
+    put(0x028, QByteArray::fromHex("C0A802CD" "FFFFFF00" "FFFFFFFF"));
+    put(0x034, QByteArray::fromHex("1027" "1127" "1127"));
+    put(0x1B4, QByteArray(8, 8));
+    put(0x5EC, Le32(0x80000));
+    put(0x7FC, QByteArray::fromHex("8A0D0000"));
+    return b;
+}
+
+QByteArray ParGen_Xml(const TParGen& set, const QStringList& omit = {}, const QByteArray& before = {})
+{
+    QByteArray body;
+    for (int i = 0; i < TParGen::Count; ++i)
+        if (!omit.contains(QLatin1String(TParGen::Keys[i])))
+            body += QByteArray("<") + TParGen::Keys[i] + ">" + set.Values[i].toHtmlEscaped().toUtf8() + "</" + TParGen::Keys[i] + ">";
+    return before + "<Par_Gen>" + body + "</Par_Gen>";
+}
+
+struct TBuilt {
+    QByteArray Bank1;
+    qint32 vLan, appID;
+};
+
+TBuilt Build(const QByteArray& parGen)
+{
+    TProject p;
+    Write_Test_File(p.State.ParGen_File, parGen);
+    TDevice_Image image;
+    const TResult r = image.Create_Bin(p.State, u'.');
+    EXPECT_TRUE(r.Ok) << r.Message.toStdString();
+    return {Bytes(image.Bank1()), image.IEC61850_Client.vLan, image.IEC61850_Client.appID};
+}
+
+} // namespace
+
+TEST(ParameterBlock, WithoutParGenOnlyTheInitialValuesTheTablesAddressAndTheChecksum)
+{
+    TProject p;
+    TDevice_Image image;
+    ASSERT_TRUE(image.Create_Bin(p.State, u',').Ok);
+    EXPECT_EQ(Bytes(image.Bank1()), Initial_Block());
+    EXPECT_EQ(image.IEC61850_Client.vLan, 0);
+    EXPECT_EQ(image.IEC61850_Client.appID, 0);
+}
+
+TEST(ParameterBlock, DefaultsFile)
+{
+    const QByteArray b = Build(ParGen_Xml(Default_ParGen())).Bank1;
+    ASSERT_EQ(b.size(), 2048);
+    EXPECT_EQ(b.mid(0x7FC), QByteArray::fromHex("1F180000")); // 6175
+    EXPECT_EQ(b.mid(0x036, 4), QByteArray::fromHex("12AF12AF"));
+    EXPECT_EQ(b.mid(0x074, 8), QByteArray::fromHex("F0010000F0010000"));
+    EXPECT_EQ(b.mid(0x028, 12), QByteArray::fromHex("C0A80005" "FFFFFF00" "FFFFFFFF"));
+    EXPECT_EQ(b.mid(0x184, 12), QByteArray::fromHex("C0A8000A" "FFFFFF00" "FFFFFFFF"));
+    // Everything else is as in a block without the file.
+    QByteArray rest = b, initial = Initial_Block();
+    for (const auto& [offset, size] : {std::pair{0x028, 12}, {0x036, 4}, {0x074, 8}, {0x184, 12}, {0x7FC, 4}}) {
+        rest.replace(offset, size, QByteArray(size, 0));
+        initial.replace(offset, size, QByteArray(size, 0));
+    }
+    EXPECT_EQ(rest, initial);
+}
+
+TEST(ParameterBlock, KeysConvertWithTheirFallbacksAndLowBits)
+{
+    struct TCase {
+        const char* label;
+        std::vector<std::pair<const char*, QString>> values; // changes to the defaults
+        QStringList omit;
+        std::vector<std::pair<int, QByteArray>> expected;    // offset, bytes
+        qint32 vLan = 0, appID = 0;
+    };
+    const TCase cases[] = {
+        {"gateway on keeps its octets", {{"EtherNetIP_EN_GAT", "1"}, {"EtherNetIP_GAT1", "10"}, {"EtherNetIP_GAT4", "254"}}, {},
+            {{0x030, QByteArray::fromHex("0AA800FE")}, {0x18C, QByteArray::fromHex("FFFFFFFF")}}},
+        {"gateway off overrides its octets", {{"IEC61850_Client_En_GAT", "0"}, {"IEC61850_Client_GAT1", "10"}}, {},
+            {{0x18C, QByteArray::fromHex("FFFFFFFF")}}},
+        {"a switch with blanks is off", {{"IEC61850_Client_En_GAT", " 1"}, {"EtherNetIP_EN_GAT", "1 "}}, {},
+            {{0x18C, QByteArray::fromHex("FFFFFFFF")}, {0x030, QByteArray::fromHex("FFFFFFFF")}}},
+        {"a missing switch is off", {{"EtherNetIP_GAT1", "10"}}, {"EtherNetIP_EN_GAT"}, {{0x030, QByteArray::fromHex("FFFFFFFF")}}},
+        {"one byte keeps the low 8 bits", {{"IEC61850_Client_En_GAT", "1"}, {"IEC61850_Client_GAT1", "300"}, {"IEC61850_Client_GAT2", "-1"},
+            {"IEC61850_Client_GAT3", "0x10"}, {"IEC61850_Client_GAT4", "x"}}, {},
+            {{0x18C, QByteArray::fromHex("2CFF1001")}}},
+        {"mask octet 4 missing or not a number gives 0", {{"EtherNetIP_SM4", "abc"}}, {"IEC61850_Client_SM4"},
+            {{0x18B, QByteArray::fromHex("00")}, {0x02F, QByteArray::fromHex("00")}}},
+        {"byte counts are 32-bit and unchecked", {{"EtherNetIP_NB_Input", "70000"}, {"EtherNetIP_NB_Output", ""}}, {},
+            {{0x074, QByteArray::fromHex("70110100F0010000")}}},
+        {"VLAN and application ID are whole numbers with fallback 0", {{"IEC61850_Client_VLAN", "$10"}, {"IEC61850_Client_Application_ID", "-7"}},
+            {}, {}, 16, -7},
+        {"a text that is no number gives 0", {{"IEC61850_Client_VLAN", "12a"}, {"IEC61850_Client_Application_ID", ""}}, {}, {}, 0, 0},
+    };
+    for (const TCase& c : cases) {
+        TParGen set = Default_ParGen();
+        for (const auto& [key, value] : c.values)
+            set[key] = value;
+        const TBuilt built = Build(ParGen_Xml(set, c.omit));
+        for (const auto& [offset, bytes] : c.expected)
+            EXPECT_EQ(built.Bank1.mid(offset, bytes.size()).toHex(), bytes.toHex()) << c.label << " at " << offset;
+        EXPECT_EQ(built.vLan, c.vLan) << c.label;
+        EXPECT_EQ(built.appID, c.appID) << c.label;
+        EXPECT_EQ(U32_At(built.Bank1, 0x7FC), Parameter_Block_Checksum(std::span(reinterpret_cast<const quint8*>(built.Bank1.constData()), 2048)))
+            << c.label;
+    }
+}
+
+TEST(ParameterBlock, DeclarationOrCommentBeforeTheSettingsGivesEveryFallback)
+{
+    TParGen set = Default_ParGen();
+    for (int i = 0; i < TParGen::Count; ++i)
+        set.Values[i] = QStringLiteral("1"); // would switch both gateways on and change every byte
+    for (const QByteArray& before : {QByteArray("<?xml version=\"1.0\"?>"), QByteArray("<!-- settings -->")}) {
+        const TBuilt built = Build(ParGen_Xml(set, {}, before));
+        EXPECT_EQ(built.Bank1.mid(0x028, 12).toHex(), QByteArray("c0a80005ffffff00ffffffff")) << before.toStdString();
+        EXPECT_EQ(built.Bank1.mid(0x184, 12).toHex(), QByteArray("c0a8000affffff00ffffffff")) << before.toStdString();
+        EXPECT_EQ(built.Bank1.mid(0x036, 4).toHex(), QByteArray("12af12af"));
+        EXPECT_EQ(built.Bank1.mid(0x074, 8).toHex(), QByteArray("f0010000f0010000"));
+        EXPECT_EQ(built.vLan, 0);
+        EXPECT_EQ(built.appID, 0);
+    }
+}
+
+TEST(ParameterBlock, CopyStoresTheSumOfTheFirst2044BytesAndReturnsTheNextPosition)
+{
+    TParameterBlock block;
+    for (size_t i = 0; i < block.Bytes.size(); ++i)
+        block.Bytes[i] = static_cast<quint8>(0xFF - i % 7); // the old checksum bytes must not count
+    std::vector<quint8> out(5000, 0xEE);
+    EXPECT_EQ(Copy_Parameter_Block(block, out, 100), 2148);
+    quint32 sum = 0;
+    for (int i = 0; i < 2044; ++i)
+        sum += static_cast<quint8>(0xFF - i % 7);
+    EXPECT_EQ(Get_U32(out, 100 + 2044), sum);
+    EXPECT_EQ(out[99], 0xEE);
+    EXPECT_EQ(out[2148], 0xEE);
+    EXPECT_TRUE(std::equal(block.Bytes.begin(), block.Bytes.end(), out.begin() + 100));
+}
+
+TEST(ParameterBlock, MalformedParGenStopsTheBuildNamingFileAndLine)
+{
+    TProject p;
+    Write_Test_File(p.State.ParGen_File, "<Par_Gen>\n<EtherNetIP_IP1>1</EtherNetIP_IP2>\n</Par_Gen>");
+    TDevice_Image image;
+    const TResult r = image.Create_Bin(p.State, u'.');
+    EXPECT_FALSE(r.Ok);
+    EXPECT_TRUE(r.Message.startsWith(QDir::toNativeSeparators(p.State.ParGen_File) + ": line 2: ")) << r.Message.toStdString();
+    EXPECT_TRUE(image.Bank1().empty());
+}
