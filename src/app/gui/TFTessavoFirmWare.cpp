@@ -2,6 +2,9 @@
 #include "Constants.h"
 #include "Files.h"
 #include "Settings.h"
+#include "TFNew_Project.h"
+#include "TFOpenConf.h"
+#include "TFParGen.h"
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
@@ -57,6 +60,9 @@ void TFTessavoFirmWare::FormCreate(const QString& programFolder)
 
 void TFTessavoFirmWare::Create_Windows()
 {
+    Frm_New_Project = new TFNew_Project(Ctx, this);
+    Frm_OpenConf = new TFOpenConf(Ctx, this);
+    Frm_ParGen = new TFParGen(Ctx, this);
 }
 
 void TFTessavoFirmWare::Build_Layout()
@@ -189,6 +195,9 @@ void TFTessavoFirmWare::Save_Setting()
 void TFTessavoFirmWare::Change_Language()
 {
     Set_Lang();
+    Frm_New_Project->Set_Lang();
+    Frm_OpenConf->Set_Lang();
+    Frm_ParGen->Set_Lang();
 }
 
 void TFTessavoFirmWare::Btn_Click(QPushButton* sender)
@@ -203,18 +212,26 @@ void TFTessavoFirmWare::Btn_Click(QPushButton* sender)
     } else if (sender == Btn_Opz) {
     } else if (!Ctx.State.Configuration_Active())
         Ctx.Error(18);
-    else if (sender == Btn_Prm_Gen) {
-    } else if (sender == Btn_IEC61850_Client) {
+    else if (sender == Btn_Prm_Gen)
+        Frm_ParGen->exec();
+    else if (sender == Btn_IEC61850_Client) {
     } else if (sender == Btn_CreateBin)
         Update_Device();
 }
 
 void TFTessavoFirmWare::Create_New_Project()
 {
+    // The dialog makes the new configuration active itself.
+    if (Frm_New_Project->exec() == QDialog::Accepted)
+        Refresh_Frame();
 }
 
 void TFTessavoFirmWare::Open_Project()
 {
+    if (Frm_OpenConf->exec() == QDialog::Accepted) {
+        Ctx.State.Activate_Project(Frm_OpenConf->Name_Conf);
+        Refresh_Frame();
+    }
 }
 
 void TFTessavoFirmWare::Update_Device()

@@ -5,6 +5,9 @@
 class QLabel;
 class QPushButton;
 class QTimer;
+class TFNew_Project;
+class TFOpenConf;
+class TFParGen;
 
 // The main window: the four steps, the icon buttons and the home of the program state.
 class TFTessavoFirmWare : public QWidget {
@@ -54,4 +57,9 @@ private:
     QPushButton* Btn_Close = nullptr;
     QLabel* LL_Update = nullptr;
     QLabel* L_Maker = nullptr;
+
+    // The windows opened from here, created once in Create_Windows.
+    TFNew_Project* Frm_New_Project = nullptr;
+    TFOpenConf* Frm_OpenConf = nullptr;
+    TFParGen* Frm_ParGen = nullptr;
 };
