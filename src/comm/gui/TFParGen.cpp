@@ -106,8 +106,9 @@ TFParGen::TPanel TFParGen::Make_Panel(const char* name, const char* headerName)
     panel.Header->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     auto* body = new QWidget(panel.Frame);
     panel.Body = new QGridLayout(body);
-    // The body ends a little below its last control.
+    // The body ends a little below its last control; both panels align their fields.
     panel.Body->setContentsMargins(8, 4, 8, 12);
+    panel.Body->setColumnMinimumWidth(0, 150);
     column->addWidget(panel.Header);
     column->addWidget(body);
     QToolButton* header = panel.Header;
