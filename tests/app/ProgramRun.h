@@ -1,11 +1,14 @@
 #pragma once
 #include "FakePlatform.h"
 #include "TFTessavoFirmWare.h"
-#include "WindowTestSupport.h"
+#include "TestSupport.h"
+#include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -27,20 +30,26 @@ struct TProgram_Run {
     void Click(const char* name) { QTest::mouseClick(Main->findChild<QPushButton*>(name), Qt::LeftButton); }
 
     // Clicks a main-window button that opens a dialog and runs `action` in the active dialog.
-    // A dialog that the action leaves open is cancelled, so a failing test cannot hang.
+    // A dialog that the action leaves open is cancelled, so a failing test cannot hang; the
+    // watch ends with this call, so it never acts on a later dialog.
     void With_Dialog(const char* button, const std::function<void(QDialog*)>& action)
     {
         bool ran = false;
-        On_Next_Modal([&](QWidget* modal) {
+        QTimer watch;
+        watch.setInterval(5);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible())
+                return;
+            watch.stop();
             ran = true;
-            auto* dialog = qobject_cast<QDialog*>(modal);
-            ASSERT_TRUE(dialog);
             dialog->activateWindow();
             EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
             action(dialog);
             if (dialog->isVisible())
                 dialog->reject();
         });
+        watch.start();
         Click(button);
         EXPECT_TRUE(ran) << button;
     }
