@@ -2,9 +2,12 @@
 #include "Constants.h"
 #include "Files.h"
 #include "Settings.h"
+#include "TFAbout.h"
 #include "TFNew_Project.h"
 #include "TFOpenConf.h"
 #include "TFParGen.h"
+#include "TFSoftOptions.h"
+#include "VersionCheck.h"
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
@@ -60,9 +63,12 @@ void TFTessavoFirmWare::FormCreate(const QString& programFolder)
 
 void TFTessavoFirmWare::Create_Windows()
 {
-    Frm_New_Project = new TFNew_Project(Ctx, this);
-    Frm_OpenConf = new TFOpenConf(Ctx, this);
-    Frm_ParGen = new TFParGen(Ctx, this);
+    // In this order: each window takes its texts from the table when it is created.
+    FNew_Project = new TFNew_Project(Ctx, this);
+    FOpenConf = new TFOpenConf(Ctx, this);
+    FAbout = new TFAbout(Ctx, this);
+    FSoftOptions = new TFSoftOptions(Ctx, [this] { Change_Language(); }, this);
+    FParGen = new TFParGen(Ctx, this);
 }
 
 void TFTessavoFirmWare::Build_Layout()
@@ -92,7 +98,7 @@ void TFTessavoFirmWare::Build_Layout()
 
     auto button = [this](const char* name) {
         auto* b = Named(new QPushButton(this), name);
-        b->setMinimumHeight(36);
+        b->setMinimumSize(170, 36);
         connect(b, &QPushButton::clicked, this, [this, b] { Btn_Click(b); });
         return b;
     };
@@ -121,7 +127,7 @@ void TFTessavoFirmWare::Build_Layout()
     L_Maker->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     L_Maker->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     connect(L_Maker, &QLabel::linkActivated, this, [this] { Ctx.Platform.Shell->Open_Url(Maker_Home_Page()); });
-    steps->addWidget(L_Maker, 3, 2);
+    steps->addWidget(L_Maker, 3, 3);
     steps->setColumnStretch(3, 1);
     top->addLayout(steps);
 
@@ -194,10 +200,12 @@ void TFTessavoFirmWare::Save_Setting()
 
 void TFTessavoFirmWare::Change_Language()
 {
+    // Every window in a fixed order: main, New, Open, options, update, communication, access.
     Set_Lang();
-    Frm_New_Project->Set_Lang();
-    Frm_OpenConf->Set_Lang();
-    Frm_ParGen->Set_Lang();
+    FNew_Project->Set_Lang();
+    FOpenConf->Set_Lang();
+    FSoftOptions->Set_Lang();
+    FParGen->Set_Lang();
 }
 
 void TFTessavoFirmWare::Btn_Click(QPushButton* sender)
@@ -208,12 +216,18 @@ void TFTessavoFirmWare::Btn_Click(QPushButton* sender)
         Open_Project();
     else if (sender == Btn_Close)
         close();
-    else if (sender == Btn_Info) {
-    } else if (sender == Btn_Opz) {
+    else if (sender == Btn_Info)
+        FAbout->exec();
+    else if (sender == Btn_Opz) {
+        // The options window has written its choices into the program state on OK.
+        if (FSoftOptions->exec() == QDialog::Accepted) {
+            Save_Setting();
+            Update_Timer_State();
+        }
     } else if (!Ctx.State.Configuration_Active())
         Ctx.Error(18);
     else if (sender == Btn_Prm_Gen)
-        Frm_ParGen->exec();
+        FParGen->exec();
     else if (sender == Btn_IEC61850_Client) {
     } else if (sender == Btn_CreateBin)
         Update_Device();
@@ -222,14 +236,14 @@ void TFTessavoFirmWare::Btn_Click(QPushButton* sender)
 void TFTessavoFirmWare::Create_New_Project()
 {
     // The dialog makes the new configuration active itself.
-    if (Frm_New_Project->exec() == QDialog::Accepted)
+    if (FNew_Project->exec() == QDialog::Accepted)
         Refresh_Frame();
 }
 
 void TFTessavoFirmWare::Open_Project()
 {
-    if (Frm_OpenConf->exec() == QDialog::Accepted) {
-        Ctx.State.Activate_Project(Frm_OpenConf->Name_Conf);
+    if (FOpenConf->exec() == QDialog::Accepted) {
+        Ctx.State.Activate_Project(FOpenConf->Name_Conf);
         Refresh_Frame();
     }
 }
@@ -249,7 +263,8 @@ void TFTessavoFirmWare::Update_Timer_State()
 void TFTessavoFirmWare::Timer_UpdateTimer()
 {
     Timer_Update->stop();
-    LL_Update->hide();
+    // The check blocks the program for at most the HTTP client's time-out.
+    LL_Update->setVisible(Check_Version(*Ctx.Platform.Http, Maker_Version_Service()));
     Timer_Update->setInterval(7200000);
     Timer_Update->start();
 }

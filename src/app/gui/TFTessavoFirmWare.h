@@ -5,9 +5,11 @@
 class QLabel;
 class QPushButton;
 class QTimer;
+class TFAbout;
 class TFNew_Project;
 class TFOpenConf;
 class TFParGen;
+class TFSoftOptions;
 
 // The main window: the four steps, the icon buttons and the home of the program state.
 class TFTessavoFirmWare : public QWidget {
@@ -58,8 +60,10 @@ private:
     QLabel* LL_Update = nullptr;
     QLabel* L_Maker = nullptr;
 
-    // The windows opened from here, created once in Create_Windows.
-    TFNew_Project* Frm_New_Project = nullptr;
-    TFOpenConf* Frm_OpenConf = nullptr;
-    TFParGen* Frm_ParGen = nullptr;
+    // The other windows, created once in Create_Windows and owned as children.
+    TFNew_Project* FNew_Project = nullptr;
+    TFOpenConf* FOpenConf = nullptr;
+    TFAbout* FAbout = nullptr;
+    TFSoftOptions* FSoftOptions = nullptr;
+    TFParGen* FParGen = nullptr;
 };
