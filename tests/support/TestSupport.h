@@ -6,7 +6,10 @@
 #include <QTemporaryDir>
 #include <csignal>
 #include <ostream>
+#if __has_include(<sys/resource.h>)
 #include <sys/resource.h>
+#define SWQ_HAVE_FILE_SIZE_LIMIT 1
+#endif
 
 inline QString Fixture(const QString& name) { return QStringLiteral(SWQ_FIXTURES_DIR "/") + name; }
 inline QString Corpus_Folder() { return QStringLiteral(SWQ_CORPUS_DIR); }
@@ -26,6 +29,7 @@ inline QByteArray Read_Test_File(const QString& path)
 }
 
 
+#ifdef SWQ_HAVE_FILE_SIZE_LIMIT
 // While it lives, no file of the process may grow beyond `bytes`: writes fail as on a full
 // disk, also for a root user, whom a read-only folder would not stop.
 class TFile_Size_Limit {
@@ -51,6 +55,7 @@ private:
     void (*Old_Handler)(int);
     rlimit Old_Limit{};
 };
+#endif
 
 // Readable QString values in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
