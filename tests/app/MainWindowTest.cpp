@@ -1,4 +1,4 @@
-#include "FakePlatform.h"
+#include "ProgramRun.h"
 #include "Settings.h"
 #include "TFBoot.h"
 #include "TFTessavoFirmWare.h"
@@ -7,29 +7,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
-
-namespace {
-
-// A program run on a folder of its own, with fake platform services.
-struct TProgram_Run {
-    TFake_Platform Fakes;
-    TProgramState State;
-    TText_Table Texts;
-    TAppContext Ctx{State, Texts, Fakes.Services()};
-    std::unique_ptr<TFTessavoFirmWare> Main;
-
-    explicit TProgram_Run(const QString& folder)
-        : Main(std::make_unique<TFTessavoFirmWare>(Ctx, folder))
-    {
-        Main->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(Main.get()));
-    }
-    QString Label(const char* name) const { return Main->findChild<QLabel*>(name)->text(); }
-    void Click(const char* name) { QTest::mouseClick(Main->findChild<QPushButton*>(name), Qt::LeftButton); }
-};
-
-} // namespace
 
 TEST(MainWindow, FirstStartInAnEmptyFolder)
 {

@@ -89,3 +89,57 @@ TEST(ParGen, MissingFileGivesDefaultsAndBrokenFileTheParserMessage)
     EXPECT_TRUE(broken.Message.contains("ParGen.xml: line 2")) << broken.Message.toStdString();
     EXPECT_EQ(set, Default_ParGen());
 }
+
+TEST(ParGen, TextsOfBlanksOnlyReadBackAsEntered)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("ParGen.xml");
+    TParGen set = Default_ParGen();
+    set["IEC61850_Client_Application_ID"] = " ";
+    set["EtherNetIP_NB_Output"] = " 12 ";
+    ASSERT_TRUE(Write_ParGen(path, set).Ok);
+    TParGen back;
+    ASSERT_TRUE(Read_ParGen(path, back).Ok);
+    EXPECT_EQ(back.Values, set.Values);
+}
+
+TEST(ParGen, CheckReadsWholeNumbersAndStopsAtTheFirstFailure)
+{
+    struct TCase {
+        std::vector<std::pair<const char*, QString>> entries; // differences from the defaults
+        int text_No;                                           // -1: passes
+        QString arg;
+    };
+    const TCase cases[] = {
+        {{}, -1, {}},
+        {{{"IEC61850_Client_IP1", "255"}, {"EtherNetIP_SM4", "0"}}, -1, {}},
+        {{{"IEC61850_Client_IP1", "256"}}, 649, {}},
+        {{{"IEC61850_Client_IP1", "-1"}}, 649, {}},
+        {{{"IEC61850_Client_IP1", ""}}, 649, {}},
+        {{{"IEC61850_Client_IP2", "1 0"}}, 650, {}},
+        {{{"IEC61850_Client_IP3", "abc"}}, 651, {}},
+        {{{"IEC61850_Client_IP4", " 10"}, {"EtherNetIP_IP1", "0xFF"}}, -1, {}},  // the one whole-number reader
+        {{{"EtherNetIP_IP1", "0x100"}}, 703, {}},
+        {{{"IEC61850_Client_GAT1", "999"}, {"EtherNetIP_GAT4", "x"}}, -1, {}},     // gateways off
+        {{{"IEC61850_Client_GAT1", "999"}, {"IEC61850_Client_En_GAT", "1"}}, 657, {}},
+        {{{"EtherNetIP_GAT4", "x"}, {"EtherNetIP_EN_GAT", "1"}}, 714, {}},
+        {{{"EtherNetIP_GAT4", "x"}, {"EtherNetIP_EN_GAT", "true"}}, -1, {}},
+        {{{"EtherNetIP_NB_Input", "497"}}, 716, "496"},
+        {{{"EtherNetIP_NB_Input", "0"}, {"EtherNetIP_NB_Output", "496"}}, -1, {}},
+        {{{"EtherNetIP_NB_Output", "500"}}, 717, "496"},
+        {{{"IEC61850_Client_VLAN", "abc"}, {"IEC61850_Client_Application_ID", "abc"}}, -1, {}},
+        {{{"EtherNetIP_NB_Input", "-5"}, {"EtherNetIP_SM1", "300"}, {"IEC61850_Client_IP1", "x"}}, 649, {}},
+    };
+    for (const auto& c : cases) {
+        TParGen set = Default_ParGen();
+        QString label;
+        for (const auto& [key, value] : c.entries) {
+            set[key] = value;
+            label += QStringLiteral("%1=\"%2\" ").arg(key, value);
+        }
+        const TResult result = Check_ParGen(set);
+        EXPECT_EQ(result.Ok, c.text_No < 0) << label.toStdString();
+        EXPECT_EQ(result.Text_No, c.text_No) << label.toStdString();
+        EXPECT_EQ(result.Arg, c.arg) << label.toStdString();
+    }
+}

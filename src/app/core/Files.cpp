@@ -11,9 +11,14 @@ QString Join_Path(const QString& folder, const QString& name)
 TResult Write_File_Atomic(const QString& path, const QByteArray& data)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a short write (disk full, file size limit) shows in write()'s count. Buffered,
+    // the rest of the data would be lost in the final flush and commit() would still succeed.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return TResult::Error(QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
-    if (file.write(data) != data.size() || !file.commit())
+    if (const qint64 written = file.write(data); written != data.size())
+        return TResult::Error(QStringLiteral("Cannot write %1: only %2 of %3 bytes could be written")
+                                  .arg(QDir::toNativeSeparators(path)).arg(qMax<qint64>(written, 0)).arg(data.size()));
+    if (!file.commit())
         return TResult::Error(QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
     return TResult::Success();
 }

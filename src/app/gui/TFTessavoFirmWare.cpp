@@ -5,6 +5,9 @@
 #include "ImageBuild.h"
 #include "Settings.h"
 #include "TFAbout.h"
+#include "TFNew_Project.h"
+#include "TFOpenConf.h"
+#include "TFParGen.h"
 #include "TFSoftOptions.h"
 #include "VersionCheck.h"
 #include "TFBoot.h"
@@ -65,8 +68,11 @@ void TFTessavoFirmWare::FormCreate(const QString& programFolder)
 void TFTessavoFirmWare::Create_Windows()
 {
     // In this order: each window takes its texts from the table when it is created.
+    FNew_Project = new TFNew_Project(Ctx, this);
+    FOpenConf = new TFOpenConf(Ctx, this);
     FAbout = new TFAbout(Ctx, this);
     FSoftOptions = new TFSoftOptions(Ctx, [this] { Change_Language(); }, this);
+    FParGen = new TFParGen(Ctx, this);
     FBoot = new TFBoot(Ctx, this);
 }
 
@@ -201,8 +207,11 @@ void TFTessavoFirmWare::Change_Language()
 {
     // Every window in a fixed order: main, New, Open, options, update, communication, access.
     Set_Lang();
+    FNew_Project->Set_Lang();
+    FOpenConf->Set_Lang();
     FSoftOptions->Set_Lang();
     FBoot->Set_Lang();
+    FParGen->Set_Lang();
 }
 
 void TFTessavoFirmWare::Btn_Click(QPushButton* sender)
@@ -223,18 +232,26 @@ void TFTessavoFirmWare::Btn_Click(QPushButton* sender)
         }
     } else if (!Ctx.State.Configuration_Active())
         Ctx.Error(18);
-    else if (sender == Btn_Prm_Gen) {
-    } else if (sender == Btn_IEC61850_Client) {
+    else if (sender == Btn_Prm_Gen)
+        FParGen->exec();
+    else if (sender == Btn_IEC61850_Client) {
     } else if (sender == Btn_CreateBin)
         Update_Device();
 }
 
 void TFTessavoFirmWare::Create_New_Project()
 {
+    // The dialog makes the new configuration active itself.
+    if (FNew_Project->exec() == QDialog::Accepted)
+        Refresh_Frame();
 }
 
 void TFTessavoFirmWare::Open_Project()
 {
+    if (FOpenConf->exec() == QDialog::Accepted) {
+        Ctx.State.Activate_Project(FOpenConf->Name_Conf);
+        Refresh_Frame();
+    }
 }
 
 void TFTessavoFirmWare::Update_Device()

@@ -8,6 +8,9 @@ class QPushButton;
 class TFBoot;
 class QTimer;
 class TFAbout;
+class TFNew_Project;
+class TFOpenConf;
+class TFParGen;
 class TFSoftOptions;
 namespace Image {
 class TDevice_Image;
@@ -66,7 +69,10 @@ private:
     QLabel* L_Maker = nullptr;
 
     // The other windows, created once in Create_Windows and owned as children.
+    TFNew_Project* FNew_Project = nullptr;
+    TFOpenConf* FOpenConf = nullptr;
     TFAbout* FAbout = nullptr;
     TFSoftOptions* FSoftOptions = nullptr;
     TFBoot* FBoot = nullptr;
+    TFParGen* FParGen = nullptr;
 };

@@ -26,3 +26,10 @@ TResult Read_ParGen(const QString& path, TParGen& set);
 
 // Replaces the file: the root Par_Gen, then the comment "SW_VERSION = 1.000", no declaration.
 TResult Write_ParGen(const QString& path, const TParGen& set);
+
+// The checks made before a set is saved, in their fixed order: the address and mask octets of
+// both sides (0 to 255), the gateway octets only while their switch is "1", and the two byte
+// counts (0 to 496). A text that is not a whole number counts as -1. The result of the first
+// failing check is its message's text number (with the maximum appended where the text asks
+// for it); VLAN and Application ID are never checked.
+TResult Check_ParGen(const TParGen& set);
