@@ -1,4 +1,5 @@
 #include "Access_File.h"
+#include "Access_Ops.h"
 #include "Catalog.h"
 #include "Files.h"
 #include "SCL_Reader.h"
@@ -278,6 +279,6 @@ TResult Save_Access_File(const TAccess_List& access, const QString& path)
 TResult Load_Access_File(const QString& path, const QString& catalogFolder, TAccess_List& access, TLoad_Report& report)
 {
     TResult result = TLoader(path, catalogFolder, access, report).Run();
-    // Set_Start_Num_Byte(access.ACG_DA);
+    Set_Start_Num_Byte(access.ACG_DA);
     return result;
 }

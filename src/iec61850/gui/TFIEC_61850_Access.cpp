@@ -1,6 +1,7 @@
 #include "TFIEC_61850_Access.h"
 #include "Access_File.h"
 #include "Catalog.h"
+#include "Constants.h"
 #include "Device_Tree.h"
 #include "Grid_View.h"
 #include <QHBoxLayout>
@@ -149,6 +150,7 @@ void TFIEC_61850_Access::FormShow()
     Selected_IEC_DS = nullptr;
     PC_Access->setCurrentWidget(TS_Variables);
     Clear_Tree();
+    Shown_Device = -1;
 
     TLoad_Report report;
     const TResult loaded = Load_Access_File(Ctx.State.IEC_Client_File, Catalog_Folder(Ctx.State.Project_Folder), Access, report);
@@ -209,14 +211,11 @@ void TFIEC_61850_Access::Btn_Add_IEC_DeviceClick()
 void TFIEC_61850_Access::Btn_Remove_IEC_DeviceClick()
 {
     const int index = LB_IEC_Devices->currentRow();
-    if (index < 0)
+    if (index < 0 || Device_In_Use(Access, index))
         return;
     // The removed device is the shown one: its tree goes with it.
     Clear_Tree();
-    if (!Remove_Device(Access, index)) {
-        Show_IEC_Devices();
-        return;
-    }
+    Remove_Device(Access, index);
     Shown_Device = -1;
     Selected_IEC_DA = nullptr;
     Selected_IEC_DS = nullptr;
