@@ -4,7 +4,10 @@
 #include <vector>
 
 // The subcommands, one per file.
+extern const TCommand Scl_Dump_Command, Scl_Info_Command; // SclCommands.cpp
 static const std::vector<TCommand> Commands = {
+    Scl_Dump_Command,
+    Scl_Info_Command,
 };
 
 static void Print_Help(QTextStream& out)

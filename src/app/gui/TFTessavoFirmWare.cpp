@@ -2,6 +2,7 @@
 #include "Constants.h"
 #include "Files.h"
 #include "Settings.h"
+#include "TFIEC_61850_Access.h"
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
@@ -57,6 +58,7 @@ void TFTessavoFirmWare::FormCreate(const QString& programFolder)
 
 void TFTessavoFirmWare::Create_Windows()
 {
+    FIEC_61850_Access = new TFIEC_61850_Access(Ctx, this);
 }
 
 void TFTessavoFirmWare::Build_Layout()
@@ -189,6 +191,7 @@ void TFTessavoFirmWare::Save_Setting()
 void TFTessavoFirmWare::Change_Language()
 {
     Set_Lang();
+    FIEC_61850_Access->Set_Lang();
 }
 
 void TFTessavoFirmWare::Btn_Click(QPushButton* sender)
@@ -204,8 +207,8 @@ void TFTessavoFirmWare::Btn_Click(QPushButton* sender)
     } else if (!Ctx.State.Configuration_Active())
         Ctx.Error(18);
     else if (sender == Btn_Prm_Gen) {
-    } else if (sender == Btn_IEC61850_Client) {
-    } else if (sender == Btn_CreateBin)
+    } else if (sender == Btn_IEC61850_Client)
+        FIEC_61850_Access->exec(); else if (sender == Btn_CreateBin)
         Update_Device();
 }
 

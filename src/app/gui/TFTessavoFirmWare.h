@@ -5,6 +5,7 @@
 class QLabel;
 class QPushButton;
 class QTimer;
+class TFIEC_61850_Access;
 
 // The main window: the four steps, the icon buttons and the home of the program state.
 class TFTessavoFirmWare : public QWidget {
@@ -20,6 +21,7 @@ public:
     void Change_Language();
 
     QTimer* Timer_Update = nullptr;
+    TFIEC_61850_Access* FIEC_61850_Access = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
