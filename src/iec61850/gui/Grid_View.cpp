@@ -1,8 +1,57 @@
 #include "Grid_View.h"
 #include "Common.h"
 #include "ProgramState.h"
+#include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QStyledItemDelegate>
+#include <utility>
+
+namespace {
+
+const QString Checked_Text = QStringLiteral("Y");
+const QString Unchecked_Text = QStringLiteral("N");
+
+// Drop-down editor for the choice columns; every other column edits as plain text.
+class TGrid_Delegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QStringList choices = Choices(index);
+        if (choices.isEmpty())
+            return QStyledItemDelegate::createEditor(parent, option, index);
+        auto* combo = new QComboBox(parent);
+        combo->addItems(choices);
+        return combo;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        if (auto* combo = qobject_cast<QComboBox*>(editor))
+            combo->setCurrentIndex(combo->findText(index.data(Qt::EditRole).toString()));
+        else
+            QStyledItemDelegate::setEditorData(editor, index);
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+            // Closing the list without a choice keeps the cell as it was.
+            if (combo->currentIndex() >= 0)
+                model->setData(index, combo->currentText(), Qt::EditRole);
+        } else
+            QStyledItemDelegate::setModelData(editor, model, index);
+    }
+
+private:
+    static QStringList Choices(const QModelIndex& index)
+    {
+        const auto* model = qobject_cast<const TGrid_Model*>(index.model());
+        return model ? model->Choices(index.column()) : QStringList();
+    }
+};
+
+} // namespace
 
 TGrid_Model::TGrid_Model(TGrid& grid, QObject* parent)
     : QAbstractTableModel(parent)
@@ -13,6 +62,22 @@ TGrid_Model::TGrid_Model(TGrid& grid, QObject* parent)
 void TGrid_Model::Set_Hints(const QStringList& hints)
 {
     Hints = hints;
+}
+
+void TGrid_Model::Set_Column_Editor(int col, TCol_Editor editor, const QStringList& choices)
+{
+    Columns.resize(static_cast<size_t>(Data.Col_Count()));
+    Columns[static_cast<size_t>(col)] = {editor, choices};
+}
+
+TCol_Editor TGrid_Model::Column_Editor(int col) const
+{
+    return col > 0 && col < static_cast<int>(Columns.size()) ? Columns[static_cast<size_t>(col)].Editor : TCol_Editor::Text;
+}
+
+QStringList TGrid_Model::Choices(int col) const
+{
+    return Column_Editor(col) == TCol_Editor::Choice ? Columns[static_cast<size_t>(col)].Choices : QStringList();
 }
 
 void TGrid_Model::Refresh()
@@ -33,17 +98,33 @@ int TGrid_Model::columnCount(const QModelIndex& parent) const
 
 QVariant TGrid_Model::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!index.isValid())
         return {};
-    return Data.Cell(index.column(), Grid_Row(index.row()));
+    const QString text = Data.Cell(index.column(), Grid_Row(index.row()));
+    if (Column_Editor(index.column()) == TCol_Editor::Check) {
+        // A check-box cell shows its box only; the text stays "Y" or "N".
+        if (role == Qt::CheckStateRole)
+            return text == Checked_Text ? Qt::Checked : Qt::Unchecked;
+        return role == Qt::EditRole ? QVariant(text) : QVariant();
+    }
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return {};
+    return text;
 }
 
 bool TGrid_Model::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (!index.isValid() || role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
+    if (!index.isValid())
         return false;
-    Data.Set_Cell(index.column(), Grid_Row(index.row()), value.toString());
-    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+    QString text;
+    if (role == Qt::CheckStateRole && (flags(index) & Qt::ItemIsUserCheckable))
+        text = value.value<Qt::CheckState>() == Qt::Checked ? Checked_Text : Unchecked_Text;
+    else if (role == Qt::EditRole && (flags(index) & Qt::ItemIsEditable))
+        text = value.toString();
+    else
+        return false;
+    Data.Set_Cell(index.column(), Grid_Row(index.row()), text);
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole, Qt::CheckStateRole});
     return true;
 }
 
@@ -52,9 +133,16 @@ Qt::ItemFlags TGrid_Model::flags(const QModelIndex& index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (index.column() > 0 && !Data.Read_Only(index.column(), Grid_Row(index.row())))
-        f |= Qt::ItemIsEditable;
-    return f;
+    if (index.column() == 0 || Data.Read_Only(index.column(), Grid_Row(index.row())))
+        return f;
+    switch (Column_Editor(index.column())) {
+    case TCol_Editor::Read_Only:
+        return f;
+    case TCol_Editor::Check:
+        return f | Qt::ItemIsUserCheckable;
+    default:
+        return f | Qt::ItemIsEditable;
+    }
 }
 
 QVariant TGrid_Model::headerData(int section, Qt::Orientation orientation, int role) const
@@ -74,6 +162,7 @@ TGrid_View::TGrid_View(TGrid& grid, const TProgramState& state, QWidget* parent)
     , State(state)
 {
     setModel(Model);
+    setItemDelegate(new TGrid_Delegate(this));
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -98,16 +187,32 @@ void TGrid_View::Set_Current(int col, int row)
     setCurrentIndex(Model->index(TGrid_Model::View_Row(row), col));
 }
 
+void TGrid_View::Reload()
+{
+    const int col = Col(), row = Row();
+    Model->Refresh();
+    if (row > 0)
+        Set_Current(col, std::min(row, Model->Grid().Row_Count() - 1));
+}
+
 void TGrid_View::ClickCell(const QModelIndex& index)
 {
+    // selectRow() does nothing in single-item selection mode: select the row's cells directly.
     if (index.column() == 0)
-        selectRow(index.row());
+        selectionModel()->select(QItemSelection(index, Model->index(index.row(), Model->columnCount() - 1)),
+            QItemSelectionModel::ClearAndSelect);
 }
 
 void TGrid_View::keyPressEvent(QKeyEvent* event)
 {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && State.Enable_Jump_Field_Tables) {
-        Enter_Jump();
+        // Enter that ends an edit reaches the table before the editor is closed (the item
+        // delegate closes it later): jump once it is closed, so that the value lands in the
+        // edited cell and the move happens once.
+        if (state() == EditingState)
+            Jump_After_Edit = true;
+        else
+            Enter_Jump();
         event->accept();
         return;
     }
@@ -116,10 +221,10 @@ void TGrid_View::keyPressEvent(QKeyEvent* event)
 
 void TGrid_View::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
-    // An editor closes with SubmitModelCache exactly when Enter ends the edit.
-    const bool enter = hint == QAbstractItemDelegate::SubmitModelCache;
+    // Only an edit ended by Enter jumps; clicking another cell also closes the editor.
+    const bool jump = std::exchange(Jump_After_Edit, false);
     QTableView::closeEditor(editor, hint);
-    if (enter && State.Enable_Jump_Field_Tables)
+    if (jump && State.Enable_Jump_Field_Tables)
         Enter_Jump();
 }
 

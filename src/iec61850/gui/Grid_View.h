@@ -5,6 +5,10 @@
 
 struct TProgramState;
 
+// How the cells of a column are edited. Check-box cells hold "Y" or "N"; a drop-down offers
+// its fixed choices. Locked cells (TGrid::Read_Only) are never edited, whatever the column.
+enum class TCol_Editor { Text, Read_Only, Check, Choice };
+
 // Shows a TGrid: the grid's heading row is the view's header, grid row r is view row r - 1
 // (View_Row / Grid_Row are the only places that know it), column 0 is the fixed number column.
 class TGrid_Model : public QAbstractTableModel {
@@ -18,6 +22,9 @@ public:
     TGrid& Grid() { return Data; }
     // Header hints by column; column 0 and columns without an entry show none.
     void Set_Hints(const QStringList& hints);
+    void Set_Column_Editor(int col, TCol_Editor editor, const QStringList& choices = {});
+    TCol_Editor Column_Editor(int col) const;
+    QStringList Choices(int col) const;
     // Call after the grid was changed behind the model's back.
     void Refresh();
 
@@ -29,8 +36,13 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
+    struct TColumn {
+        TCol_Editor Editor = TCol_Editor::Text;
+        QStringList Choices;
+    };
     TGrid& Data;
     QStringList Hints;
+    std::vector<TColumn> Columns;
 };
 
 // The table of the access window: Enter jumps to the next cell and a double click on a heading
@@ -45,6 +57,9 @@ public:
     int Col() const;
     int Row() const;
     void Set_Current(int col, int row);
+    // Shows the grid again after a core operation changed it; the current cell stays where it
+    // was, or on the last row when its row went away.
+    void Reload();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -57,4 +72,5 @@ private:
 
     TGrid_Model* Model;
     const TProgramState& State;
+    bool Jump_After_Edit = false;
 };

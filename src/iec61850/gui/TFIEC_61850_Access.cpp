@@ -1,6 +1,9 @@
 #include "TFIEC_61850_Access.h"
 #include "Access_File.h"
+#include "Access_Ops.h"
+#include "Access_Validation.h"
 #include "Catalog.h"
+#include "Common.h"
 #include "Constants.h"
 #include "Device_Tree.h"
 #include "Grid_View.h"
@@ -25,13 +28,18 @@ TFIEC_61850_Access::TFIEC_61850_Access(TAppContext& context, QWidget* parent)
 
 TFIEC_61850_Access::~TFIEC_61850_Access()
 {
-    // The tree's nodes point into the devices: let them go first.
+    // The tree's nodes point into the devices and the grid views into the grids: let them go
+    // first, while the access list still exists.
     TV_IEC_Device->clear();
+    delete ACG_DA;
+    delete ACG_DataSet;
+    delete ACG_DS_Vars;
 }
 
 void TFIEC_61850_Access::FormCreate()
 {
     Build_Layout();
+    Set_Column_Editors();
     L_SW_Code->setText(SoftwareCode);
     Set_Lang();
 }
@@ -106,6 +114,14 @@ void TFIEC_61850_Access::Build_Layout()
     resize(1200, 720);
 
     connect(Btn_OK, &QPushButton::clicked, this, &TFIEC_61850_Access::Btn_OKClick);
+    connect(Btn_AddVar, &QPushButton::clicked, this, &TFIEC_61850_Access::Btn_AddVarClick);
+    connect(Btn_RemoveVar, &QPushButton::clicked, this, &TFIEC_61850_Access::Btn_RemoveVarClick);
+    // Keyboard moves show the members too, so that the members grid always belongs to the
+    // current data set row and member edits reach the entry that is shown.
+    connect(ACG_DataSet, &QAbstractItemView::clicked, this, &TFIEC_61850_Access::Show_DataSet_DAs);
+    connect(ACG_DataSet->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TFIEC_61850_Access::Show_DataSet_DAs);
+    connect(ACG_DS_Vars->selectionModel(), &QItemSelectionModel::currentChanged, this, &TFIEC_61850_Access::ACG_DS_VarsSelectCell);
+    connect(ACG_DS_Vars->Grid_Model(), &QAbstractItemModel::dataChanged, this, &TFIEC_61850_Access::ACG_DS_VarsEditCellDone);
     connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(Btn_Add_IEC_Device, &QPushButton::clicked, this, &TFIEC_61850_Access::Btn_Add_IEC_DeviceClick);
     connect(Btn_Remove_IEC_Device, &QPushButton::clicked, this, &TFIEC_61850_Access::Btn_Remove_IEC_DeviceClick);
@@ -168,11 +184,86 @@ void TFIEC_61850_Access::Refresh_Grids()
         grid->Grid_Model()->Refresh();
 }
 
+void TFIEC_61850_Access::Set_Column_Editors()
+{
+    const QStringList bits = {"0", "1", "2", "3", "4", "5", "6", "7"};
+    const QStringList conversions = {"None", "ItoF/FtoI"};
+
+    TGrid_Model* vars = ACG_DA->Grid_Model();
+    for (int col : {Var_Col::bType, Var_Col::fc, Var_Col::Reference})
+        vars->Set_Column_Editor(col, TCol_Editor::Read_Only);
+    for (int col : {Var_Col::OnChange, Var_Col::OnCMD, Var_Col::OnTimer})
+        vars->Set_Column_Editor(col, TCol_Editor::Check);
+    vars->Set_Column_Editor(Var_Col::StartBit, TCol_Editor::Choice, bits);
+    vars->Set_Column_Editor(Var_Col::ReadWrite, TCol_Editor::Choice, {"Read", "Write"});
+    vars->Set_Column_Editor(Var_Col::Convertion, TCol_Editor::Choice, conversions);
+
+    TGrid_Model* sets = ACG_DataSet->Grid_Model();
+    sets->Set_Column_Editor(DS_Col::Reference, TCol_Editor::Read_Only);
+    sets->Set_Column_Editor(DS_Col::GooseName, TCol_Editor::Read_Only);
+    sets->Set_Column_Editor(DS_Col::EnGoose, TCol_Editor::Check);
+
+    TGrid_Model* members = ACG_DS_Vars->Grid_Model();
+    members->Set_Column_Editor(Member_Col::bType, TCol_Editor::Read_Only);
+    members->Set_Column_Editor(Member_Col::Reference, TCol_Editor::Read_Only);
+    members->Set_Column_Editor(Member_Col::StartBit, TCol_Editor::Choice, bits);
+    members->Set_Column_Editor(Member_Col::Convertion, TCol_Editor::Choice, conversions);
+}
+
 void TFIEC_61850_Access::Btn_OKClick()
 {
+    const QChar separator = Get_Decimal_Separator(Ctx.Platform.Locale->Decimal_Separator());
+    if (!Ctx.Report(Controllo_dati(Access.ACG_DA, separator, Ctx.Texts)))
+        return;
     if (!Ctx.Report(Save_Access_File(Access, Ctx.State.IEC_Client_File)))
         return;
     accept();
+}
+
+void TFIEC_61850_Access::Btn_AddVarClick()
+{
+    if (Selected_IEC_DA) {
+        PC_Access->setCurrentWidget(TS_Variables);
+        const int row = Add_Var(Access.ACG_DA, *Selected_IEC_DA, Current_Device());
+        ACG_DA->Reload();
+        ACG_DA->Set_Current(Var_Col::Index, row);
+    } else if (Selected_IEC_DS) {
+        PC_Access->setCurrentWidget(TS_DataSet);
+        Add_DataSet(Access, *Selected_IEC_DS, Current_Device());
+        ACG_DataSet->Reload();
+    }
+}
+
+void TFIEC_61850_Access::Btn_RemoveVarClick()
+{
+    if (PC_Access->currentWidget() == TS_Variables) {
+        Remove_Var(Access.ACG_DA, ACG_DA->Row());
+        ACG_DA->Reload();
+        return;
+    }
+    Remove_DataSet(Access, ACG_DataSet->Row());
+    // The members grid is blank now and shows members again when a data set row is chosen.
+    ACG_DataSet->Grid_Model()->Refresh();
+    ACG_DS_Vars->Grid_Model()->Refresh();
+    DataSet_Row_Select = 0;
+}
+
+void TFIEC_61850_Access::Show_DataSet_DAs()
+{
+    ::Show_DataSet_DAs(Access, ACG_DataSet->Row());
+    ACG_DS_Vars->Grid_Model()->Refresh();
+}
+
+void TFIEC_61850_Access::ACG_DS_VarsSelectCell()
+{
+    DataSet_Row_Select = ACG_DataSet->Row();
+}
+
+void TFIEC_61850_Access::ACG_DS_VarsEditCellDone(const QModelIndex& index)
+{
+    if (DataSet_Row_Select >= 1)
+        Store_Member_Edit(Access, DataSet_Row_Select, TGrid_Model::Grid_Row(index.row()), index.column(),
+            Access.ACG_DS_Vars.Cell(index.column(), TGrid_Model::Grid_Row(index.row())));
 }
 
 void TFIEC_61850_Access::Show_IEC_Devices()

@@ -36,6 +36,12 @@ public:
     // Call after a core operation changed the grids.
     void Refresh_Grids();
 
+    // Adds the tree's selection to the access list; removes the current row of the page shown.
+    void Btn_AddVarClick();
+    void Btn_RemoveVarClick();
+    // Fills the members grid for the current row of the data set grid.
+    void Show_DataSet_DAs();
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -44,6 +50,9 @@ private:
     void Build_Layout();
     void FormShow();
     void Btn_OKClick();
+    void Set_Column_Editors();
+    void ACG_DS_VarsSelectCell();
+    void ACG_DS_VarsEditCellDone(const QModelIndex& index);
     void Btn_Add_IEC_DeviceClick();
     void Btn_Remove_IEC_DeviceClick();
     void LB_IEC_DevicesClick();
