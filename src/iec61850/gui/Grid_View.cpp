@@ -80,7 +80,10 @@ TGrid_View::TGrid_View(TGrid& grid, const TProgramState& state, QWidget* parent)
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     horizontalHeader()->setSectionsClickable(true);
     connect(this, &QTableView::clicked, this, &TGrid_View::ClickCell);
+    // The table's own fit on a double click at a heading's edge obeys the option like the rest.
+    disconnect(horizontalHeader(), &QHeaderView::sectionHandleDoubleClicked, this, nullptr);
     connect(horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, &TGrid_View::DblClickHeading);
+    connect(horizontalHeader(), &QHeaderView::sectionHandleDoubleClicked, this, &TGrid_View::DblClickHeading);
 }
 
 int TGrid_View::Col() const
@@ -100,13 +103,15 @@ void TGrid_View::Set_Current(int col, int row)
 
 void TGrid_View::ClickCell(const QModelIndex& index)
 {
+    // selectRow() does nothing in single-cell selection mode: select the row's cells directly.
     if (index.column() == 0)
-        selectRow(index.row());
+        selectionModel()->select(QItemSelection(index, Model->index(index.row(), Model->columnCount() - 1)), QItemSelectionModel::ClearAndSelect);
 }
 
 void TGrid_View::keyPressEvent(QKeyEvent* event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && State.Enable_Jump_Field_Tables) {
+    // While a cell is edited, its editor ends the edit on Enter and closeEditor() moves on.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && State.Enable_Jump_Field_Tables && state() != EditingState) {
         Enter_Jump();
         event->accept();
         return;
