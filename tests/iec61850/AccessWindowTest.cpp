@@ -1,11 +1,15 @@
+#include "AccessTestData.h"
 #include "Access_File.h"
+#include "Catalog.h"
+#include "Device_Tree.h"
+#include "Files.h"
 #include "FakePlatform.h"
 #include "Grid_View.h"
+#include "QtPlatform.h"
 #include "TFIEC_61850_Access.h"
+#include "TFTessavoFirmWare.h"
 #include "WindowTestSupport.h"
-#include <QComboBox>
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
@@ -15,426 +19,445 @@
 
 namespace {
 
-// The access window on a project of its own, driven through its controls.
+// The access window of project P1 in a program folder of its own, with fake services.
 struct TAccess_Run {
     QTemporaryDir Dir;
     TFake_Platform Fakes;
     TProgramState State;
     TText_Table Texts;
     TAppContext Ctx{State, Texts, Fakes.Services()};
-    std::unique_ptr<TFIEC_61850_Access> Window;
+    std::unique_ptr<TFIEC_61850_Access> W;
+    QString Source; // where the engineer's SCL files come from
 
     TAccess_Run()
     {
         State.Set_Program_Folder(Dir.path());
-        State.Activate_Project(QStringLiteral("Plant"));
-        QDir().mkpath(State.Project_Folder);
-        Window = std::make_unique<TFIEC_61850_Access>(Ctx);
+        QDir().mkpath(Join_Path(State.Projects_Folder, "P1"));
+        State.Activate_Project("P1");
+        Source = Dir.filePath("source");
+        QDir().mkpath(Source);
+        W = std::make_unique<TFIEC_61850_Access>(Ctx);
     }
-
-    // Shows the window as the main window's step does (each showing loads the access file).
-    // Events go straight to the controls, so nothing here needs the window to be active:
-    // window tests of other programs may share the display and take the activation.
+    QString Catalog() const { return Catalog_Folder(State.Project_Folder); }
+    QString Source_File(const QString& name, const QByteArray& content)
+    {
+        Write_Test_File(Source + "/" + name, content);
+        return Source + "/" + name;
+    }
     void Open()
     {
-        Window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(Window.get()));
+        W->show();
+        W->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(W.get()));
     }
-
-    template <typename W>
-    W* Find(const char* name) const
+    void Click(const char* name) { QTest::mouseClick(W->findChild<QPushButton*>(name), Qt::LeftButton); }
+    void Import(const QString& path)
     {
-        W* w = Window->findChild<W*>(QString::fromLatin1(name));
-        EXPECT_TRUE(w) << name;
-        return w;
-    }
-    TGrid_View* Grid(const char* name) const { return Find<TGrid_View>(name); }
-    void Click(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
-
-    void Import_Fixture()
-    {
-        Fakes.File_Dialog.Next_Files.push_back(Fixture(QStringLiteral("iec61850/Access_Window.icd")));
+        Fakes.File_Dialog.Next_Files.push_back(path);
         Click("Btn_Add_IEC_Device");
-        auto* list = Find<QListWidget>("LB_IEC_Devices");
-        ASSERT_GT(list->count(), 0);
-        QListWidgetItem* item = list->item(list->count() - 1);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
     }
-
-    // Clicks the tree node reached by following `path` from the device's root node.
-    void Click_Node(const QStringList& path)
+    QStringList Device_Texts() const
     {
-        auto* tree = Find<QTreeWidget>("TV_IEC_Device");
-        QTreeWidgetItem* node = tree->topLevelItem(0);
-        for (const QString& step : path) {
-            QTreeWidgetItem* next = nullptr;
-            for (int i = 0; node && i < node->childCount(); ++i)
-                if (node->child(i)->text(0) == step)
-                    next = node->child(i);
-            node = next;
-        }
-        ASSERT_TRUE(node) << path.join('/').toStdString();
+        QStringList texts;
+        for (int i = 0; i < W->LB_IEC_Devices->count(); ++i)
+            texts << W->LB_IEC_Devices->item(i)->text();
+        return texts;
+    }
+    void Choose_Device(int row)
+    {
+        QListWidget* list = W->LB_IEC_Devices;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+    }
+    void Click_Node(QTreeWidgetItem* node)
+    {
+        QTreeWidget* tree = W->TV_IEC_Device;
         tree->scrollToItem(node);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node).center());
     }
-    void Add(const QStringList& path)
+    QTreeWidgetItem* Child(QTreeWidgetItem* parent, const QString& text) const
     {
-        Click_Node(path);
-        Click("Btn_AddVar");
-    }
-
-    static QModelIndex Index(TGrid_View* view, int col, int row)
-    {
-        return view->model()->index(TGrid_Model::View_Row(row), col);
-    }
-    static void Click_Cell(TGrid_View* view, int col, int row)
-    {
-        const QModelIndex index = Index(view, col, row);
-        view->scrollTo(index);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
-    }
-    // The open editor of a view, found among the view's children rather than through the focus.
-    template <typename E>
-    static E* Open_Editor(TGrid_View* view)
-    {
-        for (E* editor : view->viewport()->findChildren<E*>())
-            if (editor->isVisible())
-                return editor;
+        for (int i = 0; i < parent->childCount(); ++i)
+            if (parent->child(i)->text(0) == text)
+                return parent->child(i);
+        ADD_FAILURE() << "no node " << text.toStdString() << " under " << parent->text(0).toStdString();
         return nullptr;
     }
-    static void Start_Edit(TGrid_View* view, int col, int row)
+    QStringList Column(const TGrid& grid, int col) const
     {
-        Click_Cell(view, col, row);
-        QTest::keyClick(view, Qt::Key_F2);
-    }
-    // Types into a cell as the engineer does: click, F2, the text, Enter.
-    static void Type_Cell(TGrid_View* view, int col, int row, const QString& text)
-    {
-        Start_Edit(view, col, row);
-        auto* editor = Open_Editor<QLineEdit>(view);
-        ASSERT_TRUE(editor) << "no text editor at " << col << "," << row;
-        editor->selectAll();
-        QTest::keyClicks(editor, text);
-        QTest::keyClick(editor, Qt::Key_Return);
-        QApplication::processEvents();
-    }
-    // Picks a drop-down entry of a cell; returns the entries offered.
-    static QStringList Choose(TGrid_View* view, int col, int row, const QString& choice)
-    {
-        Start_Edit(view, col, row);
-        auto* combo = Open_Editor<QComboBox>(view);
-        if (!combo)
-            return {};
-        QStringList items;
-        for (int i = 0; i < combo->count(); ++i)
-            items << combo->itemText(i);
-        combo->setCurrentIndex(combo->findText(choice));
-        QTest::keyClick(combo, Qt::Key_Return);
-        QApplication::processEvents();
-        return items;
-    }
-    static bool Editable(TGrid_View* view, int col, int row)
-    {
-        return view->model()->flags(Index(view, col, row)) & Qt::ItemIsEditable;
+        QStringList cells;
+        for (int r = 1; r < grid.Row_Count(); ++r)
+            cells << grid.Cell(col, r);
+        return cells;
     }
 };
 
-QStringList Column(const TGrid& grid, int col)
-{
-    QStringList cells;
-    for (int row = 1; row < grid.Row_Count(); ++row)
-        cells << grid.Cell(col, row);
-    return cells;
-}
-
-const QStringList Leaf_F = {"LD0", "MMXU1", "TotW", "mag", "f"};
-const QStringList Leaf_Q = {"LD0", "MMXU1", "TotW", "q"};
-const QStringList Leaf_T = {"LD0", "MMXU1", "TotW", "t"};
-const QStringList Leaf_Vendor = {"LD0", "LPHD1", "PhyNam", "vendor"};
-const QStringList Data_Set_1 = {"LD0", "LLN0", "DS1"};
-
 } // namespace
 
-TEST(AccessWindow, AddEditRemoveValidateAndSave)
+TEST(AccessWindow, FirstImportMakesTheCatalogAndTheSameFileTwiceGivesTwoDevices)
 {
     TAccess_Run run;
     run.Open();
-    run.Import_Fixture();
-    TGrid& vars = run.Window->Access.ACG_DA;
-    TGrid_View* da = run.Grid("ACG_DA");
+    EXPECT_FALSE(QFileInfo::exists(run.Catalog()));
+    EXPECT_EQ(run.W->PC_Access->currentWidget(), run.W->TS_Variables);
+    const QString file = run.Source_File("A.icd", Test_SCL("IED1"));
+    run.Import(file);
+    EXPECT_EQ(run.Fakes.File_Dialog.Last_Filter,
+        "SCL Files (*.scd, *.ssd, *.sed, *.icd, *.iid, *.cid)|*.scd; *.ssd; *.sed; *.icd; *.iid; *.cid;|Any File (*.*)|*.*");
+    EXPECT_TRUE(QFileInfo(run.Catalog()).isDir());
+    EXPECT_EQ(Read_Test_File(run.Catalog() + "/A.icd"), Test_SCL("IED1"));
+    EXPECT_EQ(run.Device_Texts(), QStringList{"IED1"});
+    EXPECT_TRUE(run.Fakes.Messages.Shown.empty());
 
-    // The same leaf twice: rows 1 and 2, the selection stays.
-    run.Add(Leaf_F);
-    run.Click("Btn_AddVar");
-    ASSERT_EQ(vars.Row_Count(), 3);
-    EXPECT_EQ(Column(vars, Var_Col::N), QStringList({"1", "2"}));
-    EXPECT_EQ(Column(vars, Var_Col::Reference), QStringList({"IED1LD0/MMXU1.TotW.mag.f", "IED1LD0/MMXU1.TotW.mag.f"}));
-    EXPECT_EQ(Column(vars, Var_Col::Index), QStringList({"0", "0"}));
-    EXPECT_EQ(Column(vars, Var_Col::fc), QStringList({"MX", "MX"}));
-    EXPECT_EQ(Column(vars, Var_Col::OnTimer), QStringList({"N", "N"}));
-    run.Add(Leaf_Vendor);
-    run.Add(Leaf_T);
-    EXPECT_EQ(Column(vars, Var_Col::bType), QStringList({"FLOAT32", "FLOAT32", "VisString255", "Timestamp"}));
-    EXPECT_EQ(Column(vars, Var_Col::NumByte), QStringList({"4", "4", "", "1"}));
-    EXPECT_EQ(da->model()->rowCount(), 4);
+    run.Import(file); // the question comes, Yes (the fake's default) copies again
+    EXPECT_EQ(run.Fakes.Messages.Shown,
+        (std::vector<TFake_Messages::TShown>{{"question", "File already exists in catalog directory. Do you want to overwrite file?"}}));
+    EXPECT_EQ(run.Device_Texts(), QStringList({"IED1", "IED1"}));
+    EXPECT_EQ(run.W->Access.List_IEC_Dev[1]->FileName, "A.icd");
 
-    // A structured attribute and a logical node select nothing: Add Var adds nothing.
-    run.Click_Node({"LD0", "MMXU1", "TotW", "mag"});
-    run.Click("Btn_AddVar");
-    run.Click_Node({"LD0", "MMXU1"});
-    run.Click("Btn_AddVar");
-    EXPECT_EQ(vars.Row_Count(), 5);
+    // The engineer cancels the file dialog: nothing happens.
+    run.Click("Btn_Add_IEC_Device");
+    EXPECT_EQ(run.W->Access.List_IEC_Dev.size(), 2u);
 
-    // Remove row 2 of 4: rows 3 and 4 move up and lock by their own type.
-    TAccess_Run::Click_Cell(da, Var_Col::Mnemonic, 2);
-    run.Click("Btn_RemoveVar");
-    EXPECT_EQ(Column(vars, Var_Col::N), QStringList({"1", "2", "3"}));
-    EXPECT_EQ(Column(vars, Var_Col::bType), QStringList({"FLOAT32", "VisString255", "Timestamp"}));
-    EXPECT_EQ(Column(vars, Var_Col::StartByte), QStringList({"0", "", "0"}));
-    EXPECT_EQ(Column(vars, Var_Col::NumByte), QStringList({"4", "", "1"}));
-    EXPECT_EQ(da->model()->rowCount(), 3);
-    for (int col : {Var_Col::StartByte, Var_Col::NumByte}) {
-        EXPECT_FALSE(TAccess_Run::Editable(da, col, 1)) << col;
-        EXPECT_TRUE(TAccess_Run::Editable(da, col, 2)) << col;
-        EXPECT_FALSE(TAccess_Run::Editable(da, col, 3)) << col;
+    // OK writes both devices.
+    run.Click("Btn_OK");
+    EXPECT_FALSE(run.W->isVisible());
+    EXPECT_EQ(run.W->result(), QDialog::Accepted);
+    EXPECT_EQ(Read_Test_File(run.State.IEC_Client_File).count("FileName=\"A.icd\""), 2);
+}
+
+TEST(AccessWindow, OverwriteQuestionDecidesWhichCopyIsRead)
+{
+    struct TCase {
+        IMessages::TAnswer answer;
+        QStringList devices;
+        QByteArray catalog;
+    };
+    const TCase cases[] = {
+        {IMessages::TAnswer::Yes, {"NEW"}, Test_SCL("NEW")},
+        {IMessages::TAnswer::No, {"OLD"}, Test_SCL("OLD")},
+        {IMessages::TAnswer::Cancel, {}, Test_SCL("OLD")},
+    };
+    for (const auto& c : cases) {
+        TAccess_Run run;
+        QDir().mkpath(run.Catalog());
+        Write_Test_File(run.Catalog() + "/A.icd", Test_SCL("OLD"));
+        run.Open();
+        run.Fakes.Messages.Answers = {c.answer};
+        run.Import(run.Source_File("A.icd", Test_SCL("NEW")));
+        EXPECT_EQ(run.Fakes.Messages.Texts("question").size(), 1);
+        EXPECT_EQ(run.Device_Texts(), c.devices) << int(c.answer);
+        EXPECT_EQ(Read_Test_File(run.Catalog() + "/A.icd"), c.catalog) << int(c.answer);
+        EXPECT_EQ(run.Fakes.Messages.Shown.size(), 1u);
     }
+}
 
-    // A data set: its page, its row, one member entry per member; a member's Position edited.
-    run.Add(Data_Set_1);
-    EXPECT_EQ(run.Find<QTabWidget>("PC_Access")->currentWidget()->objectName(), "TS_DataSet");
-    const TGrid& sets = run.Window->Access.ACG_DataSet;
-    EXPECT_EQ(sets.Cell(DS_Col::Reference, 1), "IED1LD0/LLN0.DS1");
-    EXPECT_EQ(sets.Cell(DS_Col::GooseName, 1), "GCB1");
-    EXPECT_EQ(sets.Cell(DS_Col::EnGoose, 1), "Y");
-    TGrid_View* dsView = run.Grid("ACG_DataSet");
-    TGrid_View* members = run.Grid("ACG_DS_Vars");
-    TAccess_Run::Click_Cell(dsView, DS_Col::Mnemonic, 1);
-    EXPECT_EQ(Column(run.Window->Access.ACG_DS_Vars, Member_Col::Reference),
-        QStringList({"IED1LD0/MMXU1.TotW.q", "IED1LD0/MMXU1.TotW.t", "IED1LD0/LPHD1.PhyNam.vendor"}));
-    TAccess_Run::Type_Cell(members, Member_Col::Position, 2, "17");
-    EXPECT_EQ(TAccess_Run::Choose(members, Member_Col::Convertion, 2, "ItoF/FtoI"), QStringList({"None", "ItoF/FtoI"}));
-    EXPECT_EQ(run.Window->DataSet_Row_Select, 1);
-    EXPECT_EQ(run.Window->Access.List_DataSet[0]->List_DAs[1]->Position, "17");
-    EXPECT_EQ(run.Window->Access.List_DataSet[0]->List_DAs[1]->conversion, "ItoF/FtoI");
+TEST(AccessWindow, FailedImportIsReportedAndAddsNothing)
+{
+    TAccess_Run run;
+    run.Open();
+    run.Import(run.Source + "/missing.icd");
+    run.Import(run.Source_File("broken.icd", "<SCL>\n<IED name=\"x\">\n</SCL>"));
+    const QStringList errors = run.Fakes.Messages.Texts("error");
+    ASSERT_EQ(errors.size(), 2);
+    EXPECT_TRUE(errors[0].contains("missing.icd")) << errors[0].toStdString();
+    EXPECT_TRUE(errors[1].contains("broken.icd") && errors[1].contains("line 3")) << errors[1].toStdString();
+    EXPECT_TRUE(run.Device_Texts().isEmpty());
+    EXPECT_TRUE(run.W->Access.List_IEC_Dev.empty());
+    EXPECT_TRUE(QFile::exists(run.Catalog() + "/broken.icd"));
+}
 
-    // OK with rows left as added: the first row's first failing check, the window stays open.
-    run.Click("Btn_OK");
-    EXPECT_EQ(run.Fakes.Messages.Texts("error"),
-        QStringList({"Error row 1!! IP Address must be a valid TCP IP Address (Ex. 192.168.1.125)"}));
-    EXPECT_TRUE(run.Window->isVisible());
-    EXPECT_FALSE(QFile::exists(run.State.IEC_Client_File));
+TEST(AccessWindow, RemovingTheFirstOfThreeRenumbersAndADeviceInUseStays)
+{
+    TAccess_Run run;
+    QDir().mkpath(run.Catalog());
+    for (const char* n : {"A", "B", "C"})
+        Write_Test_File(run.Catalog() + "/" + n + ".icd", Test_SCL(QStringLiteral("IED_") + n));
+    Write_Test_File(run.State.IEC_Client_File,
+        R"(<IEC_68850_Client><List_ICD_Files><ICD_File Name="IED_A" FileName="A.icd"/><ICD_File Name="IED_B" FileName="B.icd"/><ICD_File Name="IED_C" FileName="C.icd"/></List_ICD_Files><List_DA_Selected>)"
+        R"(<DA_Item Index="2" bType="Quality" fc="MX" Reference="IED_CLD0/MMXU1.TotW.q" StartByte="" NumByte="" IPAddress="" Port="" OnChange="N" OnCMD="N" OnTimer="N" Time="" Position="" StartBit="" ReadWrite="" Convertion="" MoltFact="" Mnemonic=""/>)"
+        R"(<DA_Item Index="1" bType="Quality" fc="MX" Reference="IED_BLD0/MMXU1.TotW.q" StartByte="" NumByte="" IPAddress="" Port="" OnChange="N" OnCMD="N" OnTimer="N" Time="" Position="" StartBit="" ReadWrite="" Convertion="" MoltFact="" Mnemonic=""/>)"
+        R"(</List_DA_Selected><List_DataSet_Selected><DataSet_Item Index="2" Reference="IED_CLD0/LLN0.DS1" GooseName="GC1" EnGoose="Y" IPAddress="" Port="" Time="" Mnemonic=""><DataSet_List_DAs/></DataSet_Item></List_DataSet_Selected></IEC_68850_Client>)");
+    run.Open();
+    EXPECT_EQ(run.Device_Texts(), QStringList({"IED_A", "IED_B", "IED_C"}));
+    EXPECT_EQ(run.W->LB_IEC_Devices->currentRow(), -1);
 
-    // Fill the rows through their editors, then OK validates and saves.
-    run.Find<QTabWidget>("PC_Access")->setCurrentIndex(0);
-    for (int row = 1; row <= 3; ++row) {
-        TAccess_Run::Type_Cell(da, Var_Col::IPAddress, row, "192.168.1.10");
-        TAccess_Run::Type_Cell(da, Var_Col::Port, row, "102");
-        TAccess_Run::Type_Cell(da, Var_Col::Position, row, QString::number(row * 10));
-        TAccess_Run::Type_Cell(da, Var_Col::MoltFact, row, row == 1 ? "0,5" : "None");
+    run.Choose_Device(0);
+    ASSERT_TRUE(run.W->NODE_ORIG);
+    run.Click("Btn_Remove_IEC_Device");
+    EXPECT_EQ(run.Device_Texts(), QStringList({"IED_B", "IED_C"}));
+    EXPECT_EQ(run.Column(run.W->Access.ACG_DA, Var_Col::Index), QStringList({"1", "0"}));
+    EXPECT_EQ(run.Column(run.W->Access.ACG_DataSet, DS_Col::Index), QStringList({"1"}));
+    EXPECT_EQ(run.W->ACG_DA->model()->index(0, Var_Col::Index).data().toString(), "1");
+    // The removed device's tree went with it; nothing is current.
+    EXPECT_EQ(run.W->TV_IEC_Device->topLevelItemCount(), 0);
+    EXPECT_EQ(run.W->LB_IEC_Devices->currentRow(), -1);
+    EXPECT_EQ(run.W->Current_Device(), -1);
+    EXPECT_TRUE(QFile::exists(run.Catalog() + "/A.icd"));
+
+    // IED_B (now 0) is in use: it stays, and so does its tree.
+    run.Choose_Device(0);
+    run.Click("Btn_Remove_IEC_Device");
+    EXPECT_EQ(run.Device_Texts(), QStringList({"IED_B", "IED_C"}));
+    EXPECT_EQ(run.W->TV_IEC_Device->topLevelItemCount(), 1);
+    EXPECT_EQ(run.W->LB_IEC_Devices->currentRow(), 0);
+    EXPECT_TRUE(run.Fakes.Messages.Shown.empty());
+
+    // Nothing selected in the list: nothing removed.
+    run.W->LB_IEC_Devices->setCurrentRow(-1);
+    run.Click("Btn_Remove_IEC_Device");
+    EXPECT_EQ(run.W->Access.List_IEC_Dev.size(), 2u);
+}
+
+TEST(AccessWindow, TreeShowsKindsInOrderAndSelectsOnlyLeavesAndDataSets)
+{
+    TAccess_Run run;
+    run.Open();
+    run.Import(run.Source_File("A.icd", Test_SCL("IED1")));
+    run.Choose_Device(0);
+    QTreeWidget* tree = run.W->TV_IEC_Device;
+    ASSERT_EQ(tree->topLevelItemCount(), 1);
+    QTreeWidgetItem* root = tree->topLevelItem(0);
+    EXPECT_EQ(run.W->NODE_ORIG, root);
+    EXPECT_EQ(run.W->Access.List_IEC_Dev[0]->TreeNode, root);
+    QTreeWidgetItem* ld = run.Child(root, "LD0");
+    QTreeWidgetItem* lln0 = run.Child(ld, "LLN0");
+    QTreeWidgetItem* mmxu = run.Child(ld, "MMXU1");
+    ASSERT_TRUE(ld && lln0 && mmxu);
+    for (QTreeWidgetItem* open : {root, ld, lln0, mmxu})
+        EXPECT_TRUE(open->isExpanded()) << open->text(0).toStdString();
+
+    // The data set follows the data objects, in green; data objects are blue, the rest black.
+    ASSERT_EQ(lln0->childCount(), 2);
+    EXPECT_EQ(lln0->child(0)->text(0), "Beh");
+    EXPECT_EQ(lln0->child(1)->text(0), "DS1");
+    EXPECT_EQ(lln0->child(1)->childCount(), 0);
+    QTreeWidgetItem* totW = run.Child(mmxu, "TotW");
+    QTreeWidgetItem* mag = run.Child(totW, "mag");
+    QTreeWidgetItem* f = run.Child(mag, "f");
+    EXPECT_FALSE(totW->isExpanded());
+    EXPECT_FALSE(mag->isExpanded());
+    const auto colour = [](QTreeWidgetItem* node) { return node->data(0, Qt::ForegroundRole).value<QColor>(); };
+    EXPECT_EQ(colour(lln0->child(1)), QColor(0, 128, 0));
+    EXPECT_EQ(colour(totW), QColor(0, 0, 255));
+    for (QTreeWidgetItem* black : {root, ld, mmxu, mag, f})
+        EXPECT_EQ(colour(black), QColor(0, 0, 0)) << black->text(0).toStdString();
+    // One image per kind, the same one for every node of a kind.
+    QTreeWidgetItem* const kinds[] = {root, ld, mmxu, totW, mag, lln0->child(1)};
+    QSet<qint64> images;
+    for (QTreeWidgetItem* node : kinds) {
+        const QIcon icon = node->icon(0);
+        EXPECT_FALSE(icon.isNull());
+        images << icon.pixmap(16).cacheKey();
     }
-    TAccess_Run::Type_Cell(da, Var_Col::StartByte, 2, "0");
-    TAccess_Run::Type_Cell(da, Var_Col::NumByte, 2, "20");
-    run.Fakes.Messages.Shown.clear();
-    run.Click("Btn_OK");
-    EXPECT_TRUE(run.Fakes.Messages.Shown.empty()) << run.Fakes.Messages.Texts("error").join('\n').toStdString();
-    EXPECT_FALSE(run.Window->isVisible());
-    EXPECT_EQ(run.Window->result(), QDialog::Accepted);
+    EXPECT_EQ(images.size(), 6);
+    EXPECT_EQ(f->icon(0).pixmap(16).cacheKey(), mag->icon(0).pixmap(16).cacheKey());
 
-    const QString file = QString::fromUtf8(Read_Test_File(run.State.IEC_Client_File));
-    EXPECT_EQ(file.count("<DA_Item "), 3);
-    EXPECT_TRUE(file.contains(R"(bType="VisString255" fc="DC" Reference="IED1LD0/LPHD1.PhyNam.vendor" StartByte="0" NumByte="20")"))
-        << file.toStdString();
-    EXPECT_TRUE(file.contains(R"(MoltFact="0,5")"));
-    EXPECT_TRUE(file.contains(R"(<DataSet_DA_Item bType="Timestamp" Reference="IED1LD0/MMXU1.TotW.t" Position="17" StartBit="" Convertion="ItoF/FtoI")"))
-        << file.toStdString();
+    totW->setExpanded(true);
+    mag->setExpanded(true);
+    run.Click_Node(mag);
+    EXPECT_EQ(tree->currentItem(), mag);
+    EXPECT_FALSE(run.W->Selected_IEC_DA);
+    EXPECT_FALSE(run.W->Selected_IEC_DS);
 
-    // The next opening reads it back, locks included.
-    run.Open();
-    EXPECT_EQ(Column(run.Window->Access.ACG_DA, Var_Col::Position), QStringList({"10", "20", "30"}));
-    EXPECT_FALSE(TAccess_Run::Editable(da, Var_Col::NumByte, 3));
-    EXPECT_TRUE(TAccess_Run::Editable(da, Var_Col::NumByte, 2));
-    EXPECT_EQ(run.Window->Access.List_DataSet[0]->List_DAs[1]->Position, "17");
+    run.Click_Node(f);
+    ASSERT_TRUE(run.W->Selected_IEC_DA);
+    EXPECT_EQ(run.W->Selected_IEC_DA->Reference, "IED1LD0/MMXU1.TotW.mag.f");
+    EXPECT_EQ(run.W->Selected_IEC_DA->TreeNode, f);
+
+    run.Click_Node(lln0->child(1));
+    EXPECT_FALSE(run.W->Selected_IEC_DA);
+    ASSERT_TRUE(run.W->Selected_IEC_DS);
+    EXPECT_EQ(run.W->Selected_IEC_DS->Reference, "IED1LD0/LLN0.DS1");
+
+    run.Click_Node(totW);
+    EXPECT_FALSE(run.W->Selected_IEC_DA);
+    EXPECT_FALSE(run.W->Selected_IEC_DS);
 }
 
-TEST(AccessWindow, ColumnEditors)
+TEST(AccessWindow, ImportKeepsTheShownDeviceSelected)
 {
     TAccess_Run run;
     run.Open();
-    run.Import_Fixture();
-    run.Add(Leaf_Q);
-    TGrid_View* da = run.Grid("ACG_DA");
-    const TGrid& vars = run.Window->Access.ACG_DA;
-
-    for (int col : {Var_Col::N, Var_Col::bType, Var_Col::fc, Var_Col::Reference, Var_Col::StartByte, Var_Col::NumByte,
-             Var_Col::OnChange, Var_Col::OnCMD, Var_Col::OnTimer})
-        EXPECT_FALSE(TAccess_Run::Editable(da, col, 1)) << col;
-    for (int col : {Var_Col::Index, Var_Col::IPAddress, Var_Col::Port, Var_Col::Time, Var_Col::Position, Var_Col::MoltFact,
-             Var_Col::Mnemonic})
-        EXPECT_TRUE(TAccess_Run::Editable(da, col, 1)) << col;
-
-    // Check boxes hold "Y" and "N".
-    TAccess_Run::Click_Cell(da, Var_Col::OnTimer, 1);
-    QTest::keyClick(da, Qt::Key_Space);
-    EXPECT_EQ(vars.Cell(Var_Col::OnTimer, 1), "Y");
-    EXPECT_EQ(da->model()->index(0, Var_Col::OnTimer).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
-    QTest::keyClick(da, Qt::Key_Space);
-    EXPECT_EQ(vars.Cell(Var_Col::OnTimer, 1), "N");
-
-    // Drop-downs offer their fixed choices.
-    EXPECT_EQ(TAccess_Run::Choose(da, Var_Col::StartBit, 1, "7"), QStringList({"0", "1", "2", "3", "4", "5", "6", "7"}));
-    EXPECT_EQ(TAccess_Run::Choose(da, Var_Col::ReadWrite, 1, "Write"), QStringList({"Read", "Write"}));
-    EXPECT_EQ(TAccess_Run::Choose(da, Var_Col::Convertion, 1, "None"), QStringList({"None", "ItoF/FtoI"}));
-    EXPECT_EQ(vars.Cell(Var_Col::StartBit, 1), "7");
-    EXPECT_EQ(vars.Cell(Var_Col::ReadWrite, 1), "Write");
-    EXPECT_EQ(vars.Cell(Var_Col::Convertion, 1), "None");
-
-    run.Add(Data_Set_1);
-    TGrid_View* dsView = run.Grid("ACG_DataSet");
-    for (int col : {DS_Col::Reference, DS_Col::GooseName, DS_Col::EnGoose})
-        EXPECT_FALSE(TAccess_Run::Editable(dsView, col, 1)) << col;
-    for (int col : {DS_Col::Index, DS_Col::IPAddress, DS_Col::Port, DS_Col::Time, DS_Col::Mnemonic})
-        EXPECT_TRUE(TAccess_Run::Editable(dsView, col, 1)) << col;
-    TAccess_Run::Click_Cell(dsView, DS_Col::EnGoose, 1);
-    QTest::keyClick(dsView, Qt::Key_Space);
-    EXPECT_EQ(run.Window->Access.ACG_DataSet.Cell(DS_Col::EnGoose, 1), "N");
-
-    TGrid_View* members = run.Grid("ACG_DS_Vars");
-    for (int col : {Member_Col::bType, Member_Col::Reference})
-        EXPECT_FALSE(TAccess_Run::Editable(members, col, 1)) << col;
-    EXPECT_EQ(TAccess_Run::Choose(members, Member_Col::StartBit, 1, "2"), QStringList({"0", "1", "2", "3", "4", "5", "6", "7"}));
-    EXPECT_EQ(run.Window->Access.List_DataSet[0]->List_DAs[0]->bitAddress, "2");
+    run.Import(run.Source_File("A.icd", Test_SCL("IED1")));
+    EXPECT_EQ(run.W->LB_IEC_Devices->currentRow(), -1); // nothing shown yet, nothing selected
+    EXPECT_EQ(run.W->TV_IEC_Device->topLevelItemCount(), 0);
+    run.Choose_Device(0);
+    run.Import(run.Source_File("B.icd", Test_SCL("IED2")));
+    EXPECT_EQ(run.Device_Texts(), QStringList({"IED1", "IED2"}));
+    EXPECT_EQ(run.W->LB_IEC_Devices->currentRow(), 0);
+    EXPECT_EQ(run.W->Current_Device(), 0);
+    EXPECT_EQ(run.W->TV_IEC_Device->topLevelItem(0)->text(0), "IED1");
+    run.Choose_Device(1);
+    EXPECT_EQ(run.W->TV_IEC_Device->topLevelItem(0)->text(0), "IED2");
+    EXPECT_EQ(run.W->Current_Device(), 1);
 }
 
-TEST(AccessWindow, TextsHintsAndHiddenButtons)
+TEST(AccessWindow, LoadingTellsOnceWhatIsMissingAndCancelKeepsTheFile)
 {
     TAccess_Run run;
-    run.Texts.Set(1256, QStringLiteral("!! Position zwischen 0 und "));
-    run.Window->Set_Lang();
+    QDir().mkpath(run.Catalog());
+    Write_Test_File(run.Catalog() + "/A.icd", Test_SCL("IED1", true)); // DS1 got a member in the middle
+    const QByteArray stored =
+        R"(<IEC_68850_Client><List_ICD_Files><ICD_File Name="IED1" FileName="A.icd"/><ICD_File Name="IEDX" FileName="X.icd"/><ICD_File Name="IEDY" FileName="Y.icd"/></List_ICD_Files><List_DA_Selected/>)"
+        R"(<List_DataSet_Selected><DataSet_Item Index="0" Reference="IED1LD0/LLN0.DS1" GooseName="GC1" EnGoose="Y" IPAddress="" Port="" Time="" Mnemonic=""><DataSet_List_DAs>)"
+        R"(<DataSet_DA_Item bType="Quality" Reference="IED1LD0/MMXU1.TotW.q" Position="1" StartBit="" Convertion="" MoltFact="" Mnemonic=""/>)"
+        R"(<DataSet_DA_Item bType="Quality" Reference="IED1LD0/XCBR1.Pos.q" Position="2" StartBit="" Convertion="" MoltFact="" Mnemonic=""/>)"
+        R"(</DataSet_List_DAs></DataSet_Item></List_DataSet_Selected></IEC_68850_Client>)";
+    Write_Test_File(run.State.IEC_Client_File, stored);
     run.Open();
-    EXPECT_EQ(run.Window->windowTitle(), "IEC61850 Client Set Access");
-    EXPECT_EQ(run.Find<QPushButton>("Btn_AddVar")->text(), "Add Var");
-    EXPECT_EQ(run.Find<QPushButton>("Btn_MoveUp")->text(), "Move Up");
-    EXPECT_EQ(run.Find<QPushButton>("Btn_MoveDown")->toolTip(), "Move Down the Line of Table (DA)");
-    EXPECT_FALSE(run.Find<QPushButton>("Btn_MoveUp")->isVisible());
-    EXPECT_FALSE(run.Find<QPushButton>("Btn_MoveDown")->isVisible());
-
-    QAbstractItemModel* model = run.Grid("ACG_DA")->model();
-    const auto header = [&](int col, int role) { return model->headerData(col, Qt::Horizontal, role).toString(); };
-    EXPECT_EQ(header(Var_Col::StartByte, Qt::DisplayRole), "Start Byte");
-    EXPECT_EQ(header(Var_Col::IPAddress, Qt::DisplayRole), "IP Address");
-    EXPECT_EQ(header(Var_Col::Index, Qt::ToolTipRole), "Index");
-    EXPECT_EQ(header(Var_Col::NumByte, Qt::ToolTipRole),
-        "Insert the Number of Bytes, only for VisString255 (1-255) or Octet64 (1-64)");
-    EXPECT_EQ(header(Var_Col::Mnemonic, Qt::ToolTipRole), "Description of the IEC61850 Request");
-    EXPECT_EQ(header(Var_Col::N, Qt::ToolTipRole), "");
-
-    // The validation messages come from the current texts, the Position limit appended.
-    run.Import_Fixture();
-    run.Add(Leaf_Q);
-    auto& vars = run.Window->Access.ACG_DA;
-    vars.Set_Cell(Var_Col::IPAddress, 1, "10.0.0.1");
-    vars.Set_Cell(Var_Col::Port, 1, "102");
-    run.Click("Btn_OK");
-    EXPECT_EQ(run.Fakes.Messages.Texts("error"), QStringList({"Error row 1!! Position zwischen 0 und 1399"}));
-}
-
-TEST(AccessWindow, CancelDiscardsAndShowingResets)
-{
-    TAccess_Run run;
-    run.Open();
-    run.Import_Fixture();
-    run.Add(Leaf_Q);
-    TAccess_Run::Click_Cell(run.Grid("ACG_DA"), Var_Col::Port, 1);
+    const QStringList warnings = run.Fakes.Messages.Texts("warning");
+    ASSERT_EQ(warnings.size(), 2);
+    EXPECT_TRUE(warnings[0].contains("X.icd") && warnings[0].contains("Y.icd")) << warnings[0].toStdString();
+    EXPECT_TRUE(warnings[1].contains("IED1LD0/XCBR1.Pos.q")) << warnings[1].toStdString();
+    EXPECT_TRUE(run.Fakes.Messages.Texts("error").isEmpty());
+    EXPECT_EQ(run.Device_Texts(), QStringList({"IED1", "IEDX [file missing: X.icd]", "IEDY [file missing: Y.icd]"}));
     run.Click("Btn_Cancel");
-    EXPECT_FALSE(run.Window->isVisible());
-    EXPECT_EQ(run.Window->result(), QDialog::Rejected);
-    EXPECT_FALSE(QFile::exists(run.State.IEC_Client_File));
+    EXPECT_EQ(run.W->result(), QDialog::Rejected);
+    EXPECT_EQ(Read_Test_File(run.State.IEC_Client_File), stored);
 
+    // Shown again: the same warnings once more, and OK saves what was kept.
+    run.Fakes.Messages.Shown.clear();
     run.Open();
-    EXPECT_TRUE(run.Window->Access.ACG_DA.Is_Empty());
-    EXPECT_TRUE(run.Window->Access.List_IEC_Dev.empty());
-    EXPECT_EQ(run.Window->Selected_IEC_DA, nullptr);
-    EXPECT_EQ(run.Window->DataSet_Row_Select, 0);
-    EXPECT_EQ(run.Find<QTabWidget>("PC_Access")->currentIndex(), 0);
-    run.Click("Btn_AddVar");
-    EXPECT_TRUE(run.Window->Access.ACG_DA.Is_Empty());
+    EXPECT_EQ(run.Fakes.Messages.Texts("warning").size(), 2);
+    run.Click("Btn_OK");
+    const QByteArray saved = Read_Test_File(run.State.IEC_Client_File);
+    EXPECT_TRUE(saved.contains(R"(<ICD_File Name="IEDX" FileName="X.icd"/>)")) << saved.constData();
+    EXPECT_EQ(saved.count("<DataSet_DA_Item "), 1);
 }
 
-TEST(AccessWindow, RemovingADataSetNeverLetsMemberEditsReachAnotherEntry)
+TEST(AccessWindow, BadAccessFileShowsOneErrorAndIsNotTouchedUntilOk)
+{
+    TAccess_Run run;
+    QDir().mkpath(run.Catalog());
+    Write_Test_File(run.Catalog() + "/A.icd", Test_SCL("IED1"));
+    const QByteArray bad = R"(<IEC_68850_Client><List_ICD_Files><ICD_File Name="IED1" FileName="A.icd"/></List_ICD_Files><List_DA_Selected>)"
+                           R"(<DA_Item Index="0" bType="Quality"/></List_DA_Selected></IEC_68850_Client>)";
+    Write_Test_File(run.State.IEC_Client_File, bad);
+    run.Open();
+    const QStringList errors = run.Fakes.Messages.Texts("error");
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains("IEC_61850_Client.xml") && errors[0].contains("DA_Item 1") && errors[0].contains("fc")) << errors[0].toStdString();
+    EXPECT_TRUE(run.W->isVisible());
+    EXPECT_EQ(run.Device_Texts(), QStringList{"IED1"});
+    run.Click("Btn_Cancel");
+    EXPECT_EQ(Read_Test_File(run.State.IEC_Client_File), bad);
+
+    Write_Test_File(run.State.IEC_Client_File, "<IEC_68850_Client><List_ICD_Files>");
+    run.Fakes.Messages.Shown.clear();
+    run.Open();
+    ASSERT_EQ(run.Fakes.Messages.Texts("error").size(), 1);
+    EXPECT_TRUE(run.Fakes.Messages.Texts("error")[0].contains("line 1"));
+    EXPECT_TRUE(run.Device_Texts().isEmpty());
+    run.Click("Btn_Cancel");
+    EXPECT_EQ(Read_Test_File(run.State.IEC_Client_File), "<IEC_68850_Client><List_ICD_Files>");
+}
+
+TEST(AccessWindow, FailedSaveKeepsTheWindowOpen)
 {
     TAccess_Run run;
     run.Open();
-    run.Import_Fixture();
-    run.Add(Data_Set_1);
-    run.Click("Btn_AddVar");
-    TGrid_View* dsView = run.Grid("ACG_DataSet");
-    TGrid_View* members = run.Grid("ACG_DS_Vars");
-    ASSERT_EQ(run.Window->Access.List_DataSet.size(), 2u);
-
-    // Keyboard moves in the data set grid show that row's members, edits go to that row.
-    TAccess_Run::Click_Cell(dsView, DS_Col::Mnemonic, 1);
-    QTest::keyClick(dsView, Qt::Key_Down);
-    TAccess_Run::Type_Cell(members, Member_Col::Position, 1, "5");
-    EXPECT_EQ(run.Window->Access.List_DataSet[1]->List_DAs[0]->Position, "5");
-    EXPECT_EQ(run.Window->Access.List_DataSet[0]->List_DAs[0]->Position, "");
-
-    // Remove row 1: the members grid goes blank; typing there stores nothing anywhere.
-    TAccess_Run::Click_Cell(dsView, DS_Col::Mnemonic, 1);
-    run.Click("Btn_RemoveVar");
-    ASSERT_EQ(run.Window->Access.List_DataSet.size(), 1u);
-    EXPECT_EQ(run.Window->Access.ACG_DataSet.Row_Count(), 2);
-    EXPECT_EQ(run.Window->Access.ACG_DS_Vars.Cell(Member_Col::Reference, 1), "");
-    TAccess_Run::Type_Cell(members, Member_Col::Position, 1, "99");
-    EXPECT_EQ(run.Window->Access.List_DataSet[0]->List_DAs[0]->Position, "5");
-
-    TAccess_Run::Click_Cell(dsView, DS_Col::Mnemonic, 1);
-    EXPECT_EQ(run.Window->Access.ACG_DS_Vars.Cell(Member_Col::Position, 1), "5");
+    QDir().mkpath(run.State.IEC_Client_File); // a folder where the file should go
+    run.Click("Btn_OK");
+    EXPECT_EQ(run.Fakes.Messages.Texts("error").size(), 1);
+    EXPECT_TRUE(run.W->isVisible());
 }
 
-TEST(AccessWindow, EnterJumpAndHeaderAutoSizeFollowTheOptions)
+TEST(AccessWindow, TextsHeadingsAndHints)
 {
     TAccess_Run run;
     run.Open();
-    run.Import_Fixture();
-    run.Add(Leaf_Q);
-    run.Click("Btn_AddVar");
-    TGrid_View* da = run.Grid("ACG_DA");
+    EXPECT_EQ(run.W->windowTitle(), "IEC61850 Client Set Access");
+    EXPECT_EQ(run.W->findChild<QPushButton*>("Btn_Add_IEC_Device")->toolTip(), "Add a ICD file to the List");
+    EXPECT_FALSE(run.W->Btn_MoveUp->isVisible());
+    EXPECT_EQ(run.W->Btn_MoveDown->text(), "Move Down");
+    QAbstractItemModel* da = run.W->ACG_DA->model();
+    const std::tuple<int, const char*, const char*> cases[] = {
+        {0, "N", ""}, {4, "Reference", "Reference of DA"}, {5, "Start Byte", "Insert the Start Byte, only for VisString255 (0-254) or Octet64 (0-63)"},
+        {6, "Num Byte", "Insert the Number of Bytes, only for VisString255 (1-255) or Octet64 (1-64)"},
+        {7, "IP Address", "Insert the IP Address of IEC61850 Server"}, {18, "Mnemonic", "Description of the IEC61850 Request"}};
+    for (const auto& [col, heading, hint] : cases) {
+        EXPECT_EQ(da->headerData(col, Qt::Horizontal).toString(), heading);
+        EXPECT_EQ(da->headerData(col, Qt::Horizontal, Qt::ToolTipRole).toString(), hint);
+    }
+    EXPECT_EQ(run.W->ACG_DataSet->model()->headerData(4, Qt::Horizontal).toString(), "En. Goose");
+    EXPECT_EQ(run.W->ACG_DS_Vars->model()->headerData(6, Qt::Horizontal).toString(), "Mult Fact");
+    EXPECT_EQ(run.W->PC_Access->tabText(1), "DataSet");
 
-    run.State.Enable_Jump_Field_Tables = false;
-    TAccess_Run::Click_Cell(da, Var_Col::Mnemonic, 2);
-    QTest::keyClick(da, Qt::Key_Return);
-    EXPECT_EQ(da->Col(), Var_Col::Mnemonic);
-    EXPECT_EQ(da->Row(), 2);
+    run.Texts.Set(1258, "Startbyte");
+    run.W->Set_Lang();
+    EXPECT_EQ(da->headerData(5, Qt::Horizontal).toString(), "Startbyte");
+}
+
+TEST(AccessWindow, EnterJumpsAndHeadingDoubleClickFitsWithTheOptions)
+{
+    TAccess_Run run;
+    run.Open();
+    run.W->Access.ACG_DA.Set_Row_Count(3);
+    run.W->Refresh_Grids();
+    TGrid_View* grid = run.W->ACG_DA;
+    grid->setFocus();
+
+    // Option off: Enter reaches the grid and neither moves nor presses OK.
+    grid->Set_Current(Var_Col::Count - 1, 2);
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_EQ(std::pair(grid->Col(), grid->Row()), std::pair(int(Var_Col::Count - 1), 2));
+    EXPECT_TRUE(run.W->isVisible());
 
     run.State.Enable_Jump_Field_Tables = true;
-    QTest::keyClick(da, Qt::Key_Return);
-    EXPECT_EQ(da->Col(), 1);
-    EXPECT_EQ(da->Row(), 1);
-    QTest::keyClick(da, Qt::Key_Return);
-    EXPECT_EQ(da->Col(), 2);
-    EXPECT_EQ(da->Row(), 1);
-    // Ending an edit with Enter jumps too.
-    TAccess_Run::Type_Cell(da, Var_Col::Mnemonic, 1, "x");
-    EXPECT_EQ(da->Col(), 1);
-    EXPECT_EQ(da->Row(), 2);
+    QTest::keyClick(grid, Qt::Key_Return); // last cell: back to row 1, column 1
+    EXPECT_EQ(std::pair(grid->Col(), grid->Row()), std::pair(1, 1));
+    grid->Set_Current(Var_Col::IPAddress, 1);
+    grid->edit(grid->currentIndex());
+    QTest::keyClicks(QApplication::focusWidget(), "10.0.0.1");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(run.W->Access.ACG_DA.Cell(Var_Col::IPAddress, 1), "10.0.0.1");
+    EXPECT_EQ(std::pair(grid->Col(), grid->Row()), std::pair(int(Var_Col::Port), 1));
+    EXPECT_TRUE(run.W->isVisible());
 
-    QHeaderView* header = da->horizontalHeader();
-    const auto double_click_heading = [&](int col) {
-        const QPoint at(header->sectionViewportPosition(col) + header->sectionSize(col) / 2, header->height() / 2);
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(header->viewport(), Qt::LeftButton, {}, at);
-    };
-    da->scrollTo(TAccess_Run::Index(da, Var_Col::Reference, 1));
-    header->resizeSection(Var_Col::Reference, header->minimumSectionSize());
-    const int narrow = header->sectionSize(Var_Col::Reference);
-    run.State.Double_Click_Auto_Size = false;
-    double_click_heading(Var_Col::Reference);
-    EXPECT_EQ(header->sectionSize(Var_Col::Reference), narrow);
+    // A double click on a heading fits the column only with its option on.
+    QHeaderView* header = grid->horizontalHeader();
+    const int col = Var_Col::Reference;
+    header->resizeSection(col, 30);
+    const QPoint at(header->sectionViewportPosition(col) + 15, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(header->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(header->sectionSize(col), 30);
     run.State.Double_Click_Auto_Size = true;
-    double_click_heading(Var_Col::Reference);
-    EXPECT_GT(header->sectionSize(Var_Col::Reference), narrow + 100);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(header->viewport(), Qt::LeftButton, {}, at);
+    EXPECT_GT(header->sectionSize(col), 30);
 
-    // Clicking the number column selects the whole row.
-    TAccess_Run::Click_Cell(da, Var_Col::N, 2);
-    EXPECT_EQ(da->selectionModel()->selectedIndexes().size(), Var_Col::Count);
+    // A click in the number column selects the whole row.
+    const QRect n = grid->visualRect(grid->model()->index(1, 0));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, n.center());
+    EXPECT_TRUE(grid->selectionModel()->isRowSelected(1, {}));
+}
+
+TEST(AccessWindow, StepThreeOfTheMainWindowOpensIt)
+{
+    QTemporaryDir dir;
+    TFake_Platform fakes;
+    TProgramState state;
+    TText_Table texts;
+    TAppContext ctx{state, texts, fakes.Services()};
+    TFTessavoFirmWare main(ctx, dir.path());
+    QDir().mkpath(Join_Path(state.Projects_Folder, "P1"));
+    state.Activate_Project("P1");
+    main.show();
+    QString title;
+    On_Next_Modal([&](QWidget* modal) {
+        title = modal->windowTitle();
+        QTest::mouseClick(modal->findChild<QPushButton*>("Btn_Cancel"), Qt::LeftButton);
+    });
+    QTest::mouseClick(main.findChild<QPushButton*>("Btn_IEC61850_Client"), Qt::LeftButton);
+    EXPECT_EQ(title, "IEC61850 Client Set Access");
+    EXPECT_TRUE(fakes.Messages.Shown.empty());
+    EXPECT_FALSE(QFile::exists(state.IEC_Client_File));
+}
+
+TEST(QtPlatform, PipeFiltersBecomeQtNameFilters)
+{
+    EXPECT_EQ(Qt_Name_Filter(SCL_File_Filter), "SCL Files (*.scd *.ssd *.sed *.icd *.iid *.cid);;Any File (*.*)");
+    EXPECT_EQ(Qt_Name_Filter("Text (*.txt)"), "Text (*.txt)");
 }

@@ -88,7 +88,7 @@ void TFTessavoFirmWare::Build_Layout()
 
     auto button = [this](const char* name) {
         auto* b = Named(new QPushButton(this), name);
-        b->setMinimumHeight(36);
+        b->setMinimumSize(170, 36);
         connect(b, &QPushButton::clicked, this, [this, b] { Btn_Click(b); });
         return b;
     };
@@ -117,7 +117,7 @@ void TFTessavoFirmWare::Build_Layout()
     L_Maker->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     L_Maker->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     connect(L_Maker, &QLabel::linkActivated, this, [this] { Ctx.Platform.Shell->Open_Url(Maker_Home_Page()); });
-    steps->addWidget(L_Maker, 3, 2);
+    steps->addWidget(L_Maker, 3, 3);
     steps->setColumnStretch(3, 1);
     top->addLayout(steps);
 

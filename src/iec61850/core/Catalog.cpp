@@ -73,6 +73,8 @@ void Renumber_After(TGrid& grid, int removed)
 
 bool Device_In_Use(const TAccess_List& access, int index)
 {
+    if (index < 0)
+        return false;
     bool used = false;
     const auto check = [&](int, qint32 cell) { used = used || cell == index; };
     For_Each_Index_Cell(access.ACG_DA, check);

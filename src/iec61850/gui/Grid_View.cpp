@@ -169,7 +169,10 @@ TGrid_View::TGrid_View(TGrid& grid, const TProgramState& state, QWidget* parent)
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     horizontalHeader()->setSectionsClickable(true);
     connect(this, &QTableView::clicked, this, &TGrid_View::ClickCell);
+    // The table's own fit on a double click at a heading's edge obeys the option like the rest.
+    disconnect(horizontalHeader(), &QHeaderView::sectionHandleDoubleClicked, this, nullptr);
     connect(horizontalHeader(), &QHeaderView::sectionDoubleClicked, this, &TGrid_View::DblClickHeading);
+    connect(horizontalHeader(), &QHeaderView::sectionHandleDoubleClicked, this, &TGrid_View::DblClickHeading);
 }
 
 int TGrid_View::Col() const
@@ -197,10 +200,9 @@ void TGrid_View::Reload()
 
 void TGrid_View::ClickCell(const QModelIndex& index)
 {
-    // selectRow() does nothing in single-item selection mode: select the row's cells directly.
+    // selectRow() does nothing in single-cell selection mode: select the row's cells directly.
     if (index.column() == 0)
-        selectionModel()->select(QItemSelection(index, Model->index(index.row(), Model->columnCount() - 1)),
-            QItemSelectionModel::ClearAndSelect);
+        selectionModel()->select(QItemSelection(index, Model->index(index.row(), Model->columnCount() - 1)), QItemSelectionModel::ClearAndSelect);
 }
 
 void TGrid_View::keyPressEvent(QKeyEvent* event)
