@@ -208,7 +208,8 @@ void TFTessavoFirmWare::Btn_Click(QPushButton* sender)
         Ctx.Error(18);
     else if (sender == Btn_Prm_Gen) {
     } else if (sender == Btn_IEC61850_Client)
-        FIEC_61850_Access->exec(); else if (sender == Btn_CreateBin)
+        FIEC_61850_Access->exec();
+    else if (sender == Btn_CreateBin)
         Update_Device();
 }
 
