@@ -1,4 +1,5 @@
 #include "QtPlatform.h"
+#include "HttpCurl.h"
 #include <QApplication>
 #include <QDesktopServices>
 #include <QElapsedTimer>
@@ -95,6 +96,7 @@ TQt_Platform::TQt_Platform()
     , Shell(std::make_unique<TQt_Shell>())
     , Clock(std::make_unique<TQt_Clock>())
     , Locale(std::make_unique<TQt_Locale>())
+    , Http(std::make_unique<THttp_Curl>())
 {
     Bundle.Messages = Messages.get();
     Bundle.File_Dialog = File_Dialog.get();

@@ -2,6 +2,9 @@
 #include "Constants.h"
 #include "Files.h"
 #include "Settings.h"
+#include "TFAbout.h"
+#include "TFSoftOptions.h"
+#include "VersionCheck.h"
 #include "TFIEC_61850_Access.h"
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -58,6 +61,9 @@ void TFTessavoFirmWare::FormCreate(const QString& programFolder)
 
 void TFTessavoFirmWare::Create_Windows()
 {
+    // In this order: each window takes its texts from the table when it is created.
+    FAbout = new TFAbout(Ctx, this);
+    FSoftOptions = new TFSoftOptions(Ctx, [this] { Change_Language(); }, this);
     FIEC_61850_Access = new TFIEC_61850_Access(Ctx, this);
 }
 
@@ -190,7 +196,9 @@ void TFTessavoFirmWare::Save_Setting()
 
 void TFTessavoFirmWare::Change_Language()
 {
+    // Every window in a fixed order: main, New, Open, options, update, communication, access.
     Set_Lang();
+    FSoftOptions->Set_Lang();
     FIEC_61850_Access->Set_Lang();
 }
 
@@ -202,13 +210,20 @@ void TFTessavoFirmWare::Btn_Click(QPushButton* sender)
         Open_Project();
     else if (sender == Btn_Close)
         close();
-    else if (sender == Btn_Info) {
-    } else if (sender == Btn_Opz) {
+    else if (sender == Btn_Info)
+        FAbout->exec();
+    else if (sender == Btn_Opz) {
+        // The options window has written its choices into the program state on OK.
+        if (FSoftOptions->exec() == QDialog::Accepted) {
+            Save_Setting();
+            Update_Timer_State();
+        }
     } else if (!Ctx.State.Configuration_Active())
         Ctx.Error(18);
     else if (sender == Btn_Prm_Gen) {
     } else if (sender == Btn_IEC61850_Client)
-        FIEC_61850_Access->exec(); else if (sender == Btn_CreateBin)
+        FIEC_61850_Access->exec();
+    else if (sender == Btn_CreateBin)
         Update_Device();
 }
 
@@ -235,7 +250,8 @@ void TFTessavoFirmWare::Update_Timer_State()
 void TFTessavoFirmWare::Timer_UpdateTimer()
 {
     Timer_Update->stop();
-    LL_Update->hide();
+    // The check blocks the program for at most the HTTP client's time-out.
+    LL_Update->setVisible(Check_Version(*Ctx.Platform.Http, Maker_Version_Service()));
     Timer_Update->setInterval(7200000);
     Timer_Update->start();
 }

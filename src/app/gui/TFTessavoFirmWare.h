@@ -5,6 +5,8 @@
 class QLabel;
 class QPushButton;
 class QTimer;
+class TFAbout;
+class TFSoftOptions;
 class TFIEC_61850_Access;
 
 // The main window: the four steps, the icon buttons and the home of the program state.
@@ -56,4 +58,8 @@ private:
     QPushButton* Btn_Close = nullptr;
     QLabel* LL_Update = nullptr;
     QLabel* L_Maker = nullptr;
+
+    // The other windows, created once in Create_Windows and owned as children.
+    TFAbout* FAbout = nullptr;
+    TFSoftOptions* FSoftOptions = nullptr;
 };

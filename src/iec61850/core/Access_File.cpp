@@ -23,14 +23,17 @@ QString Attribute(const pugi::xml_node& node, const char* name)
     return Xml_To_QString(node.attribute(name).value());
 }
 
-// The element children of a node, without comments or text.
+// Visits the element children of a node (comments and text skipped), counted from 0, up to
+// the first that fails.
 template <typename Visit>
-void For_Each_Element(const pugi::xml_node& parent, Visit visit)
+TResult For_Each_Element(const pugi::xml_node& parent, Visit visit)
 {
     int i = 0;
     for (const pugi::xml_node& child : parent.children())
         if (child.type() == pugi::node_element)
-            visit(child, i++);
+            if (TResult r = visit(child, i++); !r)
+                return r;
+    return TResult::Success();
 }
 
 // Writes the data rows of a grid (none when it is empty) as elements with the given attributes.
@@ -84,21 +87,15 @@ private:
 
     TResult Read_Devices(const pugi::xml_node& list)
     {
-        TResult result;
-        For_Each_Element(list, [&](const pugi::xml_node& item, int i) {
-            if (!result)
-                return;
-            if (!item.attribute("FileName")) {
-                result = Missing_Attribute("ICD_File", i, "FileName");
-                return;
-            }
+        return For_Each_Element(list, [&](const pugi::xml_node& item, int i) {
+            if (!item.attribute("FileName"))
+                return Missing_Attribute("ICD_File", i, "FileName");
             const QString fileName = Attribute(item, "FileName");
             const QString file = Join_Path(Catalog, fileName);
             std::unique_ptr<TIEC_Device> device;
             if (Is_Catalog_File_Name(fileName) && QFileInfo(file).isFile()) {
-                result = Read_SCL_File(file, device);
-                if (!result)
-                    return;
+                if (TResult read = Read_SCL_File(file, device); !read)
+                    return read;
             } else {
                 // Keeps the position, the name and the file name, so that the entries' indexes
                 // stay right and the next save writes the entry back unchanged.
@@ -109,48 +106,37 @@ private:
                 Report.Missing_Files << fileName;
             }
             Access.List_IEC_Dev.push_back(std::move(device));
+            return TResult::Success();
         });
-        return result;
     }
 
     TResult Read_Variables(const pugi::xml_node& list)
     {
         TGrid& grid = Access.ACG_DA;
-        TResult result;
-        For_Each_Element(list, [&](const pugi::xml_node& item, int i) {
-            if (!result)
-                return;
+        return For_Each_Element(list, [&](const pugi::xml_node& item, int i) {
+            // Files of earlier versions have no StartByte and NumByte.
             for (int col = 1; col < Var_Col::Count; ++col)
-                if (col != Var_Col::StartByte && col != Var_Col::NumByte && !item.attribute(Var_Attributes[col])) {
-                    result = Missing_Attribute("DA_Item", i, Var_Attributes[col]);
-                    return;
-                }
+                if (col != Var_Col::StartByte && col != Var_Col::NumByte && !item.attribute(Var_Attributes[col]))
+                    return Missing_Attribute("DA_Item", i, Var_Attributes[col]);
             const int row = i + 1;
             grid.Set_Row_Count(row + 1);
             grid.Set_Cell(Var_Col::N, row, QString::number(row));
             for (int col = 1; col < Var_Col::Count; ++col)
                 grid.Set_Cell(col, row, Attribute(item, Var_Attributes[col]));
+            return TResult::Success();
         });
-        return result;
     }
 
     TResult Read_DataSets(const pugi::xml_node& list)
     {
         TGrid& grid = Access.ACG_DataSet;
-        TResult result;
-        For_Each_Element(list, [&](const pugi::xml_node& item, int i) {
-            if (!result)
-                return;
+        return For_Each_Element(list, [&](const pugi::xml_node& item, int i) {
             for (int col = 1; col < DS_Col::Count; ++col)
-                if (!item.attribute(DS_Attributes[col])) {
-                    result = Missing_Attribute("DataSet_Item", i, DS_Attributes[col]);
-                    return;
-                }
+                if (!item.attribute(DS_Attributes[col]))
+                    return Missing_Attribute("DataSet_Item", i, DS_Attributes[col]);
             const std::optional<qint32> index = Parse_Whole_Number(Attribute(item, "Index"));
-            if (!index) {
-                result = Format_Error(QStringLiteral("DataSet_Item %1 has the Index \"%2\", not a whole number").arg(i + 1).arg(Attribute(item, "Index")));
-                return;
-            }
+            if (!index)
+                return Format_Error(QStringLiteral("DataSet_Item %1 has the Index \"%2\", not a whole number").arg(i + 1).arg(Attribute(item, "Index")));
             const int row = i + 1;
             grid.Set_Row_Count(row + 1);
             grid.Set_Cell(DS_Col::N, row, QString::number(row));
@@ -163,8 +149,8 @@ private:
                 entry->Select_DataSet = Find_DataSet(*devices[static_cast<size_t>(*index)], grid.Cell(DS_Col::Reference, row));
             Read_Members(item.child("DataSet_List_DAs"), *entry, row);
             Access.List_DataSet.push_back(std::move(entry));
+            return TResult::Success();
         });
-        return result;
     }
 
     // Takes over the stored members that still match the SCL data set at their position.
@@ -181,7 +167,7 @@ private:
             TIEC_DA* member = dataSet && i < static_cast<int>(dataSet->List_DA.size()) ? dataSet->List_DA[static_cast<size_t>(i)] : nullptr;
             if (!member || member->bType != bType || member->Reference != memberRef) {
                 unmatched << QStringLiteral("%1 %2").arg(i + 1).arg(memberRef);
-                return;
+                return TResult::Success();
             }
             auto da = std::make_unique<TDataSet_DA>();
             da->Select_DA = member;
@@ -191,6 +177,7 @@ private:
             da->multFactor = Attribute(item, "MoltFact");
             da->Mnemonic = Attribute(item, "Mnemonic");
             entry.List_DAs.push_back(std::move(da));
+            return TResult::Success();
         });
         if (stored == 0)
             return;

@@ -91,13 +91,13 @@ TIEC_Tree_Item* Show_Tree_IEC_LN(QTreeWidgetItem* parent, TIEC_LN& ln)
     return node;
 }
 
-TIEC_Tree_Item* Show_Tree_IEC_LDevice(QTreeWidgetItem* parent, TIEC_LDevice& ld, std::vector<QTreeWidgetItem*>& expand)
+// Logical devices and logical nodes open when the tree is shown: collected in `expand`.
+void Show_Tree_IEC_LDevice(QTreeWidgetItem* parent, TIEC_LDevice& ld, std::vector<QTreeWidgetItem*>& expand)
 {
     TIEC_Tree_Item* node = Add(parent, TNode_Kind::LDevice, ld, ld.Name);
     expand.push_back(node);
     for (const auto& ln : ld.List_LN)
         expand.push_back(Show_Tree_IEC_LN(node, *ln));
-    return node;
 }
 
 } // namespace
