@@ -5,9 +5,12 @@
 #include <vector>
 
 // The subcommands, one per file.
+extern const TCommand Scl_Dump_Command, Scl_Info_Command; // SclCommands.cpp
 static const std::vector<TCommand> Commands = {
     Build_Command,
     Inspect_Command,
+    Scl_Dump_Command,
+    Scl_Info_Command,
 };
 
 static void Print_Help(QTextStream& out)

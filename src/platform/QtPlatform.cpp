@@ -45,7 +45,7 @@ class TQt_File_Dialog final : public IFile_Dialog {
 public:
     QString Open_File(const QString& title, const QString& folder, const QString& filter) override
     {
-        return QFileDialog::getOpenFileName(Dialog_Parent(), title, folder, filter);
+        return QFileDialog::getOpenFileName(Dialog_Parent(), title, folder, Qt_Name_Filter(filter));
     }
 };
 
@@ -70,6 +70,26 @@ public:
 };
 
 } // namespace
+
+QString Qt_Name_Filter(const QString& filter)
+{
+    if (!filter.contains(u'|'))
+        return filter;
+    const QStringList parts = filter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        // Qt reads the patterns from the parentheses at the end, blank-separated.
+        QString description = parts[i].trimmed();
+        if (description.endsWith(u')') && description.contains(u'('))
+            description = description.left(description.lastIndexOf(u'(')).trimmed();
+        QStringList patterns;
+        for (const QString& p : parts[i + 1].split(u';'))
+            if (!p.trimmed().isEmpty())
+                patterns << p.trimmed();
+        filters << QStringLiteral("%1 (%2)").arg(description, patterns.join(u' '));
+    }
+    return filters.join(QStringLiteral(";;"));
+}
 
 TQt_Platform::TQt_Platform()
     : Messages(std::make_unique<TQt_Messages>())

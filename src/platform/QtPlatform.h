@@ -20,3 +20,7 @@ private:
     std::unique_ptr<IProcess_Launcher> Process_Launcher;
     TPlatform Bundle;
 };
+
+// A filter written as "description|patterns|description|patterns" pairs (patterns separated
+// by ";") in Qt's "description (patterns);;..." form; a filter without "|" is Qt's already.
+QString Qt_Name_Filter(const QString& filter);

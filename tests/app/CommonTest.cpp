@@ -49,6 +49,10 @@ TEST(Common, ConvFloatAcceptsEitherSeparatorUnderBothLocales)
         {"1e3", true, 1000.0f},
         {"", false, 1.0f},
         {"1.000,5", false, 1.0f},
+        {"1,000.5", false, 1.0f},
+        {",5", true, 0.5f},
+        {"-0,25", true, -0.25f},
+        {"2,5,", false, 1.0f},
         {"abc", false, 1.0f},
         {"1e99", false, 1.0f},
     };
@@ -66,6 +70,43 @@ TEST(Common, DecimalSeparatorFallsBackToComma)
     EXPECT_EQ(Get_Decimal_Separator(","), u',');
     EXPECT_EQ(Get_Decimal_Separator("\u066B"), u',');
     EXPECT_EQ(Get_Decimal_Separator(""), u',');
+}
+
+TEST(Common, GridEnterJumpMovesThroughTheDataCells)
+{
+    // A 4-column grid (number column + 3) with 3 rows (heading + 2).
+    struct TCase {
+        bool enabled;
+        int key;
+        int col, row;
+        int wantKey, wantCol, wantRow;
+    };
+    const TCase cases[] = {
+        {true, Enter_Key, 1, 1, 0, 2, 1},  // next column
+        {true, Enter_Key, 3, 1, 0, 1, 2},  // last column: first data column of the next row
+        {true, Enter_Key, 3, 2, 0, 1, 1},  // last cell: back to row 1
+        {true, Enter_Key, 0, 2, 0, 0, 2},  // number column: consumed, no move
+        {true, Enter_Key, 2, 0, 0, 2, 0},  // heading row: consumed, no move
+        {false, Enter_Key, 1, 1, Enter_Key, 1, 1},
+        {true, 'a', 1, 1, 'a', 1, 1},
+    };
+    for (const auto& c : cases) {
+        int col = c.col, row = c.row;
+        EXPECT_EQ(Grid_Enter_Jump(c.enabled, c.key, col, row, 4, 3), c.wantKey) << c.col << "," << c.row;
+        EXPECT_EQ(col, c.wantCol) << c.col << "," << c.row;
+        EXPECT_EQ(row, c.wantRow) << c.col << "," << c.row;
+    }
+    // A grid with a single data row stays on it.
+    int col = 3, row = 1;
+    Grid_Enter_Jump(true, Enter_Key, col, row, 4, 2);
+    EXPECT_EQ(std::pair(col, row), std::pair(1, 1));
+}
+
+TEST(Common, GridAutoSizeOnlyOnTheHeadingWithTheOption)
+{
+    EXPECT_TRUE(Grid_Auto_Size_Col(true, 0));
+    EXPECT_FALSE(Grid_Auto_Size_Col(true, 1));
+    EXPECT_FALSE(Grid_Auto_Size_Col(false, 0));
 }
 
 TEST(Files, AtomicWriteReplacesOrReportsAndLeavesNoDebris)

@@ -59,3 +59,23 @@ bool Conv_Float(const QString& text, QChar separator, float& value)
     value = static_cast<float>(d);
     return true;
 }
+
+int Grid_Enter_Jump(bool jumpEnabled, int key, int& col, int& row, int colCount, int rowCount)
+{
+    if (!jumpEnabled || key != Enter_Key)
+        return key;
+    if (col > 0 && row > 0) {
+        if (col < colCount - 1)
+            ++col;
+        else {
+            col = 1;
+            row = row < rowCount - 1 ? row + 1 : 1;
+        }
+    }
+    return 0;
+}
+
+bool Grid_Auto_Size_Col(bool autoSizeEnabled, int row)
+{
+    return autoSizeEnabled && row == 0;
+}

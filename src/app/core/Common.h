@@ -18,3 +18,16 @@ bool Conv_Float(const QString& text, QChar separator, float& value);
 
 // Strips characters with codes 0 to 32 from both ends.
 QString Strip_Blanks(QStringView text);
+
+// The key code of Enter as the tables receive it.
+constexpr int Enter_Key = 13;
+
+// Enter in an editable table with the "jump into next field" option on: moves (col, row) to the
+// next cell (next column; from the last column to column 1 of the next row; from the last row
+// back to row 1) and returns 0, the key consumed. A cell in the fixed heading row or number
+// column does not move, but the key is consumed all the same. Any other key, or the option
+// off, is returned unchanged. Counts include the heading row and the number column.
+int Grid_Enter_Jump(bool jumpEnabled, int key, int& col, int& row, int colCount, int rowCount);
+
+// Whether a double click on (row) fits its column: only on the heading row, with the option on.
+bool Grid_Auto_Size_Col(bool autoSizeEnabled, int row);

@@ -11,6 +11,7 @@
 #include "TFSoftOptions.h"
 #include "VersionCheck.h"
 #include "TFBoot.h"
+#include "TFIEC_61850_Access.h"
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
@@ -73,6 +74,7 @@ void TFTessavoFirmWare::Create_Windows()
     FAbout = new TFAbout(Ctx, this);
     FSoftOptions = new TFSoftOptions(Ctx, [this] { Change_Language(); }, this);
     FParGen = new TFParGen(Ctx, this);
+    FIEC_61850_Access = new TFIEC_61850_Access(Ctx, this);
     FBoot = new TFBoot(Ctx, this);
 }
 
@@ -212,6 +214,7 @@ void TFTessavoFirmWare::Change_Language()
     FSoftOptions->Set_Lang();
     FBoot->Set_Lang();
     FParGen->Set_Lang();
+    FIEC_61850_Access->Set_Lang();
 }
 
 void TFTessavoFirmWare::Btn_Click(QPushButton* sender)
@@ -234,8 +237,9 @@ void TFTessavoFirmWare::Btn_Click(QPushButton* sender)
         Ctx.Error(18);
     else if (sender == Btn_Prm_Gen)
         FParGen->exec();
-    else if (sender == Btn_IEC61850_Client) {
-    } else if (sender == Btn_CreateBin)
+    else if (sender == Btn_IEC61850_Client)
+        FIEC_61850_Access->exec();
+    else if (sender == Btn_CreateBin)
         Update_Device();
 }
 

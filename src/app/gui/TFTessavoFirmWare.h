@@ -15,6 +15,7 @@ class TFSoftOptions;
 namespace Image {
 class TDevice_Image;
 }
+class TFIEC_61850_Access;
 
 // The main window: the four steps, the icon buttons and the home of the program state.
 class TFTessavoFirmWare : public QWidget {
@@ -30,6 +31,7 @@ public:
     void Change_Language();
 
     QTimer* Timer_Update = nullptr;
+    TFIEC_61850_Access* FIEC_61850_Access = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

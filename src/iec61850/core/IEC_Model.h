@@ -71,6 +71,9 @@ class TIEC_Device {
 public:
     QString Name;
     QString FileName;
+    // A device listed in the access file whose SCL file is not in the catalog: kept, empty,
+    // at its position so that the entries' device indexes still point at the right devices.
+    bool File_Missing = false;
     std::vector<std::unique_ptr<TIEC_LDevice>> List_LDevice;
     void* TreeNode = nullptr;
 
