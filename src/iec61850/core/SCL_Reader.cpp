@@ -17,8 +17,10 @@
 
 namespace {
 
-// No comments, processing instructions or declarations as nodes: nothing here looks at them.
-constexpr unsigned Scl_Parse_Flags = pugi::parse_default;
+// Nothing here looks at comments, processing instructions, declarations or text, so none of
+// them becomes a node of its own: text stays in its element, which keeps the document of a
+// big file a good deal smaller. Attribute values are read as the default flags give them.
+constexpr unsigned Scl_Parse_Flags = (pugi::parse_default & ~pugi::parse_cdata) | pugi::parse_embed_pcdata;
 
 using TNodes = std::vector<pugi::xml_node>;
 
