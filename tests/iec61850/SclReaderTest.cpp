@@ -346,10 +346,15 @@ TEST(SclReader, ExpansionBeyondTheLimitsIsAnError)
     const QByteArray manyDevices = "<SCL><IED name=\"" + hugeName + "\"><AccessPoint><Server>" +
                                    QByteArray("<LDevice inst=\"L\"/>").repeated(100) +
                                    "</Server></AccessPoint></IED><DataTypeTemplates/></SCL>";
+    const QByteArray manyDefinitions = "<SCL><IED name=\"X\"><AccessPoint><Server><LDevice inst=\"L\">" +
+                                       QByteArray("<LN lnClass=\"GGIO\" lnType=\"T\"/>").repeated(5000) +
+                                       "</LDevice></Server></AccessPoint></IED><DataTypeTemplates>" +
+                                       QByteArray("<LNodeType id=\"T\"/>").repeated(5000) + "</DataTypeTemplates></SCL>";
     struct TCase { QByteArray Xml; const char* Error; };
     const TCase cases[] = {
         {Type_Chain(40, 2), "the device model grows beyond 16 MB"},
-        {manyDevices, "the device model grows beyond 16 MB"}, // a huge name repeated in every reference
+        {manyDevices, "the device model grows beyond 16 MB"},     // a huge name repeated in every reference
+        {manyDefinitions, "the device model grows beyond 16 MB"}, // empty definitions, looked at again and again
         {Type_Chain(1000, 1), "type definitions nest deeper than 64 levels"},
     };
     TSCL_Limits limits;

@@ -190,18 +190,23 @@ private:
         return it->second;
     }
     bool Failed() const { return !Failure.isEmpty(); }
-    // Counts what a new object and its reference cost; false (and a failure) once the model
-    // grows beyond reason. References of logical devices and nodes count too, so that huge
-    // names repeated many times cannot keep the reader copying for ever.
-    bool Spend(const QString& reference, size_t objectSize)
+    // Counts what the model costs; false (and a failure) once it grows beyond reason.
+    bool Charge(qint64 bytes)
     {
-        Model_Bytes += qint64(objectSize) + 2 * reference.size() + 64;
+        Model_Bytes += bytes;
         if (Model_Bytes > Limits.Max_Model_Bytes && !Failed())
-            Failure = QStringLiteral("%1: the device model grows beyond %2 MB; its type definitions expand into each other too often")
+            Failure = QStringLiteral("%1: the device model grows beyond %2 MB (type definitions that expand into each other too often, "
+                                         "or names of enormous length)")
                           .arg(QDir::toNativeSeparators(Path))
                           .arg(Limits.Max_Model_Bytes >> 20);
         return !Failed();
     }
+    // A new object and its reference. References of logical devices and nodes count too, so
+    // that huge names repeated many times cannot keep the reader copying for ever.
+    bool Spend(const QString& reference, size_t objectSize) { return Charge(qint64(objectSize) + 2 * reference.size() + 64); }
+    // Each type definition and each of its children looked at costs a little, so that huge
+    // definitions used many times still end in bounded time.
+    bool Visit() { return Charge(16); }
     bool Enter(std::vector<std::string_view>& path, const char* type)
     {
         if (int(DO_Path.size() + DA_Path.size()) >= Limits.Max_Depth) {
@@ -285,7 +290,7 @@ void TSCL_Decoder::Decode_LN(const pugi::xml_node& element, const QString& str_R
     if (!Spend(reference, sizeof(TIEC_LN)))
         return;
     for (const pugi::xml_node& type : Types->LNodeType(Attr(element, "lnType")))
-        for (pugi::xml_node n = type.first_child(); n && !Failed(); n = n.next_sibling()) {
+        for (pugi::xml_node n = type.first_child(); Visit() && n; n = n.next_sibling()) {
             if (!Is_Element(n, "DO"))
                 continue;
             ln.List_DO.push_back(std::make_unique<TIEC_DO>());
@@ -304,7 +309,7 @@ void TSCL_Decoder::Decode_DO(const pugi::xml_node& element, const QString& str_R
     if (!*type || On_Path(DO_Path, type) || !Enter(DO_Path, type))
         return;
     for (const pugi::xml_node& doType : Types->DOType(type)) {
-        for (pugi::xml_node n = doType.first_child(); n && !Failed(); n = n.next_sibling()) {
+        for (pugi::xml_node n = doType.first_child(); Visit() && n; n = n.next_sibling()) {
             if (Is_Element(n, "SDO")) {
                 dataObject.List_DO.push_back(std::make_unique<TIEC_DO>());
                 Decode_DO(n, reference, *dataObject.List_DO.back());
@@ -332,7 +337,7 @@ void TSCL_Decoder::Decode_DA(const pugi::xml_node& element, const QString& str_R
     if (!type || da.bType == u"Enum" || On_Path(DA_Path, type.value()) || !Enter(DA_Path, type.value()))
         return;
     for (const pugi::xml_node& daType : Types->DAType(type.value()))
-        for (pugi::xml_node n = daType.first_child(); n && !Failed(); n = n.next_sibling()) {
+        for (pugi::xml_node n = daType.first_child(); Visit() && n; n = n.next_sibling()) {
             if (!Is_Element(n, "BDA"))
                 continue;
             da.List_DA.push_back(std::make_unique<TIEC_DA>());
