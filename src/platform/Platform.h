@@ -48,13 +48,18 @@ public:
 
 class IIcmp_Echo {
 public:
+    // The whole echo message (8-byte ICMP header and data) and the wait for its answer.
+    static constexpr int Packet_Size = 1024;
+    static constexpr int Timeout_Ms = 400;
     enum class TResult { Answered, Not_Answered, Error };
     struct TReply {
         TResult Result = TResult::Error;
         QString Error; // why the request could not be sent
     };
     virtual ~IIcmp_Echo() = default;
-    // One IPv4 echo request of 1024 bytes, waiting at most 400 ms for the answer.
+    // One IPv4 echo request to a numeric dotted address (never a name look-up), waiting at most
+    // Timeout_Ms for the answer. Not_Answered comes only once the time-out has passed, so a
+    // caller may repeat requests in a loop without flooding the network.
     virtual TReply Echo(const QString& address) = 0;
 };
 

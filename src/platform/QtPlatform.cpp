@@ -1,4 +1,6 @@
 #include "QtPlatform.h"
+#include "HttpCurl.h"
+#include "SystemServices.h"
 #include <QApplication>
 #include <QDesktopServices>
 #include <QElapsedTimer>
@@ -75,6 +77,9 @@ TQt_Platform::TQt_Platform()
     , Shell(std::make_unique<TQt_Shell>())
     , Clock(std::make_unique<TQt_Clock>())
     , Locale(std::make_unique<TQt_Locale>())
+    , Icmp_Echo(Make_System_Icmp_Echo())
+    , Http(std::make_unique<THttp_Curl>())
+    , Process_Launcher(Make_System_Process_Launcher())
 {
     Bundle.Messages = Messages.get();
     Bundle.File_Dialog = File_Dialog.get();

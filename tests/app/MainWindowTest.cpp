@@ -1,5 +1,6 @@
 #include "FakePlatform.h"
 #include "Settings.h"
+#include "TFBoot.h"
 #include "TFTessavoFirmWare.h"
 #include "WindowTestSupport.h"
 #include <QLabel>
@@ -127,4 +128,30 @@ TEST(MainWindow, UnwritableSettingsFileDoesNotKeepTheWindowOpen)
     EXPECT_FALSE(run.Main->isVisible());
     ASSERT_EQ(run.Fakes.Messages.Texts("error").size(), 1);
     EXPECT_TRUE(run.Fakes.Messages.Texts("error")[0].contains("Tessav.xml"));
+}
+
+TEST(MainWindow, StepFourShowsTheUpdateWindowInItsEthernetMode)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath("PROJECTS/Plant A/bin");
+    Write_Test_File(dir.filePath("Tessav.xml"), "<Conf_Settings><lastproj><projectname>Plant A</projectname></lastproj></Conf_Settings>");
+    TProgram_Run run(dir.path());
+    auto* boot = run.Main->findChild<TFBoot*>("TFBoot");
+    ASSERT_TRUE(boot);
+    boot->Form_Type = 0;
+    QString title;
+    int formType = -1;
+    On_Next_Modal([&](QWidget* modal) {
+        title = modal->windowTitle();
+        formType = boot->Form_Type;
+        QTest::mouseClick(modal->findChild<QPushButton*>("Btn_Cancel"), Qt::LeftButton);
+    });
+    run.Click("Btn_CreateBin");
+    EXPECT_EQ(title, "Update Device by Ethernet (UDP)");
+    EXPECT_EQ(formType, 1);
+    EXPECT_FALSE(boot->isVisible());
+
+    run.Texts.Set(1002, "Aggiornamento");
+    run.Main->Change_Language();
+    EXPECT_EQ(boot->windowTitle(), "Aggiornamento");
 }

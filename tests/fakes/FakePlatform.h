@@ -91,11 +91,14 @@ public:
     QStringList Addresses;
     qint64 Cost_Ms = 0;       // time each request takes on the fake clock
     TFake_Clock* Clock = nullptr;
+    std::function<void()> On_Echo; // runs inside each request, as the request blocks its caller
     TReply Echo(const QString& address) override
     {
         Addresses << address;
         if (Clock)
             Clock->Now += Cost_Ms;
+        if (On_Echo)
+            On_Echo();
         if (Replies.empty())
             return {TResult::Not_Answered, {}};
         TReply r = Replies.front();
@@ -115,6 +118,37 @@ public:
     }
 };
 
+// Started programs run for a scripted number of exit-code polls; none is ever killed.
+class TFake_Process_Launcher : public IProcess_Launcher {
+public:
+    struct TStart {
+        QString Program;
+        bool Shown = false;
+    };
+    std::vector<TStart> Started;
+    QString Start_Error;       // when set, starting fails with this reason
+    int Polls_Before_End = 0;  // exit-code polls answered Still_Active first; -1: runs for ever
+    int Exit_Code_At_End = 0;  // Still_Active (259) makes an ended program look alive
+    int Polls = 0;
+    QList<qint64> Released;
+
+    qint64 Start(const QString& program, bool shown, QString& error) override
+    {
+        Started.push_back({program, shown});
+        if (!Start_Error.isEmpty()) {
+            error = Start_Error;
+            return 0;
+        }
+        return static_cast<qint64>(Started.size());
+    }
+    int Exit_Code(qint64) override
+    {
+        ++Polls;
+        return Polls_Before_End < 0 || Polls <= Polls_Before_End ? Still_Active : Exit_Code_At_End;
+    }
+    void Release(qint64 handle) override { Released << handle; }
+};
+
 // All fakes, bundled like the production services.
 class TFake_Platform {
 public:
@@ -125,7 +159,8 @@ public:
     TFake_Locale Locale;
     TFake_Icmp_Echo Icmp_Echo;
     TFake_Http Http;
-    TPlatform Bundle{&Messages, &File_Dialog, &Shell, &Clock, &Locale, &Icmp_Echo, &Http, nullptr};
+    TFake_Process_Launcher Process_Launcher;
+    TPlatform Bundle{&Messages, &File_Dialog, &Shell, &Clock, &Locale, &Icmp_Echo, &Http, &Process_Launcher};
 
     TFake_Platform() { Icmp_Echo.Clock = &Clock; }
     TPlatform& Services() { return Bundle; }

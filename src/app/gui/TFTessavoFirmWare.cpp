@@ -2,6 +2,10 @@
 #include "Constants.h"
 #include "Files.h"
 #include "Settings.h"
+#include "TFAbout.h"
+#include "TFSoftOptions.h"
+#include "VersionCheck.h"
+#include "TFBoot.h"
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
@@ -57,6 +61,10 @@ void TFTessavoFirmWare::FormCreate(const QString& programFolder)
 
 void TFTessavoFirmWare::Create_Windows()
 {
+    // In this order: each window takes its texts from the table when it is created.
+    FAbout = new TFAbout(Ctx, this);
+    FSoftOptions = new TFSoftOptions(Ctx, [this] { Change_Language(); }, this);
+    FBoot = new TFBoot(Ctx, this);
 }
 
 void TFTessavoFirmWare::Build_Layout()
@@ -86,7 +94,7 @@ void TFTessavoFirmWare::Build_Layout()
 
     auto button = [this](const char* name) {
         auto* b = Named(new QPushButton(this), name);
-        b->setMinimumHeight(36);
+        b->setMinimumSize(170, 36);
         connect(b, &QPushButton::clicked, this, [this, b] { Btn_Click(b); });
         return b;
     };
@@ -115,7 +123,7 @@ void TFTessavoFirmWare::Build_Layout()
     L_Maker->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     L_Maker->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     connect(L_Maker, &QLabel::linkActivated, this, [this] { Ctx.Platform.Shell->Open_Url(Maker_Home_Page()); });
-    steps->addWidget(L_Maker, 3, 2);
+    steps->addWidget(L_Maker, 3, 3);
     steps->setColumnStretch(3, 1);
     top->addLayout(steps);
 
@@ -188,7 +196,10 @@ void TFTessavoFirmWare::Save_Setting()
 
 void TFTessavoFirmWare::Change_Language()
 {
+    // Every window in a fixed order: main, New, Open, options, update, communication, access.
     Set_Lang();
+    FSoftOptions->Set_Lang();
+    FBoot->Set_Lang();
 }
 
 void TFTessavoFirmWare::Btn_Click(QPushButton* sender)
@@ -199,8 +210,14 @@ void TFTessavoFirmWare::Btn_Click(QPushButton* sender)
         Open_Project();
     else if (sender == Btn_Close)
         close();
-    else if (sender == Btn_Info) {
-    } else if (sender == Btn_Opz) {
+    else if (sender == Btn_Info)
+        FAbout->exec();
+    else if (sender == Btn_Opz) {
+        // The options window has written its choices into the program state on OK.
+        if (FSoftOptions->exec() == QDialog::Accepted) {
+            Save_Setting();
+            Update_Timer_State();
+        }
     } else if (!Ctx.State.Configuration_Active())
         Ctx.Error(18);
     else if (sender == Btn_Prm_Gen) {
@@ -219,6 +236,13 @@ void TFTessavoFirmWare::Open_Project()
 
 void TFTessavoFirmWare::Update_Device()
 {
+    Show_Update_Window();
+}
+
+void TFTessavoFirmWare::Show_Update_Window()
+{
+    FBoot->Form_Type = 1;
+    FBoot->exec();
 }
 
 void TFTessavoFirmWare::Update_Timer_State()
@@ -232,7 +256,8 @@ void TFTessavoFirmWare::Update_Timer_State()
 void TFTessavoFirmWare::Timer_UpdateTimer()
 {
     Timer_Update->stop();
-    LL_Update->hide();
+    // The check blocks the program for at most the HTTP client's time-out.
+    LL_Update->setVisible(Check_Version(*Ctx.Platform.Http, Maker_Version_Service()));
     Timer_Update->setInterval(7200000);
     Timer_Update->start();
 }

@@ -4,7 +4,10 @@
 
 class QLabel;
 class QPushButton;
+class TFBoot;
 class QTimer;
+class TFAbout;
+class TFSoftOptions;
 
 // The main window: the four steps, the icon buttons and the home of the program state.
 class TFTessavoFirmWare : public QWidget {
@@ -32,6 +35,7 @@ private:
     void Create_New_Project();
     void Open_Project();
     void Update_Device();
+    void Show_Update_Window();
     void Timer_UpdateTimer();
     void Update_Timer_State();
     void Refresh_Frame();
@@ -54,4 +58,9 @@ private:
     QPushButton* Btn_Close = nullptr;
     QLabel* LL_Update = nullptr;
     QLabel* L_Maker = nullptr;
+
+    // The other windows, created once in Create_Windows and owned as children.
+    TFAbout* FAbout = nullptr;
+    TFSoftOptions* FSoftOptions = nullptr;
+    TFBoot* FBoot = nullptr;
 };

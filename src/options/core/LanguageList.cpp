@@ -1,0 +1,72 @@
+#include "LanguageList.h"
+#include "Files.h"
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+
+// Only plain files that the engineer may change are offered.
+bool Is_Ordinary_File(const QFileInfo& info)
+{
+    if (!info.isFile() || info.isSymLink())
+        return false;
+#ifdef Q_OS_WIN
+    constexpr DWORD excluded = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_COMPRESSED
+        | FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_ENCRYPTED | FILE_ATTRIBUTE_REPARSE_POINT;
+    const DWORD attributes = GetFileAttributesW(reinterpret_cast<LPCWSTR>(QDir::toNativeSeparators(info.absoluteFilePath()).utf16()));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & excluded) == 0;
+#else
+    // The owner's write permission is what "read-only" means here.
+    return (info.permissions() & QFileDevice::WriteOwner) != 0;
+#endif
+}
+
+} // namespace
+
+QStringList Create_Lang_List(const QString& languageFolder)
+{
+    // The extension is matched in its exact case where file names have case, so that the
+    // language found is the one Load_Language then opens.
+    QDir::Filters filters = QDir::Files | QDir::Hidden | QDir::System;
+#ifndef Q_OS_WIN
+    filters |= QDir::CaseSensitive;
+#endif
+    const QDir folder(languageFolder, QStringLiteral("*.lng"), QDir::NoSort, filters);
+    QStringList names;
+    for (const QFileInfo& info : folder.entryInfoList())
+        if (Is_Ordinary_File(info))
+            names << info.fileName();
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int c = a.compare(b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    });
+    return names;
+}
+
+QString Language_Of(const QString& fileName) { return fileName.chopped(4); }
+
+QString Flag_Picture(const QString& languageFolder, const QString& language)
+{
+    for (const QString& name : {language + QStringLiteral(".bmp"), QStringLiteral("DefaultFlag.bmp")}) {
+        const QString path = Join_Path(languageFolder, name);
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return {};
+}
+
+TLang_Page Lang_Page(const QStringList& languages, int page)
+{
+    TLang_Page p;
+    p.Page_Count = std::max<int>(1, (static_cast<int>(languages.size()) + TLang_Page::Slots - 1) / TLang_Page::Slots);
+    p.Page = std::clamp(page, 1, p.Page_Count);
+    p.Show_Prev = p.Page > 1;
+    p.Show_Next = p.Page < p.Page_Count;
+    const int first = Lang_Position(p.Page, 1);
+    p.Languages = languages.mid(first, TLang_Page::Slots);
+    return p;
+}

@@ -1,0 +1,125 @@
+#include "Constants.h"
+#include "FakePlatform.h"
+#include "HttpCurl.h"
+#include "LoopbackServer.h"
+#include "TestSupport.h"
+#include "VersionCheck.h"
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The version service's own address, moved to the stand-in server on this machine.
+QString Loopback_Service(quint16 port)
+{
+    QUrl url(Maker_Version_Service());
+    url.setHost(QStringLiteral("127.0.0.1"));
+    url.setPort(port);
+    return url.toString();
+}
+
+} // namespace
+
+TEST(VersionCheck, ConvVersion)
+{
+    const std::pair<QString, int> cases[] = {
+        {"VER. 1.002", 1002},
+        {"ver. 2.5", -1},
+        {"VER.1.002", -1}, // no blank: "VR.1" is not a number
+        {"VER. 1.0025", 1002},
+        {"1.000", 1000}, // the configurator's own version has no blank
+        {"VER. 1,002", 1002}, // the separator is skipped whatever it is
+        {"VER.   1.002  ", 1002},
+        {"VER. 1.00a", -1},
+        {"VER. ", -1},
+        {"", -1},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(Conv_Version(text), expected) << text.toStdString();
+}
+
+TEST(VersionCheck, AnswersOfTheService)
+{
+    struct TCase {
+        QByteArray response;
+        bool newer;
+    };
+    const TCase cases[] = {
+        {TLoopback_Server::Answer("VER. 1.001"), true},
+        {TLoopback_Server::Answer("VER. 1.000"), false},
+        {TLoopback_Server::Answer("VER. 0.000"), false},
+        {TLoopback_Server::Answer("ver. 0.000"), false},
+        {TLoopback_Server::Answer("  \t VER. 1.001\r\n"), true},
+        {TLoopback_Server::Answer("\r\nVER. 2.000 \r\n\r\n"), true},
+        {TLoopback_Server::Answer("<!DOCTYPE html>\r\n<html><body><h1>Service unavailable</h1></body></html>"), false},
+        {TLoopback_Server::Answer("VER. 9.999", "404 Not Found"), false}, // an error status is a failure
+        {TLoopback_Server::Answer("VER. 9.999", "500 Internal Server Error"), false},
+        {TLoopback_Server::Answer(""), false},
+        // Far more than any version answer: refused rather than read into memory.
+        {TLoopback_Server::Answer("VER. 9.999" + QByteArray(200000, ' ')), false},
+    };
+    THttp_Curl http;
+    for (const TCase& c : cases) {
+        TLoopback_Server server({c.response});
+        EXPECT_EQ(Check_Version(http, Loopback_Service(server.Port)), c.newer) << c.response.left(80).toStdString();
+        EXPECT_EQ(server.Requests().size(), 1);
+    }
+}
+
+TEST(VersionCheck, RequestIsHttp10WithTheTwoHeadersAndNoCookie)
+{
+    // The first answer sets a cookie; the second request must not send it back.
+    TLoopback_Server server({TLoopback_Server::Answer("VER. 1.001", "200 OK", "Set-Cookie: session=abc123; Path=/\r\n"),
+                             TLoopback_Server::Answer("VER. 1.001")});
+    THttp_Curl http;
+    EXPECT_TRUE(Check_Version(http, Loopback_Service(server.Port)));
+    EXPECT_TRUE(Check_Version(http, Loopback_Service(server.Port)));
+    const QByteArrayList requests = server.Requests();
+    ASSERT_EQ(requests.size(), 2);
+    for (const QByteArray& request : requests) {
+        const QStringList lines = QString::fromLatin1(request).split(QStringLiteral("\r\n"));
+        EXPECT_EQ(lines[0], "GET /home/download/GetversionSW.asp?nomesw=SWQuelmor HTTP/1.0");
+        EXPECT_EQ(lines.filter(QRegularExpression("^cookie:", QRegularExpression::CaseInsensitiveOption)), QStringList());
+        EXPECT_EQ(lines.filter(QRegularExpression("^accept:", QRegularExpression::CaseInsensitiveOption)),
+            QStringList{"Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8"});
+        EXPECT_EQ(lines.filter(QRegularExpression("^user-agent:", QRegularExpression::CaseInsensitiveOption)),
+            QStringList{"User-Agent: Mozilla/3.0 (compatible; Indy Library)"});
+    }
+}
+
+TEST(VersionCheck, UnreachableOrSilentServerMeansNoNewerVersionWithinTheTimeOut)
+{
+    // A port that is bound but not listening refuses the connection.
+    const int bound = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(bind(bound, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(getsockname(bound, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    THttp_Curl http(500, 1500);
+    EXPECT_FALSE(Check_Version(http, Loopback_Service(ntohs(address.sin_port))));
+    close(bound);
+
+    // A server that accepts and never answers: the total time-out ends the wait.
+    TLoopback_Server silent({TLoopback_Server::Answer("VER. 9.999")}, true);
+    QElapsedTimer waited;
+    waited.start();
+    EXPECT_FALSE(Check_Version(http, Loopback_Service(silent.Port)));
+    EXPECT_LT(waited.elapsed(), 10000);
+    EXPECT_EQ(silent.Requests().size(), 1);
+
+    // The program's own limits keep the whole check under ten seconds.
+    EXPECT_LE(THttp_Curl::Default_Connect_Timeout_Ms, THttp_Curl::Default_Total_Timeout_Ms);
+    EXPECT_LE(THttp_Curl::Default_Total_Timeout_Ms, 10000);
+}
+
+TEST(VersionCheck, FailedReplyIsNeverNewerWhateverItsBody)
+{
+    TFake_Http http;
+    http.Next = {false, "VER. 9.999", "connection reset"};
+    EXPECT_FALSE(Check_Version(http, "http://service.example/v"));
+    EXPECT_EQ(http.Urls, QStringList{"http://service.example/v"});
+}
