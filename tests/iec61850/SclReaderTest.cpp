@@ -342,16 +342,26 @@ QByteArray Type_Chain(int levels, int fanOut)
 
 TEST(SclReader, ExpansionBeyondTheLimitsIsAnError)
 {
-    struct TCase { int Levels, FanOut; const char* Error; };
+    const QByteArray hugeName(1 << 20, 'n');
+    const QByteArray manyDevices = "<SCL><IED name=\"" + hugeName + "\"><AccessPoint><Server>" +
+                                   QByteArray("<LDevice inst=\"L\"/>").repeated(100) +
+                                   "</Server></AccessPoint></IED><DataTypeTemplates/></SCL>";
+    const QByteArray manyDefinitions = "<SCL><IED name=\"X\"><AccessPoint><Server><LDevice inst=\"L\">" +
+                                       QByteArray("<LN lnClass=\"GGIO\" lnType=\"T\"/>").repeated(5000) +
+                                       "</LDevice></Server></AccessPoint></IED><DataTypeTemplates>" +
+                                       QByteArray("<LNodeType id=\"T\"/>").repeated(5000) + "</DataTypeTemplates></SCL>";
+    struct TCase { QByteArray Xml; const char* Error; };
     const TCase cases[] = {
-        {40, 2, "the device model grows beyond 16 MB"},
-        {1000, 1, "type definitions nest deeper than 64 levels"},
+        {Type_Chain(40, 2), "the device model grows beyond 16 MB"},
+        {manyDevices, "the device model grows beyond 16 MB"},     // a huge name repeated in every reference
+        {manyDefinitions, "the device model grows beyond 16 MB"}, // empty definitions, looked at again and again
+        {Type_Chain(1000, 1), "type definitions nest deeper than 64 levels"},
     };
     TSCL_Limits limits;
     limits.Max_Model_Bytes = 16 << 20;
     for (const TCase& c : cases) {
         std::unique_ptr<TIEC_Device> device;
-        const TResult read = Read_SCL_Data(Type_Chain(c.Levels, c.FanOut), QStringLiteral("bomb.scd"), device, limits);
+        const TResult read = Read_SCL_Data(c.Xml, QStringLiteral("bomb.scd"), device, limits);
         EXPECT_FALSE(read.Ok);
         EXPECT_FALSE(device);
         EXPECT_TRUE(read.Message.startsWith(QStringLiteral("bomb.scd: ") + c.Error)) << read.Message.toStdString();

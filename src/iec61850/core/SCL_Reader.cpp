@@ -17,8 +17,10 @@
 
 namespace {
 
-// No comments, processing instructions or declarations as nodes: nothing here looks at them.
-constexpr unsigned Scl_Parse_Flags = pugi::parse_default;
+// Nothing here looks at comments, processing instructions, declarations or text, so none of
+// them becomes a node of its own: text stays in its element, which keeps the document of a
+// big file a good deal smaller. Attribute values are read as the default flags give them.
+constexpr unsigned Scl_Parse_Flags = (pugi::parse_default & ~pugi::parse_cdata) | pugi::parse_embed_pcdata;
 
 using TNodes = std::vector<pugi::xml_node>;
 
@@ -188,17 +190,23 @@ private:
         return it->second;
     }
     bool Failed() const { return !Failure.isEmpty(); }
-    // Counts what a new model object costs; false (and a failure) once the model grows
-    // beyond reason.
-    bool Spend(const QString& reference, size_t objectSize)
+    // Counts what the model costs; false (and a failure) once it grows beyond reason.
+    bool Charge(qint64 bytes)
     {
-        Model_Bytes += qint64(objectSize) + 2 * reference.size() + 64;
+        Model_Bytes += bytes;
         if (Model_Bytes > Limits.Max_Model_Bytes && !Failed())
-            Failure = QStringLiteral("%1: the device model grows beyond %2 MB; its type definitions expand into each other too often")
+            Failure = QStringLiteral("%1: the device model grows beyond %2 MB (type definitions that expand into each other too often, "
+                                         "or names of enormous length)")
                           .arg(QDir::toNativeSeparators(Path))
                           .arg(Limits.Max_Model_Bytes >> 20);
         return !Failed();
     }
+    // A new object and its reference. References of logical devices and nodes count too, so
+    // that huge names repeated many times cannot keep the reader copying for ever.
+    bool Spend(const QString& reference, size_t objectSize) { return Charge(qint64(objectSize) + 2 * reference.size() + 64); }
+    // Each type definition and each of its children looked at costs a little, so that huge
+    // definitions used many times still end in bounded time.
+    bool Visit() { return Charge(16); }
     bool Enter(std::vector<std::string_view>& path, const char* type)
     {
         if (int(DO_Path.size() + DA_Path.size()) >= Limits.Max_Depth) {
@@ -242,17 +250,14 @@ TResult TSCL_Decoder::Decode_Device(const pugi::xml_document& doc, TIEC_Device& 
     const TNodes ldElements = Children(server, "LDevice");
 
     // Structure pass, then data sets: a member may live in a logical device read later.
-    for (const pugi::xml_node& element : ldElements) {
-        auto ld = std::make_unique<TIEC_LDevice>();
-        Decode_LDevice(element, device.Name, *ld, false, nullptr);
-        device.List_LDevice.push_back(std::move(ld));
-        if (Failed())
-            return TResult::Error(Failure);
+    for (size_t k = 0; k < ldElements.size() && !Failed(); ++k) {
+        device.List_LDevice.push_back(std::make_unique<TIEC_LDevice>());
+        Decode_LDevice(ldElements[k], device.Name, *device.List_LDevice.back(), false, nullptr);
     }
     TMember_Resolver resolver(device);
-    for (size_t k = 0; k < ldElements.size(); ++k)
+    for (size_t k = 0; k < ldElements.size() && !Failed(); ++k)
         Decode_LDevice(ldElements[k], device.Name, *device.List_LDevice[k], true, &resolver);
-    return TResult::Success();
+    return Failed() ? TResult::Error(Failure) : TResult::Success();
 }
 
 void TSCL_Decoder::Decode_LDevice(const pugi::xml_node& element, const QString& str_Reference, TIEC_LDevice& ld,
@@ -260,19 +265,17 @@ void TSCL_Decoder::Decode_LDevice(const pugi::xml_node& element, const QString& 
 {
     ld.Name = QString::fromUtf8(Attr(element, "inst"));
     const QString reference = str_Reference + ld.Name;
-    const TNodes lnElements = Children(element, "LN0", "LN");
-    if (!dataSetSearch) {
-        for (const pugi::xml_node& lnElement : lnElements) {
-            auto ln = std::make_unique<TIEC_LN>();
-            Decode_LN(lnElement, reference, *ln);
-            ld.List_LN.push_back(std::move(ln));
-            if (Failed())
-                return;
-        }
+    if (!Spend(reference, sizeof(TIEC_LDevice)))
         return;
+    const TNodes lnElements = Children(element, "LN0", "LN");
+    for (size_t k = 0; k < lnElements.size() && !Failed(); ++k) {
+        if (!dataSetSearch) {
+            ld.List_LN.push_back(std::make_unique<TIEC_LN>());
+            Decode_LN(lnElements[k], reference, *ld.List_LN.back());
+        } else if (k < ld.List_LN.size()) {
+            Decode_LN_DataSet(lnElements[k], reference, *ld.List_LN[k], *resolver);
+        }
     }
-    for (size_t k = 0; k < lnElements.size() && k < ld.List_LN.size(); ++k)
-        Decode_LN_DataSet(lnElements[k], reference, *ld.List_LN[k], *resolver);
 }
 
 void TSCL_Decoder::Decode_LN(const pugi::xml_node& element, const QString& str_Reference, TIEC_LN& ln)
@@ -284,15 +287,14 @@ void TSCL_Decoder::Decode_LN(const pugi::xml_node& element, const QString& str_R
     if (ln.lnType.isEmpty())
         return;
     const QString reference = str_Reference % u'/' % ln.Prefix % ln.lnClass % ln.Inst;
+    if (!Spend(reference, sizeof(TIEC_LN)))
+        return;
     for (const pugi::xml_node& type : Types->LNodeType(Attr(element, "lnType")))
-        for (pugi::xml_node n = type.first_child(); n; n = n.next_sibling()) {
+        for (pugi::xml_node n = type.first_child(); Visit() && n; n = n.next_sibling()) {
             if (!Is_Element(n, "DO"))
                 continue;
-            auto dataObject = std::make_unique<TIEC_DO>();
-            Decode_DO(n, reference, *dataObject);
-            ln.List_DO.push_back(std::move(dataObject));
-            if (Failed())
-                return;
+            ln.List_DO.push_back(std::make_unique<TIEC_DO>());
+            Decode_DO(n, reference, *ln.List_DO.back());
         }
 }
 
@@ -307,15 +309,13 @@ void TSCL_Decoder::Decode_DO(const pugi::xml_node& element, const QString& str_R
     if (!*type || On_Path(DO_Path, type) || !Enter(DO_Path, type))
         return;
     for (const pugi::xml_node& doType : Types->DOType(type)) {
-        for (pugi::xml_node n = doType.first_child(); n && !Failed(); n = n.next_sibling()) {
+        for (pugi::xml_node n = doType.first_child(); Visit() && n; n = n.next_sibling()) {
             if (Is_Element(n, "SDO")) {
-                auto sub = std::make_unique<TIEC_DO>();
-                Decode_DO(n, reference, *sub);
-                dataObject.List_DO.push_back(std::move(sub));
+                dataObject.List_DO.push_back(std::make_unique<TIEC_DO>());
+                Decode_DO(n, reference, *dataObject.List_DO.back());
             } else if (Is_Element(n, "DA")) {
-                auto da = std::make_unique<TIEC_DA>();
-                Decode_DA(n, reference, QString(), *da);
-                dataObject.List_DA.push_back(std::move(da));
+                dataObject.List_DA.push_back(std::make_unique<TIEC_DA>());
+                Decode_DA(n, reference, QString(), *dataObject.List_DA.back());
             }
         }
     }
@@ -337,12 +337,11 @@ void TSCL_Decoder::Decode_DA(const pugi::xml_node& element, const QString& str_R
     if (!type || da.bType == u"Enum" || On_Path(DA_Path, type.value()) || !Enter(DA_Path, type.value()))
         return;
     for (const pugi::xml_node& daType : Types->DAType(type.value()))
-        for (pugi::xml_node n = daType.first_child(); n && !Failed(); n = n.next_sibling()) {
+        for (pugi::xml_node n = daType.first_child(); Visit() && n; n = n.next_sibling()) {
             if (!Is_Element(n, "BDA"))
                 continue;
-            auto component = std::make_unique<TIEC_DA>();
-            Decode_DA(n, da.Reference, da.FC, *component);
-            da.List_DA.push_back(std::move(component));
+            da.List_DA.push_back(std::make_unique<TIEC_DA>());
+            Decode_DA(n, da.Reference, da.FC, *da.List_DA.back());
         }
     DA_Path.pop_back();
 }
@@ -354,12 +353,13 @@ void TSCL_Decoder::Decode_LN_DataSet(const pugi::xml_node& element, const QStrin
         return;
     // Prefix and instance are not part of a data set reference.
     const QString reference = str_Reference % u'/' % Text(Attr(element, "lnClass"));
-    for (pugi::xml_node n = element.first_child(); n; n = n.next_sibling()) {
+    if (!Spend(reference, 0))
+        return;
+    for (pugi::xml_node n = element.first_child(); n && !Failed(); n = n.next_sibling()) {
         if (!Is_Element(n, "DataSet"))
             continue;
-        auto dataSet = std::make_unique<TIEC_DataSet>();
-        Decode_DataSet(n, reference, *dataSet, resolver);
-        ln.List_DataSet.push_back(std::move(dataSet));
+        ln.List_DataSet.push_back(std::make_unique<TIEC_DataSet>());
+        Decode_DataSet(n, reference, *ln.List_DataSet.back(), resolver);
     }
     QHash<QString, TIEC_DataSet*> byName; // filled on the first GOOSE control block
     for (pugi::xml_node n = element.first_child(); n; n = n.next_sibling())
@@ -372,6 +372,8 @@ void TSCL_Decoder::Decode_DataSet(const pugi::xml_node& element, const QString& 
 {
     dataSet.Name = QString::fromUtf8(Attr(element, "name"));
     dataSet.Reference = str_Reference % u'.' % dataSet.Name;
+    if (!Spend(dataSet.Reference, sizeof(TIEC_DataSet)))
+        return;
     for (pugi::xml_node n = element.first_child(); n; n = n.next_sibling()) {
         if (!Is_Element(n, "FCDA"))
             continue;

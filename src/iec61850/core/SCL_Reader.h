@@ -10,7 +10,7 @@
 // Max_Model_Bytes (many types expanding into each other), stop the reading with an error.
 struct TSCL_Limits {
     int Max_Depth = 64;
-    qint64 Max_Model_Bytes = qint64(1) << 30;
+    qint64 Max_Model_Bytes = qint64(256) << 20;
 };
 
 // Reads the SCL file at `path` into the model of its first IED.
