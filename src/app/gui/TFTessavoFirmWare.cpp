@@ -5,13 +5,13 @@
 #include "ImageBuild.h"
 #include "Settings.h"
 #include "TFAbout.h"
+#include "TFBoot.h"
+#include "TFIEC_61850_Access.h"
 #include "TFNew_Project.h"
 #include "TFOpenConf.h"
 #include "TFParGen.h"
 #include "TFSoftOptions.h"
 #include "VersionCheck.h"
-#include "TFBoot.h"
-#include "TFIEC_61850_Access.h"
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
