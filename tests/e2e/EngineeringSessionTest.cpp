@@ -286,6 +286,9 @@ TEST(EngineeringSession, FromAnEmptyProgramFolderToAnUpdateAndBackAfterARestart)
         checks["options-switched"] = [](QWidget* w) {
             EXPECT_EQ(w->windowTitle(), "Opzioni del software");
             EXPECT_EQ(Text(w, "L_Sel_Lang"), "Lingua selezionata : Italiano");
+            EXPECT_EQ(Text(w, "L_Page_Lang"), "Pagina 1 / 1");
+            EXPECT_EQ(Text(w, "CB_En_Con"), "Abilita la connessione a Internet");
+            EXPECT_EQ(Text(w, "Btn_Cancel"), "Annulla");
             const auto* pages = w->findChild<QTabWidget*>("PC_Options");
             EXPECT_EQ(pages->tabText(0), "Lingua");
             EXPECT_EQ(pages->tabText(2), "Impostazioni del software");
@@ -313,6 +316,8 @@ TEST(EngineeringSession, FromAnEmptyProgramFolderToAnUpdateAndBackAfterARestart)
     }
     {
         SCOPED_TRACE("close and restart");
+        // The file that OK wrote goes away, so that what the restart finds is what closing wrote.
+        ASSERT_TRUE(QFile::remove(program + "/Tessav.xml"));
         session.Close();
         EXPECT_EQ(Read_Test_File(program + "/Tessav.xml"),
             "<Conf_Settings><lastproj><projectname>Substation North</projectname></lastproj>"
