@@ -256,7 +256,7 @@ void TSession::Show(const QString& state, QWidget* window)
         View(state, window);
 }
 
-bool TSession::With_Dialog(const char* button, const std::function<void(QDialog*)>& action)
+void TSession::With_Dialog(const char* button, const std::function<void(QDialog*)>& action)
 {
     bool ran = false;
     QTimer watch;
@@ -281,7 +281,6 @@ bool TSession::With_Dialog(const char* button, const std::function<void(QDialog*
     Click(Main(), button);
     if (!ran)
         Problems << QStringLiteral("%1 opened no window").arg(QString::fromLatin1(button));
-    return ran;
 }
 
 void TSession::Look_At(const char* button, const QString& state)

@@ -90,7 +90,7 @@ public:
 
 private:
     struct TRun;
-    bool With_Dialog(const char* button, const std::function<void(QDialog*)>& action);
+    void With_Dialog(const char* button, const std::function<void(QDialog*)>& action);
     void Show(const QString& state, QWidget* window);
 
     QString Program_Folder;
