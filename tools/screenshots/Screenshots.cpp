@@ -1,21 +1,37 @@
-// Renders the configurator's windows into PNG files for the README's user guide.
-// Usage: swq_screenshots OUTPUT_FOLDER (run under a real X server: scripts/screenshots).
-#include "QtPlatform.h"
-#include "TFTessavoFirmWare.h"
+// Renders every window of the configurator into PNG files for the README's user guide, from
+// the states of the end-to-end engineering session (tests/e2e/Session.h).
+// Usage: swq_screenshots OUTPUT_FOLDER (under a real X server: scripts/screenshots).
+#include "Session.h"
+#include "TestSupport.h"
 #include <QApplication>
 #include <QDir>
+#include <QScrollBar>
+#include <QTableView>
 #include <QTemporaryDir>
-#include <QTest>
+#include <cstdio>
 
 namespace {
 
-void Save(QWidget* w, const QString& folder, const QString& name)
+bool Save(QWidget* window, const QString& folder, const QString& name)
 {
-    w->show();
-    QTest::qWaitForWindowExposed(w);
     QApplication::processEvents();
-    if (!w->grab().save(QDir(folder).filePath(name + ".png")))
-        qFatal("cannot write %s", qPrintable(name));
+    const QString file = QDir(folder).filePath(name + ".png");
+    if (window->grab().save(file))
+        return true;
+    std::fprintf(stderr, "swq_screenshots: cannot write %s\n", qPrintable(file));
+    return false;
+}
+
+// The access window's tables start with columns of one width, too narrow for references:
+// fit them to their texts, as an engineer widens them to read them, and scroll them to their
+// first or their last column.
+void Fit_Tables(QWidget* window, bool toTheEnd)
+{
+    for (QTableView* table : window->findChildren<QTableView*>()) {
+        table->resizeColumnsToContents();
+        QScrollBar* bar = table->horizontalScrollBar();
+        bar->setValue(toTheEnd ? bar->maximum() : bar->minimum());
+    }
 }
 
 } // namespace
@@ -23,22 +39,56 @@ void Save(QWidget* w, const QString& folder, const QString& name)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    if (argc < 2)
-        qFatal("usage: swq_screenshots OUTPUT_FOLDER");
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: swq_screenshots OUTPUT_FOLDER\n");
+        return 2;
+    }
     const QString out = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(out);
+    const QString sclA = Corpus_Folder() + "/" + E2E::Scenario::SCL_File_A;
+    const QString sclB = Corpus_Folder() + "/" + E2E::Scenario::SCL_File_B;
+    if (!QFileInfo::exists(sclA) || !QFileInfo::exists(sclB)) {
+        std::fprintf(stderr, "swq_screenshots: the SCL files of the session are not in %s\n", qPrintable(Corpus_Folder()));
+        return 1;
+    }
+    if (!QDir().mkpath(out)) {
+        std::fprintf(stderr, "swq_screenshots: cannot make %s\n", qPrintable(out));
+        return 1;
+    }
 
+    // The pictures of the user guide, named after the session's states.
+    const QStringList pictures = {"new-configuration", "open-configuration", "communication-settings", "access-variables",
+        "access-dataset", "update-window", "options-language", "options-connection", "options-settings", "about"};
+    bool saved = true;
     QTemporaryDir programFolder;
-    QDir(programFolder.path()).mkpath("PROJECTS/Substation North/bin");
-    TQt_Platform platform;
-    TProgramState state;
-    TText_Table texts;
-    TAppContext ctx{state, texts, platform.Services()};
+    E2E::TSession session(programFolder.path());
+    session.View = [&](const QString& state, QWidget* window) {
+        if (!pictures.contains(state))
+            return;
+        if (state.startsWith("access-"))
+            Fit_Tables(window, false);
+        saved = Save(window, out, state) && saved;
+        if (state == "access-variables") {
+            // The variables table is wider than the window: its right part in a picture of its own.
+            Fit_Tables(window, true);
+            saved = Save(window, out, state + "-right") && saved;
+        }
+    };
 
-    TFTessavoFirmWare main(ctx, programFolder.path());
-    Save(&main, out, "main-window");
-    state.Activate_Project("Substation North");
-    main.Set_Lang();
-    Save(&main, out, "main-window-active");
-    return 0;
+    session.Start();
+    session.Install_Languages(SWQ_BUILD_LANGUAGE_DIR);
+    saved = Save(session.Main(), out, "main-window") && saved;
+    session.Create_Configuration();
+    saved = Save(session.Main(), out, "main-window-active") && saved;
+    session.Look_At("Btn_Open", "open-configuration");
+    session.Set_Communication();
+    session.Map_Access(sclA, sclB);
+    session.Look_At("Btn_CreateBin", "update-window");
+    session.Look_At("Btn_Info", "about");
+    session.Switch_Language();
+    saved = Save(session.Main(), out, "main-window-italiano") && saved;
+    session.Close();
+
+    for (const QString& problem : session.Problems)
+        std::fprintf(stderr, "swq_screenshots: %s\n", qPrintable(problem));
+    return saved && session.Problems.isEmpty() ? 0 : 1;
 }

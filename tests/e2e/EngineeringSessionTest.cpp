@@ -1,0 +1,364 @@
+// A whole engineering session with the real program, from an empty program folder to an update
+// of the device at 127.0.0.1 and back after a restart, checked on the files it writes and the
+// messages it shows.
+#include "ParGen.h"
+#include "Session.h"
+#include "StandIn.h"
+#include "TestSupport.h"
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+#include <iostream>
+#include <map>
+
+using namespace E2E;
+
+static void PrintTo(const TFake_Messages::TShown& shown, std::ostream* out)
+{
+    *out << shown.Kind.toStdString() << " \"" << shown.Text.toStdString() << '"';
+}
+
+namespace {
+
+using TShown = TFake_Messages::TShown;
+using TMessages = std::vector<TShown>;
+
+// The access file of the session, as the engineer's entries make it.
+const QByteArray Expected_Access_File =
+    "<IEC_68850_Client>"
+    "<List_ICD_Files>"
+    "<ICD_File Name=\"SampleIED\" FileName=\"libiec61850__tools_model_generator_sampleModel_with_dataset.icd\"/>"
+    "<ICD_File Name=\"InteropIED\" FileName=\"iec61850ctl__e2e_testdata_interop.icd\"/>"
+    "</List_ICD_Files>"
+    "<List_DA_Selected>"
+    "<DA_Item Index=\"1\" bType=\"FLOAT32\" fc=\"MX\" Reference=\"InteropIEDInteropLD/MMXU1.TotW.mag.f\" StartByte=\"0\" NumByte=\"4\""
+    " IPAddress=\"10.0.0.30\" Port=\"102\" OnChange=\"Y\" OnCMD=\"N\" OnTimer=\"N\" Time=\"\" Position=\"0\" StartBit=\"\""
+    " ReadWrite=\"Read\" Convertion=\"None\" MoltFact=\"0,5\" Mnemonic=\"Total power\"/>"
+    "<DA_Item Index=\"0\" bType=\"VisString255\" fc=\"DC\" Reference=\"SampleIEDDevice1/LLN0.NamPlt.vendor\" StartByte=\"0\" NumByte=\"16\""
+    " IPAddress=\"10.0.0.31\" Port=\"102\" OnChange=\"N\" OnCMD=\"N\" OnTimer=\"Y\" Time=\"1000\" Position=\"4\" StartBit=\"\""
+    " ReadWrite=\"Read\" Convertion=\"\" MoltFact=\"None\" Mnemonic=\"Vendor name\"/>"
+    "</List_DA_Selected>"
+    "<List_DataSet_Selected>"
+    "<DataSet_Item Index=\"0\" Reference=\"SampleIEDDevice1/LLN0.dataset1\" GooseName=\"gcbDataset1\" EnGoose=\"Y\""
+    " IPAddress=\"10.0.0.31\" Port=\"102\" Time=\"500\" Mnemonic=\"Generator status\">"
+    "<DataSet_List_DAs>"
+    "<DataSet_DA_Item bType=\"Quality\" Reference=\"SampleIEDDevice1/LLN0.Mod.q\" Position=\"20\" StartBit=\"\" Convertion=\"\" MoltFact=\"\" Mnemonic=\"\"/>"
+    "<DataSet_DA_Item bType=\"Quality\" Reference=\"SampleIEDDevice1/MMXU1.Mod.q\" Position=\"\" StartBit=\"\" Convertion=\"\" MoltFact=\"\" Mnemonic=\"\"/>"
+    "<DataSet_DA_Item bType=\"Enum\" Reference=\"SampleIEDDevice1/MMXU1.Mod.ctlModel\" Position=\"\" StartBit=\"\" Convertion=\"\" MoltFact=\"\" Mnemonic=\"\"/>"
+    "</DataSet_List_DAs>"
+    "</DataSet_Item>"
+    "</List_DataSet_Selected>"
+    "</IEC_68850_Client>"
+    "<!--SW_VERSION = 1.000-->";
+
+// The communication settings of the session: the defaults with what the engineer changed.
+TParGen Expected_ParGen()
+{
+    TParGen set = Default_ParGen();
+    const std::pair<const char*, const char*> entered[] = {
+        {"IEC61850_Client_IP1", "10"}, {"IEC61850_Client_IP2", "0"}, {"IEC61850_Client_IP3", "0"}, {"IEC61850_Client_IP4", "21"},
+        {"IEC61850_Client_SM1", "255"}, {"IEC61850_Client_SM2", "255"}, {"IEC61850_Client_SM3", "255"}, {"IEC61850_Client_SM4", "0"},
+        {"IEC61850_Client_GAT1", "10"}, {"IEC61850_Client_GAT2", "0"}, {"IEC61850_Client_GAT3", "0"}, {"IEC61850_Client_GAT4", "1"},
+        {"IEC61850_Client_En_GAT", "1"}, {"IEC61850_Client_VLAN", "5"}, {"IEC61850_Client_Application_ID", "N1"},
+        {"EtherNetIP_IP1", "192"}, {"EtherNetIP_IP2", "168"}, {"EtherNetIP_IP3", "1"}, {"EtherNetIP_IP4", "50"},
+        {"EtherNetIP_NB_Input", "64"}, {"EtherNetIP_NB_Output", "32"},
+    };
+    for (const auto& [key, value] : entered)
+        set[key] = QString::fromLatin1(value);
+    return set;
+}
+
+// The texts a view shows, row by row, from column 1 on (column 0 is the row number).
+QStringList Rows(const QWidget* window, const char* grid)
+{
+    const QAbstractItemModel* model = window->findChild<QTableView*>(grid)->model();
+    QStringList rows;
+    for (int r = 0; r < model->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 1; c < model->columnCount(); ++c) {
+            const QModelIndex index = model->index(r, c);
+            const QVariant check = index.data(Qt::CheckStateRole);
+            cells << (check.isValid() ? (check.value<Qt::CheckState>() == Qt::Checked ? "[x]" : "[ ]") : index.data().toString());
+        }
+        rows << cells.join(u'|');
+    }
+    return rows;
+}
+
+QString Text(const QWidget* window, const char* name)
+{
+    const QObject* control = window->findChild<QObject*>(name);
+    if (!control) {
+        ADD_FAILURE() << "no control " << name;
+        return {};
+    }
+    if (auto* label = qobject_cast<const QLabel*>(control))
+        return label->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(control))
+        return button->text();
+    if (auto* edit = qobject_cast<const QLineEdit*>(control))
+        return edit->text();
+    if (auto* combo = qobject_cast<const QComboBox*>(control))
+        return combo->currentText();
+    return qobject_cast<const QWidget*>(control)->windowTitle();
+}
+
+QStringList Address_Fields(const QWidget* window)
+{
+    return {Text(window, "E_IP1"), Text(window, "E_IP2"), Text(window, "E_IP3"), Text(window, "E_IP4")};
+}
+
+// Runs swquelmor-cli as its own process; its standard output, or its error output when it fails.
+QString Cli(const QStringList& arguments, bool& ok)
+{
+    QProcess cli;
+    cli.start(QStringLiteral(SWQ_CLI), arguments);
+    ok = cli.waitForFinished(30000) && cli.exitStatus() == QProcess::NormalExit && cli.exitCode() == 0;
+    return QString::fromUtf8(ok ? cli.readAllStandardOutput() : cli.readAllStandardError());
+}
+
+// A copy of the project's own files (no images) under `parent`, with the project's name.
+QString Copy_Project(const QString& project, const QString& parent)
+{
+    const QString copy = QDir(parent).filePath(QFileInfo(project).fileName());
+    QDir().mkpath(copy + "/bin");
+    QDir().mkpath(copy + "/ICD_Catalog");
+    for (const char* file : {"ParGen.xml", "IEC_61850_Client.xml"})
+        QFile::copy(project + "/" + file, copy + "/" + file);
+    for (const QString& name : QDir(project + "/ICD_Catalog").entryList(QDir::Files))
+        QFile::copy(project + "/ICD_Catalog/" + name, copy + "/ICD_Catalog/" + name);
+    return copy;
+}
+
+QByteArray Images(const QString& project)
+{
+    return Read_Test_File(project + "/bin/bank1.bin") + "|" + Read_Test_File(project + "/bin/bank2.bin");
+}
+
+} // namespace
+
+TEST(EngineeringSession, FromAnEmptyProgramFolderToAnUpdateAndBackAfterARestart)
+{
+    const QString sclA = Corpus_Folder() + "/" + Scenario::SCL_File_A;
+    const QString sclB = Corpus_Folder() + "/" + Scenario::SCL_File_B;
+    if (!QFileInfo::exists(sclA) || !QFileInfo::exists(sclB))
+        GTEST_SKIP() << "no SCL corpus at " << Corpus_Folder().toStdString();
+
+    QTemporaryDir dir;
+    const QString program = dir.filePath("program");
+    ASSERT_TRUE(QDir().mkpath(program));
+    const QString project = program + "/PROJECTS/" + Scenario::Configuration;
+
+    TSession session(program);
+    if (!session.Echo_Note.isEmpty())
+        std::cout << "[ note     ] " << session.Echo_Note.toStdString() << "\n";
+    // Checks made while a window is open, by the state the session is in.
+    std::map<QString, std::function<void(QWidget*)>> checks;
+    QStringList checked;
+    session.View = [&](const QString& state, QWidget* window) {
+        if (const auto check = checks.find(state); check != checks.end()) {
+            SCOPED_TRACE(state.toStdString());
+            check->second(window);
+            checked << state;
+        }
+    };
+    auto messages = [&] { return std::exchange(session.Messages.Shown, {}); };
+
+    {
+        SCOPED_TRACE("first start");
+        session.Start();
+        EXPECT_EQ(QDir(program).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), (QStringList{"LANGUAGE", "MASTER", "PROJECTS"}));
+        EXPECT_EQ(Text(session.Main(), "L_Name_Conf"), "None Configuration Opened ");
+        EXPECT_EQ(Text(session.Main(), "L_Name_Conf_L2"), "Use Step1 to open or create new configuration");
+        session.Install_Languages(SWQ_BUILD_LANGUAGE_DIR);
+    }
+    {
+        SCOPED_TRACE("step 1: new configuration");
+        session.Create_Configuration();
+        EXPECT_EQ(Text(session.Main(), "L_Name_Conf"), "Opened Configuration of the Converter : ");
+        EXPECT_EQ(Text(session.Main(), "L_Name_Conf_L2"), Scenario::Configuration);
+        EXPECT_EQ(QDir(project).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"bin"});
+        EXPECT_EQ(messages(), TMessages{});
+    }
+    {
+        SCOPED_TRACE("step 2: communication settings");
+        session.Set_Communication();
+        EXPECT_EQ(messages(), (TMessages{{"error", "Error EtherNet/IP!! Number Byte Input must be between 0 and 496"}}));
+        TParGen saved;
+        ASSERT_TRUE(Read_ParGen(project + "/ParGen.xml", saved).Ok);
+        EXPECT_EQ(saved.Values, Expected_ParGen().Values);
+        const QByteArray file = Read_Test_File(project + "/ParGen.xml");
+        EXPECT_TRUE(file.startsWith("<Par_Gen>") && file.endsWith("</Par_Gen><!--SW_VERSION = 1.000-->")) << file.toStdString();
+    }
+    {
+        SCOPED_TRACE("step 3: IEC 61850 access");
+        session.Map_Access(sclA, sclB);
+        EXPECT_EQ(messages(), (TMessages{{"error", "Error row 2!! Mult. Factor must be a valid Float"}}));
+        EXPECT_EQ(Read_Test_File(project + "/IEC_61850_Client.xml"), Expected_Access_File);
+        EXPECT_EQ(QDir(project + "/ICD_Catalog").entryList(QDir::Files, QDir::Name), (QStringList{Scenario::SCL_File_B, Scenario::SCL_File_A}));
+    }
+    {
+        SCOPED_TRACE("step 3 again: the same entries");
+        checks["access-reopened"] = [](QWidget* w) {
+            auto* devices = w->findChild<QListWidget*>("LB_IEC_Devices");
+            ASSERT_EQ(devices->count(), 2);
+            EXPECT_EQ(devices->item(0)->text(), "SampleIED");
+            EXPECT_EQ(devices->item(1)->text(), "InteropIED");
+            EXPECT_EQ(w->findChild<QTabWidget*>("PC_Access")->currentIndex(), 0);
+            EXPECT_EQ(Rows(w, "ACG_DA"), (QStringList{
+                "1|FLOAT32|MX|InteropIEDInteropLD/MMXU1.TotW.mag.f|0|4|10.0.0.30|102|[x]|[ ]|[ ]||0||Read|None|0,5|Total power",
+                "0|VisString255|DC|SampleIEDDevice1/LLN0.NamPlt.vendor|0|16|10.0.0.31|102|[ ]|[ ]|[x]|1000|4||Read||None|Vendor name"}));
+        };
+        checks["access-reopened-dataset"] = [](QWidget* w) {
+            EXPECT_EQ(Rows(w, "ACG_DataSet"), QStringList{"0|SampleIEDDevice1/LLN0.dataset1|gcbDataset1|[x]|10.0.0.31|102|500|Generator status"});
+            EXPECT_EQ(Rows(w, "ACG_DS_Vars"), (QStringList{
+                "Quality|SampleIEDDevice1/LLN0.Mod.q|20||||",
+                "Quality|SampleIEDDevice1/MMXU1.Mod.q|||||",
+                "Enum|SampleIEDDevice1/MMXU1.Mod.ctlModel|||||"}));
+        };
+        session.Review_Access();
+        EXPECT_EQ(messages(), TMessages{});
+        // Looking changed nothing.
+        EXPECT_EQ(Read_Test_File(project + "/IEC_61850_Client.xml"), Expected_Access_File);
+    }
+    {
+        SCOPED_TRACE("step 4: images and update");
+        Install_Stand_In_Updater(program, 0);
+        checks["update-window"] = [&](QWidget* w) {
+            // Step 4 has written both images before the window opens.
+            EXPECT_TRUE(QFileInfo::exists(project + "/bin/bank1.bin"));
+            EXPECT_TRUE(QFileInfo::exists(project + "/bin/bank2.bin"));
+            EXPECT_EQ(Address_Fields(w), (QStringList{"192", "168", "2", "205"}));
+            EXPECT_EQ(Text(w, "CB_Update_Options"), "Firmware + Configuration");
+        };
+        checks["update-done"] = [&](QWidget* w) {
+            EXPECT_TRUE(w->isVisible()); // the window stays open after a run
+            EXPECT_EQ(Address_Fields(w), (QStringList{"127", "0", "0", "1"}));
+            EXPECT_EQ(Text(w, "CB_Update_Options"), "Configuration");
+        };
+        session.Update_Device();
+        EXPECT_EQ(messages(), TMessages{});
+
+        const auto record = Stand_In_Record(program, 5000);
+        EXPECT_EQ(record.value("arguments"), "0");
+        EXPECT_EQ(record.value("descriptor"), "1");
+        const QString descriptor = QString::fromUtf8(Read_Test_File(program + "/Ethernet_Update.xml"));
+        EXPECT_TRUE(descriptor.contains("<IP_Address_Dev>127.0.0.1</IP_Address_Dev>")) << descriptor.toStdString();
+        EXPECT_EQ(descriptor.count("<Operation>"), 2) << descriptor.toStdString();
+        EXPECT_TRUE(descriptor.contains("<Ope_FileName>" + QDir::toNativeSeparators(project + "/bin/bank1.bin") + "</Ope_FileName>"));
+        EXPECT_TRUE(descriptor.contains("<Ope_FileName>" + QDir::toNativeSeparators(project + "/bin/bank2.bin") + "</Ope_FileName>"));
+        EXPECT_EQ(descriptor.count("<Ope_Read_Back>1</Ope_Read_Back>"), 2);
+
+        // The same project built by the command-line tool gives the same images.
+        const QString copy = Copy_Project(project, dir.filePath("cli"));
+        bool ok = false;
+        const QString built = Cli({"build", copy}, ok);
+        ASSERT_TRUE(ok) << built.toStdString();
+        EXPECT_EQ(Images(project), Images(copy));
+        EXPECT_EQ(Read_Test_File(project + "/bin/bank1.bin").size(), 2048);
+
+        // And the device gets what the engineer entered.
+        const QString block = Cli({"inspect", project + "/bin/bank1.bin"}, ok);
+        EXPECT_TRUE(ok) << block.toStdString();
+        for (const char* line : {"IEC61850_Client_IP   = 10.0.0.21", "IEC61850_Client_GAT  = 10.0.0.1", "EtherNetIP_IP        = 192.168.1.50",
+                 "EtherNetIP_NB_Input  = 64", "EtherNetIP_NB_Output = 32", "checksum correct"})
+            EXPECT_TRUE(block.contains(line)) << line << "\n" << block.toStdString();
+        const QString tables = Cli({"inspect", project + "/bin/bank2.bin"}, ok);
+        EXPECT_TRUE(ok) << tables.toStdString();
+        for (const char* line : {"nVariable                  = 2", "nDataSet                   = 1", "vLan                       = 5",
+                 "moltFactor                 = 0.5 (0x3F000000)", "options                    = 4 (on timer)",
+                 "-> \"SampleIEDDevice1/LLN0.NamPlt.vendor\"", "numbyte                    = 16",
+                 "position                   = 20", "-> \"gcbDataset1\""})
+            EXPECT_TRUE(tables.contains(line)) << line << "\n" << tables.toStdString();
+    }
+    {
+        SCOPED_TRACE("options: language");
+        checks["options-switched"] = [](QWidget* w) {
+            EXPECT_EQ(w->windowTitle(), "Opzioni del software");
+            EXPECT_EQ(Text(w, "L_Sel_Lang"), "Lingua selezionata : Italiano");
+            EXPECT_EQ(Text(w, "L_Page_Lang"), "Pagina 1 / 1");
+            EXPECT_EQ(Text(w, "CB_En_Con"), "Abilita la connessione a Internet");
+            EXPECT_EQ(Text(w, "Btn_Cancel"), "Annulla");
+            const auto* pages = w->findChild<QTabWidget*>("PC_Options");
+            EXPECT_EQ(pages->tabText(0), "Lingua");
+            EXPECT_EQ(pages->tabText(2), "Impostazioni del software");
+            EXPECT_EQ(pages->currentIndex(), 0);
+        };
+        session.Switch_Language();
+        EXPECT_EQ(messages(), (TMessages{{"question", "Do you want to change the Language from English to Italiano?"}}));
+        const TFTessavoFirmWare* main = session.Main();
+        EXPECT_EQ(Text(main, "Btn_New"), "Nuova configurazione");
+        EXPECT_EQ(Text(main, "Btn_Prm_Gen"), "Imposta comunicazione");
+        EXPECT_EQ(Text(main, "L_Name_Conf"), "Configurazione del convertitore aperta : ");
+        EXPECT_EQ(Text(main, "L_Name_Conf_L2"), Scenario::Configuration);
+        // Every other window of the program, shown or not, has its new captions already.
+        const std::pair<const char*, const char*> captions[] = {
+            {"TFNew_Project", "Crea nuova configurazione"},
+            {"TFOpenConf", "Apri configurazione"},
+            {"TFParGen", "Imposta comunicazione"},
+            {"TFIEC_61850_Access", "Accesso client IEC61850"},
+            {"TFBoot", "Aggiorna il dispositivo via Ethernet (UDP)"},
+        };
+        for (const auto& [window, caption] : captions)
+            EXPECT_EQ(main->findChild<QWidget*>(window)->windowTitle(), caption) << window;
+        EXPECT_EQ(Text(main->findChild<QWidget*>("TFIEC_61850_Access"), "Btn_Cancel"), "Annulla");
+        EXPECT_TRUE(Read_Test_File(program + "/Tessav.xml").contains("<language>Italiano</language>"));
+    }
+    {
+        SCOPED_TRACE("close and restart");
+        // The file that OK wrote goes away, so that what the restart finds is what closing wrote.
+        ASSERT_TRUE(QFile::remove(program + "/Tessav.xml"));
+        session.Close();
+        EXPECT_EQ(Read_Test_File(program + "/Tessav.xml"),
+            "<Conf_Settings><lastproj><projectname>Substation North</projectname></lastproj>"
+            "<lastipadd><ipaddress>127.0.0.1</ipaddress></lastipadd><lastlang><language>Italiano</language></lastlang>"
+            "<lastinternet><enable_internet>0</enable_internet><enable_update>0</enable_update>"
+            "<enable_jump_field_tables>0</enable_jump_field_tables><Double_Click_Auto_Size>0</Double_Click_Auto_Size></lastinternet>"
+            "</Conf_Settings>");
+
+        session.Start();
+        EXPECT_EQ(Text(session.Main(), "L_Name_Conf"), "Configurazione del convertitore aperta : ");
+        EXPECT_EQ(Text(session.Main(), "L_Name_Conf_L2"), Scenario::Configuration);
+        EXPECT_EQ(Text(session.Main(), "Btn_CreateBin"), "Aggiorna dispositivo UDP");
+        checks["update-after-restart"] = [](QWidget* w) {
+            EXPECT_EQ(w->windowTitle(), "Aggiorna il dispositivo via Ethernet (UDP)");
+            EXPECT_EQ(Address_Fields(w), (QStringList{"127", "0", "0", "1"}));
+            // Only the address is remembered between runs.
+            EXPECT_EQ(Text(w, "CB_Update_Options"), "Firmware + configurazione");
+            EXPECT_TRUE(w->findChild<QCheckBox*>("CB_Update_Option_Read_Back")->isChecked());
+            EXPECT_EQ(Text(w, "CB_Update_Option_Read_Back"), "Rilettura");
+        };
+        session.Look_At("Btn_CreateBin", "update-after-restart");
+        checks["open-after-restart"] = [](QWidget* w) {
+            EXPECT_EQ(w->windowTitle(), "Apri configurazione");
+            const auto* list = w->findChild<QListWidget*>("ListBox1");
+            ASSERT_TRUE(list->currentItem());
+            EXPECT_EQ(list->currentItem()->text(), Scenario::Configuration);
+        };
+        session.Look_At("Btn_Open", "open-after-restart");
+        checks["access-after-restart"] = [](QWidget* w) {
+            EXPECT_EQ(w->windowTitle(), "Accesso client IEC61850");
+            const QAbstractItemModel* vars = w->findChild<QTableView*>("ACG_DA")->model();
+            EXPECT_EQ(vars->headerData(4, Qt::Horizontal).toString(), "Riferimento");
+            EXPECT_EQ(vars->headerData(18, Qt::Horizontal).toString(), "Descrizione");
+            EXPECT_EQ(vars->rowCount(), 2);
+            EXPECT_EQ(Rows(w, "ACG_DataSet").size(), 1);
+        };
+        session.Look_At("Btn_IEC61850_Client", "access-after-restart");
+        EXPECT_EQ(messages(), TMessages{});
+        session.Close();
+    }
+    for (const auto& [state, check] : checks)
+        EXPECT_TRUE(checked.contains(state)) << "never reached: " << state.toStdString();
+    EXPECT_TRUE(session.Problems.isEmpty()) << session.Problems.join("\n").toStdString();
+}

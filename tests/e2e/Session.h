@@ -1,0 +1,105 @@
+#pragma once
+#include "FakePlatform.h"
+#include "QtPlatform.h"
+#include "TFTessavoFirmWare.h"
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class QDialog;
+
+namespace E2E {
+
+// What the engineer of the session works on. The end-to-end test checks the files against
+// what the steps enter; the screenshot tool shows the same states.
+namespace Scenario {
+inline const QString Configuration = QStringLiteral("Substation North");
+// Two small SCL files of the corpus whose first IED has data sets: SampleIED (device 0 of the
+// access list) and InteropIED (device 1).
+inline const QString SCL_File_A = QStringLiteral("libiec61850__tools_model_generator_sampleModel_with_dataset.icd");
+inline const QString SCL_File_B = QStringLiteral("iec61850ctl__e2e_testdata_interop.icd");
+inline const QString Device_Address = QStringLiteral("127.0.0.1");
+inline const QString Language = QStringLiteral("Italiano");
+} // namespace Scenario
+
+// The real program (the main window with every window it creates) on a program folder of its
+// own, driven like an engineer drives it: mouse clicks and keys on the controls, found by their
+// names; modal windows are reached as the active modal widget once they are shown.
+//
+// Services: message boxes are recorded and answered Yes, the open-file dialog answers from a
+// script, the browser and HTTP are fakes (nothing leaves the machine); the clock, the locale
+// and the program launcher are the system's. The ICMP echo is the system's when it may ping
+// 127.0.0.1 here, else a stand-in that answers (Echo_Note says why).
+class TSession {
+public:
+    // Called at each named state of a step with the window that shows it, while it is open.
+    using TView = std::function<void(const QString& state, QWidget* window)>;
+
+    explicit TSession(const QString& programFolder);
+    ~TSession();
+    TSession(const TSession&) = delete;
+    TSession& operator=(const TSession&) = delete;
+
+    TView View;
+    // What the driving could not do (a window that did not open or stayed open); empty after a
+    // session that went as planned.
+    QStringList Problems;
+    QString Echo_Note;
+    TFake_Messages Messages;
+    // The open-file dialog is the system's own and cannot be driven reliably under a test
+    // X server: its answers are scripted here instead.
+    TFake_File_Dialog File_Dialog;
+
+    // Starts a program run on the folder (a new program state and text table, as a new process
+    // has), shows the main window and makes it active.
+    void Start();
+    // Closes the program with its close button (which saves the settings); the run ends.
+    void Close();
+    TFTessavoFirmWare* Main() const;
+    const TProgramState& State() const;
+
+    // Copies the language files and flag pictures of `folder` into the program's LANGUAGE.
+    void Install_Languages(const QString& folder);
+
+    // Step 1: New configuration Scenario::Configuration. State "new-configuration".
+    void Create_Configuration();
+    // Step 2: the communication settings, with a number of input bytes beyond the device's 496
+    // first, corrected after OK refuses it. State "communication-settings" (before the last OK).
+    void Set_Communication();
+    // Step 3: imports both SCL files, adds InteropIED's MMXU1.TotW.mag.f and SampleIED's
+    // LLN0.NamPlt.vendor as variables and SampleIED's LLN0.dataset1 as data set, fills
+    // addresses, triggers, positions and the first member's position (the first variable's
+    // multiplication factor with a decimal comma), forgets the second variable's factor, and
+    // adds it after OK refuses the row.
+    // States "access-dataset" and "access-variables" (before the last OK).
+    void Map_Access(const QString& sclFileA, const QString& sclFileB);
+    // Step 3 again, only looking: "access-reopened" (variables page), then the data set row
+    // clicked on the data set page, "access-reopened-dataset"; left with Escape.
+    void Review_Access();
+    // Step 4: builds the images, then in the update window ("update-window" as it opens)
+    // enters Scenario::Device_Address, picks "Configuration" and executes the update
+    // ("update-done" once the updater has ended); left with Escape.
+    void Update_Device();
+    // Options: looks at each page ("options-language", "options-connection",
+    // "options-settings"), picks Scenario::Language and answers the question
+    // ("options-switched"), then OK.
+    void Switch_Language();
+    // Opens the window behind a main-window button, shows it to View as `state` and leaves it
+    // with Escape.
+    void Look_At(const char* button, const QString& state);
+
+private:
+    struct TRun;
+    void With_Dialog(const char* button, const std::function<void(QDialog*)>& action);
+    void Show(const QString& state, QWidget* window);
+
+    QString Program_Folder;
+    TQt_Platform System;
+    TFake_Shell Shell;
+    TFake_Http Http;
+    std::unique_ptr<IIcmp_Echo> Echo;
+    TPlatform Services;
+    std::unique_ptr<TRun> Run;
+};
+
+} // namespace E2E
