@@ -6,7 +6,7 @@
 // Small conversions shared by the windows that edit addresses and tables.
 
 // Checks a dotted IPv4 address and splits it into its four stripped parts (texts, not
-// numbers: "192.168.002.010" gives "002" and "010"). The parts are meaningless on false.
+// numbers: "192.168.002.010" gives "002" and "010"). On false they are not to be used.
 bool Split_IP_Address(const QString& text, std::array<QString, 4>& parts);
 
 // "," or "." from the system's decimal separator; "," for anything else.

@@ -1,6 +1,9 @@
 #include "AppContext.h"
 #include "Constants.h"
+#include <QDialog>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 
 QString TAppContext::Text_Of(const TResult& result) const
 {
@@ -22,4 +25,16 @@ QLabel* Make_SW_Code_Label(QWidget* parent)
     font.setBold(true);
     label->setFont(font);
     return label;
+}
+
+QHBoxLayout* Make_OK_Cancel_Row(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel)
+{
+    auto* row = new QHBoxLayout;
+    ok = Named(new QPushButton(dialog), "Btn_OK");
+    cancel = Named(new QPushButton(dialog), "Btn_Cancel");
+    row->addStretch(1);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    return row;
 }

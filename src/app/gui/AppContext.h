@@ -4,8 +4,11 @@
 #include "Result.h"
 #include "TextTable.h"
 
-class QWidget;
+class QDialog;
+class QHBoxLayout;
 class QLabel;
+class QPushButton;
+class QWidget;
 
 // What every window receives: the program state, the text table and the platform services.
 struct TAppContext {
@@ -30,3 +33,6 @@ W* Named(W* widget, const char* name)
 
 // The large software-code label at the top left of every window but About.
 QLabel* Make_SW_Code_Label(QWidget* parent);
+
+// The right-aligned row of the Btn_OK and Btn_Cancel buttons of a dialog; Cancel rejects it.
+QHBoxLayout* Make_OK_Cancel_Row(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel);

@@ -26,17 +26,10 @@ TFNew_Project::TFNew_Project(TAppContext& context, QWidget* parent)
     top->addWidget(E_New_Proj);
     top->addStretch(1);
 
-    auto* buttons = new QHBoxLayout;
-    Btn_OK = Named(new QPushButton(this), "Btn_OK");
-    Btn_Cancel = Named(new QPushButton(this), "Btn_Cancel");
+    top->addLayout(Make_OK_Cancel_Row(this, Btn_OK, Btn_Cancel));
     // Enter in the name field presses OK.
     Btn_OK->setDefault(true);
-    buttons->addStretch(1);
-    buttons->addWidget(Btn_OK);
-    buttons->addWidget(Btn_Cancel);
-    top->addLayout(buttons);
     connect(Btn_OK, &QPushButton::clicked, this, &TFNew_Project::Btn_OKClick);
-    connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
     resize(420, 200);
 
     Set_Lang();

@@ -24,17 +24,10 @@ TFOpenConf::TFOpenConf(TAppContext& context, QWidget* parent)
     top->addWidget(Label1);
     top->addWidget(ListBox1, 1);
 
-    auto* buttons = new QHBoxLayout;
-    Btn_OK = Named(new QPushButton(this), "Btn_OK");
-    Btn_Cancel = Named(new QPushButton(this), "Btn_Cancel");
+    top->addLayout(Make_OK_Cancel_Row(this, Btn_OK, Btn_Cancel));
     Btn_OK->setDefault(true);
-    buttons->addStretch(1);
-    buttons->addWidget(Btn_OK);
-    buttons->addWidget(Btn_Cancel);
-    top->addLayout(buttons);
     connect(ListBox1, &QListWidget::currentRowChanged, this, &TFOpenConf::ListBox1Click);
     connect(Btn_OK, &QPushButton::clicked, this, &TFOpenConf::Btn_OKClick);
-    connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
     resize(420, 360);
 
     Set_Lang();

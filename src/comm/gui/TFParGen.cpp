@@ -71,19 +71,12 @@ TFParGen::TFParGen(TAppContext& context, QWidget* parent)
     Add_Field_Row(g, 4, 545, "E_EtherNetIP_NByte_In", "EtherNetIP_NB_Input", 546);
     Add_Field_Row(g, 5, 547, "E_EtherNetIP_NByte_Out", "EtherNetIP_NB_Output", 548);
 
-    auto* buttons = new QHBoxLayout;
-    Btn_OK = Named(new QPushButton(this), "Btn_OK");
-    Btn_Cancel = Named(new QPushButton(this), "Btn_Cancel");
+    top->addLayout(Make_OK_Cancel_Row(this, Btn_OK, Btn_Cancel));
     Btn_OK->setAutoDefault(false);
     Btn_Cancel->setAutoDefault(false);
     Bind(Btn_OK, 402, 404);
     Bind(Btn_Cancel, 403, 405);
-    buttons->addStretch(1);
-    buttons->addWidget(Btn_OK);
-    buttons->addWidget(Btn_Cancel);
-    top->addLayout(buttons);
     connect(Btn_OK, &QPushButton::clicked, this, &TFParGen::Btn_OKClick);
-    connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     // Only the height can change.
     setFixedWidth(Window_Width);

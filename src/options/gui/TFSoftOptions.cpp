@@ -121,15 +121,8 @@ void TFSoftOptions::Build_Layout()
     connect(Btn_Check_Update, &QPushButton::clicked, this, &TFSoftOptions::Btn_Check_UpdateClick);
     connect(LL_Check_Update, &QLabel::linkActivated, this, &TFSoftOptions::LL_Check_UpdateLinkClick);
 
-    auto* buttons = new QHBoxLayout;
-    Btn_OK = Named(new QPushButton(this), "Btn_OK");
-    Btn_Cancel = Named(new QPushButton(this), "Btn_Cancel");
-    buttons->addStretch(1);
-    buttons->addWidget(Btn_OK);
-    buttons->addWidget(Btn_Cancel);
-    top->addLayout(buttons);
+    top->addLayout(Make_OK_Cancel_Row(this, Btn_OK, Btn_Cancel));
     connect(Btn_OK, &QPushButton::clicked, this, &TFSoftOptions::Btn_OKClick);
-    connect(Btn_Cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     setFixedSize(560, 420);
 }
