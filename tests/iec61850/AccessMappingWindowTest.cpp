@@ -227,7 +227,7 @@ TEST(AccessMapping, AddEditRemoveValidateAndSave)
     // Fill the rows through their editors, then OK validates and saves.
     run.Find<QTabWidget>("PC_Access")->setCurrentIndex(0);
     for (int row = 1; row <= 3; ++row) {
-        TAccess_Run::Type_Cell(da, Var_Col::IPAddress, row, "192.168.1.10");
+        TAccess_Run::Type_Cell(da, Var_Col::IPAddress, row, "127.0.0.10");
         TAccess_Run::Type_Cell(da, Var_Col::Port, row, "102");
         TAccess_Run::Type_Cell(da, Var_Col::Position, row, QString::number(row * 10));
         TAccess_Run::Type_Cell(da, Var_Col::MoltFact, row, row == 1 ? "0,5" : "None");

@@ -28,7 +28,7 @@ TEST(Ipv4Address, NumericDottedOnly)
     };
     const TCase cases[] = {
         {"127.0.0.1", 0x7F000001},
-        {"192.168.000.005", 0xC0A80005},
+        {"127.000.000.005", 0x7F000005}, // leading zeros kept decimal
         {"10.010.0.1", 0x0A0A0001}, // decimal, never octal
         {"255.255.255.255", 0xFFFFFFFF},
         {"0.0.0.0", 0},
