@@ -1,12 +1,12 @@
 // The access window on a project that refers to a large SCD file: from show to a filled device
 // list (which reads the file), from choosing the device to a built and drawn tree, and the
 // SCL read alone. Baseline: a plain QTreeWidget with the same nodes, texts only.
-#include "Access_File.h"
-#include "Catalog.h"
-#include "FakePlatform.h"
-#include "Files.h"
-#include "SCL_Reader.h"
-#include "TFIEC_61850_Access.h"
+#include "iec61850/core/AccessFile.h"
+#include "iec61850/core/Catalog.h"
+#include "fakes/FakePlatform.h"
+#include "base/Files.h"
+#include "iec61850/core/SclReader.h"
+#include "iec61850/gui/AccessDialog.h"
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -21,7 +21,7 @@
 namespace {
 
 // The generated 100 MB SCD, made on first use in the build folder.
-QString Big_SCD()
+QString bigScd()
 {
     static const QString path = [] {
         const QString file = QStringLiteral(SWQ_BENCH_DATA_DIR "/s100.scd");
@@ -35,11 +35,11 @@ QString Big_SCD()
     return path;
 }
 
-const TIEC_Device& Big_Device()
+const Ied& bigDevice()
 {
-    static const std::unique_ptr<TIEC_Device> device = [] {
-        std::unique_ptr<TIEC_Device> d;
-        if (!Read_SCL_File(Big_SCD(), d))
+    static const std::unique_ptr<Ied> device = [] {
+        std::unique_ptr<Ied> d;
+        if (!readSclFile(bigScd(), d))
             qFatal("cannot read the SCD");
         return d;
     }();
@@ -47,20 +47,20 @@ const TIEC_Device& Big_Device()
 }
 
 // The same tree shape with plain items, texts only, expanded like the device tree.
-void Plain_DA(QTreeWidgetItem* parent, const TIEC_DA& da)
+void plainDa(QTreeWidgetItem* parent, const DataAttribute& da)
 {
-    auto* item = new QTreeWidgetItem(parent, QStringList{da.Name});
-    for (const auto& c : da.List_DA)
-        Plain_DA(item, *c);
+    auto* item = new QTreeWidgetItem(parent, QStringList{da.name});
+    for (const auto& c : da.attributes)
+        plainDa(item, *c);
 }
 
-void Plain_DO(QTreeWidgetItem* parent, const TIEC_DO& d)
+void plainDo(QTreeWidgetItem* parent, const DataObject& d)
 {
-    auto* item = new QTreeWidgetItem(parent, QStringList{d.Name});
-    for (const auto& s : d.List_DO)
-        Plain_DO(item, *s);
-    for (const auto& a : d.List_DA)
-        Plain_DA(item, *a);
+    auto* item = new QTreeWidgetItem(parent, QStringList{d.name});
+    for (const auto& s : d.dataObjects)
+        plainDo(item, *s);
+    for (const auto& a : d.attributes)
+        plainDa(item, *a);
 }
 
 void Draw(QWidget* w)
@@ -70,28 +70,28 @@ void Draw(QWidget* w)
 }
 
 // A project P1 whose access file lists the big SCD, with the access window shown on it.
-struct TBench_Project {
+struct BenchProject {
     QTemporaryDir Dir;
-    TFake_Platform Fakes;
-    TProgramState State;
-    TText_Table Texts;
-    TAppContext Ctx{State, Texts, Fakes.Services()};
-    std::unique_ptr<TFIEC_61850_Access> W;
+    FakePlatform Fakes;
+    ProgramState state;
+    TextTable texts;
+    AppContext context{state, texts, Fakes.services()};
+    std::unique_ptr<AccessDialog> W;
 
-    TBench_Project()
+    BenchProject()
     {
-        State.Set_Program_Folder(Dir.path());
-        State.Activate_Project("P1");
-        QDir().mkpath(Catalog_Folder(State.Project_Folder));
+        state.setProgramFolder(Dir.path());
+        state.activateConfiguration("P1");
+        QDir().mkpath(catalogFolder(state.projectFolder));
         // A link keeps the 100 MB out of the temporary folder; the reader follows it.
-        QFile::link(Big_SCD(), Join_Path(Catalog_Folder(State.Project_Folder), "s100.scd"));
-        TAccess_List list;
-        auto device = std::make_unique<TIEC_Device>();
-        device->Name = "first";
-        device->FileName = "s100.scd";
-        list.List_IEC_Dev.push_back(std::move(device));
-        Save_Access_File(list, State.IEC_Client_File);
-        W = std::make_unique<TFIEC_61850_Access>(Ctx);
+        QFile::link(bigScd(), joinPath(catalogFolder(state.projectFolder), "s100.scd"));
+        AccessList list;
+        auto device = std::make_unique<Ied>();
+        device->name = "first";
+        device->fileName = "s100.scd";
+        list.devices.push_back(std::move(device));
+        saveAccessFile(list, state.accessFile);
+        W = std::make_unique<AccessDialog>(context);
     }
 };
 
@@ -99,10 +99,10 @@ struct TBench_Project {
 
 static void BM_Read_SCL_File(benchmark::State& state)
 {
-    const QString file = Big_SCD();
+    const QString file = bigScd();
     for (auto _ : state) {
-        std::unique_ptr<TIEC_Device> device;
-        benchmark::DoNotOptimize(Read_SCL_File(file, device).Ok);
+        std::unique_ptr<Ied> device;
+        benchmark::DoNotOptimize(readSclFile(file, device).ok);
     }
     state.counters["MB"] = double(QFileInfo(file).size()) / 1e6;
 }
@@ -111,11 +111,11 @@ BENCHMARK(BM_Read_SCL_File)->Unit(benchmark::kMillisecond)->Iterations(2);
 // Show to a filled list: loads the access file, reads the SCD, fills the list box.
 static void BM_Show_To_Filled_List(benchmark::State& state)
 {
-    TBench_Project project;
+    BenchProject project;
     for (auto _ : state) {
         project.W->show();
         Draw(project.W.get());
-        if (project.W->LB_IEC_Devices->count() != 1)
+        if (project.W->deviceList->count() != 1)
             state.SkipWithError("the device list is not filled");
         state.PauseTiming();
         project.W->hide();
@@ -127,19 +127,19 @@ BENCHMARK(BM_Show_To_Filled_List)->Unit(benchmark::kMillisecond)->Iterations(2);
 // Choosing the device to its tree built and drawn, the file already read.
 static void BM_Device_Tree(benchmark::State& state)
 {
-    TBench_Project project;
+    BenchProject project;
     project.W->show();
     Draw(project.W.get());
     int nodes = 0;
     for (auto _ : state) {
-        project.W->LB_IEC_Devices->setCurrentRow(0);
-        Draw(project.W->TV_IEC_Device);
+        project.W->deviceList->setCurrentRow(0);
+        Draw(project.W->deviceTree);
         state.PauseTiming();
         nodes = 0;
-        for (QTreeWidgetItemIterator it(project.W->TV_IEC_Device); *it; ++it)
+        for (QTreeWidgetItemIterator it(project.W->deviceTree); *it; ++it)
             ++nodes;
-        project.W->LB_IEC_Devices->setCurrentRow(-1);
-        project.W->TV_IEC_Device->clear();
+        project.W->deviceList->setCurrentRow(-1);
+        project.W->deviceTree->clear();
         state.ResumeTiming();
     }
     state.counters["nodes"] = nodes;
@@ -149,7 +149,7 @@ BENCHMARK(BM_Device_Tree)->Unit(benchmark::kMillisecond)->Iterations(5);
 // Baseline: the same nodes as plain items in a shown QTreeWidget.
 static void BM_Baseline_Plain_Tree(benchmark::State& state)
 {
-    const TIEC_Device& device = Big_Device();
+    const Ied& device = bigDevice();
     QTreeWidget tree;
     tree.setHeaderHidden(true);
     tree.setUniformRowHeights(true);
@@ -159,18 +159,18 @@ static void BM_Baseline_Plain_Tree(benchmark::State& state)
         state.SkipWithError("the tree is not shown");
     int nodes = 0;
     for (auto _ : state) {
-        auto* root = new QTreeWidgetItem(QStringList{device.Name});
+        auto* root = new QTreeWidgetItem(QStringList{device.name});
         std::vector<QTreeWidgetItem*> expand{root};
-        for (const auto& ld : device.List_LDevice) {
-            auto* l = new QTreeWidgetItem(root, QStringList{ld->Name});
+        for (const auto& ld : device.logicalDevices) {
+            auto* l = new QTreeWidgetItem(root, QStringList{ld->name});
             expand.push_back(l);
-            for (const auto& ln : ld->List_LN) {
-                auto* n = new QTreeWidgetItem(l, QStringList{ln->Prefix + ln->lnClass + ln->Inst});
+            for (const auto& ln : ld->logicalNodes) {
+                auto* n = new QTreeWidgetItem(l, QStringList{ln->prefix + ln->lnClass + ln->inst});
                 expand.push_back(n);
-                for (const auto& d : ln->List_DO)
-                    Plain_DO(n, *d);
-                for (const auto& ds : ln->List_DataSet)
-                    new QTreeWidgetItem(n, QStringList{ds->Name});
+                for (const auto& d : ln->dataObjects)
+                    plainDo(n, *d);
+                for (const auto& ds : ln->dataSets)
+                    new QTreeWidgetItem(n, QStringList{ds->name});
             }
         }
         tree.addTopLevelItem(root);

@@ -1,8 +1,8 @@
 // The update step's image build and writing on the largest request tables that fit the
 // device (512 KiB), against parsing the same access file alone as a baseline.
 // Run one case at a time (--benchmark_filter) to read its peak memory from peak_rss_MiB.
-#include "ImageBuild.h"
-#include "XmlFile.h"
+#include "image/core/DeviceImage.h"
+#include "base/XmlFile.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -12,7 +12,7 @@
 namespace {
 
 // Realistic entries with fixed-width names, so the number that fits can be computed.
-QByteArray Variable_Item(int i)
+QByteArray variableItem(int i)
 {
     return QStringLiteral("<DA_Item Index=\"0\" bType=\"FLOAT32\" fc=\"MX\" Reference=\"IED1LD0/MMXU%1.TotW.mag.f\" StartByte=\"0\" NumByte=\"4\" "
                           "IPAddress=\"192.168.0.10\" Port=\"102\" OnChange=\"Y\" OnCMD=\"N\" OnTimer=\"Y\" Time=\"500\" Position=\"%2\" StartBit=\"0\" "
@@ -21,9 +21,9 @@ QByteArray Variable_Item(int i)
         .arg(4 * i)
         .toUtf8();
 }
-constexpr int Variable_Bytes = 32 + 8 + 13 + 28; // record + FLOAT32, 192.168.0.10 and the reference with their 0 bytes
+constexpr int variableBytes = 32 + 8 + 13 + 28; // record + FLOAT32, 192.168.0.10 and the reference with their 0 bytes
 
-QByteArray Data_Set_Item(int d)
+QByteArray dataSetItem(int d)
 {
     QByteArray members;
     for (int k = 0; k < 255; ++k)
@@ -38,73 +38,73 @@ QByteArray Data_Set_Item(int d)
                .toUtf8()
         + "<DataSet_List_DAs>" + members + "</DataSet_List_DAs></DataSet_Item>";
 }
-constexpr int Data_Set_Bytes = 28 + 5 + 18 + 13 + 255 * (16 + 6 + 28);
+constexpr int dataSetBytes = 28 + 5 + 18 + 13 + 255 * (16 + 6 + 28);
 
-struct TBench_Project {
+struct BenchProject {
     QTemporaryDir Dir;
-    TProgramState State;
-    qint64 Xml_Size = 0;
+    ProgramState state;
+    qint64 xmlSize = 0;
 
-    TBench_Project(int variables, int dataSets)
+    BenchProject(int variables, int dataSets)
     {
-        State.Set_Program_Folder(Dir.path());
-        QDir(State.Projects_Folder).mkpath(QStringLiteral("Bench/bin"));
-        State.Activate_Project(QStringLiteral("Bench"));
+        state.setProgramFolder(Dir.path());
+        QDir(state.projectsFolder).mkpath(QStringLiteral("Bench/bin"));
+        state.activateConfiguration(QStringLiteral("Bench"));
         QByteArray xml = "<IEC_68850_Client><List_ICD_Files/><List_DA_Selected>";
         for (int i = 0; i < variables; ++i)
-            xml += Variable_Item(i);
+            xml += variableItem(i);
         xml += "</List_DA_Selected><List_DataSet_Selected>";
         for (int d = 0; d < dataSets; ++d)
-            xml += Data_Set_Item(d);
+            xml += dataSetItem(d);
         xml += "</List_DataSet_Selected></IEC_68850_Client><!--SW_VERSION = 1.000-->";
-        QFile f(State.IEC_Client_File);
+        QFile f(state.accessFile);
         f.open(QIODevice::WriteOnly);
         f.write(xml);
-        Xml_Size = xml.size();
+        xmlSize = xml.size();
     }
 };
 
-double Peak_Rss_MiB()
+double peakRssMiB()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-constexpr int Max_Variables = (Image::TDevice_Image::Bank2_Size - 24) / Variable_Bytes;
-constexpr int Max_Data_Sets = (Image::TDevice_Image::Bank2_Size - 24) / Data_Set_Bytes;
+constexpr int maxVariables = (Image::DeviceImage::bank2Size - 24) / variableBytes;
+constexpr int maxDataSets = (Image::DeviceImage::bank2Size - 24) / dataSetBytes;
 
-void Run_Build(benchmark::State& state, int variables, int dataSets)
+void runBuild(benchmark::State& state, int variables, int dataSets)
 {
-    TBench_Project project(variables, dataSets);
-    Image::TDevice_Image image;
+    BenchProject project(variables, dataSets);
+    Image::DeviceImage image;
     for (auto _ : state) {
-        const TResult r = Image::Build_Images(image, project.State, u',');
+        const Result r = Image::buildAndWriteImages(image, project.state, u',');
         if (!r)
-            state.SkipWithError(r.Message.toStdString().c_str());
+            state.SkipWithError(r.message.toStdString().c_str());
     }
-    state.counters["bank2_bytes"] = static_cast<double>(image.Bank2().size());
-    state.counters["xml_bytes"] = static_cast<double>(project.Xml_Size);
-    state.counters["peak_rss_MiB"] = Peak_Rss_MiB();
+    state.counters["bank2_bytes"] = static_cast<double>(image.bank2().size());
+    state.counters["xml_bytes"] = static_cast<double>(project.xmlSize);
+    state.counters["peak_rss_MiB"] = peakRssMiB();
 }
 
-void Run_Parse(benchmark::State& state, int variables, int dataSets)
+void runParse(benchmark::State& state, int variables, int dataSets)
 {
-    TBench_Project project(variables, dataSets);
+    BenchProject project(variables, dataSets);
     for (auto _ : state) {
         pugi::xml_document doc;
-        benchmark::DoNotOptimize(Load_Xml_File(project.State.IEC_Client_File, doc).Ok);
+        benchmark::DoNotOptimize(loadXmlFile(project.state.accessFile, doc).ok);
     }
-    state.counters["xml_bytes"] = static_cast<double>(project.Xml_Size);
-    state.counters["peak_rss_MiB"] = Peak_Rss_MiB();
+    state.counters["xml_bytes"] = static_cast<double>(project.xmlSize);
+    state.counters["peak_rss_MiB"] = peakRssMiB();
 }
 
 } // namespace
 
-BENCHMARK_CAPTURE(Run_Parse, baseline_parse_max_variables, Max_Variables, 0)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Run_Build, build_max_variables, Max_Variables, 0)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Run_Parse, baseline_parse_max_data_sets, 0, Max_Data_Sets)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Run_Build, build_max_data_sets, 0, Max_Data_Sets)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Run_Build, build_empty_project, 0, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(runParse, baselineParseMaxVariables, maxVariables, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(runBuild, buildMaxVariables, maxVariables, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(runParse, baselineParseMaxDataSets, 0, maxDataSets)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(runBuild, buildMaxDataSets, 0, maxDataSets)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(runBuild, buildEmptyProject, 0, 0)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

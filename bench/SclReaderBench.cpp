@@ -6,7 +6,7 @@
 // memory above the starting point, and the ratios x_bare (reader / bare parse time of the
 // same file) and peak_x_file (peak memory / file size).
 // The files are made on first use by gen_scl.py into the build folder.
-#include "SCL_Reader.h"
+#include "iec61850/core/SclReader.h"
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
@@ -22,26 +22,26 @@
 
 namespace {
 
-struct TBench_File {
-    const char* Name;
-    QStringList Generator_Args;
+struct BenchFile {
+    const char* name;
+    QStringList generatorArgs;
 };
 
-const TBench_File Files[] = {
+const BenchFile files[] = {
     {"scl_10mb.scd", {"--target-mb", "10"}},
     {"scl_100mb.scd", {"--target-mb", "100", "--lds", "8", "--lns-per-ld", "40"}},
 };
 
-QString Make_File(const TBench_File& file)
+QString makeFile(const BenchFile& file)
 {
-    const QString path = QStringLiteral(SWQ_BENCH_DIR "/") + file.Name;
+    const QString path = QStringLiteral(SWQ_BENCH_DIR "/") + file.name;
     if (!QFileInfo::exists(path))
-        QProcess::execute(QStringLiteral("python3"), QStringList{SWQ_GEN_SCL, path, "--quiet"} + file.Generator_Args);
+        QProcess::execute(QStringLiteral("python3"), QStringList{SWQ_GEN_SCL, path, "--quiet"} + file.generatorArgs);
     return QFileInfo::exists(path) ? path : QString();
 }
 
 // Kilobytes of a line of /proc/self/status (VmRSS: now, VmHWM: peak since the last reset).
-long long Status_KB(const std::string& field)
+long long statusKb(const std::string& field)
 {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);)
@@ -50,58 +50,58 @@ long long Status_KB(const std::string& field)
     return 0;
 }
 
-double Cpu_Seconds()
+double cpuSeconds()
 {
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
-struct TMeasure {
-    double Seconds = 0;
-    long long Peak_Bytes = 0;
-    bool Ok = false;
+struct Measure {
+    double seconds = 0;
+    long long peakBytes = 0;
+    bool ok = false;
 };
 
 // Runs `call` once in a forked child: its processor time and its peak memory above the
 // memory it started with.
 template <typename F>
-TMeasure In_Child(F call)
+Measure inChild(F call)
 {
-    int pipe_fds[2];
-    if (pipe(pipe_fds) != 0)
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0)
         return {};
     malloc_trim(0);
     const pid_t pid = fork();
     if (pid == 0) {
-        close(pipe_fds[0]);
-        TMeasure m;
-        const long long before = Status_KB("VmRSS:");
+        close(pipeFds[0]);
+        Measure m;
+        const long long before = statusKb("VmRSS:");
         std::ofstream("/proc/self/clear_refs") << "5"; // VmHWM starts again from VmRSS
-        const double start = Cpu_Seconds();
-        m.Ok = call();
-        m.Seconds = Cpu_Seconds() - start;
-        m.Peak_Bytes = (Status_KB("VmHWM:") - before) * 1024;
-        const bool sent = write(pipe_fds[1], &m, sizeof m) == sizeof m;
+        const double start = cpuSeconds();
+        m.ok = call();
+        m.seconds = cpuSeconds() - start;
+        m.peakBytes = (statusKb("VmHWM:") - before) * 1024;
+        const bool sent = write(pipeFds[1], &m, sizeof m) == sizeof m;
         _exit(sent ? 0 : 1);
     }
-    close(pipe_fds[1]);
-    TMeasure m;
+    close(pipeFds[1]);
+    Measure m;
     // One small write through a pipe arrives whole.
-    if (pid < 0 || read(pipe_fds[0], &m, sizeof m) != sizeof m)
+    if (pid < 0 || read(pipeFds[0], &m, sizeof m) != sizeof m)
         m = {};
-    close(pipe_fds[0]);
+    close(pipeFds[0]);
     if (pid > 0)
         waitpid(pid, nullptr, 0);
     return m;
 }
 
-std::map<std::string, double> Bare_Seconds; // per file, from the bare parse, run first
+std::map<std::string, double> bareSeconds; // per file, from the bare parse, run first
 
 template <typename F>
-void Measure(benchmark::State& state, const TBench_File& file, bool bare, F read_file)
+void measure(benchmark::State& state, const BenchFile& file, bool bare, F readFile)
 {
-    const QString path = Make_File(file);
+    const QString path = makeFile(file);
     if (path.isEmpty()) {
         state.SkipWithError("cannot generate the file (python3 and ../shared/tools/gen_scl.py needed)");
         return;
@@ -109,14 +109,14 @@ void Measure(benchmark::State& state, const TBench_File& file, bool bare, F read
     double seconds = 0;
     long long peak = 0;
     for (auto _ : state) {
-        const TMeasure m = In_Child([&] { return read_file(path); });
-        if (!m.Ok) {
+        const Measure m = inChild([&] { return readFile(path); });
+        if (!m.ok) {
             state.SkipWithError("the read failed");
             return;
         }
-        state.SetIterationTime(m.Seconds);
-        seconds += m.Seconds;
-        peak = std::max(peak, m.Peak_Bytes);
+        state.SetIterationTime(m.seconds);
+        seconds += m.seconds;
+        peak = std::max(peak, m.peakBytes);
     }
     seconds /= double(state.iterations());
     const double size = double(QFileInfo(path).size());
@@ -125,24 +125,24 @@ void Measure(benchmark::State& state, const TBench_File& file, bool bare, F read
     state.counters["peak_MB"] = double(peak) / 1e6;
     state.counters["peak_x_file"] = double(peak) / size;
     if (bare)
-        Bare_Seconds[file.Name] = seconds;
-    else if (Bare_Seconds.count(file.Name))
-        state.counters["x_bare"] = seconds / Bare_Seconds[file.Name];
+        bareSeconds[file.name] = seconds;
+    else if (bareSeconds.count(file.name))
+        state.counters["x_bare"] = seconds / bareSeconds[file.name];
 }
 
-void BM_Bare_Parse(benchmark::State& state, const TBench_File& file)
+void BM_Bare_Parse(benchmark::State& state, const BenchFile& file)
 {
-    Measure(state, file, true, [](const QString& path) {
+    measure(state, file, true, [](const QString& path) {
         pugi::xml_document doc;
         return bool(doc.load_file(path.toLocal8Bit().constData(), pugi::parse_default));
     });
 }
 
-void BM_Read_Device(benchmark::State& state, const TBench_File& file)
+void BM_Read_Device(benchmark::State& state, const BenchFile& file)
 {
-    Measure(state, file, false, [](const QString& path) {
-        std::unique_ptr<TIEC_Device> device;
-        return Read_SCL_File(path, device).Ok && device;
+    measure(state, file, false, [](const QString& path) {
+        std::unique_ptr<Ied> device;
+        return readSclFile(path, device).ok && device;
     });
 }
 
@@ -151,9 +151,9 @@ void BM_Read_Device(benchmark::State& state, const TBench_File& file)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    for (const TBench_File& file : Files)
+    for (const BenchFile& file : files)
         for (const auto& [name, function] : {std::pair{"Bare_Parse/", &BM_Bare_Parse}, std::pair{"Read_Device/", &BM_Read_Device}})
-            benchmark::RegisterBenchmark((std::string(name) + file.Name).c_str(), function, file)
+            benchmark::RegisterBenchmark((std::string(name) + file.name).c_str(), function, file)
                 ->Unit(benchmark::kMillisecond)
                 ->UseManualTime()
                 ->MinTime(2.0);

@@ -1,6 +1,6 @@
 // Start-up to a shown main window, against a bare QWidget shown the same way as a baseline.
-#include "FakePlatform.h"
-#include "TFTessavoFirmWare.h"
+#include "fakes/FakePlatform.h"
+#include "app/MainWindow.h"
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,15 +24,15 @@ static void BM_Main_Window_Start_Up(benchmark::State& state)
     QDir(dir.path()).mkpath("LANGUAGE");
     QFile lang(dir.filePath("LANGUAGE/English.lng"));
     lang.open(QIODevice::WriteOnly);
-    for (int i = 0; i < TText_Table::Size; ++i)
-        lang.write(QStringLiteral("STR%1 = %2\n").arg(i, 4, 10, QChar('0')).arg(TText_Table::Builtin_Text(i)).toUtf8());
+    for (int i = 0; i < TextTable::size; ++i)
+        lang.write(QStringLiteral("STR%1 = %2\n").arg(i, 4, 10, QChar('0')).arg(TextTable::builtinText(i)).toUtf8());
     lang.close();
     for (auto _ : state) {
-        TFake_Platform fakes;
-        TProgramState programState;
-        TText_Table texts;
-        TAppContext ctx{programState, texts, fakes.Services()};
-        TFTessavoFirmWare w(ctx, dir.path());
+        FakePlatform fakes;
+        ProgramState programState;
+        TextTable texts;
+        AppContext ctx{programState, texts, fakes.services()};
+        MainWindow w(ctx, dir.path());
         w.show();
         benchmark::DoNotOptimize(QTest::qWaitForWindowExposed(&w));
         w.close();

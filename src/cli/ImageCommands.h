@@ -1,6 +1,6 @@
 #pragma once
-#include "Commands.h"
+#include "cli/Commands.h"
 
 // swquelmor-cli build PROJECT_FOLDER, swquelmor-cli inspect FILE.bin
-extern const TCommand Build_Command;
-extern const TCommand Inspect_Command;
+extern const Command buildCommand;
+extern const Command inspectCommand;

@@ -1,49 +1,49 @@
-#include "HttpCurl.h"
+#include "platform/HttpCurl.h"
 #include <curl/curl.h>
 #include <memory>
 #include <mutex>
 
 namespace {
 
-size_t Append_Body(char* data, size_t size, size_t count, void* target)
+size_t appendBody(char* data, size_t size, size_t count, void* target)
 {
     auto* body = static_cast<QByteArray*>(target);
     const size_t bytes = size * count;
-    if (body->size() + static_cast<qsizetype>(bytes) > THttp_Curl::Max_Body_Size)
+    if (body->size() + static_cast<qsizetype>(bytes) > CurlHttpClient::maxBodySize)
         return 0; // makes curl fail the transfer
     body->append(data, static_cast<qsizetype>(bytes));
     return bytes;
 }
 
-struct TCurl_Deleter {
+struct CurlDeleter {
     void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
 
 } // namespace
 
-THttp_Curl::THttp_Curl(int connectTimeoutMs, int totalTimeoutMs)
-    : Connect_Timeout_Ms(connectTimeoutMs)
-    , Total_Timeout_Ms(totalTimeoutMs)
+CurlHttpClient::CurlHttpClient(int connectTimeoutMs, int totalTimeoutMs)
+    : connectTimeoutMs(connectTimeoutMs)
+    , totalTimeoutMs(totalTimeoutMs)
 {
     static std::once_flag initialised;
     std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-IHttp::TReply THttp_Curl::Get(const QString& url, const QList<QByteArray>& headers)
+HttpClient::Reply CurlHttpClient::get(const QString& url, const QList<QByteArray>& headers)
 {
-    TReply reply;
-    std::unique_ptr<CURL, TCurl_Deleter> curl(curl_easy_init());
+    Reply reply;
+    std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
     if (!curl) {
-        reply.Error = QStringLiteral("cannot start an HTTP request");
+        reply.error = QStringLiteral("cannot start an HTTP request");
         return reply;
     }
-    std::unique_ptr<curl_slist, TCurl_Deleter> headerList;
+    std::unique_ptr<curl_slist, CurlDeleter> headerList;
     for (const QByteArray& header : headers) {
         // On failure the list so far stays with its owner.
         curl_slist* extended = curl_slist_append(headerList.get(), header.constData());
         if (!extended) {
-            reply.Error = QStringLiteral("out of memory");
+            reply.error = QStringLiteral("out of memory");
             return reply;
         }
         (void)headerList.release();
@@ -58,21 +58,21 @@ IHttp::TReply THttp_Curl::Get(const QString& url, const QList<QByteArray>& heade
     curl_easy_setopt(c, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
     curl_easy_setopt(c, CURLOPT_HTTPHEADER, headerList.get());
     curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(Connect_Timeout_Ms));
-    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(Total_Timeout_Ms));
+    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connectTimeoutMs));
+    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, static_cast<long>(totalTimeoutMs));
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     // A proxy from the environment is fine for the maker's site, never for this machine itself.
     curl_easy_setopt(c, CURLOPT_NOPROXY, "localhost,127.0.0.1,::1");
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &Append_Body);
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, &reply.Body);
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &appendBody);
+    curl_easy_setopt(c, CURLOPT_WRITEDATA, &reply.body);
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorText);
 
     const CURLcode code = curl_easy_perform(c);
     if (code != CURLE_OK) {
-        reply.Body.clear();
-        reply.Error = QString::fromUtf8(errorText[0] ? errorText : curl_easy_strerror(code));
+        reply.body.clear();
+        reply.error = QString::fromUtf8(errorText[0] ? errorText : curl_easy_strerror(code));
         return reply;
     }
-    reply.Ok = true;
+    reply.ok = true;
     return reply;
 }

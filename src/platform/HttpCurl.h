@@ -1,20 +1,20 @@
 #pragma once
-#include "Platform.h"
+#include "platform/Platform.h"
 
 // The HTTP client of the version check, on libcurl: HTTP/1.0, no cookie engine, no redirects,
 // and both a connect and a total time-out, so that a server that accepts the connection and
 // never answers cannot block the program for long.
-class THttp_Curl final : public IHttp {
+class CurlHttpClient final : public HttpClient {
 public:
-    static constexpr int Default_Connect_Timeout_Ms = 4000;
-    static constexpr int Default_Total_Timeout_Ms = 8000;
+    static constexpr int defaultConnectTimeoutMs = 4000;
+    static constexpr int defaultTotalTimeoutMs = 8000;
     // Answers longer than this are refused: the version service sends a few bytes.
-    static constexpr qsizetype Max_Body_Size = 64 * 1024;
+    static constexpr qsizetype maxBodySize = 64 * 1024;
 
-    explicit THttp_Curl(int connectTimeoutMs = Default_Connect_Timeout_Ms, int totalTimeoutMs = Default_Total_Timeout_Ms);
-    TReply Get(const QString& url, const QList<QByteArray>& headers) override;
+    explicit CurlHttpClient(int connectTimeoutMs = defaultConnectTimeoutMs, int totalTimeoutMs = defaultTotalTimeoutMs);
+    Reply get(const QString& url, const QList<QByteArray>& headers) override;
 
 private:
-    int Connect_Timeout_Ms;
-    int Total_Timeout_Ms;
+    int connectTimeoutMs;
+    int totalTimeoutMs;
 };

@@ -5,7 +5,7 @@
 // A dotted IPv4 address read without any name look-up: four parts of one to three decimal
 // digits each, 0 to 255, nothing else (no blanks, no names, no octal or hexadecimal forms;
 // "010" is ten). Host byte order.
-inline std::optional<quint32> Parse_Numeric_IPv4(QStringView text)
+inline std::optional<quint32> parseNumericIPv4(QStringView text)
 {
     quint32 address = 0;
     int parts = 0;

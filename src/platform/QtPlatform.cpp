@@ -1,6 +1,6 @@
-#include "QtPlatform.h"
-#include "HttpCurl.h"
-#include "SystemServices.h"
+#include "platform/QtPlatform.h"
+#include "platform/HttpCurl.h"
+#include "platform/SystemServices.h"
 #include <QApplication>
 #include <QDesktopServices>
 #include <QElapsedTimer>
@@ -12,66 +12,66 @@
 
 namespace {
 
-QWidget* Dialog_Parent()
+QWidget* dialogParent()
 {
     if (QWidget* modal = QApplication::activeModalWidget())
         return modal;
     return QApplication::activeWindow();
 }
 
-class TQt_Messages final : public IMessages {
+class QtMessageService final : public MessageService {
 public:
-    void Error(const QString& text) override { QMessageBox::critical(Dialog_Parent(), QStringLiteral("Error"), text); }
-    void Warning(const QString& text) override { QMessageBox::warning(Dialog_Parent(), QStringLiteral("Warning"), text); }
-    void Information(const QString& text) override { QMessageBox::information(Dialog_Parent(), QStringLiteral("Information"), text); }
-    bool Question_Yes_No(const QString& text) override
+    void error(const QString& text) override { QMessageBox::critical(dialogParent(), QStringLiteral("Error"), text); }
+    void warning(const QString& text) override { QMessageBox::warning(dialogParent(), QStringLiteral("Warning"), text); }
+    void Information(const QString& text) override { QMessageBox::information(dialogParent(), QStringLiteral("Information"), text); }
+    bool askYesNo(const QString& text) override
     {
-        return QMessageBox::question(Dialog_Parent(), QStringLiteral("Confirm"), text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        return QMessageBox::question(dialogParent(), QStringLiteral("Confirm"), text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     }
-    TAnswer Question_Yes_No_Cancel(const QString& text) override
+    Answer askYesNoCancel(const QString& text) override
     {
-        switch (QMessageBox::question(Dialog_Parent(), QStringLiteral("Confirm"), text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+        switch (QMessageBox::question(dialogParent(), QStringLiteral("Confirm"), text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
         case QMessageBox::Yes:
-            return TAnswer::Yes;
+            return Answer::Yes;
         case QMessageBox::No:
-            return TAnswer::No;
+            return Answer::No;
         default:
-            return TAnswer::Cancel;
+            return Answer::Cancel;
         }
     }
 };
 
-class TQt_File_Dialog final : public IFile_Dialog {
+class QtFileDialog final : public FileDialog {
 public:
-    QString Open_File(const QString& title, const QString& folder, const QString& filter) override
+    QString openFile(const QString& title, const QString& folder, const QString& filter) override
     {
-        return QFileDialog::getOpenFileName(Dialog_Parent(), title, folder, Qt_Name_Filter(filter));
+        return QFileDialog::getOpenFileName(dialogParent(), title, folder, qtNameFilter(filter));
     }
 };
 
-class TQt_Shell final : public IShell {
+class QtShell final : public Shell {
 public:
-    void Open_Url(const QString& url) override { QDesktopServices::openUrl(QUrl(url)); }
+    void openUrl(const QString& url) override { QDesktopServices::openUrl(QUrl(url)); }
 };
 
-class TQt_Clock final : public IClock {
+class QtClock final : public Clock {
 public:
-    TQt_Clock() { Timer.start(); }
-    qint64 Tick_Count_Ms() override { return Timer.elapsed(); }
-    void Sleep_Ms(int ms) override { QThread::msleep(static_cast<unsigned long>(ms)); }
+    QtClock() { timer.start(); }
+    qint64 tickCountMs() override { return timer.elapsed(); }
+    void sleepMs(int ms) override { QThread::msleep(static_cast<unsigned long>(ms)); }
 
 private:
-    QElapsedTimer Timer;
+    QElapsedTimer timer;
 };
 
-class TQt_Locale final : public ILocale {
+class QtLocaleService final : public LocaleService {
 public:
-    QString Decimal_Separator() override { return QLocale::system().decimalPoint(); }
+    QString decimalSeparator() override { return QLocale::system().decimalPoint(); }
 };
 
 } // namespace
 
-QString Qt_Name_Filter(const QString& filter)
+QString qtNameFilter(const QString& filter)
 {
     if (!filter.contains(u'|'))
         return filter;
@@ -91,24 +91,24 @@ QString Qt_Name_Filter(const QString& filter)
     return filters.join(QStringLiteral(";;"));
 }
 
-TQt_Platform::TQt_Platform()
-    : Messages(std::make_unique<TQt_Messages>())
-    , File_Dialog(std::make_unique<TQt_File_Dialog>())
-    , Shell(std::make_unique<TQt_Shell>())
-    , Clock(std::make_unique<TQt_Clock>())
-    , Locale(std::make_unique<TQt_Locale>())
-    , Icmp_Echo(Make_System_Icmp_Echo())
-    , Http(std::make_unique<THttp_Curl>())
-    , Process_Launcher(Make_System_Process_Launcher())
+QtPlatform::QtPlatform()
+    : messages(std::make_unique<QtMessageService>())
+    , fileDialog(std::make_unique<QtFileDialog>())
+    , shell(std::make_unique<QtShell>())
+    , clock(std::make_unique<QtClock>())
+    , locale(std::make_unique<QtLocaleService>())
+    , icmpEcho(makeSystemIcmpEcho())
+    , http(std::make_unique<CurlHttpClient>())
+    , processLauncher(makeSystemProcessLauncher())
 {
-    Bundle.Messages = Messages.get();
-    Bundle.File_Dialog = File_Dialog.get();
-    Bundle.Shell = Shell.get();
-    Bundle.Clock = Clock.get();
-    Bundle.Locale = Locale.get();
-    Bundle.Icmp_Echo = Icmp_Echo.get();
-    Bundle.Http = Http.get();
-    Bundle.Process_Launcher = Process_Launcher.get();
+    bundle.messages = messages.get();
+    bundle.fileDialog = fileDialog.get();
+    bundle.shell = shell.get();
+    bundle.clock = clock.get();
+    bundle.locale = locale.get();
+    bundle.icmpEcho = icmpEcho.get();
+    bundle.http = http.get();
+    bundle.processLauncher = processLauncher.get();
 }
 
-TQt_Platform::~TQt_Platform() = default;
+QtPlatform::~QtPlatform() = default;

@@ -1,7 +1,7 @@
 #pragma once
-#include "FakePlatform.h"
-#include "TFTessavoFirmWare.h"
-#include "TestSupport.h"
+#include "fakes/FakePlatform.h"
+#include "app/MainWindow.h"
+#include "support/TestSupport.h"
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
@@ -13,15 +13,15 @@
 #include <memory>
 
 // A program run on a folder of its own, with fake platform services.
-struct TProgram_Run {
-    TFake_Platform Fakes;
-    TProgramState State;
-    TText_Table Texts;
-    TAppContext Ctx{State, Texts, Fakes.Services()};
-    std::unique_ptr<TFTessavoFirmWare> Main;
+struct ProgramRun {
+    FakePlatform Fakes;
+    ProgramState state;
+    TextTable texts;
+    AppContext context{state, texts, Fakes.services()};
+    std::unique_ptr<MainWindow> Main;
 
-    explicit TProgram_Run(const QString& folder)
-        : Main(std::make_unique<TFTessavoFirmWare>(Ctx, folder))
+    explicit ProgramRun(const QString& folder)
+        : Main(std::make_unique<MainWindow>(context, folder))
     {
         Main->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(Main.get()));
@@ -32,7 +32,7 @@ struct TProgram_Run {
     // Clicks a main-window button that opens a dialog and runs `action` in the active dialog.
     // A dialog that the action leaves open is cancelled, so a failing test cannot hang; the
     // watch ends with this call, so it never acts on a later dialog.
-    void With_Dialog(const char* button, const std::function<void(QDialog*)>& action)
+    void withDialog(const char* button, const std::function<void(QDialog*)>& action)
     {
         bool ran = false;
         QTimer watch;

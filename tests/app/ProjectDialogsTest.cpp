@@ -1,5 +1,5 @@
-#include "ParGen.h"
-#include "ProgramRun.h"
+#include "comm/core/CommunicationSettings.h"
+#include "app/ProgramRun.h"
 #include <QDirIterator>
 #include <QLineEdit>
 #include <QListWidget>
@@ -8,54 +8,54 @@ namespace {
 
 QString Projects(const QTemporaryDir& dir) { return QDir(dir.path()).filePath("PROJECTS"); }
 
-void Type_Name(QDialog* dialog, const QString& name)
+void typeName(QDialog* dialog, const QString& name)
 {
     auto* field = dialog->findChild<QLineEdit*>("E_New_Proj");
     field->clear();
     QTest::keyClicks(field, name);
 }
 
-void Click_In(QDialog* dialog, const char* name) { QTest::mouseClick(dialog->findChild<QPushButton*>(name), Qt::LeftButton); }
+void clickIn(QDialog* dialog, const char* name) { QTest::mouseClick(dialog->findChild<QPushButton*>(name), Qt::LeftButton); }
 
 } // namespace
 
 TEST(ProjectDialogs, NewConfigurationIsActiveAtOnceWithItsNameAsTyped)
 {
     QTemporaryDir dir;
-    TProgram_Run run(dir.path());
-    run.With_Dialog("Btn_New", [](QDialog* dialog) {
+    ProgramRun run(dir.path());
+    run.withDialog("Btn_New", [](QDialog* dialog) {
         EXPECT_EQ(dialog->objectName(), "TFNew_Project");
         auto* field = dialog->findChild<QLineEdit*>("E_New_Proj");
         EXPECT_EQ(QApplication::focusWidget(), field);
         QTest::keyClicks(field, " Plant 1 ");
         QTest::keyClick(field, Qt::Key_Return); // Enter is OK
     });
-    EXPECT_TRUE(run.Fakes.Messages.Shown.empty());
+    EXPECT_TRUE(run.Fakes.messages.shown.empty());
     const QString folder = QDir(Projects(dir)).filePath(" Plant 1 ");
     EXPECT_TRUE(QFileInfo(folder + "/bin").isDir());
     EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"bin"});
-    EXPECT_EQ(run.State.Project_Name, " Plant 1 ");
-    EXPECT_EQ(run.State.Project_Folder, folder);
-    EXPECT_EQ(run.State.ParGen_File, folder + "/ParGen.xml");
+    EXPECT_EQ(run.state.configurationName, " Plant 1 ");
+    EXPECT_EQ(run.state.projectFolder, folder);
+    EXPECT_EQ(run.state.parGenFile, folder + "/ParGen.xml");
     EXPECT_EQ(run.Label("L_Name_Conf"), "Opened Configuration of the Converter : ");
     EXPECT_EQ(run.Label("L_Name_Conf_L2"), " Plant 1 ");
 
     // Step 2 works on it at once: OK in the communication settings writes the defaults.
-    run.With_Dialog("Btn_Prm_Gen", [](QDialog* dialog) {
+    run.withDialog("Btn_Prm_Gen", [](QDialog* dialog) {
         EXPECT_EQ(dialog->objectName(), "TFParGen");
-        Click_In(dialog, "Btn_OK");
+        clickIn(dialog, "Btn_OK");
         EXPECT_FALSE(dialog->isVisible());
     });
-    TParGen saved;
-    ASSERT_TRUE(Read_ParGen(folder + "/ParGen.xml", saved).Ok);
-    EXPECT_EQ(saved, Default_ParGen());
-    EXPECT_TRUE(run.Fakes.Messages.Shown.empty());
+    CommunicationSettings saved;
+    ASSERT_TRUE(readParGenFile(folder + "/ParGen.xml", saved).ok);
+    EXPECT_EQ(saved, defaultCommunicationSettings());
+    EXPECT_TRUE(run.Fakes.messages.shown.empty());
 }
 
 TEST(ProjectDialogs, NewConfigurationRefusalsKeepTheDialogOpenWithTheName)
 {
     QTemporaryDir dir;
-    TProgram_Run run(dir.path());
+    ProgramRun run(dir.path());
     QDir(Projects(dir)).mkdir("Existing");
     const struct {
         QString name;
@@ -69,33 +69,33 @@ TEST(ProjectDialogs, NewConfigurationRefusalsKeepTheDialogOpenWithTheName)
         {"../Outside", "Error! Name project is not valid"},               // not outside PROJECTS
         {"..", "Error! Name project is not valid"},
     };
-    run.With_Dialog("Btn_New", [&](QDialog* dialog) {
+    run.withDialog("Btn_New", [&](QDialog* dialog) {
         for (const auto& c : cases) {
-            run.Fakes.Messages.Shown.clear();
-            Type_Name(dialog, c.name);
-            Click_In(dialog, "Btn_OK");
-            EXPECT_EQ(run.Fakes.Messages.Shown.size(), 1u) << c.name.toStdString();
-            EXPECT_EQ(run.Fakes.Messages.Texts("error"), QStringList{c.message}) << c.name.toStdString();
+            run.Fakes.messages.shown.clear();
+            typeName(dialog, c.name);
+            clickIn(dialog, "Btn_OK");
+            EXPECT_EQ(run.Fakes.messages.shown.size(), 1u) << c.name.toStdString();
+            EXPECT_EQ(run.Fakes.messages.texts("error"), QStringList{c.message}) << c.name.toStdString();
             EXPECT_TRUE(dialog->isVisible()) << c.name.toStdString();
             EXPECT_EQ(dialog->findChild<QLineEdit*>("E_New_Proj")->text(), c.name);
         }
         // Enter runs the same check, once.
-        run.Fakes.Messages.Shown.clear();
-        Type_Name(dialog, "");
+        run.Fakes.messages.shown.clear();
+        typeName(dialog, "");
         QTest::keyClick(dialog->findChild<QLineEdit*>("E_New_Proj"), Qt::Key_Return);
-        EXPECT_EQ(run.Fakes.Messages.Texts("error"), QStringList{"Error! Name Project is not valid"});
-        Type_Name(dialog, "Typed");
-        Click_In(dialog, "Btn_Cancel");
+        EXPECT_EQ(run.Fakes.messages.texts("error"), QStringList{"Error! Name Project is not valid"});
+        typeName(dialog, "Typed");
+        clickIn(dialog, "Btn_Cancel");
         EXPECT_FALSE(dialog->isVisible());
     });
-    EXPECT_FALSE(run.State.Configuration_Active());
-    EXPECT_TRUE(run.State.Project_Name.isEmpty());
+    EXPECT_FALSE(run.state.hasConfiguration());
+    EXPECT_TRUE(run.state.configurationName.isEmpty());
     EXPECT_EQ(run.Label("L_Name_Conf"), "None Configuration Opened ");
     EXPECT_EQ(QDir(Projects(dir)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"Existing"});
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), (QStringList{"LANGUAGE", "MASTER", "PROJECTS"}));
     EXPECT_TRUE(QDir(Projects(dir) + "/Existing").isEmpty());
 
-    run.With_Dialog("Btn_New", [](QDialog* dialog) { EXPECT_EQ(dialog->findChild<QLineEdit*>("E_New_Proj")->text(), ""); });
+    run.withDialog("Btn_New", [](QDialog* dialog) { EXPECT_EQ(dialog->findChild<QLineEdit*>("E_New_Proj")->text(), ""); });
 }
 
 TEST(ProjectDialogs, OpenListsFoldersInFileSystemOrderAndPreselectsIgnoringCase)
@@ -103,7 +103,7 @@ TEST(ProjectDialogs, OpenListsFoldersInFileSystemOrderAndPreselectsIgnoringCase)
     QTemporaryDir dir;
     for (const char* name : {"Gamma", "beta", ".hidden", "Alpha", "Delta"})
         QDir(dir.path()).mkpath(QStringLiteral("PROJECTS/%1").arg(name));
-    Write_Test_File(dir.filePath("PROJECTS/notes.txt"), "not a configuration");
+    writeTestFile(dir.filePath("PROJECTS/notes.txt"), "not a configuration");
     QStringList expected; // what the file system lists, without hidden entries and files
     for (QDirIterator it(dir.filePath("PROJECTS")); it.hasNext();) {
         const QFileInfo info(it.next());
@@ -115,9 +115,9 @@ TEST(ProjectDialogs, OpenListsFoldersInFileSystemOrderAndPreselectsIgnoringCase)
     // Not the first entry, which is also what is selected when nothing matches.
     const QString active = expected[2];
 
-    TProgram_Run run(dir.path());
-    run.State.Activate_Project(active.toUpper());
-    run.With_Dialog("Btn_Open", [&](QDialog* dialog) {
+    ProgramRun run(dir.path());
+    run.state.activateConfiguration(active.toUpper());
+    run.withDialog("Btn_Open", [&](QDialog* dialog) {
         EXPECT_EQ(dialog->objectName(), "TFOpenConf");
         auto* list = dialog->findChild<QListWidget*>("ListBox1");
         QStringList shown;
@@ -127,11 +127,11 @@ TEST(ProjectDialogs, OpenListsFoldersInFileSystemOrderAndPreselectsIgnoringCase)
         ASSERT_TRUE(list->currentItem());
         EXPECT_EQ(list->currentItem()->text(), active);
         EXPECT_TRUE(list->currentItem()->isSelected());
-        Click_In(dialog, "Btn_OK");
+        clickIn(dialog, "Btn_OK");
     });
-    EXPECT_EQ(run.State.Project_Name, active);
-    EXPECT_EQ(run.State.Project_Folder, Projects(dir) + "/" + active);
-    EXPECT_EQ(run.State.ParGen_File, Projects(dir) + "/" + active + "/ParGen.xml");
+    EXPECT_EQ(run.state.configurationName, active);
+    EXPECT_EQ(run.state.projectFolder, Projects(dir) + "/" + active);
+    EXPECT_EQ(run.state.parGenFile, Projects(dir) + "/" + active + "/ParGen.xml");
     EXPECT_EQ(run.Label("L_Name_Conf_L2"), active);
 }
 
@@ -140,9 +140,9 @@ TEST(ProjectDialogs, OpenWithoutActiveSelectsTheFirstAndCancelChangesNothing)
     QTemporaryDir dir;
     for (const char* name : {"One", "Two"})
         QDir(dir.path()).mkpath(QStringLiteral("PROJECTS/%1").arg(name));
-    TProgram_Run run(dir.path());
+    ProgramRun run(dir.path());
     QString first, clicked;
-    run.With_Dialog("Btn_Open", [&](QDialog* dialog) {
+    run.withDialog("Btn_Open", [&](QDialog* dialog) {
         auto* list = dialog->findChild<QListWidget*>("ListBox1");
         ASSERT_EQ(list->count(), 2);
         EXPECT_EQ(list->currentRow(), 0);
@@ -150,20 +150,20 @@ TEST(ProjectDialogs, OpenWithoutActiveSelectsTheFirstAndCancelChangesNothing)
         clicked = list->item(1)->text();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
         EXPECT_EQ(list->currentRow(), 1);
-        Click_In(dialog, "Btn_Cancel");
+        clickIn(dialog, "Btn_Cancel");
     });
-    EXPECT_FALSE(run.State.Configuration_Active());
+    EXPECT_FALSE(run.state.hasConfiguration());
     EXPECT_EQ(run.Label("L_Name_Conf"), "None Configuration Opened ");
     EXPECT_EQ(run.Label("L_Name_Conf_L2"), "Use Step1 to open or create new configuration");
 
     // The next showing starts again from the first entry; a click on another one opens it.
-    run.With_Dialog("Btn_Open", [&](QDialog* dialog) {
+    run.withDialog("Btn_Open", [&](QDialog* dialog) {
         auto* list = dialog->findChild<QListWidget*>("ListBox1");
         EXPECT_EQ(list->currentRow(), 0);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
-        Click_In(dialog, "Btn_OK");
+        clickIn(dialog, "Btn_OK");
     });
-    EXPECT_EQ(run.State.Project_Name, clicked);
+    EXPECT_EQ(run.state.configurationName, clicked);
     EXPECT_EQ(run.Label("L_Name_Conf_L2"), clicked);
     EXPECT_NE(first, clicked);
 }
@@ -171,30 +171,30 @@ TEST(ProjectDialogs, OpenWithoutActiveSelectsTheFirstAndCancelChangesNothing)
 TEST(ProjectDialogs, OkOnAnEmptyOpenListKeepsTheActiveConfiguration)
 {
     QTemporaryDir dir;
-    TProgram_Run run(dir.path());
-    run.With_Dialog("Btn_Open", [](QDialog* dialog) {
+    ProgramRun run(dir.path());
+    run.withDialog("Btn_Open", [](QDialog* dialog) {
         EXPECT_EQ(dialog->findChild<QListWidget*>("ListBox1")->count(), 0);
-        Click_In(dialog, "Btn_OK");
+        clickIn(dialog, "Btn_OK");
     });
-    EXPECT_FALSE(run.State.Configuration_Active());
+    EXPECT_FALSE(run.state.hasConfiguration());
     EXPECT_EQ(run.Label("L_Name_Conf"), "None Configuration Opened ");
 
     // The same with a configuration active whose folder went away meanwhile.
-    run.State.Activate_Project("Gone");
-    run.With_Dialog("Btn_Open", [](QDialog* dialog) { Click_In(dialog, "Btn_OK"); });
-    EXPECT_EQ(run.State.Project_Name, "Gone");
-    EXPECT_EQ(run.State.Project_Folder, Projects(dir) + "/Gone");
-    EXPECT_TRUE(run.Fakes.Messages.Shown.empty());
+    run.state.activateConfiguration("Gone");
+    run.withDialog("Btn_Open", [](QDialog* dialog) { clickIn(dialog, "Btn_OK"); });
+    EXPECT_EQ(run.state.configurationName, "Gone");
+    EXPECT_EQ(run.state.projectFolder, Projects(dir) + "/Gone");
+    EXPECT_TRUE(run.Fakes.messages.shown.empty());
 }
 
 TEST(ProjectDialogs, LanguageSwitchRelabelsTheDialogs)
 {
     QTemporaryDir dir;
-    TProgram_Run run(dir.path());
-    run.Texts.Set(100, "Neue Konfiguration");
-    run.Texts.Set(203, "Offnen");
-    run.Texts.Set(400, "Kommunikation");
-    run.Main->Change_Language();
+    ProgramRun run(dir.path());
+    run.texts.set(100, "Neue Konfiguration");
+    run.texts.set(203, "Offnen");
+    run.texts.set(400, "Kommunikation");
+    run.Main->retranslateAllWindows();
     EXPECT_EQ(run.Main->findChild<QDialog*>("TFNew_Project")->windowTitle(), "Neue Konfiguration");
     EXPECT_EQ(run.Main->findChild<QDialog*>("TFOpenConf")->findChild<QPushButton*>("Btn_OK")->text(), "Offnen");
     EXPECT_EQ(run.Main->findChild<QDialog*>("TFParGen")->windowTitle(), "Kommunikation");

@@ -1,21 +1,21 @@
-#include "ImageCommands.h"
-#include "ImageTestSupport.h"
+#include "cli/ImageCommands.h"
+#include "support/ImageTestSupport.h"
 #include <gtest/gtest.h>
 
-using namespace Image_Test;
+using namespace ImageTest;
 
 namespace {
 
-struct TRun {
-    int Exit;
-    QString Out, Err;
+struct CliRun {
+    int exitCode;
+    QString out, err;
 };
-TRun Run_Command(const TCommand& command, const QStringList& args)
+CliRun runCommand(const Command& command, const QStringList& args)
 {
-    TRun run;
+    CliRun run;
     {
-        QTextStream out(&run.Out), err(&run.Err);
-        run.Exit = command.Run(args, out, err);
+        QTextStream out(&run.out), err(&run.err);
+        run.exitCode = command.run(args, out, err);
     }
     return run;
 }
@@ -24,45 +24,45 @@ TRun Run_Command(const TCommand& command, const QStringList& args)
 
 TEST(CliImage, BuildWritesTheSameImagesAsTheUpdateStep)
 {
-    TProject p;
-    p.Write_Access(Access_File({Example_Variable()}));
-    const TRun run = Run_Command(Build_Command, {p.State.Project_Folder});
-    EXPECT_EQ(run.Exit, 0) << run.Err.toStdString();
-    EXPECT_TRUE(run.Out.contains("bank2.bin: 98 bytes")) << run.Out.toStdString();
+    Project p;
+    p.writeAccess(accessFileXml({exampleVariable()}));
+    const CliRun run = runCommand(buildCommand, {p.state.projectFolder});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains("bank2.bin: 98 bytes")) << run.out.toStdString();
 
-    Image::TDevice_Image image;
-    ASSERT_TRUE(image.Create_Bin(p.State, u'.').Ok);
-    EXPECT_EQ(Read_Test_File(p.Bin("bank1.bin")), Bytes(image.Bank1()));
-    EXPECT_EQ(Read_Test_File(p.Bin("bank2.bin")), Bytes(image.Bank2()));
+    Image::DeviceImage image;
+    ASSERT_TRUE(image.buildImages(p.state, u'.').ok);
+    EXPECT_EQ(readTestFile(p.Bin("bank1.bin")), bytes(image.bank1()));
+    EXPECT_EQ(readTestFile(p.Bin("bank2.bin")), bytes(image.bank2()));
 
-    const TRun inspect = Run_Command(Inspect_Command, {p.Bin("bank2.bin")});
-    EXPECT_EQ(inspect.Exit, 0);
-    EXPECT_TRUE(inspect.Out.contains("-> \"LD0/MMXU1.TotW.mag.f\"")) << inspect.Out.toStdString();
-    EXPECT_EQ(Run_Command(Inspect_Command, {p.Bin("bank1.bin")}).Exit, 0);
+    const CliRun inspect = runCommand(inspectCommand, {p.Bin("bank2.bin")});
+    EXPECT_EQ(inspect.exitCode, 0);
+    EXPECT_TRUE(inspect.out.contains("-> \"LD0/MMXU1.TotW.mag.f\"")) << inspect.out.toStdString();
+    EXPECT_EQ(runCommand(inspectCommand, {p.Bin("bank1.bin")}).exitCode, 0);
 }
 
 TEST(CliImage, FailedBuildPrintsTheErrorAndWritesNothing)
 {
-    TProject p;
-    p.Write_Access(Access_File({Example_Variable(), With(Example_Variable(), {{"Port", nullptr}})}));
-    const TRun run = Run_Command(Build_Command, {p.State.Project_Folder});
-    EXPECT_EQ(run.Exit, 1);
-    EXPECT_EQ(run.Err, QDir::toNativeSeparators(p.State.IEC_Client_File) + ": item 2 of List_DA_Selected has no Port attribute\n");
-    EXPECT_TRUE(QDir(Join_Path(p.State.Project_Folder, "bin")).isEmpty());
+    Project p;
+    p.writeAccess(accessFileXml({exampleVariable(), With(exampleVariable(), {{"Port", nullptr}})}));
+    const CliRun run = runCommand(buildCommand, {p.state.projectFolder});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, QDir::toNativeSeparators(p.state.accessFile) + ": item 2 of List_DA_Selected has no Port attribute\n");
+    EXPECT_TRUE(QDir(joinPath(p.state.projectFolder, "bin")).isEmpty());
 
-    EXPECT_EQ(Run_Command(Build_Command, {p.File("nowhere")}).Exit, 1);
-    EXPECT_EQ(Run_Command(Build_Command, {}).Exit, 2);
+    EXPECT_EQ(runCommand(buildCommand, {p.file("nowhere")}).exitCode, 1);
+    EXPECT_EQ(runCommand(buildCommand, {}).exitCode, 2);
 }
 
 TEST(CliImage, InspectFailsOnAWrongChecksum)
 {
-    TProject p;
-    ASSERT_EQ(Run_Command(Build_Command, {p.State.Project_Folder}).Exit, 0);
-    QByteArray bank1 = Read_Test_File(p.Bin("bank1.bin"));
+    Project p;
+    ASSERT_EQ(runCommand(buildCommand, {p.state.projectFolder}).exitCode, 0);
+    QByteArray bank1 = readTestFile(p.Bin("bank1.bin"));
     bank1[0x40] = 1;
-    Write_Test_File(p.Bin("bank1.bin"), bank1);
-    const TRun run = Run_Command(Inspect_Command, {p.Bin("bank1.bin")});
-    EXPECT_EQ(run.Exit, 1);
-    EXPECT_TRUE(run.Out.contains("wrong checksum")) << run.Out.toStdString();
-    EXPECT_EQ(Run_Command(Inspect_Command, {p.Bin("missing.bin")}).Exit, 1);
+    writeTestFile(p.Bin("bank1.bin"), bank1);
+    const CliRun run = runCommand(inspectCommand, {p.Bin("bank1.bin")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.contains("wrong checksum")) << run.out.toStdString();
+    EXPECT_EQ(runCommand(inspectCommand, {p.Bin("missing.bin")}).exitCode, 1);
 }

@@ -1,4 +1,4 @@
-#include "TestSupport.h"
+#include "support/TestSupport.h"
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -7,31 +7,31 @@
 
 namespace {
 
-struct TRun {
-    int Status = -1;
-    QByteArray Out, Err;
+struct CliRun {
+    int status = -1;
+    QByteArray out, Err;
 };
 
-TRun Run_Cli(const QStringList& args)
+CliRun runCli(const QStringList& args)
 {
     QProcess cli;
     cli.start(QStringLiteral(SWQ_CLI), args);
-    TRun run;
+    CliRun run;
     if (!cli.waitForFinished(60000))
         return run;
-    run.Status = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
-    run.Out = cli.readAllStandardOutput();
+    run.status = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+    run.out = cli.readAllStandardOutput();
     run.Err = cli.readAllStandardError();
     return run;
 }
 
 TEST(SclCommands, DumpPrintsTheModelAsJson)
 {
-    const TRun run = Run_Cli({"scl-dump", Fixture("scl/basic.scd")});
-    ASSERT_EQ(run.Status, 0) << run.Err.toStdString();
+    const CliRun run = runCli({"scl-dump", Fixture("scl/basic.scd")});
+    ASSERT_EQ(run.status, 0) << run.Err.toStdString();
     EXPECT_TRUE(run.Err.isEmpty());
     QJsonParseError error;
-    const QJsonObject device = QJsonDocument::fromJson(run.Out, &error).object();
+    const QJsonObject device = QJsonDocument::fromJson(run.out, &error).object();
     ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
     EXPECT_EQ(device["name"].toString(), "E1");
     EXPECT_EQ(device["fileName"].toString(), "basic.scd");
@@ -43,39 +43,39 @@ TEST(SclCommands, DumpPrintsTheModelAsJson)
 
 TEST(SclCommands, InfoPrintsOneLineOfCounts)
 {
-    const TRun run = Run_Cli({"scl-info", Fixture("scl/basic.scd")});
-    EXPECT_EQ(run.Status, 0);
-    EXPECT_EQ(run.Out, "lDevices=1 lns=2 dos=2 das=3 leaves=3 dataSets=3 members=2\n");
+    const CliRun run = runCli({"scl-info", Fixture("scl/basic.scd")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "lDevices=1 lns=2 dos=2 das=3 leaves=3 dataSets=3 members=2\n");
 }
 
 TEST(SclCommands, MissingFileIsTheEmptyDevice)
 {
-    const TRun run = Run_Cli({"scl-dump", QDir::temp().filePath("no such folder/absent.cid")});
-    EXPECT_EQ(run.Status, 0);
-    EXPECT_EQ(run.Out, "{\"name\": \"\", \"fileName\": \"absent.cid\", \"lDevices\": []}\n");
+    const CliRun run = runCli({"scl-dump", QDir::temp().filePath("no such folder/absent.cid")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "{\"name\": \"\", \"fileName\": \"absent.cid\", \"lDevices\": []}\n");
 }
 
 TEST(SclCommands, MalformedFileGivesTheParserMessageAndStatusOne)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("broken.icd");
-    Write_Test_File(path, "<SCL>\n<IED name=\"a\">\n</SCL>\n");
+    writeTestFile(path, "<SCL>\n<IED name=\"a\">\n</SCL>\n");
     for (const char* command : {"scl-dump", "scl-info"}) {
-        const TRun run = Run_Cli({command, path});
-        EXPECT_EQ(run.Status, 1);
-        EXPECT_TRUE(run.Out.isEmpty());
+        const CliRun run = runCli({command, path});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(run.out.isEmpty());
         EXPECT_TRUE(run.Err.startsWith(QDir::toNativeSeparators(path).toUtf8() + ": line 3: ")) << run.Err.toStdString();
     }
 }
 
 TEST(SclCommands, HelpNamesEverySubcommandAndBadUseFails)
 {
-    const TRun help = Run_Cli({"--help"});
-    EXPECT_EQ(help.Status, 0);
-    EXPECT_TRUE(help.Out.contains("swquelmor-cli scl-dump FILE"));
-    EXPECT_TRUE(help.Out.contains("swquelmor-cli scl-info FILE"));
-    EXPECT_EQ(Run_Cli({"scl-dump"}).Status, 2);
-    EXPECT_EQ(Run_Cli({"scl-dump", "a.scd", "b.scd"}).Status, 2);
+    const CliRun help = runCli({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.contains("swquelmor-cli scl-dump FILE"));
+    EXPECT_TRUE(help.out.contains("swquelmor-cli scl-info FILE"));
+    EXPECT_EQ(runCli({"scl-dump"}).status, 2);
+    EXPECT_EQ(runCli({"scl-dump", "a.scd", "b.scd"}).status, 2);
 }
 
 } // namespace

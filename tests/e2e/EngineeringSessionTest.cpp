@@ -1,10 +1,10 @@
 // A whole engineering session with the real program, from an empty program folder to an update
 // of the device at 127.0.0.1 and back after a restart, checked on the files it writes and the
 // messages it shows.
-#include "ParGen.h"
-#include "Session.h"
-#include "StandIn.h"
-#include "TestSupport.h"
+#include "comm/core/CommunicationSettings.h"
+#include "e2e/Session.h"
+#include "update/StandIn.h"
+#include "support/TestSupport.h"
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QCheckBox>
@@ -23,18 +23,18 @@
 
 using namespace E2E;
 
-static void PrintTo(const TFake_Messages::TShown& shown, std::ostream* out)
+static void PrintTo(const FakeMessageService::Shown& shown, std::ostream* out)
 {
-    *out << shown.Kind.toStdString() << " \"" << shown.Text.toStdString() << '"';
+    *out << shown.kind.toStdString() << " \"" << shown.text.toStdString() << '"';
 }
 
 namespace {
 
-using TShown = TFake_Messages::TShown;
-using TMessages = std::vector<TShown>;
+using Shown = FakeMessageService::Shown;
+using Messages = std::vector<Shown>;
 
 // The access file of the session, as the engineer's entries make it.
-const QByteArray Expected_Access_File =
+const QByteArray expectedAccessFile =
     "<IEC_68850_Client>"
     "<List_ICD_Files>"
     "<ICD_File Name=\"SampleIED\" FileName=\"libiec61850__tools_model_generator_sampleModel_with_dataset.icd\"/>"
@@ -62,9 +62,9 @@ const QByteArray Expected_Access_File =
     "<!--SW_VERSION = 1.000-->";
 
 // The communication settings of the session: the defaults with what the engineer changed.
-TParGen Expected_ParGen()
+CommunicationSettings expectedParGen()
 {
-    TParGen set = Default_ParGen();
+    CommunicationSettings set = defaultCommunicationSettings();
     const std::pair<const char*, const char*> entered[] = {
         {"IEC61850_Client_IP1", "10"}, {"IEC61850_Client_IP2", "0"}, {"IEC61850_Client_IP3", "0"}, {"IEC61850_Client_IP4", "21"},
         {"IEC61850_Client_SM1", "255"}, {"IEC61850_Client_SM2", "255"}, {"IEC61850_Client_SM3", "255"}, {"IEC61850_Client_SM4", "0"},
@@ -79,7 +79,7 @@ TParGen Expected_ParGen()
 }
 
 // The texts a view shows, row by row, from column 1 on (column 0 is the row number).
-QStringList Rows(const QWidget* window, const char* grid)
+QStringList rows(const QWidget* window, const char* grid)
 {
     const QAbstractItemModel* model = window->findChild<QTableView*>(grid)->model();
     QStringList rows;
@@ -95,7 +95,7 @@ QStringList Rows(const QWidget* window, const char* grid)
     return rows;
 }
 
-QString Text(const QWidget* window, const char* name)
+QString text(const QWidget* window, const char* name)
 {
     const QObject* control = window->findChild<QObject*>(name);
     if (!control) {
@@ -113,9 +113,9 @@ QString Text(const QWidget* window, const char* name)
     return qobject_cast<const QWidget*>(control)->windowTitle();
 }
 
-QStringList Address_Fields(const QWidget* window)
+QStringList addressFields(const QWidget* window)
 {
-    return {Text(window, "E_IP1"), Text(window, "E_IP2"), Text(window, "E_IP3"), Text(window, "E_IP4")};
+    return {text(window, "E_IP1"), text(window, "E_IP2"), text(window, "E_IP3"), text(window, "E_IP4")};
 }
 
 // Runs swquelmor-cli as its own process; its standard output, or its error output when it fails.
@@ -128,7 +128,7 @@ QString Cli(const QStringList& arguments, bool& ok)
 }
 
 // A copy of the project's own files (no images) under `parent`, with the project's name.
-QString Copy_Project(const QString& project, const QString& parent)
+QString copyProject(const QString& project, const QString& parent)
 {
     const QString copy = QDir(parent).filePath(QFileInfo(project).fileName());
     QDir().mkpath(copy + "/bin");
@@ -142,70 +142,70 @@ QString Copy_Project(const QString& project, const QString& parent)
 
 QByteArray Images(const QString& project)
 {
-    return Read_Test_File(project + "/bin/bank1.bin") + "|" + Read_Test_File(project + "/bin/bank2.bin");
+    return readTestFile(project + "/bin/bank1.bin") + "|" + readTestFile(project + "/bin/bank2.bin");
 }
 
 } // namespace
 
 TEST(EngineeringSession, FromAnEmptyProgramFolderToAnUpdateAndBackAfterARestart)
 {
-    const QString sclA = Corpus_Folder() + "/" + Scenario::SCL_File_A;
-    const QString sclB = Corpus_Folder() + "/" + Scenario::SCL_File_B;
+    const QString sclA = corpusFolder() + "/" + Scenario::sclFileA;
+    const QString sclB = corpusFolder() + "/" + Scenario::sclFileB;
     if (!QFileInfo::exists(sclA) || !QFileInfo::exists(sclB))
-        GTEST_SKIP() << "no SCL corpus at " << Corpus_Folder().toStdString();
+        GTEST_SKIP() << "no SCL corpus at " << corpusFolder().toStdString();
 
     QTemporaryDir dir;
     const QString program = dir.filePath("program");
     ASSERT_TRUE(QDir().mkpath(program));
     const QString project = program + "/PROJECTS/" + Scenario::Configuration;
 
-    TSession session(program);
-    if (!session.Echo_Note.isEmpty())
-        std::cout << "[ note     ] " << session.Echo_Note.toStdString() << "\n";
+    Session session(program);
+    if (!session.echoNote.isEmpty())
+        std::cout << "[ note     ] " << session.echoNote.toStdString() << "\n";
     // Checks made while a window is open, by the state the session is in.
     std::map<QString, std::function<void(QWidget*)>> checks;
     QStringList checked;
-    session.View = [&](const QString& state, QWidget* window) {
+    session.view = [&](const QString& state, QWidget* window) {
         if (const auto check = checks.find(state); check != checks.end()) {
             SCOPED_TRACE(state.toStdString());
             check->second(window);
             checked << state;
         }
     };
-    auto messages = [&] { return std::exchange(session.Messages.Shown, {}); };
+    auto messages = [&] { return std::exchange(session.messages.shown, {}); };
 
     {
         SCOPED_TRACE("first start");
-        session.Start();
+        session.start();
         EXPECT_EQ(QDir(program).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), (QStringList{"LANGUAGE", "MASTER", "PROJECTS"}));
-        EXPECT_EQ(Text(session.Main(), "L_Name_Conf"), "None Configuration Opened ");
-        EXPECT_EQ(Text(session.Main(), "L_Name_Conf_L2"), "Use Step1 to open or create new configuration");
-        session.Install_Languages(SWQ_BUILD_LANGUAGE_DIR);
+        EXPECT_EQ(text(session.Main(), "L_Name_Conf"), "None Configuration Opened ");
+        EXPECT_EQ(text(session.Main(), "L_Name_Conf_L2"), "Use Step1 to open or create new configuration");
+        session.installLanguages(SWQ_BUILD_LANGUAGE_DIR);
     }
     {
         SCOPED_TRACE("step 1: new configuration");
-        session.Create_Configuration();
-        EXPECT_EQ(Text(session.Main(), "L_Name_Conf"), "Opened Configuration of the Converter : ");
-        EXPECT_EQ(Text(session.Main(), "L_Name_Conf_L2"), Scenario::Configuration);
+        session.createConfiguration();
+        EXPECT_EQ(text(session.Main(), "L_Name_Conf"), "Opened Configuration of the Converter : ");
+        EXPECT_EQ(text(session.Main(), "L_Name_Conf_L2"), Scenario::Configuration);
         EXPECT_EQ(QDir(project).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"bin"});
-        EXPECT_EQ(messages(), TMessages{});
+        EXPECT_EQ(messages(), Messages{});
     }
     {
         SCOPED_TRACE("step 2: communication settings");
-        session.Set_Communication();
-        EXPECT_EQ(messages(), (TMessages{{"error", "Error EtherNet/IP!! Number Byte Input must be between 0 and 496"}}));
-        TParGen saved;
-        ASSERT_TRUE(Read_ParGen(project + "/ParGen.xml", saved).Ok);
-        EXPECT_EQ(saved.Values, Expected_ParGen().Values);
-        const QByteArray file = Read_Test_File(project + "/ParGen.xml");
+        session.setCommunication();
+        EXPECT_EQ(messages(), (Messages{{"error", "Error EtherNet/IP!! Number Byte Input must be between 0 and 496"}}));
+        CommunicationSettings saved;
+        ASSERT_TRUE(readParGenFile(project + "/ParGen.xml", saved).ok);
+        EXPECT_EQ(saved.values, expectedParGen().values);
+        const QByteArray file = readTestFile(project + "/ParGen.xml");
         EXPECT_TRUE(file.startsWith("<Par_Gen>") && file.endsWith("</Par_Gen><!--SW_VERSION = 1.000-->")) << file.toStdString();
     }
     {
         SCOPED_TRACE("step 3: IEC 61850 access");
-        session.Map_Access(sclA, sclB);
-        EXPECT_EQ(messages(), (TMessages{{"error", "Error row 2!! Mult. Factor must be a valid Float"}}));
-        EXPECT_EQ(Read_Test_File(project + "/IEC_61850_Client.xml"), Expected_Access_File);
-        EXPECT_EQ(QDir(project + "/ICD_Catalog").entryList(QDir::Files, QDir::Name), (QStringList{Scenario::SCL_File_B, Scenario::SCL_File_A}));
+        session.mapAccess(sclA, sclB);
+        EXPECT_EQ(messages(), (Messages{{"error", "Error row 2!! Mult. Factor must be a valid Float"}}));
+        EXPECT_EQ(readTestFile(project + "/IEC_61850_Client.xml"), expectedAccessFile);
+        EXPECT_EQ(QDir(project + "/ICD_Catalog").entryList(QDir::Files, QDir::Name), (QStringList{Scenario::sclFileB, Scenario::sclFileA}));
     }
     {
         SCOPED_TRACE("step 3 again: the same entries");
@@ -215,44 +215,44 @@ TEST(EngineeringSession, FromAnEmptyProgramFolderToAnUpdateAndBackAfterARestart)
             EXPECT_EQ(devices->item(0)->text(), "SampleIED");
             EXPECT_EQ(devices->item(1)->text(), "InteropIED");
             EXPECT_EQ(w->findChild<QTabWidget*>("PC_Access")->currentIndex(), 0);
-            EXPECT_EQ(Rows(w, "ACG_DA"), (QStringList{
+            EXPECT_EQ(rows(w, "ACG_DA"), (QStringList{
                 "1|FLOAT32|MX|InteropIEDInteropLD/MMXU1.TotW.mag.f|0|4|10.0.0.30|102|[x]|[ ]|[ ]||0||Read|None|0,5|Total power",
                 "0|VisString255|DC|SampleIEDDevice1/LLN0.NamPlt.vendor|0|16|10.0.0.31|102|[ ]|[ ]|[x]|1000|4||Read||None|Vendor name"}));
         };
         checks["access-reopened-dataset"] = [](QWidget* w) {
-            EXPECT_EQ(Rows(w, "ACG_DataSet"), QStringList{"0|SampleIEDDevice1/LLN0.dataset1|gcbDataset1|[x]|10.0.0.31|102|500|Generator status"});
-            EXPECT_EQ(Rows(w, "ACG_DS_Vars"), (QStringList{
+            EXPECT_EQ(rows(w, "ACG_DataSet"), QStringList{"0|SampleIEDDevice1/LLN0.dataset1|gcbDataset1|[x]|10.0.0.31|102|500|Generator status"});
+            EXPECT_EQ(rows(w, "ACG_DS_Vars"), (QStringList{
                 "Quality|SampleIEDDevice1/LLN0.Mod.q|20||||",
                 "Quality|SampleIEDDevice1/MMXU1.Mod.q|||||",
                 "Enum|SampleIEDDevice1/MMXU1.Mod.ctlModel|||||"}));
         };
-        session.Review_Access();
-        EXPECT_EQ(messages(), TMessages{});
+        session.reviewAccess();
+        EXPECT_EQ(messages(), Messages{});
         // Looking changed nothing.
-        EXPECT_EQ(Read_Test_File(project + "/IEC_61850_Client.xml"), Expected_Access_File);
+        EXPECT_EQ(readTestFile(project + "/IEC_61850_Client.xml"), expectedAccessFile);
     }
     {
         SCOPED_TRACE("step 4: images and update");
-        Install_Stand_In_Updater(program, 0);
+        installStandInUpdater(program, 0);
         checks["update-window"] = [&](QWidget* w) {
             // Step 4 has written both images before the window opens.
             EXPECT_TRUE(QFileInfo::exists(project + "/bin/bank1.bin"));
             EXPECT_TRUE(QFileInfo::exists(project + "/bin/bank2.bin"));
-            EXPECT_EQ(Address_Fields(w), (QStringList{"192", "168", "2", "205"}));
-            EXPECT_EQ(Text(w, "CB_Update_Options"), "Firmware + Configuration");
+            EXPECT_EQ(addressFields(w), (QStringList{"192", "168", "2", "205"}));
+            EXPECT_EQ(text(w, "CB_Update_Options"), "Firmware + Configuration");
         };
         checks["update-done"] = [&](QWidget* w) {
             EXPECT_TRUE(w->isVisible()); // the window stays open after a run
-            EXPECT_EQ(Address_Fields(w), (QStringList{"127", "0", "0", "1"}));
-            EXPECT_EQ(Text(w, "CB_Update_Options"), "Configuration");
+            EXPECT_EQ(addressFields(w), (QStringList{"127", "0", "0", "1"}));
+            EXPECT_EQ(text(w, "CB_Update_Options"), "Configuration");
         };
-        session.Update_Device();
-        EXPECT_EQ(messages(), TMessages{});
+        session.updateDevice();
+        EXPECT_EQ(messages(), Messages{});
 
-        const auto record = Stand_In_Record(program, 5000);
+        const auto record = standInRecord(program, 5000);
         EXPECT_EQ(record.value("arguments"), "0");
         EXPECT_EQ(record.value("descriptor"), "1");
-        const QString descriptor = QString::fromUtf8(Read_Test_File(program + "/Ethernet_Update.xml"));
+        const QString descriptor = QString::fromUtf8(readTestFile(program + "/Ethernet_Update.xml"));
         EXPECT_TRUE(descriptor.contains("<IP_Address_Dev>127.0.0.1</IP_Address_Dev>")) << descriptor.toStdString();
         EXPECT_EQ(descriptor.count("<Operation>"), 2) << descriptor.toStdString();
         EXPECT_TRUE(descriptor.contains("<Ope_FileName>" + QDir::toNativeSeparators(project + "/bin/bank1.bin") + "</Ope_FileName>"));
@@ -260,12 +260,12 @@ TEST(EngineeringSession, FromAnEmptyProgramFolderToAnUpdateAndBackAfterARestart)
         EXPECT_EQ(descriptor.count("<Ope_Read_Back>1</Ope_Read_Back>"), 2);
 
         // The same project built by the command-line tool gives the same images.
-        const QString copy = Copy_Project(project, dir.filePath("cli"));
+        const QString copy = copyProject(project, dir.filePath("cli"));
         bool ok = false;
         const QString built = Cli({"build", copy}, ok);
         ASSERT_TRUE(ok) << built.toStdString();
         EXPECT_EQ(Images(project), Images(copy));
-        EXPECT_EQ(Read_Test_File(project + "/bin/bank1.bin").size(), 2048);
+        EXPECT_EQ(readTestFile(project + "/bin/bank1.bin").size(), 2048);
 
         // And the device gets what the engineer entered.
         const QString block = Cli({"inspect", project + "/bin/bank1.bin"}, ok);
@@ -285,22 +285,22 @@ TEST(EngineeringSession, FromAnEmptyProgramFolderToAnUpdateAndBackAfterARestart)
         SCOPED_TRACE("options: language");
         checks["options-switched"] = [](QWidget* w) {
             EXPECT_EQ(w->windowTitle(), "Opzioni del software");
-            EXPECT_EQ(Text(w, "L_Sel_Lang"), "Lingua selezionata : Italiano");
-            EXPECT_EQ(Text(w, "L_Page_Lang"), "Pagina 1 / 1");
-            EXPECT_EQ(Text(w, "CB_En_Con"), "Abilita la connessione a Internet");
-            EXPECT_EQ(Text(w, "Btn_Cancel"), "Annulla");
+            EXPECT_EQ(text(w, "L_Sel_Lang"), "Lingua selezionata : Italiano");
+            EXPECT_EQ(text(w, "L_Page_Lang"), "Pagina 1 / 1");
+            EXPECT_EQ(text(w, "CB_En_Con"), "Abilita la connessione a Internet");
+            EXPECT_EQ(text(w, "Btn_Cancel"), "Annulla");
             const auto* pages = w->findChild<QTabWidget*>("PC_Options");
             EXPECT_EQ(pages->tabText(0), "Lingua");
             EXPECT_EQ(pages->tabText(2), "Impostazioni del software");
             EXPECT_EQ(pages->currentIndex(), 0);
         };
-        session.Switch_Language();
-        EXPECT_EQ(messages(), (TMessages{{"question", "Do you want to change the Language from English to Italiano?"}}));
-        const TFTessavoFirmWare* main = session.Main();
-        EXPECT_EQ(Text(main, "Btn_New"), "Nuova configurazione");
-        EXPECT_EQ(Text(main, "Btn_Prm_Gen"), "Imposta comunicazione");
-        EXPECT_EQ(Text(main, "L_Name_Conf"), "Configurazione del convertitore aperta : ");
-        EXPECT_EQ(Text(main, "L_Name_Conf_L2"), Scenario::Configuration);
+        session.switchLanguage();
+        EXPECT_EQ(messages(), (Messages{{"question", "Do you want to change the Language from English to Italiano?"}}));
+        const MainWindow* main = session.Main();
+        EXPECT_EQ(text(main, "Btn_New"), "Nuova configurazione");
+        EXPECT_EQ(text(main, "Btn_Prm_Gen"), "Imposta comunicazione");
+        EXPECT_EQ(text(main, "L_Name_Conf"), "Configurazione del convertitore aperta : ");
+        EXPECT_EQ(text(main, "L_Name_Conf_L2"), Scenario::Configuration);
         // Every other window of the program, shown or not, has its new captions already.
         const std::pair<const char*, const char*> captions[] = {
             {"TFNew_Project", "Crea nuova configurazione"},
@@ -311,54 +311,54 @@ TEST(EngineeringSession, FromAnEmptyProgramFolderToAnUpdateAndBackAfterARestart)
         };
         for (const auto& [window, caption] : captions)
             EXPECT_EQ(main->findChild<QWidget*>(window)->windowTitle(), caption) << window;
-        EXPECT_EQ(Text(main->findChild<QWidget*>("TFIEC_61850_Access"), "Btn_Cancel"), "Annulla");
-        EXPECT_TRUE(Read_Test_File(program + "/Tessav.xml").contains("<language>Italiano</language>"));
+        EXPECT_EQ(text(main->findChild<QWidget*>("TFIEC_61850_Access"), "Btn_Cancel"), "Annulla");
+        EXPECT_TRUE(readTestFile(program + "/Tessav.xml").contains("<language>Italiano</language>"));
     }
     {
         SCOPED_TRACE("close and restart");
         // The file that OK wrote goes away, so that what the restart finds is what closing wrote.
         ASSERT_TRUE(QFile::remove(program + "/Tessav.xml"));
         session.Close();
-        EXPECT_EQ(Read_Test_File(program + "/Tessav.xml"),
+        EXPECT_EQ(readTestFile(program + "/Tessav.xml"),
             "<Conf_Settings><lastproj><projectname>Substation North</projectname></lastproj>"
             "<lastipadd><ipaddress>127.0.0.1</ipaddress></lastipadd><lastlang><language>Italiano</language></lastlang>"
             "<lastinternet><enable_internet>0</enable_internet><enable_update>0</enable_update>"
             "<enable_jump_field_tables>0</enable_jump_field_tables><Double_Click_Auto_Size>0</Double_Click_Auto_Size></lastinternet>"
             "</Conf_Settings>");
 
-        session.Start();
-        EXPECT_EQ(Text(session.Main(), "L_Name_Conf"), "Configurazione del convertitore aperta : ");
-        EXPECT_EQ(Text(session.Main(), "L_Name_Conf_L2"), Scenario::Configuration);
-        EXPECT_EQ(Text(session.Main(), "Btn_CreateBin"), "Aggiorna dispositivo UDP");
+        session.start();
+        EXPECT_EQ(text(session.Main(), "L_Name_Conf"), "Configurazione del convertitore aperta : ");
+        EXPECT_EQ(text(session.Main(), "L_Name_Conf_L2"), Scenario::Configuration);
+        EXPECT_EQ(text(session.Main(), "Btn_CreateBin"), "Aggiorna dispositivo UDP");
         checks["update-after-restart"] = [](QWidget* w) {
             EXPECT_EQ(w->windowTitle(), "Aggiorna il dispositivo via Ethernet (UDP)");
-            EXPECT_EQ(Address_Fields(w), (QStringList{"127", "0", "0", "1"}));
+            EXPECT_EQ(addressFields(w), (QStringList{"127", "0", "0", "1"}));
             // Only the address is remembered between runs.
-            EXPECT_EQ(Text(w, "CB_Update_Options"), "Firmware + configurazione");
+            EXPECT_EQ(text(w, "CB_Update_Options"), "Firmware + configurazione");
             EXPECT_TRUE(w->findChild<QCheckBox*>("CB_Update_Option_Read_Back")->isChecked());
-            EXPECT_EQ(Text(w, "CB_Update_Option_Read_Back"), "Rilettura");
+            EXPECT_EQ(text(w, "CB_Update_Option_Read_Back"), "Rilettura");
         };
-        session.Look_At("Btn_CreateBin", "update-after-restart");
+        session.lookAt("Btn_CreateBin", "update-after-restart");
         checks["open-after-restart"] = [](QWidget* w) {
             EXPECT_EQ(w->windowTitle(), "Apri configurazione");
             const auto* list = w->findChild<QListWidget*>("ListBox1");
             ASSERT_TRUE(list->currentItem());
             EXPECT_EQ(list->currentItem()->text(), Scenario::Configuration);
         };
-        session.Look_At("Btn_Open", "open-after-restart");
+        session.lookAt("Btn_Open", "open-after-restart");
         checks["access-after-restart"] = [](QWidget* w) {
             EXPECT_EQ(w->windowTitle(), "Accesso client IEC61850");
             const QAbstractItemModel* vars = w->findChild<QTableView*>("ACG_DA")->model();
             EXPECT_EQ(vars->headerData(4, Qt::Horizontal).toString(), "Riferimento");
             EXPECT_EQ(vars->headerData(18, Qt::Horizontal).toString(), "Descrizione");
             EXPECT_EQ(vars->rowCount(), 2);
-            EXPECT_EQ(Rows(w, "ACG_DataSet").size(), 1);
+            EXPECT_EQ(rows(w, "ACG_DataSet").size(), 1);
         };
-        session.Look_At("Btn_IEC61850_Client", "access-after-restart");
-        EXPECT_EQ(messages(), TMessages{});
+        session.lookAt("Btn_IEC61850_Client", "access-after-restart");
+        EXPECT_EQ(messages(), Messages{});
         session.Close();
     }
     for (const auto& [state, check] : checks)
         EXPECT_TRUE(checked.contains(state)) << "never reached: " << state.toStdString();
-    EXPECT_TRUE(session.Problems.isEmpty()) << session.Problems.join("\n").toStdString();
+    EXPECT_TRUE(session.problems.isEmpty()) << session.problems.join("\n").toStdString();
 }

@@ -1,7 +1,7 @@
 #pragma once
-#include "FakePlatform.h"
-#include "QtPlatform.h"
-#include "TFTessavoFirmWare.h"
+#include "fakes/FakePlatform.h"
+#include "platform/QtPlatform.h"
+#include "app/MainWindow.h"
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -16,9 +16,9 @@ namespace Scenario {
 inline const QString Configuration = QStringLiteral("Substation North");
 // Two small SCL files of the corpus whose first IED has data sets: SampleIED (device 0 of the
 // access list) and InteropIED (device 1).
-inline const QString SCL_File_A = QStringLiteral("libiec61850__tools_model_generator_sampleModel_with_dataset.icd");
-inline const QString SCL_File_B = QStringLiteral("iec61850ctl__e2e_testdata_interop.icd");
-inline const QString Device_Address = QStringLiteral("127.0.0.1");
+inline const QString sclFileA = QStringLiteral("libiec61850__tools_model_generator_sampleModel_with_dataset.icd");
+inline const QString sclFileB = QStringLiteral("iec61850ctl__e2e_testdata_interop.icd");
+inline const QString deviceAddress = QStringLiteral("127.0.0.1");
 inline const QString Language = QStringLiteral("Italiano");
 } // namespace Scenario
 
@@ -30,76 +30,76 @@ inline const QString Language = QStringLiteral("Italiano");
 // script, the browser and HTTP are fakes (nothing leaves the machine); the clock, the locale
 // and the program launcher are the system's. The ICMP echo is the system's when it may ping
 // 127.0.0.1 here, else a stand-in that answers (Echo_Note says why).
-class TSession {
+class Session {
 public:
     // Called at each named state of a step with the window that shows it, while it is open.
-    using TView = std::function<void(const QString& state, QWidget* window)>;
+    using View = std::function<void(const QString& state, QWidget* window)>;
 
-    explicit TSession(const QString& programFolder);
-    ~TSession();
-    TSession(const TSession&) = delete;
-    TSession& operator=(const TSession&) = delete;
+    explicit Session(const QString& programFolder);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
 
-    TView View;
+    View view;
     // What the driving could not do (a window that did not open or stayed open); empty after a
     // session that went as planned.
-    QStringList Problems;
-    QString Echo_Note;
-    TFake_Messages Messages;
+    QStringList problems;
+    QString echoNote;
+    FakeMessageService messages;
     // The open-file dialog is the system's own and cannot be driven reliably under a test
     // X server: its answers are scripted here instead.
-    TFake_File_Dialog File_Dialog;
+    FakeFileDialog fileDialog;
 
     // Starts a program run on the folder (a new program state and text table, as a new process
     // has), shows the main window and makes it active.
-    void Start();
+    void start();
     // Closes the program with its close button (which saves the settings); the run ends.
     void Close();
-    TFTessavoFirmWare* Main() const;
-    const TProgramState& State() const;
+    MainWindow* Main() const;
+    const ProgramState& state() const;
 
     // Copies the language files and flag pictures of `folder` into the program's LANGUAGE.
-    void Install_Languages(const QString& folder);
+    void installLanguages(const QString& folder);
 
     // Step 1: New configuration Scenario::Configuration. State "new-configuration".
-    void Create_Configuration();
+    void createConfiguration();
     // Step 2: the communication settings, with a number of input bytes beyond the device's 496
     // first, corrected after OK refuses it. State "communication-settings" (before the last OK).
-    void Set_Communication();
+    void setCommunication();
     // Step 3: imports both SCL files, adds InteropIED's MMXU1.TotW.mag.f and SampleIED's
     // LLN0.NamPlt.vendor as variables and SampleIED's LLN0.dataset1 as data set, fills
     // addresses, triggers, positions and the first member's position (the first variable's
     // multiplication factor with a decimal comma), forgets the second variable's factor, and
     // adds it after OK refuses the row.
     // States "access-dataset" and "access-variables" (before the last OK).
-    void Map_Access(const QString& sclFileA, const QString& sclFileB);
+    void mapAccess(const QString& sclFileA, const QString& sclFileB);
     // Step 3 again, only looking: "access-reopened" (variables page), then the data set row
     // clicked on the data set page, "access-reopened-dataset"; left with Escape.
-    void Review_Access();
+    void reviewAccess();
     // Step 4: builds the images, then in the update window ("update-window" as it opens)
     // enters Scenario::Device_Address, picks "Configuration" and executes the update
     // ("update-done" once the updater has ended); left with Escape.
-    void Update_Device();
+    void updateDevice();
     // Options: looks at each page ("options-language", "options-connection",
     // "options-settings"), picks Scenario::Language and answers the question
     // ("options-switched"), then OK.
-    void Switch_Language();
+    void switchLanguage();
     // Opens the window behind a main-window button, shows it to View as `state` and leaves it
     // with Escape.
-    void Look_At(const char* button, const QString& state);
+    void lookAt(const char* button, const QString& state);
 
 private:
-    struct TRun;
-    void With_Dialog(const char* button, const std::function<void(QDialog*)>& action);
+    struct Run;
+    void withDialog(const char* button, const std::function<void(QDialog*)>& action);
     void Show(const QString& state, QWidget* window);
 
-    QString Program_Folder;
-    TQt_Platform System;
-    TFake_Shell Shell;
-    TFake_Http Http;
-    std::unique_ptr<IIcmp_Echo> Echo;
-    TPlatform Services;
-    std::unique_ptr<TRun> Run;
+    QString programFolder;
+    QtPlatform System;
+    FakeShell shell;
+    FakeHttpClient http;
+    std::unique_ptr<IcmpEcho> echo;
+    Platform services;
+    std::unique_ptr<Run> run;
 };
 
 } // namespace E2E

@@ -6,7 +6,7 @@
 // GOOSE GC1), MMXU1 (TotW: mag.f, q, t) and XCBR1 (Pos: stVal, q; NamPlt.vendor VisString255).
 // DS1 holds TotW.q and Pos.q; with `newMember` a member Pos.stVal is inserted between them,
 // as an edited SCL file would.
-inline QByteArray Test_SCL(const QString& iedName, bool newMember = false)
+inline QByteArray testScl(const QString& iedName, bool newMember = false)
 {
     const QByteArray middle = newMember ? R"(<FCDA ldInst="LD0" lnClass="XCBR" doName="Pos" daName="stVal" fc="ST"/>)" : "";
     return QByteArray(R"(<?xml version="1.0" encoding="UTF-8"?>

@@ -1,48 +1,48 @@
-#include "Access_List.h"
-#include "Access_Ops.h"
-#include "Access_Validation.h"
-#include "TestSupport.h"
-#include "TextTable.h"
+#include "iec61850/core/AccessList.h"
+#include "iec61850/core/AccessOperations.h"
+#include "iec61850/core/AccessValidation.h"
+#include "support/TestSupport.h"
+#include "base/TextTable.h"
 #include <gtest/gtest.h>
 #include <utility>
 #include <vector>
 
 namespace {
 
-using TCells = std::vector<std::pair<int, QString>>;
+using Cells = std::vector<std::pair<int, QString>>;
 
 // A row that passes every check; cases change only the cells they are about.
-TCells Valid_Row(const QString& bType = QStringLiteral("FLOAT32"))
+Cells validRow(const QString& bType = QStringLiteral("FLOAT32"))
 {
-    return {{Var_Col::Index, "0"}, {Var_Col::bType, bType}, {Var_Col::Reference, "IED1LD0/MMXU1.TotW.mag.f"},
-        {Var_Col::StartByte, "0"}, {Var_Col::NumByte, "4"}, {Var_Col::IPAddress, "192.168.1.125"}, {Var_Col::Port, "102"},
-        {Var_Col::OnChange, "N"}, {Var_Col::OnCMD, "N"}, {Var_Col::OnTimer, "N"}, {Var_Col::Time, ""},
-        {Var_Col::Position, "0"}, {Var_Col::MoltFact, "None"}};
+    return {{VariableColumn::Index, "0"}, {VariableColumn::BType, bType}, {VariableColumn::Reference, "IED1LD0/MMXU1.TotW.mag.f"},
+        {VariableColumn::StartByte, "0"}, {VariableColumn::NumByte, "4"}, {VariableColumn::IpAddress, "192.168.1.125"}, {VariableColumn::Port, "102"},
+        {VariableColumn::OnChange, "N"}, {VariableColumn::OnCommand, "N"}, {VariableColumn::OnTimer, "N"}, {VariableColumn::Time, ""},
+        {VariableColumn::Position, "0"}, {VariableColumn::MultFactor, "None"}};
 }
 
-TCells With(TCells row, const TCells& changes)
+Cells With(Cells row, const Cells& changes)
 {
     for (const auto& change : changes)
         row.push_back(change); // later entries win when the row is written
     return row;
 }
 
-TGrid Grid_Of(const std::vector<TCells>& rows)
+StringGrid gridOf(const std::vector<Cells>& rows)
 {
-    TAccess_List access;
-    TGrid& grid = access.ACG_DA;
-    grid.Set_Row_Count(static_cast<int>(rows.size()) + 1);
+    AccessList access;
+    StringGrid& grid = access.variableGrid;
+    grid.setRowCount(static_cast<int>(rows.size()) + 1);
     for (int r = 1; r <= static_cast<int>(rows.size()); ++r) {
-        grid.Set_Cell(0, r, QString::number(r));
+        grid.setCell(0, r, QString::number(r));
         for (const auto& [col, text] : rows[static_cast<size_t>(r - 1)])
-            grid.Set_Cell(col, r, text);
+            grid.setCell(col, r, text);
     }
     return grid;
 }
 
-QString Message(const TResult& result, const TText_Table& texts)
+QString message(const Result& result, const TextTable& texts)
 {
-    return result.Ok ? QString() : texts[result.Text_No] + result.Arg;
+    return result.ok ? QString() : texts[result.textNumber] + result.arg;
 }
 
 } // namespace
@@ -62,92 +62,92 @@ TEST(AccessValidation, ChecksInOrderAndReportsTheFirstFailingRow)
     const QString ocSum = QStringLiteral("Error row 1!! Start Byte plus Num Byte must be minor of 64");
     const QString vs = QStringLiteral("VisString255"), oc = QStringLiteral("Octet64");
 
-    struct TCase {
+    struct Case {
         const char* name;
-        TCells row;
+        Cells row;
         QString expected; // empty: passes
     };
-    const TCase cases[] = {
-        {"valid row", Valid_Row(), {}},
-        {"IP empty", With(Valid_Row(), {{Var_Col::IPAddress, ""}}), ip},
-        {"IP three parts", With(Valid_Row(), {{Var_Col::IPAddress, "10.0.0"}}), ip},
-        {"IP blanks around parts", With(Valid_Row(), {{Var_Col::IPAddress, " 10. 0 .0.1 "}}), {}},
-        {"port 65535", With(Valid_Row(), {{Var_Col::Port, "65535"}}), {}},
-        {"port 65536", With(Valid_Row(), {{Var_Col::Port, "65536"}}), port},
-        {"port empty", With(Valid_Row(), {{Var_Col::Port, ""}}), port},
-        {"port hex", With(Valid_Row(), {{Var_Col::Port, "0x66"}}), {}},
-        {"timer off, time empty", With(Valid_Row(), {{Var_Col::OnTimer, "N"}, {Var_Col::Time, ""}}), {}},
-        {"timer on, time 0", With(Valid_Row(), {{Var_Col::OnTimer, "Y"}, {Var_Col::Time, "0"}}), time},
-        {"timer on with blanks, time empty", With(Valid_Row(), {{Var_Col::OnTimer, " Y "}, {Var_Col::Time, ""}}), time},
-        {"timer on, time 1", With(Valid_Row(), {{Var_Col::OnTimer, "Y"}, {Var_Col::Time, "1"}}), {}},
-        {"timer on, time max", With(Valid_Row(), {{Var_Col::OnTimer, "Y"}, {Var_Col::Time, "100000000"}}), {}},
-        {"timer on, time above", With(Valid_Row(), {{Var_Col::OnTimer, "Y"}, {Var_Col::Time, "100000001"}}), time},
-        {"position empty", With(Valid_Row(), {{Var_Col::Position, ""}}), position},
-        {"position 1399", With(Valid_Row(), {{Var_Col::Position, "1399"}}), {}},
-        {"position 1400", With(Valid_Row(), {{Var_Col::Position, "1400"}}), position},
-        {"position -1", With(Valid_Row(), {{Var_Col::Position, "-1"}}), position},
-        {"factor none", With(Valid_Row(), {{Var_Col::MoltFact, "none"}}), {}},
-        {"factor NONE with blanks", With(Valid_Row(), {{Var_Col::MoltFact, " NONE "}}), {}},
-        {"factor 0,5", With(Valid_Row(), {{Var_Col::MoltFact, "0,5"}}), {}},
-        {"factor 0.5", With(Valid_Row(), {{Var_Col::MoltFact, "0.5"}}), {}},
-        {"factor empty", With(Valid_Row(), {{Var_Col::MoltFact, ""}}), factor},
-        {"factor thousands", With(Valid_Row(), {{Var_Col::MoltFact, "1.000,5"}}), factor},
-        {"fixed-size type ignores its byte cells", With(Valid_Row(), {{Var_Col::StartByte, "x"}, {Var_Col::NumByte, ""}}), {}},
-        {"VisString 200+55", With(Valid_Row(vs), {{Var_Col::StartByte, "200"}, {Var_Col::NumByte, "55"}}), {}},
-        {"VisString 200+56", With(Valid_Row(vs), {{Var_Col::StartByte, "200"}, {Var_Col::NumByte, "56"}}), vsSum},
-        {"VisString start 254", With(Valid_Row(vs), {{Var_Col::StartByte, "254"}, {Var_Col::NumByte, "1"}}), {}},
-        {"VisString start 255", With(Valid_Row(vs), {{Var_Col::StartByte, "255"}, {Var_Col::NumByte, "1"}}), vsStart},
-        {"VisString num 0", With(Valid_Row(vs), {{Var_Col::StartByte, "0"}, {Var_Col::NumByte, "0"}}), vsNum},
-        {"VisString num 256", With(Valid_Row(vs), {{Var_Col::StartByte, "0"}, {Var_Col::NumByte, "256"}}), vsNum},
-        {"VisString upper case", With(Valid_Row("VISSTRING255"), {{Var_Col::StartByte, ""}}), vsStart},
+    const Case cases[] = {
+        {"valid row", validRow(), {}},
+        {"IP empty", With(validRow(), {{VariableColumn::IpAddress, ""}}), ip},
+        {"IP three parts", With(validRow(), {{VariableColumn::IpAddress, "10.0.0"}}), ip},
+        {"IP blanks around parts", With(validRow(), {{VariableColumn::IpAddress, " 10. 0 .0.1 "}}), {}},
+        {"port 65535", With(validRow(), {{VariableColumn::Port, "65535"}}), {}},
+        {"port 65536", With(validRow(), {{VariableColumn::Port, "65536"}}), port},
+        {"port empty", With(validRow(), {{VariableColumn::Port, ""}}), port},
+        {"port hex", With(validRow(), {{VariableColumn::Port, "0x66"}}), {}},
+        {"timer off, time empty", With(validRow(), {{VariableColumn::OnTimer, "N"}, {VariableColumn::Time, ""}}), {}},
+        {"timer on, time 0", With(validRow(), {{VariableColumn::OnTimer, "Y"}, {VariableColumn::Time, "0"}}), time},
+        {"timer on with blanks, time empty", With(validRow(), {{VariableColumn::OnTimer, " Y "}, {VariableColumn::Time, ""}}), time},
+        {"timer on, time 1", With(validRow(), {{VariableColumn::OnTimer, "Y"}, {VariableColumn::Time, "1"}}), {}},
+        {"timer on, time max", With(validRow(), {{VariableColumn::OnTimer, "Y"}, {VariableColumn::Time, "100000000"}}), {}},
+        {"timer on, time above", With(validRow(), {{VariableColumn::OnTimer, "Y"}, {VariableColumn::Time, "100000001"}}), time},
+        {"position empty", With(validRow(), {{VariableColumn::Position, ""}}), position},
+        {"position 1399", With(validRow(), {{VariableColumn::Position, "1399"}}), {}},
+        {"position 1400", With(validRow(), {{VariableColumn::Position, "1400"}}), position},
+        {"position -1", With(validRow(), {{VariableColumn::Position, "-1"}}), position},
+        {"factor none", With(validRow(), {{VariableColumn::MultFactor, "none"}}), {}},
+        {"factor NONE with blanks", With(validRow(), {{VariableColumn::MultFactor, " NONE "}}), {}},
+        {"factor 0,5", With(validRow(), {{VariableColumn::MultFactor, "0,5"}}), {}},
+        {"factor 0.5", With(validRow(), {{VariableColumn::MultFactor, "0.5"}}), {}},
+        {"factor empty", With(validRow(), {{VariableColumn::MultFactor, ""}}), factor},
+        {"factor thousands", With(validRow(), {{VariableColumn::MultFactor, "1.000,5"}}), factor},
+        {"fixed-size type ignores its byte cells", With(validRow(), {{VariableColumn::StartByte, "x"}, {VariableColumn::NumByte, ""}}), {}},
+        {"VisString 200+55", With(validRow(vs), {{VariableColumn::StartByte, "200"}, {VariableColumn::NumByte, "55"}}), {}},
+        {"VisString 200+56", With(validRow(vs), {{VariableColumn::StartByte, "200"}, {VariableColumn::NumByte, "56"}}), vsSum},
+        {"VisString start 254", With(validRow(vs), {{VariableColumn::StartByte, "254"}, {VariableColumn::NumByte, "1"}}), {}},
+        {"VisString start 255", With(validRow(vs), {{VariableColumn::StartByte, "255"}, {VariableColumn::NumByte, "1"}}), vsStart},
+        {"VisString num 0", With(validRow(vs), {{VariableColumn::StartByte, "0"}, {VariableColumn::NumByte, "0"}}), vsNum},
+        {"VisString num 256", With(validRow(vs), {{VariableColumn::StartByte, "0"}, {VariableColumn::NumByte, "256"}}), vsNum},
+        {"VisString upper case", With(validRow("VISSTRING255"), {{VariableColumn::StartByte, ""}}), vsStart},
         {"VisString checks come first",
-            With(Valid_Row(vs), {{Var_Col::StartByte, ""}, {Var_Col::IPAddress, ""}, {Var_Col::Port, ""}}), vsStart},
-        {"Octet64 0+64", With(Valid_Row(oc), {{Var_Col::StartByte, "0"}, {Var_Col::NumByte, "64"}}), {}},
-        {"Octet64 1+64", With(Valid_Row(oc), {{Var_Col::StartByte, "1"}, {Var_Col::NumByte, "64"}}), ocSum},
-        {"Octet64 start 64", With(Valid_Row(oc), {{Var_Col::StartByte, "64"}, {Var_Col::NumByte, "1"}}), ocStart},
-        {"Octet64 num 65", With(Valid_Row(oc), {{Var_Col::StartByte, "0"}, {Var_Col::NumByte, "65"}}), ocNum},
-        {"other variable-size type unchecked", With(Valid_Row("Dbpos"), {{Var_Col::StartByte, ""}, {Var_Col::NumByte, ""}}), {}},
-        {"empty bType skipped", {{Var_Col::Index, "x"}, {Var_Col::IPAddress, "bad"}, {Var_Col::MoltFact, ""}}, {}},
+            With(validRow(vs), {{VariableColumn::StartByte, ""}, {VariableColumn::IpAddress, ""}, {VariableColumn::Port, ""}}), vsStart},
+        {"Octet64 0+64", With(validRow(oc), {{VariableColumn::StartByte, "0"}, {VariableColumn::NumByte, "64"}}), {}},
+        {"Octet64 1+64", With(validRow(oc), {{VariableColumn::StartByte, "1"}, {VariableColumn::NumByte, "64"}}), ocSum},
+        {"Octet64 start 64", With(validRow(oc), {{VariableColumn::StartByte, "64"}, {VariableColumn::NumByte, "1"}}), ocStart},
+        {"Octet64 num 65", With(validRow(oc), {{VariableColumn::StartByte, "0"}, {VariableColumn::NumByte, "65"}}), ocNum},
+        {"other variable-size type unchecked", With(validRow("Dbpos"), {{VariableColumn::StartByte, ""}, {VariableColumn::NumByte, ""}}), {}},
+        {"empty bType skipped", {{VariableColumn::Index, "x"}, {VariableColumn::IpAddress, "bad"}, {VariableColumn::MultFactor, ""}}, {}},
     };
-    TText_Table texts;
+    TextTable texts;
     for (const QChar separator : {QChar(u','), QChar(u'.')})
         for (const auto& c : cases) {
-            const TResult result = Controllo_dati(Grid_Of({c.row}), separator, texts);
-            EXPECT_EQ(result.Ok, c.expected.isEmpty()) << c.name << " sep " << separator.toLatin1();
-            EXPECT_EQ(Message(result, texts), c.expected) << c.name << " sep " << separator.toLatin1();
+            const Result result = validateVariables(gridOf({c.row}), separator, texts);
+            EXPECT_EQ(result.ok, c.expected.isEmpty()) << c.name << " sep " << separator.toLatin1();
+            EXPECT_EQ(message(result, texts), c.expected) << c.name << " sep " << separator.toLatin1();
         }
 }
 
 TEST(AccessValidation, StopsAtTheFirstFailingRow)
 {
-    TText_Table texts;
-    const TGrid grid = Grid_Of({Valid_Row(), {}, With(Valid_Row(), {{Var_Col::Port, "70000"}}),
-        With(Valid_Row(), {{Var_Col::IPAddress, ""}})});
-    EXPECT_EQ(Message(Controllo_dati(grid, u'.', texts), texts), "Error row 3!! Port must be between 0 and 65535");
+    TextTable texts;
+    const StringGrid grid = gridOf({validRow(), {}, With(validRow(), {{VariableColumn::Port, "70000"}}),
+        With(validRow(), {{VariableColumn::IpAddress, ""}})});
+    EXPECT_EQ(message(validateVariables(grid, u'.', texts), texts), "Error row 3!! Port must be between 0 and 65535");
 }
 
 TEST(AccessValidation, RowsLeftAsAddedFailOnTheirFirstCheck)
 {
-    TIEC_DA quality{"IED1LD0/XCBR1.Pos.q", "ST", "Quality", "q", {}, nullptr};
-    TIEC_DA text{"IED1LD0/LPHD1.PhyNam.vendor", "DC", "VisString255", "vendor", {}, nullptr};
-    TText_Table texts;
+    DataAttribute quality{"IED1LD0/XCBR1.Pos.q", "ST", "Quality", "q", {}, nullptr};
+    DataAttribute text{"IED1LD0/LPHD1.PhyNam.vendor", "DC", "VisString255", "vendor", {}, nullptr};
+    TextTable texts;
     {
-        TAccess_List access;
-        Add_Var(access.ACG_DA, quality, 0);
-        EXPECT_EQ(Message(Controllo_dati(access.ACG_DA, u',', texts), texts),
+        AccessList access;
+        addVariable(access.variableGrid, quality, 0);
+        EXPECT_EQ(message(validateVariables(access.variableGrid, u',', texts), texts),
             "Error row 1!! IP Address must be a valid TCP IP Address (Ex. 192.168.1.125)");
     }
     {
-        TAccess_List access;
-        Add_Var(access.ACG_DA, text, 0);
-        EXPECT_EQ(Message(Controllo_dati(access.ACG_DA, u',', texts), texts),
+        AccessList access;
+        addVariable(access.variableGrid, text, 0);
+        EXPECT_EQ(message(validateVariables(access.variableGrid, u',', texts), texts),
             "Error row 1!! Start Byte must be between 0 and 254");
     }
 }
 
 TEST(AccessValidation, EmptyGridPasses)
 {
-    TAccess_List access;
-    TText_Table texts;
-    EXPECT_TRUE(Controllo_dati(access.ACG_DA, u',', texts).Ok);
+    AccessList access;
+    TextTable texts;
+    EXPECT_TRUE(validateVariables(access.variableGrid, u',', texts).ok);
 }

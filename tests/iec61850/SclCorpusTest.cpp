@@ -1,6 +1,6 @@
-#include "SCL_Dump.h"
-#include "SCL_Reader.h"
-#include "TestSupport.h"
+#include "iec61850/core/SclDump.h"
+#include "iec61850/core/SclReader.h"
+#include "support/TestSupport.h"
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -12,15 +12,15 @@
 
 namespace {
 
-QString Corpus_File(const QString& name) { return Corpus_Folder() + QLatin1Char('/') + name; }
+QString corpusFile(const QString& name) { return corpusFolder() + QLatin1Char('/') + name; }
 
-bool Corpus_Present() { return QFileInfo::exists(Corpus_Folder() + QStringLiteral("/../MANIFEST.tsv")); }
+bool corpusPresent() { return QFileInfo::exists(corpusFolder() + QStringLiteral("/../MANIFEST.tsv")); }
 
-QJsonObject Dump(const TIEC_Device& device)
+QJsonObject Dump(const Ied& device)
 {
     QString text;
     QTextStream out(&text);
-    Write_Device_Json(device, out);
+    writeDeviceJson(device, out);
     out.flush();
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(text.toUtf8(), &error);
@@ -30,27 +30,27 @@ QJsonObject Dump(const TIEC_Device& device)
 
 TEST(SclCorpus, EveryFileLoadsOrGivesTheParserError)
 {
-    if (!Corpus_Present())
-        GTEST_SKIP() << "no SCL corpus at " << Corpus_Folder().toStdString();
+    if (!corpusPresent())
+        GTEST_SKIP() << "no SCL corpus at " << corpusFolder().toStdString();
     // MANIFEST.tsv: file, ..., ied_count (column 7, "n/a" when not well-formed XML), ...
-    const QStringList rows = QString::fromUtf8(Read_Test_File(Corpus_Folder() + QStringLiteral("/../MANIFEST.tsv"))).split('\n', Qt::SkipEmptyParts);
+    const QStringList rows = QString::fromUtf8(readTestFile(corpusFolder() + QStringLiteral("/../MANIFEST.tsv"))).split('\n', Qt::SkipEmptyParts);
     int files = 0;
     for (const QString& row : rows.mid(1)) {
         const QStringList columns = row.split('\t');
         ASSERT_GE(columns.size(), 7);
-        const QString path = Corpus_File(columns[0]);
+        const QString path = corpusFile(columns[0]);
         SCOPED_TRACE(columns[0].toStdString());
-        std::unique_ptr<TIEC_Device> device;
-        const TResult read = Read_SCL_File(path, device);
+        std::unique_ptr<Ied> device;
+        const Result read = readSclFile(path, device);
         if (columns[6] == QLatin1String("n/a")) {
-            EXPECT_FALSE(read.Ok);
+            EXPECT_FALSE(read.ok);
             EXPECT_FALSE(device);
-            EXPECT_TRUE(read.Message.startsWith(QDir::toNativeSeparators(path) + QStringLiteral(": line "))) << read.Message.toStdString();
+            EXPECT_TRUE(read.message.startsWith(QDir::toNativeSeparators(path) + QStringLiteral(": line "))) << read.message.toStdString();
         } else {
-            ASSERT_TRUE(read.Ok) << read.Message.toStdString();
-            EXPECT_EQ(device->FileName, columns[0]);
+            ASSERT_TRUE(read.ok) << read.message.toStdString();
+            EXPECT_EQ(device->fileName, columns[0]);
             if (columns[6] == QLatin1String("0")) {
-                EXPECT_TRUE(device->List_LDevice.empty());
+                EXPECT_TRUE(device->logicalDevices.empty());
             }
             EXPECT_EQ(Dump(*device)[QStringLiteral("fileName")].toString(), columns[0]);
         }
@@ -59,17 +59,17 @@ TEST(SclCorpus, EveryFileLoadsOrGivesTheParserError)
     EXPECT_EQ(files, 52);
 }
 
-struct TData_Set_Case {
-    const char* File;
+struct DataSetCase {
+    const char* file;
     const char* Device;
-    QStringList LDevices;
+    QStringList logicalDevices;
     const char* DataSet; // reference of the first data set of the first logical node
     const char* Goose;
-    QStringList First_Members;
+    QStringList firstMembers;
 };
 
 // Picked by reading the files by hand.
-const TData_Set_Case Data_Set_Cases[] = {
+const DataSetCase dataSetCases[] = {
     {"iec61850bean__src_test_resources_iec61850bean-sample01.icd", "ied1", {"lDevice1"},
      "ied1lDevice1/LLN0.dataset1", "", {"ied1lDevice1/MMXU1.TotW.mag.f"}}, // W.phsA / cVal.mag.f dropped
     {"libiec61850__tools_model_generator_sampleModel_with_dataset.icd", "SampleIED", {"Device1"},
@@ -83,46 +83,46 @@ const TData_Set_Case Data_Set_Cases[] = {
 
 TEST(SclCorpus, HandPickedReferences)
 {
-    if (!Corpus_Present())
-        GTEST_SKIP() << "no SCL corpus at " << Corpus_Folder().toStdString();
-    for (const TData_Set_Case& c : Data_Set_Cases) {
-        SCOPED_TRACE(c.File);
-        std::unique_ptr<TIEC_Device> device;
-        ASSERT_TRUE(Read_SCL_File(Corpus_File(c.File), device).Ok);
-        EXPECT_EQ(device->Name, QString::fromUtf8(c.Device));
+    if (!corpusPresent())
+        GTEST_SKIP() << "no SCL corpus at " << corpusFolder().toStdString();
+    for (const DataSetCase& c : dataSetCases) {
+        SCOPED_TRACE(c.file);
+        std::unique_ptr<Ied> device;
+        ASSERT_TRUE(readSclFile(corpusFile(c.file), device).ok);
+        EXPECT_EQ(device->name, QString::fromUtf8(c.Device));
         QStringList lds;
-        for (const auto& ld : device->List_LDevice)
-            lds << ld->Name;
-        EXPECT_EQ(lds, c.LDevices);
-        const auto& dataSets = device->List_LDevice[0]->List_LN[0]->List_DataSet;
+        for (const auto& ld : device->logicalDevices)
+            lds << ld->name;
+        EXPECT_EQ(lds, c.logicalDevices);
+        const auto& dataSets = device->logicalDevices[0]->logicalNodes[0]->dataSets;
         ASSERT_FALSE(dataSets.empty());
-        EXPECT_EQ(dataSets[0]->Reference, QString::fromUtf8(c.DataSet));
-        EXPECT_EQ(dataSets[0]->GooseName, QString::fromUtf8(c.Goose));
+        EXPECT_EQ(dataSets[0]->reference, QString::fromUtf8(c.DataSet));
+        EXPECT_EQ(dataSets[0]->gooseName, QString::fromUtf8(c.Goose));
         QStringList members;
-        for (const TIEC_DA* m : dataSets[0]->List_DA)
-            if (members.size() < c.First_Members.size())
-                members << m->Reference;
-        EXPECT_EQ(members, c.First_Members);
+        for (const DataAttribute* m : dataSets[0]->attributes)
+            if (members.size() < c.firstMembers.size())
+                members << m->reference;
+        EXPECT_EQ(members, c.firstMembers);
     }
 }
 
 TEST(SclCorpus, PrefixedAndShellFiles)
 {
-    if (!Corpus_Present())
-        GTEST_SKIP() << "no SCL corpus at " << Corpus_Folder().toStdString();
-    struct TCase { const char* File; const char* Name; };
-    const TCase cases[] = {
+    if (!corpusPresent())
+        GTEST_SKIP() << "no SCL corpus at " << corpusFolder().toStdString();
+    struct Case { const char* file; const char* name; };
+    const Case cases[] = {
         {"open-scd__test_testfiles_compas_test-scd.cid", ""},        // scl:SCL, scl:IED: not SCL, not IED
         {"cyberrange__VirtualIED_config_files_sample.sed", "IED100"}, // an access point without server
         {"scl-lib__tIED_insertIED_incomplete.iid", "incompleteIED"},  // LN types missing
     };
-    for (const TCase& c : cases) {
-        SCOPED_TRACE(c.File);
-        std::unique_ptr<TIEC_Device> device;
-        ASSERT_TRUE(Read_SCL_File(Corpus_File(c.File), device).Ok);
-        EXPECT_EQ(device->Name, QString::fromUtf8(c.Name));
-        const TModel_Counts counts = Count_Model(*device);
-        EXPECT_EQ(counts.DOs + counts.DAs, 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::unique_ptr<Ied> device;
+        ASSERT_TRUE(readSclFile(corpusFile(c.file), device).ok);
+        EXPECT_EQ(device->name, QString::fromUtf8(c.name));
+        const ModelCounts counts = countModel(*device);
+        EXPECT_EQ(counts.dataObjects + counts.dataAttributes, 0);
     }
 }
 

@@ -1,6 +1,6 @@
-#include "SCL_Dump.h"
-#include "SCL_Reader.h"
-#include "TestSupport.h"
+#include "iec61850/core/SclDump.h"
+#include "iec61850/core/SclReader.h"
+#include "support/TestSupport.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -13,11 +13,11 @@ TEST(SclDump, WritesTheModelAsJsonInModelOrder)
         <DataTypeTemplates><LNodeType id="T"><DO name="D" type="O"/></LNodeType><DOType id="O"><SDO name="S" type="X"/>
         <DA name="a" bType="Struct" type="A" fc="ST"/></DOType><DAType id="A"><BDA name="b" bType="INT8"/></DAType>
         </DataTypeTemplates></SCL>)";
-    std::unique_ptr<TIEC_Device> device;
-    ASSERT_TRUE(Read_SCL_Data(xml, QStringLiteral("/some/folder/dump.scd"), device).Ok);
+    std::unique_ptr<Ied> device;
+    ASSERT_TRUE(readSclData(xml, QStringLiteral("/some/folder/dump.scd"), device).ok);
     QString text;
     QTextStream out(&text);
-    Write_Device_Json(*device, out);
+    writeDeviceJson(*device, out);
     out.flush();
     EXPECT_EQ(text,
               QStringLiteral(
@@ -31,21 +31,21 @@ TEST(SclDump, WritesTheModelAsJsonInModelOrder)
 
 TEST(SclDump, EmptyDevice)
 {
-    TIEC_Device device;
-    device.FileName = QStringLiteral("none.icd");
+    Ied device;
+    device.fileName = QStringLiteral("none.icd");
     QString text;
     QTextStream out(&text);
-    Write_Device_Json(device, out);
+    writeDeviceJson(device, out);
     out.flush();
     EXPECT_EQ(text, QStringLiteral("{\"name\": \"\", \"fileName\": \"none.icd\", \"lDevices\": []}\n"));
-    EXPECT_EQ(Format_Counts(Count_Model(device)), QStringLiteral("lDevices=0 lns=0 dos=0 das=0 leaves=0 dataSets=0 members=0"));
+    EXPECT_EQ(formatCounts(countModel(device)), QStringLiteral("lDevices=0 lns=0 dos=0 das=0 leaves=0 dataSets=0 members=0"));
 }
 
 TEST(SclDump, CountsEveryLevel)
 {
-    std::unique_ptr<TIEC_Device> device;
-    ASSERT_TRUE(Read_SCL_File(Fixture("scl/cycles.scd"), device).Ok);
-    EXPECT_EQ(Format_Counts(Count_Model(*device)), QStringLiteral("lDevices=1 lns=1 dos=8 das=11 leaves=8 dataSets=1 members=1"));
+    std::unique_ptr<Ied> device;
+    ASSERT_TRUE(readSclFile(Fixture("scl/cycles.scd"), device).ok);
+    EXPECT_EQ(formatCounts(countModel(*device)), QStringLiteral("lDevices=1 lns=1 dos=8 das=11 leaves=8 dataSets=1 members=1"));
 }
 
 } // namespace

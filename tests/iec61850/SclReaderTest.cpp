@@ -1,6 +1,6 @@
-#include "SCL_Dump.h"
-#include "SCL_Reader.h"
-#include "TestSupport.h"
+#include "iec61850/core/SclDump.h"
+#include "iec61850/core/SclReader.h"
+#include "support/TestSupport.h"
 #include <QDir>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -11,67 +11,67 @@ namespace {
 // The model as lines, one per object in model order: a data object is named by its path
 // from the logical node, an attribute by its reference, a data set by its reference with
 // its GOOSE name and members.
-void Flatten_DA(const TIEC_DA& da, QStringList& lines)
+void flattenDa(const DataAttribute& da, QStringList& lines)
 {
-    lines << QStringLiteral("DA %1 fc=%2 bType=%3").arg(da.Reference, da.FC, da.bType);
-    for (const auto& c : da.List_DA)
-        Flatten_DA(*c, lines);
+    lines << QStringLiteral("DA %1 fc=%2 bType=%3").arg(da.reference, da.fc, da.bType);
+    for (const auto& c : da.attributes)
+        flattenDa(*c, lines);
 }
 
-void Flatten_DO(const TIEC_DO& dataObject, const QString& path, QStringList& lines)
+void flattenDo(const DataObject& dataObject, const QString& path, QStringList& lines)
 {
-    const QString name = path.isEmpty() ? dataObject.Name : path + '.' + dataObject.Name;
+    const QString name = path.isEmpty() ? dataObject.name : path + '.' + dataObject.name;
     lines << QStringLiteral("DO ") + name;
-    for (const auto& a : dataObject.List_DA)
-        Flatten_DA(*a, lines);
-    for (const auto& d : dataObject.List_DO)
-        Flatten_DO(*d, name, lines);
+    for (const auto& a : dataObject.attributes)
+        flattenDa(*a, lines);
+    for (const auto& d : dataObject.dataObjects)
+        flattenDo(*d, name, lines);
 }
 
-QStringList Flatten(const TIEC_Device& device, const QString& only = {})
+QStringList Flatten(const Ied& device, const QString& only = {})
 {
     QStringList lines;
-    lines << QStringLiteral("IED %1 (%2)").arg(device.Name, device.FileName);
-    for (const auto& ld : device.List_LDevice) {
-        lines << QStringLiteral("LD ") + ld->Name;
-        for (const auto& ln : ld->List_LN) {
-            lines << QStringLiteral("LN prefix=%1 class=%2 inst=%3 type=%4").arg(ln->Prefix, ln->lnClass, ln->Inst, ln->lnType);
-            for (const auto& d : ln->List_DO)
-                Flatten_DO(*d, {}, lines);
-            for (const auto& s : ln->List_DataSet) {
+    lines << QStringLiteral("IED %1 (%2)").arg(device.name, device.fileName);
+    for (const auto& ld : device.logicalDevices) {
+        lines << QStringLiteral("LD ") + ld->name;
+        for (const auto& ln : ld->logicalNodes) {
+            lines << QStringLiteral("LN prefix=%1 class=%2 inst=%3 type=%4").arg(ln->prefix, ln->lnClass, ln->inst, ln->lnType);
+            for (const auto& d : ln->dataObjects)
+                flattenDo(*d, {}, lines);
+            for (const auto& s : ln->dataSets) {
                 QStringList members;
-                for (const TIEC_DA* m : s->List_DA)
-                    members << m->Reference;
-                lines << QStringLiteral("DS %1 goose=%2: %3").arg(s->Reference, s->GooseName, members.join(QStringLiteral(", ")));
+                for (const DataAttribute* m : s->attributes)
+                    members << m->reference;
+                lines << QStringLiteral("DS %1 goose=%2: %3").arg(s->reference, s->gooseName, members.join(QStringLiteral(", ")));
             }
         }
     }
     return only.isEmpty() ? lines : lines.filter(QRegularExpression(QLatin1Char('^') + only));
 }
 
-std::unique_ptr<TIEC_Device> Read_Ok(const QString& path)
+std::unique_ptr<Ied> readOk(const QString& path)
 {
-    std::unique_ptr<TIEC_Device> device;
-    const TResult read = Read_SCL_File(path, device);
-    EXPECT_TRUE(read.Ok) << read.Message.toStdString();
-    return device ? std::move(device) : std::make_unique<TIEC_Device>();
+    std::unique_ptr<Ied> device;
+    const Result read = readSclFile(path, device);
+    EXPECT_TRUE(read.ok) << read.message.toStdString();
+    return device ? std::move(device) : std::make_unique<Ied>();
 }
 
-std::unique_ptr<TIEC_Device> Read_Text_Ok(const QByteArray& xml)
+std::unique_ptr<Ied> readTextOk(const QByteArray& xml)
 {
-    std::unique_ptr<TIEC_Device> device;
-    const TResult read = Read_SCL_Data(xml, QStringLiteral("inline.scd"), device);
-    EXPECT_TRUE(read.Ok) << read.Message.toStdString();
-    return device ? std::move(device) : std::make_unique<TIEC_Device>();
+    std::unique_ptr<Ied> device;
+    const Result read = readSclData(xml, QStringLiteral("inline.scd"), device);
+    EXPECT_TRUE(read.ok) << read.message.toStdString();
+    return device ? std::move(device) : std::make_unique<Ied>();
 }
 
-struct TModel_Case {
+struct ModelCase {
     const char* Fixture;
     const char* Only; // lines starting with this pattern, or all
     QStringList Expected;
 };
 
-const TModel_Case Model_Cases[] = {
+const ModelCase modelCases[] = {
     {"basic.scd", "", {
         // The first IED, its first access point; the prefix and instance of an LN are part of
         // object references but not of data set references.
@@ -154,29 +154,29 @@ const TModel_Case Model_Cases[] = {
 
 TEST(SclReader, ReadsTheModelOfEachFixture)
 {
-    for (const TModel_Case& c : Model_Cases) {
+    for (const ModelCase& c : modelCases) {
         SCOPED_TRACE(c.Fixture);
-        const auto device = Read_Ok(Fixture(QStringLiteral("scl/") + c.Fixture));
+        const auto device = readOk(Fixture(QStringLiteral("scl/") + c.Fixture));
         EXPECT_EQ(Flatten(*device, QString::fromUtf8(c.Only)), c.Expected);
     }
 }
 
 TEST(SclReader, DataSetMembersAreTheAttributesOfTheTree)
 {
-    const auto device = Read_Ok(Fixture("scl/members.scd"));
-    const TIEC_DataSet& dataSet = *device->List_LDevice[0]->List_LN[0]->List_DataSet[0];
-    ASSERT_EQ(dataSet.List_DA.size(), 5u);
-    EXPECT_EQ(dataSet.List_DA[2], device->Find_LDevice("PROT")->Find_LN("PTOC")->Find_DO("Str")->Find_DA("general"));
+    const auto device = readOk(Fixture("scl/members.scd"));
+    const DataSet& dataSet = *device->logicalDevices[0]->logicalNodes[0]->dataSets[0];
+    ASSERT_EQ(dataSet.attributes.size(), 5u);
+    EXPECT_EQ(dataSet.attributes[2], device->findLogicalDevice("PROT")->findLogicalNode("PTOC")->findDataObject("Str")->findAttribute("general"));
 }
 
-struct TShape_Case {
+struct ShapeCase {
     const char* Xml;
-    QString Name;
-    QStringList LDevices;
+    QString name;
+    QStringList logicalDevices;
 };
 
 // Missing or differently named elements leave the device partly or wholly empty.
-const TShape_Case Shape_Cases[] = {
+const ShapeCase shapeCases[] = {
     {R"(<scl:SCL xmlns:scl="x"><scl:IED name="A"><scl:AccessPoint><scl:Server><scl:LDevice inst="L"/></scl:Server>
         </scl:AccessPoint></scl:IED><scl:DataTypeTemplates/></scl:SCL>)", "", {}},
     {R"(<SCL xmlns:scl="x"><scl:IED name="A"/><IED name="B"><AccessPoint><Server><LDevice inst="L"/></Server>
@@ -197,68 +197,68 @@ const TShape_Case Shape_Cases[] = {
 
 TEST(SclReader, MissingElementsLeaveTheDeviceEmpty)
 {
-    for (const TShape_Case& c : Shape_Cases) {
+    for (const ShapeCase& c : shapeCases) {
         SCOPED_TRACE(c.Xml);
-        const auto device = Read_Text_Ok(c.Xml);
-        EXPECT_EQ(device->Name, c.Name);
+        const auto device = readTextOk(c.Xml);
+        EXPECT_EQ(device->name, c.name);
         QStringList names;
-        for (const auto& ld : device->List_LDevice)
-            names << ld->Name;
-        EXPECT_EQ(names, c.LDevices);
+        for (const auto& ld : device->logicalDevices)
+            names << ld->name;
+        EXPECT_EQ(names, c.logicalDevices);
     }
 }
 
 TEST(SclReader, MissingFileGivesTheEmptyDevice)
 {
-    std::unique_ptr<TIEC_Device> device;
-    const TResult read = Read_SCL_File(QDir::temp().filePath(QStringLiteral("no such folder/absent.icd")), device);
-    EXPECT_TRUE(read.Ok);
+    std::unique_ptr<Ied> device;
+    const Result read = readSclFile(QDir::temp().filePath(QStringLiteral("no such folder/absent.icd")), device);
+    EXPECT_TRUE(read.ok);
     ASSERT_TRUE(device);
-    EXPECT_EQ(device->FileName, QStringLiteral("absent.icd"));
-    EXPECT_TRUE(device->Name.isEmpty());
-    EXPECT_TRUE(device->List_LDevice.empty());
+    EXPECT_EQ(device->fileName, QStringLiteral("absent.icd"));
+    EXPECT_TRUE(device->name.isEmpty());
+    EXPECT_TRUE(device->logicalDevices.empty());
 }
 
 TEST(SclReader, ParseErrorNamesFileAndLineAndGivesNoDevice)
 {
     QTemporaryDir dir;
-    struct TCase { QByteArray Bytes; int Line; };
-    const TCase cases[] = {
+    struct Case { QByteArray bytes; int line; };
+    const Case cases[] = {
         {"<SCL>\n  <IED name=\"x\">\n</SCL>\n", 3},
         {"<SCL>\r\n<IED\r\n name=\"a\" b=\"1\r\n\" c=\"2></IED></SCL>", 4}, // CR LF counted once
         {"<SCL>\r<IED name='1'>\r<Bad attr=x/></IED></SCL>", 1},           // lines end at LF only
         {"", 1},
         {"plain text", 1},
     };
-    for (const TCase& c : cases) {
-        SCOPED_TRACE(c.Bytes.toStdString());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes.toStdString());
         const QString path = dir.filePath(QStringLiteral("broken.scd"));
-        Write_Test_File(path, c.Bytes);
-        std::unique_ptr<TIEC_Device> device = std::make_unique<TIEC_Device>();
-        const TResult read = Read_SCL_File(path, device);
-        EXPECT_FALSE(read.Ok);
+        writeTestFile(path, c.bytes);
+        std::unique_ptr<Ied> device = std::make_unique<Ied>();
+        const Result read = readSclFile(path, device);
+        EXPECT_FALSE(read.ok);
         EXPECT_FALSE(device);
-        EXPECT_TRUE(read.Message.startsWith(QDir::toNativeSeparators(path) + QStringLiteral(": line %1: ").arg(c.Line)))
-            << read.Message.toStdString();
+        EXPECT_TRUE(read.message.startsWith(QDir::toNativeSeparators(path) + QStringLiteral(": line %1: ").arg(c.line)))
+            << read.message.toStdString();
     }
 }
 
 TEST(SclReader, UnreadablePathIsAnError)
 {
     QTemporaryDir dir;
-    std::unique_ptr<TIEC_Device> device;
-    const TResult read = Read_SCL_File(dir.path(), device);
-    EXPECT_FALSE(read.Ok);
+    std::unique_ptr<Ied> device;
+    const Result read = readSclFile(dir.path(), device);
+    EXPECT_FALSE(read.ok);
     EXPECT_FALSE(device);
-    EXPECT_TRUE(read.Message.contains(QDir::toNativeSeparators(dir.path()))) << read.Message.toStdString();
+    EXPECT_TRUE(read.message.contains(QDir::toNativeSeparators(dir.path()))) << read.message.toStdString();
 }
 
 TEST(SclReader, FileAndMemoryGiveTheSameModel)
 {
     const QString path = Fixture("scl/members.scd");
-    std::unique_ptr<TIEC_Device> fromFile, fromMemory;
-    ASSERT_TRUE(Read_SCL_File(path, fromFile).Ok);
-    ASSERT_TRUE(Read_SCL_Data(Read_Test_File(path), path, fromMemory).Ok);
+    std::unique_ptr<Ied> fromFile, fromMemory;
+    ASSERT_TRUE(readSclFile(path, fromFile).ok);
+    ASSERT_TRUE(readSclData(readTestFile(path), path, fromMemory).ok);
     EXPECT_EQ(Flatten(*fromFile), Flatten(*fromMemory));
 }
 
@@ -270,10 +270,10 @@ TEST(SclReader, ReadsOtherEncodingsAndEscapes)
     QByteArray utf16("\xff\xfe", 2);
     utf16.append(reinterpret_cast<const char*>(xml.utf16()), xml.size() * 2);
     for (const QByteArray& bytes : {utf16, QByteArray("\xef\xbb\xbf") + xml.toUtf8().replace("UTF-16", "UTF-8")}) {
-        const auto device = Read_Text_Ok(bytes);
-        EXPECT_EQ(device->Name, QStringLiteral("\u00dcn&\u03a9"));
-        ASSERT_EQ(device->List_LDevice.size(), 1u);
-        EXPECT_EQ(device->List_LDevice[0]->Name, QStringLiteral("\u4e2d"));
+        const auto device = readTextOk(bytes);
+        EXPECT_EQ(device->name, QStringLiteral("\u00dcn&\u03a9"));
+        ASSERT_EQ(device->logicalDevices.size(), 1u);
+        EXPECT_EQ(device->logicalDevices[0]->name, QStringLiteral("\u4e2d"));
     }
 }
 
@@ -288,25 +288,25 @@ TEST(SclReader, EntitiesAreNeverExpanded)
            <SCL><IED name="&x;"/><DataTypeTemplates/></SCL>)",
     };
     for (const char* xml : cases) {
-        std::unique_ptr<TIEC_Device> device;
-        const TResult read = Read_SCL_Data(xml, QStringLiteral("entity.scd"), device);
-        ASSERT_TRUE(read.Ok) << read.Message.toStdString();
-        EXPECT_EQ(device->Name, QStringLiteral("&x;"));
+        std::unique_ptr<Ied> device;
+        const Result read = readSclData(xml, QStringLiteral("entity.scd"), device);
+        ASSERT_TRUE(read.ok) << read.message.toStdString();
+        EXPECT_EQ(device->name, QStringLiteral("&x;"));
     }
 }
 
 TEST(SclReader, GarbageGivesAParseError)
 {
-    const QByteArray basic = Read_Test_File(Fixture("scl/basic.scd"));
+    const QByteArray basic = readTestFile(Fixture("scl/basic.scd"));
     QByteArray garbage(4096, '\0');
     for (int i = 0; i < garbage.size(); ++i)
         garbage[i] = char((i * 7919 + 13) & 0xff);
     for (const QByteArray& bytes : {basic.left(basic.size() / 2), basic.left(300), garbage, QByteArray("<SCL><IED name=\"x>")}) {
-        std::unique_ptr<TIEC_Device> device;
-        const TResult read = Read_SCL_Data(bytes, QStringLiteral("bad.scd"), device);
-        EXPECT_FALSE(read.Ok);
+        std::unique_ptr<Ied> device;
+        const Result read = readSclData(bytes, QStringLiteral("bad.scd"), device);
+        EXPECT_FALSE(read.ok);
         EXPECT_FALSE(device);
-        EXPECT_TRUE(read.Message.startsWith(QStringLiteral("bad.scd: line "))) << read.Message.toStdString();
+        EXPECT_TRUE(read.message.startsWith(QStringLiteral("bad.scd: line "))) << read.message.toStdString();
     }
 }
 
@@ -317,16 +317,16 @@ TEST(SclReader, DeepAndHugeElementsAreRead)
     deep += QByteArray("<x>").repeated(depth) + QByteArray("</x>").repeated(depth);
     deep += "</LDevice></Server></AccessPoint></IED><DataTypeTemplates>";
     deep += QByteArray("<y>").repeated(depth) + QByteArray("</y>").repeated(depth) + "</DataTypeTemplates></SCL>";
-    auto device = Read_Text_Ok(deep);
-    EXPECT_EQ(device->List_LDevice.size(), 1u);
+    auto device = readTextOk(deep);
+    EXPECT_EQ(device->logicalDevices.size(), 1u);
 
     const QByteArray name(8 << 20, 'n');
-    device = Read_Text_Ok("<SCL><IED name=\"" + name + "\"/><DataTypeTemplates/></SCL>");
-    EXPECT_EQ(device->Name.size(), name.size());
+    device = readTextOk("<SCL><IED name=\"" + name + "\"/><DataTypeTemplates/></SCL>");
+    EXPECT_EQ(device->name.size(), name.size());
 }
 
 // Data object types whose attributes each hold two of the next type: 2^levels leaves.
-QByteArray Type_Chain(int levels, int fanOut)
+QByteArray typeChain(int levels, int fanOut)
 {
     QByteArray xml = "<SCL><IED name=\"B\"><AccessPoint><Server><LDevice inst=\"L\"><LN lnClass=\"GGIO\" inst=\"1\" lnType=\"G\"/>"
                      "</LDevice></Server></AccessPoint></IED><DataTypeTemplates><LNodeType id=\"G\"><DO name=\"D\" type=\"O\"/>"
@@ -350,26 +350,26 @@ TEST(SclReader, ExpansionBeyondTheLimitsIsAnError)
                                        QByteArray("<LN lnClass=\"GGIO\" lnType=\"T\"/>").repeated(5000) +
                                        "</LDevice></Server></AccessPoint></IED><DataTypeTemplates>" +
                                        QByteArray("<LNodeType id=\"T\"/>").repeated(5000) + "</DataTypeTemplates></SCL>";
-    struct TCase { QByteArray Xml; const char* Error; };
-    const TCase cases[] = {
-        {Type_Chain(40, 2), "the device model grows beyond 16 MB"},
+    struct Case { QByteArray Xml; const char* error; };
+    const Case cases[] = {
+        {typeChain(40, 2), "the device model grows beyond 16 MB"},
         {manyDevices, "the device model grows beyond 16 MB"},     // a huge name repeated in every reference
         {manyDefinitions, "the device model grows beyond 16 MB"}, // empty definitions, looked at again and again
-        {Type_Chain(1000, 1), "type definitions nest deeper than 64 levels"},
+        {typeChain(1000, 1), "type definitions nest deeper than 64 levels"},
     };
-    TSCL_Limits limits;
-    limits.Max_Model_Bytes = 16 << 20;
-    for (const TCase& c : cases) {
-        std::unique_ptr<TIEC_Device> device;
-        const TResult read = Read_SCL_Data(c.Xml, QStringLiteral("bomb.scd"), device, limits);
-        EXPECT_FALSE(read.Ok);
+    SclLimits limits;
+    limits.maxModelBytes = 16 << 20;
+    for (const Case& c : cases) {
+        std::unique_ptr<Ied> device;
+        const Result read = readSclData(c.Xml, QStringLiteral("bomb.scd"), device, limits);
+        EXPECT_FALSE(read.ok);
         EXPECT_FALSE(device);
-        EXPECT_TRUE(read.Message.startsWith(QStringLiteral("bomb.scd: ") + c.Error)) << read.Message.toStdString();
+        EXPECT_TRUE(read.message.startsWith(QStringLiteral("bomb.scd: ") + c.error)) << read.message.toStdString();
     }
     // Real nesting stays well inside both limits.
-    std::unique_ptr<TIEC_Device> device;
-    ASSERT_TRUE(Read_SCL_Data(Type_Chain(12, 2), QStringLiteral("fine.scd"), device, limits).Ok);
-    EXPECT_EQ(Count_Model(*device).Leaves, 1 << 12);
+    std::unique_ptr<Ied> device;
+    ASSERT_TRUE(readSclData(typeChain(12, 2), QStringLiteral("fine.scd"), device, limits).ok);
+    EXPECT_EQ(countModel(*device).leaves, 1 << 12);
 }
 
 } // namespace

@@ -1,14 +1,14 @@
-#include "ImageTestSupport.h"
-#include "LittleEndian.h"
+#include "support/ImageTestSupport.h"
+#include "image/core/LittleEndian.h"
 #include <gtest/gtest.h>
 
 using namespace Image;
-using namespace Image_Test;
+using namespace ImageTest;
 
 namespace {
 
 // The block of a project without ParGen.xml, written out from the layout independently of the code.
-QByteArray Initial_Block()
+QByteArray initialBlock()
 {
     QByteArray b(2048, 0);
     auto put = [&b](int offset, const QByteArray& bytes) { b.replace(offset, bytes.size(), bytes); };
@@ -23,45 +23,45 @@ QByteArray Initial_Block()
     return b;
 }
 
-QByteArray ParGen_Xml(const TParGen& set, const QStringList& omit = {}, const QByteArray& before = {})
+QByteArray parGenXml(const CommunicationSettings& set, const QStringList& omit = {}, const QByteArray& before = {})
 {
     QByteArray body;
-    for (int i = 0; i < TParGen::Count; ++i)
-        if (!omit.contains(QLatin1String(TParGen::Keys[i])))
-            body += QByteArray("<") + TParGen::Keys[i] + ">" + set.Values[i].toHtmlEscaped().toUtf8() + "</" + TParGen::Keys[i] + ">";
+    for (int i = 0; i < CommunicationSettings::count; ++i)
+        if (!omit.contains(QLatin1String(CommunicationSettings::keys[i])))
+            body += QByteArray("<") + CommunicationSettings::keys[i] + ">" + set.values[i].toHtmlEscaped().toUtf8() + "</" + CommunicationSettings::keys[i] + ">";
     return before + "<Par_Gen>" + body + "</Par_Gen>";
 }
 
-struct TBuilt {
-    QByteArray Bank1;
+struct Built {
+    QByteArray bank1;
     qint32 vLan, appID;
 };
 
-TBuilt Build(const QByteArray& parGen)
+Built build(const QByteArray& parGen)
 {
-    TProject p;
-    Write_Test_File(p.State.ParGen_File, parGen);
-    TDevice_Image image;
-    const TResult r = image.Create_Bin(p.State, u'.');
-    EXPECT_TRUE(r.Ok) << r.Message.toStdString();
-    return {Bytes(image.Bank1()), image.IEC61850_Client.vLan, image.IEC61850_Client.appID};
+    Project p;
+    writeTestFile(p.state.parGenFile, parGen);
+    DeviceImage image;
+    const Result r = image.buildImages(p.state, u'.');
+    EXPECT_TRUE(r.ok) << r.message.toStdString();
+    return {bytes(image.bank1()), image.iec61850Client.vLan, image.iec61850Client.appID};
 }
 
 } // namespace
 
 TEST(ParameterBlock, WithoutParGenOnlyTheInitialValuesTheTablesAddressAndTheChecksum)
 {
-    TProject p;
-    TDevice_Image image;
-    ASSERT_TRUE(image.Create_Bin(p.State, u',').Ok);
-    EXPECT_EQ(Bytes(image.Bank1()), Initial_Block());
-    EXPECT_EQ(image.IEC61850_Client.vLan, 0);
-    EXPECT_EQ(image.IEC61850_Client.appID, 0);
+    Project p;
+    DeviceImage image;
+    ASSERT_TRUE(image.buildImages(p.state, u',').ok);
+    EXPECT_EQ(bytes(image.bank1()), initialBlock());
+    EXPECT_EQ(image.iec61850Client.vLan, 0);
+    EXPECT_EQ(image.iec61850Client.appID, 0);
 }
 
 TEST(ParameterBlock, DefaultsFile)
 {
-    const QByteArray b = Build(ParGen_Xml(Default_ParGen())).Bank1;
+    const QByteArray b = build(parGenXml(defaultCommunicationSettings())).bank1;
     ASSERT_EQ(b.size(), 2048);
     EXPECT_EQ(b.mid(0x7FC), QByteArray::fromHex("1F180000")); // 6175
     EXPECT_EQ(b.mid(0x036, 4), QByteArray::fromHex("12AF12AF"));
@@ -69,7 +69,7 @@ TEST(ParameterBlock, DefaultsFile)
     EXPECT_EQ(b.mid(0x028, 12), QByteArray::fromHex("C0A80005" "FFFFFF00" "FFFFFFFF"));
     EXPECT_EQ(b.mid(0x184, 12), QByteArray::fromHex("C0A8000A" "FFFFFF00" "FFFFFFFF"));
     // Everything else is as in a block without the file.
-    QByteArray rest = b, initial = Initial_Block();
+    QByteArray rest = b, initial = initialBlock();
     for (const auto& [offset, size] : {std::pair{0x028, 12}, {0x036, 4}, {0x074, 8}, {0x184, 12}, {0x7FC, 4}}) {
         rest.replace(offset, size, QByteArray(size, 0));
         initial.replace(offset, size, QByteArray(size, 0));
@@ -79,14 +79,14 @@ TEST(ParameterBlock, DefaultsFile)
 
 TEST(ParameterBlock, KeysConvertWithTheirFallbacksAndLowBits)
 {
-    struct TCase {
+    struct Case {
         const char* label;
         std::vector<std::pair<const char*, QString>> values; // changes to the defaults
         QStringList omit;
         std::vector<std::pair<int, QByteArray>> expected;    // offset, bytes
         qint32 vLan = 0, appID = 0;
     };
-    const TCase cases[] = {
+    const Case cases[] = {
         {"gateway on keeps its octets", {{"EtherNetIP_EN_GAT", "1"}, {"EtherNetIP_GAT1", "10"}, {"EtherNetIP_GAT4", "254"}}, {},
             {{0x030, QByteArray::fromHex("0AA800FE")}, {0x18C, QByteArray::fromHex("FFFFFFFF")}}},
         {"gateway off overrides its octets", {{"IEC61850_Client_En_GAT", "0"}, {"IEC61850_Client_GAT1", "10"}}, {},
@@ -105,31 +105,31 @@ TEST(ParameterBlock, KeysConvertWithTheirFallbacksAndLowBits)
             {}, {}, 16, -7},
         {"a text that is no number gives 0", {{"IEC61850_Client_VLAN", "12a"}, {"IEC61850_Client_Application_ID", ""}}, {}, {}, 0, 0},
     };
-    for (const TCase& c : cases) {
-        TParGen set = Default_ParGen();
+    for (const Case& c : cases) {
+        CommunicationSettings set = defaultCommunicationSettings();
         for (const auto& [key, value] : c.values)
             set[key] = value;
-        const TBuilt built = Build(ParGen_Xml(set, c.omit));
+        const Built built = build(parGenXml(set, c.omit));
         for (const auto& [offset, bytes] : c.expected)
-            EXPECT_EQ(built.Bank1.mid(offset, bytes.size()).toHex(), bytes.toHex()) << c.label << " at " << offset;
+            EXPECT_EQ(built.bank1.mid(offset, bytes.size()).toHex(), bytes.toHex()) << c.label << " at " << offset;
         EXPECT_EQ(built.vLan, c.vLan) << c.label;
         EXPECT_EQ(built.appID, c.appID) << c.label;
-        EXPECT_EQ(U32_At(built.Bank1, 0x7FC), Parameter_Block_Checksum(std::span(reinterpret_cast<const quint8*>(built.Bank1.constData()), 2048)))
+        EXPECT_EQ(u32At(built.bank1, 0x7FC), parameterBlockChecksum(std::span(reinterpret_cast<const quint8*>(built.bank1.constData()), 2048)))
             << c.label;
     }
 }
 
 TEST(ParameterBlock, DeclarationOrCommentBeforeTheSettingsGivesEveryFallback)
 {
-    TParGen set = Default_ParGen();
-    for (int i = 0; i < TParGen::Count; ++i)
-        set.Values[i] = QStringLiteral("1"); // would switch both gateways on and change every byte
+    CommunicationSettings set = defaultCommunicationSettings();
+    for (int i = 0; i < CommunicationSettings::count; ++i)
+        set.values[i] = QStringLiteral("1"); // would switch both gateways on and change every byte
     for (const QByteArray& before : {QByteArray("<?xml version=\"1.0\"?>"), QByteArray("<!-- settings -->")}) {
-        const TBuilt built = Build(ParGen_Xml(set, {}, before));
-        EXPECT_EQ(built.Bank1.mid(0x028, 12).toHex(), QByteArray("c0a80005ffffff00ffffffff")) << before.toStdString();
-        EXPECT_EQ(built.Bank1.mid(0x184, 12).toHex(), QByteArray("c0a8000affffff00ffffffff")) << before.toStdString();
-        EXPECT_EQ(built.Bank1.mid(0x036, 4).toHex(), QByteArray("12af12af"));
-        EXPECT_EQ(built.Bank1.mid(0x074, 8).toHex(), QByteArray("f0010000f0010000"));
+        const Built built = build(parGenXml(set, {}, before));
+        EXPECT_EQ(built.bank1.mid(0x028, 12).toHex(), QByteArray("c0a80005ffffff00ffffffff")) << before.toStdString();
+        EXPECT_EQ(built.bank1.mid(0x184, 12).toHex(), QByteArray("c0a8000affffff00ffffffff")) << before.toStdString();
+        EXPECT_EQ(built.bank1.mid(0x036, 4).toHex(), QByteArray("12af12af"));
+        EXPECT_EQ(built.bank1.mid(0x074, 8).toHex(), QByteArray("f0010000f0010000"));
         EXPECT_EQ(built.vLan, 0);
         EXPECT_EQ(built.appID, 0);
     }
@@ -137,27 +137,27 @@ TEST(ParameterBlock, DeclarationOrCommentBeforeTheSettingsGivesEveryFallback)
 
 TEST(ParameterBlock, CopyStoresTheSumOfTheFirst2044BytesAndReturnsTheNextPosition)
 {
-    TParameterBlock block;
-    for (size_t i = 0; i < block.Bytes.size(); ++i)
-        block.Bytes[i] = static_cast<quint8>(0xFF - i % 7); // the old checksum bytes must not count
+    ParameterBlock block;
+    for (size_t i = 0; i < block.bytes.size(); ++i)
+        block.bytes[i] = static_cast<quint8>(0xFF - i % 7); // the old checksum bytes must not count
     std::vector<quint8> out(5000, 0xEE);
-    EXPECT_EQ(Copy_Parameter_Block(block, out, 100), 2148);
+    EXPECT_EQ(copyParameterBlock(block, out, 100), 2148);
     quint32 sum = 0;
     for (int i = 0; i < 2044; ++i)
         sum += static_cast<quint8>(0xFF - i % 7);
-    EXPECT_EQ(Get_U32(out, 100 + 2044), sum);
+    EXPECT_EQ(getU32(out, 100 + 2044), sum);
     EXPECT_EQ(out[99], 0xEE);
     EXPECT_EQ(out[2148], 0xEE);
-    EXPECT_TRUE(std::equal(block.Bytes.begin(), block.Bytes.end(), out.begin() + 100));
+    EXPECT_TRUE(std::equal(block.bytes.begin(), block.bytes.end(), out.begin() + 100));
 }
 
 TEST(ParameterBlock, MalformedParGenStopsTheBuildNamingFileAndLine)
 {
-    TProject p;
-    Write_Test_File(p.State.ParGen_File, "<Par_Gen>\n<EtherNetIP_IP1>1</EtherNetIP_IP2>\n</Par_Gen>");
-    TDevice_Image image;
-    const TResult r = image.Create_Bin(p.State, u'.');
-    EXPECT_FALSE(r.Ok);
-    EXPECT_TRUE(r.Message.startsWith(QDir::toNativeSeparators(p.State.ParGen_File) + ": line 2: ")) << r.Message.toStdString();
-    EXPECT_TRUE(image.Bank1().empty());
+    Project p;
+    writeTestFile(p.state.parGenFile, "<Par_Gen>\n<EtherNetIP_IP1>1</EtherNetIP_IP2>\n</Par_Gen>");
+    DeviceImage image;
+    const Result r = image.buildImages(p.state, u'.');
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.message.startsWith(QDir::toNativeSeparators(p.state.parGenFile) + ": line 2: ")) << r.message.toStdString();
+    EXPECT_TRUE(image.bank1().empty());
 }

@@ -1,127 +1,127 @@
-#include "ImageTestSupport.h"
-#include "LittleEndian.h"
+#include "support/ImageTestSupport.h"
+#include "image/core/LittleEndian.h"
 #include <gtest/gtest.h>
 
 using namespace Image;
-using namespace Image_Test;
+using namespace ImageTest;
 
 namespace {
 
 constexpr quint32 Base = 0x80000;
 
-struct TBuilt {
-    TResult Result;
-    QByteArray Bank2;
-    TIEC61850_Client Tables;
+struct Built {
+    Result result;
+    QByteArray bank2;
+    RequestTables Tables;
 };
 
-TBuilt Build(const QByteArray& access, QChar separator = u'.', const TParGen* parGen = nullptr)
+Built build(const QByteArray& access, QChar separator = u'.', const CommunicationSettings* parGen = nullptr)
 {
-    TProject p;
-    p.Write_Access(access);
+    Project p;
+    p.writeAccess(access);
     if (parGen)
-        p.Write_ParGen(*parGen);
-    TDevice_Image image;
-    TBuilt built;
-    built.Result = image.Create_Bin(p.State, separator);
-    built.Bank2 = Bytes(image.Bank2());
-    built.Tables = image.IEC61850_Client;
+        p.writeParGenFile(*parGen);
+    DeviceImage image;
+    Built built;
+    built.result = image.buildImages(p.state, separator);
+    built.bank2 = bytes(image.bank2());
+    built.Tables = image.iec61850Client;
     return built;
 }
 
 // The variable record of a one-variable file, decoded field by field.
-TIEC61850_Variable Only_Variable(const TAttrs& changes, QChar separator = u'.')
+VariableRecord onlyVariable(const Attrs& changes, QChar separator = u'.')
 {
-    const TBuilt built = Build(Access_File({With(Example_Variable(), changes)}), separator);
-    EXPECT_TRUE(built.Result.Ok) << built.Result.Message.toStdString();
-    EXPECT_EQ(built.Tables.VariableList.size(), 1u);
-    return built.Tables.VariableList.empty() ? TIEC61850_Variable{} : built.Tables.VariableList[0];
+    const Built built = build(accessFileXml({With(exampleVariable(), changes)}), separator);
+    EXPECT_TRUE(built.result.ok) << built.result.message.toStdString();
+    EXPECT_EQ(built.Tables.variableList.size(), 1u);
+    return built.Tables.variableList.empty() ? VariableRecord{} : built.Tables.variableList[0];
 }
 
-float Factor_At(const QByteArray& b, qsizetype offset) { return std::bit_cast<float>(U32_At(b, offset)); }
+float factorAt(const QByteArray& b, qsizetype offset) { return std::bit_cast<float>(u32At(b, offset)); }
 
 } // namespace
 
 TEST(RequestTables, OneVariableGivesThe98BytesOfTheExample)
 {
-    TParGen parGen = Default_ParGen();
+    CommunicationSettings parGen = defaultCommunicationSettings();
     parGen["IEC61850_Client_VLAN"] = QStringLiteral("7");
     parGen["IEC61850_Client_Application_ID"] = QStringLiteral("0x3001");
-    const TBuilt built = Build(Access_File({Example_Variable()}), u',', &parGen);
-    ASSERT_TRUE(built.Result.Ok) << built.Result.Message.toStdString();
+    const Built built = build(accessFileXml({exampleVariable()}), u',', &parGen);
+    ASSERT_TRUE(built.result.ok) << built.result.message.toStdString();
     const QByteArray expected = QByteArray::fromHex(
         "01000000" "00000000" "07000000" "01300000" "18000800" "38000800"   // header
         "4D58" "00" "00" "05" "00" "00" "04" "0A00" "6600" "F4010000" "0000803F" "38000800" "40000800" "4D000800")
         + QByteArray("FLOAT32\0" "192.168.0.10\0" "LD0/MMXU1.TotW.mag.f\0", 8 + 13 + 21);
     ASSERT_EQ(expected.size(), 98);
-    EXPECT_EQ(built.Bank2.toHex(' '), expected.toHex(' '));
+    EXPECT_EQ(built.bank2.toHex(' '), expected.toHex(' '));
 }
 
 TEST(RequestTables, AddressesOfOneVariableAndOneDataSetWithTwoAttributes)
 {
-    const TBuilt built = Build(Access_File({Example_Variable()}, Data_Set(Example_DataSet(), {Example_Member(1), Example_Member(2)})));
-    ASSERT_TRUE(built.Result.Ok) << built.Result.Message.toStdString();
-    const QByteArray& b = built.Bank2;
-    EXPECT_EQ(U32_At(b, 20), Base + 0x38);              // DataSet_Add
-    EXPECT_EQ(U32_At(b, 0x38 + 24), Base + 0x54);       // VariableList_Add of the data set
-    EXPECT_EQ(U32_At(b, 24 + 20), Base + 0x74);         // the first string: bType of the variable
+    const Built built = build(accessFileXml({exampleVariable()}, dataSet(exampleDataSet(), {exampleMember(1), exampleMember(2)})));
+    ASSERT_TRUE(built.result.ok) << built.result.message.toStdString();
+    const QByteArray& b = built.bank2;
+    EXPECT_EQ(u32At(b, 20), Base + 0x38);              // DataSet_Add
+    EXPECT_EQ(u32At(b, 0x38 + 24), Base + 0x54);       // VariableList_Add of the data set
+    EXPECT_EQ(u32At(b, 24 + 20), Base + 0x74);         // the first string: bType of the variable
     // Data-set record and its two attribute records.
     EXPECT_EQ(b.mid(0x38, 12).toHex(), QByteArray("0204660001000000d0070000"));
     EXPECT_EQ(b.mid(0x54, 8).toHex(), QByteArray("680000010000003f")); // position 104, bit 0, conversion 1, factor 0.5
     EXPECT_EQ(b.mid(0x64, 2).toHex(), QByteArray("6c00")); // the second attribute, position 108
     // Every address is the base plus the offset of what it names.
-    auto text_at = [&b](quint32 address) { return QString::fromLatin1(b.constData() + (address - Base)); };
-    EXPECT_EQ(text_at(U32_At(b, 0x38 + 12)), "GO1");
-    EXPECT_EQ(text_at(U32_At(b, 0x38 + 16)), "IED1LD0/LLN0.DS1");
-    EXPECT_EQ(text_at(U32_At(b, 0x38 + 20)), "192.168.0.11");
-    EXPECT_EQ(text_at(U32_At(b, 0x54 + 8)), "INT32");
-    EXPECT_EQ(text_at(U32_At(b, 0x64 + 12)), "IED1LD0/GGIO1.AnIn2.mag.i");
+    auto textAt = [&b](quint32 address) { return QString::fromLatin1(b.constData() + (address - Base)); };
+    EXPECT_EQ(textAt(u32At(b, 0x38 + 12)), "GO1");
+    EXPECT_EQ(textAt(u32At(b, 0x38 + 16)), "IED1LD0/LLN0.DS1");
+    EXPECT_EQ(textAt(u32At(b, 0x38 + 20)), "192.168.0.11");
+    EXPECT_EQ(textAt(u32At(b, 0x54 + 8)), "INT32");
+    EXPECT_EQ(textAt(u32At(b, 0x64 + 12)), "IED1LD0/GGIO1.AnIn2.mag.i");
     EXPECT_EQ(b.size(), 24 + 32 + 28 + 2 * 16 + (8 + 13 + 21) + (4 + 17 + 13) + 2 * (6 + 26));
 }
 
 TEST(RequestTables, EmptyListsAndEmptyStringsStillGetTheirAddresses)
 {
-    const TBuilt built = Build(Access_File({With(Example_Variable(), {{"IPAddress", ""}})},
-        Data_Set(Example_DataSet(), {}) + Data_Set(Example_DataSet(), {Example_Member(1)}) + Data_Set(With(Example_DataSet(), {{"GooseName", ""}}), {})));
-    ASSERT_TRUE(built.Result.Ok) << built.Result.Message.toStdString();
-    const QByteArray& b = built.Bank2;
+    const Built built = build(accessFileXml({With(exampleVariable(), {{"IPAddress", ""}})},
+        dataSet(exampleDataSet(), {}) + dataSet(exampleDataSet(), {exampleMember(1)}) + dataSet(With(exampleDataSet(), {{"GooseName", ""}}), {})));
+    ASSERT_TRUE(built.result.ok) << built.result.message.toStdString();
+    const QByteArray& b = built.bank2;
     const qsizetype ds = 24 + 32, members = ds + 3 * 28, strings = members + 16;
     EXPECT_EQ(b[ds], 0);                                                       // nVariable of the first data set
-    EXPECT_EQ(U32_At(b, ds + 24), Base + members);                             // the place of the second's first attribute
-    EXPECT_EQ(U32_At(b, ds + 28 + 24), Base + members);
-    EXPECT_EQ(U32_At(b, ds + 56 + 24), Base + strings);                        // last and empty: the string area
-    const quint32 host = U32_At(b, 24 + 24);                                   // the variable's empty hostname
+    EXPECT_EQ(u32At(b, ds + 24), Base + members);                             // the place of the second's first attribute
+    EXPECT_EQ(u32At(b, ds + 28 + 24), Base + members);
+    EXPECT_EQ(u32At(b, ds + 56 + 24), Base + strings);                        // last and empty: the string area
+    const quint32 host = u32At(b, 24 + 24);                                   // the variable's empty hostname
     EXPECT_EQ(host, Base + strings + 8);
     EXPECT_EQ(b[host - Base], 0);
-    EXPECT_EQ(U32_At(b, 24 + 28), host + 1);                                   // reference follows its single 0 byte
-    const quint32 goose = U32_At(b, ds + 56 + 12);
+    EXPECT_EQ(u32At(b, 24 + 28), host + 1);                                   // reference follows its single 0 byte
+    const quint32 goose = u32At(b, ds + 56 + 12);
     EXPECT_EQ(b[goose - Base], 0);
-    EXPECT_EQ(U32_At(b, ds + 56 + 16), goose + 1);
+    EXPECT_EQ(u32At(b, ds + 56 + 16), goose + 1);
 }
 
 TEST(RequestTables, MissingFileGivesTheHeaderAlone)
 {
-    TProject p;
-    TDevice_Image image;
-    ASSERT_TRUE(image.Create_Bin(p.State, u'.').Ok);
-    EXPECT_EQ(Bytes(image.Bank2()).toHex(), QByteArray("00000000" "00000000" "00000000" "00000000" "18000800" "18000800"));
+    Project p;
+    DeviceImage image;
+    ASSERT_TRUE(image.buildImages(p.state, u'.').ok);
+    EXPECT_EQ(bytes(image.bank2()).toHex(), QByteArray("00000000" "00000000" "00000000" "00000000" "18000800" "18000800"));
 }
 
 TEST(RequestTables, WithoutDataSetListTheVariablesAreCompiled)
 {
-    const TBuilt built = Build("<IEC_68850_Client><List_DA_Selected>" + Element("DA_Item", Example_Variable()) + "</List_DA_Selected></IEC_68850_Client>");
-    ASSERT_TRUE(built.Result.Ok);
-    EXPECT_EQ(built.Bank2.size(), 98);
+    const Built built = build("<IEC_68850_Client><List_DA_Selected>" + Element("DA_Item", exampleVariable()) + "</List_DA_Selected></IEC_68850_Client>");
+    ASSERT_TRUE(built.result.ok);
+    EXPECT_EQ(built.bank2.size(), 98);
 }
 
 TEST(RequestTables, ValueSizeByBasicType)
 {
-    struct TCase {
+    struct Case {
         const char* bType;
-        TAttrs changes;
+        Attrs changes;
         int startbyte, numbyte;
     };
-    const TCase cases[] = {
+    const Case cases[] = {
         {"FLOAT32", {{"StartByte", "3"}, {"NumByte", "9"}}, 0, 4}, // fixed size wins over the item
         {"Quality", {}, 0, 4},
         {"int32u", {}, 0, 4},
@@ -135,10 +135,10 @@ TEST(RequestTables, ValueSizeByBasicType)
         {"Octet64", {{"StartByte", "x"}, {"NumByte", ""}}, 0, 1},
         {"Octet64", {{"StartByte", "300"}, {"NumByte", "0x1FF"}}, 44, 255},
     };
-    for (const TCase& c : cases) {
-        TAttrs changes = c.changes;
+    for (const Case& c : cases) {
+        Attrs changes = c.changes;
         changes.emplace_back("bType", QString::fromLatin1(c.bType));
-        const TIEC61850_Variable v = Only_Variable(changes);
+        const VariableRecord v = onlyVariable(changes);
         EXPECT_EQ(v.startbyte, c.startbyte) << c.bType;
         EXPECT_EQ(v.numbyte, c.numbyte) << c.bType;
     }
@@ -146,12 +146,12 @@ TEST(RequestTables, ValueSizeByBasicType)
 
 TEST(RequestTables, VariableFieldsAndTheirFallbacks)
 {
-    struct TCase {
+    struct Case {
         const char* label;
-        TAttrs changes;
-        std::function<void(const TIEC61850_Variable&)> check;
+        Attrs changes;
+        std::function<void(const VariableRecord&)> check;
     };
-    const TCase cases[] = {
+    const Case cases[] = {
         {"Port 0x66 like 102", {{"Port", "0x66"}}, [](const auto& v) { EXPECT_EQ(v.tcpPort, 102); }},
         {"Port not a number", {{"Port", "1O2"}}, [](const auto& v) { EXPECT_EQ(v.tcpPort, 0); }},
         {"Port low 16 bits", {{"Port", "65638"}}, [](const auto& v) { EXPECT_EQ(v.tcpPort, 102); }},
@@ -163,11 +163,11 @@ TEST(RequestTables, VariableFieldsAndTheirFallbacks)
         {"empty Time", {{"Time", ""}}, [](const auto& v) { EXPECT_EQ(v.time, 1000u); }},
         {"negative Time keeps its bits", {{"Time", "-1"}}, [](const auto& v) { EXPECT_EQ(v.time, 0xFFFFFFFFu); }},
         {"empty StartBit and Position", {{"StartBit", ""}, {"Position", ""}}, [](const auto& v) {
-             EXPECT_EQ(v.bit_address, 0);
+             EXPECT_EQ(v.bitAddress, 0);
              EXPECT_EQ(v.position, 0);
          }},
         {"Position low 16 bits", {{"Position", "70000"}}, [](const auto& v) { EXPECT_EQ(v.position, 70000 & 0xFFFF); }},
-        {"StartBit low 8 bits", {{"StartBit", "-1"}}, [](const auto& v) { EXPECT_EQ(v.bit_address, 255); }},
+        {"StartBit low 8 bits", {{"StartBit", "-1"}}, [](const auto& v) { EXPECT_EQ(v.bitAddress, 255); }},
         {"triggers", {{"OnChange", "N"}, {"OnCMD", "Y"}, {"OnTimer", "y"}}, [](const auto& v) { EXPECT_EQ(v.options, 2); }},
         {"absent triggers", {{"OnChange", nullptr}, {"OnCMD", nullptr}, {"OnTimer", nullptr}}, [](const auto& v) { EXPECT_EQ(v.options, 0); }},
         {"fc of one character", {{"fc", "M"}}, [](const auto& v) { EXPECT_EQ(v.fc, (std::array<quint8, 2>{'M', 0})); }},
@@ -175,103 +175,103 @@ TEST(RequestTables, VariableFieldsAndTheirFallbacks)
         {"U+20AC as its low byte", {{"fc", QStringLiteral("\u20ACX")}}, [](const auto& v) { EXPECT_EQ(v.fc, (std::array<quint8, 2>{0xAC, 'X'})); }},
         {"absent StartByte and NumByte of a fixed type", {{"StartByte", nullptr}, {"NumByte", nullptr}}, [](const auto& v) { EXPECT_EQ(v.numbyte, 4); }},
     };
-    for (const TCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        c.check(Only_Variable(c.changes));
+        c.check(onlyVariable(c.changes));
     }
 }
 
 TEST(RequestTables, StringsAreTheLowBytesOfEachCodeUnit)
 {
-    const TBuilt built = Build(Access_File({With(Example_Variable(), {{"Reference", QStringLiteral("LD0/\u20AC\u00E9")}})}));
-    ASSERT_TRUE(built.Result.Ok);
-    EXPECT_EQ(built.Bank2.right(7).toHex(), QByteArray("4c44302face900"));
+    const Built built = build(accessFileXml({With(exampleVariable(), {{"Reference", QStringLiteral("LD0/\u20AC\u00E9")}})}));
+    ASSERT_TRUE(built.result.ok);
+    EXPECT_EQ(built.bank2.right(7).toHex(), QByteArray("4c44302face900"));
 }
 
 TEST(RequestTables, MultiplicationFactorAcceptsEitherSeparatorUnderEitherSetting)
 {
-    struct TCase {
+    struct Case {
         const char* text;
         float expected;
     };
-    const TCase cases[] = {{"0,5", 0.5f}, {"0.5", 0.5f}, {"-2.25", -2.25f}, {"None", 1.0f}, {"", 1.0f}, {"1.000,5", 1.0f}, {"abc", 1.0f}};
+    const Case cases[] = {{"0,5", 0.5f}, {"0.5", 0.5f}, {"-2.25", -2.25f}, {"None", 1.0f}, {"", 1.0f}, {"1.000,5", 1.0f}, {"abc", 1.0f}};
     for (const QChar separator : {QChar(u','), QChar(u'.')})
-        for (const TCase& c : cases) {
-            TAttrs member = Example_Member(1);
+        for (const Case& c : cases) {
+            Attrs member = exampleMember(1);
             member = With(member, {{"MoltFact", QString::fromLatin1(c.text)}});
-            const TBuilt built = Build(Access_File({With(Example_Variable(), {{"MoltFact", QString::fromLatin1(c.text)}})},
-                                           Data_Set(Example_DataSet(), {member})),
+            const Built built = build(accessFileXml({With(exampleVariable(), {{"MoltFact", QString::fromLatin1(c.text)}})},
+                                           dataSet(exampleDataSet(), {member})),
                 separator);
-            ASSERT_TRUE(built.Result.Ok);
-            EXPECT_EQ(Factor_At(built.Bank2, 24 + 16), c.expected) << c.text << " with " << separator.toLatin1();
-            EXPECT_EQ(Factor_At(built.Bank2, 24 + 32 + 28 + 4), c.expected) << c.text << " with " << separator.toLatin1();
+            ASSERT_TRUE(built.result.ok);
+            EXPECT_EQ(factorAt(built.bank2, 24 + 16), c.expected) << c.text << " with " << separator.toLatin1();
+            EXPECT_EQ(factorAt(built.bank2, 24 + 32 + 28 + 4), c.expected) << c.text << " with " << separator.toLatin1();
         }
 }
 
 TEST(RequestTables, DataSetFieldsAndTheirFallbacks)
 {
-    const TBuilt built = Build(Access_File({}, Data_Set(With(Example_DataSet(), {{"Port", "x"}, {"Time", ""}, {"EnGoose", "N"}}), {})
-                                                    + Data_Set(With(Example_DataSet(), {{"EnGoose", nullptr}, {"Port", "0x66"}}), {})));
-    ASSERT_TRUE(built.Result.Ok);
-    EXPECT_EQ(built.Bank2.mid(24, 12).toHex(), QByteArray("00040000" "00000000" "e8030000"));
-    EXPECT_EQ(built.Bank2.mid(24 + 28, 12).toHex(), QByteArray("00046600" "00000000" "d0070000"));
+    const Built built = build(accessFileXml({}, dataSet(With(exampleDataSet(), {{"Port", "x"}, {"Time", ""}, {"EnGoose", "N"}}), {})
+                                                    + dataSet(With(exampleDataSet(), {{"EnGoose", nullptr}, {"Port", "0x66"}}), {})));
+    ASSERT_TRUE(built.result.ok);
+    EXPECT_EQ(built.bank2.mid(24, 12).toHex(), QByteArray("00040000" "00000000" "e8030000"));
+    EXPECT_EQ(built.bank2.mid(24 + 28, 12).toHex(), QByteArray("00046600" "00000000" "d0070000"));
 }
 
 TEST(RequestTables, MalformedFilesStopTheBuildNamingFileAndItem)
 {
-    struct TCase {
+    struct Case {
         const char* label;
         QByteArray xml;
         QString message; // after "<file>: "
     };
-    auto without = [](const char* attr) { return With(Example_Variable(), {{attr, nullptr}}); };
-    std::vector<TCase> cases = {
+    auto without = [](const char* attr) { return With(exampleVariable(), {{attr, nullptr}}); };
+    std::vector<Case> cases = {
         {"no root", "<Other/>", "no IEC_68850_Client element"},
         {"no variable list", "<IEC_68850_Client><List_DataSet_Selected/></IEC_68850_Client>", "IEC_68850_Client has no List_DA_Selected element"},
-        {"data set without its list", Access_File({}, Element("DataSet_Item", Example_DataSet())),
+        {"data set without its list", accessFileXml({}, Element("DataSet_Item", exampleDataSet())),
             "item 1 of List_DataSet_Selected has no DataSet_List_DAs element"},
-        {"not an element", "<IEC_68850_Client><List_DA_Selected>" + Element("DA_Item", Example_Variable()) + "<!-- x --></List_DA_Selected></IEC_68850_Client>",
+        {"not an element", "<IEC_68850_Client><List_DA_Selected>" + Element("DA_Item", exampleVariable()) + "<!-- x --></List_DA_Selected></IEC_68850_Client>",
             "item 2 of List_DA_Selected is not an element"},
     };
     for (const char* attr : {"bType", "fc", "Reference", "IPAddress", "Port", "Time", "Position", "StartBit", "MoltFact"})
-        cases.push_back({attr, Access_File({Example_Variable(), Example_Variable(), without(attr)}),
+        cases.push_back({attr, accessFileXml({exampleVariable(), exampleVariable(), without(attr)}),
             QStringLiteral("item 3 of List_DA_Selected has no %1 attribute").arg(QLatin1String(attr))});
     for (const char* attr : {"GooseName", "Reference", "IPAddress", "Port", "Time"})
-        cases.push_back({attr, Access_File({}, Data_Set(Example_DataSet(), {}) + Data_Set(With(Example_DataSet(), {{attr, nullptr}}), {Example_Member(1)})),
+        cases.push_back({attr, accessFileXml({}, dataSet(exampleDataSet(), {}) + dataSet(With(exampleDataSet(), {{attr, nullptr}}), {exampleMember(1)})),
             QStringLiteral("item 2 of List_DataSet_Selected has no %1 attribute").arg(QLatin1String(attr))});
     for (const char* attr : {"bType", "Reference", "Position", "StartBit", "MoltFact"})
-        cases.push_back({attr, Access_File({}, Data_Set(Example_DataSet(), {Example_Member(1), With(Example_Member(2), {{attr, nullptr}})})),
+        cases.push_back({attr, accessFileXml({}, dataSet(exampleDataSet(), {exampleMember(1), With(exampleMember(2), {{attr, nullptr}})})),
             QStringLiteral("item 2 of DataSet_List_DAs of item 1 of List_DataSet_Selected has no %1 attribute").arg(QLatin1String(attr))});
-    for (const TCase& c : cases) {
-        TProject p;
-        p.Write_Access(c.xml);
-        TDevice_Image image;
-        const TResult r = image.Create_Bin(p.State, u'.');
-        EXPECT_FALSE(r.Ok) << c.label;
-        EXPECT_EQ(r.Message, QDir::toNativeSeparators(p.State.IEC_Client_File) + ": " + c.message) << c.label;
-        EXPECT_TRUE(image.Bank1().empty() && image.Bank2().empty()) << c.label;
+    for (const Case& c : cases) {
+        Project p;
+        p.writeAccess(c.xml);
+        DeviceImage image;
+        const Result r = image.buildImages(p.state, u'.');
+        EXPECT_FALSE(r.ok) << c.label;
+        EXPECT_EQ(r.message, QDir::toNativeSeparators(p.state.accessFile) + ": " + c.message) << c.label;
+        EXPECT_TRUE(image.bank1().empty() && image.bank2().empty()) << c.label;
     }
-    const TBuilt broken = Build("<IEC_68850_Client>\n<List_DA_Selected>\n</IEC_68850_Client>");
-    EXPECT_FALSE(broken.Result.Ok);
-    EXPECT_TRUE(broken.Result.Message.contains("IEC_61850_Client.xml: line 3: ")) << broken.Result.Message.toStdString();
+    const Built broken = build("<IEC_68850_Client>\n<List_DA_Selected>\n</IEC_68850_Client>");
+    EXPECT_FALSE(broken.result.ok);
+    EXPECT_TRUE(broken.result.message.contains("IEC_61850_Client.xml: line 3: ")) << broken.result.message.toStdString();
 }
 
 TEST(RequestTables, DataSetHoldsAtMost255Attributes)
 {
     for (const int count : {255, 256}) {
-        std::vector<TAttrs> members;
+        std::vector<Attrs> members;
         for (int i = 0; i < count; ++i)
-            members.push_back(Example_Member(i));
-        const TBuilt built = Build(Access_File({}, Data_Set(Example_DataSet(), {}) + Data_Set(Example_DataSet(), members)));
+            members.push_back(exampleMember(i));
+        const Built built = build(accessFileXml({}, dataSet(exampleDataSet(), {}) + dataSet(exampleDataSet(), members)));
         if (count == 255) {
-            ASSERT_TRUE(built.Result.Ok);
-            EXPECT_EQ(static_cast<quint8>(built.Bank2[24 + 28]), 255);
-            EXPECT_EQ(U32_At(built.Bank2, 24 + 28 + 24), Base + 24 + 2 * 28);
-            EXPECT_EQ(U32_At(built.Bank2, 24 + 24), Base + 24 + 2 * 28); // the first is empty
+            ASSERT_TRUE(built.result.ok);
+            EXPECT_EQ(static_cast<quint8>(built.bank2[24 + 28]), 255);
+            EXPECT_EQ(u32At(built.bank2, 24 + 28 + 24), Base + 24 + 2 * 28);
+            EXPECT_EQ(u32At(built.bank2, 24 + 24), Base + 24 + 2 * 28); // the first is empty
         } else {
-            EXPECT_FALSE(built.Result.Ok);
-            EXPECT_TRUE(built.Result.Message.endsWith(": item 2 of List_DataSet_Selected has 256 attributes, more than the 255 a data set can hold"))
-                << built.Result.Message.toStdString();
+            EXPECT_FALSE(built.result.ok);
+            EXPECT_TRUE(built.result.message.endsWith(": item 2 of List_DataSet_Selected has 256 attributes, more than the 255 a data set can hold"))
+                << built.result.message.toStdString();
         }
     }
 }
@@ -282,37 +282,37 @@ TEST(RequestTables, TablesFillingTheDeviceAreaExactlyAreBuiltOneByteMoreIsRefuse
     const qsizetype room = 0x80000, fixed = 24 + 32 + 8 + 13 + 1;
     for (const qsizetype extra : {0, 1}) {
         const QString reference(room - fixed + extra, u'R');
-        const TBuilt built = Build(Access_File({With(Example_Variable(), {{"Reference", reference}})}));
+        const Built built = build(accessFileXml({With(exampleVariable(), {{"Reference", reference}})}));
         if (extra == 0) {
-            ASSERT_TRUE(built.Result.Ok) << built.Result.Message.toStdString();
-            EXPECT_EQ(built.Bank2.size(), room);
-            EXPECT_EQ(built.Bank2.back(), 0);
+            ASSERT_TRUE(built.result.ok) << built.result.message.toStdString();
+            EXPECT_EQ(built.bank2.size(), room);
+            EXPECT_EQ(built.bank2.back(), 0);
         } else {
-            EXPECT_FALSE(built.Result.Ok);
-            EXPECT_EQ(built.Result.Message, "The request tables need 524289 bytes, more than the 524288 bytes the device holds for them. "
+            EXPECT_FALSE(built.result.ok);
+            EXPECT_EQ(built.result.message, "The request tables need 524289 bytes, more than the 524288 bytes the device holds for them. "
                                             "Remove variables or data sets and update again.");
-            EXPECT_TRUE(built.Bank2.isEmpty());
+            EXPECT_TRUE(built.bank2.isEmpty());
         }
     }
 }
 
 TEST(RequestTables, WriterNeverPassesItsLimitOrItsBuffer)
 {
-    TProject p;
-    p.Write_Access(Access_File({Example_Variable()}));
-    TIEC61850_Client tables;
-    ASSERT_TRUE(Load_IEC61850_Client(tables, p.State.IEC_Client_File, Base, u'.').Ok);
-    ASSERT_EQ(tables.Length, 98);
-    struct TCase {
+    Project p;
+    p.writeAccess(accessFileXml({exampleVariable()}));
+    RequestTables tables;
+    ASSERT_TRUE(loadAccessFile(tables, p.state.accessFile, Base, u'.').ok);
+    ASSERT_EQ(tables.length, 98);
+    struct Case {
         qsizetype buffer, start, highest;
         bool fits;
     };
-    const TCase cases[] = {{200, 10, 107, true}, {200, 10, 106, false}, {100, 10, 0x7FFFF, false}, {108, 10, 0x7FFFF, true}, {200, -1, 150, false}};
-    for (const TCase& c : cases) {
+    const Case cases[] = {{200, 10, 107, true}, {200, 10, 106, false}, {100, 10, 0x7FFFF, false}, {108, 10, 0x7FFFF, true}, {200, -1, 150, false}};
+    for (const Case& c : cases) {
         std::vector<quint8> buffer(static_cast<size_t>(c.buffer), 0xEE);
         qsizetype end = -1;
-        const TResult r = Write_IEC61850_Client(tables, buffer, c.start, c.highest, end);
-        EXPECT_EQ(r.Ok, c.fits) << c.buffer << " " << c.start << " " << c.highest;
+        const Result r = writeRequestTables(tables, buffer, c.start, c.highest, end);
+        EXPECT_EQ(r.ok, c.fits) << c.buffer << " " << c.start << " " << c.highest;
         if (c.fits) {
             EXPECT_EQ(end, c.start + 98);
             EXPECT_EQ(buffer[static_cast<size_t>(end - 1)], 0);

@@ -1,6 +1,6 @@
-#include "LanguageTemplate.h"
-#include "TestSupport.h"
-#include "TextTable.h"
+#include "lang/core/LanguageTemplate.h"
+#include "support/TestSupport.h"
+#include "base/TextTable.h"
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -9,15 +9,15 @@
 
 namespace {
 
-bool Has_Builtin_Text(int index) { return TText_Table::Builtin_Text(index) != QLatin1String(" "); }
+bool hasBuiltinText(int index) { return TextTable::builtinText(index) != QLatin1String(" "); }
 
 // Every line of a language file that sets a text, in file order (later lines win).
-std::map<int, QString> Entries_Of(const QByteArray& file)
+std::map<int, QString> entriesOf(const QByteArray& file)
 {
     std::map<int, QString> entries;
-    for (const QString& line : Decode_Language_File(file).split(QRegularExpression(QStringLiteral("\r\n|\r|\n"))))
-        if (const auto parsed = Parse_Language_Line(line))
-            entries[parsed->Index] = parsed->Text;
+    for (const QString& line : decodeLanguageFile(file).split(QRegularExpression(QStringLiteral("\r\n|\r|\n"))))
+        if (const auto parsed = parseLanguageLine(line))
+            entries[parsed->index] = parsed->text;
     return entries;
 }
 
@@ -26,24 +26,24 @@ std::map<int, QString> Entries_Of(const QByteArray& file)
 TEST(LanguageFiles, EnglishTemplateSetsExactlyEveryBuiltinText)
 {
     QTemporaryDir dir;
-    Write_Test_File(dir.filePath("English.lng"), English_Language_Template());
-    TText_Table t;
-    for (int i = 0; i < TText_Table::Size; ++i)
-        t.Set(i, QStringLiteral("#"));
-    ASSERT_TRUE(t.Read_Language_File(dir.filePath("English.lng")));
-    for (int i = 0; i < TText_Table::Size; ++i)
-        EXPECT_EQ(t[i], Has_Builtin_Text(i) ? TText_Table::Builtin_Text(i) : QStringLiteral("#")) << "entry " << i;
+    writeTestFile(dir.filePath("English.lng"), englishLanguageTemplate());
+    TextTable t;
+    for (int i = 0; i < TextTable::size; ++i)
+        t.set(i, QStringLiteral("#"));
+    ASSERT_TRUE(t.readLanguageFile(dir.filePath("English.lng")));
+    for (int i = 0; i < TextTable::size; ++i)
+        EXPECT_EQ(t[i], hasBuiltinText(i) ? TextTable::builtinText(i) : QStringLiteral("#")) << "entry " << i;
 }
 
 TEST(LanguageFiles, ItalianoTranslatesEveryBuiltinText)
 {
-    const QByteArray file = Read_Test_File(QStringLiteral(SWQ_LANGUAGE_DATA_DIR "/Italiano.lng"));
+    const QByteArray file = readTestFile(QStringLiteral(SWQ_LANGUAGE_DATA_DIR "/Italiano.lng"));
     ASSERT_FALSE(file.isEmpty());
-    const std::map<int, QString> entries = Entries_Of(file);
-    for (int i = 0; i < TText_Table::Size; ++i) {
-        const QString english = TText_Table::Builtin_Text(i);
+    const std::map<int, QString> entries = entriesOf(file);
+    for (int i = 0; i < TextTable::size; ++i) {
+        const QString english = TextTable::builtinText(i);
         const auto found = entries.find(i);
-        if (!Has_Builtin_Text(i)) {
+        if (!hasBuiltinText(i)) {
             EXPECT_EQ(found, entries.end()) << "entry " << i << " has no English text";
             continue;
         }
@@ -57,10 +57,10 @@ TEST(LanguageFiles, ItalianoTranslatesEveryBuiltinText)
 
     // And through the program's own loading.
     QTemporaryDir dir;
-    Write_Test_File(dir.filePath("Italiano.lng"), file);
-    TText_Table t;
+    writeTestFile(dir.filePath("Italiano.lng"), file);
+    TextTable t;
     QString name = QStringLiteral("Italiano");
-    t.Load_Language(dir.path(), name);
+    t.loadLanguage(dir.path(), name);
     EXPECT_EQ(name, "Italiano");
     EXPECT_EQ(t[0], "Inizio");
     EXPECT_EQ(t[105], u"Errore! Il nome del progetto non \u00E8 valido"_qs);
@@ -74,7 +74,7 @@ TEST(LanguageFiles, BuildToolWritesTemplateAndFlags)
     tool.start(QStringLiteral(SWQ_MAKE_LANGUAGE_FOLDER), {dir.path()});
     ASSERT_TRUE(tool.waitForFinished(30000));
     ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
-    EXPECT_EQ(Read_Test_File(dir.filePath("English.lng")), English_Language_Template());
+    EXPECT_EQ(readTestFile(dir.filePath("English.lng")), englishLanguageTemplate());
     for (const char* flag : {"English.bmp", "Italiano.bmp", "DefaultFlag.bmp"}) {
         const QImage image(dir.filePath(flag));
         EXPECT_EQ(image.size(), QSize(48, 48)) << flag;

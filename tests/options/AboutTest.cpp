@@ -1,8 +1,8 @@
-#include "Constants.h"
-#include "FakePlatform.h"
-#include "TFAbout.h"
-#include "TFTessavoFirmWare.h"
-#include "WindowTestSupport.h"
+#include "base/Constants.h"
+#include "fakes/FakePlatform.h"
+#include "options/gui/AboutDialog.h"
+#include "app/MainWindow.h"
+#include "support/WindowTestSupport.h"
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -11,16 +11,16 @@
 TEST(About, FixedTextsAndTheMakersHomePage)
 {
     QTemporaryDir dir;
-    TFake_Platform fakes;
-    TProgramState state;
-    TText_Table texts;
-    TAppContext ctx{state, texts, fakes.Services()};
-    TFTessavoFirmWare main(ctx, dir.path());
+    FakePlatform fakes;
+    ProgramState state;
+    TextTable texts;
+    AppContext ctx{state, texts, fakes.services()};
+    MainWindow main(ctx, dir.path());
     main.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
 
     bool seen = false;
-    On_Next_Modal([&](QWidget* about) {
+    onNextModal([&](QWidget* about) {
         seen = true;
         EXPECT_EQ(about->objectName(), "TFAbout");
         EXPECT_EQ(about->windowTitle(), "About...");
@@ -39,11 +39,11 @@ TEST(About, FixedTextsAndTheMakersHomePage)
         EXPECT_FALSE(about->findChild<QLabel*>("Image2")->pixmap().isNull());
         emit about->findChild<QLabel*>("Label4")->linkActivated("home");
         QTest::mouseClick(about->findChild<QLabel*>("Image2"), Qt::LeftButton);
-        EXPECT_EQ(fakes.Shell.Opened, QStringList({Maker_Home_Page(), Maker_Home_Page()}));
+        EXPECT_EQ(fakes.shell.Opened, QStringList({makerHomePage(), makerHomePage()}));
         QTest::mouseClick(about->findChild<QPushButton*>("LbButton1"), Qt::LeftButton);
     });
     QTest::mouseClick(main.findChild<QPushButton*>("Btn_Info"), Qt::LeftButton);
     EXPECT_TRUE(seen);
     EXPECT_FALSE(QApplication::activeModalWidget());
-    EXPECT_TRUE(fakes.Messages.Shown.empty());
+    EXPECT_TRUE(fakes.messages.shown.empty());
 }

@@ -1,5 +1,5 @@
-#include "LanguageList.h"
-#include "TestSupport.h"
+#include "options/core/LanguageList.h"
+#include "support/TestSupport.h"
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
@@ -9,26 +9,26 @@ TEST(LanguageList, OrdinaryLngFilesSortedIgnoringCase)
     QTemporaryDir dir;
     for (const char* name : {"golf.lng", "Foxtrot.lng", "echo.lng", "Delta.lng", "charlie.lng", "Bravo.lng", "alpha.lng", ".hidden.lng",
                              "ReadOnly.lng", "notes.txt", "alpha.lng.bak", "Upper.LNG"})
-        Write_Test_File(dir.filePath(name), "STR0000 = x\n");
+        writeTestFile(dir.filePath(name), "STR0000 = x\n");
     QFile::setPermissions(dir.filePath("ReadOnly.lng"), QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     QDir(dir.path()).mkdir("Folder.lng");
     QFile::link(dir.filePath("alpha.lng"), dir.filePath("Link.lng"));
     QFile::link(dir.filePath("missing"), dir.filePath("Broken.lng"));
 
-    EXPECT_EQ(Create_Lang_List(dir.path()),
+    EXPECT_EQ(createLanguageList(dir.path()),
         QStringList({".hidden.lng", "alpha.lng", "Bravo.lng", "charlie.lng", "Delta.lng", "echo.lng", "Foxtrot.lng", "golf.lng"}));
-    EXPECT_EQ(Create_Lang_List(dir.filePath("no such folder")), QStringList());
+    EXPECT_EQ(createLanguageList(dir.filePath("no such folder")), QStringList());
 }
 
 TEST(LanguageList, FlagPictureOfTheLanguageElseDefaultElseNone)
 {
     QTemporaryDir dir;
-    Write_Test_File(dir.filePath("Italiano.bmp"), "BM");
-    EXPECT_EQ(Flag_Picture(dir.path(), "Italiano"), dir.filePath("Italiano.bmp"));
-    EXPECT_EQ(Flag_Picture(dir.path(), "Deutsch"), QString());
-    Write_Test_File(dir.filePath("DefaultFlag.bmp"), "BM");
-    EXPECT_EQ(Flag_Picture(dir.path(), "Deutsch"), dir.filePath("DefaultFlag.bmp"));
-    EXPECT_EQ(Flag_Picture(dir.path(), "Italiano"), dir.filePath("Italiano.bmp"));
+    writeTestFile(dir.filePath("Italiano.bmp"), "BM");
+    EXPECT_EQ(flagPicture(dir.path(), "Italiano"), dir.filePath("Italiano.bmp"));
+    EXPECT_EQ(flagPicture(dir.path(), "Deutsch"), QString());
+    writeTestFile(dir.filePath("DefaultFlag.bmp"), "BM");
+    EXPECT_EQ(flagPicture(dir.path(), "Deutsch"), dir.filePath("DefaultFlag.bmp"));
+    EXPECT_EQ(flagPicture(dir.path(), "Italiano"), dir.filePath("Italiano.bmp"));
 }
 
 TEST(LanguageList, PagesOfSix)
@@ -36,13 +36,13 @@ TEST(LanguageList, PagesOfSix)
     QStringList thirteen;
     for (int i = 0; i < 13; ++i)
         thirteen << QStringLiteral("L%1.lng").arg(i, 2, 10, QChar('0'));
-    struct TCase {
+    struct Case {
         int count, page;
         int pageShown, pageCount;
         bool prev, next;
         QStringList languages;
     };
-    const TCase cases[] = {
+    const Case cases[] = {
         {0, 1, 1, 1, false, false, {}},
         {1, 1, 1, 1, false, false, {"L00.lng"}},
         {6, 1, 1, 1, false, false, thirteen.mid(0, 6)},
@@ -53,15 +53,15 @@ TEST(LanguageList, PagesOfSix)
         {13, 3, 3, 3, true, false, {"L12.lng"}},
         {7, 5, 2, 2, true, false, {"L06.lng"}}, // a page beyond the last shows the last
     };
-    for (const TCase& c : cases) {
-        const TLang_Page p = Lang_Page(thirteen.mid(0, c.count), c.page);
+    for (const Case& c : cases) {
+        const LanguagePage p = langPage(thirteen.mid(0, c.count), c.page);
         const std::string at = std::to_string(c.count) + " languages, page " + std::to_string(c.page);
-        EXPECT_EQ(p.Page, c.pageShown) << at;
-        EXPECT_EQ(p.Page_Count, c.pageCount) << at;
-        EXPECT_EQ(p.Show_Prev, c.prev) << at;
-        EXPECT_EQ(p.Show_Next, c.next) << at;
-        EXPECT_EQ(p.Languages, c.languages) << at;
+        EXPECT_EQ(p.page, c.pageShown) << at;
+        EXPECT_EQ(p.pageCount, c.pageCount) << at;
+        EXPECT_EQ(p.showPrev, c.prev) << at;
+        EXPECT_EQ(p.showNext, c.next) << at;
+        EXPECT_EQ(p.languages, c.languages) << at;
     }
-    EXPECT_EQ(Lang_Position(2, 1), 6);
-    EXPECT_EQ(Language_Of("Italiano.lng"), "Italiano");
+    EXPECT_EQ(langPosition(2, 1), 6);
+    EXPECT_EQ(languageOf("Italiano.lng"), "Italiano");
 }

@@ -15,9 +15,9 @@
 // A stand-in web server on 127.0.0.1 (ephemeral port) in its own thread, since the client
 // under test blocks. It records each request and sends the next scripted answer (the last
 // one again when the script runs out), or, when `silent`, never answers at all.
-class TLoopback_Server {
+class LoopbackServer {
 public:
-    explicit TLoopback_Server(std::deque<QByteArray> responses, bool silent = false)
+    explicit LoopbackServer(std::deque<QByteArray> responses, bool silent = false)
         : Responses(std::move(responses))
         , Silent(silent)
     {
@@ -29,10 +29,10 @@ public:
         if (Listener < 0 || bind(Listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
             || listen(Listener, 8) != 0 || getsockname(Listener, reinterpret_cast<sockaddr*>(&address), &length) != 0)
             qFatal("loopback server: cannot listen");
-        Port = ntohs(address.sin_port);
+        port = ntohs(address.sin_port);
         Worker = std::thread([this] { Serve(); });
     }
-    ~TLoopback_Server()
+    ~LoopbackServer()
     {
         Stop = true;
         Worker.join();
@@ -51,11 +51,11 @@ public:
         return Received;
     }
 
-    quint16 Port = 0;
+    quint16 port = 0;
 
 private:
     // Waits for input on `fd`, giving up when the server is stopped.
-    bool Wait_Readable(int fd)
+    bool waitReadable(int fd)
     {
         while (!Stop) {
             pollfd p{fd, POLLIN, 0};
@@ -67,13 +67,13 @@ private:
 
     void Serve()
     {
-        while (Wait_Readable(Listener)) {
+        while (waitReadable(Listener)) {
             const int client = accept(Listener, nullptr, nullptr);
             if (client < 0)
                 continue;
             QByteArray request;
             char buffer[4096];
-            while (!request.contains("\r\n\r\n") && Wait_Readable(client)) {
+            while (!request.contains("\r\n\r\n") && waitReadable(client)) {
                 const ssize_t n = recv(client, buffer, sizeof buffer, 0);
                 if (n <= 0)
                     break;
@@ -88,7 +88,7 @@ private:
                     Responses.pop_front();
             }
             if (Silent) {
-                while (Wait_Readable(client) && recv(client, buffer, sizeof buffer, 0) > 0) {
+                while (waitReadable(client) && recv(client, buffer, sizeof buffer, 0) > 0) {
                 }
             } else {
                 for (qsizetype sent = 0; sent < response.size();) {

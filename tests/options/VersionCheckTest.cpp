@@ -1,9 +1,9 @@
-#include "Constants.h"
-#include "FakePlatform.h"
-#include "HttpCurl.h"
-#include "LoopbackServer.h"
-#include "TestSupport.h"
-#include "VersionCheck.h"
+#include "base/Constants.h"
+#include "fakes/FakePlatform.h"
+#include "platform/HttpCurl.h"
+#include "options/LoopbackServer.h"
+#include "support/TestSupport.h"
+#include "options/core/VersionCheck.h"
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QUrl>
@@ -12,9 +12,9 @@
 namespace {
 
 // The version service's own address, moved to the stand-in server on this machine.
-QString Loopback_Service(quint16 port)
+QString loopbackService(quint16 port)
 {
-    QUrl url(Maker_Version_Service());
+    QUrl url(makerVersionService());
     url.setHost(QStringLiteral("127.0.0.1"));
     url.setPort(port);
     return url.toString();
@@ -37,33 +37,33 @@ TEST(VersionCheck, ConvVersion)
         {"", -1},
     };
     for (const auto& [text, expected] : cases)
-        EXPECT_EQ(Conv_Version(text), expected) << text.toStdString();
+        EXPECT_EQ(versionNumber(text), expected) << text.toStdString();
 }
 
 TEST(VersionCheck, AnswersOfTheService)
 {
-    struct TCase {
+    struct Case {
         QByteArray response;
         bool newer;
     };
-    const TCase cases[] = {
-        {TLoopback_Server::Answer("VER. 1.001"), true},
-        {TLoopback_Server::Answer("VER. 1.000"), false},
-        {TLoopback_Server::Answer("VER. 0.000"), false},
-        {TLoopback_Server::Answer("ver. 0.000"), false},
-        {TLoopback_Server::Answer("  \t VER. 1.001\r\n"), true},
-        {TLoopback_Server::Answer("\r\nVER. 2.000 \r\n\r\n"), true},
-        {TLoopback_Server::Answer("<!DOCTYPE html>\r\n<html><body><h1>Service unavailable</h1></body></html>"), false},
-        {TLoopback_Server::Answer("VER. 9.999", "404 Not Found"), false}, // an error status is a failure
-        {TLoopback_Server::Answer("VER. 9.999", "500 Internal Server Error"), false},
-        {TLoopback_Server::Answer(""), false},
+    const Case cases[] = {
+        {LoopbackServer::Answer("VER. 1.001"), true},
+        {LoopbackServer::Answer("VER. 1.000"), false},
+        {LoopbackServer::Answer("VER. 0.000"), false},
+        {LoopbackServer::Answer("ver. 0.000"), false},
+        {LoopbackServer::Answer("  \t VER. 1.001\r\n"), true},
+        {LoopbackServer::Answer("\r\nVER. 2.000 \r\n\r\n"), true},
+        {LoopbackServer::Answer("<!DOCTYPE html>\r\n<html><body><h1>Service unavailable</h1></body></html>"), false},
+        {LoopbackServer::Answer("VER. 9.999", "404 Not Found"), false}, // an error status is a failure
+        {LoopbackServer::Answer("VER. 9.999", "500 Internal Server Error"), false},
+        {LoopbackServer::Answer(""), false},
         // Far more than any version answer: refused rather than read into memory.
-        {TLoopback_Server::Answer("VER. 9.999" + QByteArray(200000, ' ')), false},
+        {LoopbackServer::Answer("VER. 9.999" + QByteArray(200000, ' ')), false},
     };
-    THttp_Curl http;
-    for (const TCase& c : cases) {
-        TLoopback_Server server({c.response});
-        EXPECT_EQ(Check_Version(http, Loopback_Service(server.Port)), c.newer) << c.response.left(80).toStdString();
+    CurlHttpClient http;
+    for (const Case& c : cases) {
+        LoopbackServer server({c.response});
+        EXPECT_EQ(checkVersion(http, loopbackService(server.port)), c.newer) << c.response.left(80).toStdString();
         EXPECT_EQ(server.Requests().size(), 1);
     }
 }
@@ -71,11 +71,11 @@ TEST(VersionCheck, AnswersOfTheService)
 TEST(VersionCheck, RequestIsHttp10WithTheTwoHeadersAndNoCookie)
 {
     // The first answer sets a cookie; the second request must not send it back.
-    TLoopback_Server server({TLoopback_Server::Answer("VER. 1.001", "200 OK", "Set-Cookie: session=abc123; Path=/\r\n"),
-                             TLoopback_Server::Answer("VER. 1.001")});
-    THttp_Curl http;
-    EXPECT_TRUE(Check_Version(http, Loopback_Service(server.Port)));
-    EXPECT_TRUE(Check_Version(http, Loopback_Service(server.Port)));
+    LoopbackServer server({LoopbackServer::Answer("VER. 1.001", "200 OK", "Set-Cookie: session=abc123; Path=/\r\n"),
+                             LoopbackServer::Answer("VER. 1.001")});
+    CurlHttpClient http;
+    EXPECT_TRUE(checkVersion(http, loopbackService(server.port)));
+    EXPECT_TRUE(checkVersion(http, loopbackService(server.port)));
     const QByteArrayList requests = server.Requests();
     ASSERT_EQ(requests.size(), 2);
     for (const QByteArray& request : requests) {
@@ -99,27 +99,27 @@ TEST(VersionCheck, UnreachableOrSilentServerMeansNoNewerVersionWithinTheTimeOut)
     socklen_t length = sizeof address;
     ASSERT_EQ(bind(bound, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     ASSERT_EQ(getsockname(bound, reinterpret_cast<sockaddr*>(&address), &length), 0);
-    THttp_Curl http(500, 1500);
-    EXPECT_FALSE(Check_Version(http, Loopback_Service(ntohs(address.sin_port))));
+    CurlHttpClient http(500, 1500);
+    EXPECT_FALSE(checkVersion(http, loopbackService(ntohs(address.sin_port))));
     close(bound);
 
     // A server that accepts and never answers: the total time-out ends the wait.
-    TLoopback_Server silent({TLoopback_Server::Answer("VER. 9.999")}, true);
+    LoopbackServer silent({LoopbackServer::Answer("VER. 9.999")}, true);
     QElapsedTimer waited;
     waited.start();
-    EXPECT_FALSE(Check_Version(http, Loopback_Service(silent.Port)));
+    EXPECT_FALSE(checkVersion(http, loopbackService(silent.port)));
     EXPECT_LT(waited.elapsed(), 10000);
     EXPECT_EQ(silent.Requests().size(), 1);
 
     // The program's own limits keep the whole check under ten seconds.
-    EXPECT_LE(THttp_Curl::Default_Connect_Timeout_Ms, THttp_Curl::Default_Total_Timeout_Ms);
-    EXPECT_LE(THttp_Curl::Default_Total_Timeout_Ms, 10000);
+    EXPECT_LE(CurlHttpClient::defaultConnectTimeoutMs, CurlHttpClient::defaultTotalTimeoutMs);
+    EXPECT_LE(CurlHttpClient::defaultTotalTimeoutMs, 10000);
 }
 
 TEST(VersionCheck, FailedReplyIsNeverNewerWhateverItsBody)
 {
-    TFake_Http http;
+    FakeHttpClient http;
     http.Next = {false, "VER. 9.999", "connection reset"};
-    EXPECT_FALSE(Check_Version(http, "http://service.example/v"));
+    EXPECT_FALSE(checkVersion(http, "http://service.example/v"));
     EXPECT_EQ(http.Urls, QStringList{"http://service.example/v"});
 }

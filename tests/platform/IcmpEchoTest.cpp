@@ -1,6 +1,6 @@
-#include "IcmpEcho_Linux.h"
-#include "Ipv4Address.h"
-#include "TestSupport.h"
+#include "platform/IcmpEchoLinux.h"
+#include "platform/Ipv4Address.h"
+#include "support/TestSupport.h"
 #include <gtest/gtest.h>
 #include <grp.h>
 #include <sys/wait.h>
@@ -8,25 +8,25 @@
 
 namespace {
 
-using TSockets = TIcmp_Echo_Linux::TSockets;
+using Sockets = IcmpEchoLinux::Sockets;
 
 // The error of an echo that may not open any socket says why and how to allow it.
-void Expect_Clear_Refusal(const IIcmp_Echo::TReply& reply)
+void expectClearRefusal(const IcmpEcho::Reply& reply)
 {
-    EXPECT_EQ(reply.Result, IIcmp_Echo::TResult::Error);
-    EXPECT_TRUE(reply.Error.contains("not permitted")) << reply.Error.toStdString();
-    EXPECT_TRUE(reply.Error.contains("cap_net_raw")) << reply.Error.toStdString();
+    EXPECT_EQ(reply.result, IcmpEcho::EchoStatus::Error);
+    EXPECT_TRUE(reply.error.contains("not permitted")) << reply.error.toStdString();
+    EXPECT_TRUE(reply.error.contains("cap_net_raw")) << reply.error.toStdString();
 }
 
 } // namespace
 
 TEST(Ipv4Address, NumericDottedOnly)
 {
-    struct TCase {
+    struct Case {
         const char* text;
         std::optional<quint32> address;
     };
-    const TCase cases[] = {
+    const Case cases[] = {
         {"127.0.0.1", 0x7F000001},
         {"127.000.000.005", 0x7F000005}, // leading zeros kept decimal
         {"10.010.0.1", 0x0A0A0001}, // decimal, never octal
@@ -46,17 +46,17 @@ TEST(Ipv4Address, NumericDottedOnly)
         {"localhost", std::nullopt},
         {"", std::nullopt},
     };
-    for (const TCase& c : cases)
-        EXPECT_EQ(Parse_Numeric_IPv4(QString::fromLatin1(c.text)), c.address) << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(parseNumericIPv4(QString::fromLatin1(c.text)), c.address) << c.text;
 }
 
 TEST(IcmpEchoLinux, AddressThatIsNotNumericIsAnErrorWithoutLookUp)
 {
-    TIcmp_Echo_Linux echo;
+    IcmpEchoLinux echo;
     for (const char* text : {"127.0.0.300", "abc", "localhost", "127.0.1", ""}) {
-        const auto reply = echo.Echo(QString::fromLatin1(text));
-        EXPECT_EQ(reply.Result, IIcmp_Echo::TResult::Error) << text;
-        EXPECT_TRUE(reply.Error.contains("not a numeric IPv4 address")) << reply.Error.toStdString();
+        const auto reply = echo.echo(QString::fromLatin1(text));
+        EXPECT_EQ(reply.result, IcmpEcho::EchoStatus::Error) << text;
+        EXPECT_TRUE(reply.error.contains("not a numeric IPv4 address")) << reply.error.toStdString();
     }
 }
 
@@ -64,23 +64,23 @@ TEST(IcmpEchoLinux, AddressThatIsNotNumericIsAnErrorWithoutLookUp)
 // reported clearly instead.
 TEST(IcmpEchoLinux, LoopbackAnswers)
 {
-    struct TCase {
+    struct Case {
         const char* name;
-        TSockets sockets;
+        Sockets sockets;
     };
-    const TCase cases[] = {{"datagram, then raw", TSockets::Datagram_Then_Raw}, {"datagram only", TSockets::Datagram_Only}, {"raw only", TSockets::Raw_Only}};
+    const Case cases[] = {{"datagram, then raw", Sockets::DatagramThenRaw}, {"datagram only", Sockets::DatagramOnly}, {"raw only", Sockets::RawOnly}};
     bool any = false;
-    for (const TCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TIcmp_Echo_Linux echo(c.sockets);
+        IcmpEchoLinux echo(c.sockets);
         for (int attempt = 0; attempt < 3; ++attempt) {
-            const auto reply = echo.Echo("127.0.0.1");
-            if (reply.Result == IIcmp_Echo::TResult::Answered) {
+            const auto reply = echo.echo("127.0.0.1");
+            if (reply.result == IcmpEcho::EchoStatus::Answered) {
                 any = true;
                 continue;
             }
-            Expect_Clear_Refusal(reply);
-            std::cout << "[ note     ] " << c.name << ": " << reply.Error.toStdString() << "\n";
+            expectClearRefusal(reply);
+            std::cout << "[ note     ] " << c.name << ": " << reply.error.toStdString() << "\n";
             break;
         }
     }
@@ -104,10 +104,10 @@ TEST(IcmpEchoLinux, OrdinaryUserGetsAnAnswerOrAClearRefusal)
         if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) {
             report = "skip";
         } else {
-            const auto reply = TIcmp_Echo_Linux().Echo("127.0.0.1");
-            report = reply.Result == IIcmp_Echo::TResult::Answered ? QByteArray("answered")
-                : reply.Result == IIcmp_Echo::TResult::Not_Answered ? QByteArray("silent")
-                                                                    : "error:" + reply.Error.toUtf8();
+            const auto reply = IcmpEchoLinux().echo("127.0.0.1");
+            report = reply.result == IcmpEcho::EchoStatus::Answered ? QByteArray("answered")
+                : reply.result == IcmpEcho::EchoStatus::NotAnswered ? QByteArray("silent")
+                                                                    : "error:" + reply.error.toUtf8();
         }
         (void)!::write(out[1], report.constData(), static_cast<size_t>(report.size()));
         ::_exit(0);
@@ -122,6 +122,6 @@ TEST(IcmpEchoLinux, OrdinaryUserGetsAnAnswerOrAClearRefusal)
     if (report == "skip")
         GTEST_SKIP() << "cannot become an ordinary user here";
     if (report != "answered")
-        Expect_Clear_Refusal({IIcmp_Echo::TResult::Error, QString::fromUtf8(report.mid(6))});
+        expectClearRefusal({IcmpEcho::EchoStatus::Error, QString::fromUtf8(report.mid(6))});
     std::cout << "[ note     ] ordinary user: " << report.toStdString() << "\n";
 }

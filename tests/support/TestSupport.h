@@ -12,9 +12,9 @@
 #endif
 
 inline QString Fixture(const QString& name) { return QStringLiteral(SWQ_FIXTURES_DIR "/") + name; }
-inline QString Corpus_Folder() { return QStringLiteral(SWQ_CORPUS_DIR); }
+inline QString corpusFolder() { return QStringLiteral(SWQ_CORPUS_DIR); }
 
-inline void Write_Test_File(const QString& path, const QByteArray& bytes)
+inline void writeTestFile(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly))
@@ -22,7 +22,7 @@ inline void Write_Test_File(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
-inline QByteArray Read_Test_File(const QString& path)
+inline QByteArray readTestFile(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -32,28 +32,28 @@ inline QByteArray Read_Test_File(const QString& path)
 #ifdef SWQ_HAVE_FILE_SIZE_LIMIT
 // While it lives, no file of the process may grow beyond `bytes`: writes fail as on a full
 // disk, also for a root user, whom a read-only folder would not stop.
-class TFile_Size_Limit {
+class FileSizeLimit {
 public:
-    explicit TFile_Size_Limit(rlim_t bytes)
-        : Old_Handler(std::signal(SIGXFSZ, SIG_IGN))
+    explicit FileSizeLimit(rlim_t bytes)
+        : oldHandler(std::signal(SIGXFSZ, SIG_IGN))
     {
-        getrlimit(RLIMIT_FSIZE, &Old_Limit);
-        rlimit limit = Old_Limit;
+        getrlimit(RLIMIT_FSIZE, &oldLimit);
+        rlimit limit = oldLimit;
         limit.rlim_cur = bytes;
         if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
             qFatal("cannot limit the file size");
     }
-    ~TFile_Size_Limit()
+    ~FileSizeLimit()
     {
-        setrlimit(RLIMIT_FSIZE, &Old_Limit);
-        std::signal(SIGXFSZ, Old_Handler);
+        setrlimit(RLIMIT_FSIZE, &oldLimit);
+        std::signal(SIGXFSZ, oldHandler);
     }
-    TFile_Size_Limit(const TFile_Size_Limit&) = delete;
-    TFile_Size_Limit& operator=(const TFile_Size_Limit&) = delete;
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
 private:
-    void (*Old_Handler)(int);
-    rlimit Old_Limit{};
+    void (*oldHandler)(int);
+    rlimit oldLimit{};
 };
 #endif
 

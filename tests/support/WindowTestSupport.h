@@ -1,12 +1,12 @@
 #pragma once
-#include "TestSupport.h"
+#include "support/TestSupport.h"
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
 
 // Runs `action` on the next modal widget once it is shown (for dialogs opened with exec()).
-inline void On_Next_Modal(std::function<void(QWidget*)> action, QWidget* previous = nullptr)
+inline void onNextModal(std::function<void(QWidget*)> action, QWidget* previous = nullptr)
 {
     auto* timer = new QTimer;
     timer->setInterval(5);

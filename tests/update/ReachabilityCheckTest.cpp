@@ -1,20 +1,20 @@
-#include "FakePlatform.h"
-#include "ReachabilityCheck.h"
-#include "TestSupport.h"
+#include "fakes/FakePlatform.h"
+#include "update/core/ReachabilityCheck.h"
+#include "support/TestSupport.h"
 #include <gtest/gtest.h>
 
 namespace {
 
-using R = IIcmp_Echo::TResult;
+using R = IcmpEcho::EchoStatus;
 
 // Replies as letters: A answered, N not answered, E error; silence once the script ends.
-std::deque<IIcmp_Echo::TReply> Script(const std::string& letters)
+std::deque<IcmpEcho::Reply> Script(const std::string& letters)
 {
-    std::deque<IIcmp_Echo::TReply> replies;
+    std::deque<IcmpEcho::Reply> replies;
     for (char c : letters)
-        replies.push_back(c == 'A' ? IIcmp_Echo::TReply{R::Answered, {}}
-                : c == 'N'         ? IIcmp_Echo::TReply{R::Not_Answered, {}}
-                                   : IIcmp_Echo::TReply{R::Error, QStringLiteral("socket refused")});
+        replies.push_back(c == 'A' ? IcmpEcho::Reply{R::Answered, {}}
+                : c == 'N'         ? IcmpEcho::Reply{R::NotAnswered, {}}
+                                   : IcmpEcho::Reply{R::Error, QStringLiteral("socket refused")});
     return replies;
 }
 
@@ -22,7 +22,7 @@ std::deque<IIcmp_Echo::TReply> Script(const std::string& letters)
 
 TEST(ReachabilityCheck, FollowsTheLastAttemptWithinTheLimit)
 {
-    struct TCase {
+    struct Case {
         const char* name;
         const char* address;
         std::string replies;
@@ -33,7 +33,7 @@ TEST(ReachabilityCheck, FollowsTheLastAttemptWithinTheLimit)
         qint64 elapsedMs;
         QString error;
     };
-    const TCase cases[] = {
+    const Case cases[] = {
         {"two answers end the check", "127.0.0.1", "AA", 3, true, 1, 2, 6, {}},
         {"instant answers end it too", "127.0.0.1", "AA", 0, true, 1, 2, 0, {}},
         {"silence until more than 5 s", "127.0.0.1", "", 400, false, 2, 13, 5200, {}},
@@ -50,24 +50,24 @@ TEST(ReachabilityCheck, FollowsTheLastAttemptWithinTheLimit)
         {"three parts", "10.1.2", "AA", 0, false, 0, 0, 0, {}},
         {"a name", "localhost", "AA", 0, false, 0, 0, 0, {}},
     };
-    for (const TCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TFake_Platform fakes;
-        fakes.Icmp_Echo.Replies = Script(c.replies);
-        fakes.Icmp_Echo.Cost_Ms = c.costMs;
-        const qint64 start = fakes.Clock.Now;
+        FakePlatform fakes;
+        fakes.icmpEcho.Replies = Script(c.replies);
+        fakes.icmpEcho.costMs = c.costMs;
+        const qint64 start = fakes.clock.Now;
         int pingRes = 7;
         int processed = 0;
         QString error = "stale";
-        const bool answered = Send_Ping(fakes.Icmp_Echo, fakes.Clock, c.address, pingRes, [&] { ++processed; }, error);
+        const bool answered = sendPing(fakes.icmpEcho, fakes.clock, c.address, pingRes, [&] { ++processed; }, error);
         EXPECT_EQ(answered, c.answered);
         EXPECT_EQ(pingRes, c.pingRes);
-        EXPECT_EQ(fakes.Icmp_Echo.Addresses.size(), c.echoes);
-        EXPECT_EQ(fakes.Clock.Now - start, c.elapsedMs);
+        EXPECT_EQ(fakes.icmpEcho.Addresses.size(), c.echoes);
+        EXPECT_EQ(fakes.clock.Now - start, c.elapsedMs);
         EXPECT_EQ(error, c.error);
         // The window's messages are processed after every reply.
         EXPECT_EQ(processed, c.echoes - (c.error.isEmpty() ? 0 : 1));
-        for (const QString& sent : fakes.Icmp_Echo.Addresses)
+        for (const QString& sent : fakes.icmpEcho.Addresses)
             EXPECT_EQ(sent, c.address);
     }
 }

@@ -1,8 +1,8 @@
 // Renders every window of the configurator into PNG files for the README's user guide, from
 // the states of the end-to-end engineering session (tests/e2e/Session.h).
 // Usage: swq_screenshots OUTPUT_FOLDER (under a real X server: scripts/screenshots).
-#include "Session.h"
-#include "TestSupport.h"
+#include "e2e/Session.h"
+#include "support/TestSupport.h"
 #include <QApplication>
 #include <QDir>
 #include <QScrollBar>
@@ -12,7 +12,7 @@
 
 namespace {
 
-bool Save(QWidget* window, const QString& folder, const QString& name)
+bool save(QWidget* window, const QString& folder, const QString& name)
 {
     QApplication::processEvents();
     const QString file = QDir(folder).filePath(name + ".png");
@@ -25,7 +25,7 @@ bool Save(QWidget* window, const QString& folder, const QString& name)
 // The access window's tables start with columns of one width, too narrow for references:
 // fit them to their texts, as an engineer widens them to read them, and scroll them to their
 // first or their last column.
-void Fit_Tables(QWidget* window, bool toTheEnd)
+void fitTables(QWidget* window, bool toTheEnd)
 {
     for (QTableView* table : window->findChildren<QTableView*>()) {
         table->resizeColumnsToContents();
@@ -44,10 +44,10 @@ int main(int argc, char* argv[])
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
-    const QString sclA = Corpus_Folder() + "/" + E2E::Scenario::SCL_File_A;
-    const QString sclB = Corpus_Folder() + "/" + E2E::Scenario::SCL_File_B;
+    const QString sclA = corpusFolder() + "/" + E2E::Scenario::sclFileA;
+    const QString sclB = corpusFolder() + "/" + E2E::Scenario::sclFileB;
     if (!QFileInfo::exists(sclA) || !QFileInfo::exists(sclB)) {
-        std::fprintf(stderr, "swq_screenshots: the SCL files of the session are not in %s\n", qPrintable(Corpus_Folder()));
+        std::fprintf(stderr, "swq_screenshots: the SCL files of the session are not in %s\n", qPrintable(corpusFolder()));
         return 1;
     }
     if (!QDir().mkpath(out)) {
@@ -60,35 +60,35 @@ int main(int argc, char* argv[])
         "access-dataset", "update-window", "options-language", "options-connection", "options-settings", "about"};
     bool saved = true;
     QTemporaryDir programFolder;
-    E2E::TSession session(programFolder.path());
-    session.View = [&](const QString& state, QWidget* window) {
+    E2E::Session session(programFolder.path());
+    session.view = [&](const QString& state, QWidget* window) {
         if (!pictures.contains(state))
             return;
         if (state.startsWith("access-"))
-            Fit_Tables(window, false);
-        saved = Save(window, out, state) && saved;
+            fitTables(window, false);
+        saved = save(window, out, state) && saved;
         if (state == "access-variables") {
             // The variables table is wider than the window: its right part in a picture of its own.
-            Fit_Tables(window, true);
-            saved = Save(window, out, state + "-right") && saved;
+            fitTables(window, true);
+            saved = save(window, out, state + "-right") && saved;
         }
     };
 
-    session.Start();
-    session.Install_Languages(SWQ_BUILD_LANGUAGE_DIR);
-    saved = Save(session.Main(), out, "main-window") && saved;
-    session.Create_Configuration();
-    saved = Save(session.Main(), out, "main-window-active") && saved;
-    session.Look_At("Btn_Open", "open-configuration");
-    session.Set_Communication();
-    session.Map_Access(sclA, sclB);
-    session.Look_At("Btn_CreateBin", "update-window");
-    session.Look_At("Btn_Info", "about");
-    session.Switch_Language();
-    saved = Save(session.Main(), out, "main-window-italiano") && saved;
+    session.start();
+    session.installLanguages(SWQ_BUILD_LANGUAGE_DIR);
+    saved = save(session.Main(), out, "main-window") && saved;
+    session.createConfiguration();
+    saved = save(session.Main(), out, "main-window-active") && saved;
+    session.lookAt("Btn_Open", "open-configuration");
+    session.setCommunication();
+    session.mapAccess(sclA, sclB);
+    session.lookAt("Btn_CreateBin", "update-window");
+    session.lookAt("Btn_Info", "about");
+    session.switchLanguage();
+    saved = save(session.Main(), out, "main-window-italiano") && saved;
     session.Close();
 
-    for (const QString& problem : session.Problems)
+    for (const QString& problem : session.problems)
         std::fprintf(stderr, "swq_screenshots: %s\n", qPrintable(problem));
-    return saved && session.Problems.isEmpty() ? 0 : 1;
+    return saved && session.problems.isEmpty() ? 0 : 1;
 }

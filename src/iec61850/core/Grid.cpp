@@ -1,48 +1,48 @@
-#include "Grid.h"
+#include "iec61850/core/Grid.h"
 
-TGrid::TGrid(const QStringList& headings)
-    : Headings(headings)
+StringGrid::StringGrid(const QStringList& headings)
+    : headings(headings)
 {
-    Clear();
+    clear();
 }
 
-QString TGrid::Cell(int col, int row) const
+QString StringGrid::cell(int col, int row) const
 {
     if (row == 0)
-        return Headings[col];
-    return Rows[static_cast<size_t>(row - 1)][static_cast<size_t>(col)].Text;
+        return headings[col];
+    return rows[static_cast<size_t>(row - 1)][static_cast<size_t>(col)].text;
 }
 
-void TGrid::Set_Cell(int col, int row, const QString& text)
+void StringGrid::setCell(int col, int row, const QString& text)
 {
     if (row == 0)
-        Headings[col] = text;
+        headings[col] = text;
     else
-        Rows[static_cast<size_t>(row - 1)][static_cast<size_t>(col)].Text = text;
+        rows[static_cast<size_t>(row - 1)][static_cast<size_t>(col)].text = text;
 }
 
-bool TGrid::Read_Only(int col, int row) const
+bool StringGrid::isLocked(int col, int row) const
 {
-    return row == 0 || Rows[static_cast<size_t>(row - 1)][static_cast<size_t>(col)].Locked;
+    return row == 0 || rows[static_cast<size_t>(row - 1)][static_cast<size_t>(col)].locked;
 }
 
-void TGrid::Set_Read_Only(int col, int row, bool locked)
+void StringGrid::setReadOnly(int col, int row, bool locked)
 {
     if (row > 0)
-        Rows[static_cast<size_t>(row - 1)][static_cast<size_t>(col)].Locked = locked;
+        rows[static_cast<size_t>(row - 1)][static_cast<size_t>(col)].locked = locked;
 }
 
-void TGrid::Set_Row_Count(int rows)
+void StringGrid::setRowCount(int count)
 {
-    Rows.resize(static_cast<size_t>(std::max(rows, 2) - 1), std::vector<TCell>(static_cast<size_t>(Col_Count())));
+    rows.resize(static_cast<size_t>(std::max(count, 2) - 1), std::vector<Cell>(static_cast<size_t>(colCount())));
 }
 
-void TGrid::Clear()
+void StringGrid::clear()
 {
-    Rows.assign(1, std::vector<TCell>(static_cast<size_t>(Col_Count())));
+    rows.assign(1, std::vector<Cell>(static_cast<size_t>(colCount())));
 }
 
-bool TGrid::Is_Empty() const
+bool StringGrid::isEmpty() const
 {
-    return Rows.size() == 1 && Rows[0][1].Text.isEmpty();
+    return rows.size() == 1 && rows[0][1].text.isEmpty();
 }

@@ -7,32 +7,32 @@
 // row numbers, data from row 1; there is always at least one data row. Cells are addressed
 // (column, row) and each cell can be locked against editing. No widget involved, so loading,
 // saving and validation are testable on their own.
-class TGrid {
+class StringGrid {
 public:
-    explicit TGrid(const QStringList& headings);
+    explicit StringGrid(const QStringList& headings);
 
-    int Col_Count() const { return static_cast<int>(Headings.size()); }
-    int Row_Count() const { return static_cast<int>(Rows.size()) + 1; } // with the heading row
+    int colCount() const { return static_cast<int>(headings.size()); }
+    int rowCount() const { return static_cast<int>(rows.size()) + 1; } // with the heading row
 
-    QString Cell(int col, int row) const;
-    void Set_Cell(int col, int row, const QString& text);
-    bool Read_Only(int col, int row) const;
-    void Set_Read_Only(int col, int row, bool locked);
+    QString cell(int col, int row) const;
+    void setCell(int col, int row, const QString& text);
+    bool isLocked(int col, int row) const;
+    void setReadOnly(int col, int row, bool locked);
 
-    // Grows or shrinks to `rows` rows in all (heading included, at least 2); new rows are empty.
-    void Set_Row_Count(int rows);
+    // Grows or shrinks to `count` rows in all (heading included, at least 2); new rows are empty.
+    void setRowCount(int count);
     // Back to one empty, unlocked data row.
-    void Clear();
+    void clear();
     // Exactly one data row whose column 1 is empty.
-    bool Is_Empty() const;
+    bool isEmpty() const;
 
-    void Set_Heading(int col, const QString& text) { Headings[col] = text; }
+    void setHeading(int col, const QString& text) { headings[col] = text; }
 
 private:
-    struct TCell {
-        QString Text;
-        bool Locked = false;
+    struct Cell {
+        QString text;
+        bool locked = false;
     };
-    QStringList Headings;
-    std::vector<std::vector<TCell>> Rows; // data rows 1..n
+    QStringList headings;
+    std::vector<std::vector<Cell>> rows; // data rows 1..n
 };

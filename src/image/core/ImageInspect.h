@@ -8,14 +8,14 @@ namespace Image {
 // A device image decoded into text for an engineer: every field by name, addresses resolved
 // to the strings they point at, the checksum checked. `Problems` counts what is not as a
 // build writes it (wrong checksum, changed fixed word, pointer outside the file...).
-struct TInspection {
-    QString Text;
-    int Problems = 0;
+struct Inspection {
+    QString text;
+    int problems = 0;
 };
 
 // Tells a parameter block from request tables by their content and describes it.
-TInspection Inspect_Image(std::span<const quint8> bytes);
-TInspection Describe_Parameter_Block(std::span<const quint8> bytes);
-TInspection Describe_Request_Tables(std::span<const quint8> bytes, quint32 base);
+Inspection inspectImage(std::span<const quint8> bytes);
+Inspection describeParameterBlock(std::span<const quint8> bytes);
+Inspection describeRequestTables(std::span<const quint8> bytes, quint32 base);
 
 } // namespace Image

@@ -1,14 +1,14 @@
-#include "LanguageTemplate.h"
-#include "TextTable.h"
+#include "lang/core/LanguageTemplate.h"
+#include "base/TextTable.h"
 
 namespace {
 
-struct TBlock {
-    int First, Last;
-    const char* Window;
+struct Block {
+    int first, last;
+    const char* window;
 };
 
-constexpr TBlock Blocks[] = {
+constexpr Block blocks[] = {
     {0, 99, "main window"},
     {100, 199, "New configuration dialog"},
     {200, 299, "Open configuration dialog"},
@@ -21,10 +21,10 @@ constexpr TBlock Blocks[] = {
     {1300, 1499, "windows of other converter variants"},
 };
 
-bool Has_Text(int index) { return TText_Table::Builtin_Text(index) != QLatin1String(" "); }
+bool hasText(int index) { return TextTable::builtinText(index) != QLatin1String(" "); }
 
 // A text with blanks (or control characters) at either end keeps them only between pilcrows.
-QString Line_Text(const QString& text)
+QString lineText(const QString& text)
 {
     const bool padded = !text.isEmpty() && (text.front().unicode() <= 32 || text.back().unicode() <= 32);
     return padded ? u'\u00B6' + text + u'\u00B6' : text;
@@ -32,7 +32,7 @@ QString Line_Text(const QString& text)
 
 } // namespace
 
-QByteArray English_Language_Template()
+QByteArray englishLanguageTemplate()
 {
     QString out;
     out += QStringLiteral(
@@ -50,16 +50,16 @@ QByteArray English_Language_Template()
         "/#/     read in the Windows-1252 code page.\n"
         "/#/   - A flag picture <Language>.bmp (48 x 48 pixels) may be put beside the file; without\n"
         "/#/     one the Options window shows DefaultFlag.bmp.\n");
-    for (const TBlock& block : Blocks) {
+    for (const Block& block : blocks) {
         bool titled = false;
-        for (int i = block.First; i <= block.Last; ++i) {
-            if (!Has_Text(i))
+        for (int i = block.first; i <= block.last; ++i) {
+            if (!hasText(i))
                 continue;
             if (!titled) {
-                out += QStringLiteral("\n/#/ ---- %1 to %2: %3 ----\n").arg(block.First).arg(block.Last).arg(QLatin1String(block.Window));
+                out += QStringLiteral("\n/#/ ---- %1 to %2: %3 ----\n").arg(block.first).arg(block.last).arg(QLatin1String(block.window));
                 titled = true;
             }
-            out += QStringLiteral("STR%1 = %2\n").arg(i, 4, 10, QChar(u'0')).arg(Line_Text(TText_Table::Builtin_Text(i)));
+            out += QStringLiteral("STR%1 = %2\n").arg(i, 4, 10, QChar(u'0')).arg(lineText(TextTable::builtinText(i)));
         }
     }
     return QByteArray("\xEF\xBB\xBF") + out.toUtf8();

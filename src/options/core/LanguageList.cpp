@@ -1,5 +1,5 @@
-#include "LanguageList.h"
-#include "Files.h"
+#include "options/core/LanguageList.h"
+#include "base/Files.h"
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
@@ -10,7 +10,7 @@
 namespace {
 
 // Only plain files that the engineer may change are offered.
-bool Is_Ordinary_File(const QFileInfo& info)
+bool isOrdinaryFile(const QFileInfo& info)
 {
     if (!info.isFile() || info.isSymLink())
         return false;
@@ -27,7 +27,7 @@ bool Is_Ordinary_File(const QFileInfo& info)
 
 } // namespace
 
-QStringList Create_Lang_List(const QString& languageFolder)
+QStringList createLanguageList(const QString& languageFolder)
 {
     // The extension is matched in its exact case where file names have case, so that the
     // language found is the one Load_Language then opens.
@@ -38,7 +38,7 @@ QStringList Create_Lang_List(const QString& languageFolder)
     const QDir folder(languageFolder, QStringLiteral("*.lng"), QDir::NoSort, filters);
     QStringList names;
     for (const QFileInfo& info : folder.entryInfoList())
-        if (Is_Ordinary_File(info))
+        if (isOrdinaryFile(info))
             names << info.fileName();
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
         const int c = a.compare(b, Qt::CaseInsensitive);
@@ -47,26 +47,26 @@ QStringList Create_Lang_List(const QString& languageFolder)
     return names;
 }
 
-QString Language_Of(const QString& fileName) { return fileName.chopped(4); }
+QString languageOf(const QString& fileName) { return fileName.chopped(4); }
 
-QString Flag_Picture(const QString& languageFolder, const QString& language)
+QString flagPicture(const QString& languageFolder, const QString& language)
 {
     for (const QString& name : {language + QStringLiteral(".bmp"), QStringLiteral("DefaultFlag.bmp")}) {
-        const QString path = Join_Path(languageFolder, name);
+        const QString path = joinPath(languageFolder, name);
         if (QFileInfo(path).isFile())
             return path;
     }
     return {};
 }
 
-TLang_Page Lang_Page(const QStringList& languages, int page)
+LanguagePage langPage(const QStringList& languages, int page)
 {
-    TLang_Page p;
-    p.Page_Count = std::max<int>(1, (static_cast<int>(languages.size()) + TLang_Page::Slots - 1) / TLang_Page::Slots);
-    p.Page = std::clamp(page, 1, p.Page_Count);
-    p.Show_Prev = p.Page > 1;
-    p.Show_Next = p.Page < p.Page_Count;
-    const int first = Lang_Position(p.Page, 1);
-    p.Languages = languages.mid(first, TLang_Page::Slots);
+    LanguagePage p;
+    p.pageCount = std::max<int>(1, (static_cast<int>(languages.size()) + LanguagePage::slotCount - 1) / LanguagePage::slotCount);
+    p.page = std::clamp(page, 1, p.pageCount);
+    p.showPrev = p.page > 1;
+    p.showNext = p.page < p.pageCount;
+    const int first = langPosition(p.page, 1);
+    p.languages = languages.mid(first, LanguagePage::slotCount);
     return p;
 }

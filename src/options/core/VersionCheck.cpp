@@ -1,31 +1,31 @@
-#include "VersionCheck.h"
-#include "Common.h"
-#include "Constants.h"
-#include "Platform.h"
-#include "WholeNumber.h"
+#include "options/core/VersionCheck.h"
+#include "base/Conversions.h"
+#include "base/Constants.h"
+#include "platform/Platform.h"
+#include "base/WholeNumber.h"
 
-int Conv_Version(const QString& Ver_str)
+int versionNumber(const QString& versionText)
 {
-    const qsizetype blank = Ver_str.indexOf(u' ');
-    const QString version = Strip_Blanks(blank < 0 ? QStringView(Ver_str) : QStringView(Ver_str).mid(blank + 1));
+    const qsizetype blank = versionText.indexOf(u' ');
+    const QString version = stripBlanks(blank < 0 ? QStringView(versionText) : QStringView(versionText).mid(blank + 1));
     if (version.size() < 5)
         return -1;
     // Digit, separator (whatever it is), three digits; anything after the fifth character is ignored.
     const QString digits = version.left(1) + version.mid(2, 3);
-    return To_Whole_Number(digits, -1);
+    return toWholeNumber(digits, -1);
 }
 
-bool Check_Version(IHttp& http, const QString& serviceUrl)
+bool checkVersion(HttpClient& http, const QString& serviceUrl)
 {
     const QList<QByteArray> headers = {
-        QByteArray("Accept: ") + Maker_Http_Accept,
-        QByteArray("User-Agent: ") + Maker_Http_User_Agent,
+        QByteArray("Accept: ") + makerHttpAccept,
+        QByteArray("User-Agent: ") + makerHttpUserAgent,
     };
-    const IHttp::TReply reply = http.Get(serviceUrl, headers);
-    const QString answer = reply.Ok ? Strip_Blanks(QString::fromUtf8(reply.Body)) : QString();
+    const HttpClient::Reply reply = http.get(serviceUrl, headers);
+    const QString answer = reply.ok ? stripBlanks(QString::fromUtf8(reply.body)) : QString();
     if (answer.isEmpty() || answer.toUpper() == QLatin1String("VER. 0.000"))
         return false;
-    const int local = Conv_Version(SoftwareVersion);
-    const int remote = Conv_Version(answer);
+    const int local = versionNumber(SoftwareVersion);
+    const int remote = versionNumber(answer);
     return local != -1 && remote != -1 && remote > local;
 }

@@ -1,35 +1,35 @@
-#include "ReachabilityCheck.h"
-#include "Ipv4Address.h"
+#include "update/core/ReachabilityCheck.h"
+#include "platform/Ipv4Address.h"
 
-bool Send_Ping(IIcmp_Echo& echo, IClock& clock, const QString& address, int& ping_res,
+bool sendPing(IcmpEcho& echo, Clock& clock, const QString& address, int& pingStatus,
     const std::function<void()>& processEvents, QString& error)
 {
-    ping_res = Ping_No_Event;
+    pingStatus = PingNoEvent;
     error.clear();
-    const qint64 start = clock.Tick_Count_Ms();
+    const qint64 start = clock.tickCountMs();
     // Checked here as well as by the echo, so that no request ever leaves for such a text.
-    if (!Parse_Numeric_IPv4(address))
+    if (!parseNumericIPv4(address))
         return false;
     int answers = 0;
     for (;;) {
-        const qint64 attempt = clock.Tick_Count_Ms();
-        const IIcmp_Echo::TReply reply = echo.Echo(address);
-        if (reply.Result == IIcmp_Echo::TResult::Error) {
-            error = reply.Error;
+        const qint64 attempt = clock.tickCountMs();
+        const IcmpEcho::Reply reply = echo.echo(address);
+        if (reply.result == IcmpEcho::EchoStatus::Error) {
+            error = reply.error;
             return false;
         }
         // The reply event; then the window's pending messages, every 10 ms for as long as a
         // reply event is still awaited within the receive time-out.
-        ping_res = reply.Result == IIcmp_Echo::TResult::Answered ? Ping_Answered : Ping_Not_Answered;
+        pingStatus = reply.result == IcmpEcho::EchoStatus::Answered ? PingAnswered : PingNotAnswered;
         processEvents();
-        while (ping_res == Ping_No_Event && clock.Tick_Count_Ms() - attempt <= IIcmp_Echo::Timeout_Ms) {
-            clock.Sleep_Ms(Ping_Wait_Step_Ms);
+        while (pingStatus == PingNoEvent && clock.tickCountMs() - attempt <= IcmpEcho::timeoutMs) {
+            clock.sleepMs(pingWaitStepMs);
             processEvents();
         }
-        if (ping_res == Ping_Answered && ++answers == Ping_Answers_Needed)
+        if (pingStatus == PingAnswered && ++answers == pingAnswersNeeded)
             break;
-        if (clock.Tick_Count_Ms() - start > Ping_Limit_Ms)
+        if (clock.tickCountMs() - start > pingLimitMs)
             break;
     }
-    return ping_res == Ping_Answered;
+    return pingStatus == PingAnswered;
 }

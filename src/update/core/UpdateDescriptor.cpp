@@ -1,10 +1,10 @@
-#include "UpdateDescriptor.h"
-#include "Constants.h"
-#include "Files.h"
-#include "XmlFile.h"
+#include "update/core/UpdateDescriptor.h"
+#include "base/Constants.h"
+#include "base/Files.h"
+#include "base/XmlFile.h"
 #include <QDir>
 
-QString Updater_File_Name()
+QString updaterFileName()
 {
 #ifdef Q_OS_WIN
     return QStringLiteral("Ethernet_Update.exe");
@@ -13,38 +13,38 @@ QString Updater_File_Name()
 #endif
 }
 
-QString Updater_Program(const QString& programFolder)
+QString updaterProgram(const QString& programFolder)
 {
-    return QDir::toNativeSeparators(Join_Path(programFolder, Updater_File_Name()));
+    return QDir::toNativeSeparators(joinPath(programFolder, updaterFileName()));
 }
 
-QString Update_Descriptor_File(const QString& programFolder)
+QString updateDescriptorFile(const QString& programFolder)
 {
-    return Join_Path(programFolder, QStringLiteral("Ethernet_Update.xml"));
+    return joinPath(programFolder, QStringLiteral("Ethernet_Update.xml"));
 }
 
 namespace {
 
 // What sets the firmware and the two banks apart; everything else is common.
-struct TOperation {
-    QString File;
-    const char* Start_Address;
-    const char* Bank_Type;
-    const char* Write_CSS;
-    bool Last;
+struct Operation {
+    QString file;
+    const char* startAddress;
+    const char* bankType;
+    const char* writeCss;
+    bool last;
 };
 
-void Add_Text(pugi::xml_node parent, const char* name, const QString& text)
+void addText(pugi::xml_node parent, const char* name, const QString& text)
 {
-    parent.append_child(name).text().set(QString_To_Xml(text).c_str());
+    parent.append_child(name).text().set(qStringToXml(text).c_str());
 }
 
-void Add_Operation(pugi::xml_node operations, const TOperation& op, bool readBack)
+void addOperation(pugi::xml_node operations, const Operation& op, bool readBack)
 {
     pugi::xml_node node = operations.append_child("Operation");
     const struct {
-        const char* Name;
-        QString Text;
+        const char* name;
+        QString text;
     } children[] = {
         {"Ope_Protection_Enabled", {}},
         {"Ope_GoToBoot_Before", "0"},
@@ -53,56 +53,56 @@ void Add_Operation(pugi::xml_node operations, const TOperation& op, bool readBac
         {"Ope_Port", "2008"},
         {"Ope_Port_Sec", "2007"},
         {"Ope_Erase_Memory", "0"},
-        {"Ope_FileName", op.File},
-        {"Ope_Start_Address", op.Start_Address},
+        {"Ope_FileName", op.file},
+        {"Ope_Start_Address", op.startAddress},
         {"Ope_Memory_Type", "0"},
-        {"Ope_Bank_Type", op.Bank_Type},
+        {"Ope_Bank_Type", op.bankType},
         {"Ope_Read_Back", readBack ? "1" : "0"},
-        {"Ope_Write_CSS", op.Write_CSS},
+        {"Ope_Write_CSS", op.writeCss},
         {"Ope_Address_CSS", "0x07A00"},
         {"Ope_Command_CSS", "0x02"},
         {"Ope_Write_Internal_Data", "0"},
         {"Ope_WID_Address", "0x07810"},
         {"Ope_WID_Command", "0x02"},
         {"Ope_WID_Data", "0x00, 0x00, 0x00, 0x01"},
-        {"Ope_GoToApp_After", op.Last ? "1" : "0"},
+        {"Ope_GoToApp_After", op.last ? "1" : "0"},
     };
     for (const auto& child : children)
-        Add_Text(node, child.Name, child.Text);
+        addText(node, child.name, child.text);
 }
 
 } // namespace
 
-void Build_Update_Descriptor(const TUpdate_Request& request, pugi::xml_document& doc)
+void buildUpdateDescriptor(const UpdateRequest& request, pugi::xml_document& doc)
 {
     doc.reset();
     pugi::xml_node root = doc.append_child("Ethernet_Update");
-    Add_Text(root, "Version", "1000");
-    Add_Text(root, "Title", MakerLabel + QStringLiteral(" - SWQuelmor Ethernet Update"));
-    Add_Text(root, "IP_Address_Dev", request.Address);
-    Add_Text(root, "Application_Port", "10000");
-    Add_Text(root, "Boot_Port", "2008");
-    Add_Text(root, "Boot_Port_Sec", "2007");
-    Add_Text(root, "Address_Protection", "0x07800");
-    Add_Text(root.append_child("Protections"), "Protection", "0x3D9");
+    addText(root, "Version", "1000");
+    addText(root, "Title", MakerLabel + QStringLiteral(" - SWQuelmor Ethernet Update"));
+    addText(root, "IP_Address_Dev", request.address);
+    addText(root, "Application_Port", "10000");
+    addText(root, "Boot_Port", "2008");
+    addText(root, "Boot_Port_Sec", "2007");
+    addText(root, "Address_Protection", "0x07800");
+    addText(root.append_child("Protections"), "Protection", "0x3D9");
     pugi::xml_node operations = root.append_child("Operations");
 
-    const bool firmware = request.Option == Firmware_And_Configuration || request.Option == Firmware;
-    const bool banks = request.Option == Firmware_And_Configuration || request.Option == Configuration;
+    const bool firmware = request.option == FirmwareAndConfiguration || request.option == Firmware;
+    const bool banks = request.option == FirmwareAndConfiguration || request.option == Configuration;
     // Paths as the platform writes them: the updater runs on the same system.
-    auto file = [](const QString& folder, const QString& name) { return QDir::toNativeSeparators(Join_Path(folder, name)); };
+    auto file = [](const QString& folder, const QString& name) { return QDir::toNativeSeparators(joinPath(folder, name)); };
     if (firmware)
-        Add_Operation(operations, {file(request.Master_Folder, "SimQuelmor.sim"), "0x8000", "1", "1", !banks}, request.Read_Back);
+        addOperation(operations, {file(request.masterFolder, "SimQuelmor.sim"), "0x8000", "1", "1", !banks}, request.readBack);
     if (banks) {
-        const QString bin = Join_Path(request.Project_Folder, "bin");
-        Add_Operation(operations, {file(bin, "bank1.bin"), "0x07000", "2", "0", false}, request.Read_Back);
-        Add_Operation(operations, {file(bin, "bank2.bin"), "0x80000", "2", "0", true}, request.Read_Back);
+        const QString bin = joinPath(request.projectFolder, "bin");
+        addOperation(operations, {file(bin, "bank1.bin"), "0x07000", "2", "0", false}, request.readBack);
+        addOperation(operations, {file(bin, "bank2.bin"), "0x80000", "2", "0", true}, request.readBack);
     }
 }
 
-TResult Compile_XML_Parameter_New_Boot(const TUpdate_Request& request, const QString& programFolder)
+Result writeUpdateDescriptor(const UpdateRequest& request, const QString& programFolder)
 {
     pugi::xml_document doc;
-    Build_Update_Descriptor(request, doc);
-    return Save_Xml_File(doc, Update_Descriptor_File(programFolder));
+    buildUpdateDescriptor(request, doc);
+    return saveXmlFile(doc, updateDescriptorFile(programFolder));
 }

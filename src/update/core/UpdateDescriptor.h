@@ -1,5 +1,5 @@
 #pragma once
-#include "Result.h"
+#include "base/Result.h"
 #include <QString>
 #include <pugixml.hpp>
 
@@ -7,23 +7,23 @@
 // arguments and performs the descriptor Ethernet_Update.xml that lies beside it.
 
 // The updater's file name: Ethernet_Update.exe on Windows, Ethernet_Update (no extension) elsewhere.
-QString Updater_File_Name();
-QString Updater_Program(const QString& programFolder);
-QString Update_Descriptor_File(const QString& programFolder);
+QString updaterFileName();
+QString updaterProgram(const QString& programFolder);
+QString updateDescriptorFile(const QString& programFolder);
 
 // What to update: the indexes of the update window's option list.
-enum TUpdate_Option { Firmware_And_Configuration = 0, Firmware = 1, Configuration = 2 };
+enum UpdateOption { FirmwareAndConfiguration = 0, Firmware = 1, Configuration = 2 };
 
-struct TUpdate_Request {
-    QString Address; // the device address exactly as typed
-    int Option = Firmware_And_Configuration;
-    bool Read_Back = true;
-    QString Master_Folder;
-    QString Project_Folder;
+struct UpdateRequest {
+    QString address; // the device address exactly as typed
+    int option = FirmwareAndConfiguration;
+    bool readBack = true;
+    QString masterFolder;
+    QString projectFolder;
 };
 
 // Replaces `doc` with the descriptor of the request.
-void Build_Update_Descriptor(const TUpdate_Request& request, pugi::xml_document& doc);
+void buildUpdateDescriptor(const UpdateRequest& request, pugi::xml_document& doc);
 
 // Writes the descriptor into the program folder, replacing the file of an earlier run.
-TResult Compile_XML_Parameter_New_Boot(const TUpdate_Request& request, const QString& programFolder);
+Result writeUpdateDescriptor(const UpdateRequest& request, const QString& programFolder);

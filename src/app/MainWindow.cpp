@@ -1,0 +1,297 @@
+#include "app/MainWindow.h"
+#include "base/Conversions.h"
+#include "base/Constants.h"
+#include "base/Files.h"
+#include "image/core/DeviceImage.h"
+#include "base/Settings.h"
+#include "options/gui/AboutDialog.h"
+#include "update/gui/UpdateDialog.h"
+#include "iec61850/gui/AccessDialog.h"
+#include "app/NewConfigurationDialog.h"
+#include "app/OpenConfigurationDialog.h"
+#include "comm/gui/CommunicationDialog.h"
+#include "options/gui/OptionsDialog.h"
+#include "options/core/VersionCheck.h"
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+
+MainWindow::MainWindow(AppContext& context, const QString& programFolder)
+    : context(context)
+    , deviceImage(std::make_unique<Image::DeviceImage>())
+{
+    setObjectName(QStringLiteral("TFTessavoFirmWare"));
+    setUp(programFolder);
+    createWindows();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::setUp(const QString& programFolder)
+{
+    ProgramState& state = context.state;
+    context.texts.defaultTexts();
+    buildLayout();
+
+    state.setProgramFolder(programFolder);
+    state.configurationName.clear();
+    state.lastReadBack = true;
+    readSettings(settingsFile(state), state);
+
+    versionCheckTimer = new QTimer(this);
+    versionCheckTimer->setInterval(60000);
+    connect(versionCheckTimer, &QTimer::timeout, this, &MainWindow::onVersionCheckTimer);
+    updateVersionCheckTimer();
+
+    setWindowTitle(mainWindowTitle());
+    softwareCodeLabel->setText(SoftwareCode);
+    softwareDescriptionLabel->setText(SoftwareDescription);
+
+    context.texts.loadLanguage(state.languageFolder, state.languageName);
+
+    // A remembered configuration whose folder is gone stays remembered but inactive,
+    // so the next save writes its name back unchanged.
+    const QString remembered = joinPath(state.projectsFolder, state.configurationName);
+    state.projectFolder = !state.configurationName.isEmpty() && QFileInfo(remembered).isDir() ? remembered : QString();
+
+    retranslate();
+    setProjectFiles();
+}
+
+void MainWindow::createWindows()
+{
+    // In this order: each window takes its texts from the table when it is created.
+    newConfigurationDialog = new NewConfigurationDialog(context, this);
+    openConfigurationDialog = new OpenConfigurationDialog(context, this);
+    aboutDialog = new AboutDialog(context, this);
+    optionsDialog = new OptionsDialog(context, [this] { retranslateAllWindows(); }, this);
+    communicationDialog = new CommunicationDialog(context, this);
+    accessDialog = new AccessDialog(context, this);
+    updateDialog = new UpdateDialog(context, this);
+}
+
+void MainWindow::buildLayout()
+{
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+
+    auto* top = new QVBoxLayout(this);
+    softwareCodeLabel = makeSoftwareCodeLabel(this);
+    softwareDescriptionLabel = withObjectName(new QLabel(this), "L_SW_Desc");
+    top->addWidget(softwareCodeLabel);
+    top->addWidget(softwareDescriptionLabel);
+
+    auto* frame = withObjectName(new QFrame(this), "Frame_Begin");
+    frame->setFrameShape(QFrame::StyledPanel);
+    auto* frameLayout = new QVBoxLayout(frame);
+    beginLabel = withObjectName(new QLabel(frame), "L_Begin");
+    configurationLabel = withObjectName(new QLabel(frame), "L_Name_Conf");
+    configurationNameLabel = withObjectName(new QLabel(frame), "L_Name_Conf_L2");
+    QFont bold = beginLabel->font();
+    bold.setBold(true);
+    beginLabel->setFont(bold);
+    configurationNameLabel->setFont(bold);
+    frameLayout->addWidget(beginLabel);
+    frameLayout->addWidget(configurationLabel);
+    frameLayout->addWidget(configurationNameLabel);
+    top->addWidget(frame);
+
+    auto button = [this](const char* name) {
+        auto* b = withObjectName(new QPushButton(this), name);
+        b->setMinimumSize(170, 36);
+        connect(b, &QPushButton::clicked, this, [this, b] { onClicked(b); });
+        return b;
+    };
+    newButton = button("Btn_New");
+    openButton = button("Btn_Open");
+    communicationButton = button("Btn_Prm_Gen");
+    accessButton = button("Btn_IEC61850_Client");
+    updateDeviceButton = button("Btn_CreateBin");
+
+    auto* steps = new QGridLayout;
+    static const char* const stepNames[4] = {"L_Step_1", "L_Step_2", "L_Step_3", "L_Step_4"};
+    for (int i = 0; i < 4; ++i) {
+        stepLabels[i] = withObjectName(new QLabel(this), stepNames[i]);
+        stepLabels[i]->setFont(bold);
+        stepLabels[i]->setMinimumHeight(40);
+        steps->addWidget(stepLabels[i], i, 0);
+    }
+    steps->addWidget(newButton, 0, 1);
+    steps->addWidget(openButton, 0, 2);
+    steps->addWidget(communicationButton, 1, 1);
+    steps->addWidget(accessButton, 2, 1);
+    steps->addWidget(updateDeviceButton, 3, 1);
+
+    makerLabel = withObjectName(new QLabel(this), "L_Maker");
+    makerLabel->setText(QStringLiteral("<a href=\"home\">%1</a>").arg(MakerWebHost));
+    makerLabel->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    makerLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    connect(makerLabel, &QLabel::linkActivated, this, [this] { context.platform.shell->openUrl(makerHomePage()); });
+    steps->addWidget(makerLabel, 3, 3);
+    steps->setColumnStretch(3, 1);
+    top->addLayout(steps);
+
+    auto* line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    top->addWidget(line);
+
+    auto* bottom = new QHBoxLayout;
+    newVersionLink = withObjectName(new QLabel(this), "LL_Update");
+    newVersionLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    newVersionLink->hide();
+    connect(newVersionLink, &QLabel::linkActivated, this, [this](const QString& link) { context.platform.shell->openUrl(link); });
+    bottom->addWidget(newVersionLink);
+    bottom->addStretch(1);
+    auto iconButton = [&](const char* name, QStyle::StandardPixmap icon) {
+        auto* b = button(name);
+        b->setIcon(style()->standardIcon(icon));
+        b->setIconSize(QSize(24, 24));
+        b->setFixedSize(40, 40);
+        bottom->addWidget(b);
+        return b;
+    };
+    aboutButton = iconButton("Btn_Info", QStyle::SP_MessageBoxInformation);
+    optionsButton = iconButton("Btn_Opz", QStyle::SP_FileDialogDetailedView);
+    closeButton = iconButton("Btn_Close", QStyle::SP_DialogCloseButton);
+    top->addLayout(bottom);
+
+    setFixedSize(620, 460);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void MainWindow::retranslate()
+{
+    const TextTable& t = context.texts;
+    beginLabel->setText(t[0]);
+    for (int i = 0; i < 4; ++i)
+        stepLabels[i]->setText(t[1 + i]);
+    newButton->setText(t[15]);
+    newButton->setToolTip(t[22]);
+    openButton->setText(t[16]);
+    openButton->setToolTip(t[23]);
+    communicationButton->setText(t[20]);
+    communicationButton->setToolTip(t[24]);
+    accessButton->setText(t[21]);
+    accessButton->setToolTip(t[25]);
+    updateDeviceButton->setText(t[17]);
+    updateDeviceButton->setToolTip(t[26]);
+    aboutButton->setToolTip(t[12]);
+    optionsButton->setToolTip(t[13]);
+    closeButton->setToolTip(t[14]);
+    newVersionLink->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(makerDownloadPage(), t[19].toHtmlEscaped()));
+    refreshConfigurationLabel();
+}
+
+void MainWindow::refreshConfigurationLabel()
+{
+    const bool active = context.state.hasConfiguration();
+    configurationLabel->setText(context.texts[active ? 11 : 9]);
+    configurationNameLabel->setText(active ? context.state.configurationName : context.texts[10]);
+}
+
+void MainWindow::setProjectFiles() { context.state.setProjectFiles(); }
+
+void MainWindow::saveSettings()
+{
+    // A settings file that cannot be written is reported but never keeps the program open.
+    context.report(writeSettings(settingsFile(context.state), context.state));
+}
+
+void MainWindow::retranslateAllWindows()
+{
+    // Every window in a fixed order: main, New, Open, options, update, communication, access.
+    retranslate();
+    newConfigurationDialog->retranslate();
+    openConfigurationDialog->retranslate();
+    optionsDialog->retranslate();
+    updateDialog->retranslate();
+    communicationDialog->retranslate();
+    accessDialog->retranslate();
+}
+
+void MainWindow::onClicked(QPushButton* sender)
+{
+    if (sender == newButton)
+        createConfiguration();
+    else if (sender == openButton)
+        openConfiguration();
+    else if (sender == closeButton)
+        close();
+    else if (sender == aboutButton)
+        aboutDialog->exec();
+    else if (sender == optionsButton) {
+        // The options window has written its choices into the program state on OK.
+        if (optionsDialog->exec() == QDialog::Accepted) {
+            saveSettings();
+            updateVersionCheckTimer();
+        }
+    } else if (!context.state.hasConfiguration())
+        context.error(18);
+    else if (sender == communicationButton)
+        communicationDialog->exec();
+    else if (sender == accessButton)
+        accessDialog->exec();
+    else if (sender == updateDeviceButton)
+        updateDevice();
+}
+
+void MainWindow::createConfiguration()
+{
+    // The dialog makes the new configuration active itself.
+    if (newConfigurationDialog->exec() == QDialog::Accepted)
+        refreshConfigurationLabel();
+}
+
+void MainWindow::openConfiguration()
+{
+    if (openConfigurationDialog->exec() == QDialog::Accepted) {
+        context.state.activateConfiguration(openConfigurationDialog->configurationName);
+        refreshConfigurationLabel();
+    }
+}
+
+void MainWindow::updateDevice()
+{
+    // The device must never be updated from stale images: a failed build or write ends the step.
+    const QChar separator = decimalSeparatorOf(context.platform.locale->decimalSeparator());
+    if (!context.report(Image::buildAndWriteImages(*deviceImage, context.state, separator)))
+        return;
+    showUpdateDialog();
+}
+
+void MainWindow::showUpdateDialog()
+{
+    updateDialog->formType = 1;
+    updateDialog->exec();
+}
+
+void MainWindow::updateVersionCheckTimer()
+{
+    if (context.state.enableInternet && context.state.enableUpdate)
+        versionCheckTimer->start();
+    else
+        versionCheckTimer->stop();
+}
+
+void MainWindow::onVersionCheckTimer()
+{
+    versionCheckTimer->stop();
+    // The check blocks the program for at most the HTTP client's time-out.
+    newVersionLink->setVisible(checkVersion(*context.platform.http, makerVersionService()));
+    versionCheckTimer->setInterval(7200000);
+    versionCheckTimer->start();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    saveSettings();
+    event->accept();
+}

@@ -1,0 +1,80 @@
+#pragma once
+#include "base/gui/AppContext.h"
+#include <QWidget>
+#include <memory>
+
+class QLabel;
+class QPushButton;
+class UpdateDialog;
+class QTimer;
+class AboutDialog;
+class NewConfigurationDialog;
+class OpenConfigurationDialog;
+class CommunicationDialog;
+class OptionsDialog;
+namespace Image {
+class DeviceImage;
+}
+class AccessDialog;
+
+// The main window: the four steps, the icon buttons and the home of the program state.
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    // Runs the start-up sequence on `programFolder`, then creates the other windows in order.
+    MainWindow(AppContext& context, const QString& programFolder);
+    ~MainWindow() override;
+
+    void retranslate();
+    void setProjectFiles();
+    void saveSettings();
+    void retranslateAllWindows();
+
+    QTimer* versionCheckTimer = nullptr;
+    AccessDialog* accessDialog = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void setUp(const QString& programFolder);
+    void createWindows();
+    void buildLayout();
+    void onClicked(QPushButton* sender);
+    void createConfiguration();
+    void openConfiguration();
+    void updateDevice();
+    void showUpdateDialog();
+    void onVersionCheckTimer();
+    void updateVersionCheckTimer();
+    void refreshConfigurationLabel();
+
+    AppContext& context;
+    // The device images of the update step, rebuilt from the project's files at every step.
+    std::unique_ptr<Image::DeviceImage> deviceImage;
+
+    QLabel* softwareCodeLabel = nullptr;
+    QLabel* softwareDescriptionLabel = nullptr;
+    QLabel* beginLabel = nullptr;
+    QLabel* configurationLabel = nullptr;
+    QLabel* configurationNameLabel = nullptr;
+    QLabel* stepLabels[4] = {};
+    QPushButton* newButton = nullptr;
+    QPushButton* openButton = nullptr;
+    QPushButton* communicationButton = nullptr;
+    QPushButton* accessButton = nullptr;
+    QPushButton* updateDeviceButton = nullptr;
+    QPushButton* aboutButton = nullptr;
+    QPushButton* optionsButton = nullptr;
+    QPushButton* closeButton = nullptr;
+    QLabel* newVersionLink = nullptr;
+    QLabel* makerLabel = nullptr;
+
+    // The other windows, created once in Create_Windows and owned as children.
+    NewConfigurationDialog* newConfigurationDialog = nullptr;
+    OpenConfigurationDialog* openConfigurationDialog = nullptr;
+    AboutDialog* aboutDialog = nullptr;
+    OptionsDialog* optionsDialog = nullptr;
+    UpdateDialog* updateDialog = nullptr;
+    CommunicationDialog* communicationDialog = nullptr;
+};

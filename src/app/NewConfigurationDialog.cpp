@@ -1,0 +1,88 @@
+#include "app/NewConfigurationDialog.h"
+#include "base/Files.h"
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+NewConfigurationDialog::NewConfigurationDialog(AppContext& context, QWidget* parent)
+    : QDialog(parent)
+    , context(context)
+{
+    setObjectName(QStringLiteral("TFNew_Project"));
+    auto* top = new QVBoxLayout(this);
+    softwareCodeLabel = makeSoftwareCodeLabel(this);
+    softwareDescriptionLabel = withObjectName(new QLabel(this), "L_SW_Desc");
+    label1 = withObjectName(new QLabel(this), "Label1");
+    nameEdit = withObjectName(new QLineEdit(this), "E_New_Proj");
+    top->addWidget(softwareCodeLabel);
+    top->addWidget(softwareDescriptionLabel);
+    top->addSpacing(12);
+    top->addWidget(label1);
+    top->addWidget(nameEdit);
+    top->addStretch(1);
+
+    top->addLayout(makeOkCancelRow(this, okButton, cancelButton));
+    // Enter in the name field presses OK.
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &NewConfigurationDialog::onOkClicked);
+    resize(420, 200);
+
+    retranslate();
+}
+
+void NewConfigurationDialog::retranslate()
+{
+    const TextTable& t = context.texts;
+    setWindowTitle(t[100]);
+    softwareDescriptionLabel->setText(t[101]);
+    label1->setText(t[102]);
+    nameEdit->setToolTip(t[108]);
+    okButton->setText(t[103]);
+    okButton->setToolTip(t[109]);
+    cancelButton->setText(t[104]);
+    cancelButton->setToolTip(t[110]);
+}
+
+void NewConfigurationDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        loadOnShow();
+}
+
+void NewConfigurationDialog::loadOnShow()
+{
+    nameEdit->clear();
+    nameEdit->setFocus();
+}
+
+void NewConfigurationDialog::onOkClicked()
+{
+    // The name as typed, blanks included: whatever the file system takes as a folder name.
+    const QString name = nameEdit->text();
+    if (name.isEmpty()) {
+        context.error(107);
+        return;
+    }
+    const QString folder = joinPath(context.state.projectsFolder, name);
+    // A name that is a path (with a separator, or "." / "..") is no folder name: it would
+    // put the configuration somewhere other than a folder of its own under PROJECTS.
+    const bool isPath = name.contains(u'/') || name.contains(QDir::separator()) || name == QLatin1String(".") || name == QLatin1String("..");
+    if (!isPath && QFileInfo(folder).isDir()) {
+        context.error(106);
+        return;
+    }
+    if (isPath || !QDir().mkdir(folder)) {
+        context.error(105);
+        return;
+    }
+    // A bin folder that cannot be made is not reported: the image build reports its own failure.
+    QDir().mkpath(joinPath(folder, QStringLiteral("bin")));
+    context.state.activateConfiguration(name);
+    accept();
+}

@@ -1,0 +1,89 @@
+#include "app/OpenConfigurationDialog.h"
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+OpenConfigurationDialog::OpenConfigurationDialog(AppContext& context, QWidget* parent)
+    : QDialog(parent)
+    , context(context)
+{
+    setObjectName(QStringLiteral("TFOpenConf"));
+    auto* top = new QVBoxLayout(this);
+    softwareCodeLabel = makeSoftwareCodeLabel(this);
+    softwareDescriptionLabel = withObjectName(new QLabel(this), "L_SW_Desc");
+    label1 = withObjectName(new QLabel(this), "Label1");
+    configurationList = withObjectName(new QListWidget(this), "ListBox1");
+    configurationList->setSelectionMode(QAbstractItemView::SingleSelection);
+    top->addWidget(softwareCodeLabel);
+    top->addWidget(softwareDescriptionLabel);
+    top->addSpacing(12);
+    top->addWidget(label1);
+    top->addWidget(configurationList, 1);
+
+    top->addLayout(makeOkCancelRow(this, okButton, cancelButton));
+    okButton->setDefault(true);
+    connect(configurationList, &QListWidget::currentRowChanged, this, &OpenConfigurationDialog::onConfigurationClicked);
+    connect(okButton, &QPushButton::clicked, this, &OpenConfigurationDialog::onOkClicked);
+    resize(420, 360);
+
+    retranslate();
+}
+
+void OpenConfigurationDialog::retranslate()
+{
+    const TextTable& t = context.texts;
+    setWindowTitle(t[200]);
+    softwareDescriptionLabel->setText(t[201]);
+    label1->setText(t[202]);
+    configurationList->setToolTip(t[205]);
+    okButton->setText(t[203]);
+    okButton->setToolTip(t[206]);
+    cancelButton->setText(t[204]);
+    cancelButton->setToolTip(t[207]);
+}
+
+void OpenConfigurationDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        loadOnShow();
+}
+
+void OpenConfigurationDialog::loadOnShow()
+{
+    const ProgramState& state = context.state;
+    // Folders only, in the order the file system gives them; hidden and system ones are left out.
+    const QStringList names = QDir(state.projectsFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
+    configurationName.clear();
+    configurationList->clear();
+    configurationList->addItems(names);
+
+    const QString active = state.hasConfiguration() ? state.projectFolder.mid(state.projectsFolder.size() + 1) : QString();
+    int row = names.isEmpty() ? -1 : 0;
+    for (int i = 0; i < names.size(); ++i)
+        if (!active.isEmpty() && names[i].compare(active, Qt::CaseInsensitive) == 0) {
+            row = i;
+            break;
+        }
+    configurationList->setCurrentRow(row);
+    configurationList->setFocus();
+}
+
+void OpenConfigurationDialog::onConfigurationClicked()
+{
+    if (const QListWidgetItem* item = configurationList->currentItem())
+        configurationName = item->text();
+}
+
+void OpenConfigurationDialog::onOkClicked()
+{
+    // Nothing to choose from: the active configuration stays as it was.
+    if (configurationName.isEmpty())
+        reject();
+    else
+        accept();
+}

@@ -1,0 +1,35 @@
+#pragma once
+#include <QString>
+
+// The program state shared by every window for the whole run.
+struct ProgramState {
+    QString programFolder;
+    QString masterFolder;
+    QString projectsFolder;
+    QString languageFolder;
+
+    QString configurationName;
+    QString projectFolder; // empty exactly when no configuration is active
+    QString parGenFile;
+    QString accessFile;
+
+    QString lastIpAddress = QStringLiteral("192.168.2.205");
+    QString languageName = QStringLiteral("English");
+    bool enableInternet = false;
+    bool enableUpdate = false;
+    bool enableJumpFieldTables = false;
+    bool doubleClickAutoSize = false;
+
+    // The update window's remembered choices: the update kind (index in its list) and read back.
+    int lastUpdateOption = 0;
+    bool lastReadBack = true;
+
+    bool hasConfiguration() const { return !projectFolder.isEmpty(); }
+
+    // Program_Folder and the three folders beside the program; creates those that are missing.
+    void setProgramFolder(const QString& folder);
+    // ParGen_File and IEC_Client_File from Project_Folder.
+    void setProjectFiles();
+    // Makes the configuration `name` active.
+    void activateConfiguration(const QString& name);
+};

@@ -1,0 +1,41 @@
+#pragma once
+#include <QString>
+#include <array>
+#include <optional>
+
+// The numbered texts of every window. Entries without a built-in text hold a single blank.
+class TextTable {
+public:
+    static constexpr int size = 1500;
+
+    TextTable();
+
+    const QString& operator[](int index) const { return texts[static_cast<size_t>(index)]; }
+    void set(int index, const QString& text) { texts[static_cast<size_t>(index)] = text; }
+
+    // Restores every entry to its built-in English text.
+    void defaultTexts();
+
+    // Applies a language file on top of the current texts. False when the file cannot be read.
+    bool readLanguageFile(const QString& path);
+
+    // Built-in texts, then the file of `languageName` in `languageFolder`; without such a file
+    // the language becomes "English" and English.lng is applied when it exists.
+    void loadLanguage(const QString& languageFolder, QString& languageName);
+
+    // The built-in English text of an entry, for the language file template.
+    static QString builtinText(int index);
+
+private:
+    std::array<QString, size> texts;
+};
+
+// One line of a language file: the index and text it sets, or nothing for a line to skip.
+struct LanguageLine {
+    int index = -1;
+    QString text;
+};
+std::optional<LanguageLine> parseLanguageLine(const QString& line);
+
+// Decodes a language file: UTF-8 / UTF-16 LE / UTF-16 BE by byte-order mark, else Windows-1252.
+QString decodeLanguageFile(const QByteArray& bytes);

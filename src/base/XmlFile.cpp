@@ -1,0 +1,48 @@
+#include "base/XmlFile.h"
+#include "base/Files.h"
+#include <QDir>
+#include <sstream>
+
+QString xmlParseError(const QString& path, const pugi::xml_parse_result& result, const char* buffer, size_t size)
+{
+    const auto offset = static_cast<size_t>(result.offset < 0 ? 0 : result.offset);
+    qsizetype line = 1;
+    for (size_t i = 0; i < offset && i < size; ++i)
+        if (buffer[i] == '\n')
+            ++line;
+    return QStringLiteral("%1: line %2: %3").arg(QDir::toNativeSeparators(path)).arg(line).arg(QString::fromUtf8(result.description()));
+}
+
+Result loadXmlFile(const QString& path, pugi::xml_document& doc)
+{
+    QByteArray data;
+    if (auto read = readWholeFile(path, data); !read)
+        return read;
+    const auto result = doc.load_buffer(data.constData(), static_cast<size_t>(data.size()), xmlParseFlags);
+    if (!result)
+        return Result::error(xmlParseError(path, result, data.constData(), static_cast<size_t>(data.size())));
+    return Result::success();
+}
+
+Result saveXmlFile(const pugi::xml_document& doc, const QString& path)
+{
+    std::ostringstream out;
+    doc.save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+    const std::string text = out.str();
+    return writeFileAtomically(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+std::optional<QString> xmlChildText(const pugi::xml_node& parent, const char* name)
+{
+    const pugi::xml_node child = parent.child(name);
+    if (!child || child.type() != pugi::node_element)
+        return std::nullopt;
+    QString text;
+    for (const pugi::xml_node& part : child.children()) {
+        if (part.type() == pugi::node_element)
+            return std::nullopt;
+        if (part.type() == pugi::node_pcdata || part.type() == pugi::node_cdata)
+            text += xmlToQString(part.value());
+    }
+    return text;
+}

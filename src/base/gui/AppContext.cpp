@@ -1,0 +1,40 @@
+#include "base/gui/AppContext.h"
+#include "base/Constants.h"
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+QString AppContext::textOf(const Result& result) const
+{
+    return result.textNumber >= 0 ? texts[result.textNumber] + result.arg : result.message;
+}
+
+bool AppContext::report(const Result& result) const
+{
+    if (!result.ok)
+        platform.messages->error(textOf(result));
+    return result.ok;
+}
+
+QLabel* makeSoftwareCodeLabel(QWidget* parent)
+{
+    auto* label = withObjectName(new QLabel(SoftwareCode, parent), "L_SW_Code");
+    QFont font = label->font();
+    font.setPointSize(20);
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+QHBoxLayout* makeOkCancelRow(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel)
+{
+    auto* row = new QHBoxLayout;
+    ok = withObjectName(new QPushButton(dialog), "Btn_OK");
+    cancel = withObjectName(new QPushButton(dialog), "Btn_Cancel");
+    row->addStretch(1);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    return row;
+}

@@ -1,0 +1,109 @@
+#include "comm/core/CommunicationSettings.h"
+#include "base/Files.h"
+#include "base/WholeNumber.h"
+#include "base/XmlFile.h"
+#include <QFileInfo>
+#include <cstring>
+
+const std::array<const char*, CommunicationSettings::count> CommunicationSettings::keys = {
+    "IEC61850_Client_IP1", "IEC61850_Client_IP2", "IEC61850_Client_IP3", "IEC61850_Client_IP4",
+    "IEC61850_Client_SM1", "IEC61850_Client_SM2", "IEC61850_Client_SM3", "IEC61850_Client_SM4",
+    "IEC61850_Client_GAT1", "IEC61850_Client_GAT2", "IEC61850_Client_GAT3", "IEC61850_Client_GAT4",
+    "IEC61850_Client_En_GAT", "IEC61850_Client_VLAN", "IEC61850_Client_Application_ID",
+    "EtherNetIP_IP1", "EtherNetIP_IP2", "EtherNetIP_IP3", "EtherNetIP_IP4",
+    "EtherNetIP_SM1", "EtherNetIP_SM2", "EtherNetIP_SM3", "EtherNetIP_SM4",
+    "EtherNetIP_GAT1", "EtherNetIP_GAT2", "EtherNetIP_GAT3", "EtherNetIP_GAT4",
+    "EtherNetIP_EN_GAT", "EtherNetIP_NB_Input", "EtherNetIP_NB_Output"};
+
+const std::array<const char*, CommunicationSettings::count> CommunicationSettings::defaults = {
+    "192", "168", "0", "10", "255", "255", "255", "0", "192", "168", "0", "1", "0", "0", "0",
+    "192", "168", "0", "5", "255", "255", "255", "0", "192", "168", "0", "1", "0", "496", "496"};
+
+namespace {
+bool isSwitch(size_t i) { return std::strcmp(CommunicationSettings::keys[i], "IEC61850_Client_En_GAT") == 0 || std::strcmp(CommunicationSettings::keys[i], "EtherNetIP_EN_GAT") == 0; }
+QString switchText(const QString& text) { return text == QStringLiteral("1") ? QStringLiteral("1") : QStringLiteral("0"); }
+} // namespace
+
+int CommunicationSettings::keyIndex(const char* key)
+{
+    for (size_t i = 0; i < keys.size(); ++i)
+        if (std::strcmp(keys[i], key) == 0)
+            return static_cast<int>(i);
+    return -1;
+}
+
+CommunicationSettings defaultCommunicationSettings()
+{
+    CommunicationSettings set;
+    for (size_t i = 0; i < CommunicationSettings::keys.size(); ++i)
+        set.values[i] = QString::fromLatin1(CommunicationSettings::defaults[i]);
+    return set;
+}
+
+Result readParGenFile(const QString& path, CommunicationSettings& set)
+{
+    set = defaultCommunicationSettings();
+    if (!QFileInfo::exists(path))
+        return Result::success();
+    QByteArray data;
+    if (auto read = readWholeFile(path, data); !read)
+        return read;
+    // A text of blanks only is a text as entered too: keep it instead of reading it as empty.
+    pugi::xml_document doc;
+    const auto size = static_cast<size_t>(data.size());
+    if (const auto parsed = doc.load_buffer(data.constData(), size, xmlParseFlags | pugi::parse_ws_pcdata_single); !parsed)
+        return Result::error(xmlParseError(path, parsed, data.constData(), size));
+    // The first node is the root whatever its name; a declaration or comment there gives defaults.
+    const pugi::xml_node root = doc.first_child();
+    for (size_t i = 0; i < CommunicationSettings::keys.size(); ++i) {
+        if (const auto text = xmlChildText(root, CommunicationSettings::keys[i]))
+            set.values[i] = isSwitch(i) ? switchText(*text) : *text;
+    }
+    return Result::success();
+}
+
+Result writeParGenFile(const QString& path, const CommunicationSettings& set)
+{
+    pugi::xml_document doc;
+    pugi::xml_node root = doc.append_child("Par_Gen");
+    doc.append_child(pugi::node_comment).set_value("SW_VERSION = 1.000");
+    for (size_t i = 0; i < CommunicationSettings::keys.size(); ++i) {
+        const QString& value = isSwitch(i) ? switchText(set.values[i]) : set.values[i];
+        root.append_child(CommunicationSettings::keys[i]).text().set(qStringToXml(value).c_str());
+    }
+    return saveXmlFile(doc, path);
+}
+
+Result checkCommunicationSettings(const CommunicationSettings& set)
+{
+    struct Check {
+        const char* key;
+        int max;
+        int textNumber;
+        const char* requiredSwitch; // checked only while this switch is on
+    };
+    static const Check checks[] = {
+        {"IEC61850_Client_IP1", 255, 649, nullptr}, {"IEC61850_Client_IP2", 255, 650, nullptr},
+        {"IEC61850_Client_IP3", 255, 651, nullptr}, {"IEC61850_Client_IP4", 255, 652, nullptr},
+        {"IEC61850_Client_SM1", 255, 653, nullptr}, {"IEC61850_Client_SM2", 255, 654, nullptr},
+        {"IEC61850_Client_SM3", 255, 655, nullptr}, {"IEC61850_Client_SM4", 255, 656, nullptr},
+        {"IEC61850_Client_GAT1", 255, 657, "IEC61850_Client_En_GAT"}, {"IEC61850_Client_GAT2", 255, 658, "IEC61850_Client_En_GAT"},
+        {"IEC61850_Client_GAT3", 255, 659, "IEC61850_Client_En_GAT"}, {"IEC61850_Client_GAT4", 255, 660, "IEC61850_Client_En_GAT"},
+        {"EtherNetIP_IP1", 255, 703, nullptr}, {"EtherNetIP_IP2", 255, 704, nullptr},
+        {"EtherNetIP_IP3", 255, 705, nullptr}, {"EtherNetIP_IP4", 255, 706, nullptr},
+        {"EtherNetIP_SM1", 255, 707, nullptr}, {"EtherNetIP_SM2", 255, 708, nullptr},
+        {"EtherNetIP_SM3", 255, 709, nullptr}, {"EtherNetIP_SM4", 255, 710, nullptr},
+        {"EtherNetIP_GAT1", 255, 711, "EtherNetIP_EN_GAT"}, {"EtherNetIP_GAT2", 255, 712, "EtherNetIP_EN_GAT"},
+        {"EtherNetIP_GAT3", 255, 713, "EtherNetIP_EN_GAT"}, {"EtherNetIP_GAT4", 255, 714, "EtherNetIP_EN_GAT"},
+        {"EtherNetIP_NB_Input", 496, 716, nullptr}, {"EtherNetIP_NB_Output", 496, 717, nullptr},
+    };
+    for (const Check& c : checks) {
+        if (c.requiredSwitch && set[c.requiredSwitch] != QStringLiteral("1"))
+            continue;
+        const qint32 value = toWholeNumber(set[c.key]);
+        if (value < 0 || value > c.max)
+            // Only the byte-count texts end in "between 0 and " and take the maximum.
+            return Result::textError(c.textNumber, c.max == 255 ? QString() : QString::number(c.max));
+    }
+    return Result::success();
+}

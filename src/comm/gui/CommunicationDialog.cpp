@@ -1,0 +1,229 @@
+#include "comm/gui/CommunicationDialog.h"
+#include "base/gui/OctetFields.h"
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QScrollArea>
+#include <QShowEvent>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int windowWidth = 460;
+const QString tunnelPort = QStringLiteral("44818");
+} // namespace
+
+CommunicationDialog::CommunicationDialog(AppContext& context, QWidget* parent)
+    : QDialog(parent)
+    , context(context)
+{
+    setObjectName(QStringLiteral("TFParGen"));
+    auto* top = new QVBoxLayout(this);
+    softwareCodeLabel = makeSoftwareCodeLabel(this);
+    softwareDescriptionLabel = withObjectName(new QLabel(this), "L_SW_Desc");
+    bind(this, 400, -1);
+    bind(softwareDescriptionLabel, 401, -1);
+    top->addWidget(softwareCodeLabel);
+    top->addWidget(softwareDescriptionLabel);
+
+    panelScroll = withObjectName(new QScrollArea(this), "Panel_Group");
+    panelScroll->setWidgetResizable(true);
+    panelScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* content = new QWidget(panelScroll);
+    auto* stack = new QVBoxLayout(content);
+    iecPanel = makePanel("Panel_IEC61850_Client", "Btn_Panel_IEC61850_Client");
+    enipPanel = makePanel("Panel_EtherNetIP", "Btn_Panel_EtherNetIP");
+    stack->addWidget(iecPanel.frame);
+    stack->addWidget(enipPanel.frame);
+    stack->addStretch(1);
+    panelScroll->setWidget(content);
+    top->addWidget(panelScroll, 1);
+
+    QGridLayout* g = iecPanel.body;
+    QList<QLineEdit*> chain;
+    chain << addOctetRow(g, 0, caption("L_IEC61850_Client_IP", 407), "IEC61850_Client_IP", 408);
+    chain << addOctetRow(g, 1, caption("L_IEC61850_Client_SM", 412), "IEC61850_Client_SM", 413);
+    iecGatewayBox = withObjectName(new QCheckBox, "CB_IEC61850_Client_En_GAT");
+    bind(iecGatewayBox, 417, 418);
+    chain << addOctetRow(g, 2, iecGatewayBox, "IEC61850_Client_GAT", 419);
+    chainOctetFields(chain);
+    QLineEdit* vlan = addFieldRow(g, 3, 423, "E_IEC61850_Client_VLAN", "IEC61850_Client_VLAN", 424);
+    // Digits only, at most 8; a text loaded from the file is shown as it is.
+    vlan->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,8}")), vlan));
+    addFieldRow(g, 4, 425, "E_IEC61850_Client_AppID", "IEC61850_Client_Application_ID", 426);
+
+    g = enipPanel.body;
+    chain.clear();
+    chain << addOctetRow(g, 0, caption("L_EtherNetIP_IP", 527), "EtherNetIP_IP", 528);
+    chain << addOctetRow(g, 1, caption("L_EtherNetIP_SM", 532), "EtherNetIP_SM", 533);
+    enipGatewayBox = withObjectName(new QCheckBox, "CB_EtherNetIP_GAT");
+    bind(enipGatewayBox, 537, 538);
+    chain << addOctetRow(g, 2, enipGatewayBox, "EtherNetIP_GAT", 539);
+    chainOctetFields(chain);
+    // The port is fixed: shown, never edited and not part of the set.
+    enipTunnelPortEdit = addFieldRow(g, 3, 543, "E_EtherNetIP_TunnelPort", nullptr, 544);
+    enipTunnelPortEdit->setText(tunnelPort);
+    enipTunnelPortEdit->setEnabled(false);
+    addFieldRow(g, 4, 545, "E_EtherNetIP_NByte_In", "EtherNetIP_NB_Input", 546);
+    addFieldRow(g, 5, 547, "E_EtherNetIP_NByte_Out", "EtherNetIP_NB_Output", 548);
+
+    top->addLayout(makeOkCancelRow(this, okButton, cancelButton));
+    okButton->setAutoDefault(false);
+    cancelButton->setAutoDefault(false);
+    bind(okButton, 402, 404);
+    bind(cancelButton, 403, 405);
+    connect(okButton, &QPushButton::clicked, this, &CommunicationDialog::onOkClicked);
+
+    // Only the height can change.
+    setFixedWidth(windowWidth);
+    resize(windowWidth, 700);
+    orderTabPanels();
+    retranslate();
+}
+
+CommunicationDialog::Panel CommunicationDialog::makePanel(const char* name, const char* headerName)
+{
+    Panel panel;
+    panel.frame = withObjectName(new QWidget, name);
+    auto* column = new QVBoxLayout(panel.frame);
+    column->setContentsMargins(0, 0, 0, 0);
+    panel.header = withObjectName(new QToolButton(panel.frame), headerName);
+    panel.header->setCheckable(true);
+    panel.header->setChecked(true);
+    panel.header->setArrowType(Qt::DownArrow);
+    panel.header->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    panel.header->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    auto* body = new QWidget(panel.frame);
+    panel.body = new QGridLayout(body);
+    // The body ends a little below its last control; both panels align their fields.
+    panel.body->setContentsMargins(8, 4, 8, 12);
+    panel.body->setColumnMinimumWidth(0, 150);
+    column->addWidget(panel.header);
+    column->addWidget(body);
+    QToolButton* header = panel.header;
+    connect(header, &QToolButton::toggled, body, [header, body](bool expanded) {
+        body->setVisible(expanded);
+        header->setArrowType(expanded ? Qt::DownArrow : Qt::RightArrow);
+    });
+    return panel;
+}
+
+void CommunicationDialog::orderTabPanels()
+{
+    // The headings are composed once, in the language of the start.
+    iecPanel.header->setText(QStringLiteral("1. ") + context.texts[406]);
+    enipPanel.header->setText(QStringLiteral("2. ") + context.texts[526]);
+    setTabOrder(iecPanel.header, enipPanel.header);
+}
+
+QList<QLineEdit*> CommunicationDialog::addOctetRow(QGridLayout* grid, int row, QWidget* lead, const char* key, int firstHint)
+{
+    grid->addWidget(lead, row, 0);
+    QList<QLineEdit*> octets;
+    for (int i = 1; i <= 4; ++i) {
+        const QByteArray fieldKey = QByteArray(key) + QByteArray::number(i);
+        auto* field = withObjectName(new QLineEdit, QByteArray("E_" + fieldKey).constData());
+        fields[static_cast<size_t>(CommunicationSettings::keyIndex(fieldKey.constData()))] = field;
+        bind(field, -1, firstHint + i - 1);
+        grid->addWidget(field, row, i);
+        octets << field;
+    }
+    return octets;
+}
+
+QLineEdit* CommunicationDialog::addFieldRow(QGridLayout* grid, int row, int captionNo, const char* name, const char* key, int hintNo)
+{
+    auto* field = withObjectName(new QLineEdit, name);
+    if (key)
+        fields[static_cast<size_t>(CommunicationSettings::keyIndex(key))] = field;
+    bind(field, -1, hintNo);
+    grid->addWidget(caption(QByteArray("L_" + QByteArray(name + 2)).constData(), captionNo), row, 0);
+    grid->addWidget(field, row, 1, 1, 4);
+    return field;
+}
+
+QLabel* CommunicationDialog::caption(const char* name, int captionNo)
+{
+    auto* label = withObjectName(new QLabel, name);
+    bind(label, captionNo, -1);
+    return label;
+}
+
+void CommunicationDialog::bind(QWidget* control, int captionNo, int hintNo)
+{
+    bindings.push_back({control, captionNo, hintNo});
+}
+
+void CommunicationDialog::retranslate()
+{
+    for (const TextBinding& b : bindings) {
+        if (b.captionNo >= 0) {
+            const QString& text = context.texts[b.captionNo];
+            if (auto* label = qobject_cast<QLabel*>(b.control))
+                label->setText(text);
+            else if (auto* button = qobject_cast<QAbstractButton*>(b.control))
+                button->setText(text);
+            else
+                b.control->setWindowTitle(text);
+        }
+        if (b.hintNo >= 0)
+            b.control->setToolTip(context.texts[b.hintNo]);
+    }
+}
+
+void CommunicationDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        loadOnShow();
+}
+
+void CommunicationDialog::loadOnShow()
+{
+    CommunicationSettings set;
+    const Result read = readParGenFile(context.state.parGenFile, set);
+    showEntries(set);
+    // A broken file is reported once the window is up; it is replaced only by a confirmed OK.
+    if (!read.ok)
+        QMetaObject::invokeMethod(this, [this, read] { context.report(read); }, Qt::QueuedConnection);
+}
+
+CommunicationSettings CommunicationDialog::entries() const
+{
+    CommunicationSettings set;
+    for (size_t i = 0; i < fields.size(); ++i)
+        if (fields[i])
+            set.values[i] = fields[i]->text();
+    set["IEC61850_Client_En_GAT"] = iecGatewayBox->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    set["EtherNetIP_EN_GAT"] = enipGatewayBox->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    return set;
+}
+
+void CommunicationDialog::showEntries(const CommunicationSettings& set)
+{
+    for (size_t i = 0; i < fields.size(); ++i)
+        if (fields[i])
+            fields[i]->setText(set.values[i]);
+    iecGatewayBox->setChecked(set["IEC61850_Client_En_GAT"] == QStringLiteral("1"));
+    enipGatewayBox->setChecked(set["EtherNetIP_EN_GAT"] == QStringLiteral("1"));
+}
+
+bool CommunicationDialog::validateEntries(const CommunicationSettings& set)
+{
+    return context.report(checkCommunicationSettings(set));
+}
+
+void CommunicationDialog::onOkClicked()
+{
+    const CommunicationSettings set = entries();
+    if (!validateEntries(set))
+        return;
+    // A failed write keeps the old file and the window open with the entries as they are.
+    if (!context.report(writeParGenFile(context.state.parGenFile, set)))
+        return;
+    accept();
+}

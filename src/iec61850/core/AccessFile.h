@@ -1,0 +1,32 @@
+#pragma once
+#include "iec61850/core/AccessList.h"
+#include "base/Result.h"
+#include <QStringList>
+
+// IEC_61850_Client.xml: the access list of a project, with the SCL files it uses.
+
+// What loading had to leave out, for the engineer to hear about before anything is saved.
+struct AccessFileReport {
+    QStringList missingFiles;   // stored file names with no catalog file behind them
+    QStringList droppedMembers; // one line per data set entry that lost stored members
+
+    // One warning text each, or an empty text when there is nothing to say.
+    QString missingFilesWarning() const;
+    QString droppedMembersWarning() const;
+};
+
+// Empties the device list, the data set list and the three grids (one blank data row each).
+void clearAccessList(AccessList& access);
+
+// Writes the whole file from the device list, the grids and the data set entries.
+Result saveAccessFile(const AccessList& access, const QString& path);
+
+// Rebuilds the access list from `path`, reading the devices from `catalogFolder`. No file
+// gives an empty list. A device whose file is missing from the catalog stays as an empty
+// placeholder at its position. A malformed file or item stops loading with an error naming
+// it; what was read before stays. Set_Start_Num_Byte is applied to the variables read.
+Result loadAccessFile(const QString& path, const QString& catalogFolder, AccessList& access, AccessFileReport& report);
+
+// The data set of `device` with that reference (logical devices, logical nodes, data sets in
+// order); null when there is none.
+DataSet* findDataSet(const Ied& device, const QString& reference);

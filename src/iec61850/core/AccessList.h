@@ -1,0 +1,54 @@
+#pragma once
+#include "iec61850/core/Grid.h"
+#include "iec61850/core/DeviceModel.h"
+#include <memory>
+#include <vector>
+
+// The access list as the access window holds it: the three grids and the data set entries.
+
+// Columns of the variables grid (ACG_DA); column c holds the field Var_Fields[c].
+namespace VariableColumn {
+enum : int { Number, Index, BType, Fc, Reference, StartByte, NumByte, IpAddress, Port, OnChange, OnCommand, OnTimer, Time,
+    Position, StartBit, ReadWrite, Conversion, MultFactor, Mnemonic, Count };
+}
+// Columns of the data set grid (ACG_DataSet).
+namespace DataSetColumn {
+enum : int { Number, Index, Reference, GooseName, EnGoose, IpAddress, Port, Time, Mnemonic, Count };
+}
+// Columns of the members grid (ACG_DS_Vars).
+namespace MemberColumn {
+enum : int { Number, BType, Reference, Position, StartBit, Conversion, MultFactor, Mnemonic, Count };
+}
+
+// XML attribute names of a DA_Item, by variables-grid column (column 0 is not stored).
+inline const char* const variableAttributes[VariableColumn::Count] = {nullptr, "Index", "bType", "fc", "Reference", "StartByte", "NumByte",
+    "IPAddress", "Port", "OnChange", "OnCMD", "OnTimer", "Time", "Position", "StartBit", "ReadWrite", "Convertion", "MoltFact",
+    "Mnemonic"};
+// XML attribute names of a DataSet_Item, by data-set-grid column.
+inline const char* const dataSetAttributes[DataSetColumn::Count] = {nullptr, "Index", "Reference", "GooseName", "EnGoose", "IPAddress",
+    "Port", "Time", "Mnemonic"};
+
+// One member entry of a data set entry.
+struct DataSetMember {
+    DataAttribute* attribute = nullptr; // not owned
+    QString position;
+    QString bitAddress;
+    QString conversion;
+    QString multFactor;
+    QString mnemonic;
+};
+
+// One data set entry; the k-th row of the data set grid belongs to the k-th entry.
+struct DataSetEntry {
+    DataSet* dataSet = nullptr; // not owned; null when no SCL data set matches
+    std::vector<std::unique_ptr<DataSetMember>> members;
+};
+
+// Everything the access window edits, without any widget.
+struct AccessList {
+    std::vector<std::unique_ptr<Ied>> devices;
+    StringGrid variableGrid{QStringList(VariableColumn::Count, QString())};
+    StringGrid dataSetGrid{{"N", "Index", "Reference", "Goose Name", "En. Goose", "IP Address", "Port", "Time (ms)", "Mnemonic"}};
+    StringGrid memberGrid{{"N", "bType", "Reference", "Position", "Start Bit", "Convertion", "Mult Fact", "Mnemonic"}};
+    std::vector<std::unique_ptr<DataSetEntry>> dataSets;
+};

@@ -1,0 +1,25 @@
+#pragma once
+#include "iec61850/core/DeviceModel.h"
+#include "base/Result.h"
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+// Bounds that keep a hostile or broken file from exhausting the stack or the memory: type
+// definitions nested deeper than Max_Depth, or a model that would take more than about
+// Max_Model_Bytes (many types expanding into each other), stop the reading with an error.
+struct SclLimits {
+    int maxDepth = 64;
+    qint64 maxModelBytes = qint64(256) << 20;
+};
+
+// Reads the SCL file at `path` into the model of its first IED.
+// A missing file gives an empty device (Ok). A file that is not well-formed XML gives the
+// parser's message naming the file and line, and leaves `device` null; so does a file that
+// cannot be read or that breaks the limits. FileName is the file-name part of `path`.
+Result readSclFile(const QString& path, std::unique_ptr<Ied>& device, const SclLimits& limits = {});
+
+// The same for the contents of a file already in memory; `path` names it in messages and
+// gives FileName.
+Result readSclData(const QByteArray& data, const QString& path, std::unique_ptr<Ied>& device,
+                      const SclLimits& limits = {});

@@ -1,0 +1,350 @@
+#include "iec61850/gui/AccessDialog.h"
+#include "iec61850/core/AccessFile.h"
+#include "iec61850/core/AccessOperations.h"
+#include "iec61850/core/AccessValidation.h"
+#include "iec61850/core/Catalog.h"
+#include "base/Conversions.h"
+#include "base/Constants.h"
+#include "iec61850/gui/DeviceTree.h"
+#include "iec61850/gui/GridView.h"
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+AccessDialog::AccessDialog(AppContext& context, QWidget* parent)
+    : QDialog(parent)
+    , context(context)
+{
+    setObjectName(QStringLiteral("TFIEC_61850_Access"));
+    setUp();
+}
+
+AccessDialog::~AccessDialog()
+{
+    // The tree's nodes point into the devices and the grid views into the grids: let them go
+    // first, while the access list still exists.
+    deviceTree->clear();
+    delete variableGrid;
+    delete dataSetGrid;
+    delete memberGrid;
+}
+
+void AccessDialog::setUp()
+{
+    buildLayout();
+    setColumnEditors();
+    softwareCodeLabel->setText(SoftwareCode);
+    retranslate();
+}
+
+void AccessDialog::buildLayout()
+{
+    auto* top = new QVBoxLayout(this);
+    softwareCodeLabel = makeSoftwareCodeLabel(this);
+    softwareDescriptionLabel = withObjectName(new QLabel(this), "L_SW_Desc");
+    top->addWidget(softwareCodeLabel);
+    top->addWidget(softwareDescriptionLabel);
+
+    auto button = [this](const char* name) {
+        auto* b = withObjectName(new QPushButton(this), name);
+        // Enter belongs to the grids, never to a default button.
+        b->setAutoDefault(false);
+        return b;
+    };
+
+    auto* left = new QWidget(this);
+    auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    addDeviceButton = button("Btn_Add_IEC_Device");
+    deviceList = withObjectName(new QListWidget(left), "LB_IEC_Devices");
+    removeDeviceButton = button("Btn_Remove_IEC_Device");
+    deviceTree = withObjectName(new QTreeWidget(left), "TV_IEC_Device");
+    deviceTree->setHeaderHidden(true);
+    deviceTree->setUniformRowHeights(true);
+    deviceTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    deviceList->setMaximumHeight(120);
+    leftLayout->addWidget(addDeviceButton);
+    leftLayout->addWidget(deviceList);
+    leftLayout->addWidget(removeDeviceButton);
+    leftLayout->addWidget(deviceTree, 1);
+
+    tabs = withObjectName(new QTabWidget(this), "PC_Access");
+    variablesPage = withObjectName(new QWidget(tabs), "TS_Variables");
+    dataSetsPage = withObjectName(new QWidget(tabs), "TS_DataSet");
+    variableGrid = withObjectName(new GridView(access.variableGrid, context.state, variablesPage), "ACG_DA");
+    dataSetGrid = withObjectName(new GridView(access.dataSetGrid, context.state, dataSetsPage), "ACG_DataSet");
+    memberGrid = withObjectName(new GridView(access.memberGrid, context.state, dataSetsPage), "ACG_DS_Vars");
+    auto* varLayout = new QVBoxLayout(variablesPage);
+    varLayout->addWidget(variableGrid);
+    auto* dsLayout = new QVBoxLayout(dataSetsPage);
+    dsLayout->addWidget(dataSetGrid, 1);
+    dsLayout->addWidget(memberGrid, 1);
+    tabs->addTab(variablesPage, QStringLiteral("Variables"));
+    tabs->addTab(dataSetsPage, QStringLiteral("DataSet"));
+
+    auto* splitter = new QSplitter(this);
+    splitter->addWidget(left);
+    splitter->addWidget(tabs);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({300, 900});
+    top->addWidget(splitter, 1);
+
+    auto* bottom = new QHBoxLayout;
+    okButton = button("Btn_OK");
+    cancelButton = button("Btn_Cancel");
+    addVariableButton = button("Btn_AddVar");
+    removeVariableButton = button("Btn_RemoveVar");
+    moveUpButton = button("Btn_MoveUp");
+    moveDownButton = button("Btn_MoveDown");
+    moveUpButton->hide();
+    moveDownButton->hide();
+    for (QPushButton* b : {addVariableButton, removeVariableButton, moveUpButton, moveDownButton})
+        bottom->addWidget(b);
+    bottom->addStretch(1);
+    bottom->addWidget(okButton);
+    bottom->addWidget(cancelButton);
+    top->addLayout(bottom);
+    resize(1200, 720);
+
+    connect(okButton, &QPushButton::clicked, this, &AccessDialog::onOkClicked);
+    connect(addVariableButton, &QPushButton::clicked, this, &AccessDialog::onAddVariableClicked);
+    connect(removeVariableButton, &QPushButton::clicked, this, &AccessDialog::onRemoveVariableClicked);
+    // Keyboard moves show the members too, so that the members grid always belongs to the
+    // current data set row and member edits reach the entry that is shown.
+    connect(dataSetGrid, &QAbstractItemView::clicked, this, &AccessDialog::showMembers);
+    connect(dataSetGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &AccessDialog::showMembers);
+    connect(memberGrid->selectionModel(), &QItemSelectionModel::currentChanged, this, &AccessDialog::onMemberSelected);
+    connect(memberGrid->gridModel(), &QAbstractItemModel::dataChanged, this, &AccessDialog::onMemberEdited);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(addDeviceButton, &QPushButton::clicked, this, &AccessDialog::onAddDeviceClicked);
+    connect(removeDeviceButton, &QPushButton::clicked, this, &AccessDialog::onRemoveDeviceClicked);
+    connect(deviceList, &QListWidget::currentRowChanged, this, &AccessDialog::onDeviceListClicked);
+    connect(deviceTree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* node) { onTreeNodeClicked(node); });
+}
+
+void AccessDialog::retranslate()
+{
+    const TextTable& t = context.texts;
+    setWindowTitle(t[1200]);
+    softwareDescriptionLabel->setText(t[1201]);
+    QPushButton* const buttons[] = {okButton, cancelButton, addVariableButton, removeVariableButton, moveUpButton, moveDownButton, addDeviceButton, removeDeviceButton};
+    for (int i = 0; i < 8; ++i) {
+        buttons[i]->setText(t[1202 + i]);
+        buttons[i]->setToolTip(t[1210 + i]);
+    }
+
+    // Headings and hints of the variables grid; Start Byte and Num Byte came later, hence their numbers.
+    const int headings[VariableColumn::Count] = {1218, 1219, 1220, 1221, 1222, 1258, 1259, 1223, 1224, 1225, 1226, 1227, 1228, 1229, 1230, 1231, 1232, 1233, 1234};
+    const int hints[VariableColumn::Count] = {1235, 1236, 1237, 1238, 1239, 1260, 1261, 1240, 1241, 1242, 1243, 1244, 1245, 1246, 1247, 1248, 1249, 1250, 1251};
+    hint.clear();
+    for (int col = 0; col < VariableColumn::Count; ++col) {
+        access.variableGrid.setHeading(col, t[headings[col]]);
+        hint << t[hints[col]];
+    }
+    variableGrid->gridModel()->setHints(hint);
+    variableGrid->gridModel()->headerDataChanged(Qt::Horizontal, 0, VariableColumn::Count - 1);
+}
+
+void AccessDialog::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous())
+        loadOnShow();
+    QDialog::showEvent(event);
+}
+
+void AccessDialog::loadOnShow()
+{
+    selectedDataSetRow = 0;
+    selectedAttribute = nullptr;
+    selectedDataSet = nullptr;
+    tabs->setCurrentWidget(variablesPage);
+    clearTree();
+    shownDevice = -1;
+
+    AccessFileReport report;
+    const Result loaded = loadAccessFile(context.state.accessFile, catalogFolder(context.state.projectFolder), access, report);
+    showDeviceList();
+    refreshGrids();
+    for (const QString& warning : {report.missingFilesWarning(), report.droppedMembersWarning()})
+        if (!warning.isEmpty())
+            context.platform.messages->warning(warning);
+    context.report(loaded);
+}
+
+void AccessDialog::refreshGrids()
+{
+    for (GridView* grid : {variableGrid, dataSetGrid, memberGrid})
+        grid->gridModel()->refresh();
+}
+
+void AccessDialog::setColumnEditors()
+{
+    const QStringList bits = {"0", "1", "2", "3", "4", "5", "6", "7"};
+    const QStringList conversions = {"None", "ItoF/FtoI"};
+
+    GridModel* vars = variableGrid->gridModel();
+    for (int col : {VariableColumn::BType, VariableColumn::Fc, VariableColumn::Reference})
+        vars->setColumnEditor(col, ColumnEditor::ReadOnly);
+    for (int col : {VariableColumn::OnChange, VariableColumn::OnCommand, VariableColumn::OnTimer})
+        vars->setColumnEditor(col, ColumnEditor::Check);
+    vars->setColumnEditor(VariableColumn::StartBit, ColumnEditor::Choice, bits);
+    vars->setColumnEditor(VariableColumn::ReadWrite, ColumnEditor::Choice, {"Read", "Write"});
+    vars->setColumnEditor(VariableColumn::Conversion, ColumnEditor::Choice, conversions);
+
+    GridModel* sets = dataSetGrid->gridModel();
+    sets->setColumnEditor(DataSetColumn::Reference, ColumnEditor::ReadOnly);
+    sets->setColumnEditor(DataSetColumn::GooseName, ColumnEditor::ReadOnly);
+    sets->setColumnEditor(DataSetColumn::EnGoose, ColumnEditor::Check);
+
+    GridModel* members = memberGrid->gridModel();
+    members->setColumnEditor(MemberColumn::BType, ColumnEditor::ReadOnly);
+    members->setColumnEditor(MemberColumn::Reference, ColumnEditor::ReadOnly);
+    members->setColumnEditor(MemberColumn::StartBit, ColumnEditor::Choice, bits);
+    members->setColumnEditor(MemberColumn::Conversion, ColumnEditor::Choice, conversions);
+}
+
+void AccessDialog::onOkClicked()
+{
+    const QChar separator = decimalSeparatorOf(context.platform.locale->decimalSeparator());
+    if (!context.report(validateVariables(access.variableGrid, separator, context.texts)))
+        return;
+    if (!context.report(saveAccessFile(access, context.state.accessFile)))
+        return;
+    accept();
+}
+
+void AccessDialog::onAddVariableClicked()
+{
+    if (selectedAttribute) {
+        tabs->setCurrentWidget(variablesPage);
+        const int row = addVariable(access.variableGrid, *selectedAttribute, currentDevice());
+        variableGrid->reload();
+        variableGrid->setCurrent(VariableColumn::Index, row);
+    } else if (selectedDataSet) {
+        tabs->setCurrentWidget(dataSetsPage);
+        addDataSet(access, *selectedDataSet, currentDevice());
+        dataSetGrid->reload();
+    }
+}
+
+void AccessDialog::onRemoveVariableClicked()
+{
+    if (tabs->currentWidget() == variablesPage) {
+        removeVariable(access.variableGrid, variableGrid->currentRow());
+        variableGrid->reload();
+        return;
+    }
+    removeDataSet(access, dataSetGrid->currentRow());
+    // The members grid is blank now and shows members again when a data set row is chosen.
+    dataSetGrid->gridModel()->refresh();
+    memberGrid->gridModel()->refresh();
+    selectedDataSetRow = 0;
+}
+
+void AccessDialog::showMembers()
+{
+    ::showMembers(access, dataSetGrid->currentRow());
+    memberGrid->gridModel()->refresh();
+}
+
+void AccessDialog::onMemberSelected()
+{
+    selectedDataSetRow = dataSetGrid->currentRow();
+}
+
+void AccessDialog::onMemberEdited(const QModelIndex& index)
+{
+    if (selectedDataSetRow >= 1)
+        storeMemberEdit(access, selectedDataSetRow, GridModel::gridRow(index.row()), index.column(),
+            access.memberGrid.cell(index.column(), GridModel::gridRow(index.row())));
+}
+
+void AccessDialog::showDeviceList()
+{
+    const QSignalBlocker block(deviceList);
+    deviceList->clear();
+    for (const auto& device : access.devices) {
+        auto* item = new QListWidgetItem(deviceListText(*device), deviceList);
+        if (device->fileMissing)
+            item->setForeground(QColor(160, 0, 0));
+    }
+    deviceList->setCurrentRow(shownDevice);
+}
+
+void AccessDialog::onAddDeviceClicked()
+{
+    const QString chosen = context.platform.fileDialog->openFile(context.texts[1208], QString(), sclFileFilter);
+    if (chosen.isEmpty())
+        return;
+    const Result imported = importSclFile(access, context.state.projectFolder, chosen, [this] {
+        switch (context.platform.messages->askYesNoCancel(overwriteQuestion)) {
+        case MessageService::Answer::Yes:
+            return OverwriteAnswer::Yes;
+        case MessageService::Answer::No:
+            return OverwriteAnswer::No;
+        default:
+            return OverwriteAnswer::Cancel;
+        }
+    });
+    // The list refills with the shown device still selected, so that the tree, the list's
+    // selection and the index given to new entries keep agreeing.
+    showDeviceList();
+    context.report(imported);
+}
+
+void AccessDialog::onRemoveDeviceClicked()
+{
+    const int index = deviceList->currentRow();
+    if (index < 0 || deviceInUse(access, index))
+        return;
+    // The removed device is the shown one: its tree goes with it.
+    clearTree();
+    removeDevice(access, index);
+    shownDevice = -1;
+    selectedAttribute = nullptr;
+    selectedDataSet = nullptr;
+    showDeviceList();
+    refreshGrids();
+}
+
+void AccessDialog::clearTree()
+{
+    const QSignalBlocker block(deviceTree);
+    deviceTree->clear();
+    rootNode = nullptr;
+}
+
+void AccessDialog::onDeviceListClicked()
+{
+    const int index = deviceList->currentRow();
+    selectedAttribute = nullptr;
+    selectedDataSet = nullptr;
+    if (index < 0 || index >= static_cast<int>(access.devices.size()))
+        return;
+    clearTree();
+    shownDevice = index;
+    const QSignalBlocker block(deviceTree);
+    rootNode = showDevice(deviceTree, *access.devices[static_cast<size_t>(index)]);
+}
+
+void AccessDialog::onTreeNodeClicked(QTreeWidgetItem* node)
+{
+    selectedAttribute = nullptr;
+    selectedDataSet = nullptr;
+    auto* shown = dynamic_cast<DeviceTreeItem*>(node);
+    if (!shown)
+        return;
+    if (shown->kind() == NodeKind::DA) {
+        auto* da = static_cast<DataAttribute*>(shown->object());
+        if (da->isLeaf())
+            selectedAttribute = da;
+    } else if (shown->kind() == NodeKind::DataSet)
+        selectedDataSet = static_cast<DataSet*>(shown->object());
+}

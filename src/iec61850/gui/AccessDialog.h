@@ -1,0 +1,84 @@
+#pragma once
+#include "iec61850/core/AccessList.h"
+#include "base/gui/AppContext.h"
+#include <QDialog>
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QTabWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+class GridView;
+
+// The IEC 61850 access window: the SCL catalog with its device tree on the left, the access
+// list's grids on the right. Loads the access file each time it is shown; only OK saves.
+class AccessDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit AccessDialog(AppContext& context, QWidget* parent = nullptr);
+    ~AccessDialog() override;
+
+    void retranslate();
+
+    // The access list: device list, grids and data set entries.
+    AccessList access;
+    QTreeWidgetItem* rootNode = nullptr;
+    DataAttribute* selectedAttribute = nullptr;
+    DataSet* selectedDataSet = nullptr;
+    int selectedDataSetRow = 0;
+    QStringList hint; // header hints of the variables grid, by column
+
+    // Refills the list box from the device list; the device whose tree is shown stays selected.
+    void showDeviceList();
+    // The device whose tree is shown, which is also the list box's selected item; -1 for none.
+    int currentDevice() const { return shownDevice; }
+    // Call after a core operation changed the grids.
+    void refreshGrids();
+
+    // Adds the tree's selection to the access list; removes the current row of the page shown.
+    void onAddVariableClicked();
+    void onRemoveVariableClicked();
+    // Fills the members grid for the current row of the data set grid.
+    void showMembers();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void setUp();
+    void buildLayout();
+    void loadOnShow();
+    void onOkClicked();
+    void setColumnEditors();
+    void onMemberSelected();
+    void onMemberEdited(const QModelIndex& index);
+    void onAddDeviceClicked();
+    void onRemoveDeviceClicked();
+    void onDeviceListClicked();
+    void onTreeNodeClicked(QTreeWidgetItem* node);
+    void clearTree();
+
+    AppContext& context;
+    int shownDevice = -1;
+
+public:
+    QLabel* softwareCodeLabel = nullptr;
+    QLabel* softwareDescriptionLabel = nullptr;
+    QPushButton* addDeviceButton = nullptr;
+    QListWidget* deviceList = nullptr;
+    QPushButton* removeDeviceButton = nullptr;
+    QTreeWidget* deviceTree = nullptr;
+    QTabWidget* tabs = nullptr;
+    QWidget* variablesPage = nullptr;
+    QWidget* dataSetsPage = nullptr;
+    GridView* variableGrid = nullptr;
+    GridView* dataSetGrid = nullptr;
+    GridView* memberGrid = nullptr;
+    QPushButton* okButton = nullptr;
+    QPushButton* cancelButton = nullptr;
+    QPushButton* addVariableButton = nullptr;
+    QPushButton* removeVariableButton = nullptr;
+    QPushButton* moveUpButton = nullptr;
+    QPushButton* moveDownButton = nullptr;
+};

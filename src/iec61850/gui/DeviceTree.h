@@ -1,0 +1,27 @@
+#pragma once
+#include "iec61850/core/DeviceModel.h"
+#include <QTreeWidgetItem>
+
+class QTreeWidget;
+
+// The kinds of tree node, which are also their image numbers in IL_IEC.
+enum class NodeKind { Device, LDevice, LN, DO, DA, DataSet };
+
+// A tree node that knows the model object it shows. Image and text colour follow from the
+// kind when the node is drawn, so a node stores nothing but its text.
+class DeviceTreeItem : public QTreeWidgetItem {
+public:
+    DeviceTreeItem(QTreeWidgetItem* parent, NodeKind kind, void* object, const QString& text);
+    DeviceTreeItem(NodeKind kind, void* object, const QString& text);
+
+    NodeKind kind() const { return static_cast<NodeKind>(type() - UserType); }
+    void* object() const { return shown; }
+    QVariant data(int column, int role) const override;
+
+private:
+    void* shown;
+};
+
+// Builds the tree of a device in `tree` (which is emptied first) and returns its root node
+// (NODE_ORIG). Every object's TreeNode points at the node that shows it.
+DeviceTreeItem* showDevice(QTreeWidget* tree, Ied& device);

@@ -1,0 +1,72 @@
+#include "image/core/DeviceImage.h"
+#include "base/Files.h"
+#include "image/core/LittleEndian.h"
+#include <QDir>
+#include <QSaveFile>
+#include <memory>
+
+namespace Image {
+
+DeviceImage::DeviceImage()
+    : bank1Buffer(bank1Size)
+    , bank2Buffer(bank2Size)
+{
+}
+
+Result DeviceImage::buildImages(const ProgramState& state, QChar decimalSeparator)
+{
+    // A failed build leaves no image that Save_Bin could write.
+    bank1Length = bank2Length = 0;
+    initParameterBlock(parameterBlock);
+    clearRequestTables(iec61850Client);
+    if (auto loaded = loadParGen(parameterBlock, state.parGenFile, iec61850Client); !loaded)
+        return loaded;
+    putU32(parameterBlock.bytes, block::requestTablesAdd, requestTablesAddress);
+    if (auto loaded = loadAccessFile(iec61850Client, state.accessFile, requestTablesAddress, decimalSeparator); !loaded)
+        return loaded;
+    qsizetype bank2End = 0;
+    if (auto written = writeRequestTables(iec61850Client, bank2Buffer, 0, bank2Size - 1, bank2End); !written)
+        return written;
+    // The block is copied last, after its last field has been set.
+    bank1Length = copyParameterBlock(parameterBlock, bank1Buffer, 0);
+    bank2Length = bank2End;
+    return Result::success();
+}
+
+Result DeviceImage::writeImages(const ProgramState& state) const
+{
+    if (bank1Length == 0)
+        return Result::error(QStringLiteral("No device image has been built."));
+    const QString bin = joinPath(state.projectFolder, QStringLiteral("bin"));
+    const struct {
+        QString path;
+        std::span<const quint8> bytes;
+    } files[] = {{joinPath(bin, QStringLiteral("bank1.bin")), bank1()}, {joinPath(bin, QStringLiteral("bank2.bin")), bank2()}};
+
+    auto failure = [](const QString& path, const QString& reason) {
+        return Result::error(QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason));
+    };
+    // Both images are complete on disk before either replaces its old file, so a full disk or
+    // a locked file never leaves a new bank1.bin beside an old bank2.bin.
+    std::unique_ptr<QSaveFile> saves[2];
+    for (int i = 0; i < 2; ++i) {
+        saves[i] = std::make_unique<QSaveFile>(files[i].path);
+        QSaveFile& f = *saves[i];
+        const auto size = static_cast<qint64>(files[i].bytes.size());
+        if (!f.open(QIODevice::WriteOnly) || f.write(reinterpret_cast<const char*>(files[i].bytes.data()), size) != size)
+            return failure(files[i].path, f.errorString());
+    }
+    for (int i = 0; i < 2; ++i)
+        if (!saves[i]->commit())
+            return failure(files[i].path, saves[i]->errorString());
+    return Result::success();
+}
+
+Result buildAndWriteImages(DeviceImage& image, const ProgramState& state, QChar decimalSeparator)
+{
+    if (auto built = image.buildImages(state, decimalSeparator); !built)
+        return built;
+    return image.writeImages(state);
+}
+
+} // namespace Image

@@ -1,0 +1,45 @@
+#pragma once
+#include "image/core/ParameterBlock.h"
+#include "base/ProgramState.h"
+#include "image/core/RequestTables.h"
+#include "base/Result.h"
+#include <vector>
+
+namespace Image {
+
+// The two device images of a project and the buffers they are composed in. One instance
+// serves every build of a run; each build recomputes everything from the project's files.
+class DeviceImage {
+public:
+    static constexpr qsizetype bank1Size = 0x20000;
+    static constexpr qsizetype bank2Size = 0x80000; // the device's room for the request tables
+    static_assert(bank1Size >= ParameterBlock::size);
+
+    DeviceImage();
+
+    // Composes both images from ParGen_File and IEC_Client_File and sets both lengths.
+    // `decimalSeparator` is the user's (multiplication factors accept either separator).
+    Result buildImages(const ProgramState& state, QChar decimalSeparator);
+    // Writes bin/bank1.bin and bin/bank2.bin of the project folder. Both files are written to
+    // temporary files first and replace the old ones only when both are complete; a failure
+    // names the file and leaves the old images in place.
+    Result writeImages(const ProgramState& state) const;
+
+    std::span<const quint8> bank1() const { return {bank1Buffer.data(), static_cast<size_t>(bank1Length)}; }
+    std::span<const quint8> bank2() const { return {bank2Buffer.data(), static_cast<size_t>(bank2Length)}; }
+
+    ParameterBlock parameterBlock;
+    RequestTables iec61850Client;
+
+private:
+    std::vector<quint8> bank1Buffer;
+    std::vector<quint8> bank2Buffer;
+    qsizetype bank1Length = 0;
+    qsizetype bank2Length = 0;
+};
+
+// The update step's build: Create_Bin, then Save_Bin only when the build succeeded. Used by the
+// main window and by `swquelmor-cli build`.
+Result buildAndWriteImages(DeviceImage& image, const ProgramState& state, QChar decimalSeparator);
+
+} // namespace Image

@@ -1,0 +1,288 @@
+#include "options/gui/OptionsDialog.h"
+#include "base/Constants.h"
+#include "options/core/LanguageList.h"
+#include "options/core/VersionCheck.h"
+#include <QCheckBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+OptionsDialog::OptionsDialog(AppContext& context, std::function<void()> changeLanguage, QWidget* parent)
+    : QDialog(parent)
+    , context(context)
+    , retranslateAllWindows(std::move(changeLanguage))
+{
+    setObjectName(QStringLiteral("TFSoftOptions"));
+    buildLayout();
+    setUp();
+}
+
+void OptionsDialog::setUp()
+{
+    languageInUse = context.state.languageName;
+    createLanguageList();
+    retranslate();
+}
+
+void OptionsDialog::buildLayout()
+{
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    auto* top = new QVBoxLayout(this);
+    softwareCodeLabel = makeSoftwareCodeLabel(this);
+    softwareDescriptionLabel = withObjectName(new QLabel(this), "L_SW_Desc");
+    top->addWidget(softwareCodeLabel);
+    top->addWidget(softwareDescriptionLabel);
+
+    tabs = withObjectName(new QTabWidget(this), "PC_Options");
+    top->addWidget(tabs);
+
+    // Language page: six slots, 1 to 3 down the left column and 4 to 6 down the right one.
+    languagePage = withObjectName(new QWidget, "TS_Language");
+    auto* language = new QVBoxLayout(languagePage);
+    selectLanguageLabel = withObjectName(new QLabel(languagePage), "L_Sel_Lang");
+    language->addWidget(selectLanguageLabel);
+    auto* slotGrid = new QGridLayout;
+    static const char* const pictureNames[6] = {"I_L1", "I_L2", "I_L3", "I_L4", "I_L5", "I_L6"};
+    static const char* const labelNames[6] = {"L_L1", "L_L2", "L_L3", "L_L4", "L_L5", "L_L6"};
+    for (int i = 0; i < 6; ++i) {
+        flagPictures[i] = withObjectName(new QLabel(languagePage), pictureNames[i]);
+        flagPictures[i]->setFixedSize(48, 48);
+        flagPictures[i]->setScaledContents(true);
+        QSizePolicy keepPlace = flagPictures[i]->sizePolicy();
+        keepPlace.setRetainSizeWhenHidden(true);
+        flagPictures[i]->setSizePolicy(keepPlace);
+        flagLabels[i] = withObjectName(new QLabel(languagePage), labelNames[i]);
+        for (QLabel* control : {flagPictures[i], flagLabels[i]}) {
+            control->setCursor(Qt::PointingHandCursor);
+            control->installEventFilter(this);
+        }
+        const int row = i % 3, column = (i / 3) * 2;
+        slotGrid->addWidget(flagPictures[i], row, column);
+        slotGrid->addWidget(flagLabels[i], row, column + 1);
+    }
+    slotGrid->setColumnStretch(1, 1);
+    slotGrid->setColumnStretch(3, 1);
+    language->addLayout(slotGrid);
+    auto* pageRow = new QHBoxLayout;
+    previousButton = withObjectName(new QPushButton(languagePage), "Btn_Prev");
+    nextButton = withObjectName(new QPushButton(languagePage), "Btn_Next");
+    languagePageLabel = withObjectName(new QLabel(languagePage), "L_Page_Lang");
+    languagePageLabel->setAlignment(Qt::AlignCenter);
+    for (QPushButton* b : {previousButton, nextButton}) {
+        QSizePolicy keepPlace = b->sizePolicy();
+        keepPlace.setRetainSizeWhenHidden(true);
+        b->setSizePolicy(keepPlace);
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, [this, b] { onPageButtonClicked(b); });
+    }
+    pageRow->addWidget(previousButton);
+    pageRow->addWidget(languagePageLabel, 1);
+    pageRow->addWidget(nextButton);
+    language->addLayout(pageRow);
+    tabs->addTab(languagePage, QString());
+
+    connectionPage = withObjectName(new QWidget, "TS_Con_Options");
+    auto* connection = new QVBoxLayout(connectionPage);
+    internetBox = withObjectName(new QCheckBox(connectionPage), "CB_En_Con");
+    versionCheckBox = withObjectName(new QCheckBox(connectionPage), "CB_Update");
+    checkNowButton = withObjectName(new QPushButton(connectionPage), "Btn_Check_Update");
+    checkNowButton->setAutoDefault(false);
+    checkResultLink = withObjectName(new QLabel(connectionPage), "LL_Check_Update");
+    checkResultLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    connection->addWidget(internetBox);
+    auto* indented = new QHBoxLayout;
+    indented->addSpacing(24);
+    indented->addWidget(versionCheckBox);
+    connection->addLayout(indented);
+    auto* check = new QHBoxLayout;
+    check->addWidget(checkNowButton);
+    check->addWidget(checkResultLink);
+    check->addStretch(1);
+    connection->addLayout(check);
+    connection->addStretch(1);
+    tabs->addTab(connectionPage, QString());
+
+    tablesPage = withObjectName(new QWidget, "TS_Soft_Settings");
+    auto* settings = new QVBoxLayout(tablesPage);
+    jumpFieldBox = withObjectName(new QCheckBox(tablesPage), "CB_Soft_Set_Jump_Table");
+    autoSizeBox = withObjectName(new QCheckBox(tablesPage), "CB_DoubleClick_Auto_Size");
+    settings->addWidget(jumpFieldBox);
+    settings->addWidget(autoSizeBox);
+    settings->addStretch(1);
+    tabs->addTab(tablesPage, QString());
+
+    for (QCheckBox* box : {internetBox, versionCheckBox, jumpFieldBox, autoSizeBox})
+        connect(box, &QCheckBox::toggled, this, &OptionsDialog::onInternetToggled);
+    connect(checkNowButton, &QPushButton::clicked, this, &OptionsDialog::onCheckNowClicked);
+    connect(checkResultLink, &QLabel::linkActivated, this, &OptionsDialog::onCheckResultLinkClicked);
+
+    top->addLayout(makeOkCancelRow(this, okButton, cancelButton));
+    connect(okButton, &QPushButton::clicked, this, &OptionsDialog::onOkClicked);
+
+    setFixedSize(560, 420);
+}
+
+void OptionsDialog::retranslate()
+{
+    const TextTable& t = context.texts;
+    setWindowTitle(t[300]);
+    softwareDescriptionLabel->setText(t[301]);
+    tabs->setTabText(tabs->indexOf(languagePage), t[302]);
+    tabs->setTabText(tabs->indexOf(connectionPage), t[303]);
+    tabs->setTabText(tabs->indexOf(tablesPage), t[319]);
+    previousButton->setText(t[307]);
+    nextButton->setText(t[308]);
+    internetBox->setText(t[309]);
+    versionCheckBox->setText(t[310]);
+    checkNowButton->setText(t[311]);
+    okButton->setText(t[312]);
+    cancelButton->setText(t[313]);
+    jumpFieldBox->setText(t[320]);
+    autoSizeBox->setText(t[321]);
+    composePageTexts();
+    composeCheckResult();
+}
+
+void OptionsDialog::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous())
+        loadOnShow();
+    QDialog::showEvent(event);
+}
+
+void OptionsDialog::loadOnShow()
+{
+    languageInUse = context.state.languageName;
+    createLanguageList();
+    updateCheckBox();
+    updateFound.reset();
+    checkResultLink->hide();
+    tabs->setCurrentWidget(languagePage);
+    internetBox->setChecked(context.state.enableInternet);
+    versionCheckBox->setChecked(context.state.enableUpdate);
+    jumpFieldBox->setChecked(context.state.enableJumpFieldTables);
+    autoSizeBox->setChecked(context.state.doubleClickAutoSize);
+}
+
+void OptionsDialog::createLanguageList()
+{
+    languages = ::createLanguageList(context.state.languageFolder);
+    shownPage = 1;
+    showLanguagePage(1);
+}
+
+void OptionsDialog::showLanguagePage(int pageNumber)
+{
+    const LanguagePage page = langPage(languages, pageNumber);
+    shownPage = page.page;
+    composePageTexts();
+    previousButton->setVisible(page.showPrev);
+    nextButton->setVisible(page.showNext);
+    for (int k = 0; k < LanguagePage::slotCount; ++k) {
+        const bool used = k < page.languages.size();
+        flagLabels[k]->setVisible(used);
+        flagPictures[k]->setVisible(used);
+        if (!used)
+            continue;
+        const QString language = languageOf(page.languages[k]);
+        flagLabels[k]->setText(language);
+        const QString picture = flagPicture(context.state.languageFolder, language);
+        const QPixmap flag = picture.isEmpty() ? QPixmap() : QPixmap(picture);
+        flagPictures[k]->setPixmap(flag);
+        flagPictures[k]->setVisible(!flag.isNull());
+    }
+}
+
+void OptionsDialog::composePageTexts()
+{
+    const TextTable& t = context.texts;
+    const LanguagePage page = langPage(languages, shownPage);
+    selectLanguageLabel->setText(t[304] + languageInUse);
+    languagePageLabel->setText(t[305] + QString::number(page.page) + t[306] + QString::number(page.pageCount));
+}
+
+void OptionsDialog::composeCheckResult()
+{
+    if (!updateFound)
+        return;
+    if (*updateFound) {
+        checkResultLink->setTextFormat(Qt::RichText);
+        checkResultLink->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(makerDownloadPage(), context.texts[314].toHtmlEscaped()));
+    } else {
+        checkResultLink->setTextFormat(Qt::PlainText);
+        checkResultLink->setText(context.texts[315]);
+    }
+}
+
+void OptionsDialog::onPageButtonClicked(QPushButton* sender)
+{
+    const int count = langPage(languages, shownPage).pageCount;
+    if (sender == nextButton && count >= shownPage + 1)
+        ++shownPage;
+    else if (sender == previousButton && shownPage >= 2)
+        --shownPage;
+    showLanguagePage(shownPage);
+}
+
+bool OptionsDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        for (int k = 0; k < LanguagePage::slotCount; ++k)
+            if (watched == flagPictures[k] || watched == flagLabels[k]) {
+                onLanguageClicked(k + 1);
+                return true;
+            }
+    return QDialog::eventFilter(watched, event);
+}
+
+void OptionsDialog::onLanguageClicked(int slot)
+{
+    const int position = langPosition(shownPage, slot);
+    if (position >= languages.size())
+        return;
+    const QString language = languageOf(languages[position]);
+    const TextTable& t = context.texts;
+    if (!context.platform.messages->askYesNo(t[316] + languageInUse + t[317] + language + t[318]))
+        return;
+    languageInUse = language;
+    // The program state keeps its language until OK; only the texts change now.
+    QString loaded = language;
+    context.texts.loadLanguage(context.state.languageFolder, loaded);
+    retranslateAllWindows();
+    showLanguagePage(shownPage);
+}
+
+void OptionsDialog::updateCheckBox()
+{
+    const bool updateEnabled = internetBox->isChecked();
+    versionCheckBox->setEnabled(updateEnabled);
+    checkNowButton->setEnabled(updateEnabled && versionCheckBox->isChecked());
+}
+
+void OptionsDialog::onInternetToggled() { updateCheckBox(); }
+
+void OptionsDialog::onCheckNowClicked()
+{
+    updateFound = checkVersion(*context.platform.http, makerVersionService());
+    composeCheckResult();
+    checkResultLink->show();
+}
+
+void OptionsDialog::onCheckResultLinkClicked(const QString& link) { context.platform.shell->openUrl(link); }
+
+void OptionsDialog::onOkClicked()
+{
+    ProgramState& state = context.state;
+    state.languageName = languageInUse;
+    state.enableInternet = internetBox->isChecked();
+    state.enableUpdate = versionCheckBox->isChecked(); // also when the box is disabled
+    state.enableJumpFieldTables = jumpFieldBox->isChecked();
+    state.doubleClickAutoSize = autoSizeBox->isChecked();
+    // The main window saves the settings and starts or stops its timer when OK returns.
+    accept();
+}

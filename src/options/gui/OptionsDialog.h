@@ -1,0 +1,73 @@
+#pragma once
+#include "base/gui/AppContext.h"
+#include <QDialog>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+
+// The software options: the language (pages of six flags), the Internet connection and the
+// version check, and two behaviours of the tables. A language picked here re-labels every
+// window at once; everything else reaches the program state only with OK.
+class OptionsDialog : public QDialog {
+    Q_OBJECT
+public:
+    // `changeLanguage` re-labels every window of the program (the main window's Change_Language).
+    OptionsDialog(AppContext& context, std::function<void()> changeLanguage, QWidget* parent = nullptr);
+
+    void retranslate();
+
+    QStringList languages;
+    int shownPage = 1;
+    QString languageInUse;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void setUp();
+    void loadOnShow();
+    void buildLayout();
+    void createLanguageList();
+    void showLanguagePage(int pageNumber);
+    void composePageTexts();
+    void composeCheckResult();
+    void onPageButtonClicked(QPushButton* sender);
+    void onLanguageClicked(int slot);
+    void updateCheckBox();
+    void onInternetToggled();
+    void onCheckNowClicked();
+    void onCheckResultLinkClicked(const QString& link);
+    void onOkClicked();
+
+    AppContext& context;
+    std::function<void()> retranslateAllWindows;
+    // The answer of the last check at once, while its result is shown.
+    std::optional<bool> updateFound;
+
+    QLabel* softwareCodeLabel = nullptr;
+    QLabel* softwareDescriptionLabel = nullptr;
+    QTabWidget* tabs = nullptr;
+    QWidget* languagePage = nullptr;
+    QWidget* connectionPage = nullptr;
+    QWidget* tablesPage = nullptr;
+    QLabel* selectLanguageLabel = nullptr;
+    QLabel* flagPictures[6] = {};
+    QLabel* flagLabels[6] = {};
+    QLabel* languagePageLabel = nullptr;
+    QPushButton* previousButton = nullptr;
+    QPushButton* nextButton = nullptr;
+    QCheckBox* internetBox = nullptr;
+    QCheckBox* versionCheckBox = nullptr;
+    QPushButton* checkNowButton = nullptr;
+    QLabel* checkResultLink = nullptr;
+    QCheckBox* jumpFieldBox = nullptr;
+    QCheckBox* autoSizeBox = nullptr;
+    QPushButton* okButton = nullptr;
+    QPushButton* cancelButton = nullptr;
+};

@@ -1,0 +1,49 @@
+#include "platform/SystemServices.h"
+#include <QDir>
+#include <windows.h>
+#include <shellapi.h>
+
+namespace {
+
+QString lastErrorText(DWORD error)
+{
+    wchar_t* text = nullptr;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+        reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const QString result = text ? QString::fromWCharArray(text).trimmed() : QStringLiteral("error %1").arg(error);
+    LocalFree(text);
+    return result;
+}
+
+// ShellExecuteExW returns the process handle; closing it leaves the program running.
+class WindowsProcessLauncher final : public ProcessLauncher {
+public:
+    qint64 start(const QString& program, bool shown, QString& error) override
+    {
+        const std::wstring file = QDir::toNativeSeparators(program).toStdWString();
+        SHELLEXECUTEINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+        info.lpFile = file.c_str();
+        info.nShow = shown ? SW_SHOWNORMAL : SW_HIDE;
+        if (!ShellExecuteExW(&info) || !info.hProcess) {
+            error = lastErrorText(GetLastError());
+            return 0;
+        }
+        return reinterpret_cast<qint64>(info.hProcess);
+    }
+
+    int exitCode(qint64 handle) override
+    {
+        DWORD code = 0;
+        if (!GetExitCodeProcess(reinterpret_cast<HANDLE>(handle), &code))
+            return -1; // a handle that cannot be asked ends the wait
+        return static_cast<int>(code);
+    }
+
+    void release(qint64 handle) override { CloseHandle(reinterpret_cast<HANDLE>(handle)); }
+};
+
+} // namespace
+
+std::unique_ptr<ProcessLauncher> makeSystemProcessLauncher() { return std::make_unique<WindowsProcessLauncher>(); }

@@ -1,0 +1,26 @@
+#include "update/core/UpdaterLauncher.h"
+#include <QDir>
+
+Result startUpdater(ProcessLauncher& launcher, Clock& clock, const QString& program, bool tipo, UpdaterEnd* end)
+{
+    QString why;
+    const qint64 handle = launcher.start(program, !tipo, why);
+    if (handle == 0)
+        return Result::textError(1038, QDir::toNativeSeparators(program));
+    UpdaterEnd result;
+    const qint64 started = clock.tickCountMs();
+    for (;;) {
+        result.exitCode = launcher.exitCode(handle);
+        if (result.exitCode != ProcessLauncher::StillActive) {
+            result.ended = true;
+            break;
+        }
+        if (clock.tickCountMs() - started >= startProgramLimitMs)
+            break;
+        clock.sleepMs(startProgramPollMs);
+    }
+    launcher.release(handle);
+    if (end)
+        *end = result;
+    return Result::success();
+}

@@ -1,0 +1,171 @@
+#include "update/gui/UpdateDialog.h"
+#include "base/Conversions.h"
+#include "base/Constants.h"
+#include "base/gui/OctetFields.h"
+#include "update/core/ReachabilityCheck.h"
+#include "update/core/UpdaterLauncher.h"
+#include "update/core/UpdateDescriptor.h"
+#include <QCheckBox>
+#include <array>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+UpdateDialog::UpdateDialog(AppContext& context, QWidget* parent)
+    : QDialog(parent)
+    , context(context)
+{
+    setObjectName(QStringLiteral("TFBoot"));
+    buildLayout();
+    retranslate();
+    // The four bands stacked: 449 wide, as high as they need.
+    setFixedSize(449, sizeHint().height());
+    connect(executeButton, &QPushButton::clicked, this, &UpdateDialog::onExecuteClicked);
+    connect(cancelButton, &QPushButton::clicked, this, &UpdateDialog::reject);
+}
+
+void UpdateDialog::buildLayout()
+{
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    auto* top = new QVBoxLayout(this);
+    auto band = [this, top](const char* name) {
+        auto* frame = withObjectName(new QFrame(this), name);
+        frame->setFrameShape(QFrame::StyledPanel);
+        top->addWidget(frame);
+        return frame;
+    };
+
+    QFrame* title = band("P_Title");
+    auto* titleLayout = new QVBoxLayout(title);
+    softwareCodeLabel = makeSoftwareCodeLabel(title);
+    softwareDescriptionLabel = withObjectName(new QLabel(title), "L_SW_Desc");
+    titleLayout->addWidget(softwareCodeLabel);
+    titleLayout->addWidget(softwareDescriptionLabel);
+
+    QFrame* addressPanel = band("P_IP_Address");
+    auto* addressLayout = new QHBoxLayout(addressPanel);
+    addressLabel = withObjectName(new QLabel(addressPanel), "L_IP_Address");
+    addressLayout->addWidget(addressLabel);
+    addressLayout->addStretch(1);
+    static const char* const names[4] = {"E_IP1", "E_IP2", "E_IP3", "E_IP4"};
+    for (int i = 0; i < 4; ++i) {
+        if (i > 0)
+            addressLayout->addWidget(new QLabel(QStringLiteral("."), addressPanel));
+        addressFields[i] = withObjectName(new QLineEdit(QStringLiteral("0"), addressPanel), names[i]);
+        addressFields[i]->setFixedWidth(40);
+        addressFields[i]->setAlignment(Qt::AlignCenter);
+        addressLayout->addWidget(addressFields[i]);
+    }
+    chainOctetFields({addressFields[0], addressFields[1], addressFields[2], addressFields[3]});
+
+    QFrame* optionsPanel = band("P_Update_Options");
+    auto* optionsLayout = new QGridLayout(optionsPanel);
+    updateOptionsLabel = withObjectName(new QLabel(optionsPanel), "L_Update_Options");
+    updateOptionBox = withObjectName(new QComboBox(optionsPanel), "CB_Update_Options");
+    readBackBox = withObjectName(new QCheckBox(optionsPanel), "CB_Update_Option_Read_Back");
+    optionsLayout->addWidget(updateOptionsLabel, 0, 0, 1, 2);
+    optionsLayout->addWidget(updateOptionBox, 1, 0);
+    optionsLayout->addWidget(readBackBox, 1, 1);
+    optionsLayout->setColumnStretch(0, 1);
+
+    QFrame* buttons = band("P_Buttons");
+    auto* buttonsLayout = new QHBoxLayout(buttons);
+    cancelButton = withObjectName(new QPushButton(buttons), "Btn_Cancel");
+    executeButton = withObjectName(new QPushButton(buttons), "Btn_Update");
+    executeButton->setAutoDefault(false);
+    cancelButton->setAutoDefault(false);
+    buttonsLayout->addWidget(cancelButton);
+    buttonsLayout->addStretch(1);
+    buttonsLayout->addWidget(executeButton);
+
+    // Tab order: address panel, options panel, buttons.
+    QWidget* order[] = {addressFields[0], addressFields[1], addressFields[2], addressFields[3], updateOptionBox, readBackBox, cancelButton, executeButton};
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
+
+}
+
+void UpdateDialog::retranslate()
+{
+    const TextTable& t = context.texts;
+    setWindowTitle(t[1002]);
+    softwareDescriptionLabel->setText(t[1003]);
+    addressLabel->setText(t[1006]);
+    for (int i = 0; i < 4; ++i)
+        addressFields[i]->setToolTip(t[1021 + i]);
+    updateOptionsLabel->setText(t[1014]);
+    updateOptionBox->clear();
+    updateOptionBox->addItems({t[1015], t[1016], t[1017]});
+    updateOptionBox->setCurrentIndex(0);
+    updateOptionBox->setToolTip(t[1032]);
+    readBackBox->setText(t[1018]);
+    readBackBox->setToolTip(t[1033]);
+    cancelButton->setText(t[1019]);
+    cancelButton->setToolTip(t[1034]);
+    executeButton->setText(t[1020]);
+    executeButton->setToolTip(t[1035]);
+}
+
+void UpdateDialog::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous())
+        loadOnShow();
+    QDialog::showEvent(event);
+}
+
+void UpdateDialog::loadOnShow()
+{
+    retranslate();
+    softwareCodeLabel->setText(SoftwareCode);
+    std::array<QString, 4> parts;
+    if (splitIpAddress(context.state.lastIpAddress, parts))
+        for (int i = 0; i < 4; ++i)
+            addressFields[i]->setText(parts[static_cast<size_t>(i)]);
+    updateOptionBox->setCurrentIndex(context.state.lastUpdateOption);
+    readBackBox->setChecked(context.state.lastReadBack);
+    if (addressFields[0]->isEnabled())
+        addressFields[0]->setFocus(Qt::OtherFocusReason);
+}
+
+bool UpdateDialog::sendPing(const QString& address, QString& error)
+{
+    return ::sendPing(*context.platform.icmpEcho, *context.platform.clock, address, pingStatus,
+        [] { QCoreApplication::processEvents(); }, error);
+}
+
+void UpdateDialog::onExecuteClicked()
+{
+    const QString address = QStringList{addressFields[0]->text(), addressFields[1]->text(), addressFields[2]->text(), addressFields[3]->text()}.join(u'.');
+    // The check processes window messages: no second check may start inside this one.
+    executeButton->setEnabled(false);
+    QString why;
+    const bool answered = sendPing(address, why);
+    executeButton->setEnabled(true);
+    // Closed while the check ran: the engineer has left, nothing is stored or started.
+    if (!isVisible())
+        return;
+    if (!answered) {
+        if (pingStatus == PingNotAnswered)
+            context.platform.messages->warning(context.texts[1036]);
+        else
+            context.platform.messages->error(why.isEmpty() ? context.texts[1037] : context.texts[1037] + u'\n' + why);
+        return;
+    }
+
+    ProgramState& state = context.state;
+    state.lastIpAddress = address;
+    state.lastUpdateOption = updateOptionBox->currentIndex();
+    state.lastReadBack = readBackBox->isChecked();
+    const UpdateRequest request{address, state.lastUpdateOption, state.lastReadBack, state.masterFolder, state.projectFolder};
+    // Never start the updater on an old descriptor, which may name another project.
+    if (!context.report(writeUpdateDescriptor(request, state.programFolder)))
+        return;
+    context.report(startUpdater(*context.platform.processLauncher, *context.platform.clock, updaterProgram(state.programFolder), false));
+}

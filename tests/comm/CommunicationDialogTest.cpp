@@ -1,0 +1,441 @@
+#include "fakes/FakePlatform.h"
+#include "comm/core/CommunicationSettings.h"
+#include "comm/gui/CommunicationDialog.h"
+#include "support/WindowTestSupport.h"
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSpontaneKeyEvent>
+#include <QTest>
+#include <QToolButton>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The entry field of each key of ParGen.xml (the switches are check boxes).
+QString fieldName(const char* key)
+{
+    const QString k = QString::fromLatin1(key);
+    if (k == "IEC61850_Client_Application_ID")
+        return "E_IEC61850_Client_AppID";
+    if (k == "EtherNetIP_NB_Input")
+        return "E_EtherNetIP_NByte_In";
+    if (k == "EtherNetIP_NB_Output")
+        return "E_EtherNetIP_NByte_Out";
+    return "E_" + k;
+}
+
+const QByteArray defaultFile =
+    "<Par_Gen><IEC61850_Client_IP1>192</IEC61850_Client_IP1><IEC61850_Client_IP2>168</IEC61850_Client_IP2>"
+    "<IEC61850_Client_IP3>0</IEC61850_Client_IP3><IEC61850_Client_IP4>10</IEC61850_Client_IP4>"
+    "<IEC61850_Client_SM1>255</IEC61850_Client_SM1><IEC61850_Client_SM2>255</IEC61850_Client_SM2>"
+    "<IEC61850_Client_SM3>255</IEC61850_Client_SM3><IEC61850_Client_SM4>0</IEC61850_Client_SM4>"
+    "<IEC61850_Client_GAT1>192</IEC61850_Client_GAT1><IEC61850_Client_GAT2>168</IEC61850_Client_GAT2>"
+    "<IEC61850_Client_GAT3>0</IEC61850_Client_GAT3><IEC61850_Client_GAT4>1</IEC61850_Client_GAT4>"
+    "<IEC61850_Client_En_GAT>0</IEC61850_Client_En_GAT><IEC61850_Client_VLAN>0</IEC61850_Client_VLAN>"
+    "<IEC61850_Client_Application_ID>0</IEC61850_Client_Application_ID>"
+    "<EtherNetIP_IP1>192</EtherNetIP_IP1><EtherNetIP_IP2>168</EtherNetIP_IP2><EtherNetIP_IP3>0</EtherNetIP_IP3><EtherNetIP_IP4>5</EtherNetIP_IP4>"
+    "<EtherNetIP_SM1>255</EtherNetIP_SM1><EtherNetIP_SM2>255</EtherNetIP_SM2><EtherNetIP_SM3>255</EtherNetIP_SM3><EtherNetIP_SM4>0</EtherNetIP_SM4>"
+    "<EtherNetIP_GAT1>192</EtherNetIP_GAT1><EtherNetIP_GAT2>168</EtherNetIP_GAT2><EtherNetIP_GAT3>0</EtherNetIP_GAT3><EtherNetIP_GAT4>1</EtherNetIP_GAT4>"
+    "<EtherNetIP_EN_GAT>0</EtherNetIP_EN_GAT><EtherNetIP_NB_Input>496</EtherNetIP_NB_Input><EtherNetIP_NB_Output>496</EtherNetIP_NB_Output>"
+    "</Par_Gen><!--SW_VERSION = 1.000-->";
+
+// The window on a project folder of its own, with fake platform services.
+struct ParGenWindow : ::testing::Test {
+    FakePlatform Fakes;
+    ProgramState state;
+    TextTable texts;
+    AppContext context{state, texts, Fakes.services()};
+    QTemporaryDir Project;
+    CommunicationDialog window{context, nullptr};
+
+    ParGenWindow()
+    {
+        state.projectFolder = Project.path();
+        state.setProjectFiles();
+    }
+    QString parGenPath() const { return state.parGenFile; }
+
+    void Show()
+    {
+        Fakes.messages.shown.clear();
+        window.show();
+        window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        QApplication::processEvents(); // a broken file is reported once the window is up
+    }
+    QLineEdit* field(const QString& name) const
+    {
+        auto* field = window.findChild<QLineEdit*>(name);
+        EXPECT_TRUE(field) << name.toStdString();
+        return field;
+    }
+    QCheckBox* Box(const char* name) const { return window.findChild<QCheckBox*>(name); }
+    void type(const QString& name, const QString& text)
+    {
+        QLineEdit* edit = field(name);
+        edit->clear();
+        QTest::keyClicks(edit, text);
+    }
+    // Fills every field of the window from `set`, by the keyboard and the mouse.
+    void Enter(const CommunicationSettings& set)
+    {
+        for (int i = 0; i < CommunicationSettings::count; ++i)
+            if (window.findChild<QLineEdit*>(fieldName(CommunicationSettings::keys[i])))
+                type(fieldName(CommunicationSettings::keys[i]), set.values[i]);
+        for (const auto& [box, key] : {std::pair{"CB_IEC61850_Client_En_GAT", "IEC61850_Client_En_GAT"}, std::pair{"CB_EtherNetIP_GAT", "EtherNetIP_EN_GAT"}})
+            if (Box(box)->isChecked() != (set[key] == "1"))
+                QTest::mouseClick(Box(box), Qt::LeftButton);
+    }
+    CommunicationSettings shownSet() const
+    {
+        CommunicationSettings set;
+        for (int i = 0; i < CommunicationSettings::count; ++i)
+            if (auto* field = window.findChild<QLineEdit*>(fieldName(CommunicationSettings::keys[i])))
+                set.values[i] = field->text();
+        set["IEC61850_Client_En_GAT"] = Box("CB_IEC61850_Client_En_GAT")->isChecked() ? "1" : "0";
+        set["EtherNetIP_EN_GAT"] = Box("CB_EtherNetIP_GAT")->isChecked() ? "1" : "0";
+        return set;
+    }
+    void Click(const char* name) { QTest::mouseClick(window.findChild<QPushButton*>(name), Qt::LeftButton); }
+};
+
+} // namespace
+
+TEST_F(ParGenWindow, WithoutFileShowsTheDefaultsAndOkWritesThemByteForByte)
+{
+    Show();
+    EXPECT_EQ(shownSet(), defaultCommunicationSettings());
+    QLineEdit* port = field("E_EtherNetIP_TunnelPort");
+    EXPECT_EQ(port->text(), "44818");
+    EXPECT_FALSE(port->isEnabled());
+    EXPECT_EQ(window.width(), 460);
+    EXPECT_EQ(window.findChild<QToolButton*>("Btn_Panel_IEC61850_Client")->text(), "1. IEC61850 Client");
+    EXPECT_EQ(window.findChild<QToolButton*>("Btn_Panel_EtherNetIP")->text(), "2. EtherNet/IP");
+
+    Click("Btn_OK");
+    EXPECT_TRUE(Fakes.messages.shown.empty());
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.result(), QDialog::Accepted);
+    EXPECT_EQ(readTestFile(parGenPath()), defaultFile);
+}
+
+TEST_F(ParGenWindow, ControlsCarryTheirTexts)
+{
+    const struct {
+        const char* control;
+        int caption; // -1: none
+        int hint;
+    } bindings[] = {
+        {"Btn_OK", 402, 404}, {"Btn_Cancel", 403, 405}, {"L_SW_Desc", 401, -1},
+        {"L_IEC61850_Client_IP", 407, -1}, {"E_IEC61850_Client_IP1", -1, 408}, {"E_IEC61850_Client_IP4", -1, 411},
+        {"L_IEC61850_Client_SM", 412, -1}, {"E_IEC61850_Client_SM1", -1, 413}, {"E_IEC61850_Client_SM4", -1, 416},
+        {"CB_IEC61850_Client_En_GAT", 417, 418}, {"E_IEC61850_Client_GAT1", -1, 419}, {"E_IEC61850_Client_GAT4", -1, 422},
+        {"L_IEC61850_Client_VLAN", 423, -1}, {"E_IEC61850_Client_VLAN", -1, 424},
+        {"L_IEC61850_Client_AppID", 425, -1}, {"E_IEC61850_Client_AppID", -1, 426},
+        {"L_EtherNetIP_IP", 527, -1}, {"E_EtherNetIP_IP1", -1, 528}, {"E_EtherNetIP_IP4", -1, 531},
+        {"L_EtherNetIP_SM", 532, -1}, {"E_EtherNetIP_SM1", -1, 533}, {"E_EtherNetIP_SM4", -1, 536},
+        {"CB_EtherNetIP_GAT", 537, 538}, {"E_EtherNetIP_GAT1", -1, 539}, {"E_EtherNetIP_GAT4", -1, 542},
+        {"L_EtherNetIP_TunnelPort", 543, -1}, {"E_EtherNetIP_TunnelPort", -1, 544},
+        {"L_EtherNetIP_NByte_In", 545, -1}, {"E_EtherNetIP_NByte_In", -1, 546},
+        {"L_EtherNetIP_NByte_Out", 547, -1}, {"E_EtherNetIP_NByte_Out", -1, 548},
+    };
+    // A language switch: Set_Lang re-applies every text; the panel headings stay as composed.
+    for (const auto& t : bindings) {
+        if (t.caption >= 0)
+            texts.set(t.caption, QStringLiteral("caption %1").arg(t.caption));
+        if (t.hint >= 0)
+            texts.set(t.hint, QStringLiteral("hint %1").arg(t.hint));
+    }
+    texts.set(400, "caption 400");
+    window.retranslate();
+    EXPECT_EQ(window.windowTitle(), "caption 400");
+    for (const auto& t : bindings) {
+        auto* control = window.findChild<QWidget*>(t.control);
+        ASSERT_TRUE(control) << t.control;
+        if (t.caption >= 0) {
+            const QString caption = qobject_cast<QLabel*>(control) ? qobject_cast<QLabel*>(control)->text() : qobject_cast<QAbstractButton*>(control)->text();
+            EXPECT_EQ(caption, QStringLiteral("caption %1").arg(t.caption)) << t.control;
+        }
+        EXPECT_EQ(control->toolTip(), t.hint >= 0 ? QStringLiteral("hint %1").arg(t.hint) : QString()) << t.control;
+    }
+    EXPECT_EQ(window.findChild<QToolButton*>("Btn_Panel_IEC61850_Client")->text(), "1. IEC61850 Client");
+}
+
+TEST_F(ParGenWindow, EntriesRoundTripThroughTheFile)
+{
+    CommunicationSettings set = defaultCommunicationSettings();
+    set["IEC61850_Client_IP1"] = "007";
+    set["IEC61850_Client_GAT1"] = "10";
+    set["IEC61850_Client_En_GAT"] = "1";
+    set["IEC61850_Client_VLAN"] = "12345678";
+    set["IEC61850_Client_Application_ID"] = "abc";
+    set["EtherNetIP_NB_Input"] = "0";
+    Show();
+    Enter(set);
+    Click("Btn_OK");
+    ASSERT_TRUE(Fakes.messages.shown.empty());
+    CommunicationSettings read;
+    ASSERT_TRUE(readParGenFile(parGenPath(), read).ok);
+    EXPECT_EQ(read.values, set.values);
+    EXPECT_TRUE(readTestFile(parGenPath()).contains("<IEC61850_Client_IP1>007</IEC61850_Client_IP1>"));
+
+    // The next showing reloads the file; OK at once writes it again unchanged.
+    const QByteArray written = readTestFile(parGenPath());
+    window.findChild<QLineEdit*>("E_IEC61850_Client_IP1")->setText("1");
+    Show();
+    EXPECT_EQ(shownSet().values, set.values);
+    Click("Btn_OK");
+    EXPECT_EQ(readTestFile(parGenPath()), written);
+}
+
+TEST_F(ParGenWindow, SwitchOtherThanOneIsShownOffAndWrittenBackAsZero)
+{
+    QByteArray file = defaultFile;
+    file.replace("<EtherNetIP_EN_GAT>0</EtherNetIP_EN_GAT>", "<EtherNetIP_EN_GAT>true</EtherNetIP_EN_GAT>");
+    file.replace("<IEC61850_Client_En_GAT>0</IEC61850_Client_En_GAT>", "<IEC61850_Client_En_GAT>1</IEC61850_Client_En_GAT>");
+    writeTestFile(parGenPath(), file);
+    Show();
+    EXPECT_FALSE(Box("CB_EtherNetIP_GAT")->isChecked());
+    EXPECT_TRUE(Box("CB_IEC61850_Client_En_GAT")->isChecked());
+    Click("Btn_OK");
+    EXPECT_EQ(readTestFile(parGenPath()), QByteArray(defaultFile).replace("<IEC61850_Client_En_GAT>0<", "<IEC61850_Client_En_GAT>1<"));
+}
+
+TEST_F(ParGenWindow, ChecksRunInTheirOrderAndShowOnlyTheFirstFailure)
+{
+    // Checked fields in their order, each with its message.
+    const std::pair<const char*, const char*> checks[] = {
+        {"IEC61850_Client_IP1", "Error IEC61850 Client!! IP Address 1 must be between 0 and 255"},
+        {"IEC61850_Client_IP2", "Error IEC61850 Client!! IP Address 2 must be between 0 and 255"},
+        {"IEC61850_Client_IP3", "Error IEC61850 Client!! IP Address 3 must be between 0 and 255"},
+        {"IEC61850_Client_IP4", "Error IEC61850 Client!! IP Address 4 must be between 0 and 255"},
+        {"IEC61850_Client_SM1", "Error IEC61850 Client!! SubNet Mask 1 must be between 0 and 255"},
+        {"IEC61850_Client_SM2", "Error IEC61850 Client!! SubNet Mask 2 must be between 0 and 255"},
+        {"IEC61850_Client_SM3", "Error IEC61850 Client!! SubNet Mask 3 must be between 0 and 255"},
+        {"IEC61850_Client_SM4", "Error IEC61850 Client!! SubNet Mask 4 must be between 0 and 255"},
+        {"IEC61850_Client_GAT1", "Error IEC61850 Client!! GATEWAY IP 1 must be between 0 and 255"},
+        {"IEC61850_Client_GAT2", "Error IEC61850 Client!! GATEWAY IP 2 must be between 0 and 255"},
+        {"IEC61850_Client_GAT3", "Error IEC61850 Client!! GATEWAY IP 3 must be between 0 and 255"},
+        {"IEC61850_Client_GAT4", "Error IEC61850 Client!! GATEWAY IP 4 must be between 0 and 255"},
+        {"EtherNetIP_IP1", "Error EtherNet/IP!! IP Address 1 must be between 0 and 255"},
+        {"EtherNetIP_IP2", "Error EtherNet/IP!! IP Address 2 must be between 0 and 255"},
+        {"EtherNetIP_IP3", "Error EtherNet/IP!! IP Address 3 must be between 0 and 255"},
+        {"EtherNetIP_IP4", "Error EtherNet/IP!! IP Address 4 must be between 0 and 255"},
+        {"EtherNetIP_SM1", "Error EtherNet/IP!! SUBNET Mask 1 must be between 0 and 255"},
+        {"EtherNetIP_SM2", "Error EtherNet/IP!! SUBNET Mask 2 must be between 0 and 255"},
+        {"EtherNetIP_SM3", "Error EtherNet/IP!! SUBNET Mask 3 must be between 0 and 255"},
+        {"EtherNetIP_SM4", "Error EtherNet/IP!! SUBNET Mask 4 must be between 0 and 255"},
+        {"EtherNetIP_GAT1", "Error EtherNet/IP!! GATEWAY IP 1 must be between 0 and 255"},
+        {"EtherNetIP_GAT2", "Error EtherNet/IP!! GATEWAY IP 2 must be between 0 and 255"},
+        {"EtherNetIP_GAT3", "Error EtherNet/IP!! GATEWAY IP 3 must be between 0 and 255"},
+        {"EtherNetIP_GAT4", "Error EtherNet/IP!! GATEWAY IP 4 must be between 0 and 255"},
+        {"EtherNetIP_NB_Input", "Error EtherNet/IP!! Number Byte Input must be between 0 and 496"},
+        {"EtherNetIP_NB_Output", "Error EtherNet/IP!! Number Byte Output must be between 0 and 496"},
+    };
+    Show();
+    for (size_t k = 0; k < std::size(checks); ++k) {
+        // This field and every later one wrong: only this one's message.
+        CommunicationSettings set = defaultCommunicationSettings();
+        set["IEC61850_Client_En_GAT"] = "1";
+        set["EtherNetIP_EN_GAT"] = "1";
+        for (size_t j = k; j < std::size(checks); ++j)
+            set[checks[j].first] = j % 2 ? "497" : "x";
+        Enter(set);
+        Fakes.messages.shown.clear();
+        Click("Btn_OK");
+        EXPECT_EQ(Fakes.messages.shown.size(), 1u) << checks[k].first;
+        EXPECT_EQ(Fakes.messages.texts("error"), QStringList{checks[k].second});
+        EXPECT_TRUE(window.isVisible()) << checks[k].first;
+        EXPECT_EQ(shownSet(), set) << checks[k].first;
+    }
+    EXPECT_FALSE(QFile::exists(parGenPath()));
+}
+
+TEST_F(ParGenWindow, LimitsGatewaySwitchesAndFreeFields)
+{
+    const struct {
+        std::vector<std::pair<const char*, QString>> entries; // differences from the defaults
+        QString message;                                       // empty: saved
+    } cases[] = {
+        {{{"IEC61850_Client_IP1", "256"}}, "Error IEC61850 Client!! IP Address 1 must be between 0 and 255"},
+        {{{"IEC61850_Client_IP1", "-1"}}, "Error IEC61850 Client!! IP Address 1 must be between 0 and 255"},
+        {{{"IEC61850_Client_IP1", ""}}, "Error IEC61850 Client!! IP Address 1 must be between 0 and 255"},
+        {{{"IEC61850_Client_IP1", "1x"}, {"EtherNetIP_NB_Input", "x"}, {"EtherNetIP_NB_Output", "-3"}},
+            "Error IEC61850 Client!! IP Address 1 must be between 0 and 255"},
+        {{{"IEC61850_Client_GAT2", "999"}, {"IEC61850_Client_En_GAT", "1"}}, "Error IEC61850 Client!! GATEWAY IP 2 must be between 0 and 255"},
+        {{{"EtherNetIP_GAT3", ""}, {"EtherNetIP_EN_GAT", "1"}}, "Error EtherNet/IP!! GATEWAY IP 3 must be between 0 and 255"},
+        {{{"EtherNetIP_NB_Input", "497"}}, "Error EtherNet/IP!! Number Byte Input must be between 0 and 496"},
+        {{{"IEC61850_Client_GAT2", "999"}, {"EtherNetIP_GAT3", ""}}, ""}, // gateways off: not checked, still saved
+        {{{"EtherNetIP_NB_Input", "496"}, {"EtherNetIP_NB_Output", "0"}}, ""},
+        {{{"IEC61850_Client_Application_ID", "abc"}, {"IEC61850_Client_VLAN", ""}, {"IEC61850_Client_IP2", "0"}}, ""},
+    };
+    for (const auto& c : cases) {
+        QFile::remove(parGenPath());
+        CommunicationSettings set = defaultCommunicationSettings();
+        for (const auto& [key, value] : c.entries)
+            set[key] = value;
+        Show();
+        Enter(set);
+        Click("Btn_OK");
+        const QString label = QString::fromLatin1(c.entries.front().first) + "=" + c.entries.front().second;
+        if (c.message.isEmpty()) {
+            EXPECT_TRUE(Fakes.messages.shown.empty()) << label.toStdString();
+            CommunicationSettings saved;
+            ASSERT_TRUE(readParGenFile(parGenPath(), saved).ok);
+            EXPECT_EQ(saved.values, set.values) << label.toStdString();
+        } else {
+            EXPECT_EQ(Fakes.messages.texts("error"), QStringList{c.message}) << label.toStdString();
+            EXPECT_TRUE(window.isVisible()) << label.toStdString();
+            EXPECT_FALSE(QFile::exists(parGenPath())) << label.toStdString();
+            Click("Btn_Cancel");
+        }
+    }
+}
+
+TEST_F(ParGenWindow, VlanTakesAtMostEightDigits)
+{
+    Show();
+    type("E_IEC61850_Client_VLAN", "12a-3.456789");
+    EXPECT_EQ(field("E_IEC61850_Client_VLAN")->text(), "12345678");
+    type("E_IEC61850_Client_AppID", "a.b c");
+    EXPECT_EQ(field("E_IEC61850_Client_AppID")->text(), "a.b c");
+}
+
+TEST_F(ParGenWindow, DotKeyMovesThroughTheOctetFieldsOfOnePanel)
+{
+    QByteArray file = defaultFile;
+    file.replace("<IEC61850_Client_IP2>168<", "<IEC61850_Client_IP2>22<").replace("<IEC61850_Client_IP3>0<", "<IEC61850_Client_IP3>33<");
+    writeTestFile(parGenPath(), file);
+    Show();
+    QLineEdit* ip1 = field("E_IEC61850_Client_IP1");
+    ip1->setFocus();
+    QApplication::processEvents();
+    ip1->clear();
+    auto type = [](const QString& text) {
+        for (const QChar c : text) {
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+            QApplication::processEvents(); // the field that receives the focus selects its text
+        }
+    };
+    type("192.168.0.7");
+    EXPECT_EQ(ip1->text(), "192");
+    EXPECT_EQ(field("E_IEC61850_Client_IP2")->text(), "168");
+    EXPECT_EQ(field("E_IEC61850_Client_IP3")->text(), "0");
+    EXPECT_EQ(field("E_IEC61850_Client_IP4")->text(), "7");
+
+    // From the last address octet on through the mask to the gateway, whose box is off; the last stops.
+    type("....");
+    EXPECT_EQ(QApplication::focusWidget(), field("E_IEC61850_Client_SM4"));
+    type(".");
+    EXPECT_EQ(QApplication::focusWidget(), field("E_IEC61850_Client_GAT1"));
+    field("E_IEC61850_Client_GAT4")->setFocus();
+    QApplication::processEvents();
+    type(".");
+    EXPECT_EQ(QApplication::focusWidget(), field("E_IEC61850_Client_GAT4"));
+    EXPECT_EQ(field("E_IEC61850_Client_GAT4")->text(), "1");
+    EXPECT_EQ(field("E_IEC61850_Client_IP4")->text(), "7");
+}
+
+TEST_F(ParGenWindow, WheelScrollsTheGroupAndOnlyTheHeightChanges)
+{
+    Show();
+    window.resize(800, 300);
+    QApplication::processEvents();
+    EXPECT_EQ(window.width(), 460);
+    EXPECT_EQ(window.height(), 300);
+    QScrollBar* bar = window.findChild<QScrollArea*>("Panel_Group")->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    ASSERT_EQ(bar->value(), 0);
+    auto wheel = [](QWidget* over, int delta) {
+        const QPointF at(over->width() / 2.0, over->height() / 2.0);
+        QWheelEvent event(at, over->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        // As from the mouse (sendEvent would make it non-spontaneous): passed on to the parents.
+        QSpontaneKeyEvent::setSpontaneous(&event);
+        qApp->notify(over, &event);
+    };
+    wheel(field("E_IEC61850_Client_SM2"), -120); // over an entry field inside the group
+    const int down = bar->value();
+    EXPECT_GT(down, 0);
+    wheel(Box("CB_IEC61850_Client_En_GAT"), -120);
+    EXPECT_GT(bar->value(), down);
+    wheel(field("E_IEC61850_Client_SM2"), 240);
+    EXPECT_EQ(bar->value(), 0);
+}
+
+TEST_F(ParGenWindow, PanelsCollapseAndExpand)
+{
+    Show();
+    auto* header = window.findChild<QToolButton*>("Btn_Panel_IEC61850_Client");
+    QTest::mouseClick(header, Qt::LeftButton);
+    EXPECT_FALSE(field("E_IEC61850_Client_IP1")->isVisible());
+    EXPECT_TRUE(field("E_EtherNetIP_IP1")->isVisible());
+    QTest::mouseClick(header, Qt::LeftButton);
+    EXPECT_TRUE(field("E_IEC61850_Client_AppID")->isVisible());
+}
+
+TEST_F(ParGenWindow, CancelAndTheCloseBoxDiscard)
+{
+    QByteArray file = defaultFile;
+    file.replace("<EtherNetIP_IP4>5<", "<EtherNetIP_IP4>55<");
+    writeTestFile(parGenPath(), file);
+    for (const bool closeBox : {false, true}) {
+        Show();
+        type("E_EtherNetIP_IP4", "66");
+        if (closeBox)
+            window.close();
+        else
+            Click("Btn_Cancel");
+        EXPECT_FALSE(window.isVisible());
+        EXPECT_EQ(window.result(), QDialog::Rejected);
+        EXPECT_EQ(readTestFile(parGenPath()), file);
+        Show();
+        EXPECT_EQ(field("E_EtherNetIP_IP4")->text(), "55");
+        window.reject();
+    }
+}
+
+TEST_F(ParGenWindow, BrokenFileIsReportedAndKeptUntilOk)
+{
+    const QByteArray broken = "<Par_Gen>\n<EtherNetIP_IP4>9</Par_Gen>";
+    writeTestFile(parGenPath(), broken);
+    Show();
+    const QStringList errors = Fakes.messages.texts("error");
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains("ParGen.xml: line 2:")) << errors[0].toStdString();
+    EXPECT_EQ(shownSet(), defaultCommunicationSettings());
+    Click("Btn_Cancel");
+    EXPECT_EQ(readTestFile(parGenPath()), broken);
+    Show();
+    EXPECT_EQ(Fakes.messages.texts("error").size(), 1);
+    Click("Btn_OK");
+    EXPECT_EQ(readTestFile(parGenPath()), defaultFile);
+}
+
+TEST_F(ParGenWindow, FailedSaveKeepsTheOldFileAndTheWindowWithItsEntries)
+{
+    writeTestFile(parGenPath(), defaultFile);
+    Show();
+    type("E_EtherNetIP_IP4", "66");
+    const CommunicationSettings entered = shownSet();
+    {
+        const FileSizeLimit fullDisk(100);
+        Click("Btn_OK");
+    }
+    const QStringList errors = Fakes.messages.texts("error");
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains("ParGen.xml")) << errors[0].toStdString();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(shownSet(), entered);
+    EXPECT_EQ(readTestFile(parGenPath()), defaultFile);
+    EXPECT_EQ(QDir(Project.path()).entryList(QDir::Files), QStringList{"ParGen.xml"}); // no temporary left
+
+    Fakes.messages.shown.clear();
+    Click("Btn_OK");
+    EXPECT_TRUE(Fakes.messages.shown.empty());
+    EXPECT_TRUE(readTestFile(parGenPath()).contains("<EtherNetIP_IP4>66</EtherNetIP_IP4>"));
+}

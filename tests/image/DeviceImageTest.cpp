@@ -1,0 +1,140 @@
+#include "support/ImageTestSupport.h"
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace Image;
+using namespace ImageTest;
+
+namespace {
+
+// A project with every kind of entry: two variables, a data set with members and an empty one.
+void fillRichProject(const Project& p)
+{
+    CommunicationSettings parGen = defaultCommunicationSettings();
+    parGen["EtherNetIP_IP4"] = QStringLiteral("77");
+    parGen["IEC61850_Client_VLAN"] = QStringLiteral("12");
+    parGen["IEC61850_Client_Application_ID"] = QStringLiteral("0x2222");
+    p.writeParGenFile(parGen);
+    p.writeAccess(accessFileXml({exampleVariable(), With(exampleVariable(), {{"bType", "VisString255"}, {"Reference", "LD0/LPHD1.PhyNam.vendor"}})},
+        dataSet(exampleDataSet(), {exampleMember(1), exampleMember(2), exampleMember(3)}) + dataSet(exampleDataSet(), {})));
+}
+
+struct Files {
+    QByteArray bank1, bank2;
+    bool operator==(const Files&) const = default;
+};
+Files filesOf(const Project& p) { return {readTestFile(p.Bin("bank1.bin")), readTestFile(p.Bin("bank2.bin"))}; }
+
+void writeOldImages(const Project& p)
+{
+    writeTestFile(p.Bin("bank1.bin"), "old bank1");
+    writeTestFile(p.Bin("bank2.bin"), "old bank2");
+}
+
+} // namespace
+
+TEST(ImageBuild, NewProjectWithoutFilesWritesBothImages)
+{
+    Project p;
+    DeviceImage image;
+    ASSERT_TRUE(buildAndWriteImages(image, p.state, u'.').ok);
+    const Files files = filesOf(p);
+    EXPECT_EQ(files.bank1.size(), 2048);
+    EXPECT_EQ(files.bank1.right(4).toHex(), QByteArray("8a0d0000"));
+    EXPECT_EQ(files.bank2.toHex(), QByteArray("00000000" "00000000" "00000000" "00000000" "18000800" "18000800"));
+}
+
+TEST(ImageBuild, Bank2SizeIsHeaderRecordsAndStrings)
+{
+    Project p;
+    fillRichProject(p);
+    DeviceImage image;
+    ASSERT_TRUE(buildAndWriteImages(image, p.state, u',').ok);
+    const qsizetype strings = (8 + 13 + 21) + (13 + 13 + 24) + 2 * (4 + 17 + 13) + 3 * (6 + 26);
+    EXPECT_EQ(filesOf(p).bank2.size(), 24 + 2 * 32 + 2 * 28 + 3 * 16 + strings);
+    EXPECT_EQ(filesOf(p).bank1.size(), 2048);
+}
+
+TEST(ImageBuild, UnchangedFilesGiveIdenticalImagesAndAnotherProjectKeepsNothingOfThePrevious)
+{
+    Project rich(QStringLiteral("Rich")), empty(QStringLiteral("Empty"));
+    fillRichProject(rich);
+    DeviceImage image;
+    ASSERT_TRUE(buildAndWriteImages(image, rich.state, u'.').ok);
+    const Files first = filesOf(rich);
+    ASSERT_TRUE(buildAndWriteImages(image, rich.state, u'.').ok);
+    EXPECT_EQ(filesOf(rich), first);
+
+    ASSERT_TRUE(buildAndWriteImages(image, empty.state, u'.').ok);
+    Project fresh(QStringLiteral("Empty"));
+    DeviceImage freshImage;
+    ASSERT_TRUE(buildAndWriteImages(freshImage, fresh.state, u'.').ok);
+    EXPECT_EQ(filesOf(empty), filesOf(fresh));
+    EXPECT_EQ(filesOf(rich), first);
+}
+
+TEST(ImageBuild, FailedBuildWritesNoImage)
+{
+    struct Case {
+        const char* label;
+        QByteArray parGen, access;
+    };
+    const Case cases[] = {
+        {"malformed ParGen.xml", "<Par_Gen>", {}},
+        {"malformed access file", {}, "<IEC_68850_Client>"},
+        {"missing attribute", {}, accessFileXml({With(exampleVariable(), {{"Port", nullptr}})})},
+        {"tables too large", {}, accessFileXml({With(exampleVariable(), {{"Reference", QString(0x80000, u'R')}})})},
+    };
+    for (const Case& c : cases) {
+        Project p;
+        writeOldImages(p);
+        if (!c.parGen.isEmpty())
+            writeTestFile(p.state.parGenFile, c.parGen);
+        if (!c.access.isEmpty())
+            p.writeAccess(c.access);
+        DeviceImage image;
+        EXPECT_FALSE(buildAndWriteImages(image, p.state, u'.').ok) << c.label;
+        EXPECT_EQ(filesOf(p), (Files{"old bank1", "old bank2"})) << c.label;
+        EXPECT_EQ(QDir(joinPath(p.state.projectFolder, "bin")).entryList(QDir::Files), QStringList({"bank1.bin", "bank2.bin"})) << c.label;
+    }
+}
+
+TEST(ImageBuild, WriteFailureNamesTheFileAndReplacesNeitherImage)
+{
+    {
+        Project p;
+        QDir(p.state.projectFolder).rmdir("bin");
+        DeviceImage image;
+        const Result r = buildAndWriteImages(image, p.state, u'.');
+        EXPECT_FALSE(r.ok);
+        EXPECT_TRUE(r.message.startsWith("Cannot write " + QDir::toNativeSeparators(p.Bin("bank1.bin")) + ": ")) << r.message.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(joinPath(p.state.projectFolder, "bin")));
+    }
+    {
+        // bank2.bin cannot be replaced (here: a folder has taken its name); bank1.bin must stay the old one.
+        Project p;
+        writeTestFile(p.Bin("bank1.bin"), "old bank1");
+        QDir().mkpath(p.Bin("bank2.bin"));
+        DeviceImage image;
+        const Result r = buildAndWriteImages(image, p.state, u'.');
+        EXPECT_FALSE(r.ok);
+        EXPECT_TRUE(r.message.startsWith("Cannot write " + QDir::toNativeSeparators(p.Bin("bank2.bin")) + ": ")) << r.message.toStdString();
+        EXPECT_EQ(readTestFile(p.Bin("bank1.bin")), "old bank1");
+        EXPECT_EQ(QDir(joinPath(p.state.projectFolder, "bin")).entryList(QDir::Files), QStringList({"bank1.bin"}));
+    }
+}
+
+TEST(ImageBuild, ReadOnlyImageIsReported)
+{
+    Project p;
+    writeOldImages(p);
+    QFile::setPermissions(p.Bin("bank1.bin"), QFile::ReadOwner);
+    if (QFileInfo(p.Bin("bank1.bin")).isWritable())
+        GTEST_SKIP() << "running with rights that write read-only files";
+    DeviceImage image;
+    const Result r = buildAndWriteImages(image, p.state, u'.');
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.message.contains("bank1.bin")) << r.message.toStdString();
+    QFile::setPermissions(p.Bin("bank1.bin"), QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(filesOf(p), (Files{"old bank1", "old bank2"}));
+}
