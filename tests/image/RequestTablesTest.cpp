@@ -25,7 +25,7 @@ Built build(const QByteArray& access, QChar separator = u'.', const Communicatio
     Built built;
     built.result = image.buildImages(p.state, separator);
     built.bank2 = bytes(image.bank2());
-    built.Tables = image.iec61850Client;
+    built.Tables = image.requestTables;
     return built;
 }
 
@@ -301,7 +301,7 @@ TEST(RequestTables, WriterNeverPassesItsLimitOrItsBuffer)
     Project p;
     p.writeAccess(accessFileXml({exampleVariable()}));
     RequestTables tables;
-    ASSERT_TRUE(loadAccessFile(tables, p.state.accessFile, Base, u'.').ok);
+    ASSERT_TRUE(loadRequestTables(tables, p.state.accessFile, Base, u'.').ok);
     ASSERT_EQ(tables.length, 98);
     struct Case {
         qsizetype buffer, start, highest;

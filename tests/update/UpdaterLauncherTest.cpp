@@ -35,8 +35,8 @@ TEST(StartProgram, PollsUntilTheEndOrTheLimit)
     const Case cases[] = {
         {"ends at once", 0, 0, true, 0},
         {"ends after three polls", 3, 5, true, 30},
-        {"exit code 259 counts as running", 0, ProcessLauncher::StillActive, false, startProgramLimitMs},
-        {"still running at the limit", -1, 0, false, startProgramLimitMs},
+        {"exit code 259 counts as running", 0, ProcessLauncher::StillActive, false, updaterWaitLimitMs},
+        {"still running at the limit", -1, 0, false, updaterWaitLimitMs},
         {"ends on the last poll before the limit", 14999, 1, true, 149990},
     };
     for (const Case& c : cases) {
@@ -46,7 +46,7 @@ TEST(StartProgram, PollsUntilTheEndOrTheLimit)
         fakes.processLauncher.exitCodeAtEnd = c.exitCode;
         const qint64 start = fakes.clock.Now;
         UpdaterEnd end;
-        EXPECT_TRUE(startUpdater(fakes.processLauncher, fakes.clock, "/opt/swq/Ethernet_Update", false, &end));
+        EXPECT_TRUE(startUpdater(fakes.processLauncher, fakes.clock, "/opt/swq/Ethernet_Update", Visibility::Shown, &end));
         EXPECT_EQ(end.ended, c.ended);
         if (c.ended) {
             EXPECT_EQ(end.exitCode, c.exitCode);
@@ -62,12 +62,12 @@ TEST(StartProgram, PollsUntilTheEndOrTheLimit)
 TEST(StartProgram, HiddenWhenAskedAndReportsAProgramThatCannotStart)
 {
     FakePlatform fakes;
-    EXPECT_TRUE(startUpdater(fakes.processLauncher, fakes.clock, "/x/a", true));
+    EXPECT_TRUE(startUpdater(fakes.processLauncher, fakes.clock, "/x/a", Visibility::Hidden));
     EXPECT_FALSE(fakes.processLauncher.Started[0].shown);
 
     fakes.processLauncher.startError = "No such file or directory";
     const qint64 start = fakes.clock.Now;
-    const Result result = startUpdater(fakes.processLauncher, fakes.clock, "/x/missing", false);
+    const Result result = startUpdater(fakes.processLauncher, fakes.clock, "/x/missing", Visibility::Shown);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.textNumber, 1038);
     EXPECT_EQ(result.arg, QDir::toNativeSeparators("/x/missing"));
@@ -84,7 +84,7 @@ TEST(SystemProcessLauncher, UpdaterThatEndsReturnsAtOnceWithItsCode)
     auto launcher = makeSystemProcessLauncher();
     SteadyClock clock;
     UpdaterEnd end;
-    ASSERT_TRUE(startUpdater(*launcher, clock, updater, false, &end));
+    ASSERT_TRUE(startUpdater(*launcher, clock, updater, Visibility::Shown, &end));
     EXPECT_TRUE(end.ended);
     EXPECT_EQ(end.exitCode, 7);
     EXPECT_LT(clock.tickCountMs(), 10000);
@@ -104,9 +104,9 @@ TEST(SystemProcessLauncher, UpdaterStillRunningAtTheLimitIsLeftRunning)
         auto launcher = makeSystemProcessLauncher();
         FakeClock clock; // 150 s pass in a moment
         UpdaterEnd end;
-        ASSERT_TRUE(startUpdater(*launcher, clock, updater, false, &end));
+        ASSERT_TRUE(startUpdater(*launcher, clock, updater, Visibility::Shown, &end));
         EXPECT_FALSE(end.ended);
-        EXPECT_EQ(clock.Now - 1000, startProgramLimitMs);
+        EXPECT_EQ(clock.Now - 1000, updaterWaitLimitMs);
         pid = standInRecord(dir.path(), 10000).value("pid").toLongLong();
         ASSERT_GT(pid, 0);
     } // the launcher is gone too: the updater must survive both
@@ -128,7 +128,7 @@ TEST(SystemProcessLauncher, MissingOrNotExecutableUpdaterIsReported)
         SCOPED_TRACE(present ? "not executable" : "missing");
         if (present)
             writeTestFile(updater, "#!/bin/sh\nexit 0\n"); // without the execute permission
-        const Result result = startUpdater(*launcher, clock, updater, false);
+        const Result result = startUpdater(*launcher, clock, updater, Visibility::Shown);
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.textNumber, 1038);
         EXPECT_EQ(result.arg, updater);

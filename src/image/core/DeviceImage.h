@@ -29,7 +29,7 @@ public:
     std::span<const quint8> bank2() const { return {bank2Buffer.data(), static_cast<size_t>(bank2Length)}; }
 
     ParameterBlock parameterBlock;
-    RequestTables iec61850Client;
+    RequestTables requestTables;
 
 private:
     std::vector<quint8> bank1Buffer;

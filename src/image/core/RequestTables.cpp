@@ -126,9 +126,9 @@ MemberRecord readVariableDs(Item& item, QChar separator)
     return v;
 }
 
-DataSetEntry readDataSetHeader(Item& item)
+DataSetRecord readDataSetHeader(Item& item)
 {
-    DataSetEntry d;
+    DataSetRecord d;
     d.tcpPort = static_cast<quint16>(toWholeNumber(item.text("Port"), 0));
     d.enGoose = item.is("EnGoose", "Y") ? 1 : 0;
     d.time = static_cast<quint32>(toWholeNumber(item.text("Time"), 1000));
@@ -138,7 +138,7 @@ DataSetEntry readDataSetHeader(Item& item)
     return d;
 }
 
-Result readDataSet(Item& item, const QString& file, QChar separator, DataSetEntry& d)
+Result readDataSet(Item& item, const QString& file, QChar separator, DataSetRecord& d)
 {
     d = readDataSetHeader(item);
     if (auto checked = item.Check(file); !checked)
@@ -147,9 +147,9 @@ Result readDataSet(Item& item, const QString& file, QChar separator, DataSetEntr
     if (!list)
         return Result::error(QStringLiteral("%1: %2 has no DataSet_List_DAs element").arg(file, item.where));
     const qsizetype count = childCount(list);
-    if (count > DataSetEntry::maxVariables)
+    if (count > DataSetRecord::maxVariables)
         return Result::error(QStringLiteral("%1: %2 has %3 attributes, more than the %4 a data set can hold")
-                .arg(file, item.where).arg(count).arg(DataSetEntry::maxVariables));
+                .arg(file, item.where).arg(count).arg(DataSetRecord::maxVariables));
     int n = 0;
     for (const pugi::xml_node& child : list.children()) {
         Item member(child, QStringLiteral("item %1 of DataSet_List_DAs of %2").arg(++n).arg(item.where));
@@ -206,19 +206,19 @@ void computeAddresses(RequestTables& tables, quint32 base)
 
     tables.variableAdd = take(RequestTables::variableSize * static_cast<qint64>(tables.variableList.size()));
     tables.dataSetAdd = take(RequestTables::dataSetSize * static_cast<qint64>(tables.dataSetList.size()));
-    for (DataSetEntry& d : tables.dataSetList)
+    for (DataSetRecord& d : tables.dataSetList)
         d.variableListAdd = take(RequestTables::variableDsSize * static_cast<qint64>(d.variableList.size()));
     for (VariableRecord& v : tables.variableList) {
         v.bTypeAddress = text(v.bType);
         v.hostNameAddress = text(v.hostname);
         v.referenceAddress = text(v.reference);
     }
-    for (DataSetEntry& d : tables.dataSetList) {
+    for (DataSetRecord& d : tables.dataSetList) {
         d.gooseNameAddress = text(d.gooseName);
         d.referenceAddress = text(d.reference);
         d.hostNameAddress = text(d.hostname);
     }
-    for (DataSetEntry& d : tables.dataSetList)
+    for (DataSetRecord& d : tables.dataSetList)
         for (MemberRecord& v : d.variableList) {
             v.bTypeAddress = text(v.bType);
             v.referenceAddress = text(v.reference);
@@ -228,7 +228,7 @@ void computeAddresses(RequestTables& tables, quint32 base)
 
 } // namespace
 
-Result loadAccessFile(RequestTables& tables, const QString& iecClientFile, quint32 base, QChar decimalSeparator)
+Result loadRequestTables(RequestTables& tables, const QString& iecClientFile, quint32 base, QChar decimalSeparator)
 {
     tables.variableList.clear();
     tables.dataSetList.clear();
@@ -273,7 +273,7 @@ Result writeRequestTables(const RequestTables& tables, std::span<quint8> buffer,
         w.U32(v.hostNameAddress);
         w.U32(v.referenceAddress);
     }
-    for (const DataSetEntry& d : tables.dataSetList) {
+    for (const DataSetRecord& d : tables.dataSetList) {
         w.U8(d.nVariable);
         w.U8(d.options);
         w.U16(d.tcpPort);
@@ -286,7 +286,7 @@ Result writeRequestTables(const RequestTables& tables, std::span<quint8> buffer,
         w.U32(d.hostNameAddress);
         w.U32(d.variableListAdd);
     }
-    for (const DataSetEntry& d : tables.dataSetList)
+    for (const DataSetRecord& d : tables.dataSetList)
         for (const MemberRecord& v : d.variableList) {
             w.U16(v.position);
             w.U8(v.bitAddress);
@@ -300,12 +300,12 @@ Result writeRequestTables(const RequestTables& tables, std::span<quint8> buffer,
         w.text(v.hostname);
         w.text(v.reference);
     }
-    for (const DataSetEntry& d : tables.dataSetList) {
+    for (const DataSetRecord& d : tables.dataSetList) {
         w.text(d.gooseName);
         w.text(d.reference);
         w.text(d.hostname);
     }
-    for (const DataSetEntry& d : tables.dataSetList)
+    for (const DataSetRecord& d : tables.dataSetList)
         for (const MemberRecord& v : d.variableList) {
             w.text(v.bType);
             w.text(v.reference);

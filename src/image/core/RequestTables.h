@@ -9,7 +9,7 @@
 
 // The request tables of bin/bank2.bin: what the device, as IEC 61850 client, exchanges with
 // its servers. Records point at each other and at their strings by device address.
-// These types live in their own namespace: the access list has an unrelated TDataSet.
+// These types live in their own namespace, apart from the access list's model.
 namespace Image {
 
 // One selected data attribute: a 32-byte record.
@@ -46,7 +46,7 @@ struct MemberRecord {
 };
 
 // One selected data set: a 28-byte record.
-struct DataSetEntry {
+struct DataSetRecord {
     static constexpr int maxVariables = 255; // its count is one byte
     quint8 nVariable = 0;
     quint8 options = 4;
@@ -76,9 +76,9 @@ struct RequestTables {
     qint32 appID = 0;
     std::vector<VariableRecord> variableList;
     quint32 variableAdd = 0;
-    std::vector<DataSetEntry> dataSetList;
+    std::vector<DataSetRecord> dataSetList;
     quint32 dataSetAdd = 0;
-    // Bytes that Write_IEC61850_Client writes, known once the addresses are computed.
+    // Bytes that writeRequestTables writes, known once the addresses are computed.
     qint64 length = 0;
 };
 
@@ -89,7 +89,7 @@ void clearRequestTables(RequestTables& tables);
 // every address from `base`. Multiplication factors accept "," and "." whatever the user's
 // `decimalSeparator`. A malformed file, an item without an attribute read as text, or a data
 // set of more than 255 attributes is an error naming the file and the item.
-Result loadAccessFile(RequestTables& tables, const QString& iecClientFile, quint32 base, QChar decimalSeparator);
+Result loadRequestTables(RequestTables& tables, const QString& iecClientFile, quint32 base, QChar decimalSeparator);
 
 // Writes header, records and strings from `start` on, never beyond index `highest` nor the
 // end of `buffer`; `end` receives the position after the last byte. Tables that do not fit

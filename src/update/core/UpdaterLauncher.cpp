@@ -1,10 +1,10 @@
 #include "update/core/UpdaterLauncher.h"
 #include <QDir>
 
-Result startUpdater(ProcessLauncher& launcher, Clock& clock, const QString& program, bool tipo, UpdaterEnd* end)
+Result startUpdater(ProcessLauncher& launcher, Clock& clock, const QString& program, Visibility visibility, UpdaterEnd* end)
 {
     QString why;
-    const qint64 handle = launcher.start(program, !tipo, why);
+    const qint64 handle = launcher.start(program, visibility == Visibility::Shown, why);
     if (handle == 0)
         return Result::textError(1038, QDir::toNativeSeparators(program));
     UpdaterEnd result;
@@ -15,9 +15,9 @@ Result startUpdater(ProcessLauncher& launcher, Clock& clock, const QString& prog
             result.ended = true;
             break;
         }
-        if (clock.tickCountMs() - started >= startProgramLimitMs)
+        if (clock.tickCountMs() - started >= updaterWaitLimitMs)
             break;
-        clock.sleepMs(startProgramPollMs);
+        clock.sleepMs(updaterPollMs);
     }
     launcher.release(handle);
     if (end)

@@ -167,5 +167,5 @@ void UpdateDialog::onExecuteClicked()
     // Never start the updater on an old descriptor, which may name another project.
     if (!context.report(writeUpdateDescriptor(request, state.programFolder)))
         return;
-    context.report(startUpdater(*context.platform.processLauncher, *context.platform.clock, updaterProgram(state.programFolder), false));
+    context.report(startUpdater(*context.platform.processLauncher, *context.platform.clock, updaterProgram(state.programFolder), Visibility::Shown));
 }
