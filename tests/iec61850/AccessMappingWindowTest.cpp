@@ -12,6 +12,14 @@
 
 namespace {
 
+// Imports the fixture's device and shows its tree.
+void importFixture(AccessRun& run)
+{
+    run.importFile(Fixture(QStringLiteral("iec61850/Access_Window.icd")));
+    ASSERT_GT(run.deviceList()->count(), 0);
+    run.chooseDevice(run.deviceList()->count() - 1);
+}
+
 const QStringList leafF = {"LD0", "MMXU1", "TotW", "mag", "f"};
 const QStringList leafQ = {"LD0", "MMXU1", "TotW", "q"};
 const QStringList leafT = {"LD0", "MMXU1", "TotW", "t"};
@@ -24,7 +32,7 @@ TEST(AccessMapping, AddEditRemoveValidateAndSave)
 {
     AccessRun run("Plant");
     run.open();
-    run.importFixture();
+    importFixture(run);
     const StringGrid& vars = run.cells("ACG_DA");
     GridView* da = run.grid("ACG_DA");
 
@@ -129,7 +137,7 @@ TEST(AccessMapping, ColumnEditors)
 {
     AccessRun run("Plant");
     run.open();
-    run.importFixture();
+    importFixture(run);
     run.add(leafQ);
     GridView* da = run.grid("ACG_DA");
     const StringGrid& vars = run.cells("ACG_DA");
@@ -180,7 +188,7 @@ TEST(AccessMapping, ValidationMessagesComeFromTheCurrentTexts)
     AccessRun run("Plant");
     run.texts.set(1256, QStringLiteral("!! Position zwischen 0 und "));
     run.open();
-    run.importFixture();
+    importFixture(run);
     run.add(leafQ);
     GridView* da = run.grid("ACG_DA");
     AccessRun::typeCell(da, VariableColumn::IpAddress, 1, "10.0.0.1");
@@ -194,7 +202,7 @@ TEST(AccessMapping, CancelDiscardsAndShowingResets)
 {
     AccessRun run("Plant");
     run.open();
-    run.importFixture();
+    importFixture(run);
     run.add(leafQ);
     AccessRun::clickCell(run.grid("ACG_DA"), VariableColumn::Port, 1);
     run.click("Btn_Cancel");
@@ -218,7 +226,7 @@ TEST(AccessMapping, RemovingADataSetNeverLetsMemberEditsReachAnotherEntry)
 {
     AccessRun run("Plant");
     run.open();
-    run.importFixture();
+    importFixture(run);
     run.add(dataSet1);
     run.click("Btn_AddVar");
     GridView* dsView = run.grid("ACG_DataSet");
@@ -252,7 +260,7 @@ TEST(AccessMapping, EnterJumpsOncePerEditAndAClickElsewhereDoesNotJump)
 {
     AccessRun run("Plant");
     run.open();
-    run.importFixture();
+    importFixture(run);
     run.add(leafQ);
     run.click("Btn_AddVar");
     GridView* da = run.grid("ACG_DA");
@@ -261,7 +269,7 @@ TEST(AccessMapping, EnterJumpsOncePerEditAndAClickElsewhereDoesNotJump)
     // Enter ending an edit in the last column moves once: to column 1 of the next row.
     AccessRun::typeCell(da, VariableColumn::Mnemonic, 1, "x");
     EXPECT_EQ(run.cells("ACG_DA").cell(VariableColumn::Mnemonic, 1), "x");
-    EXPECT_EQ(std::pair(da->currentcolumn(), da->currentRow()), std::pair(int(VariableColumn::Index), 2));
+    EXPECT_EQ(std::pair(da->currentColumn(), da->currentRow()), std::pair(int(VariableColumn::Index), 2));
 
     // Clicking a cell of another row while editing keeps the value and stays on the clicked cell.
     AccessRun::startEdit(da, VariableColumn::IpAddress, 1);
@@ -271,10 +279,10 @@ TEST(AccessMapping, EnterJumpsOncePerEditAndAClickElsewhereDoesNotJump)
     AccessRun::clickCell(da, VariableColumn::Port, 2);
     QApplication::processEvents();
     EXPECT_EQ(run.cells("ACG_DA").cell(VariableColumn::IpAddress, 1), "10.0.0.1");
-    EXPECT_EQ(std::pair(da->currentcolumn(), da->currentRow()), std::pair(int(VariableColumn::Port), 2));
+    EXPECT_EQ(std::pair(da->currentColumn(), da->currentRow()), std::pair(int(VariableColumn::Port), 2));
 
     // Enter on a cell not being edited moves too, and from the last cell back to row 1.
     da->setCurrent(VariableColumn::Mnemonic, 2);
     QTest::keyClick(da, Qt::Key_Return);
-    EXPECT_EQ(std::pair(da->currentcolumn(), da->currentRow()), std::pair(int(VariableColumn::Index), 1));
+    EXPECT_EQ(std::pair(da->currentColumn(), da->currentRow()), std::pair(int(VariableColumn::Index), 1));
 }
