@@ -3,6 +3,8 @@
 #include "support/WindowFixture.h"
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
+#include <QPushButton>
 #include <QTimer>
 #include <functional>
 #include <memory>

@@ -88,7 +88,7 @@ TEST(UpdateDevice, AFailedBuildOrWriteShowsOneErrorAndWritesNoImage)
                 return QDir::toNativeSeparators(r.state.accessFile) + ": item 1 of List_DataSet_Selected has 256 attributes, more than the 255 a data set can hold";
             }},
         {"missing bin folder", [](Step4& r) { QDir(r.state.projectFolder).rmdir("bin"); },
-            [](const Step4& r) { return "Cannot write " + QDir::toNativeSeparators(r.Bin("bank1.bin")) + ": "; }},
+            [](const Step4& r) { return "Cannot write " + QDir::toNativeSeparators(r.bin("bank1.bin")) + ": "; }},
     };
     for (const Case& c : cases) {
         Step4 run;

@@ -91,22 +91,25 @@ struct AccessRun : WindowFixture {
         click("Btn_AddVar");
     }
 
-    // What Add Var adds for the tree's selection: the references of the new rows.
+    // What Add Var adds for the tree's selection: the references of the new rows. An empty
+    // grid keeps one blank row, which the first entry fills.
     struct Added {
         QStringList variables, dataSets;
     };
     Added addSelection() const
     {
+        const auto firstNewRow = [](const StringGrid& grid) { return grid.isEmpty() ? 1 : grid.rowCount(); };
+        const auto referencesFrom = [](const StringGrid& grid, int first, int col) {
+            QStringList references;
+            for (int row = first; !grid.isEmpty() && row < grid.rowCount(); ++row)
+                references << grid.cell(col, row);
+            return references;
+        };
         const StringGrid& vars = cells("ACG_DA");
         const StringGrid& sets = cells("ACG_DataSet");
-        const int varRows = vars.rowCount(), setRows = sets.rowCount();
+        const int firstVar = firstNewRow(vars), firstSet = firstNewRow(sets);
         click("Btn_AddVar");
-        Added added;
-        for (int row = varRows; row < vars.rowCount(); ++row)
-            added.variables << vars.cell(VariableColumn::Reference, row);
-        for (int row = setRows; row < sets.rowCount(); ++row)
-            added.dataSets << sets.cell(DataSetColumn::Reference, row);
-        return added;
+        return {referencesFrom(vars, firstVar, VariableColumn::Reference), referencesFrom(sets, firstSet, DataSetColumn::Reference)};
     }
 
     // The grids: ACG_DA (variables), ACG_DataSet and ACG_DS_Vars (the current data set's members).
