@@ -31,7 +31,6 @@ public:
     void retranslateAllWindows();
 
     QTimer* versionCheckTimer = nullptr;
-    AccessDialog* accessDialog = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -77,4 +76,5 @@ private:
     OptionsDialog* optionsDialog = nullptr;
     UpdateDialog* updateDialog = nullptr;
     CommunicationDialog* communicationDialog = nullptr;
+    AccessDialog* accessDialog = nullptr;
 };

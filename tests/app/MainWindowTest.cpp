@@ -15,19 +15,19 @@ TEST(MainWindow, FirstStartInAnEmptyFolder)
         ProgramRun run(dir.path());
         for (const char* sub : {"MASTER", "PROJECTS", "LANGUAGE"})
             EXPECT_TRUE(QFileInfo(dir.filePath(sub)).isDir()) << sub;
-        EXPECT_EQ(run.Main->windowTitle(), "Tessav - Configurator SWQuelmor - IEC61850 Client / EtherNet/IP ");
-        EXPECT_EQ(run.Label("L_SW_Code"), "SWQuelmor");
-        EXPECT_EQ(run.Label("L_SW_Desc"), "IEC61850 Client / EtherNet/IP - Converter");
-        EXPECT_EQ(run.Label("L_Name_Conf"), "None Configuration Opened ");
-        EXPECT_EQ(run.Label("L_Name_Conf_L2"), "Use Step1 to open or create new configuration");
-        EXPECT_EQ(run.Label("L_Step_3"), "Step 3");
-        EXPECT_EQ(run.Main->findChild<QPushButton*>("Btn_CreateBin")->text(), "Update Device UDP");
-        EXPECT_EQ(run.Main->findChild<QPushButton*>("Btn_Opz")->toolTip(), "Options");
-        EXPECT_FALSE(run.Main->findChild<QLabel*>("LL_Update")->isVisible());
-        EXPECT_FALSE(run.Main->versionCheckTimer->isActive());
+        EXPECT_EQ(run.mainWindow->windowTitle(), "Tessav - Configurator SWQuelmor - IEC61850 Client / EtherNet/IP ");
+        EXPECT_EQ(run.label("L_SW_Code"), "SWQuelmor");
+        EXPECT_EQ(run.label("L_SW_Desc"), "IEC61850 Client / EtherNet/IP - Converter");
+        EXPECT_EQ(run.label("L_Name_Conf"), "None Configuration Opened ");
+        EXPECT_EQ(run.label("L_Name_Conf_L2"), "Use Step1 to open or create new configuration");
+        EXPECT_EQ(run.label("L_Step_3"), "Step 3");
+        EXPECT_EQ(run.mainWindow->findChild<QPushButton*>("Btn_CreateBin")->text(), "Update Device UDP");
+        EXPECT_EQ(run.mainWindow->findChild<QPushButton*>("Btn_Opz")->toolTip(), "Options");
+        EXPECT_FALSE(run.mainWindow->findChild<QLabel*>("LL_Update")->isVisible());
+        EXPECT_FALSE(run.mainWindow->versionCheckTimer->isActive());
         EXPECT_FALSE(QFile::exists(dir.filePath("Tessav.xml")));
-        run.Click("Btn_Close");
-        EXPECT_TRUE(run.Fakes.messages.shown.empty());
+        run.click("Btn_Close");
+        EXPECT_TRUE(run.fakes.messages.shown.empty());
     }
     ProgramState saved;
     readSettings(dir.filePath("Tessav.xml"), saved);
@@ -41,10 +41,10 @@ TEST(MainWindow, StepsTwoToFourRefuseWithoutConfiguration)
     QTemporaryDir dir;
     ProgramRun run(dir.path());
     for (const char* step : {"Btn_Prm_Gen", "Btn_IEC61850_Client", "Btn_CreateBin"}) {
-        run.Fakes.messages.shown.clear();
-        run.Click(step);
-        ASSERT_EQ(run.Fakes.messages.shown.size(), 1u) << step;
-        EXPECT_EQ(run.Fakes.messages.shown[0], (FakeMessageService::Shown{"error", "Error! Project not Valid"})) << step;
+        run.fakes.messages.shown.clear();
+        run.click(step);
+        ASSERT_EQ(run.fakes.messages.shown.size(), 1u) << step;
+        EXPECT_EQ(run.fakes.messages.shown[0], (FakeMessageService::Shown{"error", "Error! Project not Valid"})) << step;
         EXPECT_FALSE(QApplication::activeModalWidget()) << step;
     }
     EXPECT_EQ(QDir(dir.filePath("PROJECTS")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
@@ -60,12 +60,12 @@ TEST(MainWindow, RestoresTheRememberedConfigurationAndLanguage)
         "<Conf_Settings><lastproj><projectname>Plant A</projectname></lastproj><lastlang><language>Deutsch</language></lastlang>"
         "<lastinternet><enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet></Conf_Settings>");
     ProgramRun run(dir.path());
-    EXPECT_EQ(run.Label("L_Name_Conf"), "Offene Konfiguration : ");
-    EXPECT_EQ(run.Label("L_Name_Conf_L2"), "Plant A");
+    EXPECT_EQ(run.label("L_Name_Conf"), "Offene Konfiguration : ");
+    EXPECT_EQ(run.label("L_Name_Conf_L2"), "Plant A");
     EXPECT_EQ(run.state.projectFolder, QDir(dir.path()).filePath("PROJECTS") + QDir::separator() + "Plant A");
     EXPECT_TRUE(run.state.parGenFile.endsWith("ParGen.xml"));
-    EXPECT_TRUE(run.Main->versionCheckTimer->isActive());
-    EXPECT_EQ(run.Main->versionCheckTimer->interval(), 60000);
+    EXPECT_TRUE(run.mainWindow->versionCheckTimer->isActive());
+    EXPECT_EQ(run.mainWindow->versionCheckTimer->interval(), 60000);
 }
 
 TEST(MainWindow, RememberedConfigurationWhoseFolderIsGoneIsWrittenBackUnchanged)
@@ -75,11 +75,11 @@ TEST(MainWindow, RememberedConfigurationWhoseFolderIsGoneIsWrittenBackUnchanged)
         "<Conf_Settings><lastproj><projectname>Deleted</projectname></lastproj><lastlang><language>Nowhere</language></lastlang></Conf_Settings>");
     {
         ProgramRun run(dir.path());
-        EXPECT_EQ(run.Label("L_Name_Conf"), "None Configuration Opened ");
+        EXPECT_EQ(run.label("L_Name_Conf"), "None Configuration Opened ");
         EXPECT_FALSE(run.state.hasConfiguration());
-        run.Click("Btn_Prm_Gen");
-        EXPECT_EQ(run.Fakes.messages.texts("error"), QStringList{"Error! Project not Valid"});
-        run.Main->close();
+        run.click("Btn_Prm_Gen");
+        EXPECT_EQ(run.fakes.messages.texts("error"), QStringList{"Error! Project not Valid"});
+        run.mainWindow->close();
     }
     ProgramState saved;
     readSettings(dir.filePath("Tessav.xml"), saved);
@@ -91,9 +91,9 @@ TEST(MainWindow, MakerLabelOpensTheHomePage)
 {
     QTemporaryDir dir;
     ProgramRun run(dir.path());
-    auto* maker = run.Main->findChild<QLabel*>("L_Maker");
+    auto* maker = run.mainWindow->findChild<QLabel*>("L_Maker");
     emit maker->linkActivated("home");
-    EXPECT_EQ(run.Fakes.shell.Opened, QStringList{"http://www.tessav.example/HOME/default.asp?frompg=SWQuelmor"});
+    EXPECT_EQ(run.fakes.shell.Opened, QStringList{"http://www.tessav.example/HOME/default.asp?frompg=SWQuelmor"});
 }
 
 TEST(MainWindow, UnwritableSettingsFileDoesNotKeepTheWindowOpen)
@@ -101,10 +101,10 @@ TEST(MainWindow, UnwritableSettingsFileDoesNotKeepTheWindowOpen)
     QTemporaryDir dir;
     ProgramRun run(dir.path());
     QDir(dir.path()).mkdir("Tessav.xml"); // a folder where the file should go
-    run.Main->close();
-    EXPECT_FALSE(run.Main->isVisible());
-    ASSERT_EQ(run.Fakes.messages.texts("error").size(), 1);
-    EXPECT_TRUE(run.Fakes.messages.texts("error")[0].contains("Tessav.xml"));
+    run.mainWindow->close();
+    EXPECT_FALSE(run.mainWindow->isVisible());
+    ASSERT_EQ(run.fakes.messages.texts("error").size(), 1);
+    EXPECT_TRUE(run.fakes.messages.texts("error")[0].contains("Tessav.xml"));
 }
 
 TEST(MainWindow, StepFourShowsTheUpdateWindowInItsEthernetMode)
@@ -113,7 +113,7 @@ TEST(MainWindow, StepFourShowsTheUpdateWindowInItsEthernetMode)
     QDir(dir.path()).mkpath("PROJECTS/Plant A/bin");
     writeTestFile(dir.filePath("Tessav.xml"), "<Conf_Settings><lastproj><projectname>Plant A</projectname></lastproj></Conf_Settings>");
     ProgramRun run(dir.path());
-    auto* boot = run.Main->findChild<UpdateDialog*>("TFBoot");
+    auto* boot = run.mainWindow->findChild<UpdateDialog*>("TFBoot");
     ASSERT_TRUE(boot);
     boot->formType = 0;
     QString title;
@@ -123,12 +123,12 @@ TEST(MainWindow, StepFourShowsTheUpdateWindowInItsEthernetMode)
         formType = boot->formType;
         QTest::mouseClick(modal->findChild<QPushButton*>("Btn_Cancel"), Qt::LeftButton);
     });
-    run.Click("Btn_CreateBin");
+    run.click("Btn_CreateBin");
     EXPECT_EQ(title, "Update Device by Ethernet (UDP)");
     EXPECT_EQ(formType, 1);
     EXPECT_FALSE(boot->isVisible());
 
     run.texts.set(1002, "Aggiornamento");
-    run.Main->retranslateAllWindows();
+    run.mainWindow->retranslateAllWindows();
     EXPECT_EQ(boot->windowTitle(), "Aggiornamento");
 }

@@ -1,33 +1,26 @@
 #pragma once
-#include "fakes/FakePlatform.h"
 #include "app/MainWindow.h"
-#include "support/TestSupport.h"
+#include "support/WindowFixture.h"
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
-#include <QTest>
 #include <QTimer>
 #include <functional>
-#include <gtest/gtest.h>
 #include <memory>
 
-// A program run on a folder of its own, with fake platform services.
-struct ProgramRun {
-    FakePlatform Fakes;
-    ProgramState state;
-    TextTable texts;
-    AppContext context{state, texts, Fakes.services()};
-    std::unique_ptr<MainWindow> Main;
+// The whole program on a program folder, its main window shown.
+struct ProgramRun : WindowFixture {
+    std::unique_ptr<MainWindow> mainWindow;
 
-    explicit ProgramRun(const QString& folder)
-        : Main(std::make_unique<MainWindow>(context, folder))
+    explicit ProgramRun(const QString& folder = {})
+        : WindowFixture(folder)
+        , mainWindow(std::make_unique<MainWindow>(context, programFolder))
     {
-        Main->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(Main.get()));
+        EXPECT_TRUE(showExposed(mainWindow.get()));
     }
-    QString Label(const char* name) const { return Main->findChild<QLabel*>(name)->text(); }
-    void Click(const char* name) { QTest::mouseClick(Main->findChild<QPushButton*>(name), Qt::LeftButton); }
+    QString label(const char* name) const { return labelText(mainWindow.get(), name); }
+    void click(const char* name) const { ::click(mainWindow.get(), name); }
 
     // Clicks a main-window button that opens a dialog and runs `action` in the active dialog.
     // A dialog that the action leaves open is cancelled, so a failing test cannot hang; the
@@ -50,7 +43,7 @@ struct ProgramRun {
                 dialog->reject();
         });
         watch.start();
-        Click(button);
+        click(button);
         EXPECT_TRUE(ran) << button;
     }
 };

@@ -30,15 +30,15 @@ TEST(ProjectDialogs, NewConfigurationIsActiveAtOnceWithItsNameAsTyped)
         QTest::keyClicks(field, " Plant 1 ");
         QTest::keyClick(field, Qt::Key_Return); // Enter is OK
     });
-    EXPECT_TRUE(run.Fakes.messages.shown.empty());
+    EXPECT_TRUE(run.fakes.messages.shown.empty());
     const QString folder = QDir(Projects(dir)).filePath(" Plant 1 ");
     EXPECT_TRUE(QFileInfo(folder + "/bin").isDir());
     EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"bin"});
     EXPECT_EQ(run.state.configurationName, " Plant 1 ");
     EXPECT_EQ(run.state.projectFolder, folder);
     EXPECT_EQ(run.state.parGenFile, folder + "/ParGen.xml");
-    EXPECT_EQ(run.Label("L_Name_Conf"), "Opened Configuration of the Converter : ");
-    EXPECT_EQ(run.Label("L_Name_Conf_L2"), " Plant 1 ");
+    EXPECT_EQ(run.label("L_Name_Conf"), "Opened Configuration of the Converter : ");
+    EXPECT_EQ(run.label("L_Name_Conf_L2"), " Plant 1 ");
 
     // Step 2 works on it at once: OK in the communication settings writes the defaults.
     run.withDialog("Btn_Prm_Gen", [](QDialog* dialog) {
@@ -49,7 +49,7 @@ TEST(ProjectDialogs, NewConfigurationIsActiveAtOnceWithItsNameAsTyped)
     CommunicationSettings saved;
     ASSERT_TRUE(readParGenFile(folder + "/ParGen.xml", saved).ok);
     EXPECT_EQ(saved, defaultCommunicationSettings());
-    EXPECT_TRUE(run.Fakes.messages.shown.empty());
+    EXPECT_TRUE(run.fakes.messages.shown.empty());
 }
 
 TEST(ProjectDialogs, NewConfigurationRefusalsKeepTheDialogOpenWithTheName)
@@ -71,26 +71,26 @@ TEST(ProjectDialogs, NewConfigurationRefusalsKeepTheDialogOpenWithTheName)
     };
     run.withDialog("Btn_New", [&](QDialog* dialog) {
         for (const auto& c : cases) {
-            run.Fakes.messages.shown.clear();
+            run.fakes.messages.shown.clear();
             typeName(dialog, c.name);
             clickIn(dialog, "Btn_OK");
-            EXPECT_EQ(run.Fakes.messages.shown.size(), 1u) << c.name.toStdString();
-            EXPECT_EQ(run.Fakes.messages.texts("error"), QStringList{c.message}) << c.name.toStdString();
+            EXPECT_EQ(run.fakes.messages.shown.size(), 1u) << c.name.toStdString();
+            EXPECT_EQ(run.fakes.messages.texts("error"), QStringList{c.message}) << c.name.toStdString();
             EXPECT_TRUE(dialog->isVisible()) << c.name.toStdString();
             EXPECT_EQ(dialog->findChild<QLineEdit*>("E_New_Proj")->text(), c.name);
         }
         // Enter runs the same check, once.
-        run.Fakes.messages.shown.clear();
+        run.fakes.messages.shown.clear();
         typeName(dialog, "");
         QTest::keyClick(dialog->findChild<QLineEdit*>("E_New_Proj"), Qt::Key_Return);
-        EXPECT_EQ(run.Fakes.messages.texts("error"), QStringList{"Error! Name Project is not valid"});
+        EXPECT_EQ(run.fakes.messages.texts("error"), QStringList{"Error! Name Project is not valid"});
         typeName(dialog, "Typed");
         clickIn(dialog, "Btn_Cancel");
         EXPECT_FALSE(dialog->isVisible());
     });
     EXPECT_FALSE(run.state.hasConfiguration());
     EXPECT_TRUE(run.state.configurationName.isEmpty());
-    EXPECT_EQ(run.Label("L_Name_Conf"), "None Configuration Opened ");
+    EXPECT_EQ(run.label("L_Name_Conf"), "None Configuration Opened ");
     EXPECT_EQ(QDir(Projects(dir)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"Existing"});
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot), (QStringList{"LANGUAGE", "MASTER", "PROJECTS"}));
     EXPECT_TRUE(QDir(Projects(dir) + "/Existing").isEmpty());
@@ -132,7 +132,7 @@ TEST(ProjectDialogs, OpenListsFoldersInFileSystemOrderAndPreselectsIgnoringCase)
     EXPECT_EQ(run.state.configurationName, active);
     EXPECT_EQ(run.state.projectFolder, Projects(dir) + "/" + active);
     EXPECT_EQ(run.state.parGenFile, Projects(dir) + "/" + active + "/ParGen.xml");
-    EXPECT_EQ(run.Label("L_Name_Conf_L2"), active);
+    EXPECT_EQ(run.label("L_Name_Conf_L2"), active);
 }
 
 TEST(ProjectDialogs, OpenWithoutActiveSelectsTheFirstAndCancelChangesNothing)
@@ -153,8 +153,8 @@ TEST(ProjectDialogs, OpenWithoutActiveSelectsTheFirstAndCancelChangesNothing)
         clickIn(dialog, "Btn_Cancel");
     });
     EXPECT_FALSE(run.state.hasConfiguration());
-    EXPECT_EQ(run.Label("L_Name_Conf"), "None Configuration Opened ");
-    EXPECT_EQ(run.Label("L_Name_Conf_L2"), "Use Step1 to open or create new configuration");
+    EXPECT_EQ(run.label("L_Name_Conf"), "None Configuration Opened ");
+    EXPECT_EQ(run.label("L_Name_Conf_L2"), "Use Step1 to open or create new configuration");
 
     // The next showing starts again from the first entry; a click on another one opens it.
     run.withDialog("Btn_Open", [&](QDialog* dialog) {
@@ -164,7 +164,7 @@ TEST(ProjectDialogs, OpenWithoutActiveSelectsTheFirstAndCancelChangesNothing)
         clickIn(dialog, "Btn_OK");
     });
     EXPECT_EQ(run.state.configurationName, clicked);
-    EXPECT_EQ(run.Label("L_Name_Conf_L2"), clicked);
+    EXPECT_EQ(run.label("L_Name_Conf_L2"), clicked);
     EXPECT_NE(first, clicked);
 }
 
@@ -177,14 +177,14 @@ TEST(ProjectDialogs, OkOnAnEmptyOpenListKeepsTheActiveConfiguration)
         clickIn(dialog, "Btn_OK");
     });
     EXPECT_FALSE(run.state.hasConfiguration());
-    EXPECT_EQ(run.Label("L_Name_Conf"), "None Configuration Opened ");
+    EXPECT_EQ(run.label("L_Name_Conf"), "None Configuration Opened ");
 
     // The same with a configuration active whose folder went away meanwhile.
     run.state.activateConfiguration("Gone");
     run.withDialog("Btn_Open", [](QDialog* dialog) { clickIn(dialog, "Btn_OK"); });
     EXPECT_EQ(run.state.configurationName, "Gone");
     EXPECT_EQ(run.state.projectFolder, Projects(dir) + "/Gone");
-    EXPECT_TRUE(run.Fakes.messages.shown.empty());
+    EXPECT_TRUE(run.fakes.messages.shown.empty());
 }
 
 TEST(ProjectDialogs, LanguageSwitchRelabelsTheDialogs)
@@ -194,8 +194,8 @@ TEST(ProjectDialogs, LanguageSwitchRelabelsTheDialogs)
     run.texts.set(100, "Neue Konfiguration");
     run.texts.set(203, "Offnen");
     run.texts.set(400, "Kommunikation");
-    run.Main->retranslateAllWindows();
-    EXPECT_EQ(run.Main->findChild<QDialog*>("TFNew_Project")->windowTitle(), "Neue Konfiguration");
-    EXPECT_EQ(run.Main->findChild<QDialog*>("TFOpenConf")->findChild<QPushButton*>("Btn_OK")->text(), "Offnen");
-    EXPECT_EQ(run.Main->findChild<QDialog*>("TFParGen")->windowTitle(), "Kommunikation");
+    run.mainWindow->retranslateAllWindows();
+    EXPECT_EQ(run.mainWindow->findChild<QDialog*>("TFNew_Project")->windowTitle(), "Neue Konfiguration");
+    EXPECT_EQ(run.mainWindow->findChild<QDialog*>("TFOpenConf")->findChild<QPushButton*>("Btn_OK")->text(), "Offnen");
+    EXPECT_EQ(run.mainWindow->findChild<QDialog*>("TFParGen")->windowTitle(), "Kommunikation");
 }

@@ -1,6 +1,5 @@
-#include "fakes/FakePlatform.h"
+#include "app/ProgramRun.h"
 #include "support/ImageTestSupport.h"
-#include "app/MainWindow.h"
 #include <QDialog>
 #include <QPushButton>
 #include <QTimer>
@@ -12,27 +11,9 @@ using namespace ImageTest;
 namespace {
 
 // The main window on a program folder of its own with the configuration "Plant" active.
-struct Step4 {
-    QTemporaryDir Dir;
-    FakePlatform Fakes;
-    ProgramState state;
-    TextTable texts;
-    AppContext context{state, texts, Fakes.services()};
-    std::unique_ptr<MainWindow> Main;
-
-    Step4()
-    {
-        Main = std::make_unique<MainWindow>(context, Dir.path());
-        Activate(QStringLiteral("Plant"));
-        Main->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(Main.get()));
-    }
-    void Activate(const QString& name)
-    {
-        QDir(state.projectsFolder).mkpath(name + QStringLiteral("/bin"));
-        state.activateConfiguration(name);
-    }
-    QString Bin(const QString& name) const { return joinPath(joinPath(state.projectFolder, QStringLiteral("bin")), name); }
+struct Step4 : ProgramRun {
+    Step4() { activateConfiguration(QStringLiteral("Plant")); }
+    QString bin(const QString& name) const { return joinPath(joinPath(state.projectFolder, QStringLiteral("bin")), name); }
     // Presses Step 4; true when the update window opened (it is then closed with Cancel).
     bool clickUpdate()
     {
@@ -46,7 +27,7 @@ struct Step4 {
             }
         });
         watch.start();
-        QTest::mouseClick(Main->findChild<QPushButton*>("Btn_CreateBin"), Qt::LeftButton);
+        click("Btn_CreateBin");
         return opened;
     }
 };
@@ -57,20 +38,20 @@ TEST(UpdateDevice, EveryPressBuildsAndWritesBothImagesFromTheCurrentFiles)
 {
     Step4 run;
     EXPECT_TRUE(run.clickUpdate());
-    EXPECT_TRUE(run.Fakes.messages.shown.empty());
-    EXPECT_EQ(readTestFile(run.Bin("bank1.bin")).right(4).toHex(), QByteArray("8a0d0000"));
-    EXPECT_EQ(readTestFile(run.Bin("bank2.bin")).size(), 24);
+    EXPECT_TRUE(run.fakes.messages.shown.empty());
+    EXPECT_EQ(readTestFile(run.bin("bank1.bin")).right(4).toHex(), QByteArray("8a0d0000"));
+    EXPECT_EQ(readTestFile(run.bin("bank2.bin")).size(), 24);
 
     // The user's separator is a comma; a factor typed with a point must still reach the device.
-    run.Fakes.locale.Separator = QStringLiteral(",");
+    run.fakes.locale.Separator = QStringLiteral(",");
     writeTestFile(run.state.accessFile, accessFileXml({With(exampleVariable(), {{"MoltFact", "0.5"}})}));
-    QFile::remove(run.Bin("bank1.bin"));
+    QFile::remove(run.bin("bank1.bin"));
     EXPECT_TRUE(run.clickUpdate());
-    EXPECT_TRUE(run.Fakes.messages.shown.empty());
-    const QByteArray bank2 = readTestFile(run.Bin("bank2.bin"));
+    EXPECT_TRUE(run.fakes.messages.shown.empty());
+    const QByteArray bank2 = readTestFile(run.bin("bank2.bin"));
     ASSERT_EQ(bank2.size(), 98);
     EXPECT_EQ(bank2.mid(24 + 16, 4).toHex(), QByteArray("0000003f"));
-    EXPECT_EQ(readTestFile(run.Bin("bank1.bin")).size(), 2048);
+    EXPECT_EQ(readTestFile(run.bin("bank1.bin")).size(), 2048);
 }
 
 TEST(UpdateDevice, AfterSwitchingProjectsNothingOfThePreviousRemains)
@@ -81,11 +62,11 @@ TEST(UpdateDevice, AfterSwitchingProjectsNothingOfThePreviousRemains)
     parGen["IEC61850_Client_VLAN"] = QStringLiteral("5");
     writeParGenFile(run.state.parGenFile, parGen);
     EXPECT_TRUE(run.clickUpdate());
-    run.Activate(QStringLiteral("Empty"));
+    run.activateConfiguration(QStringLiteral("Empty"));
     EXPECT_TRUE(run.clickUpdate());
-    EXPECT_TRUE(run.Fakes.messages.shown.empty());
-    EXPECT_EQ(readTestFile(run.Bin("bank2.bin")).toHex(), QByteArray("00000000" "00000000" "00000000" "00000000" "18000800" "18000800"));
-    EXPECT_EQ(readTestFile(run.Bin("bank1.bin")).right(4).toHex(), QByteArray("8a0d0000"));
+    EXPECT_TRUE(run.fakes.messages.shown.empty());
+    EXPECT_EQ(readTestFile(run.bin("bank2.bin")).toHex(), QByteArray("00000000" "00000000" "00000000" "00000000" "18000800" "18000800"));
+    EXPECT_EQ(readTestFile(run.bin("bank1.bin")).right(4).toHex(), QByteArray("8a0d0000"));
 }
 
 TEST(UpdateDevice, AFailedBuildOrWriteShowsOneErrorAndWritesNoImage)
@@ -107,16 +88,16 @@ TEST(UpdateDevice, AFailedBuildOrWriteShowsOneErrorAndWritesNoImage)
                 return QDir::toNativeSeparators(r.state.accessFile) + ": item 1 of List_DataSet_Selected has 256 attributes, more than the 255 a data set can hold";
             }},
         {"missing bin folder", [](Step4& r) { QDir(r.state.projectFolder).rmdir("bin"); },
-            [](const Step4& r) { return "Cannot write " + QDir::toNativeSeparators(r.Bin("bank1.bin")) + ": "; }},
+            [](const Step4& r) { return "Cannot write " + QDir::toNativeSeparators(r.bin("bank1.bin")) + ": "; }},
     };
     for (const Case& c : cases) {
         Step4 run;
         c.prepare(run);
         EXPECT_FALSE(run.clickUpdate()) << c.label;
-        ASSERT_EQ(run.Fakes.messages.shown.size(), 1u) << c.label;
-        EXPECT_EQ(run.Fakes.messages.shown[0].kind, "error") << c.label;
-        EXPECT_TRUE(run.Fakes.messages.shown[0].text.startsWith(c.message(run))) << c.label << ": " << run.Fakes.messages.shown[0].text.toStdString();
-        EXPECT_FALSE(QFileInfo::exists(run.Bin("bank1.bin"))) << c.label;
-        EXPECT_FALSE(QFileInfo::exists(run.Bin("bank2.bin"))) << c.label;
+        ASSERT_EQ(run.fakes.messages.shown.size(), 1u) << c.label;
+        EXPECT_EQ(run.fakes.messages.shown[0].kind, "error") << c.label;
+        EXPECT_TRUE(run.fakes.messages.shown[0].text.startsWith(c.message(run))) << c.label << ": " << run.fakes.messages.shown[0].text.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(run.bin("bank1.bin"))) << c.label;
+        EXPECT_FALSE(QFileInfo::exists(run.bin("bank2.bin"))) << c.label;
     }
 }

@@ -1,7 +1,6 @@
-#include "fakes/FakePlatform.h"
 #include "comm/core/CommunicationSettings.h"
 #include "comm/gui/CommunicationDialog.h"
-#include "support/WindowTestSupport.h"
+#include "support/WindowFixture.h"
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,36 +44,20 @@ const QByteArray defaultFile =
     "</Par_Gen><!--SW_VERSION = 1.000-->";
 
 // The window on a project folder of its own, with fake platform services.
-struct ParGenWindow : ::testing::Test {
-    FakePlatform Fakes;
-    ProgramState state;
-    TextTable texts;
-    AppContext context{state, texts, Fakes.services()};
-    QTemporaryDir Project;
+struct ParGenWindow : ::testing::Test, WindowFixture {
     CommunicationDialog window{context, nullptr};
 
-    ParGenWindow()
-    {
-        state.projectFolder = Project.path();
-        state.setProjectFiles();
-    }
+    ParGenWindow() { activateConfiguration(QStringLiteral("Plant")); }
     QString parGenPath() const { return state.parGenFile; }
 
-    void Show()
+    void show()
     {
-        Fakes.messages.shown.clear();
-        window.show();
-        window.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+        fakes.messages.shown.clear();
+        EXPECT_TRUE(showActive(&window));
         QApplication::processEvents(); // a broken file is reported once the window is up
     }
-    QLineEdit* field(const QString& name) const
-    {
-        auto* field = window.findChild<QLineEdit*>(name);
-        EXPECT_TRUE(field) << name.toStdString();
-        return field;
-    }
-    QCheckBox* Box(const char* name) const { return window.findChild<QCheckBox*>(name); }
+    QLineEdit* field(const QString& name) const { return child<QLineEdit>(&window, name.toLatin1().constData()); }
+    QCheckBox* box(const char* name) const { return child<QCheckBox>(&window, name); }
     void type(const QString& name, const QString& text)
     {
         QLineEdit* edit = field(name);
@@ -82,14 +65,14 @@ struct ParGenWindow : ::testing::Test {
         QTest::keyClicks(edit, text);
     }
     // Fills every field of the window from `set`, by the keyboard and the mouse.
-    void Enter(const CommunicationSettings& set)
+    void enter(const CommunicationSettings& set)
     {
         for (int i = 0; i < CommunicationSettings::count; ++i)
             if (window.findChild<QLineEdit*>(fieldName(CommunicationSettings::keys[i])))
                 type(fieldName(CommunicationSettings::keys[i]), set.values[i]);
-        for (const auto& [box, key] : {std::pair{"CB_IEC61850_Client_En_GAT", "IEC61850_Client_En_GAT"}, std::pair{"CB_EtherNetIP_GAT", "EtherNetIP_EN_GAT"}})
-            if (Box(box)->isChecked() != (set[key] == "1"))
-                QTest::mouseClick(Box(box), Qt::LeftButton);
+        for (const auto& [name, key] : {std::pair{"CB_IEC61850_Client_En_GAT", "IEC61850_Client_En_GAT"}, std::pair{"CB_EtherNetIP_GAT", "EtherNetIP_EN_GAT"}})
+            if (box(name)->isChecked() != (set[key] == "1"))
+                QTest::mouseClick(box(name), Qt::LeftButton);
     }
     CommunicationSettings shownSet() const
     {
@@ -97,18 +80,18 @@ struct ParGenWindow : ::testing::Test {
         for (int i = 0; i < CommunicationSettings::count; ++i)
             if (auto* field = window.findChild<QLineEdit*>(fieldName(CommunicationSettings::keys[i])))
                 set.values[i] = field->text();
-        set["IEC61850_Client_En_GAT"] = Box("CB_IEC61850_Client_En_GAT")->isChecked() ? "1" : "0";
-        set["EtherNetIP_EN_GAT"] = Box("CB_EtherNetIP_GAT")->isChecked() ? "1" : "0";
+        set["IEC61850_Client_En_GAT"] = box("CB_IEC61850_Client_En_GAT")->isChecked() ? "1" : "0";
+        set["EtherNetIP_EN_GAT"] = box("CB_EtherNetIP_GAT")->isChecked() ? "1" : "0";
         return set;
     }
-    void Click(const char* name) { QTest::mouseClick(window.findChild<QPushButton*>(name), Qt::LeftButton); }
+    void click(const char* name) const { ::click(&window, name); }
 };
 
 } // namespace
 
 TEST_F(ParGenWindow, WithoutFileShowsTheDefaultsAndOkWritesThemByteForByte)
 {
-    Show();
+    show();
     EXPECT_EQ(shownSet(), defaultCommunicationSettings());
     QLineEdit* port = field("E_EtherNetIP_TunnelPort");
     EXPECT_EQ(port->text(), "44818");
@@ -117,8 +100,8 @@ TEST_F(ParGenWindow, WithoutFileShowsTheDefaultsAndOkWritesThemByteForByte)
     EXPECT_EQ(window.findChild<QToolButton*>("Btn_Panel_IEC61850_Client")->text(), "1. IEC61850 Client");
     EXPECT_EQ(window.findChild<QToolButton*>("Btn_Panel_EtherNetIP")->text(), "2. EtherNet/IP");
 
-    Click("Btn_OK");
-    EXPECT_TRUE(Fakes.messages.shown.empty());
+    click("Btn_OK");
+    EXPECT_TRUE(fakes.messages.shown.empty());
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.result(), QDialog::Accepted);
     EXPECT_EQ(readTestFile(parGenPath()), defaultFile);
@@ -175,10 +158,10 @@ TEST_F(ParGenWindow, EntriesRoundTripThroughTheFile)
     set["IEC61850_Client_VLAN"] = "12345678";
     set["IEC61850_Client_Application_ID"] = "abc";
     set["EtherNetIP_NB_Input"] = "0";
-    Show();
-    Enter(set);
-    Click("Btn_OK");
-    ASSERT_TRUE(Fakes.messages.shown.empty());
+    show();
+    enter(set);
+    click("Btn_OK");
+    ASSERT_TRUE(fakes.messages.shown.empty());
     CommunicationSettings read;
     ASSERT_TRUE(readParGenFile(parGenPath(), read).ok);
     EXPECT_EQ(read.values, set.values);
@@ -187,9 +170,9 @@ TEST_F(ParGenWindow, EntriesRoundTripThroughTheFile)
     // The next showing reloads the file; OK at once writes it again unchanged.
     const QByteArray written = readTestFile(parGenPath());
     window.findChild<QLineEdit*>("E_IEC61850_Client_IP1")->setText("1");
-    Show();
+    show();
     EXPECT_EQ(shownSet().values, set.values);
-    Click("Btn_OK");
+    click("Btn_OK");
     EXPECT_EQ(readTestFile(parGenPath()), written);
 }
 
@@ -199,10 +182,10 @@ TEST_F(ParGenWindow, SwitchOtherThanOneIsShownOffAndWrittenBackAsZero)
     file.replace("<EtherNetIP_EN_GAT>0</EtherNetIP_EN_GAT>", "<EtherNetIP_EN_GAT>true</EtherNetIP_EN_GAT>");
     file.replace("<IEC61850_Client_En_GAT>0</IEC61850_Client_En_GAT>", "<IEC61850_Client_En_GAT>1</IEC61850_Client_En_GAT>");
     writeTestFile(parGenPath(), file);
-    Show();
-    EXPECT_FALSE(Box("CB_EtherNetIP_GAT")->isChecked());
-    EXPECT_TRUE(Box("CB_IEC61850_Client_En_GAT")->isChecked());
-    Click("Btn_OK");
+    show();
+    EXPECT_FALSE(box("CB_EtherNetIP_GAT")->isChecked());
+    EXPECT_TRUE(box("CB_IEC61850_Client_En_GAT")->isChecked());
+    click("Btn_OK");
     EXPECT_EQ(readTestFile(parGenPath()), QByteArray(defaultFile).replace("<IEC61850_Client_En_GAT>0<", "<IEC61850_Client_En_GAT>1<"));
 }
 
@@ -237,7 +220,7 @@ TEST_F(ParGenWindow, ChecksRunInTheirOrderAndShowOnlyTheFirstFailure)
         {"EtherNetIP_NB_Input", "Error EtherNet/IP!! Number Byte Input must be between 0 and 496"},
         {"EtherNetIP_NB_Output", "Error EtherNet/IP!! Number Byte Output must be between 0 and 496"},
     };
-    Show();
+    show();
     for (size_t k = 0; k < std::size(checks); ++k) {
         // This field and every later one wrong: only this one's message.
         CommunicationSettings set = defaultCommunicationSettings();
@@ -245,11 +228,11 @@ TEST_F(ParGenWindow, ChecksRunInTheirOrderAndShowOnlyTheFirstFailure)
         set["EtherNetIP_EN_GAT"] = "1";
         for (size_t j = k; j < std::size(checks); ++j)
             set[checks[j].first] = j % 2 ? "497" : "x";
-        Enter(set);
-        Fakes.messages.shown.clear();
-        Click("Btn_OK");
-        EXPECT_EQ(Fakes.messages.shown.size(), 1u) << checks[k].first;
-        EXPECT_EQ(Fakes.messages.texts("error"), QStringList{checks[k].second});
+        enter(set);
+        fakes.messages.shown.clear();
+        click("Btn_OK");
+        EXPECT_EQ(fakes.messages.shown.size(), 1u) << checks[k].first;
+        EXPECT_EQ(fakes.messages.texts("error"), QStringList{checks[k].second});
         EXPECT_TRUE(window.isVisible()) << checks[k].first;
         EXPECT_EQ(shownSet(), set) << checks[k].first;
     }
@@ -279,27 +262,27 @@ TEST_F(ParGenWindow, LimitsGatewaySwitchesAndFreeFields)
         CommunicationSettings set = defaultCommunicationSettings();
         for (const auto& [key, value] : c.entries)
             set[key] = value;
-        Show();
-        Enter(set);
-        Click("Btn_OK");
+        show();
+        enter(set);
+        click("Btn_OK");
         const QString label = QString::fromLatin1(c.entries.front().first) + "=" + c.entries.front().second;
         if (c.message.isEmpty()) {
-            EXPECT_TRUE(Fakes.messages.shown.empty()) << label.toStdString();
+            EXPECT_TRUE(fakes.messages.shown.empty()) << label.toStdString();
             CommunicationSettings saved;
             ASSERT_TRUE(readParGenFile(parGenPath(), saved).ok);
             EXPECT_EQ(saved.values, set.values) << label.toStdString();
         } else {
-            EXPECT_EQ(Fakes.messages.texts("error"), QStringList{c.message}) << label.toStdString();
+            EXPECT_EQ(fakes.messages.texts("error"), QStringList{c.message}) << label.toStdString();
             EXPECT_TRUE(window.isVisible()) << label.toStdString();
             EXPECT_FALSE(QFile::exists(parGenPath())) << label.toStdString();
-            Click("Btn_Cancel");
+            click("Btn_Cancel");
         }
     }
 }
 
 TEST_F(ParGenWindow, VlanTakesAtMostEightDigits)
 {
-    Show();
+    show();
     type("E_IEC61850_Client_VLAN", "12a-3.456789");
     EXPECT_EQ(field("E_IEC61850_Client_VLAN")->text(), "12345678");
     type("E_IEC61850_Client_AppID", "a.b c");
@@ -311,7 +294,7 @@ TEST_F(ParGenWindow, DotKeyMovesThroughTheOctetFieldsOfOnePanel)
     QByteArray file = defaultFile;
     file.replace("<IEC61850_Client_IP2>168<", "<IEC61850_Client_IP2>22<").replace("<IEC61850_Client_IP3>0<", "<IEC61850_Client_IP3>33<");
     writeTestFile(parGenPath(), file);
-    Show();
+    show();
     QLineEdit* ip1 = field("E_IEC61850_Client_IP1");
     ip1->setFocus();
     QApplication::processEvents();
@@ -343,7 +326,7 @@ TEST_F(ParGenWindow, DotKeyMovesThroughTheOctetFieldsOfOnePanel)
 
 TEST_F(ParGenWindow, WheelScrollsTheGroupAndOnlyTheHeightChanges)
 {
-    Show();
+    show();
     window.resize(800, 300);
     QApplication::processEvents();
     EXPECT_EQ(window.width(), 460);
@@ -361,7 +344,7 @@ TEST_F(ParGenWindow, WheelScrollsTheGroupAndOnlyTheHeightChanges)
     wheel(field("E_IEC61850_Client_SM2"), -120); // over an entry field inside the group
     const int down = bar->value();
     EXPECT_GT(down, 0);
-    wheel(Box("CB_IEC61850_Client_En_GAT"), -120);
+    wheel(box("CB_IEC61850_Client_En_GAT"), -120);
     EXPECT_GT(bar->value(), down);
     wheel(field("E_IEC61850_Client_SM2"), 240);
     EXPECT_EQ(bar->value(), 0);
@@ -369,7 +352,7 @@ TEST_F(ParGenWindow, WheelScrollsTheGroupAndOnlyTheHeightChanges)
 
 TEST_F(ParGenWindow, PanelsCollapseAndExpand)
 {
-    Show();
+    show();
     auto* header = window.findChild<QToolButton*>("Btn_Panel_IEC61850_Client");
     QTest::mouseClick(header, Qt::LeftButton);
     EXPECT_FALSE(field("E_IEC61850_Client_IP1")->isVisible());
@@ -384,16 +367,16 @@ TEST_F(ParGenWindow, CancelAndTheCloseBoxDiscard)
     file.replace("<EtherNetIP_IP4>5<", "<EtherNetIP_IP4>55<");
     writeTestFile(parGenPath(), file);
     for (const bool closeBox : {false, true}) {
-        Show();
+        show();
         type("E_EtherNetIP_IP4", "66");
         if (closeBox)
             window.close();
         else
-            Click("Btn_Cancel");
+            click("Btn_Cancel");
         EXPECT_FALSE(window.isVisible());
         EXPECT_EQ(window.result(), QDialog::Rejected);
         EXPECT_EQ(readTestFile(parGenPath()), file);
-        Show();
+        show();
         EXPECT_EQ(field("E_EtherNetIP_IP4")->text(), "55");
         window.reject();
     }
@@ -403,39 +386,39 @@ TEST_F(ParGenWindow, BrokenFileIsReportedAndKeptUntilOk)
 {
     const QByteArray broken = "<Par_Gen>\n<EtherNetIP_IP4>9</Par_Gen>";
     writeTestFile(parGenPath(), broken);
-    Show();
-    const QStringList errors = Fakes.messages.texts("error");
+    show();
+    const QStringList errors = fakes.messages.texts("error");
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains("ParGen.xml: line 2:")) << errors[0].toStdString();
     EXPECT_EQ(shownSet(), defaultCommunicationSettings());
-    Click("Btn_Cancel");
+    click("Btn_Cancel");
     EXPECT_EQ(readTestFile(parGenPath()), broken);
-    Show();
-    EXPECT_EQ(Fakes.messages.texts("error").size(), 1);
-    Click("Btn_OK");
+    show();
+    EXPECT_EQ(fakes.messages.texts("error").size(), 1);
+    click("Btn_OK");
     EXPECT_EQ(readTestFile(parGenPath()), defaultFile);
 }
 
 TEST_F(ParGenWindow, FailedSaveKeepsTheOldFileAndTheWindowWithItsEntries)
 {
     writeTestFile(parGenPath(), defaultFile);
-    Show();
+    show();
     type("E_EtherNetIP_IP4", "66");
     const CommunicationSettings entered = shownSet();
     {
         const FileSizeLimit fullDisk(100);
-        Click("Btn_OK");
+        click("Btn_OK");
     }
-    const QStringList errors = Fakes.messages.texts("error");
+    const QStringList errors = fakes.messages.texts("error");
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains("ParGen.xml")) << errors[0].toStdString();
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(shownSet(), entered);
     EXPECT_EQ(readTestFile(parGenPath()), defaultFile);
-    EXPECT_EQ(QDir(Project.path()).entryList(QDir::Files), QStringList{"ParGen.xml"}); // no temporary left
+    EXPECT_EQ(QDir(state.projectFolder).entryList(QDir::Files), QStringList{"ParGen.xml"}); // no temporary left
 
-    Fakes.messages.shown.clear();
-    Click("Btn_OK");
-    EXPECT_TRUE(Fakes.messages.shown.empty());
+    fakes.messages.shown.clear();
+    click("Btn_OK");
+    EXPECT_TRUE(fakes.messages.shown.empty());
     EXPECT_TRUE(readTestFile(parGenPath()).contains("<EtherNetIP_IP4>66</EtherNetIP_IP4>"));
 }

@@ -1,8 +1,6 @@
 #include "base/Constants.h"
-#include "fakes/FakePlatform.h"
 #include "options/gui/AboutDialog.h"
-#include "app/MainWindow.h"
-#include "support/WindowTestSupport.h"
+#include "app/ProgramRun.h"
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -10,14 +8,7 @@
 
 TEST(About, FixedTextsAndTheMakersHomePage)
 {
-    QTemporaryDir dir;
-    FakePlatform fakes;
-    ProgramState state;
-    TextTable texts;
-    AppContext ctx{state, texts, fakes.services()};
-    MainWindow main(ctx, dir.path());
-    main.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    ProgramRun run;
 
     bool seen = false;
     onNextModal([&](QWidget* about) {
@@ -39,11 +30,11 @@ TEST(About, FixedTextsAndTheMakersHomePage)
         EXPECT_FALSE(about->findChild<QLabel*>("Image2")->pixmap().isNull());
         emit about->findChild<QLabel*>("Label4")->linkActivated("home");
         QTest::mouseClick(about->findChild<QLabel*>("Image2"), Qt::LeftButton);
-        EXPECT_EQ(fakes.shell.Opened, QStringList({makerHomePage(), makerHomePage()}));
+        EXPECT_EQ(run.fakes.shell.Opened, QStringList({makerHomePage(), makerHomePage()}));
         QTest::mouseClick(about->findChild<QPushButton*>("LbButton1"), Qt::LeftButton);
     });
-    QTest::mouseClick(main.findChild<QPushButton*>("Btn_Info"), Qt::LeftButton);
+    run.click("Btn_Info");
     EXPECT_TRUE(seen);
     EXPECT_FALSE(QApplication::activeModalWidget());
-    EXPECT_TRUE(fakes.messages.shown.empty());
+    EXPECT_TRUE(run.fakes.messages.shown.empty());
 }

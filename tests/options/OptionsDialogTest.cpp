@@ -1,9 +1,7 @@
 #include "base/Constants.h"
-#include "fakes/FakePlatform.h"
 #include "base/Settings.h"
 #include "options/gui/OptionsDialog.h"
-#include "app/MainWindow.h"
-#include "support/WindowTestSupport.h"
+#include "app/ProgramRun.h"
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
@@ -48,83 +46,35 @@ QString languageFolder(const QTemporaryDir& dir, const QStringList& languages)
     return folder;
 }
 
-template <typename W>
-W* find(QWidget* window, const char* name)
+void showPage(QWidget* window, const char* page)
 {
-    W* w = window->findChild<W*>(name);
-    EXPECT_TRUE(w) << name;
-    return w;
-}
-
-bool shown(QWidget* window, const char* name) { return find<QWidget>(window, name)->isVisibleTo(window); }
-QString text(QWidget* window, const char* name) { return find<QLabel>(window, name)->text(); }
-
-void Click(QWidget* window, const char* name) { QTest::mouseClick(find<QWidget>(window, name), Qt::LeftButton); }
-
-// A check box is clicked on its indicator (the box may be wider than its text).
-void clickBox(QWidget* window, const char* name)
-{
-    auto* box = find<QCheckBox>(window, name);
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
-}
-
-void shownPage(QWidget* window, const char* page)
-{
-    auto* tabs = find<QTabWidget>(window, "PC_Options");
-    tabs->setCurrentWidget(find<QWidget>(window, page));
+    child<QTabWidget>(window, "PC_Options")->setCurrentWidget(child(window, page));
 }
 
 // The options window alone; its re-labelling callback records the calls and re-labels it.
-struct OptionsRun {
-    FakePlatform Fakes;
-    ProgramState state;
-    TextTable texts;
-    AppContext context{state, texts, Fakes.services()};
-    int Relabelled = 0;
+struct OptionsRun : WindowFixture {
+    int relabelled = 0;
     std::unique_ptr<OptionsDialog> window;
 
     explicit OptionsRun(const QString& programFolder)
+        : WindowFixture(programFolder)
     {
-        state.setProgramFolder(programFolder);
         window = std::make_unique<OptionsDialog>(context, [this] {
-            ++Relabelled;
+            ++relabelled;
             window->retranslate();
         });
     }
-    void Open()
-    {
-        window->show();
-        window->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    }
+    void open() { EXPECT_TRUE(showActive(window.get())); }
 };
 
-// The whole program on its own folder, with the options window behind the main window.
-struct ProgramRun {
-    FakePlatform Fakes;
-    ProgramState state;
-    TextTable texts;
-    AppContext context{state, texts, Fakes.services()};
-    std::unique_ptr<MainWindow> Main;
-
-    explicit ProgramRun(const QString& folder)
-        : Main(std::make_unique<MainWindow>(context, folder))
-    {
-        Main->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(Main.get()));
-    }
-    // Clicks the options button and runs `inside` on the open options window.
-    void inOptions(std::function<void(QWidget*)> inside)
-    {
-        onNextModal([inside](QWidget* dialog) {
-            EXPECT_EQ(dialog->objectName(), "TFSoftOptions");
-            inside(dialog);
-            if (dialog->isVisible()) // never leave the test hanging in exec()
-                static_cast<QDialog*>(dialog)->reject();
-        });
-        Click(Main.get(), "Btn_Opz");
-    }
-};
+// Clicks the main window's options button and runs `inside` on the open options window.
+void inOptions(ProgramRun& run, const std::function<void(QWidget*)>& inside)
+{
+    run.withDialog("Btn_Opz", [&](QDialog* dialog) {
+        EXPECT_EQ(dialog->objectName(), "TFSoftOptions");
+        inside(dialog);
+    });
+}
 
 } // namespace
 
@@ -136,36 +86,36 @@ TEST(SoftOptions, SevenLanguagesOnTwoPagesSortedIgnoringCase)
     writeFlag(folder + "/DefaultFlag.bmp", Blue);
     OptionsRun run(dir.path());
     QWidget* w = run.window.get();
-    run.Open();
+    run.open();
 
     const char* const labels[6] = {"L_L1", "L_L2", "L_L3", "L_L4", "L_L5", "L_L6"};
     const char* const pictures[6] = {"I_L1", "I_L2", "I_L3", "I_L4", "I_L5", "I_L6"};
     const QStringList pageOne = {"alpha", "Bravo", "charlie", "Delta", "echo", "Foxtrot"};
     for (int k = 0; k < 6; ++k) {
-        EXPECT_TRUE(shown(w, labels[k])) << k;
-        EXPECT_EQ(text(w, labels[k]), pageOne[k]);
-        EXPECT_TRUE(shown(w, pictures[k])) << k;
-        EXPECT_EQ(find<QLabel>(w, pictures[k])->pixmap().toImage().pixelColor(10, 10), k == 0 ? Red : Blue) << k;
+        EXPECT_TRUE(shownIn(w, labels[k])) << k;
+        EXPECT_EQ(labelText(w, labels[k]), pageOne[k]);
+        EXPECT_TRUE(shownIn(w, pictures[k])) << k;
+        EXPECT_EQ(child<QLabel>(w, pictures[k])->pixmap().toImage().pixelColor(10, 10), k == 0 ? Red : Blue) << k;
     }
-    EXPECT_TRUE(shown(w, "Btn_Next"));
-    EXPECT_FALSE(shown(w, "Btn_Prev"));
-    EXPECT_EQ(text(w, "L_Page_Lang"), "Page 1 / 2");
-    EXPECT_EQ(text(w, "L_Sel_Lang"), "Selected Language : English");
+    EXPECT_TRUE(shownIn(w, "Btn_Next"));
+    EXPECT_FALSE(shownIn(w, "Btn_Prev"));
+    EXPECT_EQ(labelText(w, "L_Page_Lang"), "Page 1 / 2");
+    EXPECT_EQ(labelText(w, "L_Sel_Lang"), "Selected Language : English");
 
-    Click(w, "Btn_Next");
-    EXPECT_EQ(run.window->shownPage, 2);
-    EXPECT_EQ(text(w, "L_L1"), "golf");
+    click(w, "Btn_Next");
+    EXPECT_TRUE(shownIn(w, "Btn_Prev"));
+    EXPECT_EQ(labelText(w, "L_L1"), "golf");
     for (int k = 1; k < 6; ++k) {
-        EXPECT_FALSE(shown(w, labels[k])) << k;
-        EXPECT_FALSE(shown(w, pictures[k])) << k;
+        EXPECT_FALSE(shownIn(w, labels[k])) << k;
+        EXPECT_FALSE(shownIn(w, pictures[k])) << k;
     }
-    EXPECT_TRUE(shown(w, "Btn_Prev"));
-    EXPECT_FALSE(shown(w, "Btn_Next"));
-    EXPECT_EQ(text(w, "L_Page_Lang"), "Page 2 / 2");
+    EXPECT_TRUE(shownIn(w, "Btn_Prev"));
+    EXPECT_FALSE(shownIn(w, "Btn_Next"));
+    EXPECT_EQ(labelText(w, "L_Page_Lang"), "Page 2 / 2");
 
-    Click(w, "Btn_Prev");
-    EXPECT_EQ(text(w, "L_L1"), "alpha");
-    EXPECT_EQ(text(w, "L_Page_Lang"), "Page 1 / 2");
+    click(w, "Btn_Prev");
+    EXPECT_EQ(labelText(w, "L_L1"), "alpha");
+    EXPECT_EQ(labelText(w, "L_Page_Lang"), "Page 1 / 2");
 }
 
 TEST(SoftOptions, NoLanguageFileShowsNoSlotAndAMissingFlagShowsNoPicture)
@@ -174,21 +124,21 @@ TEST(SoftOptions, NoLanguageFileShowsNoSlotAndAMissingFlagShowsNoPicture)
     languageFolder(dir, {});
     OptionsRun run(dir.path());
     QWidget* w = run.window.get();
-    run.Open();
+    run.open();
     for (const char* slot : {"L_L1", "I_L1", "L_L6", "I_L6", "Btn_Next", "Btn_Prev"})
-        EXPECT_FALSE(shown(w, slot)) << slot;
-    EXPECT_EQ(text(w, "L_Page_Lang"), "Page 1 / 1");
-    Click(w, "L_L1"); // a hidden slot picks nothing
-    EXPECT_TRUE(run.Fakes.messages.shown.empty());
+        EXPECT_FALSE(shownIn(w, slot)) << slot;
+    EXPECT_EQ(labelText(w, "L_Page_Lang"), "Page 1 / 1");
+    click(w, "L_L1"); // a hidden slot picks nothing
+    EXPECT_TRUE(run.fakes.messages.shown.empty());
 
     // A language without a flag of its own and no default flag: its name and no picture.
     run.window->hide();
     languageFolder(dir, {"Solo"});
-    run.Open();
-    EXPECT_TRUE(shown(w, "L_L1"));
-    EXPECT_EQ(text(w, "L_L1"), "Solo");
-    EXPECT_FALSE(shown(w, "I_L1"));
-    EXPECT_FALSE(shown(w, "L_L2"));
+    run.open();
+    EXPECT_TRUE(shownIn(w, "L_L1"));
+    EXPECT_EQ(labelText(w, "L_L1"), "Solo");
+    EXPECT_FALSE(shownIn(w, "I_L1"));
+    EXPECT_FALSE(shownIn(w, "L_L2"));
 }
 
 TEST(SoftOptions, PickingALanguageAsksAndRelabelsWithoutTouchingTheState)
@@ -198,38 +148,38 @@ TEST(SoftOptions, PickingALanguageAsksAndRelabelsWithoutTouchingTheState)
     writeFlag(folder + "/DefaultFlag.bmp", Blue);
     OptionsRun run(dir.path());
     QWidget* w = run.window.get();
-    run.Open();
-    shownPage(w, "TS_Soft_Settings");
+    run.open();
+    showPage(w, "TS_Soft_Settings");
     clickBox(w, "CB_Soft_Set_Jump_Table");
-    shownPage(w, "TS_Language");
-    Click(w, "Btn_Next");
+    showPage(w, "TS_Language");
+    click(w, "Btn_Next");
 
-    run.Fakes.messages.Answers = {MessageService::Answer::No};
-    Click(w, "L_L1");
-    EXPECT_EQ(run.Fakes.messages.texts("question"), QStringList{"Do you want to change the Language from English to Zeta?"});
-    EXPECT_EQ(run.Relabelled, 0);
+    run.fakes.messages.Answers = {MessageService::Answer::No};
+    click(w, "L_L1");
+    EXPECT_EQ(run.fakes.messages.texts("question"), QStringList{"Do you want to change the Language from English to Zeta?"});
+    EXPECT_EQ(run.relabelled, 0);
     EXPECT_EQ(run.texts[302], "Language");
 
-    Click(w, "I_L1"); // the picture picks as the label does
-    EXPECT_EQ(run.Fakes.messages.shown.size(), 2u);
-    EXPECT_EQ(run.Relabelled, 1);
-    EXPECT_EQ(run.window->languageInUse, "Zeta");
+    click(w, "I_L1"); // the picture picks as the label does
+    EXPECT_EQ(run.fakes.messages.shown.size(), 2u);
+    EXPECT_EQ(run.relabelled, 1);
+    EXPECT_EQ(labelText(w, "L_Sel_Lang"), "Gewaehlte Sprache : Zeta");
     EXPECT_EQ(run.state.languageName, "English"); // only OK changes it
-    EXPECT_EQ(run.window->shownPage, 2);
-    EXPECT_EQ(text(w, "L_Page_Lang"), "Seite 2 von 2");
-    EXPECT_EQ(text(w, "L_Sel_Lang"), "Gewaehlte Sprache : Zeta");
-    auto* tabs = find<QTabWidget>(w, "PC_Options");
+    EXPECT_EQ(labelText(w, "L_L1"), "Zeta"); // the page shown stays
+    EXPECT_EQ(labelText(w, "L_Page_Lang"), "Seite 2 von 2");
+    EXPECT_EQ(labelText(w, "L_Sel_Lang"), "Gewaehlte Sprache : Zeta");
+    auto* tabs = child<QTabWidget>(w, "PC_Options");
     EXPECT_EQ(tabs->tabText(0), "Sprache");
     EXPECT_EQ(tabs->tabText(1), "Connection Options"); // not in the file: English
-    EXPECT_EQ(find<QPushButton>(w, "Btn_OK")->text(), "Gut");
+    EXPECT_EQ(child<QPushButton>(w, "Btn_OK")->text(), "Gut");
     EXPECT_EQ(w->windowTitle(), "Softwareoptionen");
-    EXPECT_TRUE(find<QCheckBox>(w, "CB_Soft_Set_Jump_Table")->isChecked()); // no data changed
+    EXPECT_TRUE(child<QCheckBox>(w, "CB_Soft_Set_Jump_Table")->isChecked()); // no data changed
 
     // The same language again is asked about too.
-    Click(w, "L_L1");
-    EXPECT_EQ(run.Fakes.messages.texts("question").last(), "Do you want to change the Language from Zeta to Zeta?");
+    click(w, "L_L1");
+    EXPECT_EQ(run.fakes.messages.texts("question").last(), "Do you want to change the Language from Zeta to Zeta?");
 
-    Click(w, "Btn_OK");
+    click(w, "Btn_OK");
     EXPECT_EQ(run.window->result(), QDialog::Accepted);
     EXPECT_EQ(run.state.languageName, "Zeta");
     EXPECT_TRUE(run.state.enableJumpFieldTables);
@@ -250,21 +200,21 @@ TEST(SoftOptions, EnablingRuleOfTheConnectionBoxes)
     };
     OptionsRun run(dir.path());
     QWidget* w = run.window.get();
-    auto* update = find<QCheckBox>(w, "CB_Update");
-    auto* check = find<QPushButton>(w, "Btn_Check_Update");
+    auto* update = child<QCheckBox>(w, "CB_Update");
+    auto* check = child<QPushButton>(w, "Btn_Check_Update");
     for (const Case& c : cases) {
         const std::string at = std::string("internet ") + (c.internet ? "on" : "off") + ", update " + (c.update ? "on" : "off");
         run.state.enableInternet = c.internet;
         run.state.enableUpdate = c.update;
-        run.Open();
-        EXPECT_EQ(find<QTabWidget>(w, "PC_Options")->currentWidget()->objectName(), "TS_Language") << at;
-        EXPECT_EQ(find<QCheckBox>(w, "CB_En_Con")->isChecked(), c.internet) << at;
+        run.open();
+        EXPECT_EQ(child<QTabWidget>(w, "PC_Options")->currentWidget()->objectName(), "TS_Language") << at;
+        EXPECT_EQ(child<QCheckBox>(w, "CB_En_Con")->isChecked(), c.internet) << at;
         EXPECT_EQ(update->isChecked(), c.update) << at;
         EXPECT_EQ(update->isEnabled(), c.updateEnabled) << at;
         EXPECT_EQ(check->isEnabled(), c.checkEnabled) << at;
 
         // Clicking the Internet box flips the rule; a disabled update box keeps its tick.
-        shownPage(w, "TS_Con_Options");
+        showPage(w, "TS_Con_Options");
         clickBox(w, "CB_En_Con");
         EXPECT_EQ(update->isChecked(), c.update) << at;
         EXPECT_EQ(update->isEnabled(), !c.updateEnabled) << at;
@@ -273,7 +223,7 @@ TEST(SoftOptions, EnablingRuleOfTheConnectionBoxes)
             clickBox(w, "CB_Update");
             EXPECT_EQ(check->isEnabled(), !c.update) << at;
         }
-        Click(w, "Btn_Cancel");
+        click(w, "Btn_Cancel");
         EXPECT_EQ(run.state.enableInternet, c.internet) << at; // Cancel keeps the state
         EXPECT_EQ(run.state.enableUpdate, c.update) << at;
     }
@@ -286,34 +236,34 @@ TEST(SoftOptions, CheckAtOnceShowsTheLinkOrNoUpdate)
     OptionsRun run(dir.path());
     QWidget* w = run.window.get();
     run.state.enableInternet = run.state.enableUpdate = true;
-    run.Open();
-    shownPage(w, "TS_Con_Options");
-    EXPECT_FALSE(shown(w, "LL_Check_Update"));
+    run.open();
+    showPage(w, "TS_Con_Options");
+    EXPECT_FALSE(shownIn(w, "LL_Check_Update"));
 
-    run.Fakes.http.Next = {true, "VER. 1.001\r\n", {}};
-    Click(w, "Btn_Check_Update");
-    EXPECT_EQ(run.Fakes.http.Urls, QStringList{makerVersionService()});
-    EXPECT_TRUE(shown(w, "LL_Check_Update"));
-    auto* result = find<QLabel>(w, "LL_Check_Update");
+    run.fakes.http.Next = {true, "VER. 1.001\r\n", {}};
+    click(w, "Btn_Check_Update");
+    EXPECT_EQ(run.fakes.http.Urls, QStringList{makerVersionService()});
+    EXPECT_TRUE(shownIn(w, "LL_Check_Update"));
+    auto* result = child<QLabel>(w, "LL_Check_Update");
     EXPECT_EQ(result->text(), "<a href=\"" + makerDownloadPage() + "\">New Version Available. Click Here for more Details</a>");
     emit result->linkActivated(makerDownloadPage());
-    EXPECT_EQ(run.Fakes.shell.Opened, QStringList{makerDownloadPage()});
+    EXPECT_EQ(run.fakes.shell.Opened, QStringList{makerDownloadPage()});
 
-    run.Fakes.http.Next = {false, {}, "no route"};
-    Click(w, "Btn_Check_Update");
+    run.fakes.http.Next = {false, {}, "no route"};
+    click(w, "Btn_Check_Update");
     EXPECT_EQ(result->text(), "No Update Available");
     EXPECT_EQ(result->textFormat(), Qt::PlainText);
 
     // A language switch recomposes the shown result in the new language.
-    shownPage(w, "TS_Language");
-    Click(w, "L_L1");
+    showPage(w, "TS_Language");
+    click(w, "L_L1");
     EXPECT_EQ(result->text(), "Kein Update");
     EXPECT_FALSE(result->isHidden());
 
     // The next opening hides the last result.
     run.window->hide();
-    run.Open();
-    EXPECT_FALSE(shown(w, "LL_Check_Update"));
+    run.open();
+    EXPECT_FALSE(shownIn(w, "LL_Check_Update"));
 }
 
 TEST(Options, LanguageSwitchOnPageTwoRelabelsEveryWindowAndCancelKeepsTheSettingsLanguage)
@@ -322,29 +272,29 @@ TEST(Options, LanguageSwitchOnPageTwoRelabelsEveryWindowAndCancelKeepsTheSetting
     languageFolder(dir, {"A1", "A2", "A3", "A4", "A5", "A6", "Zeta"});
     {
         ProgramRun run(dir.path());
-        run.inOptions([&](QWidget* w) {
-            Click(w, "Btn_Next");
-            Click(w, "L_L1");
-            EXPECT_EQ(text(w, "L_Page_Lang"), "Seite 2 von 2");
+        inOptions(run, [&](QWidget* w) {
+            click(w, "Btn_Next");
+            click(w, "L_L1");
+            EXPECT_EQ(labelText(w, "L_Page_Lang"), "Seite 2 von 2");
             // The main window, open behind, follows at once.
-            EXPECT_EQ(text(run.Main.get(), "L_Begin"), "Anfang");
-            EXPECT_EQ(find<QPushButton>(run.Main.get(), "Btn_Opz")->toolTip(), "Optionen");
-            EXPECT_EQ(text(run.Main.get(), "L_Step_1"), "Step 1"); // not in the file: English
-            Click(w, "Btn_Cancel");
+            EXPECT_EQ(labelText(run.mainWindow.get(), "L_Begin"), "Anfang");
+            EXPECT_EQ(child<QPushButton>(run.mainWindow.get(), "Btn_Opz")->toolTip(), "Optionen");
+            EXPECT_EQ(labelText(run.mainWindow.get(), "L_Step_1"), "Step 1"); // not in the file: English
+            click(w, "Btn_Cancel");
         });
         EXPECT_FALSE(QApplication::activeModalWidget());
         EXPECT_EQ(run.state.languageName, "English");
-        EXPECT_EQ(text(run.Main.get(), "L_Begin"), "Anfang"); // the new texts stay for the run
+        EXPECT_EQ(labelText(run.mainWindow.get(), "L_Begin"), "Anfang"); // the new texts stay for the run
         EXPECT_FALSE(QFile::exists(dir.filePath("Tessav.xml"))); // Cancel saves nothing
 
         // The options window opens again in the new texts, naming the settings' language.
-        run.inOptions([&](QWidget* w) {
+        inOptions(run, [&](QWidget* w) {
             EXPECT_EQ(w->windowTitle(), "Softwareoptionen");
-            EXPECT_EQ(text(w, "L_Page_Lang"), "Seite 1 von 2");
-            EXPECT_EQ(text(w, "L_Sel_Lang"), "Gewaehlte Sprache : English");
-            Click(w, "Btn_Cancel");
+            EXPECT_EQ(labelText(w, "L_Page_Lang"), "Seite 1 von 2");
+            EXPECT_EQ(labelText(w, "L_Sel_Lang"), "Gewaehlte Sprache : English");
+            click(w, "Btn_Cancel");
         });
-        run.Main->close();
+        run.mainWindow->close();
     }
     ProgramState saved;
     readSettings(dir.filePath("Tessav.xml"), saved);
@@ -353,16 +303,16 @@ TEST(Options, LanguageSwitchOnPageTwoRelabelsEveryWindowAndCancelKeepsTheSetting
     // With OK the language is saved at once and used at the next start.
     {
         ProgramRun run(dir.path());
-        run.inOptions([&](QWidget* w) {
-            Click(w, "Btn_Next");
-            Click(w, "L_L1");
-            Click(w, "Btn_OK");
+        inOptions(run, [&](QWidget* w) {
+            click(w, "Btn_Next");
+            click(w, "L_L1");
+            click(w, "Btn_OK");
         });
         readSettings(dir.filePath("Tessav.xml"), saved);
         EXPECT_EQ(saved.languageName, "Zeta");
     }
     ProgramRun next(dir.path());
-    EXPECT_EQ(text(next.Main.get(), "L_Begin"), "Anfang");
+    EXPECT_EQ(labelText(next.mainWindow.get(), "L_Begin"), "Anfang");
 }
 
 TEST(Options, OkStoresTheTicksSavesAndSetsTheTimer)
@@ -371,16 +321,16 @@ TEST(Options, OkStoresTheTicksSavesAndSetsTheTimer)
     writeTestFile(dir.filePath("Tessav.xml"),
         "<Conf_Settings><lastinternet><enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet></Conf_Settings>");
     ProgramRun run(dir.path());
-    ASSERT_TRUE(run.Main->versionCheckTimer->isActive());
+    ASSERT_TRUE(run.mainWindow->versionCheckTimer->isActive());
 
     // Internet cleared, update still ticked (and disabled): saved as set, the timer stops.
-    run.inOptions([&](QWidget* w) {
-        shownPage(w, "TS_Con_Options");
+    inOptions(run, [&](QWidget* w) {
+        showPage(w, "TS_Con_Options");
         clickBox(w, "CB_En_Con");
-        EXPECT_FALSE(find<QCheckBox>(w, "CB_Update")->isEnabled());
-        shownPage(w, "TS_Soft_Settings");
+        EXPECT_FALSE(child<QCheckBox>(w, "CB_Update")->isEnabled());
+        showPage(w, "TS_Soft_Settings");
         clickBox(w, "CB_DoubleClick_Auto_Size");
-        Click(w, "Btn_OK");
+        click(w, "Btn_OK");
     });
     ProgramState saved;
     readSettings(dir.filePath("Tessav.xml"), saved);
@@ -388,28 +338,28 @@ TEST(Options, OkStoresTheTicksSavesAndSetsTheTimer)
     EXPECT_TRUE(saved.enableUpdate);
     EXPECT_TRUE(saved.doubleClickAutoSize);
     EXPECT_FALSE(saved.enableJumpFieldTables);
-    EXPECT_FALSE(run.Main->versionCheckTimer->isActive());
+    EXPECT_FALSE(run.mainWindow->versionCheckTimer->isActive());
 
     // Cancel changes nothing: neither the state, nor the file, nor the timer.
     const QByteArray before = readTestFile(dir.filePath("Tessav.xml"));
-    run.inOptions([&](QWidget* w) {
-        shownPage(w, "TS_Con_Options");
+    inOptions(run, [&](QWidget* w) {
+        showPage(w, "TS_Con_Options");
         clickBox(w, "CB_En_Con");
-        Click(w, "Btn_Cancel");
+        click(w, "Btn_Cancel");
     });
     EXPECT_FALSE(run.state.enableInternet);
     EXPECT_EQ(readTestFile(dir.filePath("Tessav.xml")), before);
-    EXPECT_FALSE(run.Main->versionCheckTimer->isActive());
+    EXPECT_FALSE(run.mainWindow->versionCheckTimer->isActive());
 
     // Both set again: the timer runs, first after the minute it was last given.
-    run.inOptions([&](QWidget* w) {
-        shownPage(w, "TS_Con_Options");
+    inOptions(run, [&](QWidget* w) {
+        showPage(w, "TS_Con_Options");
         clickBox(w, "CB_En_Con");
-        Click(w, "Btn_OK");
+        click(w, "Btn_OK");
     });
-    EXPECT_TRUE(run.Main->versionCheckTimer->isActive());
-    EXPECT_EQ(run.Main->versionCheckTimer->interval(), 60000);
-    EXPECT_TRUE(run.Fakes.http.Urls.isEmpty()); // no check ran
+    EXPECT_TRUE(run.mainWindow->versionCheckTimer->isActive());
+    EXPECT_EQ(run.mainWindow->versionCheckTimer->interval(), 60000);
+    EXPECT_TRUE(run.fakes.http.Urls.isEmpty()); // no check ran
 }
 
 TEST(MainWindow, TimerChecksTheVersionAndShowsOrHidesTheLink)
@@ -418,24 +368,24 @@ TEST(MainWindow, TimerChecksTheVersionAndShowsOrHidesTheLink)
     writeTestFile(dir.filePath("Tessav.xml"),
         "<Conf_Settings><lastinternet><enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet></Conf_Settings>");
     ProgramRun run(dir.path());
-    QTimer* timer = run.Main->versionCheckTimer;
-    auto* link = find<QLabel>(run.Main.get(), "LL_Update");
+    QTimer* timer = run.mainWindow->versionCheckTimer;
+    auto* link = child<QLabel>(run.mainWindow.get(), "LL_Update");
     EXPECT_EQ(timer->interval(), 60000);
 
-    run.Fakes.http.Next = {true, "VER. 1.001", {}};
+    run.fakes.http.Next = {true, "VER. 1.001", {}};
     timer->start(1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return run.Fakes.http.Urls.size() == 1; }, 5000));
-    EXPECT_EQ(run.Fakes.http.Urls[0], makerVersionService());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return run.fakes.http.Urls.size() == 1; }, 5000));
+    EXPECT_EQ(run.fakes.http.Urls[0], makerVersionService());
     EXPECT_TRUE(link->isVisible());
     EXPECT_EQ(link->text(), "<a href=\"" + makerDownloadPage() + "\">New Version Available. Click Here for more Details</a>");
     EXPECT_TRUE(timer->isActive());
     EXPECT_EQ(timer->interval(), 7200000);
     emit link->linkActivated(makerDownloadPage());
-    EXPECT_EQ(run.Fakes.shell.Opened, QStringList{makerDownloadPage()});
+    EXPECT_EQ(run.fakes.shell.Opened, QStringList{makerDownloadPage()});
 
-    run.Fakes.http.Next = {true, "VER. 0.000", {}};
+    run.fakes.http.Next = {true, "VER. 0.000", {}};
     timer->start(1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return run.Fakes.http.Urls.size() == 2; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return run.fakes.http.Urls.size() == 2; }, 5000));
     EXPECT_FALSE(link->isVisible());
     EXPECT_TRUE(timer->isActive());
     EXPECT_EQ(timer->interval(), 7200000);

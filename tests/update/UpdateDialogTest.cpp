@@ -1,8 +1,7 @@
-#include "fakes/FakePlatform.h"
 #include "update/StandIn.h"
 #include "platform/SystemServices.h"
 #include "update/gui/UpdateDialog.h"
-#include "support/WindowTestSupport.h"
+#include "support/WindowFixture.h"
 #include "base/XmlFile.h"
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,47 +27,38 @@ private:
 };
 
 // The update window of a program whose configuration "Plant A" is active, on fake services.
-struct BootRun {
-    QTemporaryDir Dir;
-    FakePlatform Fakes;
-    ProgramState state;
-    TextTable texts;
-    AppContext context{state, texts, Fakes.services()};
-    std::unique_ptr<UpdateDialog> Boot;
+struct BootRun : WindowFixture {
+    std::unique_ptr<UpdateDialog> window;
 
     BootRun()
     {
-        state.setProgramFolder(Dir.path());
-        QDir(Dir.path()).mkpath("PROJECTS/Plant A/bin");
-        state.activateConfiguration("Plant A");
-        Fakes.icmpEcho.costMs = IcmpEcho::timeoutMs;
-        Boot = std::make_unique<UpdateDialog>(context);
+        activateConfiguration("Plant A");
+        fakes.icmpEcho.costMs = IcmpEcho::timeoutMs;
+        window = std::make_unique<UpdateDialog>(context);
     }
     template <typename W>
     W* find(const char* name) const
     {
-        W* w = Boot->findChild<W*>(name);
+        W* w = child<W>(window.get(), name);
         if (!w)
-            qFatal("no control %s", name);
+            qFatal("no control %s", name); // a missing control would crash the next step
         return w;
     }
     QLineEdit* field(int i) const { return find<QLineEdit>(QStringList{"E_IP1", "E_IP2", "E_IP3", "E_IP4"}[i].toLatin1()); }
     QStringList fields() const { return {field(0)->text(), field(1)->text(), field(2)->text(), field(3)->text()}; }
-    QComboBox* Options() const { return find<QComboBox>("CB_Update_Options"); }
+    QComboBox* options() const { return find<QComboBox>("CB_Update_Options"); }
     QCheckBox* readBack() const { return find<QCheckBox>("CB_Update_Option_Read_Back"); }
     QPushButton* updateButton() const { return find<QPushButton>("Btn_Update"); }
 
-    void Open()
+    void open()
     {
-        Boot->show();
-        Boot->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(Boot.get()));
+        ASSERT_TRUE(showActive(window.get()));
         QApplication::processEvents();
     }
-    void Cancel()
+    void cancel()
     {
-        QTest::mouseClick(find<QPushButton>("Btn_Cancel"), Qt::LeftButton);
-        ASSERT_FALSE(Boot->isVisible());
+        click(window.get(), "Btn_Cancel");
+        ASSERT_FALSE(window->isVisible());
     }
     // Types the address from the first field on, the "." moving to the next field.
     void typeAddress(const QString& text)
@@ -81,7 +71,7 @@ struct BootRun {
         }
     }
     void clickUpdate() { QTest::mouseClick(updateButton(), Qt::LeftButton); }
-    QString Descriptor() const { return Dir.filePath("Ethernet_Update.xml"); }
+    QString descriptor() const { return path("Ethernet_Update.xml"); }
 };
 
 // The system's echo when it may ping loopback here, else a fake that answers.
@@ -102,22 +92,22 @@ std::unique_ptr<IcmpEcho> loopbackEcho()
 TEST(UpdateDialog, FirstOpeningShowsTheDefaults)
 {
     BootRun run;
-    run.Open();
+    run.open();
     EXPECT_EQ(run.fields(), (QStringList{"192", "168", "2", "205"}));
-    EXPECT_EQ(run.Options()->count(), 3);
-    EXPECT_EQ(run.Options()->itemText(2), "Configuration");
-    EXPECT_EQ(run.Options()->currentText(), "Firmware + Configuration");
+    EXPECT_EQ(run.options()->count(), 3);
+    EXPECT_EQ(run.options()->itemText(2), "Configuration");
+    EXPECT_EQ(run.options()->currentText(), "Firmware + Configuration");
     EXPECT_TRUE(run.readBack()->isChecked());
     EXPECT_EQ(run.readBack()->text(), "Read Back");
-    EXPECT_EQ(run.Boot->windowTitle(), "Update Device by Ethernet (UDP)");
+    EXPECT_EQ(run.window->windowTitle(), "Update Device by Ethernet (UDP)");
     EXPECT_EQ(run.find<QLabel>("L_SW_Code")->text(), "SWQuelmor");
     EXPECT_EQ(run.find<QLabel>("L_SW_Desc")->text(), "Update Device Using the Ethernet Port");
     EXPECT_EQ(run.field(3)->toolTip(), "Insert fourth byte of IP Address");
     EXPECT_EQ(run.updateButton()->text(), "Execute Update Firmware");
     EXPECT_EQ(run.updateButton()->toolTip(), "Start the update of Device");
-    EXPECT_EQ(run.Boot->width(), 449);
+    EXPECT_EQ(run.window->width(), 449);
     EXPECT_EQ(QApplication::focusWidget(), run.field(0));
-    EXPECT_EQ(run.Boot->formType, 1);
+    EXPECT_EQ(run.window->formType, 1);
 }
 
 TEST(UpdateDialog, SuccessfulRunStartsTheUpdaterAndIsRememberedAtTheNextShowing)
@@ -126,44 +116,44 @@ TEST(UpdateDialog, SuccessfulRunStartsTheUpdaterAndIsRememberedAtTheNextShowing)
     auto echo = loopbackEcho();
     auto launcher = makeSystemProcessLauncher();
     SteadyClock clock;
-    run.Fakes.bundle.icmpEcho = echo.get();
-    run.Fakes.bundle.processLauncher = launcher.get();
-    run.Fakes.bundle.clock = &clock;
-    installStandInUpdater(run.Dir.path(), 0);
+    run.fakes.bundle.icmpEcho = echo.get();
+    run.fakes.bundle.processLauncher = launcher.get();
+    run.fakes.bundle.clock = &clock;
+    installStandInUpdater(run.programFolder, 0);
 
-    run.Open();
+    run.open();
     run.typeAddress("127.0.0.1");
     EXPECT_EQ(run.fields(), (QStringList{"127", "0", "0", "1"}));
-    run.Options()->setFocus();
-    QTest::keyClick(run.Options(), Qt::Key_Down);
+    run.options()->setFocus();
+    QTest::keyClick(run.options(), Qt::Key_Down);
     run.readBack()->setFocus();
     QTest::keyClick(run.readBack(), Qt::Key_Space);
-    ASSERT_EQ(run.Options()->currentText(), "Firmware");
+    ASSERT_EQ(run.options()->currentText(), "Firmware");
     ASSERT_FALSE(run.readBack()->isChecked());
     run.clickUpdate();
 
-    EXPECT_TRUE(run.Fakes.messages.shown.empty()) << run.Fakes.messages.shown[0].text.toStdString();
+    EXPECT_TRUE(run.fakes.messages.shown.empty()) << run.fakes.messages.shown[0].text.toStdString();
     EXPECT_EQ(run.state.lastIpAddress, "127.0.0.1");
     EXPECT_EQ(run.state.lastUpdateOption, 1);
     EXPECT_FALSE(run.state.lastReadBack);
     pugi::xml_document doc;
-    ASSERT_TRUE(loadXmlFile(run.Descriptor(), doc));
+    ASSERT_TRUE(loadXmlFile(run.descriptor(), doc));
     const pugi::xml_node root = doc.child("Ethernet_Update");
     EXPECT_STREQ(root.child_value("IP_Address_Dev"), "127.0.0.1");
     const pugi::xml_node op = root.child("Operations").child("Operation");
     EXPECT_TRUE(QString(op.child_value("Ope_FileName")).endsWith("SimQuelmor.sim"));
     EXPECT_STREQ(op.child_value("Ope_Read_Back"), "0");
     EXPECT_FALSE(op.next_sibling());
-    const auto record = standInRecord(run.Dir.path());
+    const auto record = standInRecord(run.programFolder);
     EXPECT_EQ(record.value("arguments"), "0");
-    EXPECT_EQ(record.value("folder"), QFileInfo(run.Dir.path()).canonicalFilePath());
+    EXPECT_EQ(record.value("folder"), QFileInfo(run.programFolder).canonicalFilePath());
     EXPECT_EQ(record.value("descriptor"), "1");
-    EXPECT_TRUE(run.Boot->isVisible()); // the window stays open
+    EXPECT_TRUE(run.window->isVisible()); // the window stays open
 
-    run.Cancel();
-    run.Open();
+    run.cancel();
+    run.open();
     EXPECT_EQ(run.fields(), (QStringList{"127", "0", "0", "1"}));
-    EXPECT_EQ(run.Options()->currentText(), "Firmware");
+    EXPECT_EQ(run.options()->currentText(), "Firmware");
     EXPECT_FALSE(run.readBack()->isChecked());
 }
 
@@ -187,16 +177,16 @@ TEST(UpdateDialog, FailedCheckShowsOneMessageAndStoresNothing)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         BootRun run;
-        run.Fakes.icmpEcho.Replies = c.replies;
-        run.Open();
+        run.fakes.icmpEcho.Replies = c.replies;
+        run.open();
         run.typeAddress(c.address);
         run.clickUpdate();
-        EXPECT_EQ(run.Fakes.messages.shown, (std::vector<FakeMessageService::Shown>{{c.kind, c.text}}));
-        EXPECT_EQ(run.Fakes.icmpEcho.Addresses.size(), c.echoes);
+        EXPECT_EQ(run.fakes.messages.shown, (std::vector<FakeMessageService::Shown>{{c.kind, c.text}}));
+        EXPECT_EQ(run.fakes.icmpEcho.Addresses.size(), c.echoes);
         EXPECT_EQ(run.state.lastIpAddress, "192.168.2.205");
-        EXPECT_FALSE(QFile::exists(run.Descriptor()));
-        EXPECT_TRUE(run.Fakes.processLauncher.Started.empty());
-        EXPECT_TRUE(run.Boot->isVisible());
+        EXPECT_FALSE(QFile::exists(run.descriptor()));
+        EXPECT_TRUE(run.fakes.processLauncher.Started.empty());
+        EXPECT_TRUE(run.window->isVisible());
         EXPECT_TRUE(run.updateButton()->isEnabled());
     }
 }
@@ -205,11 +195,11 @@ TEST(UpdateDialog, StoredAddressOfThreePartsLeavesTheFieldsAsTheyWere)
 {
     BootRun run;
     run.state.lastIpAddress = "10.1.2";
-    run.Open();
+    run.open();
     EXPECT_EQ(run.fields(), (QStringList{"0", "0", "0", "0"}));
     run.typeAddress("127.0.0.9");
-    run.Cancel();
-    run.Open();
+    run.cancel();
+    run.open();
     EXPECT_EQ(run.fields(), (QStringList{"127", "0", "0", "9"}));
 }
 
@@ -220,24 +210,24 @@ TEST(UpdateDialog, ClicksDuringTheCheck)
     for (const char* button : {"Btn_Update", "Btn_Cancel"}) {
         SCOPED_TRACE(button);
         BootRun run;
-        run.Fakes.icmpEcho.Replies.assign(2, {R::Answered, {}});
+        run.fakes.icmpEcho.Replies.assign(2, {R::Answered, {}});
         QList<bool> updateEnabled;
-        run.Fakes.icmpEcho.onEcho = [&] {
+        run.fakes.icmpEcho.onEcho = [&] {
             updateEnabled << run.updateButton()->isEnabled();
             if (updateEnabled.size() == 1)
                 QTest::mouseClick(run.find<QPushButton>(button), Qt::LeftButton);
         };
-        run.Open();
+        run.open();
         run.typeAddress("127.0.0.1");
         run.clickUpdate();
         EXPECT_EQ(updateEnabled, (QList<bool>{false, false}));
-        EXPECT_EQ(run.Fakes.icmpEcho.Addresses.size(), 2);
+        EXPECT_EQ(run.fakes.icmpEcho.Addresses.size(), 2);
         EXPECT_TRUE(run.updateButton()->isEnabled());
-        EXPECT_TRUE(run.Fakes.messages.shown.empty());
+        EXPECT_TRUE(run.fakes.messages.shown.empty());
         const bool cancelled = QString(button) == "Btn_Cancel";
-        EXPECT_EQ(run.Boot->isVisible(), !cancelled);
-        EXPECT_EQ(run.Fakes.processLauncher.Started.size(), cancelled ? 0u : 1u);
-        EXPECT_EQ(QFile::exists(run.Descriptor()), !cancelled);
+        EXPECT_EQ(run.window->isVisible(), !cancelled);
+        EXPECT_EQ(run.fakes.processLauncher.Started.size(), cancelled ? 0u : 1u);
+        EXPECT_EQ(QFile::exists(run.descriptor()), !cancelled);
         EXPECT_EQ(run.state.lastIpAddress, cancelled ? "192.168.2.205" : "127.0.0.1");
     }
 }
@@ -248,16 +238,16 @@ TEST(UpdateDialog, UpdaterThatCannotStartIsReportedWithItsPath)
         SCOPED_TRACE(present ? "not executable" : "missing");
         BootRun run;
         auto launcher = makeSystemProcessLauncher();
-        run.Fakes.bundle.processLauncher = launcher.get();
-        const QString updater = updaterProgram(run.Dir.path());
+        run.fakes.bundle.processLauncher = launcher.get();
+        const QString updater = updaterProgram(run.programFolder);
         if (present)
             writeTestFile(updater, "#!/bin/sh\nexit 0\n"); // without the execute permission
-        run.Fakes.icmpEcho.Replies.assign(2, {R::Answered, {}});
-        run.Open();
+        run.fakes.icmpEcho.Replies.assign(2, {R::Answered, {}});
+        run.open();
         run.typeAddress("127.0.0.1");
         run.clickUpdate();
-        EXPECT_EQ(run.Fakes.messages.texts("error"), QStringList{"Error!!! Update program not found: " + updater});
-        EXPECT_TRUE(QFile::exists(run.Descriptor()));
+        EXPECT_EQ(run.fakes.messages.texts("error"), QStringList{"Error!!! Update program not found: " + updater});
+        EXPECT_TRUE(QFile::exists(run.descriptor()));
         EXPECT_EQ(run.state.lastIpAddress, "127.0.0.1");
     }
 }
@@ -265,12 +255,12 @@ TEST(UpdateDialog, UpdaterThatCannotStartIsReportedWithItsPath)
 TEST(UpdateDialog, DescriptorThatCannotBeWrittenStartsNoUpdater)
 {
     BootRun run;
-    QDir(run.Dir.path()).mkdir("Ethernet_Update.xml"); // a folder where the file should go
-    run.Fakes.icmpEcho.Replies.assign(2, {R::Answered, {}});
-    run.Open();
+    QDir(run.programFolder).mkdir("Ethernet_Update.xml"); // a folder where the file should go
+    run.fakes.icmpEcho.Replies.assign(2, {R::Answered, {}});
+    run.open();
     run.typeAddress("127.0.0.1");
     run.clickUpdate();
-    ASSERT_EQ(run.Fakes.messages.texts("error").size(), 1);
-    EXPECT_TRUE(run.Fakes.messages.texts("error")[0].contains("Ethernet_Update.xml"));
-    EXPECT_TRUE(run.Fakes.processLauncher.Started.empty());
+    ASSERT_EQ(run.fakes.messages.texts("error").size(), 1);
+    EXPECT_TRUE(run.fakes.messages.texts("error")[0].contains("Ethernet_Update.xml"));
+    EXPECT_TRUE(run.fakes.processLauncher.Started.empty());
 }

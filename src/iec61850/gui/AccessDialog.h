@@ -21,14 +21,10 @@ public:
 
     void retranslate();
 
-    // The access list: device list, grids and data set entries.
-    AccessList access;
-    QTreeWidgetItem* rootNode = nullptr;
-    DataAttribute* selectedAttribute = nullptr;
-    DataSet* selectedDataSet = nullptr;
-    int selectedDataSetRow = 0;
-    QStringList hint; // header hints of the variables grid, by column
+protected:
+    void showEvent(QShowEvent* event) override;
 
+private:
     // Refills the list box from the device list; the device whose tree is shown stays selected.
     void showDeviceList();
     // The device whose tree is shown, which is also the list box's selected item; -1 for none.
@@ -42,10 +38,6 @@ public:
     // Fills the members grid for the current row of the data set grid.
     void showMembers();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
     void setUp();
     void buildLayout();
     void loadOnShow();
@@ -61,8 +53,15 @@ private:
 
     AppContext& context;
     int shownDevice = -1;
+    // The access list: device list, grids and data set entries.
+    AccessList access;
+    QTreeWidgetItem* rootNode = nullptr;
+    DataAttribute* selectedAttribute = nullptr;
+    DataSet* selectedDataSet = nullptr;
+    int selectedDataSetRow = 0;
+    QStringList hint; // header hints of the variables grid, by column
 
-public:
+
     QLabel* softwareCodeLabel = nullptr;
     QLabel* softwareDescriptionLabel = nullptr;
     QPushButton* addDeviceButton = nullptr;

@@ -21,10 +21,6 @@ public:
 
     void retranslate();
 
-    QStringList languages;
-    int shownPage = 1;
-    QString languageInUse;
-
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -47,6 +43,9 @@ private:
 
     AppContext& context;
     std::function<void()> retranslateAllWindows;
+    QStringList languages;
+    int shownPage = 1;
+    QString languageInUse;
     // The answer of the last check at once, while its result is shown.
     std::optional<bool> updateFound;
 

@@ -19,8 +19,6 @@ public:
 
     // The update mode, set by the main window before every showing; 1 is the Ethernet update.
     int formType = 1;
-    // Status of the last echo (0 none yet, 1 answered, 2 not answered).
-    int pingStatus = 0;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -32,6 +30,8 @@ private:
     bool sendPing(const QString& address, QString& error);
 
     AppContext& context;
+    // Status of the last echo (0 none yet, 1 answered, 2 not answered).
+    int pingStatus = 0;
 
     QLabel* softwareCodeLabel = nullptr;
     QLabel* softwareDescriptionLabel = nullptr;
