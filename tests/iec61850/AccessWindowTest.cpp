@@ -182,7 +182,7 @@ TEST(AccessWindow, RemovingTheFirstOfThreeRenumbersAndADeviceInUseStays)
     EXPECT_EQ(run.W->deviceList->currentRow(), -1);
 
     run.chooseDevice(0);
-    ASSERT_TRUE(run.W->rootNode);
+    ASSERT_EQ(run.W->deviceTree->topLevelItemCount(), 1);
     run.Click("Btn_Remove_IEC_Device");
     EXPECT_EQ(run.deviceTexts(), QStringList({"IED_B", "IED_C"}));
     EXPECT_EQ(run.Column(run.W->access.variableGrid, VariableColumn::Index), QStringList({"1", "0"}));
@@ -217,8 +217,7 @@ TEST(AccessWindow, TreeShowsKindsInOrderAndSelectsOnlyLeavesAndDataSets)
     QTreeWidget* tree = run.W->deviceTree;
     ASSERT_EQ(tree->topLevelItemCount(), 1);
     QTreeWidgetItem* root = tree->topLevelItem(0);
-    EXPECT_EQ(run.W->rootNode, root);
-    EXPECT_EQ(run.W->access.devices[0]->treeNode, root);
+    EXPECT_EQ(static_cast<DeviceTreeItem*>(root)->object(), run.W->access.devices[0].get());
     QTreeWidgetItem* ld = run.child(root, "LD0");
     QTreeWidgetItem* lln0 = run.child(ld, "LLN0");
     QTreeWidgetItem* mmxu = run.child(ld, "MMXU1");
@@ -262,7 +261,7 @@ TEST(AccessWindow, TreeShowsKindsInOrderAndSelectsOnlyLeavesAndDataSets)
     run.clickNode(f);
     ASSERT_TRUE(run.W->selectedAttribute);
     EXPECT_EQ(run.W->selectedAttribute->reference, "IED1LD0/MMXU1.TotW.mag.f");
-    EXPECT_EQ(run.W->selectedAttribute->treeNode, f);
+    EXPECT_EQ(static_cast<DeviceTreeItem*>(f)->object(), run.W->selectedAttribute);
 
     run.clickNode(lln0->child(1));
     EXPECT_FALSE(run.W->selectedAttribute);

@@ -117,7 +117,6 @@ TEST(UpdateDialog, FirstOpeningShowsTheDefaults)
     EXPECT_EQ(run.updateButton()->toolTip(), "Start the update of Device");
     EXPECT_EQ(run.Boot->width(), 449);
     EXPECT_EQ(QApplication::focusWidget(), run.field(0));
-    EXPECT_EQ(run.Boot->formType, 1);
 }
 
 TEST(UpdateDialog, SuccessfulRunStartsTheUpdaterAndIsRememberedAtTheNextShowing)

@@ -23,7 +23,6 @@ public:
 
     // The access list: device list, grids and data set entries.
     AccessList access;
-    QTreeWidgetItem* rootNode = nullptr;
     DataAttribute* selectedAttribute = nullptr;
     DataSet* selectedDataSet = nullptr;
     int selectedDataSetRow = 0;

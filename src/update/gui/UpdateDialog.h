@@ -17,8 +17,6 @@ public:
 
     void retranslate();
 
-    // The update mode, set by the main window before every showing; 1 is the Ethernet update.
-    int formType = 1;
     // Status of the last echo (0 none yet, 1 answered, 2 not answered).
     int pingStatus = 0;
 
