@@ -1,12 +1,13 @@
 #include "update/core/UpdaterLauncher.h"
+#include "base/TextNumbers.h"
 #include <QDir>
 
-Result startUpdater(ProcessLauncher& launcher, Clock& clock, const QString& program, bool tipo, UpdaterEnd* end)
+Result startUpdater(ProcessLauncher& launcher, Clock& clock, const QString& program, bool hidden, UpdaterEnd* end)
 {
     QString why;
-    const qint64 handle = launcher.start(program, !tipo, why);
+    const qint64 handle = launcher.start(program, !hidden, why);
     if (handle == 0)
-        return Result::textError(1038, QDir::toNativeSeparators(program));
+        return Result::textError(Text::ErrorUpdaterNotFound, QDir::toNativeSeparators(program));
     UpdaterEnd result;
     const qint64 started = clock.tickCountMs();
     for (;;) {

@@ -2,7 +2,7 @@
 #include "platform/Platform.h"
 #include "base/Result.h"
 
-constexpr qint64 startProgramLimitMs = 150000;
+constexpr qint64 startProgramLimitMs = 150 * 1000;
 constexpr int startProgramPollMs = 10;
 
 struct UpdaterEnd {
@@ -10,8 +10,8 @@ struct UpdaterEnd {
     int exitCode = ProcessLauncher::StillActive;
 };
 
-// Starts the program file `NomeSW` without arguments, its window hidden when `tipo` is true,
-// then polls its exit code every 10 ms (259 counts as still running) until it has ended or
-// 150000 ms have passed. A program still running then keeps running on its own.
-// A program that cannot be started gives text 1038 with its path.
-Result startUpdater(ProcessLauncher& launcher, Clock& clock, const QString& program, bool tipo, UpdaterEnd* end = nullptr);
+// Starts the program file `program` without arguments, its window hidden when `hidden` is true,
+// then polls its exit code every startProgramPollMs (ProcessLauncher::StillActive counts as
+// still running) until it has ended or startProgramLimitMs have passed. A program still running then keeps running on its own.
+// A program that cannot be started gives Text::ErrorUpdaterNotFound with its path.
+Result startUpdater(ProcessLauncher& launcher, Clock& clock, const QString& program, bool hidden, UpdaterEnd* end = nullptr);
