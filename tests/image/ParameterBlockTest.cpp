@@ -44,7 +44,7 @@ Built build(const QByteArray& parGen)
     DeviceImage image;
     const Result r = image.buildImages(p.state, u'.');
     EXPECT_TRUE(r.ok) << r.message.toStdString();
-    return {bytes(image.bank1()), image.iec61850Client.vLan, image.iec61850Client.appID};
+    return {bytes(image.bank1()), image.requestTables.vLan, image.requestTables.appID};
 }
 
 } // namespace
@@ -55,8 +55,8 @@ TEST(ParameterBlock, WithoutParGenOnlyTheInitialValuesTheTablesAddressAndTheChec
     DeviceImage image;
     ASSERT_TRUE(image.buildImages(p.state, u',').ok);
     EXPECT_EQ(bytes(image.bank1()), initialBlock());
-    EXPECT_EQ(image.iec61850Client.vLan, 0);
-    EXPECT_EQ(image.iec61850Client.appID, 0);
+    EXPECT_EQ(image.requestTables.vLan, 0);
+    EXPECT_EQ(image.requestTables.appID, 0);
 }
 
 TEST(ParameterBlock, DefaultsFile)

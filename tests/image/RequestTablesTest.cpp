@@ -25,7 +25,7 @@ Built build(const QByteArray& access, QChar separator = u'.', const Communicatio
     Built built;
     built.result = image.buildImages(p.state, separator);
     built.bank2 = bytes(image.bank2());
-    built.Tables = image.iec61850Client;
+    built.Tables = image.requestTables;
     return built;
 }
 

@@ -15,17 +15,17 @@ DeviceImage::DeviceImage()
 
 Result DeviceImage::buildImages(const ProgramState& state, QChar decimalSeparator)
 {
-    // A failed build leaves no image that Save_Bin could write.
+    // A failed build leaves no image that writeImages() could write.
     bank1Length = bank2Length = 0;
     initParameterBlock(parameterBlock);
-    clearRequestTables(iec61850Client);
-    if (auto loaded = loadParGen(parameterBlock, state.parGenFile, iec61850Client); !loaded)
+    clearRequestTables(requestTables);
+    if (auto loaded = loadParGen(parameterBlock, state.parGenFile, requestTables); !loaded)
         return loaded;
     putU32(parameterBlock.bytes, block::requestTablesAdd, requestTablesAddress);
-    if (auto loaded = loadAccessFile(iec61850Client, state.accessFile, requestTablesAddress, decimalSeparator); !loaded)
+    if (auto loaded = loadAccessFile(requestTables, state.accessFile, requestTablesAddress, decimalSeparator); !loaded)
         return loaded;
     qsizetype bank2End = 0;
-    if (auto written = writeRequestTables(iec61850Client, bank2Buffer, 0, bank2Size - 1, bank2End); !written)
+    if (auto written = writeRequestTables(requestTables, bank2Buffer, 0, bank2Size - 1, bank2End); !written)
         return written;
     // The block is copied last, after its last field has been set.
     bank1Length = copyParameterBlock(parameterBlock, bank1Buffer, 0);
