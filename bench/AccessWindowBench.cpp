@@ -71,16 +71,19 @@ void Draw(QWidget* w)
 
 // A project P1 whose access file lists the big SCD, with the access window shown on it.
 struct BenchProject {
-    QTemporaryDir Dir;
-    FakePlatform Fakes;
+    QTemporaryDir dir;
+    FakePlatform fakes;
     ProgramState state;
     TextTable texts;
-    AppContext context{state, texts, Fakes.services()};
-    std::unique_ptr<AccessDialog> W;
+    AppContext context{state, texts, fakes.services()};
+    std::unique_ptr<AccessDialog> window;
+
+    QListWidget* deviceList() const { return window->findChild<QListWidget*>("LB_IEC_Devices"); }
+    QTreeWidget* deviceTree() const { return window->findChild<QTreeWidget*>("TV_IEC_Device"); }
 
     BenchProject()
     {
-        state.setProgramFolder(Dir.path());
+        state.setProgramFolder(dir.path());
         state.activateConfiguration("P1");
         QDir().mkpath(catalogFolder(state.projectFolder));
         // A link keeps the 100 MB out of the temporary folder; the reader follows it.
@@ -91,7 +94,7 @@ struct BenchProject {
         device->fileName = "s100.scd";
         list.devices.push_back(std::move(device));
         saveAccessFile(list, state.accessFile);
-        W = std::make_unique<AccessDialog>(context);
+        window = std::make_unique<AccessDialog>(context);
     }
 };
 
@@ -113,12 +116,12 @@ static void BM_Show_To_Filled_List(benchmark::State& state)
 {
     BenchProject project;
     for (auto _ : state) {
-        project.W->show();
-        Draw(project.W.get());
-        if (project.W->deviceList->count() != 1)
+        project.window->show();
+        Draw(project.window.get());
+        if (project.deviceList()->count() != 1)
             state.SkipWithError("the device list is not filled");
         state.PauseTiming();
-        project.W->hide();
+        project.window->hide();
         state.ResumeTiming();
     }
 }
@@ -128,18 +131,18 @@ BENCHMARK(BM_Show_To_Filled_List)->Unit(benchmark::kMillisecond)->Iterations(2);
 static void BM_Device_Tree(benchmark::State& state)
 {
     BenchProject project;
-    project.W->show();
-    Draw(project.W.get());
+    project.window->show();
+    Draw(project.window.get());
     int nodes = 0;
     for (auto _ : state) {
-        project.W->deviceList->setCurrentRow(0);
-        Draw(project.W->deviceTree);
+        project.deviceList()->setCurrentRow(0);
+        Draw(project.deviceTree());
         state.PauseTiming();
         nodes = 0;
-        for (QTreeWidgetItemIterator it(project.W->deviceTree); *it; ++it)
+        for (QTreeWidgetItemIterator it(project.deviceTree()); *it; ++it)
             ++nodes;
-        project.W->deviceList->setCurrentRow(-1);
-        project.W->deviceTree->clear();
+        project.deviceList()->setCurrentRow(-1);
+        project.deviceTree()->clear();
         state.ResumeTiming();
     }
     state.counters["nodes"] = nodes;

@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "base/TextNumbers.h"
 #include "base/Conversions.h"
 #include "base/Constants.h"
 #include "base/Files.h"
@@ -24,6 +25,14 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+namespace {
+
+// The first version check a minute after start, then one every two hours.
+constexpr int firstVersionCheckMs = 60 * 1000;
+constexpr int versionCheckRepeatMs = 2 * 60 * 60 * 1000;
+
+} // namespace
+
 MainWindow::MainWindow(AppContext& context, const QString& programFolder)
     : context(context)
     , deviceImage(std::make_unique<Image::DeviceImage>())
@@ -47,7 +56,7 @@ void MainWindow::setUp(const QString& programFolder)
     readSettings(settingsFile(state), state);
 
     versionCheckTimer = new QTimer(this);
-    versionCheckTimer->setInterval(60000);
+    versionCheckTimer->setInterval(firstVersionCheckMs);
     connect(versionCheckTimer, &QTimer::timeout, this, &MainWindow::onVersionCheckTimer);
     updateVersionCheckTimer();
 
@@ -106,7 +115,6 @@ void MainWindow::buildLayout()
     auto button = [this](const char* name) {
         auto* b = withObjectName(new QPushButton(this), name);
         b->setMinimumSize(170, 36);
-        connect(b, &QPushButton::clicked, this, [this, b] { onClicked(b); });
         return b;
     };
     newButton = button("Btn_New");
@@ -162,6 +170,15 @@ void MainWindow::buildLayout()
     closeButton = iconButton("Btn_Close", QStyle::SP_DialogCloseButton);
     top->addLayout(bottom);
 
+    connect(newButton, &QPushButton::clicked, this, &MainWindow::createConfiguration);
+    connect(openButton, &QPushButton::clicked, this, &MainWindow::openConfiguration);
+    connect(communicationButton, &QPushButton::clicked, this, &MainWindow::onCommunicationClicked);
+    connect(accessButton, &QPushButton::clicked, this, &MainWindow::onAccessClicked);
+    connect(updateDeviceButton, &QPushButton::clicked, this, &MainWindow::onUpdateDeviceClicked);
+    connect(aboutButton, &QPushButton::clicked, this, &MainWindow::onAboutClicked);
+    connect(optionsButton, &QPushButton::clicked, this, &MainWindow::onOptionsClicked);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+
     setFixedSize(620, 460);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -170,31 +187,31 @@ void MainWindow::buildLayout()
 void MainWindow::retranslate()
 {
     const TextTable& t = context.texts;
-    beginLabel->setText(t[0]);
+    beginLabel->setText(t[Text::MainWindow]);
     for (int i = 0; i < 4; ++i)
-        stepLabels[i]->setText(t[1 + i]);
-    newButton->setText(t[15]);
-    newButton->setToolTip(t[22]);
-    openButton->setText(t[16]);
-    openButton->setToolTip(t[23]);
-    communicationButton->setText(t[20]);
-    communicationButton->setToolTip(t[24]);
-    accessButton->setText(t[21]);
-    accessButton->setToolTip(t[25]);
-    updateDeviceButton->setText(t[17]);
-    updateDeviceButton->setToolTip(t[26]);
-    aboutButton->setToolTip(t[12]);
-    optionsButton->setToolTip(t[13]);
-    closeButton->setToolTip(t[14]);
-    newVersionLink->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(makerDownloadPage(), t[19].toHtmlEscaped()));
+        stepLabels[i]->setText(t[Text::FirstStep + i]);
+    newButton->setText(t[Text::MainWindow + 15]);
+    newButton->setToolTip(t[Text::MainWindow + 22]);
+    openButton->setText(t[Text::MainWindow + 16]);
+    openButton->setToolTip(t[Text::MainWindow + 23]);
+    communicationButton->setText(t[Text::MainWindow + 20]);
+    communicationButton->setToolTip(t[Text::MainWindow + 24]);
+    accessButton->setText(t[Text::MainWindow + 21]);
+    accessButton->setToolTip(t[Text::MainWindow + 25]);
+    updateDeviceButton->setText(t[Text::MainWindow + 17]);
+    updateDeviceButton->setToolTip(t[Text::MainWindow + 26]);
+    aboutButton->setToolTip(t[Text::MainWindow + 12]);
+    optionsButton->setToolTip(t[Text::MainWindow + 13]);
+    closeButton->setToolTip(t[Text::MainWindow + 14]);
+    newVersionLink->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(makerDownloadPage(), t[Text::NewVersionAvailable].toHtmlEscaped()));
     refreshConfigurationLabel();
 }
 
 void MainWindow::refreshConfigurationLabel()
 {
     const bool active = context.state.hasConfiguration();
-    configurationLabel->setText(context.texts[active ? 11 : 9]);
-    configurationNameLabel->setText(active ? context.state.configurationName : context.texts[10]);
+    configurationLabel->setText(context.texts[active ? Text::ConfigurationOpen : Text::NoConfigurationOpen]);
+    configurationNameLabel->setText(active ? context.state.configurationName : context.texts[Text::OpenOrCreateConfiguration]);
 }
 
 void MainWindow::setProjectFiles() { context.state.setProjectFiles(); }
@@ -217,29 +234,40 @@ void MainWindow::retranslateAllWindows()
     accessDialog->retranslate();
 }
 
-void MainWindow::onClicked(QPushButton* sender)
+void MainWindow::onAboutClicked() { aboutDialog->exec(); }
+
+void MainWindow::onOptionsClicked()
 {
-    if (sender == newButton)
-        createConfiguration();
-    else if (sender == openButton)
-        openConfiguration();
-    else if (sender == closeButton)
-        close();
-    else if (sender == aboutButton)
-        aboutDialog->exec();
-    else if (sender == optionsButton) {
-        // The options window has written its choices into the program state on OK.
-        if (optionsDialog->exec() == QDialog::Accepted) {
-            saveSettings();
-            updateVersionCheckTimer();
-        }
-    } else if (!context.state.hasConfiguration())
-        context.error(18);
-    else if (sender == communicationButton)
+    // The options window has written its choices into the program state on OK.
+    if (optionsDialog->exec() == QDialog::Accepted) {
+        saveSettings();
+        updateVersionCheckTimer();
+    }
+}
+
+bool MainWindow::checkConfiguration()
+{
+    if (context.state.hasConfiguration())
+        return true;
+    context.error(Text::ErrorNoConfiguration);
+    return false;
+}
+
+void MainWindow::onCommunicationClicked()
+{
+    if (checkConfiguration())
         communicationDialog->exec();
-    else if (sender == accessButton)
+}
+
+void MainWindow::onAccessClicked()
+{
+    if (checkConfiguration())
         accessDialog->exec();
-    else if (sender == updateDeviceButton)
+}
+
+void MainWindow::onUpdateDeviceClicked()
+{
+    if (checkConfiguration())
         updateDevice();
 }
 
@@ -264,14 +292,9 @@ void MainWindow::updateDevice()
     const QChar separator = decimalSeparatorOf(context.platform.locale->decimalSeparator());
     if (!context.report(Image::buildAndWriteImages(*deviceImage, context.state, separator)))
         return;
-    showUpdateDialog();
-}
-
-void MainWindow::showUpdateDialog()
-{
-    updateDialog->formType = 1;
     updateDialog->exec();
 }
+
 
 void MainWindow::updateVersionCheckTimer()
 {
@@ -286,7 +309,7 @@ void MainWindow::onVersionCheckTimer()
     versionCheckTimer->stop();
     // The check blocks the program for at most the HTTP client's time-out.
     newVersionLink->setVisible(checkVersion(*context.platform.http, makerVersionService()));
-    versionCheckTimer->setInterval(7200000);
+    versionCheckTimer->setInterval(versionCheckRepeatMs);
     versionCheckTimer->start();
 }
 

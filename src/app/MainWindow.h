@@ -39,11 +39,16 @@ private:
     void setUp(const QString& programFolder);
     void createWindows();
     void buildLayout();
-    void onClicked(QPushButton* sender);
+    void onAboutClicked();
+    void onOptionsClicked();
+    void onCommunicationClicked();
+    void onAccessClicked();
+    void onUpdateDeviceClicked();
+    // The last three steps need an active configuration; reports its absence.
+    bool checkConfiguration();
     void createConfiguration();
     void openConfiguration();
     void updateDevice();
-    void showUpdateDialog();
     void onVersionCheckTimer();
     void updateVersionCheckTimer();
     void refreshConfigurationLabel();
@@ -69,7 +74,7 @@ private:
     QLabel* newVersionLink = nullptr;
     QLabel* makerLabel = nullptr;
 
-    // The other windows, created once in Create_Windows and owned as children.
+    // The other windows, created once in createWindows() and owned as children.
     NewConfigurationDialog* newConfigurationDialog = nullptr;
     OpenConfigurationDialog* openConfigurationDialog = nullptr;
     AboutDialog* aboutDialog = nullptr;

@@ -1,4 +1,5 @@
 #include "app/NewConfigurationDialog.h"
+#include "base/TextNumbers.h"
 #include "base/Files.h"
 #include <QDir>
 #include <QFileInfo>
@@ -17,12 +18,12 @@ NewConfigurationDialog::NewConfigurationDialog(AppContext& context, QWidget* par
     auto* top = new QVBoxLayout(this);
     softwareCodeLabel = makeSoftwareCodeLabel(this);
     softwareDescriptionLabel = withObjectName(new QLabel(this), "L_SW_Desc");
-    label1 = withObjectName(new QLabel(this), "Label1");
+    nameLabel = withObjectName(new QLabel(this), "Label1");
     nameEdit = withObjectName(new QLineEdit(this), "E_New_Proj");
     top->addWidget(softwareCodeLabel);
     top->addWidget(softwareDescriptionLabel);
     top->addSpacing(12);
-    top->addWidget(label1);
+    top->addWidget(nameLabel);
     top->addWidget(nameEdit);
     top->addStretch(1);
 
@@ -38,14 +39,14 @@ NewConfigurationDialog::NewConfigurationDialog(AppContext& context, QWidget* par
 void NewConfigurationDialog::retranslate()
 {
     const TextTable& t = context.texts;
-    setWindowTitle(t[100]);
-    softwareDescriptionLabel->setText(t[101]);
-    label1->setText(t[102]);
-    nameEdit->setToolTip(t[108]);
-    okButton->setText(t[103]);
-    okButton->setToolTip(t[109]);
-    cancelButton->setText(t[104]);
-    cancelButton->setToolTip(t[110]);
+    setWindowTitle(t[Text::NewConfigurationWindow]);
+    softwareDescriptionLabel->setText(t[Text::NewConfigurationWindow + 1]);
+    nameLabel->setText(t[Text::NewConfigurationWindow + 2]);
+    nameEdit->setToolTip(t[Text::NewConfigurationWindow + 8]);
+    okButton->setText(t[Text::NewConfigurationWindow + 3]);
+    okButton->setToolTip(t[Text::NewConfigurationWindow + 9]);
+    cancelButton->setText(t[Text::NewConfigurationWindow + 4]);
+    cancelButton->setToolTip(t[Text::NewConfigurationWindow + 10]);
 }
 
 void NewConfigurationDialog::showEvent(QShowEvent* event)
@@ -66,7 +67,7 @@ void NewConfigurationDialog::onOkClicked()
     // The name as typed, blanks included: whatever the file system takes as a folder name.
     const QString name = nameEdit->text();
     if (name.isEmpty()) {
-        context.error(107);
+        context.error(Text::ErrorNameEmpty);
         return;
     }
     const QString folder = joinPath(context.state.projectsFolder, name);
@@ -74,11 +75,11 @@ void NewConfigurationDialog::onOkClicked()
     // put the configuration somewhere other than a folder of its own under PROJECTS.
     const bool isPath = name.contains(u'/') || name.contains(QDir::separator()) || name == QLatin1String(".") || name == QLatin1String("..");
     if (!isPath && QFileInfo(folder).isDir()) {
-        context.error(106);
+        context.error(Text::ErrorNameExists);
         return;
     }
     if (isPath || !QDir().mkdir(folder)) {
-        context.error(105);
+        context.error(Text::ErrorNameNotCreated);
         return;
     }
     // A bin folder that cannot be made is not reported: the image build reports its own failure.

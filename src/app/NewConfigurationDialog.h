@@ -25,7 +25,7 @@ private:
     AppContext& context;
     QLabel* softwareCodeLabel = nullptr;
     QLabel* softwareDescriptionLabel = nullptr;
-    QLabel* label1 = nullptr;
+    QLabel* nameLabel = nullptr;
     QLineEdit* nameEdit = nullptr;
     QPushButton* okButton = nullptr;
     QPushButton* cancelButton = nullptr;

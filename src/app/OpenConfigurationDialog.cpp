@@ -1,4 +1,5 @@
 #include "app/OpenConfigurationDialog.h"
+#include "base/TextNumbers.h"
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,13 +16,13 @@ OpenConfigurationDialog::OpenConfigurationDialog(AppContext& context, QWidget* p
     auto* top = new QVBoxLayout(this);
     softwareCodeLabel = makeSoftwareCodeLabel(this);
     softwareDescriptionLabel = withObjectName(new QLabel(this), "L_SW_Desc");
-    label1 = withObjectName(new QLabel(this), "Label1");
+    listLabel = withObjectName(new QLabel(this), "Label1");
     configurationList = withObjectName(new QListWidget(this), "ListBox1");
     configurationList->setSelectionMode(QAbstractItemView::SingleSelection);
     top->addWidget(softwareCodeLabel);
     top->addWidget(softwareDescriptionLabel);
     top->addSpacing(12);
-    top->addWidget(label1);
+    top->addWidget(listLabel);
     top->addWidget(configurationList, 1);
 
     top->addLayout(makeOkCancelRow(this, okButton, cancelButton));
@@ -36,14 +37,14 @@ OpenConfigurationDialog::OpenConfigurationDialog(AppContext& context, QWidget* p
 void OpenConfigurationDialog::retranslate()
 {
     const TextTable& t = context.texts;
-    setWindowTitle(t[200]);
-    softwareDescriptionLabel->setText(t[201]);
-    label1->setText(t[202]);
-    configurationList->setToolTip(t[205]);
-    okButton->setText(t[203]);
-    okButton->setToolTip(t[206]);
-    cancelButton->setText(t[204]);
-    cancelButton->setToolTip(t[207]);
+    setWindowTitle(t[Text::OpenConfigurationWindow]);
+    softwareDescriptionLabel->setText(t[Text::OpenConfigurationWindow + 1]);
+    listLabel->setText(t[Text::OpenConfigurationWindow + 2]);
+    configurationList->setToolTip(t[Text::OpenConfigurationWindow + 5]);
+    okButton->setText(t[Text::OpenConfigurationWindow + 3]);
+    okButton->setToolTip(t[Text::OpenConfigurationWindow + 6]);
+    cancelButton->setText(t[Text::OpenConfigurationWindow + 4]);
+    cancelButton->setToolTip(t[Text::OpenConfigurationWindow + 7]);
 }
 
 void OpenConfigurationDialog::showEvent(QShowEvent* event)

@@ -7,7 +7,7 @@ class QListWidget;
 class QPushButton;
 
 // Step 1, Open configuration: lists the configuration folders; the main window applies the
-// chosen Name_Conf when the dialog closes with OK. It changes nothing itself.
+// chosen configurationName when the dialog closes with OK. It changes nothing itself.
 class OpenConfigurationDialog : public QDialog {
     Q_OBJECT
 public:
@@ -29,7 +29,7 @@ private:
     AppContext& context;
     QLabel* softwareCodeLabel = nullptr;
     QLabel* softwareDescriptionLabel = nullptr;
-    QLabel* label1 = nullptr;
+    QLabel* listLabel = nullptr;
     QListWidget* configurationList = nullptr;
     QPushButton* okButton = nullptr;
     QPushButton* cancelButton = nullptr;

@@ -26,9 +26,9 @@ struct ProgramState {
 
     bool hasConfiguration() const { return !projectFolder.isEmpty(); }
 
-    // Program_Folder and the three folders beside the program; creates those that are missing.
+    // programFolder and the three folders beside the program; creates those that are missing.
     void setProgramFolder(const QString& folder);
-    // ParGen_File and IEC_Client_File from Project_Folder.
+    // parGenFile and accessFile from projectFolder.
     void setProjectFiles();
     // Makes the configuration `name` active.
     void activateConfiguration(const QString& name);

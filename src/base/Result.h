@@ -2,7 +2,7 @@
 #include <QString>
 
 // Outcome of a core operation. A core never shows a dialog: the window turns an error
-// into one message box, either the text-table entry Text_No followed by Arg, or Message.
+// into one message box, either the text-table entry textNumber followed by arg, or message.
 struct Result {
     bool ok = true;
     int textNumber = -1;

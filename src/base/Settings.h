@@ -6,7 +6,7 @@
 QString settingsFile(const ProgramState& state);
 
 // Reads the seven values, each with its own default. A missing file, or one that is not XML,
-// gives every default; the next Write_Settings replaces it.
+// gives every default; the next writeSettings() replaces it.
 void readSettings(const QString& path, ProgramState& state);
 
 Result writeSettings(const QString& path, const ProgramState& state);

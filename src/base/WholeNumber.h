@@ -7,5 +7,5 @@
 // and nothing after the digits. Decimal values must fit a signed 32-bit integer.
 std::optional<qint32> parseWholeNumber(QStringView text);
 
-// Parse_Whole_Number with a fallback for text that is not a whole number.
+// parseWholeNumber() with a fallback for text that is not a whole number.
 qint32 toWholeNumber(QStringView text, qint32 fallback = -1);

@@ -13,7 +13,7 @@ Result loadXmlFile(const QString& path, pugi::xml_document& doc);
 // Saves raw (no indentation), UTF-8, without declaration, replacing the file atomically.
 Result saveXmlFile(const pugi::xml_document& doc, const QString& path);
 
-// The parse flags of Load_Xml_File, for readers that load a buffer themselves.
+// The parse flags of loadXmlFile(), for readers that load a buffer themselves.
 constexpr unsigned xmlParseFlags = pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi;
 
 // "file: line N: reason" for a failed parse of the given buffer.

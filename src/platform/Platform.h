@@ -58,7 +58,7 @@ public:
     };
     virtual ~IcmpEcho() = default;
     // One IPv4 echo request to a numeric dotted address (never a name look-up), waiting at most
-    // Timeout_Ms for the answer. Not_Answered comes only once the time-out has passed, so a
+    // timeoutMs for the answer. NotAnswered comes only once the time-out has passed, so a
     // caller may repeat requests in a loop without flooding the network.
     virtual Reply echo(const QString& address) = 0;
 };
@@ -81,7 +81,7 @@ public:
     virtual ~ProcessLauncher() = default;
     // Starts the program (shown normally or hidden). Returns a handle > 0, or 0 with `error` set.
     virtual qint64 start(const QString& program, bool shown, QString& error) = 0;
-    // The exit code, or Still_Active while the program runs.
+    // The exit code, or StillActive while the program runs.
     virtual int exitCode(qint64 handle) = 0;
     // Forgets the handle; the program keeps running if it has not ended.
     virtual void release(qint64 handle) = 0;

@@ -115,17 +115,13 @@ TEST(MainWindow, StepFourShowsTheUpdateWindowInItsEthernetMode)
     ProgramRun run(dir.path());
     auto* boot = run.mainWindow->findChild<UpdateDialog*>("TFBoot");
     ASSERT_TRUE(boot);
-    boot->formType = 0;
     QString title;
-    int formType = -1;
     onNextModal([&](QWidget* modal) {
         title = modal->windowTitle();
-        formType = boot->formType;
         QTest::mouseClick(modal->findChild<QPushButton*>("Btn_Cancel"), Qt::LeftButton);
     });
     run.click("Btn_CreateBin");
     EXPECT_EQ(title, "Update Device by Ethernet (UDP)");
-    EXPECT_EQ(formType, 1);
     EXPECT_FALSE(boot->isVisible());
 
     run.texts.set(1002, "Aggiornamento");

@@ -128,8 +128,8 @@ TEST(AccessValidation, StopsAtTheFirstFailingRow)
 
 TEST(AccessValidation, RowsLeftAsAddedFailOnTheirFirstCheck)
 {
-    DataAttribute quality{"IED1LD0/XCBR1.Pos.q", "ST", "Quality", "q", {}, nullptr};
-    DataAttribute text{"IED1LD0/LPHD1.PhyNam.vendor", "DC", "VisString255", "vendor", {}, nullptr};
+    DataAttribute quality{"IED1LD0/XCBR1.Pos.q", "ST", "Quality", "q", {}};
+    DataAttribute text{"IED1LD0/LPHD1.PhyNam.vendor", "DC", "VisString255", "vendor", {}};
     TextTable texts;
     {
         AccessList access;

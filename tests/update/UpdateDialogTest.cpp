@@ -107,7 +107,6 @@ TEST(UpdateDialog, FirstOpeningShowsTheDefaults)
     EXPECT_EQ(run.updateButton()->toolTip(), "Start the update of Device");
     EXPECT_EQ(run.window->width(), 449);
     EXPECT_EQ(QApplication::focusWidget(), run.field(0));
-    EXPECT_EQ(run.window->formType, 1);
 }
 
 TEST(UpdateDialog, SuccessfulRunStartsTheUpdaterAndIsRememberedAtTheNextShowing)

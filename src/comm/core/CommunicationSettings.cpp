@@ -1,4 +1,5 @@
 #include "comm/core/CommunicationSettings.h"
+#include "base/TextNumbers.h"
 #include "base/Files.h"
 #include "base/WholeNumber.h"
 #include "base/XmlFile.h"
@@ -83,19 +84,19 @@ Result checkCommunicationSettings(const CommunicationSettings& set)
         const char* requiredSwitch; // checked only while this switch is on
     };
     static const Check checks[] = {
-        {"IEC61850_Client_IP1", 255, 649, nullptr}, {"IEC61850_Client_IP2", 255, 650, nullptr},
-        {"IEC61850_Client_IP3", 255, 651, nullptr}, {"IEC61850_Client_IP4", 255, 652, nullptr},
-        {"IEC61850_Client_SM1", 255, 653, nullptr}, {"IEC61850_Client_SM2", 255, 654, nullptr},
-        {"IEC61850_Client_SM3", 255, 655, nullptr}, {"IEC61850_Client_SM4", 255, 656, nullptr},
-        {"IEC61850_Client_GAT1", 255, 657, "IEC61850_Client_En_GAT"}, {"IEC61850_Client_GAT2", 255, 658, "IEC61850_Client_En_GAT"},
-        {"IEC61850_Client_GAT3", 255, 659, "IEC61850_Client_En_GAT"}, {"IEC61850_Client_GAT4", 255, 660, "IEC61850_Client_En_GAT"},
-        {"EtherNetIP_IP1", 255, 703, nullptr}, {"EtherNetIP_IP2", 255, 704, nullptr},
-        {"EtherNetIP_IP3", 255, 705, nullptr}, {"EtherNetIP_IP4", 255, 706, nullptr},
-        {"EtherNetIP_SM1", 255, 707, nullptr}, {"EtherNetIP_SM2", 255, 708, nullptr},
-        {"EtherNetIP_SM3", 255, 709, nullptr}, {"EtherNetIP_SM4", 255, 710, nullptr},
-        {"EtherNetIP_GAT1", 255, 711, "EtherNetIP_EN_GAT"}, {"EtherNetIP_GAT2", 255, 712, "EtherNetIP_EN_GAT"},
-        {"EtherNetIP_GAT3", 255, 713, "EtherNetIP_EN_GAT"}, {"EtherNetIP_GAT4", 255, 714, "EtherNetIP_EN_GAT"},
-        {"EtherNetIP_NB_Input", 496, 716, nullptr}, {"EtherNetIP_NB_Output", 496, 717, nullptr},
+        {"IEC61850_Client_IP1", 255, Text::ErrorIecClientIp, nullptr}, {"IEC61850_Client_IP2", 255, Text::ErrorIecClientIp + 1, nullptr},
+        {"IEC61850_Client_IP3", 255, Text::ErrorIecClientIp + 2, nullptr}, {"IEC61850_Client_IP4", 255, Text::ErrorIecClientIp + 3, nullptr},
+        {"IEC61850_Client_SM1", 255, Text::ErrorIecClientSubnetMask, nullptr}, {"IEC61850_Client_SM2", 255, Text::ErrorIecClientSubnetMask + 1, nullptr},
+        {"IEC61850_Client_SM3", 255, Text::ErrorIecClientSubnetMask + 2, nullptr}, {"IEC61850_Client_SM4", 255, Text::ErrorIecClientSubnetMask + 3, nullptr},
+        {"IEC61850_Client_GAT1", 255, Text::ErrorIecClientGateway, "IEC61850_Client_En_GAT"}, {"IEC61850_Client_GAT2", 255, Text::ErrorIecClientGateway + 1, "IEC61850_Client_En_GAT"},
+        {"IEC61850_Client_GAT3", 255, Text::ErrorIecClientGateway + 2, "IEC61850_Client_En_GAT"}, {"IEC61850_Client_GAT4", 255, Text::ErrorIecClientGateway + 3, "IEC61850_Client_En_GAT"},
+        {"EtherNetIP_IP1", 255, Text::ErrorEtherNetIpIp, nullptr}, {"EtherNetIP_IP2", 255, Text::ErrorEtherNetIpIp + 1, nullptr},
+        {"EtherNetIP_IP3", 255, Text::ErrorEtherNetIpIp + 2, nullptr}, {"EtherNetIP_IP4", 255, Text::ErrorEtherNetIpIp + 3, nullptr},
+        {"EtherNetIP_SM1", 255, Text::ErrorEtherNetIpSubnetMask, nullptr}, {"EtherNetIP_SM2", 255, Text::ErrorEtherNetIpSubnetMask + 1, nullptr},
+        {"EtherNetIP_SM3", 255, Text::ErrorEtherNetIpSubnetMask + 2, nullptr}, {"EtherNetIP_SM4", 255, Text::ErrorEtherNetIpSubnetMask + 3, nullptr},
+        {"EtherNetIP_GAT1", 255, Text::ErrorEtherNetIpGateway, "EtherNetIP_EN_GAT"}, {"EtherNetIP_GAT2", 255, Text::ErrorEtherNetIpGateway + 1, "EtherNetIP_EN_GAT"},
+        {"EtherNetIP_GAT3", 255, Text::ErrorEtherNetIpGateway + 2, "EtherNetIP_EN_GAT"}, {"EtherNetIP_GAT4", 255, Text::ErrorEtherNetIpGateway + 3, "EtherNetIP_EN_GAT"},
+        {"EtherNetIP_NB_Input", 496, Text::ErrorEtherNetIpInputBytes, nullptr}, {"EtherNetIP_NB_Output", 496, Text::ErrorEtherNetIpOutputBytes, nullptr},
     };
     for (const Check& c : checks) {
         if (c.requiredSwitch && set[c.requiredSwitch] != QStringLiteral("1"))

@@ -1,4 +1,5 @@
 #include "comm/gui/CommunicationDialog.h"
+#include "base/TextNumbers.h"
 #include "base/gui/OctetFields.h"
 #include <QCheckBox>
 #include <QGridLayout>
@@ -25,8 +26,8 @@ CommunicationDialog::CommunicationDialog(AppContext& context, QWidget* parent)
     auto* top = new QVBoxLayout(this);
     softwareCodeLabel = makeSoftwareCodeLabel(this);
     softwareDescriptionLabel = withObjectName(new QLabel(this), "L_SW_Desc");
-    bind(this, 400, -1);
-    bind(softwareDescriptionLabel, 401, -1);
+    bind(this, Text::CommunicationWindow, -1);
+    bind(softwareDescriptionLabel, Text::CommunicationWindow + 1, -1);
     top->addWidget(softwareCodeLabel);
     top->addWidget(softwareDescriptionLabel);
 
@@ -45,37 +46,37 @@ CommunicationDialog::CommunicationDialog(AppContext& context, QWidget* parent)
 
     QGridLayout* g = iecPanel.body;
     QList<QLineEdit*> chain;
-    chain << addOctetRow(g, 0, caption("L_IEC61850_Client_IP", 407), "IEC61850_Client_IP", 408);
-    chain << addOctetRow(g, 1, caption("L_IEC61850_Client_SM", 412), "IEC61850_Client_SM", 413);
+    chain << addOctetRow(g, 0, caption("L_IEC61850_Client_IP", Text::IecClientPanel + 1), "IEC61850_Client_IP", Text::IecClientPanel + 2);
+    chain << addOctetRow(g, 1, caption("L_IEC61850_Client_SM", Text::IecClientPanel + 6), "IEC61850_Client_SM", Text::IecClientPanel + 7);
     iecGatewayBox = withObjectName(new QCheckBox, "CB_IEC61850_Client_En_GAT");
-    bind(iecGatewayBox, 417, 418);
-    chain << addOctetRow(g, 2, iecGatewayBox, "IEC61850_Client_GAT", 419);
+    bind(iecGatewayBox, Text::IecClientPanel + 11, Text::IecClientPanel + 12);
+    chain << addOctetRow(g, 2, iecGatewayBox, "IEC61850_Client_GAT", Text::IecClientPanel + 13);
     chainOctetFields(chain);
-    QLineEdit* vlan = addFieldRow(g, 3, 423, "E_IEC61850_Client_VLAN", "IEC61850_Client_VLAN", 424);
+    QLineEdit* vlan = addFieldRow(g, 3, Text::IecClientPanel + 17, "E_IEC61850_Client_VLAN", "IEC61850_Client_VLAN", Text::IecClientPanel + 18);
     // Digits only, at most 8; a text loaded from the file is shown as it is.
     vlan->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,8}")), vlan));
-    addFieldRow(g, 4, 425, "E_IEC61850_Client_AppID", "IEC61850_Client_Application_ID", 426);
+    addFieldRow(g, 4, Text::IecClientPanel + 19, "E_IEC61850_Client_AppID", "IEC61850_Client_Application_ID", Text::IecClientPanel + 20);
 
     g = enipPanel.body;
     chain.clear();
-    chain << addOctetRow(g, 0, caption("L_EtherNetIP_IP", 527), "EtherNetIP_IP", 528);
-    chain << addOctetRow(g, 1, caption("L_EtherNetIP_SM", 532), "EtherNetIP_SM", 533);
+    chain << addOctetRow(g, 0, caption("L_EtherNetIP_IP", Text::EtherNetIpPanel + 1), "EtherNetIP_IP", Text::EtherNetIpPanel + 2);
+    chain << addOctetRow(g, 1, caption("L_EtherNetIP_SM", Text::EtherNetIpPanel + 6), "EtherNetIP_SM", Text::EtherNetIpPanel + 7);
     enipGatewayBox = withObjectName(new QCheckBox, "CB_EtherNetIP_GAT");
-    bind(enipGatewayBox, 537, 538);
-    chain << addOctetRow(g, 2, enipGatewayBox, "EtherNetIP_GAT", 539);
+    bind(enipGatewayBox, Text::EtherNetIpPanel + 11, Text::EtherNetIpPanel + 12);
+    chain << addOctetRow(g, 2, enipGatewayBox, "EtherNetIP_GAT", Text::EtherNetIpPanel + 13);
     chainOctetFields(chain);
     // The port is fixed: shown, never edited and not part of the set.
-    enipTunnelPortEdit = addFieldRow(g, 3, 543, "E_EtherNetIP_TunnelPort", nullptr, 544);
+    enipTunnelPortEdit = addFieldRow(g, 3, Text::EtherNetIpPanel + 17, "E_EtherNetIP_TunnelPort", nullptr, Text::EtherNetIpPanel + 18);
     enipTunnelPortEdit->setText(tunnelPort);
     enipTunnelPortEdit->setEnabled(false);
-    addFieldRow(g, 4, 545, "E_EtherNetIP_NByte_In", "EtherNetIP_NB_Input", 546);
-    addFieldRow(g, 5, 547, "E_EtherNetIP_NByte_Out", "EtherNetIP_NB_Output", 548);
+    addFieldRow(g, 4, Text::EtherNetIpPanel + 19, "E_EtherNetIP_NByte_In", "EtherNetIP_NB_Input", Text::EtherNetIpPanel + 20);
+    addFieldRow(g, 5, Text::EtherNetIpPanel + 21, "E_EtherNetIP_NByte_Out", "EtherNetIP_NB_Output", Text::EtherNetIpPanel + 22);
 
     top->addLayout(makeOkCancelRow(this, okButton, cancelButton));
     okButton->setAutoDefault(false);
     cancelButton->setAutoDefault(false);
-    bind(okButton, 402, 404);
-    bind(cancelButton, 403, 405);
+    bind(okButton, Text::CommunicationWindow + 2, Text::CommunicationWindow + 4);
+    bind(cancelButton, Text::CommunicationWindow + 3, Text::CommunicationWindow + 5);
     connect(okButton, &QPushButton::clicked, this, &CommunicationDialog::onOkClicked);
 
     // Only the height can change.
@@ -115,8 +116,8 @@ CommunicationDialog::Panel CommunicationDialog::makePanel(const char* name, cons
 void CommunicationDialog::orderTabPanels()
 {
     // The headings are composed once, in the language of the start.
-    iecPanel.header->setText(QStringLiteral("1. ") + context.texts[406]);
-    enipPanel.header->setText(QStringLiteral("2. ") + context.texts[526]);
+    iecPanel.header->setText(QStringLiteral("1. ") + context.texts[Text::IecClientPanel]);
+    enipPanel.header->setText(QStringLiteral("2. ") + context.texts[Text::EtherNetIpPanel]);
     setTabOrder(iecPanel.header, enipPanel.header);
 }
 

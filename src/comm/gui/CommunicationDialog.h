@@ -60,7 +60,7 @@ private:
     // The entry field of each key of the set, in file order; the two switches have none.
     std::array<QLineEdit*, CommunicationSettings::count> fields{};
 
-    // Which texts Set_Lang puts on which control: a caption and a hint (-1: none).
+    // Which texts retranslate() puts on which control: a caption and a hint (-1: none).
     struct TextBinding {
         QWidget* control;
         int captionNo;

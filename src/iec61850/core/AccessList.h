@@ -6,16 +6,16 @@
 
 // The access list as the access window holds it: the three grids and the data set entries.
 
-// Columns of the variables grid (ACG_DA); column c holds the field Var_Fields[c].
+// Columns of the variables grid; column c holds the attribute variableAttributes[c].
 namespace VariableColumn {
 enum : int { Number, Index, BType, Fc, Reference, StartByte, NumByte, IpAddress, Port, OnChange, OnCommand, OnTimer, Time,
     Position, StartBit, ReadWrite, Conversion, MultFactor, Mnemonic, Count };
 }
-// Columns of the data set grid (ACG_DataSet).
+// Columns of the data set grid.
 namespace DataSetColumn {
 enum : int { Number, Index, Reference, GooseName, EnGoose, IpAddress, Port, Time, Mnemonic, Count };
 }
-// Columns of the members grid (ACG_DS_Vars).
+// Columns of the members grid.
 namespace MemberColumn {
 enum : int { Number, BType, Reference, Position, StartBit, Conversion, MultFactor, Mnemonic, Count };
 }

@@ -1,4 +1,5 @@
 #include "iec61850/core/AccessValidation.h"
+#include "base/TextNumbers.h"
 #include "iec61850/core/AccessList.h"
 #include "base/Conversions.h"
 #include "base/TextTable.h"
@@ -18,9 +19,9 @@ std::optional<SizedType> sizedType(const QString& bType)
 {
     const QString type = bType.toUpper();
     if (type == u"VISSTRING255")
-        return SizedType{254, 255, 1262, 1263, 1264};
+        return SizedType{254, 255, Text::ErrorRowString255Start, Text::ErrorRowString255Count, Text::ErrorRowString255End};
     if (type == u"OCTET64")
-        return SizedType{63, 64, 1265, 1266, 1267};
+        return SizedType{63, 64, Text::ErrorRowOctet64Start, Text::ErrorRowOctet64Count, Text::ErrorRowOctet64End};
     return std::nullopt;
 }
 
@@ -45,17 +46,17 @@ std::optional<Failure> checkRow(const StringGrid& grid, int row, QChar separator
     }
     std::array<QString, 4> parts;
     if (!splitIpAddress(grid.cell(VariableColumn::IpAddress, row), parts))
-        return Failure{1253, {}};
+        return Failure{Text::ErrorRowIpAddress, {}};
     if (!inRange(number(VariableColumn::Port), 0, 65535))
-        return Failure{1254, {}};
+        return Failure{Text::ErrorRowPort, {}};
     if (stripBlanks(grid.cell(VariableColumn::OnTimer, row)) == u"Y" && !inRange(number(VariableColumn::Time), 1, 100000000))
-        return Failure{1255, {}};
+        return Failure{Text::ErrorRowTime, {}};
     if (!inRange(number(VariableColumn::Position), 0, maxPosition))
-        return Failure{1256, QString::number(maxPosition)};
+        return Failure{Text::ErrorRowPosition, QString::number(maxPosition)};
     const QString factor = grid.cell(VariableColumn::MultFactor, row);
     float value = 0;
     if (stripBlanks(factor).toUpper() != u"NONE" && !parseDecimal(factor, separator, value))
-        return Failure{1257, {}};
+        return Failure{Text::ErrorRowMultFactor, {}};
     return std::nullopt;
 }
 
@@ -67,7 +68,7 @@ Result validateVariables(const StringGrid& variableGrid, QChar decimalSeparator,
         if (variableGrid.cell(VariableColumn::BType, row).isEmpty())
             continue;
         if (const auto failure = checkRow(variableGrid, row, decimalSeparator))
-            return Result::textError(1252, QString::number(row) + texts[failure->textNumber] + failure->suffix);
+            return Result::textError(Text::ErrorRow, QString::number(row) + texts[failure->textNumber] + failure->suffix);
     }
     return Result::success();
 }

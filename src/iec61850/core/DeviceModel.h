@@ -5,8 +5,6 @@
 
 // The IEC 61850 model of one server, read from one SCL file: a strict ownership tree in
 // document order. Strings are the model's own; nothing links back to the XML document.
-// TreeNode is the non-owning handle of the tree-view node that shows an object (null until
-// a tree is built).
 
 class DataAttribute {
 public:
@@ -15,7 +13,6 @@ public:
     QString bType;
     QString name;
     std::vector<std::unique_ptr<DataAttribute>> attributes;
-    void* treeNode = nullptr;
 
     bool isLeaf() const { return attributes.empty(); }
     DataAttribute* findAttribute(const QString& name) const;
@@ -27,7 +24,6 @@ public:
     QString name;
     std::vector<std::unique_ptr<DataObject>> dataObjects;
     std::vector<std::unique_ptr<DataAttribute>> attributes;
-    void* treeNode = nullptr;
 
     DataObject* findDataObject(const QString& name) const;
     // Searches the attributes and their components, not the sub data objects.
@@ -41,7 +37,6 @@ public:
     QString reference;
     QString gooseName;
     std::vector<DataAttribute*> attributes; // members, owned by the data object trees of the same device
-    void* treeNode = nullptr;
 };
 
 class LogicalNode {
@@ -52,7 +47,6 @@ public:
     QString inst;
     std::vector<std::unique_ptr<DataObject>> dataObjects;
     std::vector<std::unique_ptr<DataSet>> dataSets;
-    void* treeNode = nullptr;
 
     DataObject* findDataObject(const QString& name) const;
 };
@@ -61,7 +55,6 @@ class LogicalDevice {
 public:
     QString name;
     std::vector<std::unique_ptr<LogicalNode>> logicalNodes;
-    void* treeNode = nullptr;
 
     // The first logical node of that class; prefix and instance are not compared.
     LogicalNode* findLogicalNode(const QString& lnClass) const;
@@ -75,7 +68,6 @@ public:
     // at its position so that the entries' device indexes still point at the right devices.
     bool fileMissing = false;
     std::vector<std::unique_ptr<LogicalDevice>> logicalDevices;
-    void* treeNode = nullptr;
 
     LogicalDevice* findLogicalDevice(const QString& name) const;
 };

@@ -6,8 +6,8 @@
 #include <memory>
 
 // Bounds that keep a hostile or broken file from exhausting the stack or the memory: type
-// definitions nested deeper than Max_Depth, or a model that would take more than about
-// Max_Model_Bytes (many types expanding into each other), stop the reading with an error.
+// definitions nested deeper than maxDepth, or a model that would take more than about
+// maxModelBytes (many types expanding into each other), stop the reading with an error.
 struct SclLimits {
     int maxDepth = 64;
     qint64 maxModelBytes = qint64(256) << 20;

@@ -1,4 +1,5 @@
 #include "iec61850/gui/AccessDialog.h"
+#include "base/TextNumbers.h"
 #include "iec61850/core/AccessFile.h"
 #include "iec61850/core/AccessOperations.h"
 #include "iec61850/core/AccessValidation.h"
@@ -17,6 +18,19 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+namespace {
+
+// Start Byte and Num Byte came after the other columns, hence numbers of their own.
+int variableColumnText(int firstText, int startByteText, int column)
+{
+    static_assert(VariableColumn::NumByte == VariableColumn::StartByte + 1);
+    if (column == VariableColumn::StartByte || column == VariableColumn::NumByte)
+        return startByteText + column - VariableColumn::StartByte;
+    return firstText + (column < VariableColumn::StartByte ? column : column - 2);
+}
+
+} // namespace
 
 AccessDialog::AccessDialog(AppContext& context, QWidget* parent)
     : QDialog(parent)
@@ -132,21 +146,18 @@ void AccessDialog::buildLayout()
 void AccessDialog::retranslate()
 {
     const TextTable& t = context.texts;
-    setWindowTitle(t[1200]);
-    softwareDescriptionLabel->setText(t[1201]);
+    setWindowTitle(t[Text::AccessWindow]);
+    softwareDescriptionLabel->setText(t[Text::AccessWindow + 1]);
     QPushButton* const buttons[] = {okButton, cancelButton, addVariableButton, removeVariableButton, moveUpButton, moveDownButton, addDeviceButton, removeDeviceButton};
     for (int i = 0; i < 8; ++i) {
-        buttons[i]->setText(t[1202 + i]);
-        buttons[i]->setToolTip(t[1210 + i]);
+        buttons[i]->setText(t[Text::AccessButtonCaptions + i]);
+        buttons[i]->setToolTip(t[Text::AccessButtonHints + i]);
     }
 
-    // Headings and hints of the variables grid; Start Byte and Num Byte came later, hence their numbers.
-    const int headings[VariableColumn::Count] = {1218, 1219, 1220, 1221, 1222, 1258, 1259, 1223, 1224, 1225, 1226, 1227, 1228, 1229, 1230, 1231, 1232, 1233, 1234};
-    const int hints[VariableColumn::Count] = {1235, 1236, 1237, 1238, 1239, 1260, 1261, 1240, 1241, 1242, 1243, 1244, 1245, 1246, 1247, 1248, 1249, 1250, 1251};
     hint.clear();
     for (int col = 0; col < VariableColumn::Count; ++col) {
-        access.variableGrid.setHeading(col, t[headings[col]]);
-        hint << t[hints[col]];
+        access.variableGrid.setHeading(col, t[variableColumnText(Text::VariableHeadings, Text::StartByteHeading, col)]);
+        hint << t[variableColumnText(Text::VariableHints, Text::StartByteHint, col)];
     }
     variableGrid->gridModel()->setHints(hint);
     variableGrid->gridModel()->headerDataChanged(Qt::Horizontal, 0, VariableColumn::Count - 1);
@@ -280,7 +291,7 @@ void AccessDialog::showDeviceList()
 
 void AccessDialog::onAddDeviceClicked()
 {
-    const QString chosen = context.platform.fileDialog->openFile(context.texts[1208], QString(), sclFileFilter);
+    const QString chosen = context.platform.fileDialog->openFile(context.texts[Text::AddDeviceCaption], QString(), sclFileFilter);
     if (chosen.isEmpty())
         return;
     const Result imported = importSclFile(access, context.state.projectFolder, chosen, [this] {
@@ -318,7 +329,6 @@ void AccessDialog::clearTree()
 {
     const QSignalBlocker block(deviceTree);
     deviceTree->clear();
-    rootNode = nullptr;
 }
 
 void AccessDialog::onDeviceListClicked()
@@ -331,7 +341,7 @@ void AccessDialog::onDeviceListClicked()
     clearTree();
     shownDevice = index;
     const QSignalBlocker block(deviceTree);
-    rootNode = showDevice(deviceTree, *access.devices[static_cast<size_t>(index)]);
+    showDevice(deviceTree, *access.devices[static_cast<size_t>(index)]);
 }
 
 void AccessDialog::onTreeNodeClicked(QTreeWidgetItem* node)

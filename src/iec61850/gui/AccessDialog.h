@@ -55,12 +55,10 @@ private:
     int shownDevice = -1;
     // The access list: device list, grids and data set entries.
     AccessList access;
-    QTreeWidgetItem* rootNode = nullptr;
     DataAttribute* selectedAttribute = nullptr;
     DataSet* selectedDataSet = nullptr;
     int selectedDataSetRow = 0;
     QStringList hint; // header hints of the variables grid, by column
-
 
     QLabel* softwareCodeLabel = nullptr;
     QLabel* softwareDescriptionLabel = nullptr;

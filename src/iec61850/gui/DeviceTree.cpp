@@ -7,8 +7,8 @@
 
 namespace {
 
-// IL_IEC: images 0 to 5, drawn once.
-const std::array<QIcon, 6>& IL_IEC()
+// One image per node kind, drawn once.
+const std::array<QIcon, 6>& nodeImages()
 {
     static const std::array<QIcon, 6> images = [] {
         struct Look {
@@ -52,24 +52,21 @@ QColor textColour(NodeKind kind)
     }
 }
 
-template <typename T>
-DeviceTreeItem* add(QTreeWidgetItem* parent, NodeKind kind, T& object, const QString& text)
+DeviceTreeItem* add(QTreeWidgetItem* parent, NodeKind kind, void* object, const QString& text)
 {
-    auto* item = new DeviceTreeItem(parent, kind, &object, text);
-    object.treeNode = item;
-    return item;
+    return new DeviceTreeItem(parent, kind, object, text);
 }
 
 void showAttribute(QTreeWidgetItem* parent, DataAttribute& da)
 {
-    DeviceTreeItem* node = add(parent, NodeKind::DA, da, da.name);
+    DeviceTreeItem* node = add(parent, NodeKind::DA, &da, da.name);
     for (const auto& component : da.attributes)
         showAttribute(node, *component);
 }
 
 void showDataObject(QTreeWidgetItem* parent, DataObject& dobj)
 {
-    DeviceTreeItem* node = add(parent, NodeKind::DO, dobj, dobj.name);
+    DeviceTreeItem* node = add(parent, NodeKind::DO, &dobj, dobj.name);
     for (const auto& sub : dobj.dataObjects)
         showDataObject(node, *sub);
     for (const auto& da : dobj.attributes)
@@ -78,12 +75,12 @@ void showDataObject(QTreeWidgetItem* parent, DataObject& dobj)
 
 void showDataSet(QTreeWidgetItem* parent, DataSet& ds)
 {
-    add(parent, NodeKind::DataSet, ds, ds.name);
+    add(parent, NodeKind::DataSet, &ds, ds.name);
 }
 
 DeviceTreeItem* showLogicalNode(QTreeWidgetItem* parent, LogicalNode& ln)
 {
-    DeviceTreeItem* node = add(parent, NodeKind::LN, ln, ln.prefix + ln.lnClass + ln.inst);
+    DeviceTreeItem* node = add(parent, NodeKind::LN, &ln, ln.prefix + ln.lnClass + ln.inst);
     for (const auto& dobj : ln.dataObjects)
         showDataObject(node, *dobj);
     for (const auto& ds : ln.dataSets)
@@ -94,7 +91,7 @@ DeviceTreeItem* showLogicalNode(QTreeWidgetItem* parent, LogicalNode& ln)
 // Logical devices and logical nodes open when the tree is shown: collected in `expand`.
 void showLogicalDevice(QTreeWidgetItem* parent, LogicalDevice& ld, std::vector<QTreeWidgetItem*>& expand)
 {
-    DeviceTreeItem* node = add(parent, NodeKind::LDevice, ld, ld.name);
+    DeviceTreeItem* node = add(parent, NodeKind::LDevice, &ld, ld.name);
     expand.push_back(node);
     for (const auto& ln : ld.logicalNodes)
         expand.push_back(showLogicalNode(node, *ln));
@@ -119,7 +116,7 @@ DeviceTreeItem::DeviceTreeItem(NodeKind kind, void* object, const QString& text)
 QVariant DeviceTreeItem::data(int column, int role) const
 {
     if (column == 0 && role == Qt::DecorationRole)
-        return IL_IEC()[static_cast<size_t>(kind())];
+        return nodeImages()[static_cast<size_t>(kind())];
     if (column == 0 && role == Qt::ForegroundRole)
         return textColour(kind());
     return QTreeWidgetItem::data(column, role);
@@ -130,7 +127,6 @@ DeviceTreeItem* showDevice(QTreeWidget* tree, Ied& device)
     tree->clear();
     // Built apart from the view and inserted in one step: the view lays out once.
     auto* root = new DeviceTreeItem(NodeKind::Device, &device, device.name);
-    device.treeNode = root;
     std::vector<QTreeWidgetItem*> expand{root};
     for (const auto& ld : device.logicalDevices)
         showLogicalDevice(root, *ld, expand);

@@ -4,7 +4,7 @@
 
 class QTreeWidget;
 
-// The kinds of tree node, which are also their image numbers in IL_IEC.
+// The kinds of tree node, which also number their images.
 enum class NodeKind { Device, LDevice, LN, DO, DA, DataSet };
 
 // A tree node that knows the model object it shows. Image and text colour follow from the
@@ -22,6 +22,6 @@ private:
     void* shown;
 };
 
-// Builds the tree of a device in `tree` (which is emptied first) and returns its root node
-// (NODE_ORIG). Every object's TreeNode points at the node that shows it.
+// Builds the tree of a device in `tree` (which is emptied first) and returns its root node.
+// Each node knows the model object it shows; the model knows nothing of the tree.
 DeviceTreeItem* showDevice(QTreeWidget* tree, Ied& device);

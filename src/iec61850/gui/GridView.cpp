@@ -12,7 +12,7 @@ namespace {
 const QString checkedText = QStringLiteral("Y");
 const QString uncheckedText = QStringLiteral("N");
 
-// Drop-down editor for the choice m_columns; every other column edits as plain text.
+// Drop-down editor for the choice columns; every other column edits as plain text.
 class GridDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;

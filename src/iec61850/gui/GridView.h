@@ -6,7 +6,7 @@
 struct ProgramState;
 
 // How the cells of a column are edited. Check-box cells hold "Y" or "N"; a drop-down offers
-// its fixed choices. Locked cells (TGrid::Read_Only) are never edited, whatever the column.
+// its fixed choices. Locked cells (StringGrid::setReadOnly) are never edited, whatever the column.
 enum class ColumnEditor { Text, ReadOnly, Check, Choice };
 
 // Shows a StringGrid: the grid's heading row is the view's header, grid row r is view row r - 1

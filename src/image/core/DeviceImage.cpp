@@ -15,7 +15,7 @@ DeviceImage::DeviceImage()
 
 Result DeviceImage::buildImages(const ProgramState& state, QChar decimalSeparator)
 {
-    // A failed build leaves no image that Save_Bin could write.
+    // A failed build leaves no image that writeImages() could write.
     bank1Length = bank2Length = 0;
     initParameterBlock(parameterBlock);
     clearRequestTables(requestTables);

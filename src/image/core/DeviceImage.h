@@ -17,7 +17,7 @@ public:
 
     DeviceImage();
 
-    // Composes both images from ParGen_File and IEC_Client_File and sets both lengths.
+    // Composes both images from parGenFile and accessFile and sets both lengths.
     // `decimalSeparator` is the user's (multiplication factors accept either separator).
     Result buildImages(const ProgramState& state, QChar decimalSeparator);
     // Writes bin/bank1.bin and bin/bank2.bin of the project folder. Both files are written to
@@ -38,7 +38,7 @@ private:
     qsizetype bank2Length = 0;
 };
 
-// The update step's build: Create_Bin, then Save_Bin only when the build succeeded. Used by the
+// The update step's build: buildImages(), then writeImages() only when the build succeeded. Used by the
 // main window and by `swquelmor-cli build`.
 Result buildAndWriteImages(DeviceImage& image, const ProgramState& state, QChar decimalSeparator);
 

@@ -154,12 +154,12 @@ Inspection describeRequestTables(std::span<const quint8> bytes, quint32 base)
     r.field(QStringLiteral("nDataSet"), QString::number(nDataSet));
     r.field(QStringLiteral("vLan"), QString::number(static_cast<qint32>(in.U32())));
     r.field(QStringLiteral("appID"), QString::number(static_cast<qint32>(in.U32())));
-    const quint32 variableAdd = in.U32(), dataSetAdd = in.U32();
-    r.field(QStringLiteral("Variable_Add"), hex(variableAdd));
-    r.field(QStringLiteral("DataSet_Add"), hex(dataSetAdd));
+    const quint32 variableListAddress = in.U32(), dataSetListAddress = in.U32();
+    r.field(QStringLiteral("Variable_Add"), hex(variableListAddress));
+    r.field(QStringLiteral("DataSet_Add"), hex(dataSetListAddress));
 
     for (quint32 i = 0; i < nVariable; ++i) {
-        if (!in.record(QStringLiteral("Variable %1").arg(i + 1), variableAdd + i * RequestTables::variableSize, RequestTables::variableSize))
+        if (!in.record(QStringLiteral("Variable %1").arg(i + 1), variableListAddress + i * RequestTables::variableSize, RequestTables::variableSize))
             return r.result;
         const quint32 fc0 = in.U8(), fc1 = in.U8();
         r.field(QStringLiteral("fc"), QStringLiteral("\"%1%2\" (%3 %4)").arg(QChar(fc0)).arg(QChar(fc1)).arg(hex(fc0, 2), hex(fc1, 2)));
@@ -183,7 +183,7 @@ Inspection describeRequestTables(std::span<const quint8> bytes, quint32 base)
     };
     std::vector<Members> members;
     for (quint32 i = 0; i < nDataSet; ++i) {
-        if (!in.record(QStringLiteral("Data set %1").arg(i + 1), dataSetAdd + i * RequestTables::dataSetSize, RequestTables::dataSetSize))
+        if (!in.record(QStringLiteral("Data set %1").arg(i + 1), dataSetListAddress + i * RequestTables::dataSetSize, RequestTables::dataSetSize))
             return r.result;
         const quint32 count = in.U8();
         r.field(QStringLiteral("nVariable"), QString::number(count));
@@ -216,9 +216,9 @@ Inspection describeRequestTables(std::span<const quint8> bytes, quint32 base)
             in.textAddress("reference_Add");
         }
 
-    if (variableAdd != base + RequestTables::headerSize)
+    if (variableListAddress != base + RequestTables::headerSize)
         r.problem(QStringLiteral("Variable_Add should be %1").arg(hex(base + RequestTables::headerSize)));
-    if (dataSetAdd != variableAdd + nVariable * RequestTables::variableSize)
+    if (dataSetListAddress != variableListAddress + nVariable * RequestTables::variableSize)
         r.problem(QStringLiteral("DataSet_Add should follow the variable records"));
     const qint64 end = std::max<qint64>(in.stringsEnd, in.pos);
     if (end != static_cast<qint64>(bytes.size()))

@@ -70,7 +70,7 @@ Result loadParGen(ParameterBlock& block, const QString& parGenFile, RequestTable
     // Without the file the block keeps its initial values, which differ from the fallbacks.
     if (!QFileInfo::exists(parGenFile))
         return Result::success();
-    // Read_ParGen finds the keys (first node as root, first element of each name) and gives a
+    // readParGenFile() finds the keys (first node as root, first element of each name) and gives a
     // missing key its default text, which converts to the fallback below.
     CommunicationSettings set;
     if (auto read = readParGenFile(parGenFile, set); !read)

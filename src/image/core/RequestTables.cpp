@@ -204,10 +204,10 @@ void computeAddresses(RequestTables& tables, quint32 base)
     };
     auto text = [&take](const QString& s) { return take(imageTextSize(s)); };
 
-    tables.variableAdd = take(RequestTables::variableSize * static_cast<qint64>(tables.variableList.size()));
-    tables.dataSetAdd = take(RequestTables::dataSetSize * static_cast<qint64>(tables.dataSetList.size()));
+    tables.variableListAddress = take(RequestTables::variableSize * static_cast<qint64>(tables.variableList.size()));
+    tables.dataSetListAddress = take(RequestTables::dataSetSize * static_cast<qint64>(tables.dataSetList.size()));
     for (DataSetRecord& d : tables.dataSetList)
-        d.variableListAdd = take(RequestTables::variableDsSize * static_cast<qint64>(d.variableList.size()));
+        d.variableListAddress = take(RequestTables::variableDsSize * static_cast<qint64>(d.variableList.size()));
     for (VariableRecord& v : tables.variableList) {
         v.bTypeAddress = text(v.bType);
         v.hostNameAddress = text(v.hostname);
@@ -254,8 +254,8 @@ Result writeRequestTables(const RequestTables& tables, std::span<quint8> buffer,
     w.U32(static_cast<quint32>(tables.nDataSet));
     w.U32(static_cast<quint32>(tables.vLan));
     w.U32(static_cast<quint32>(tables.appID));
-    w.U32(tables.variableAdd);
-    w.U32(tables.dataSetAdd);
+    w.U32(tables.variableListAddress);
+    w.U32(tables.dataSetListAddress);
     for (const VariableRecord& v : tables.variableList) {
         w.U8(v.fc[0]);
         w.U8(v.fc[1]);
@@ -284,7 +284,7 @@ Result writeRequestTables(const RequestTables& tables, std::span<quint8> buffer,
         w.U32(d.gooseNameAddress);
         w.U32(d.referenceAddress);
         w.U32(d.hostNameAddress);
-        w.U32(d.variableListAdd);
+        w.U32(d.variableListAddress);
     }
     for (const DataSetRecord& d : tables.dataSetList)
         for (const MemberRecord& v : d.variableList) {

@@ -61,7 +61,7 @@ struct DataSetRecord {
     QString hostname;
     quint32 hostNameAddress = 0;
     std::vector<MemberRecord> variableList;
-    quint32 variableListAdd = 0;
+    quint32 variableListAddress = 0;
 };
 
 struct RequestTables {
@@ -75,10 +75,10 @@ struct RequestTables {
     qint32 vLan = 0;
     qint32 appID = 0;
     std::vector<VariableRecord> variableList;
-    quint32 variableAdd = 0;
+    quint32 variableListAddress = 0;
     std::vector<DataSetRecord> dataSetList;
-    quint32 dataSetAdd = 0;
-    // Bytes that writeRequestTables writes, known once the addresses are computed.
+    quint32 dataSetListAddress = 0;
+    // Bytes that writeRequestTables() writes, known once the addresses are computed.
     qint64 length = 0;
 };
 

@@ -30,7 +30,7 @@ bool isOrdinaryFile(const QFileInfo& info)
 QStringList createLanguageList(const QString& languageFolder)
 {
     // The extension is matched in its exact case where file names have case, so that the
-    // language found is the one Load_Language then opens.
+    // language found is the one TextTable::loadLanguage() then opens.
     QDir::Filters filters = QDir::Files | QDir::Hidden | QDir::System;
 #ifndef Q_OS_WIN
     filters |= QDir::CaseSensitive;

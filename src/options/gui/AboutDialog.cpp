@@ -49,42 +49,42 @@ AboutDialog::AboutDialog(AppContext& context, QWidget* parent)
 
     pictureLabel = withObjectName(new QLabel(this), "Image2");
     pictureLabel->setPixmap(productPicture());
-    label1 = withObjectName(new QLabel(QStringLiteral("Software Tessav "), this), "Label1");
-    QFont heading = label1->font();
+    titleLabel = withObjectName(new QLabel(QStringLiteral("Software Tessav "), this), "Label1");
+    QFont heading = titleLabel->font();
     heading.setPointSize(heading.pointSize() + 6);
     heading.setBold(true);
-    label1->setFont(heading);
-    label2 = withObjectName(new QLabel(this), "Label2");
-    label6 = withObjectName(new QLabel(QStringLiteral("Software Code : "), this), "Label6");
-    label9 = withObjectName(new QLabel(this), "Label9");
-    label3 = withObjectName(new QLabel(QStringLiteral("Version :"), this), "Label3");
-    label10 = withObjectName(new QLabel(this), "Label10");
-    label8 = withObjectName(new QLabel(QStringLiteral("Document Code :"), this), "Label8");
-    label12 = withObjectName(new QLabel(this), "Label12");
-    label4 = withObjectName(new QLabel(QStringLiteral("<a href=\"home\">%1</a>").arg(MakerWebHost), this), "Label4");
-    label4->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    titleLabel->setFont(heading);
+    descriptionLabel = withObjectName(new QLabel(this), "Label2");
+    auto* softwareCodeCaption = withObjectName(new QLabel(QStringLiteral("Software Code : "), this), "Label6");
+    softwareCodeValue = withObjectName(new QLabel(this), "Label9");
+    auto* versionCaption = withObjectName(new QLabel(QStringLiteral("Version :"), this), "Label3");
+    versionValue = withObjectName(new QLabel(this), "Label10");
+    auto* documentCodeCaption = withObjectName(new QLabel(QStringLiteral("Document Code :"), this), "Label8");
+    documentCodeValue = withObjectName(new QLabel(this), "Label12");
+    makerLink = withObjectName(new QLabel(QStringLiteral("<a href=\"home\">%1</a>").arg(MakerWebHost), this), "Label4");
+    makerLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     closeButton = withObjectName(new QPushButton(QStringLiteral("OK"), this), "LbButton1");
 
     pictureLabel->setCursor(Qt::PointingHandCursor);
     pictureLabel->installEventFilter(this);
-    connect(label4, &QLabel::linkActivated, this, &AboutDialog::onMakerLinkClicked);
+    connect(makerLink, &QLabel::linkActivated, this, &AboutDialog::onMakerLinkClicked);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* top = new QHBoxLayout(this);
     top->addWidget(pictureLabel, 0, Qt::AlignTop);
     auto* text = new QVBoxLayout;
-    text->addWidget(label1);
-    text->addWidget(label2);
+    text->addWidget(titleLabel);
+    text->addWidget(descriptionLabel);
     auto* values = new QGridLayout;
-    values->addWidget(label6, 0, 0);
-    values->addWidget(label9, 0, 1);
-    values->addWidget(label3, 1, 0);
-    values->addWidget(label10, 1, 1);
-    values->addWidget(label8, 2, 0);
-    values->addWidget(label12, 2, 1);
+    values->addWidget(softwareCodeCaption, 0, 0);
+    values->addWidget(softwareCodeValue, 0, 1);
+    values->addWidget(versionCaption, 1, 0);
+    values->addWidget(versionValue, 1, 1);
+    values->addWidget(documentCodeCaption, 2, 0);
+    values->addWidget(documentCodeValue, 2, 1);
     values->setColumnStretch(1, 1);
     text->addLayout(values);
-    text->addWidget(label4);
+    text->addWidget(makerLink);
     text->addStretch(1);
     text->addWidget(closeButton, 0, Qt::AlignRight);
     top->addLayout(text, 1);
@@ -100,10 +100,10 @@ void AboutDialog::showEvent(QShowEvent* event)
 
 void AboutDialog::loadOnShow()
 {
-    label2->setText(SoftwareDescription);
-    label9->setText(SoftwareCode);
-    label10->setText(SoftwareVersion);
-    label12->setText(QStringLiteral("MNQuelmor"));
+    descriptionLabel->setText(SoftwareDescription);
+    softwareCodeValue->setText(SoftwareCode);
+    versionValue->setText(SoftwareVersion);
+    documentCodeValue->setText(QStringLiteral("MNQuelmor"));
 }
 
 bool AboutDialog::eventFilter(QObject* watched, QEvent* event)

@@ -22,14 +22,11 @@ private:
 
     AppContext& context;
     QLabel* pictureLabel = nullptr;
-    QLabel* label1 = nullptr;
-    QLabel* label2 = nullptr;
-    QLabel* label6 = nullptr;
-    QLabel* label9 = nullptr;
-    QLabel* label3 = nullptr;
-    QLabel* label10 = nullptr;
-    QLabel* label8 = nullptr;
-    QLabel* label12 = nullptr;
-    QLabel* label4 = nullptr;
+    QLabel* titleLabel = nullptr;
+    QLabel* descriptionLabel = nullptr;
+    QLabel* softwareCodeValue = nullptr;
+    QLabel* versionValue = nullptr;
+    QLabel* documentCodeValue = nullptr;
+    QLabel* makerLink = nullptr;
     QPushButton* closeButton = nullptr;
 };

@@ -1,4 +1,5 @@
 #include "options/gui/OptionsDialog.h"
+#include "base/TextNumbers.h"
 #include "base/Constants.h"
 #include "options/core/LanguageList.h"
 #include "options/core/VersionCheck.h"
@@ -78,8 +79,9 @@ void OptionsDialog::buildLayout()
         keepPlace.setRetainSizeWhenHidden(true);
         b->setSizePolicy(keepPlace);
         b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, [this, b] { onPageButtonClicked(b); });
     }
+    connect(previousButton, &QPushButton::clicked, this, &OptionsDialog::onPreviousPageClicked);
+    connect(nextButton, &QPushButton::clicked, this, &OptionsDialog::onNextPageClicked);
     pageRow->addWidget(previousButton);
     pageRow->addWidget(languagePageLabel, 1);
     pageRow->addWidget(nextButton);
@@ -130,20 +132,20 @@ void OptionsDialog::buildLayout()
 void OptionsDialog::retranslate()
 {
     const TextTable& t = context.texts;
-    setWindowTitle(t[300]);
-    softwareDescriptionLabel->setText(t[301]);
-    tabs->setTabText(tabs->indexOf(languagePage), t[302]);
-    tabs->setTabText(tabs->indexOf(connectionPage), t[303]);
-    tabs->setTabText(tabs->indexOf(tablesPage), t[319]);
-    previousButton->setText(t[307]);
-    nextButton->setText(t[308]);
-    internetBox->setText(t[309]);
-    versionCheckBox->setText(t[310]);
-    checkNowButton->setText(t[311]);
-    okButton->setText(t[312]);
-    cancelButton->setText(t[313]);
-    jumpFieldBox->setText(t[320]);
-    autoSizeBox->setText(t[321]);
+    setWindowTitle(t[Text::OptionsWindow]);
+    softwareDescriptionLabel->setText(t[Text::OptionsWindow + 1]);
+    tabs->setTabText(tabs->indexOf(languagePage), t[Text::OptionsWindow + 2]);
+    tabs->setTabText(tabs->indexOf(connectionPage), t[Text::OptionsWindow + 3]);
+    tabs->setTabText(tabs->indexOf(tablesPage), t[Text::OptionsWindow + 19]);
+    previousButton->setText(t[Text::OptionsWindow + 7]);
+    nextButton->setText(t[Text::OptionsWindow + 8]);
+    internetBox->setText(t[Text::OptionsWindow + 9]);
+    versionCheckBox->setText(t[Text::OptionsWindow + 10]);
+    checkNowButton->setText(t[Text::OptionsWindow + 11]);
+    okButton->setText(t[Text::OptionsWindow + 12]);
+    cancelButton->setText(t[Text::OptionsWindow + 13]);
+    jumpFieldBox->setText(t[Text::OptionsWindow + 20]);
+    autoSizeBox->setText(t[Text::OptionsWindow + 21]);
     composePageTexts();
     composeCheckResult();
 }
@@ -202,8 +204,8 @@ void OptionsDialog::composePageTexts()
 {
     const TextTable& t = context.texts;
     const LanguagePage page = langPage(languages, shownPage);
-    selectLanguageLabel->setText(t[304] + languageInUse);
-    languagePageLabel->setText(t[305] + QString::number(page.page) + t[306] + QString::number(page.pageCount));
+    selectLanguageLabel->setText(t[Text::SelectedLanguage] + languageInUse);
+    languagePageLabel->setText(t[Text::LanguagePage] + QString::number(page.page) + t[Text::LanguagePageOf] + QString::number(page.pageCount));
 }
 
 void OptionsDialog::composeCheckResult()
@@ -212,20 +214,24 @@ void OptionsDialog::composeCheckResult()
         return;
     if (*updateFound) {
         checkResultLink->setTextFormat(Qt::RichText);
-        checkResultLink->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(makerDownloadPage(), context.texts[314].toHtmlEscaped()));
+        checkResultLink->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(makerDownloadPage(), context.texts[Text::CheckFoundUpdate].toHtmlEscaped()));
     } else {
         checkResultLink->setTextFormat(Qt::PlainText);
-        checkResultLink->setText(context.texts[315]);
+        checkResultLink->setText(context.texts[Text::CheckFoundNoUpdate]);
     }
 }
 
-void OptionsDialog::onPageButtonClicked(QPushButton* sender)
+void OptionsDialog::onPreviousPageClicked()
 {
-    const int count = langPage(languages, shownPage).pageCount;
-    if (sender == nextButton && count >= shownPage + 1)
-        ++shownPage;
-    else if (sender == previousButton && shownPage >= 2)
+    if (shownPage >= 2)
         --shownPage;
+    showLanguagePage(shownPage);
+}
+
+void OptionsDialog::onNextPageClicked()
+{
+    if (langPage(languages, shownPage).pageCount >= shownPage + 1)
+        ++shownPage;
     showLanguagePage(shownPage);
 }
 
@@ -247,7 +253,7 @@ void OptionsDialog::onLanguageClicked(int slot)
         return;
     const QString language = languageOf(languages[position]);
     const TextTable& t = context.texts;
-    if (!context.platform.messages->askYesNo(t[316] + languageInUse + t[317] + language + t[318]))
+    if (!context.platform.messages->askYesNo(t[Text::ChangeLanguageFrom] + languageInUse + t[Text::ChangeLanguageTo] + language + t[Text::ChangeLanguageEnd]))
         return;
     languageInUse = language;
     // The program state keeps its language until OK; only the texts change now.

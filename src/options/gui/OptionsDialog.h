@@ -16,7 +16,7 @@ class QTabWidget;
 class OptionsDialog : public QDialog {
     Q_OBJECT
 public:
-    // `changeLanguage` re-labels every window of the program (the main window's Change_Language).
+    // `changeLanguage` re-labels every window of the program (the main window's retranslateAllWindows()).
     OptionsDialog(AppContext& context, std::function<void()> changeLanguage, QWidget* parent = nullptr);
 
     void retranslate();
@@ -33,7 +33,8 @@ private:
     void showLanguagePage(int pageNumber);
     void composePageTexts();
     void composeCheckResult();
-    void onPageButtonClicked(QPushButton* sender);
+    void onPreviousPageClicked();
+    void onNextPageClicked();
     void onLanguageClicked(int slot);
     void updateCheckBox();
     void onInternetToggled();

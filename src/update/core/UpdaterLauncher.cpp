@@ -1,4 +1,5 @@
 #include "update/core/UpdaterLauncher.h"
+#include "base/TextNumbers.h"
 #include <QDir>
 
 Result startUpdater(ProcessLauncher& launcher, Clock& clock, const QString& program, Visibility visibility, UpdaterEnd* end)
@@ -6,7 +7,7 @@ Result startUpdater(ProcessLauncher& launcher, Clock& clock, const QString& prog
     QString why;
     const qint64 handle = launcher.start(program, visibility == Visibility::Shown, why);
     if (handle == 0)
-        return Result::textError(1038, QDir::toNativeSeparators(program));
+        return Result::textError(Text::ErrorUpdaterNotFound, QDir::toNativeSeparators(program));
     UpdaterEnd result;
     const qint64 started = clock.tickCountMs();
     for (;;) {

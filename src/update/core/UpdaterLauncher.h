@@ -2,7 +2,7 @@
 #include "platform/Platform.h"
 #include "base/Result.h"
 
-constexpr qint64 updaterWaitLimitMs = 150000;
+constexpr qint64 updaterWaitLimitMs = 150 * 1000;
 constexpr int updaterPollMs = 10;
 
 enum class Visibility { Shown, Hidden };
@@ -12,7 +12,8 @@ struct UpdaterEnd {
     int exitCode = ProcessLauncher::StillActive;
 };
 
-// Starts the program file without arguments, its window shown or hidden, then polls its exit code every 10 ms (259 counts as still running) until it has ended or
-// 150000 ms have passed. A program still running then keeps running on its own.
-// A program that cannot be started gives text 1038 with its path.
+// Starts the program file without arguments, its window shown or hidden, then polls its exit
+// code every updaterPollMs (ProcessLauncher::StillActive counts as still running) until it has
+// ended or updaterWaitLimitMs have passed. A program still running then keeps running on its own.
+// A program that cannot be started gives Text::ErrorUpdaterNotFound with its path.
 Result startUpdater(ProcessLauncher& launcher, Clock& clock, const QString& program, Visibility visibility, UpdaterEnd* end = nullptr);

@@ -1,4 +1,5 @@
 #include "update/gui/UpdateDialog.h"
+#include "base/TextNumbers.h"
 #include "base/Conversions.h"
 #include "base/Constants.h"
 #include "base/gui/OctetFields.h"
@@ -95,22 +96,22 @@ void UpdateDialog::buildLayout()
 void UpdateDialog::retranslate()
 {
     const TextTable& t = context.texts;
-    setWindowTitle(t[1002]);
-    softwareDescriptionLabel->setText(t[1003]);
-    addressLabel->setText(t[1006]);
+    setWindowTitle(t[Text::UpdateWindow + 2]);
+    softwareDescriptionLabel->setText(t[Text::UpdateWindow + 3]);
+    addressLabel->setText(t[Text::UpdateWindow + 6]);
     for (int i = 0; i < 4; ++i)
-        addressFields[i]->setToolTip(t[1021 + i]);
-    updateOptionsLabel->setText(t[1014]);
+        addressFields[i]->setToolTip(t[Text::AddressOctetHints + i]);
+    updateOptionsLabel->setText(t[Text::UpdateWindow + 14]);
     updateOptionBox->clear();
-    updateOptionBox->addItems({t[1015], t[1016], t[1017]});
+    updateOptionBox->addItems({t[Text::UpdateWindow + 15], t[Text::UpdateWindow + 16], t[Text::UpdateWindow + 17]});
     updateOptionBox->setCurrentIndex(0);
-    updateOptionBox->setToolTip(t[1032]);
-    readBackBox->setText(t[1018]);
-    readBackBox->setToolTip(t[1033]);
-    cancelButton->setText(t[1019]);
-    cancelButton->setToolTip(t[1034]);
-    executeButton->setText(t[1020]);
-    executeButton->setToolTip(t[1035]);
+    updateOptionBox->setToolTip(t[Text::UpdateWindow + 32]);
+    readBackBox->setText(t[Text::UpdateWindow + 18]);
+    readBackBox->setToolTip(t[Text::UpdateWindow + 33]);
+    cancelButton->setText(t[Text::UpdateWindow + 19]);
+    cancelButton->setToolTip(t[Text::UpdateWindow + 34]);
+    executeButton->setText(t[Text::UpdateWindow + 20]);
+    executeButton->setToolTip(t[Text::UpdateWindow + 35]);
 }
 
 void UpdateDialog::showEvent(QShowEvent* event)
@@ -153,9 +154,9 @@ void UpdateDialog::onExecuteClicked()
         return;
     if (!answered) {
         if (pingStatus == PingNotAnswered)
-            context.platform.messages->warning(context.texts[1036]);
+            context.platform.messages->warning(context.texts[Text::DeviceNotFound]);
         else
-            context.platform.messages->error(why.isEmpty() ? context.texts[1037] : context.texts[1037] + u'\n' + why);
+            context.platform.messages->error(why.isEmpty() ? context.texts[Text::ErrorCheckAddress] : context.texts[Text::ErrorCheckAddress] + u'\n' + why);
         return;
     }
 

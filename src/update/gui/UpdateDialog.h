@@ -17,9 +17,6 @@ public:
 
     void retranslate();
 
-    // The update mode, set by the main window before every showing; 1 is the Ethernet update.
-    int formType = 1;
-
 protected:
     void showEvent(QShowEvent* event) override;
 

@@ -1,0 +1,84 @@
+#pragma once
+
+// Numbers of the entries of the text table that code names. The language files address the
+// texts by these numbers: never renumber. A window's captions that are set in one run are
+// named by the window's first number plus their place.
+namespace Text {
+enum : int {
+    // Main window
+    MainWindow = 0,
+    FirstStep = 1, // the four step captions follow
+    NoConfigurationOpen = 9,
+    OpenOrCreateConfiguration = 10,
+    ConfigurationOpen = 11,
+    ErrorNoConfiguration = 18,
+    NewVersionAvailable = 19,
+
+    // New configuration window
+    NewConfigurationWindow = 100,
+    ErrorNameNotCreated = 105,
+    ErrorNameExists = 106,
+    ErrorNameEmpty = 107,
+
+    // Open configuration window
+    OpenConfigurationWindow = 200,
+
+    // Options window
+    OptionsWindow = 300,
+    SelectedLanguage = 304,
+    LanguagePage = 305,
+    LanguagePageOf = 306,
+    CheckFoundUpdate = 314,
+    CheckFoundNoUpdate = 315,
+    // The question is put together around the two language names.
+    ChangeLanguageFrom = 316,
+    ChangeLanguageTo = 317,
+    ChangeLanguageEnd = 318,
+
+    // Communication window
+    CommunicationWindow = 400,
+    IecClientPanel = 406,
+    EtherNetIpPanel = 526,
+    // Range errors, one per octet: the four of an address follow each other.
+    ErrorIecClientIp = 649,
+    ErrorIecClientSubnetMask = 653,
+    ErrorIecClientGateway = 657,
+    ErrorEtherNetIpIp = 703,
+    ErrorEtherNetIpSubnetMask = 707,
+    ErrorEtherNetIpGateway = 711,
+    ErrorEtherNetIpInputBytes = 716,
+    ErrorEtherNetIpOutputBytes = 717,
+
+    // Update window
+    UpdateWindow = 1000,
+    AddressOctetHints = 1021, // one per octet
+    DeviceNotFound = 1036,
+    ErrorCheckAddress = 1037,
+    ErrorUpdaterNotFound = 1038,
+
+    // Access window
+    AccessWindow = 1200,
+    AccessButtonCaptions = 1202, // one per button, in the window's button order
+    AddDeviceCaption = 1208,
+    AccessButtonHints = 1210,
+    VariableHeadings = 1218, // columns up to Num Byte, then from the one after it
+    VariableHints = 1235,
+    StartByteHeading = 1258,
+    NumByteHeading = 1259,
+    StartByteHint = 1260,
+    NumByteHint = 1261,
+    // A row's error is "Error row " and the row number, then the failed check.
+    ErrorRow = 1252,
+    ErrorRowIpAddress = 1253,
+    ErrorRowPort = 1254,
+    ErrorRowTime = 1255,
+    ErrorRowPosition = 1256,
+    ErrorRowMultFactor = 1257,
+    ErrorRowString255Start = 1262,
+    ErrorRowString255Count = 1263,
+    ErrorRowString255End = 1264,
+    ErrorRowOctet64Start = 1265,
+    ErrorRowOctet64Count = 1266,
+    ErrorRowOctet64End = 1267,
+};
+} // namespace Text
