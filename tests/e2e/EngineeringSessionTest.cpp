@@ -37,24 +37,24 @@ using Messages = std::vector<Shown>;
 const QByteArray expectedAccessFile =
     "<IEC_68850_Client>"
     "<List_ICD_Files>"
-    "<ICD_File Name=\"SampleIED\" FileName=\"libiec61850__tools_model_generator_sampleModel_with_dataset.icd\"/>"
-    "<ICD_File Name=\"InteropIED\" FileName=\"iec61850ctl__e2e_testdata_interop.icd\"/>"
+    "<ICD_File Name=\"GeneratorIED\" FileName=\"generator.icd\"/>"
+    "<ICD_File Name=\"FeederIED\" FileName=\"feeder.icd\"/>"
     "</List_ICD_Files>"
     "<List_DA_Selected>"
-    "<DA_Item Index=\"1\" bType=\"FLOAT32\" fc=\"MX\" Reference=\"InteropIEDInteropLD/MMXU1.TotW.mag.f\" StartByte=\"0\" NumByte=\"4\""
+    "<DA_Item Index=\"1\" bType=\"FLOAT32\" fc=\"MX\" Reference=\"FeederIEDMeas/MMXU1.TotW.mag.f\" StartByte=\"0\" NumByte=\"4\""
     " IPAddress=\"10.0.0.30\" Port=\"102\" OnChange=\"Y\" OnCMD=\"N\" OnTimer=\"N\" Time=\"\" Position=\"0\" StartBit=\"\""
     " ReadWrite=\"Read\" Convertion=\"None\" MoltFact=\"0,5\" Mnemonic=\"Total power\"/>"
-    "<DA_Item Index=\"0\" bType=\"VisString255\" fc=\"DC\" Reference=\"SampleIEDDevice1/LLN0.NamPlt.vendor\" StartByte=\"0\" NumByte=\"16\""
+    "<DA_Item Index=\"0\" bType=\"VisString255\" fc=\"DC\" Reference=\"GeneratorIEDGen/LLN0.NamPlt.vendor\" StartByte=\"0\" NumByte=\"16\""
     " IPAddress=\"10.0.0.31\" Port=\"102\" OnChange=\"N\" OnCMD=\"N\" OnTimer=\"Y\" Time=\"1000\" Position=\"4\" StartBit=\"\""
     " ReadWrite=\"Read\" Convertion=\"\" MoltFact=\"None\" Mnemonic=\"Vendor name\"/>"
     "</List_DA_Selected>"
     "<List_DataSet_Selected>"
-    "<DataSet_Item Index=\"0\" Reference=\"SampleIEDDevice1/LLN0.dataset1\" GooseName=\"gcbDataset1\" EnGoose=\"Y\""
+    "<DataSet_Item Index=\"0\" Reference=\"GeneratorIEDGen/LLN0.GenStatus\" GooseName=\"gcbGenStatus\" EnGoose=\"Y\""
     " IPAddress=\"10.0.0.31\" Port=\"102\" Time=\"500\" Mnemonic=\"Generator status\">"
     "<DataSet_List_DAs>"
-    "<DataSet_DA_Item bType=\"Quality\" Reference=\"SampleIEDDevice1/LLN0.Mod.q\" Position=\"20\" StartBit=\"\" Convertion=\"\" MoltFact=\"\" Mnemonic=\"\"/>"
-    "<DataSet_DA_Item bType=\"Quality\" Reference=\"SampleIEDDevice1/MMXU1.Mod.q\" Position=\"\" StartBit=\"\" Convertion=\"\" MoltFact=\"\" Mnemonic=\"\"/>"
-    "<DataSet_DA_Item bType=\"Enum\" Reference=\"SampleIEDDevice1/MMXU1.Mod.ctlModel\" Position=\"\" StartBit=\"\" Convertion=\"\" MoltFact=\"\" Mnemonic=\"\"/>"
+    "<DataSet_DA_Item bType=\"Quality\" Reference=\"GeneratorIEDGen/LLN0.Mod.q\" Position=\"20\" StartBit=\"\" Convertion=\"\" MoltFact=\"\" Mnemonic=\"\"/>"
+    "<DataSet_DA_Item bType=\"Quality\" Reference=\"GeneratorIEDGen/MMXU1.Mod.q\" Position=\"\" StartBit=\"\" Convertion=\"\" MoltFact=\"\" Mnemonic=\"\"/>"
+    "<DataSet_DA_Item bType=\"Enum\" Reference=\"GeneratorIEDGen/MMXU1.Mod.ctlModel\" Position=\"\" StartBit=\"\" Convertion=\"\" MoltFact=\"\" Mnemonic=\"\"/>"
     "</DataSet_List_DAs>"
     "</DataSet_Item>"
     "</List_DataSet_Selected>"
@@ -149,10 +149,9 @@ QByteArray Images(const QString& project)
 
 TEST(EngineeringSession, FromAnEmptyProgramFolderToAnUpdateAndBackAfterARestart)
 {
-    const QString sclA = corpusFolder() + "/" + Scenario::sclFileA;
-    const QString sclB = corpusFolder() + "/" + Scenario::sclFileB;
-    if (!QFileInfo::exists(sclA) || !QFileInfo::exists(sclB))
-        GTEST_SKIP() << "no SCL corpus at " << corpusFolder().toStdString();
+    const QString sclA = Fixture("scl/" + Scenario::sclFileA);
+    const QString sclB = Fixture("scl/" + Scenario::sclFileB);
+    ASSERT_TRUE(QFileInfo::exists(sclA) && QFileInfo::exists(sclB)) << sclA.toStdString();
 
     QTemporaryDir dir;
     const QString program = dir.filePath("program");
@@ -212,19 +211,19 @@ TEST(EngineeringSession, FromAnEmptyProgramFolderToAnUpdateAndBackAfterARestart)
         checks["access-reopened"] = [](QWidget* w) {
             auto* devices = w->findChild<QListWidget*>("LB_IEC_Devices");
             ASSERT_EQ(devices->count(), 2);
-            EXPECT_EQ(devices->item(0)->text(), "SampleIED");
-            EXPECT_EQ(devices->item(1)->text(), "InteropIED");
+            EXPECT_EQ(devices->item(0)->text(), "GeneratorIED");
+            EXPECT_EQ(devices->item(1)->text(), "FeederIED");
             EXPECT_EQ(w->findChild<QTabWidget*>("PC_Access")->currentIndex(), 0);
             EXPECT_EQ(rows(w, "ACG_DA"), (QStringList{
-                "1|FLOAT32|MX|InteropIEDInteropLD/MMXU1.TotW.mag.f|0|4|10.0.0.30|102|[x]|[ ]|[ ]||0||Read|None|0,5|Total power",
-                "0|VisString255|DC|SampleIEDDevice1/LLN0.NamPlt.vendor|0|16|10.0.0.31|102|[ ]|[ ]|[x]|1000|4||Read||None|Vendor name"}));
+                "1|FLOAT32|MX|FeederIEDMeas/MMXU1.TotW.mag.f|0|4|10.0.0.30|102|[x]|[ ]|[ ]||0||Read|None|0,5|Total power",
+                "0|VisString255|DC|GeneratorIEDGen/LLN0.NamPlt.vendor|0|16|10.0.0.31|102|[ ]|[ ]|[x]|1000|4||Read||None|Vendor name"}));
         };
         checks["access-reopened-dataset"] = [](QWidget* w) {
-            EXPECT_EQ(rows(w, "ACG_DataSet"), QStringList{"0|SampleIEDDevice1/LLN0.dataset1|gcbDataset1|[x]|10.0.0.31|102|500|Generator status"});
+            EXPECT_EQ(rows(w, "ACG_DataSet"), QStringList{"0|GeneratorIEDGen/LLN0.GenStatus|gcbGenStatus|[x]|10.0.0.31|102|500|Generator status"});
             EXPECT_EQ(rows(w, "ACG_DS_Vars"), (QStringList{
-                "Quality|SampleIEDDevice1/LLN0.Mod.q|20||||",
-                "Quality|SampleIEDDevice1/MMXU1.Mod.q|||||",
-                "Enum|SampleIEDDevice1/MMXU1.Mod.ctlModel|||||"}));
+                "Quality|GeneratorIEDGen/LLN0.Mod.q|20||||",
+                "Quality|GeneratorIEDGen/MMXU1.Mod.q|||||",
+                "Enum|GeneratorIEDGen/MMXU1.Mod.ctlModel|||||"}));
         };
         session.reviewAccess();
         EXPECT_EQ(messages(), Messages{});
@@ -277,8 +276,8 @@ TEST(EngineeringSession, FromAnEmptyProgramFolderToAnUpdateAndBackAfterARestart)
         EXPECT_TRUE(ok) << tables.toStdString();
         for (const char* line : {"nVariable                  = 2", "nDataSet                   = 1", "vLan                       = 5",
                  "moltFactor                 = 0.5 (0x3F000000)", "options                    = 4 (on timer)",
-                 "-> \"SampleIEDDevice1/LLN0.NamPlt.vendor\"", "numbyte                    = 16",
-                 "position                   = 20", "-> \"gcbDataset1\""})
+                 "-> \"GeneratorIEDGen/LLN0.NamPlt.vendor\"", "numbyte                    = 16",
+                 "position                   = 20", "-> \"gcbGenStatus\""})
             EXPECT_TRUE(tables.contains(line)) << line << "\n" << tables.toStdString();
     }
     {

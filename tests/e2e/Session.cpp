@@ -333,11 +333,11 @@ void Session::mapAccess(const QString& sclFileA, const QString& sclFileB)
         auto* sets = find<QTableView>(dialog, "ACG_DataSet");
         auto* members = find<QTableView>(dialog, "ACG_DS_Vars");
 
-        chooseItem(devices, QStringLiteral("InteropIED"));
-        pickNode(tree, {"InteropIED", "InteropLD", "MMXU1", "TotW", "mag", "f"});
+        chooseItem(devices, QStringLiteral("FeederIED"));
+        pickNode(tree, {"FeederIED", "Meas", "MMXU1", "TotW", "mag", "f"});
         Click(dialog, "Btn_AddVar");
-        chooseItem(devices, QStringLiteral("SampleIED"));
-        pickNode(tree, {"SampleIED", "Device1", "LLN0", "NamPlt", "vendor"});
+        chooseItem(devices, QStringLiteral("GeneratorIED"));
+        pickNode(tree, {"GeneratorIED", "Gen", "LLN0", "NamPlt", "vendor"});
         Click(dialog, "Btn_AddVar");
 
         typeCell(dialog, vars, "IP Address", 1, "10.0.0.30");
@@ -359,7 +359,7 @@ void Session::mapAccess(const QString& sclFileA, const QString& sclFileB)
         typeCell(dialog, vars, "R/W", 2, "Read");
         typeCell(dialog, vars, "Mnemonic", 2, "Vendor name");
 
-        pickNode(tree, {"SampleIED", "Device1", "LLN0", "dataset1"});
+        pickNode(tree, {"GeneratorIED", "Gen", "LLN0", "GenStatus"});
         Click(dialog, "Btn_AddVar"); // shows the data set page
         typeCell(dialog, sets, "IP Address", 1, "10.0.0.31");
         typeCell(dialog, sets, "Port", 1, "102");

@@ -14,10 +14,10 @@ namespace E2E {
 // what the steps enter; the screenshot tool shows the same states.
 namespace Scenario {
 inline const QString Configuration = QStringLiteral("Substation North");
-// Two small SCL files of the corpus whose first IED has data sets: SampleIED (device 0 of the
-// access list) and InteropIED (device 1).
-inline const QString sclFileA = QStringLiteral("libiec61850__tools_model_generator_sampleModel_with_dataset.icd");
-inline const QString sclFileB = QStringLiteral("iec61850ctl__e2e_testdata_interop.icd");
+// The two SCL files of tests/fixtures/scl the session imports: GeneratorIED (device 0 of the
+// access list) and FeederIED (device 1).
+inline const QString sclFileA = QStringLiteral("generator.icd");
+inline const QString sclFileB = QStringLiteral("feeder.icd");
 inline const QString deviceAddress = QStringLiteral("127.0.0.1");
 inline const QString Language = QStringLiteral("Italiano");
 } // namespace Scenario
@@ -66,8 +66,8 @@ public:
     // Step 2: the communication settings, with a number of input bytes beyond the device's 496
     // first, corrected after OK refuses it. State "communication-settings" (before the last OK).
     void setCommunication();
-    // Step 3: imports both SCL files, adds InteropIED's MMXU1.TotW.mag.f and SampleIED's
-    // LLN0.NamPlt.vendor as variables and SampleIED's LLN0.dataset1 as data set, fills
+    // Step 3: imports both SCL files, adds FeederIED's MMXU1.TotW.mag.f and GeneratorIED's
+    // LLN0.NamPlt.vendor as variables and GeneratorIED's LLN0.GenStatus as data set, fills
     // addresses, triggers, positions and the first member's position (the first variable's
     // multiplication factor with a decimal comma), forgets the second variable's factor, and
     // adds it after OK refuses the row.

@@ -44,10 +44,10 @@ int main(int argc, char* argv[])
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
-    const QString sclA = corpusFolder() + "/" + E2E::Scenario::sclFileA;
-    const QString sclB = corpusFolder() + "/" + E2E::Scenario::sclFileB;
+    const QString sclA = Fixture("scl/" + E2E::Scenario::sclFileA);
+    const QString sclB = Fixture("scl/" + E2E::Scenario::sclFileB);
     if (!QFileInfo::exists(sclA) || !QFileInfo::exists(sclB)) {
-        std::fprintf(stderr, "swq_screenshots: the SCL files of the session are not in %s\n", qPrintable(corpusFolder()));
+        std::fprintf(stderr, "swq_screenshots: the SCL files of the session are not in %s\n", qPrintable(Fixture("scl")));
         return 1;
     }
     if (!QDir().mkpath(out)) {
