@@ -24,8 +24,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-MainWindow::MainWindow(AppContext& context, const QString& programFolder)
-    : context(context)
+MainWindow::MainWindow(AppContext& appContext, const QString& programFolder)
+    : context(appContext)
     , deviceImage(std::make_unique<Image::DeviceImage>())
 {
     setObjectName(QStringLiteral("TFTessavoFirmWare"));

@@ -18,7 +18,7 @@ public:
     void* treeNode = nullptr;
 
     bool isLeaf() const { return attributes.empty(); }
-    DataAttribute* findAttribute(const QString& name) const;
+    DataAttribute* findAttribute(const QString& attributeName) const;
     DataAttribute* firstLeaf() const;
 };
 
@@ -29,9 +29,9 @@ public:
     std::vector<std::unique_ptr<DataAttribute>> attributes;
     void* treeNode = nullptr;
 
-    DataObject* findDataObject(const QString& name) const;
+    DataObject* findDataObject(const QString& dataObjectName) const;
     // Searches the attributes and their components, not the sub data objects.
-    DataAttribute* findAttribute(const QString& name) const;
+    DataAttribute* findAttribute(const QString& attributeName) const;
     DataAttribute* firstLeaf() const;
 };
 
@@ -77,5 +77,5 @@ public:
     std::vector<std::unique_ptr<LogicalDevice>> logicalDevices;
     void* treeNode = nullptr;
 
-    LogicalDevice* findLogicalDevice(const QString& name) const;
+    LogicalDevice* findLogicalDevice(const QString& deviceName) const;
 };

@@ -18,9 +18,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-AccessDialog::AccessDialog(AppContext& context, QWidget* parent)
+AccessDialog::AccessDialog(AppContext& appContext, QWidget* parent)
     : QDialog(parent)
-    , context(context)
+    , context(appContext)
 {
     setObjectName(QStringLiteral("TFIEC_61850_Access"));
     setUp();
