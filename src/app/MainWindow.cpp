@@ -33,8 +33,8 @@ constexpr int versionCheckRepeatMs = 2 * 60 * 60 * 1000;
 
 } // namespace
 
-MainWindow::MainWindow(AppContext& context, const QString& programFolder)
-    : context(context)
+MainWindow::MainWindow(AppContext& appContext, const QString& programFolder)
+    : context(appContext)
     , deviceImage(std::make_unique<Image::DeviceImage>())
 {
     setObjectName(QStringLiteral("TFTessavoFirmWare"));

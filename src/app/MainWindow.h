@@ -22,7 +22,7 @@ class MainWindow : public QWidget {
     Q_OBJECT
 public:
     // Runs the start-up sequence on `programFolder`, then creates the other windows in order.
-    MainWindow(AppContext& context, const QString& programFolder);
+    MainWindow(AppContext& appContext, const QString& programFolder);
     ~MainWindow() override;
 
     void retranslate();

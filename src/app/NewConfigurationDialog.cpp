@@ -10,9 +10,9 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-NewConfigurationDialog::NewConfigurationDialog(AppContext& context, QWidget* parent)
+NewConfigurationDialog::NewConfigurationDialog(AppContext& appContext, QWidget* parent)
     : QDialog(parent)
-    , context(context)
+    , context(appContext)
 {
     setObjectName(QStringLiteral("TFNew_Project"));
     auto* top = new QVBoxLayout(this);

@@ -11,7 +11,7 @@ class QPushButton;
 class NewConfigurationDialog : public QDialog {
     Q_OBJECT
 public:
-    NewConfigurationDialog(AppContext& context, QWidget* parent);
+    NewConfigurationDialog(AppContext& appContext, QWidget* parent);
 
     void retranslate();
 

@@ -8,9 +8,9 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-OpenConfigurationDialog::OpenConfigurationDialog(AppContext& context, QWidget* parent)
+OpenConfigurationDialog::OpenConfigurationDialog(AppContext& appContext, QWidget* parent)
     : QDialog(parent)
-    , context(context)
+    , context(appContext)
 {
     setObjectName(QStringLiteral("TFOpenConf"));
     auto* top = new QVBoxLayout(this);

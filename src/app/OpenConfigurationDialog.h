@@ -11,7 +11,7 @@ class QPushButton;
 class OpenConfigurationDialog : public QDialog {
     Q_OBJECT
 public:
-    OpenConfigurationDialog(AppContext& context, QWidget* parent);
+    OpenConfigurationDialog(AppContext& appContext, QWidget* parent);
 
     void retranslate();
 

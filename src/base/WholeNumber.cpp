@@ -11,7 +11,7 @@ std::optional<qint32> parseWholeNumber(QStringView text)
         negative = text[i] == u'-';
         ++i;
     }
-    int base = 10;
+    unsigned base = 10;
     if (i < n && text[i] == u'$') {
         base = 16;
         ++i;
@@ -27,8 +27,8 @@ std::optional<qint32> parseWholeNumber(QStringView text)
 
     quint64 value = 0;
     for (; i < n; ++i) {
-        const char16_t c = text[i].unicode();
-        int digit;
+        const unsigned c = text[i].unicode();
+        unsigned digit;
         if (c >= u'0' && c <= u'9')
             digit = c - u'0';
         else if (base == 16 && c >= u'a' && c <= u'f')

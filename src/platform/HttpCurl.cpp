@@ -22,9 +22,9 @@ struct CurlDeleter {
 
 } // namespace
 
-CurlHttpClient::CurlHttpClient(int connectTimeoutMs, int totalTimeoutMs)
-    : connectTimeoutMs(connectTimeoutMs)
-    , totalTimeoutMs(totalTimeoutMs)
+CurlHttpClient::CurlHttpClient(int connectMs, int totalMs)
+    : connectTimeoutMs(connectMs)
+    , totalTimeoutMs(totalMs)
 {
     static std::once_flag initialised;
     std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });

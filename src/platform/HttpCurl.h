@@ -11,7 +11,7 @@ public:
     // Answers longer than this are refused: the version service sends a few bytes.
     static constexpr qsizetype maxBodySize = 64 * 1024;
 
-    explicit CurlHttpClient(int connectTimeoutMs = defaultConnectTimeoutMs, int totalTimeoutMs = defaultTotalTimeoutMs);
+    explicit CurlHttpClient(int connectMs = defaultConnectTimeoutMs, int totalMs = defaultTotalTimeoutMs);
     Reply get(const QString& url, const QList<QByteArray>& headers) override;
 
 private:

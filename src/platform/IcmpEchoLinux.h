@@ -6,8 +6,8 @@
 class IcmpEchoLinux final : public IcmpEcho {
 public:
     enum class Sockets { DatagramThenRaw, DatagramOnly, RawOnly };
-    explicit IcmpEchoLinux(Sockets sockets = Sockets::DatagramThenRaw)
-        : sockets(sockets)
+    explicit IcmpEchoLinux(Sockets tried = Sockets::DatagramThenRaw)
+        : sockets(tried)
     {
     }
     Reply echo(const QString& address) override;

@@ -67,7 +67,7 @@ struct ParGenWindow : ::testing::Test, WindowFixture {
     // Fills every field of the window from `set`, by the keyboard and the mouse.
     void enter(const CommunicationSettings& set)
     {
-        for (int i = 0; i < CommunicationSettings::count; ++i)
+        for (std::size_t i = 0; i < CommunicationSettings::count; ++i)
             if (window.findChild<QLineEdit*>(fieldName(CommunicationSettings::keys[i])))
                 type(fieldName(CommunicationSettings::keys[i]), set.values[i]);
         for (const auto& [name, key] : {std::pair{"CB_IEC61850_Client_En_GAT", "IEC61850_Client_En_GAT"}, std::pair{"CB_EtherNetIP_GAT", "EtherNetIP_EN_GAT"}})
@@ -77,7 +77,7 @@ struct ParGenWindow : ::testing::Test, WindowFixture {
     CommunicationSettings shownSet() const
     {
         CommunicationSettings set;
-        for (int i = 0; i < CommunicationSettings::count; ++i)
+        for (std::size_t i = 0; i < CommunicationSettings::count; ++i)
             if (auto* field = window.findChild<QLineEdit*>(fieldName(CommunicationSettings::keys[i])))
                 set.values[i] = field->text();
         set["IEC61850_Client_En_GAT"] = box("CB_IEC61850_Client_En_GAT")->isChecked() ? "1" : "0";

@@ -8,7 +8,7 @@ QByteArray defaultsBody()
 {
     QByteArray body;
     const CommunicationSettings d = defaultCommunicationSettings();
-    for (int i = 0; i < CommunicationSettings::count; ++i)
+    for (std::size_t i = 0; i < CommunicationSettings::count; ++i)
         body += QByteArray("<") + CommunicationSettings::keys[i] + ">" + d.values[i].toUtf8() + "</" + CommunicationSettings::keys[i] + ">";
     return body;
 }

@@ -26,7 +26,7 @@ QByteArray initialBlock()
 QByteArray parGenXml(const CommunicationSettings& set, const QStringList& omit = {}, const QByteArray& before = {})
 {
     QByteArray body;
-    for (int i = 0; i < CommunicationSettings::count; ++i)
+    for (std::size_t i = 0; i < CommunicationSettings::count; ++i)
         if (!omit.contains(QLatin1String(CommunicationSettings::keys[i])))
             body += QByteArray("<") + CommunicationSettings::keys[i] + ">" + set.values[i].toHtmlEscaped().toUtf8() + "</" + CommunicationSettings::keys[i] + ">";
     return before + "<Par_Gen>" + body + "</Par_Gen>";
@@ -122,7 +122,7 @@ TEST(ParameterBlock, KeysConvertWithTheirFallbacksAndLowBits)
 TEST(ParameterBlock, DeclarationOrCommentBeforeTheSettingsGivesEveryFallback)
 {
     CommunicationSettings set = defaultCommunicationSettings();
-    for (int i = 0; i < CommunicationSettings::count; ++i)
+    for (std::size_t i = 0; i < CommunicationSettings::count; ++i)
         set.values[i] = QStringLiteral("1"); // would switch both gateways on and change every byte
     for (const QByteArray& before : {QByteArray("<?xml version=\"1.0\"?>"), QByteArray("<!-- settings -->")}) {
         const Built built = build(parGenXml(set, {}, before));

@@ -56,8 +56,8 @@ struct OptionsRun : WindowFixture {
     int relabelled = 0;
     std::unique_ptr<OptionsDialog> window;
 
-    explicit OptionsRun(const QString& programFolder)
-        : WindowFixture(programFolder)
+    explicit OptionsRun(const QString& folder)
+        : WindowFixture(folder)
     {
         window = std::make_unique<OptionsDialog>(context, [this] {
             ++relabelled;

@@ -7,9 +7,9 @@ namespace {
 
 class OctetChain : public QObject {
 public:
-    OctetChain(const QList<QLineEdit*>& fields, QObject* parent)
+    OctetChain(const QList<QLineEdit*>& lineEdits, QObject* parent)
         : QObject(parent)
-        , fields(fields)
+        , fields(lineEdits)
     {
         for (QLineEdit* f : fields)
             f->installEventFilter(this);

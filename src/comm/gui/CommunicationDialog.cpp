@@ -18,9 +18,9 @@ constexpr int windowWidth = 460;
 const QString tunnelPort = QStringLiteral("44818");
 } // namespace
 
-CommunicationDialog::CommunicationDialog(AppContext& context, QWidget* parent)
+CommunicationDialog::CommunicationDialog(AppContext& appContext, QWidget* parent)
     : QDialog(parent)
-    , context(context)
+    , context(appContext)
 {
     setObjectName(QStringLiteral("TFParGen"));
     auto* top = new QVBoxLayout(this);

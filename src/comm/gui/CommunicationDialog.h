@@ -18,7 +18,7 @@ class QToolButton;
 class CommunicationDialog : public QDialog {
     Q_OBJECT
 public:
-    CommunicationDialog(AppContext& context, QWidget* parent);
+    CommunicationDialog(AppContext& appContext, QWidget* parent);
 
     void retranslate();
 

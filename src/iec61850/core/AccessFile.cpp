@@ -52,8 +52,8 @@ void writeRows(pugi::xml_node list, const StringGrid& grid, const char* item, co
 
 class Loader {
 public:
-    Loader(const QString& path, const QString& catalogFolder, AccessList& access, AccessFileReport& report)
-        : path(path), Catalog(catalogFolder), access(access), report(report)
+    Loader(const QString& filePath, const QString& catalogFolder, AccessList& list, AccessFileReport& loadReport)
+        : path(filePath), Catalog(catalogFolder), access(list), report(loadReport)
     {
     }
 

@@ -28,11 +28,11 @@ DataAttribute* firstLeafOf(const std::vector<std::unique_ptr<DataAttribute>>& li
 
 } // namespace
 
-DataAttribute* DataAttribute::findAttribute(const QString& name) const { return findDepthFirst(attributes, name, components); }
+DataAttribute* DataAttribute::findAttribute(const QString& attributeName) const { return findDepthFirst(attributes, attributeName, components); }
 DataAttribute* DataAttribute::firstLeaf() const { return firstLeafOf(attributes); }
 
-DataObject* DataObject::findDataObject(const QString& name) const { return findDepthFirst(dataObjects, name, subDOs); }
-DataAttribute* DataObject::findAttribute(const QString& name) const { return findDepthFirst(attributes, name, components); }
+DataObject* DataObject::findDataObject(const QString& dataObjectName) const { return findDepthFirst(dataObjects, dataObjectName, subDOs); }
+DataAttribute* DataObject::findAttribute(const QString& attributeName) const { return findDepthFirst(attributes, attributeName, components); }
 DataAttribute* DataObject::firstLeaf() const { return firstLeafOf(attributes); }
 
 DataObject* LogicalNode::findDataObject(const QString& name) const { return findDepthFirst(dataObjects, name, subDOs); }
@@ -45,10 +45,10 @@ LogicalNode* LogicalDevice::findLogicalNode(const QString& lnClass) const
     return nullptr;
 }
 
-LogicalDevice* Ied::findLogicalDevice(const QString& name) const
+LogicalDevice* Ied::findLogicalDevice(const QString& deviceName) const
 {
     for (const auto& ld : logicalDevices)
-        if (ld->name == name)
+        if (ld->name == deviceName)
             return ld.get();
     return nullptr;
 }

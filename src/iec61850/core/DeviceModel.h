@@ -15,7 +15,7 @@ public:
     std::vector<std::unique_ptr<DataAttribute>> attributes;
 
     bool isLeaf() const { return attributes.empty(); }
-    DataAttribute* findAttribute(const QString& name) const;
+    DataAttribute* findAttribute(const QString& attributeName) const;
     DataAttribute* firstLeaf() const;
 };
 
@@ -25,9 +25,9 @@ public:
     std::vector<std::unique_ptr<DataObject>> dataObjects;
     std::vector<std::unique_ptr<DataAttribute>> attributes;
 
-    DataObject* findDataObject(const QString& name) const;
+    DataObject* findDataObject(const QString& dataObjectName) const;
     // Searches the attributes and their components, not the sub data objects.
-    DataAttribute* findAttribute(const QString& name) const;
+    DataAttribute* findAttribute(const QString& attributeName) const;
     DataAttribute* firstLeaf() const;
 };
 
@@ -69,5 +69,5 @@ public:
     bool fileMissing = false;
     std::vector<std::unique_ptr<LogicalDevice>> logicalDevices;
 
-    LogicalDevice* findLogicalDevice(const QString& name) const;
+    LogicalDevice* findLogicalDevice(const QString& deviceName) const;
 };

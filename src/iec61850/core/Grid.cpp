@@ -1,7 +1,7 @@
 #include "iec61850/core/Grid.h"
 
-StringGrid::StringGrid(const QStringList& headings)
-    : headings(headings)
+StringGrid::StringGrid(const QStringList& columnHeadings)
+    : headings(columnHeadings)
 {
     clear();
 }

@@ -9,7 +9,7 @@
 // saving and validation are testable on their own.
 class StringGrid {
 public:
-    explicit StringGrid(const QStringList& headings);
+    explicit StringGrid(const QStringList& columnHeadings);
 
     int colCount() const { return static_cast<int>(headings.size()); }
     int rowCount() const { return static_cast<int>(rows.size()) + 1; } // with the heading row

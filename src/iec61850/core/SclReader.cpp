@@ -167,7 +167,7 @@ private:
 
 class SclDecoder {
 public:
-    SclDecoder(const QString& path, const SclLimits& limits) : path(path), limits(limits) {}
+    SclDecoder(const QString& filePath, const SclLimits& sclLimits) : path(filePath), limits(sclLimits) {}
 
     Result decodeDevice(const pugi::xml_document& doc, Ied& device);
 

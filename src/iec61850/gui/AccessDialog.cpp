@@ -32,9 +32,9 @@ int variableColumnText(int firstText, int startByteText, int column)
 
 } // namespace
 
-AccessDialog::AccessDialog(AppContext& context, QWidget* parent)
+AccessDialog::AccessDialog(AppContext& appContext, QWidget* parent)
     : QDialog(parent)
-    , context(context)
+    , context(appContext)
 {
     setObjectName(QStringLiteral("TFIEC_61850_Access"));
     setUp();

@@ -16,7 +16,7 @@ class GridView;
 class AccessDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit AccessDialog(AppContext& context, QWidget* parent = nullptr);
+    explicit AccessDialog(AppContext& appContext, QWidget* parent = nullptr);
     ~AccessDialog() override;
 
     void retranslate();

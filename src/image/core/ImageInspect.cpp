@@ -27,11 +27,18 @@ public:
     }
 };
 
+// Address of entry `index` of a table of `size`-byte records. Addresses are 32 bits in the
+// device: a count read from a broken file wraps as it would there.
+quint32 entryAddress(quint32 first, quint32 index, qsizetype size)
+{
+    return static_cast<quint32>(first + index * size);
+}
+
 // Reads the request tables record by record, resolving each address to its string.
 class TablesReader {
 public:
-    TablesReader(std::span<const quint8> bytes, quint32 base, Report& report)
-        : bytes(bytes), Base(base), out(report) {}
+    TablesReader(std::span<const quint8> image, quint32 base, Report& report)
+        : bytes(image), Base(base), out(report) {}
 
     // Starts a record of `size` bytes at `address`; false (and a problem) if the file ends inside it.
     bool record(const QString& title, quint32 address, qsizetype size)
@@ -159,7 +166,7 @@ Inspection describeRequestTables(std::span<const quint8> bytes, quint32 base)
     r.field(QStringLiteral("DataSet_Add"), hex(dataSetListAddress));
 
     for (quint32 i = 0; i < nVariable; ++i) {
-        if (!in.record(QStringLiteral("Variable %1").arg(i + 1), variableListAddress + i * RequestTables::variableSize, RequestTables::variableSize))
+        if (!in.record(QStringLiteral("Variable %1").arg(i + 1), entryAddress(variableListAddress, i, RequestTables::variableSize), RequestTables::variableSize))
             return r.result;
         const quint32 fc0 = in.U8(), fc1 = in.U8();
         r.field(QStringLiteral("fc"), QStringLiteral("\"%1%2\" (%3 %4)").arg(QChar(fc0)).arg(QChar(fc1)).arg(hex(fc0, 2), hex(fc1, 2)));
@@ -183,7 +190,7 @@ Inspection describeRequestTables(std::span<const quint8> bytes, quint32 base)
     };
     std::vector<Members> members;
     for (quint32 i = 0; i < nDataSet; ++i) {
-        if (!in.record(QStringLiteral("Data set %1").arg(i + 1), dataSetListAddress + i * RequestTables::dataSetSize, RequestTables::dataSetSize))
+        if (!in.record(QStringLiteral("Data set %1").arg(i + 1), entryAddress(dataSetListAddress, i, RequestTables::dataSetSize), RequestTables::dataSetSize))
             return r.result;
         const quint32 count = in.U8();
         r.field(QStringLiteral("nVariable"), QString::number(count));
@@ -205,7 +212,7 @@ Inspection describeRequestTables(std::span<const quint8> bytes, quint32 base)
     }
     for (quint32 i = 0; i < members.size(); ++i)
         for (quint32 k = 0; k < members[i].count; ++k) {
-            if (!in.record(QStringLiteral("Data set %1, attribute %2").arg(i + 1).arg(k + 1), members[i].add + k * RequestTables::variableDsSize,
+            if (!in.record(QStringLiteral("Data set %1, attribute %2").arg(i + 1).arg(k + 1), entryAddress(members[i].add, k, RequestTables::variableDsSize),
                     RequestTables::variableDsSize))
                 return r.result;
             r.field(QStringLiteral("position"), QString::number(in.U16()));

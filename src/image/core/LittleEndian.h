@@ -2,34 +2,42 @@
 #include <QString>
 #include <QtGlobal>
 #include <bit>
+#include <cstddef>
 #include <span>
 
 // The device reads its images as packed little-endian bytes. Values are put byte by byte, so
 // neither the host's byte order nor its struct layout can leak into an image.
 namespace Image {
 
+// Offsets are Qt sizes, as everywhere in the images; the callers keep them inside the bytes.
+inline std::size_t spanIndex(qsizetype offset) { return static_cast<std::size_t>(offset); }
+
 inline void putU16(std::span<quint8> bytes, qsizetype offset, quint16 value)
 {
-    bytes[offset] = static_cast<quint8>(value);
-    bytes[offset + 1] = static_cast<quint8>(value >> 8);
+    const std::size_t at = spanIndex(offset);
+    bytes[at] = static_cast<quint8>(value);
+    bytes[at + 1] = static_cast<quint8>(value >> 8);
 }
 
 inline void putU32(std::span<quint8> bytes, qsizetype offset, quint32 value)
 {
-    for (int i = 0; i < 4; ++i)
-        bytes[offset + i] = static_cast<quint8>(value >> (8 * i));
+    const std::size_t at = spanIndex(offset);
+    for (std::size_t i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<quint8>(value >> (8 * i));
 }
 
 inline quint16 getU16(std::span<const quint8> bytes, qsizetype offset)
 {
-    return static_cast<quint16>(bytes[offset] | bytes[offset + 1] << 8);
+    const std::size_t at = spanIndex(offset);
+    return static_cast<quint16>(bytes[at] | bytes[at + 1] << 8);
 }
 
 inline quint32 getU32(std::span<const quint8> bytes, qsizetype offset)
 {
+    const std::size_t at = spanIndex(offset);
     quint32 value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = value << 8 | bytes[offset + i];
+    for (std::size_t i = 4; i-- > 0;)
+        value = value << 8 | bytes[at + i];
     return value;
 }
 
@@ -40,13 +48,13 @@ inline qsizetype imageTextSize(const QString& text) { return text.size() + 1; }
 // its buffer: a value that does not fit is dropped and Overflowed() turns true.
 class LittleEndianWriter {
 public:
-    LittleEndianWriter(std::span<quint8> buffer, qsizetype position)
-        : buffer(buffer), pos(position) {}
+    LittleEndianWriter(std::span<quint8> target, qsizetype position)
+        : buffer(target), pos(position) {}
 
     void U8(quint8 value)
     {
         if (room(1))
-            buffer[pos] = value;
+            buffer[spanIndex(pos)] = value;
         pos += 1;
     }
     void U16(quint16 value)
@@ -66,12 +74,12 @@ public:
     void text(const QString& text)
     {
         if (room(imageTextSize(text))) {
+            std::size_t at = spanIndex(pos);
             for (const QChar c : text)
-                buffer[pos++] = static_cast<quint8>(c.unicode());
-            buffer[pos++] = 0;
-        } else {
-            pos += imageTextSize(text);
+                buffer[at++] = static_cast<quint8>(c.unicode());
+            buffer[at] = 0;
         }
+        pos += imageTextSize(text);
     }
 
     qsizetype position() const { return pos; }

@@ -41,8 +41,8 @@ const TypeSize* fixedSize(const QString& bType)
 // is absent is remembered, and the item is refused once all have been read.
 class Item {
 public:
-    Item(pugi::xml_node node, QString where)
-        : node(node), where(std::move(where)) {}
+    Item(pugi::xml_node element, QString place)
+        : node(element), where(std::move(place)) {}
 
     QString text(const char* name)
     {

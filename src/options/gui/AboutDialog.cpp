@@ -39,9 +39,9 @@ QPixmap productPicture()
 
 } // namespace
 
-AboutDialog::AboutDialog(AppContext& context, QWidget* parent)
+AboutDialog::AboutDialog(AppContext& appContext, QWidget* parent)
     : QDialog(parent)
-    , context(context)
+    , context(appContext)
 {
     setObjectName(QStringLiteral("TFAbout"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);

@@ -10,7 +10,7 @@ class QPushButton;
 class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit AboutDialog(AppContext& context, QWidget* parent = nullptr);
+    explicit AboutDialog(AppContext& appContext, QWidget* parent = nullptr);
 
 protected:
     void showEvent(QShowEvent* event) override;

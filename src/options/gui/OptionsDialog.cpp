@@ -13,9 +13,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-OptionsDialog::OptionsDialog(AppContext& context, std::function<void()> changeLanguage, QWidget* parent)
+OptionsDialog::OptionsDialog(AppContext& appContext, std::function<void()> changeLanguage, QWidget* parent)
     : QDialog(parent)
-    , context(context)
+    , context(appContext)
     , retranslateAllWindows(std::move(changeLanguage))
 {
     setObjectName(QStringLiteral("TFSoftOptions"));

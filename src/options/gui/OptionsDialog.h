@@ -17,7 +17,7 @@ class OptionsDialog : public QDialog {
     Q_OBJECT
 public:
     // `changeLanguage` re-labels every window of the program (the main window's retranslateAllWindows()).
-    OptionsDialog(AppContext& context, std::function<void()> changeLanguage, QWidget* parent = nullptr);
+    OptionsDialog(AppContext& appContext, std::function<void()> changeLanguage, QWidget* parent = nullptr);
 
     void retranslate();
 

@@ -19,9 +19,9 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-UpdateDialog::UpdateDialog(AppContext& context, QWidget* parent)
+UpdateDialog::UpdateDialog(AppContext& appContext, QWidget* parent)
     : QDialog(parent)
-    , context(context)
+    , context(appContext)
 {
     setObjectName(QStringLiteral("TFBoot"));
     buildLayout();

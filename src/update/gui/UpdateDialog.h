@@ -13,7 +13,7 @@ class QPushButton;
 class UpdateDialog : public QDialog {
     Q_OBJECT
 public:
-    UpdateDialog(AppContext& context, QWidget* parent = nullptr);
+    UpdateDialog(AppContext& appContext, QWidget* parent = nullptr);
 
     void retranslate();
 
