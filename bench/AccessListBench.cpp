@@ -23,15 +23,15 @@ constexpr int members = 8;
 // LLN0, Data_Sets data sets over them.
 QByteArray makeScl()
 {
-    const char* const types[members] = {"FLOAT32", "Quality", "Timestamp", "INT32", "BOOLEAN", "VisString255",
-        "Octet64", "INT16U"};
+    const char* const types[members]
+        = {"FLOAT32", "Quality", "Timestamp", "INT32", "BOOLEAN", "VisString255", "Octet64", "INT16U"};
     QByteArray scl = "<SCL><IED name=\"BENCH\"><AccessPoint name=\"AP\"><Server><LDevice inst=\"LD0\">"
                      "<LN0 lnClass=\"LLN0\" lnType=\"LLN0_T\" inst=\"\">";
     for (int d = 1; d <= dataSets; ++d) {
         scl += "<DataSet name=\"DS" + QByteArray::number(d) + "\">";
         for (int m = 0; m < members; ++m)
-            scl += "<FCDA ldInst=\"LD0\" lnClass=\"G" + QByteArray::number(d) + "\" doName=\"Val\" daName=\"a" +
-                QByteArray::number(m) + "\"/>";
+            scl += "<FCDA ldInst=\"LD0\" lnClass=\"G" + QByteArray::number(d) + "\" doName=\"Val\" daName=\"a"
+                + QByteArray::number(m) + "\"/>";
         scl += "</DataSet><GSEControl name=\"GCB" + QByteArray::number(d) + "\" datSet=\"DS" + QByteArray::number(d) + "\"/>";
     }
     scl += "</LN0>";
@@ -154,8 +154,8 @@ void BM_Open_Load(benchmark::State& state)
     for (auto _ : state) {
         AccessList loaded;
         AccessFileReport report;
-        if (!loadAccessFile(p.accessFileXml, p.Catalog, loaded, report) || loaded.variableGrid.rowCount() != varRows + 1 ||
-            loaded.dataSets.size() != dataSets || loaded.dataSets.back()->members.size() != members)
+        if (!loadAccessFile(p.accessFileXml, p.Catalog, loaded, report) || loaded.variableGrid.rowCount() != varRows + 1
+            || loaded.dataSets.size() != dataSets || loaded.dataSets.back()->members.size() != members)
             state.SkipWithError("loading lost entries");
     }
 }

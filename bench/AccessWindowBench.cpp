@@ -26,7 +26,8 @@ QString bigScd()
     static const QString path = [] {
         const QString file = QStringLiteral(SWQ_BENCH_DATA_DIR "/s100.scd");
         if (!QFileInfo::exists(file)) {
-            const std::string command = "python3 '" SWQ_GEN_SCL "' '" + file.toStdString() + "' --target-mb 100 --lds 8 --lns-per-ld 90 --quiet";
+            const std::string command
+                = "python3 '" SWQ_GEN_SCL "' '" + file.toStdString() + "' --target-mb 100 --lds 8 --lns-per-ld 90 --quiet";
             if (std::system(command.c_str()) != 0)
                 qFatal("cannot generate %s", qPrintable(file));
         }

@@ -14,9 +14,11 @@ namespace {
 // Realistic entries with fixed-width names, so the number that fits can be computed.
 QByteArray variableItem(int i)
 {
-    return QStringLiteral("<DA_Item Index=\"0\" bType=\"FLOAT32\" fc=\"MX\" Reference=\"IED1LD0/MMXU%1.TotW.mag.f\" StartByte=\"0\" NumByte=\"4\" "
-                          "IPAddress=\"192.168.0.10\" Port=\"102\" OnChange=\"Y\" OnCMD=\"N\" OnTimer=\"Y\" Time=\"500\" Position=\"%2\" StartBit=\"0\" "
-                          "ReadWrite=\"Read\" Convertion=\"None\" MoltFact=\"0,5\" Mnemonic=\"Active power\"/>")
+    return QStringLiteral(
+        "<DA_Item Index=\"0\" bType=\"FLOAT32\" fc=\"MX\" Reference=\"IED1LD0/MMXU%1.TotW.mag.f\" StartByte=\"0\" NumByte=\"4\" "
+        "IPAddress=\"192.168.0.10\" Port=\"102\" OnChange=\"Y\" OnCMD=\"N\" OnTimer=\"Y\" Time=\"500\" Position=\"%2\" "
+        "StartBit=\"0\" "
+        "ReadWrite=\"Read\" Convertion=\"None\" MoltFact=\"0,5\" Mnemonic=\"Active power\"/>")
         .arg(i, 4, 10, QChar(u'0'))
         .arg(4 * i)
         .toUtf8();
@@ -27,12 +29,14 @@ QByteArray dataSetItem(int d)
 {
     QByteArray members;
     for (int k = 0; k < 255; ++k)
-        members += QStringLiteral("<DataSet_DA_Item bType=\"INT32\" Reference=\"IED1LD0/GGIO1.AnIn%1.mag.i\" Position=\"%2\" StartBit=\"0\" "
-                                  "Convertion=\"ItoF/FtoI\" MoltFact=\"0.1\" Mnemonic=\"\"/>")
+        members += QStringLiteral(
+            "<DataSet_DA_Item bType=\"INT32\" Reference=\"IED1LD0/GGIO1.AnIn%1.mag.i\" Position=\"%2\" StartBit=\"0\" "
+            "Convertion=\"ItoF/FtoI\" MoltFact=\"0.1\" Mnemonic=\"\"/>")
                        .arg(k, 3, 10, QChar(u'0'))
                        .arg(d * 1024 + 4 * k)
                        .toUtf8();
-    return QStringLiteral("<DataSet_Item Index=\"0\" Reference=\"IED1LD0/LLN0.DS%1\" GooseName=\"GO%1\" EnGoose=\"Y\" IPAddress=\"192.168.0.11\" "
+    return QStringLiteral("<DataSet_Item Index=\"0\" Reference=\"IED1LD0/LLN0.DS%1\" GooseName=\"GO%1\" EnGoose=\"Y\" "
+                          "IPAddress=\"192.168.0.11\" "
                           "Port=\"102\" Time=\"2000\" Mnemonic=\"Feeder\">")
                .arg(d, 2, 10, QChar(u'0'))
                .toUtf8()

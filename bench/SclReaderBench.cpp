@@ -65,8 +65,7 @@ struct Measure {
 
 // Runs `call` once in a forked child: its processor time and its peak memory above the
 // memory it started with.
-template <typename F>
-Measure inChild(F call)
+template <typename F> Measure inChild(F call)
 {
     int pipeFds[2];
     if (pipe(pipeFds) != 0)
@@ -98,8 +97,7 @@ Measure inChild(F call)
 
 std::map<std::string, double> bareSeconds; // per file, from the bare parse, run first
 
-template <typename F>
-void measure(benchmark::State& state, const BenchFile& file, bool bare, F readFile)
+template <typename F> void measure(benchmark::State& state, const BenchFile& file, bool bare, F readFile)
 {
     const QString path = makeFile(file);
     if (path.isEmpty()) {
@@ -152,7 +150,8 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     for (const BenchFile& file : files)
-        for (const auto& [name, function] : {std::pair{"Bare_Parse/", &BM_Bare_Parse}, std::pair{"Read_Device/", &BM_Read_Device}})
+        for (const auto& [name, function] :
+            {std::pair{"Bare_Parse/", &BM_Bare_Parse}, std::pair{"Read_Device/", &BM_Read_Device}})
             benchmark::RegisterBenchmark((std::string(name) + file.name).c_str(), function, file)
                 ->Unit(benchmark::kMillisecond)
                 ->UseManualTime()

@@ -81,7 +81,8 @@ void MainWindow::createWindows()
     newConfigurationDialog = new NewConfigurationDialog(context, this);
     openConfigurationDialog = new OpenConfigurationDialog(context, this);
     aboutDialog = new AboutDialog(context, this);
-    optionsDialog = new OptionsDialog(context, [this] { retranslateAllWindows(); }, this);
+    optionsDialog = new OptionsDialog(
+        context, [this] { retranslateAllWindows(); }, this);
     communicationDialog = new CommunicationDialog(context, this);
     accessDialog = new AccessDialog(context, this);
     updateDialog = new UpdateDialog(context, this);
@@ -203,7 +204,8 @@ void MainWindow::retranslate()
     aboutButton->setToolTip(t[Text::MainWindow + 12]);
     optionsButton->setToolTip(t[Text::MainWindow + 13]);
     closeButton->setToolTip(t[Text::MainWindow + 14]);
-    newVersionLink->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(makerDownloadPage(), t[Text::NewVersionAvailable].toHtmlEscaped()));
+    newVersionLink->setText(
+        QStringLiteral("<a href=\"%1\">%2</a>").arg(makerDownloadPage(), t[Text::NewVersionAvailable].toHtmlEscaped()));
     refreshConfigurationLabel();
 }
 
@@ -294,7 +296,6 @@ void MainWindow::updateDevice()
         return;
     updateDialog->exec();
 }
-
 
 void MainWindow::updateVersionCheckTimer()
 {

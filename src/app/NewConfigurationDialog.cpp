@@ -73,7 +73,8 @@ void NewConfigurationDialog::onOkClicked()
     const QString folder = joinPath(context.state.projectsFolder, name);
     // A name that is a path (with a separator, or "." / "..") is no folder name: it would
     // put the configuration somewhere other than a folder of its own under PROJECTS.
-    const bool isPath = name.contains(u'/') || name.contains(QDir::separator()) || name == QLatin1String(".") || name == QLatin1String("..");
+    const bool isPath
+        = name.contains(u'/') || name.contains(QDir::separator()) || name == QLatin1String(".") || name == QLatin1String("..");
     if (!isPath && QFileInfo(folder).isDir()) {
         context.error(Text::ErrorNameExists);
         return;

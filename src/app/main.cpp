@@ -13,8 +13,8 @@ int main(int argc, char* argv[])
     ProgramState state;
     TextTable texts;
     AppContext context{state, texts, platform.services()};
-    const QString folder = resolveProgramFolder(QCoreApplication::applicationDirPath(),
-        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+    const QString folder = resolveProgramFolder(
+        QCoreApplication::applicationDirPath(), QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
     MainWindow mainWindow(context, folder);
     mainWindow.show();
     return app.exec();

@@ -75,7 +75,4 @@ int gridEnterJump(bool jumpEnabled, int key, int& col, int& row, int colCount, i
     return 0;
 }
 
-bool gridAutoSizeColumn(bool autoSizeEnabled, int row)
-{
-    return autoSizeEnabled && row == 0;
-}
+bool gridAutoSizeColumn(bool autoSizeEnabled, int row) { return autoSizeEnabled && row == 0; }

@@ -3,10 +3,7 @@
 #include <QFile>
 #include <QSaveFile>
 
-QString joinPath(const QString& folder, const QString& name)
-{
-    return folder + QDir::separator() + name;
-}
+QString joinPath(const QString& folder, const QString& name) { return folder + QDir::separator() + name; }
 
 Result writeFileAtomically(const QString& path, const QByteArray& data)
 {
@@ -17,7 +14,9 @@ Result writeFileAtomically(const QString& path, const QByteArray& data)
         return Result::error(QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
     if (const qint64 written = file.write(data); written != data.size())
         return Result::error(QStringLiteral("Cannot write %1: only %2 of %3 bytes could be written")
-                                  .arg(QDir::toNativeSeparators(path)).arg(qMax<qint64>(written, 0)).arg(data.size()));
+                                 .arg(QDir::toNativeSeparators(path))
+                                 .arg(qMax<qint64>(written, 0))
+                                 .arg(data.size()));
     if (!file.commit())
         return Result::error(QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
     return Result::success();

@@ -3,10 +3,7 @@
 #include "base/XmlFile.h"
 #include <QFileInfo>
 
-QString settingsFile(const ProgramState& state)
-{
-    return joinPath(state.programFolder, QStringLiteral("Tessav.xml"));
-}
+QString settingsFile(const ProgramState& state) { return joinPath(state.programFolder, QStringLiteral("Tessav.xml")); }
 
 void readSettings(const QString& path, ProgramState& state)
 {

@@ -56,7 +56,4 @@ std::optional<qint32> parseWholeNumber(QStringView text)
     return static_cast<qint32>(value);
 }
 
-qint32 toWholeNumber(QStringView text, qint32 fallback)
-{
-    return parseWholeNumber(text).value_or(fallback);
-}
+qint32 toWholeNumber(QStringView text, qint32 fallback) { return parseWholeNumber(text).value_or(fallback); }

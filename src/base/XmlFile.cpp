@@ -10,7 +10,10 @@ QString xmlParseError(const QString& path, const pugi::xml_parse_result& result,
     for (size_t i = 0; i < offset && i < size; ++i)
         if (buffer[i] == '\n')
             ++line;
-    return QStringLiteral("%1: line %2: %3").arg(QDir::toNativeSeparators(path)).arg(line).arg(QString::fromUtf8(result.description()));
+    return QStringLiteral("%1: line %2: %3")
+        .arg(QDir::toNativeSeparators(path))
+        .arg(line)
+        .arg(QString::fromUtf8(result.description()));
 }
 
 Result loadXmlFile(const QString& path, pugi::xml_document& doc)

@@ -6,6 +6,6 @@
 struct Command {
     const char* name;
     const char* usage; // arguments, shown by --help
-    const char* help;  // one paragraph, shown by --help
+    const char* help; // one paragraph, shown by --help
     int (*run)(const QStringList& args, QTextStream& out, QTextStream& err);
 };

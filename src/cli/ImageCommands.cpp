@@ -48,7 +48,8 @@ int Inspect(const QStringList& args, QTextStream& out, QTextStream& err)
         err << read.message << '\n';
         return 1;
     }
-    const Image::Inspection inspection = Image::inspectImage({reinterpret_cast<const quint8*>(data.constData()), static_cast<size_t>(data.size())});
+    const Image::Inspection inspection
+        = Image::inspectImage({reinterpret_cast<const quint8*>(data.constData()), static_cast<size_t>(data.size())});
     out << inspection.text;
     if (inspection.problems > 0) {
         err << QDir::toNativeSeparators(args[0]) << ": " << inspection.problems << " problem(s) found\n";

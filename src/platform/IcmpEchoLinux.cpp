@@ -88,7 +88,8 @@ IcmpEcho::Reply IcmpEchoLinux::echo(const QString& address)
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_addr.s_addr = htonl(*target);
-    if (::sendto(sock.fd, packet, sizeof packet, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to) != static_cast<ssize_t>(sizeof packet))
+    if (::sendto(sock.fd, packet, sizeof packet, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to)
+        != static_cast<ssize_t>(sizeof packet))
         return failed(QStringLiteral("Cannot send the echo request to %1: %2").arg(address, errnoText(errno)));
 
     using clock = std::chrono::steady_clock;

@@ -48,9 +48,11 @@ public:
             return {EchoStatus::Answered, {}};
         // IP_* statuses (time-out, unreachable...) mean no answer; anything else is a failure.
         if (count == 0 && (error < IP_STATUS_BASE || error > MAX_IP_STATUS))
-            return {EchoStatus::Error, QStringLiteral("Cannot send the echo request to %1: %2").arg(address, lastErrorText(error))};
+            return {
+                EchoStatus::Error, QStringLiteral("Cannot send the echo request to %1: %2").arg(address, lastErrorText(error))};
         // "Unreachable" may come at once: keep the promised time-out so callers never flood.
-        const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
+        const auto spent
+            = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
         if (spent < timeoutMs)
             QThread::msleep(static_cast<unsigned long>(timeoutMs - spent));
         return {EchoStatus::NotAnswered, {}};

@@ -23,14 +23,19 @@ class QtMessageService final : public MessageService {
 public:
     void error(const QString& text) override { QMessageBox::critical(dialogParent(), QStringLiteral("Error"), text); }
     void warning(const QString& text) override { QMessageBox::warning(dialogParent(), QStringLiteral("Warning"), text); }
-    void Information(const QString& text) override { QMessageBox::information(dialogParent(), QStringLiteral("Information"), text); }
+    void Information(const QString& text) override
+    {
+        QMessageBox::information(dialogParent(), QStringLiteral("Information"), text);
+    }
     bool askYesNo(const QString& text) override
     {
-        return QMessageBox::question(dialogParent(), QStringLiteral("Confirm"), text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        return QMessageBox::question(dialogParent(), QStringLiteral("Confirm"), text, QMessageBox::Yes | QMessageBox::No)
+            == QMessageBox::Yes;
     }
     Answer askYesNoCancel(const QString& text) override
     {
-        switch (QMessageBox::question(dialogParent(), QStringLiteral("Confirm"), text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+        switch (QMessageBox::question(
+            dialogParent(), QStringLiteral("Confirm"), text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
         case QMessageBox::Yes:
             return Answer::Yes;
         case QMessageBox::No:

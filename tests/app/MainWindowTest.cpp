@@ -72,7 +72,8 @@ TEST(MainWindow, RememberedConfigurationWhoseFolderIsGoneIsWrittenBackUnchanged)
 {
     QTemporaryDir dir;
     writeTestFile(dir.filePath("Tessav.xml"),
-        "<Conf_Settings><lastproj><projectname>Deleted</projectname></lastproj><lastlang><language>Nowhere</language></lastlang></Conf_Settings>");
+        "<Conf_Settings><lastproj><projectname>Deleted</projectname></lastproj><lastlang><language>Nowhere</language></"
+        "lastlang></Conf_Settings>");
     {
         ProgramRun run(dir.path());
         EXPECT_EQ(run.label("L_Name_Conf"), "None Configuration Opened ");
@@ -111,7 +112,8 @@ TEST(MainWindow, StepFourShowsTheUpdateWindowInItsEthernetMode)
 {
     QTemporaryDir dir;
     QDir(dir.path()).mkpath("PROJECTS/Plant A/bin");
-    writeTestFile(dir.filePath("Tessav.xml"), "<Conf_Settings><lastproj><projectname>Plant A</projectname></lastproj></Conf_Settings>");
+    writeTestFile(
+        dir.filePath("Tessav.xml"), "<Conf_Settings><lastproj><projectname>Plant A</projectname></lastproj></Conf_Settings>");
     ProgramRun run(dir.path());
     auto* boot = run.mainWindow->findChild<UpdateDialog*>("TFBoot");
     ASSERT_TRUE(boot);

@@ -63,10 +63,10 @@ TEST(ProjectDialogs, NewConfigurationRefusalsKeepTheDialogOpenWithTheName)
     } cases[] = {
         {"", "Error! Name Project is not valid"},
         {"Existing", "Error! Name project is not valid because directory already exists"},
-        {QString(300, 'x'), "Error! Name project is not valid"},          // refused by the file system
+        {QString(300, 'x'), "Error! Name project is not valid"}, // refused by the file system
         {"Missing/Sub", "Error! Name project is not valid"},
-        {"Existing/Sub", "Error! Name project is not valid"},             // not inside another configuration
-        {"../Outside", "Error! Name project is not valid"},               // not outside PROJECTS
+        {"Existing/Sub", "Error! Name project is not valid"}, // not inside another configuration
+        {"../Outside", "Error! Name project is not valid"}, // not outside PROJECTS
         {"..", "Error! Name project is not valid"},
     };
     run.withDialog("Btn_New", [&](QDialog* dialog) {

@@ -65,7 +65,13 @@ TEST(UpdateDevice, AfterSwitchingProjectsNothingOfThePreviousRemains)
     run.activateConfiguration(QStringLiteral("Empty"));
     EXPECT_TRUE(run.clickUpdate());
     EXPECT_TRUE(run.fakes.messages.shown.empty());
-    EXPECT_EQ(readTestFile(run.bin("bank2.bin")).toHex(), QByteArray("00000000" "00000000" "00000000" "00000000" "18000800" "18000800"));
+    EXPECT_EQ(readTestFile(run.bin("bank2.bin")).toHex(),
+        QByteArray("00000000"
+                   "00000000"
+                   "00000000"
+                   "00000000"
+                   "18000800"
+                   "18000800"));
     EXPECT_EQ(readTestFile(run.bin("bank1.bin")).right(4).toHex(), QByteArray("8a0d0000"));
 }
 
@@ -78,14 +84,21 @@ TEST(UpdateDevice, AFailedBuildOrWriteShowsOneErrorAndWritesNoImage)
     };
     const Case cases[] = {
         {"item without its port",
-            [](Step4& r) { writeTestFile(r.state.accessFile, accessFileXml({exampleVariable(), exampleVariable(), With(exampleVariable(), {{"Port", nullptr}})})); },
-            [](const Step4& r) { return QDir::toNativeSeparators(r.state.accessFile) + ": item 3 of List_DA_Selected has no Port attribute"; }},
-        {"data set of 256 attributes",
             [](Step4& r) {
-                writeTestFile(r.state.accessFile, accessFileXml({}, dataSet(exampleDataSet(), std::vector<Attrs>(256, exampleMember(1)))));
+                writeTestFile(r.state.accessFile,
+                    accessFileXml({exampleVariable(), exampleVariable(), With(exampleVariable(), {{"Port", nullptr}})}));
             },
             [](const Step4& r) {
-                return QDir::toNativeSeparators(r.state.accessFile) + ": item 1 of List_DataSet_Selected has 256 attributes, more than the 255 a data set can hold";
+                return QDir::toNativeSeparators(r.state.accessFile) + ": item 3 of List_DA_Selected has no Port attribute";
+            }},
+        {"data set of 256 attributes",
+            [](Step4& r) {
+                writeTestFile(
+                    r.state.accessFile, accessFileXml({}, dataSet(exampleDataSet(), std::vector<Attrs>(256, exampleMember(1)))));
+            },
+            [](const Step4& r) {
+                return QDir::toNativeSeparators(r.state.accessFile)
+                    + ": item 1 of List_DataSet_Selected has 256 attributes, more than the 255 a data set can hold";
             }},
         {"missing bin folder", [](Step4& r) { QDir(r.state.projectFolder).rmdir("bin"); },
             [](const Step4& r) { return "Cannot write " + QDir::toNativeSeparators(r.bin("bank1.bin")) + ": "; }},
@@ -96,7 +109,8 @@ TEST(UpdateDevice, AFailedBuildOrWriteShowsOneErrorAndWritesNoImage)
         EXPECT_FALSE(run.clickUpdate()) << c.label;
         ASSERT_EQ(run.fakes.messages.shown.size(), 1u) << c.label;
         EXPECT_EQ(run.fakes.messages.shown[0].kind, "error") << c.label;
-        EXPECT_TRUE(run.fakes.messages.shown[0].text.startsWith(c.message(run))) << c.label << ": " << run.fakes.messages.shown[0].text.toStdString();
+        EXPECT_TRUE(run.fakes.messages.shown[0].text.startsWith(c.message(run)))
+            << c.label << ": " << run.fakes.messages.shown[0].text.toStdString();
         EXPECT_FALSE(QFileInfo::exists(run.bin("bank1.bin"))) << c.label;
         EXPECT_FALSE(QFileInfo::exists(run.bin("bank2.bin"))) << c.label;
     }

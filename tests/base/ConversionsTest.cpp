@@ -82,11 +82,11 @@ TEST(Common, GridEnterJumpMovesThroughTheDataCells)
         int wantKey, wantCol, wantRow;
     };
     const Case cases[] = {
-        {true, enterKey, 1, 1, 0, 2, 1},  // next column
-        {true, enterKey, 3, 1, 0, 1, 2},  // last column: first data column of the next row
-        {true, enterKey, 3, 2, 0, 1, 1},  // last cell: back to row 1
-        {true, enterKey, 0, 2, 0, 0, 2},  // number column: consumed, no move
-        {true, enterKey, 2, 0, 0, 2, 0},  // heading row: consumed, no move
+        {true, enterKey, 1, 1, 0, 2, 1}, // next column
+        {true, enterKey, 3, 1, 0, 1, 2}, // last column: first data column of the next row
+        {true, enterKey, 3, 2, 0, 1, 1}, // last cell: back to row 1
+        {true, enterKey, 0, 2, 0, 0, 2}, // number column: consumed, no move
+        {true, enterKey, 2, 0, 0, 2, 0}, // heading row: consumed, no move
         {false, enterKey, 1, 1, enterKey, 1, 1},
         {true, 'a', 1, 1, 'a', 1, 1},
     };

@@ -52,17 +52,23 @@ TEST(Settings, ReadsEachValueWithItsOwnDefault)
     };
     const Case cases[] = {
         {"complete file", Full, {"Plant A", "10.1.2.3", "Italiano", true, true, true, true}},
-        {"other root name", QByteArray(Full).replace("Conf_Settings", "Other"), {"Plant A", "10.1.2.3", "Italiano", true, true, true, true}},
-        {"no lastinternet", "<Conf_Settings><lastproj><projectname>P</projectname></lastproj><lastipadd><ipaddress>1.2.3.4</ipaddress></lastipadd>"
-                            "<lastlang><language>Deutsch</language></lastlang></Conf_Settings>",
+        {"other root name", QByteArray(Full).replace("Conf_Settings", "Other"),
+            {"Plant A", "10.1.2.3", "Italiano", true, true, true, true}},
+        {"no lastinternet",
+            "<Conf_Settings><lastproj><projectname>P</projectname></lastproj><lastipadd><ipaddress>1.2.3.4</ipaddress></"
+            "lastipadd>"
+            "<lastlang><language>Deutsch</language></lastlang></Conf_Settings>",
             {"P", "1.2.3.4", "Deutsch", false, false, false, false}},
-        {"empty elements give empty values", "<Conf_Settings><lastproj><projectname/></lastproj><lastipadd><ipaddress></ipaddress></lastipadd>"
-                                             "<lastlang><language/></lastlang></Conf_Settings>",
+        {"empty elements give empty values",
+            "<Conf_Settings><lastproj><projectname/></lastproj><lastipadd><ipaddress></ipaddress></lastipadd>"
+            "<lastlang><language/></lastlang></Conf_Settings>",
             {"", "", "", false, false, false, false}},
-        {"flags only on exactly 1", "<Conf_Settings><lastinternet><enable_internet>true</enable_internet><enable_update>01</enable_update>"
-                                    "<enable_jump_field_tables> 1</enable_jump_field_tables><Double_Click_Auto_Size/></lastinternet></Conf_Settings>",
+        {"flags only on exactly 1",
+            "<Conf_Settings><lastinternet><enable_internet>true</enable_internet><enable_update>01</enable_update>"
+            "<enable_jump_field_tables> 1</enable_jump_field_tables><Double_Click_Auto_Size/></lastinternet></Conf_Settings>",
             defaults},
-        {"item holding elements", "<Conf_Settings><lastipadd><ipaddress><x>1</x></ipaddress></lastipadd></Conf_Settings>", defaults},
+        {"item holding elements", "<Conf_Settings><lastipadd><ipaddress><x>1</x></ipaddress></lastipadd></Conf_Settings>",
+            defaults},
         {"declaration before the root", "<?xml version=\"1.0\"?>" + Full, defaults},
         {"comment before the root", "<!-- note -->" + Full, defaults},
         {"not XML at all", "this is not xml <", defaults},

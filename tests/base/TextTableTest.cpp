@@ -29,7 +29,7 @@ TEST(TextTable, LanguageLines)
     const Case cases[] = {
         {"STR0013 = Optionen /#/ icon button", 13, "Optionen"},
         {u"STR0306 = \u00B6 / \u00B6"_qs, 306, " / "},
-        {"STR0013=Optionen", 1, "Optionen"},          // the character before "=" is never in the index
+        {"STR0013=Optionen", 1, "Optionen"}, // the character before "=" is never in the index
         {u"STR0009 = \u00B6\u00B6"_qs, 9, ""},
         {"STR0013 =", -1, ""},
         {"STR0013 =    ", -1, ""},

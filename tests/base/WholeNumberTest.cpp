@@ -23,7 +23,7 @@ TEST(WholeNumber, ReadsTheOneRuleEverywhere)
         {"x10", 16},
         {"X10", 16},
         {"0x1f", 31},
-        {"0XFFFFFFFF", -1},        // hexadecimal is a 32-bit pattern
+        {"0XFFFFFFFF", -1}, // hexadecimal is a 32-bit pattern
         {"$80000000", std::numeric_limits<qint32>::min()},
         {"$100000000", std::nullopt}, // wider than 32 bits
         {"", std::nullopt},
@@ -31,7 +31,7 @@ TEST(WholeNumber, ReadsTheOneRuleEverywhere)
         {"-", std::nullopt},
         {"$", std::nullopt},
         {"0x", std::nullopt},
-        {"12 ", std::nullopt},      // nothing after the digits
+        {"12 ", std::nullopt}, // nothing after the digits
         {"1 2", std::nullopt},
         {"abc", std::nullopt},
         {"12a", std::nullopt},

@@ -28,20 +28,24 @@ QString fieldName(const char* key)
     return "E_" + k;
 }
 
-const QByteArray defaultFile =
-    "<Par_Gen><IEC61850_Client_IP1>192</IEC61850_Client_IP1><IEC61850_Client_IP2>168</IEC61850_Client_IP2>"
-    "<IEC61850_Client_IP3>0</IEC61850_Client_IP3><IEC61850_Client_IP4>10</IEC61850_Client_IP4>"
-    "<IEC61850_Client_SM1>255</IEC61850_Client_SM1><IEC61850_Client_SM2>255</IEC61850_Client_SM2>"
-    "<IEC61850_Client_SM3>255</IEC61850_Client_SM3><IEC61850_Client_SM4>0</IEC61850_Client_SM4>"
-    "<IEC61850_Client_GAT1>192</IEC61850_Client_GAT1><IEC61850_Client_GAT2>168</IEC61850_Client_GAT2>"
-    "<IEC61850_Client_GAT3>0</IEC61850_Client_GAT3><IEC61850_Client_GAT4>1</IEC61850_Client_GAT4>"
-    "<IEC61850_Client_En_GAT>0</IEC61850_Client_En_GAT><IEC61850_Client_VLAN>0</IEC61850_Client_VLAN>"
-    "<IEC61850_Client_Application_ID>0</IEC61850_Client_Application_ID>"
-    "<EtherNetIP_IP1>192</EtherNetIP_IP1><EtherNetIP_IP2>168</EtherNetIP_IP2><EtherNetIP_IP3>0</EtherNetIP_IP3><EtherNetIP_IP4>5</EtherNetIP_IP4>"
-    "<EtherNetIP_SM1>255</EtherNetIP_SM1><EtherNetIP_SM2>255</EtherNetIP_SM2><EtherNetIP_SM3>255</EtherNetIP_SM3><EtherNetIP_SM4>0</EtherNetIP_SM4>"
-    "<EtherNetIP_GAT1>192</EtherNetIP_GAT1><EtherNetIP_GAT2>168</EtherNetIP_GAT2><EtherNetIP_GAT3>0</EtherNetIP_GAT3><EtherNetIP_GAT4>1</EtherNetIP_GAT4>"
-    "<EtherNetIP_EN_GAT>0</EtherNetIP_EN_GAT><EtherNetIP_NB_Input>496</EtherNetIP_NB_Input><EtherNetIP_NB_Output>496</EtherNetIP_NB_Output>"
-    "</Par_Gen><!--SW_VERSION = 1.000-->";
+const QByteArray defaultFile
+    = "<Par_Gen><IEC61850_Client_IP1>192</IEC61850_Client_IP1><IEC61850_Client_IP2>168</IEC61850_Client_IP2>"
+      "<IEC61850_Client_IP3>0</IEC61850_Client_IP3><IEC61850_Client_IP4>10</IEC61850_Client_IP4>"
+      "<IEC61850_Client_SM1>255</IEC61850_Client_SM1><IEC61850_Client_SM2>255</IEC61850_Client_SM2>"
+      "<IEC61850_Client_SM3>255</IEC61850_Client_SM3><IEC61850_Client_SM4>0</IEC61850_Client_SM4>"
+      "<IEC61850_Client_GAT1>192</IEC61850_Client_GAT1><IEC61850_Client_GAT2>168</IEC61850_Client_GAT2>"
+      "<IEC61850_Client_GAT3>0</IEC61850_Client_GAT3><IEC61850_Client_GAT4>1</IEC61850_Client_GAT4>"
+      "<IEC61850_Client_En_GAT>0</IEC61850_Client_En_GAT><IEC61850_Client_VLAN>0</IEC61850_Client_VLAN>"
+      "<IEC61850_Client_Application_ID>0</IEC61850_Client_Application_ID>"
+      "<EtherNetIP_IP1>192</EtherNetIP_IP1><EtherNetIP_IP2>168</EtherNetIP_IP2><EtherNetIP_IP3>0</"
+      "EtherNetIP_IP3><EtherNetIP_IP4>5</EtherNetIP_IP4>"
+      "<EtherNetIP_SM1>255</EtherNetIP_SM1><EtherNetIP_SM2>255</EtherNetIP_SM2><EtherNetIP_SM3>255</"
+      "EtherNetIP_SM3><EtherNetIP_SM4>0</EtherNetIP_SM4>"
+      "<EtherNetIP_GAT1>192</EtherNetIP_GAT1><EtherNetIP_GAT2>168</EtherNetIP_GAT2><EtherNetIP_GAT3>0</"
+      "EtherNetIP_GAT3><EtherNetIP_GAT4>1</EtherNetIP_GAT4>"
+      "<EtherNetIP_EN_GAT>0</EtherNetIP_EN_GAT><EtherNetIP_NB_Input>496</EtherNetIP_NB_Input><EtherNetIP_NB_Output>496</"
+      "EtherNetIP_NB_Output>"
+      "</Par_Gen><!--SW_VERSION = 1.000-->";
 
 // The window on a project folder of its own, with fake platform services.
 struct ParGenWindow : ::testing::Test, WindowFixture {
@@ -70,7 +74,8 @@ struct ParGenWindow : ::testing::Test, WindowFixture {
         for (std::size_t i = 0; i < CommunicationSettings::count; ++i)
             if (window.findChild<QLineEdit*>(fieldName(CommunicationSettings::keys[i])))
                 type(fieldName(CommunicationSettings::keys[i]), set.values[i]);
-        for (const auto& [name, key] : {std::pair{"CB_IEC61850_Client_En_GAT", "IEC61850_Client_En_GAT"}, std::pair{"CB_EtherNetIP_GAT", "EtherNetIP_EN_GAT"}})
+        for (const auto& [name, key] : {std::pair{"CB_IEC61850_Client_En_GAT", "IEC61850_Client_En_GAT"},
+                 std::pair{"CB_EtherNetIP_GAT", "EtherNetIP_EN_GAT"}})
             if (box(name)->isChecked() != (set[key] == "1"))
                 QTest::mouseClick(box(name), Qt::LeftButton);
     }
@@ -114,18 +119,37 @@ TEST_F(ParGenWindow, ControlsCarryTheirTexts)
         int caption; // -1: none
         int hint;
     } bindings[] = {
-        {"Btn_OK", 402, 404}, {"Btn_Cancel", 403, 405}, {"L_SW_Desc", 401, -1},
-        {"L_IEC61850_Client_IP", 407, -1}, {"E_IEC61850_Client_IP1", -1, 408}, {"E_IEC61850_Client_IP4", -1, 411},
-        {"L_IEC61850_Client_SM", 412, -1}, {"E_IEC61850_Client_SM1", -1, 413}, {"E_IEC61850_Client_SM4", -1, 416},
-        {"CB_IEC61850_Client_En_GAT", 417, 418}, {"E_IEC61850_Client_GAT1", -1, 419}, {"E_IEC61850_Client_GAT4", -1, 422},
-        {"L_IEC61850_Client_VLAN", 423, -1}, {"E_IEC61850_Client_VLAN", -1, 424},
-        {"L_IEC61850_Client_AppID", 425, -1}, {"E_IEC61850_Client_AppID", -1, 426},
-        {"L_EtherNetIP_IP", 527, -1}, {"E_EtherNetIP_IP1", -1, 528}, {"E_EtherNetIP_IP4", -1, 531},
-        {"L_EtherNetIP_SM", 532, -1}, {"E_EtherNetIP_SM1", -1, 533}, {"E_EtherNetIP_SM4", -1, 536},
-        {"CB_EtherNetIP_GAT", 537, 538}, {"E_EtherNetIP_GAT1", -1, 539}, {"E_EtherNetIP_GAT4", -1, 542},
-        {"L_EtherNetIP_TunnelPort", 543, -1}, {"E_EtherNetIP_TunnelPort", -1, 544},
-        {"L_EtherNetIP_NByte_In", 545, -1}, {"E_EtherNetIP_NByte_In", -1, 546},
-        {"L_EtherNetIP_NByte_Out", 547, -1}, {"E_EtherNetIP_NByte_Out", -1, 548},
+        {"Btn_OK", 402, 404},
+        {"Btn_Cancel", 403, 405},
+        {"L_SW_Desc", 401, -1},
+        {"L_IEC61850_Client_IP", 407, -1},
+        {"E_IEC61850_Client_IP1", -1, 408},
+        {"E_IEC61850_Client_IP4", -1, 411},
+        {"L_IEC61850_Client_SM", 412, -1},
+        {"E_IEC61850_Client_SM1", -1, 413},
+        {"E_IEC61850_Client_SM4", -1, 416},
+        {"CB_IEC61850_Client_En_GAT", 417, 418},
+        {"E_IEC61850_Client_GAT1", -1, 419},
+        {"E_IEC61850_Client_GAT4", -1, 422},
+        {"L_IEC61850_Client_VLAN", 423, -1},
+        {"E_IEC61850_Client_VLAN", -1, 424},
+        {"L_IEC61850_Client_AppID", 425, -1},
+        {"E_IEC61850_Client_AppID", -1, 426},
+        {"L_EtherNetIP_IP", 527, -1},
+        {"E_EtherNetIP_IP1", -1, 528},
+        {"E_EtherNetIP_IP4", -1, 531},
+        {"L_EtherNetIP_SM", 532, -1},
+        {"E_EtherNetIP_SM1", -1, 533},
+        {"E_EtherNetIP_SM4", -1, 536},
+        {"CB_EtherNetIP_GAT", 537, 538},
+        {"E_EtherNetIP_GAT1", -1, 539},
+        {"E_EtherNetIP_GAT4", -1, 542},
+        {"L_EtherNetIP_TunnelPort", 543, -1},
+        {"E_EtherNetIP_TunnelPort", -1, 544},
+        {"L_EtherNetIP_NByte_In", 545, -1},
+        {"E_EtherNetIP_NByte_In", -1, 546},
+        {"L_EtherNetIP_NByte_Out", 547, -1},
+        {"E_EtherNetIP_NByte_Out", -1, 548},
     };
     // A language switch: Set_Lang re-applies every text; the panel headings stay as composed.
     for (const auto& t : bindings) {
@@ -141,7 +165,8 @@ TEST_F(ParGenWindow, ControlsCarryTheirTexts)
         auto* control = window.findChild<QWidget*>(t.control);
         ASSERT_TRUE(control) << t.control;
         if (t.caption >= 0) {
-            const QString caption = qobject_cast<QLabel*>(control) ? qobject_cast<QLabel*>(control)->text() : qobject_cast<QAbstractButton*>(control)->text();
+            const QString caption = qobject_cast<QLabel*>(control) ? qobject_cast<QLabel*>(control)->text()
+                                                                   : qobject_cast<QAbstractButton*>(control)->text();
             EXPECT_EQ(caption, QStringLiteral("caption %1").arg(t.caption)) << t.control;
         }
         EXPECT_EQ(control->toolTip(), t.hint >= 0 ? QStringLiteral("hint %1").arg(t.hint) : QString()) << t.control;
@@ -186,7 +211,8 @@ TEST_F(ParGenWindow, SwitchOtherThanOneIsShownOffAndWrittenBackAsZero)
     EXPECT_FALSE(box("CB_EtherNetIP_GAT")->isChecked());
     EXPECT_TRUE(box("CB_IEC61850_Client_En_GAT")->isChecked());
     click("Btn_OK");
-    EXPECT_EQ(readTestFile(parGenPath()), QByteArray(defaultFile).replace("<IEC61850_Client_En_GAT>0<", "<IEC61850_Client_En_GAT>1<"));
+    EXPECT_EQ(
+        readTestFile(parGenPath()), QByteArray(defaultFile).replace("<IEC61850_Client_En_GAT>0<", "<IEC61850_Client_En_GAT>1<"));
 }
 
 TEST_F(ParGenWindow, ChecksRunInTheirOrderAndShowOnlyTheFirstFailure)
@@ -243,14 +269,15 @@ TEST_F(ParGenWindow, LimitsGatewaySwitchesAndFreeFields)
 {
     const struct {
         std::vector<std::pair<const char*, QString>> entries; // differences from the defaults
-        QString message;                                       // empty: saved
+        QString message; // empty: saved
     } cases[] = {
         {{{"IEC61850_Client_IP1", "256"}}, "Error IEC61850 Client!! IP Address 1 must be between 0 and 255"},
         {{{"IEC61850_Client_IP1", "-1"}}, "Error IEC61850 Client!! IP Address 1 must be between 0 and 255"},
         {{{"IEC61850_Client_IP1", ""}}, "Error IEC61850 Client!! IP Address 1 must be between 0 and 255"},
         {{{"IEC61850_Client_IP1", "1x"}, {"EtherNetIP_NB_Input", "x"}, {"EtherNetIP_NB_Output", "-3"}},
             "Error IEC61850 Client!! IP Address 1 must be between 0 and 255"},
-        {{{"IEC61850_Client_GAT2", "999"}, {"IEC61850_Client_En_GAT", "1"}}, "Error IEC61850 Client!! GATEWAY IP 2 must be between 0 and 255"},
+        {{{"IEC61850_Client_GAT2", "999"}, {"IEC61850_Client_En_GAT", "1"}},
+            "Error IEC61850 Client!! GATEWAY IP 2 must be between 0 and 255"},
         {{{"EtherNetIP_GAT3", ""}, {"EtherNetIP_EN_GAT", "1"}}, "Error EtherNet/IP!! GATEWAY IP 3 must be between 0 and 255"},
         {{{"EtherNetIP_NB_Input", "497"}}, "Error EtherNet/IP!! Number Byte Input must be between 0 and 496"},
         {{{"IEC61850_Client_GAT2", "999"}, {"EtherNetIP_GAT3", ""}}, ""}, // gateways off: not checked, still saved
@@ -292,7 +319,8 @@ TEST_F(ParGenWindow, VlanTakesAtMostEightDigits)
 TEST_F(ParGenWindow, DotKeyMovesThroughTheOctetFieldsOfOnePanel)
 {
     QByteArray file = defaultFile;
-    file.replace("<IEC61850_Client_IP2>168<", "<IEC61850_Client_IP2>22<").replace("<IEC61850_Client_IP3>0<", "<IEC61850_Client_IP3>33<");
+    file.replace("<IEC61850_Client_IP2>168<", "<IEC61850_Client_IP2>22<")
+        .replace("<IEC61850_Client_IP3>0<", "<IEC61850_Client_IP3>33<");
     writeTestFile(parGenPath(), file);
     show();
     QLineEdit* ip1 = field("E_IEC61850_Client_IP1");
@@ -336,7 +364,8 @@ TEST_F(ParGenWindow, WheelScrollsTheGroupAndOnlyTheHeightChanges)
     ASSERT_EQ(bar->value(), 0);
     auto wheel = [](QWidget* over, int delta) {
         const QPointF at(over->width() / 2.0, over->height() / 2.0);
-        QWheelEvent event(at, over->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent event(
+            at, over->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         // As from the mouse (sendEvent would make it non-spontaneous): passed on to the parents.
         QSpontaneKeyEvent::setSpontaneous(&event);
         qApp->notify(over, &event);

@@ -9,7 +9,8 @@ QByteArray defaultsBody()
     QByteArray body;
     const CommunicationSettings d = defaultCommunicationSettings();
     for (std::size_t i = 0; i < CommunicationSettings::count; ++i)
-        body += QByteArray("<") + CommunicationSettings::keys[i] + ">" + d.values[i].toUtf8() + "</" + CommunicationSettings::keys[i] + ">";
+        body += QByteArray("<") + CommunicationSettings::keys[i] + ">" + d.values[i].toUtf8() + "</"
+            + CommunicationSettings::keys[i] + ">";
     return body;
 }
 } // namespace
@@ -30,10 +31,13 @@ TEST(ParGen, ReadsEachKeyOnItsOwn)
         std::vector<std::pair<const char*, QString>> expected; // differences from the defaults
     };
     const Case cases[] = {
-        {"texts kept as entered", "<Par_Gen><IEC61850_Client_IP1>007</IEC61850_Client_IP1><IEC61850_Client_Application_ID>abc</IEC61850_Client_Application_ID></Par_Gen>",
+        {"texts kept as entered",
+            "<Par_Gen><IEC61850_Client_IP1>007</IEC61850_Client_IP1><IEC61850_Client_Application_ID>abc</"
+            "IEC61850_Client_Application_ID></Par_Gen>",
             {{"IEC61850_Client_IP1", "007"}, {"IEC61850_Client_Application_ID", "abc"}}},
         {"empty element is empty, not the default", "<Par_Gen><EtherNetIP_NB_Input/></Par_Gen>", {{"EtherNetIP_NB_Input", ""}}},
-        {"switch only on 1", "<Par_Gen><IEC61850_Client_En_GAT>true</IEC61850_Client_En_GAT><EtherNetIP_EN_GAT>1</EtherNetIP_EN_GAT></Par_Gen>",
+        {"switch only on 1",
+            "<Par_Gen><IEC61850_Client_En_GAT>true</IEC61850_Client_En_GAT><EtherNetIP_EN_GAT>1</EtherNetIP_EN_GAT></Par_Gen>",
             {{"EtherNetIP_EN_GAT", "1"}}},
         {"switch 01 is off", "<Par_Gen><IEC61850_Client_En_GAT>01</IEC61850_Client_En_GAT></Par_Gen>", {}},
         {"key names are case-sensitive", "<Par_Gen><EtherNetIP_En_GAT>1</EtherNetIP_En_GAT></Par_Gen>", {}},
@@ -107,7 +111,7 @@ TEST(ParGen, CheckReadsWholeNumbersAndStopsAtTheFirstFailure)
 {
     struct Case {
         std::vector<std::pair<const char*, QString>> entries; // differences from the defaults
-        int textNo;                                           // -1: passes
+        int textNo; // -1: passes
         QString arg;
     };
     const Case cases[] = {
@@ -118,9 +122,9 @@ TEST(ParGen, CheckReadsWholeNumbersAndStopsAtTheFirstFailure)
         {{{"IEC61850_Client_IP1", ""}}, 649, {}},
         {{{"IEC61850_Client_IP2", "1 0"}}, 650, {}},
         {{{"IEC61850_Client_IP3", "abc"}}, 651, {}},
-        {{{"IEC61850_Client_IP4", " 10"}, {"EtherNetIP_IP1", "0xFF"}}, -1, {}},  // the one whole-number reader
+        {{{"IEC61850_Client_IP4", " 10"}, {"EtherNetIP_IP1", "0xFF"}}, -1, {}}, // the one whole-number reader
         {{{"EtherNetIP_IP1", "0x100"}}, 703, {}},
-        {{{"IEC61850_Client_GAT1", "999"}, {"EtherNetIP_GAT4", "x"}}, -1, {}},     // gateways off
+        {{{"IEC61850_Client_GAT1", "999"}, {"EtherNetIP_GAT4", "x"}}, -1, {}}, // gateways off
         {{{"IEC61850_Client_GAT1", "999"}, {"IEC61850_Client_En_GAT", "1"}}, 657, {}},
         {{{"EtherNetIP_GAT4", "x"}, {"EtherNetIP_EN_GAT", "1"}}, 714, {}},
         {{{"EtherNetIP_GAT4", "x"}, {"EtherNetIP_EN_GAT", "true"}}, -1, {}},

@@ -34,44 +34,64 @@ using Shown = FakeMessageService::Shown;
 using Messages = std::vector<Shown>;
 
 // The access file of the session, as the engineer's entries make it.
-const QByteArray expectedAccessFile =
-    "<IEC_68850_Client>"
-    "<List_ICD_Files>"
-    "<ICD_File Name=\"GeneratorIED\" FileName=\"generator.icd\"/>"
-    "<ICD_File Name=\"FeederIED\" FileName=\"feeder.icd\"/>"
-    "</List_ICD_Files>"
-    "<List_DA_Selected>"
-    "<DA_Item Index=\"1\" bType=\"FLOAT32\" fc=\"MX\" Reference=\"FeederIEDMeas/MMXU1.TotW.mag.f\" StartByte=\"0\" NumByte=\"4\""
-    " IPAddress=\"10.0.0.30\" Port=\"102\" OnChange=\"Y\" OnCMD=\"N\" OnTimer=\"N\" Time=\"\" Position=\"0\" StartBit=\"\""
-    " ReadWrite=\"Read\" Convertion=\"None\" MoltFact=\"0,5\" Mnemonic=\"Total power\"/>"
-    "<DA_Item Index=\"0\" bType=\"VisString255\" fc=\"DC\" Reference=\"GeneratorIEDGen/LLN0.NamPlt.vendor\" StartByte=\"0\" NumByte=\"16\""
-    " IPAddress=\"10.0.0.31\" Port=\"102\" OnChange=\"N\" OnCMD=\"N\" OnTimer=\"Y\" Time=\"1000\" Position=\"4\" StartBit=\"\""
-    " ReadWrite=\"Read\" Convertion=\"\" MoltFact=\"None\" Mnemonic=\"Vendor name\"/>"
-    "</List_DA_Selected>"
-    "<List_DataSet_Selected>"
-    "<DataSet_Item Index=\"0\" Reference=\"GeneratorIEDGen/LLN0.GenStatus\" GooseName=\"gcbGenStatus\" EnGoose=\"Y\""
-    " IPAddress=\"10.0.0.31\" Port=\"102\" Time=\"500\" Mnemonic=\"Generator status\">"
-    "<DataSet_List_DAs>"
-    "<DataSet_DA_Item bType=\"Quality\" Reference=\"GeneratorIEDGen/LLN0.Mod.q\" Position=\"20\" StartBit=\"\" Convertion=\"\" MoltFact=\"\" Mnemonic=\"\"/>"
-    "<DataSet_DA_Item bType=\"Quality\" Reference=\"GeneratorIEDGen/MMXU1.Mod.q\" Position=\"\" StartBit=\"\" Convertion=\"\" MoltFact=\"\" Mnemonic=\"\"/>"
-    "<DataSet_DA_Item bType=\"Enum\" Reference=\"GeneratorIEDGen/MMXU1.Mod.ctlModel\" Position=\"\" StartBit=\"\" Convertion=\"\" MoltFact=\"\" Mnemonic=\"\"/>"
-    "</DataSet_List_DAs>"
-    "</DataSet_Item>"
-    "</List_DataSet_Selected>"
-    "</IEC_68850_Client>"
-    "<!--SW_VERSION = 1.000-->";
+const QByteArray expectedAccessFile
+    = "<IEC_68850_Client>"
+      "<List_ICD_Files>"
+      "<ICD_File Name=\"GeneratorIED\" FileName=\"generator.icd\"/>"
+      "<ICD_File Name=\"FeederIED\" FileName=\"feeder.icd\"/>"
+      "</List_ICD_Files>"
+      "<List_DA_Selected>"
+      "<DA_Item Index=\"1\" bType=\"FLOAT32\" fc=\"MX\" Reference=\"FeederIEDMeas/MMXU1.TotW.mag.f\" StartByte=\"0\" "
+      "NumByte=\"4\""
+      " IPAddress=\"10.0.0.30\" Port=\"102\" OnChange=\"Y\" OnCMD=\"N\" OnTimer=\"N\" Time=\"\" Position=\"0\" StartBit=\"\""
+      " ReadWrite=\"Read\" Convertion=\"None\" MoltFact=\"0,5\" Mnemonic=\"Total power\"/>"
+      "<DA_Item Index=\"0\" bType=\"VisString255\" fc=\"DC\" Reference=\"GeneratorIEDGen/LLN0.NamPlt.vendor\" StartByte=\"0\" "
+      "NumByte=\"16\""
+      " IPAddress=\"10.0.0.31\" Port=\"102\" OnChange=\"N\" OnCMD=\"N\" OnTimer=\"Y\" Time=\"1000\" Position=\"4\" StartBit=\"\""
+      " ReadWrite=\"Read\" Convertion=\"\" MoltFact=\"None\" Mnemonic=\"Vendor name\"/>"
+      "</List_DA_Selected>"
+      "<List_DataSet_Selected>"
+      "<DataSet_Item Index=\"0\" Reference=\"GeneratorIEDGen/LLN0.GenStatus\" GooseName=\"gcbGenStatus\" EnGoose=\"Y\""
+      " IPAddress=\"10.0.0.31\" Port=\"102\" Time=\"500\" Mnemonic=\"Generator status\">"
+      "<DataSet_List_DAs>"
+      "<DataSet_DA_Item bType=\"Quality\" Reference=\"GeneratorIEDGen/LLN0.Mod.q\" Position=\"20\" StartBit=\"\" Convertion=\"\" "
+      "MoltFact=\"\" Mnemonic=\"\"/>"
+      "<DataSet_DA_Item bType=\"Quality\" Reference=\"GeneratorIEDGen/MMXU1.Mod.q\" Position=\"\" StartBit=\"\" Convertion=\"\" "
+      "MoltFact=\"\" Mnemonic=\"\"/>"
+      "<DataSet_DA_Item bType=\"Enum\" Reference=\"GeneratorIEDGen/MMXU1.Mod.ctlModel\" Position=\"\" StartBit=\"\" "
+      "Convertion=\"\" MoltFact=\"\" Mnemonic=\"\"/>"
+      "</DataSet_List_DAs>"
+      "</DataSet_Item>"
+      "</List_DataSet_Selected>"
+      "</IEC_68850_Client>"
+      "<!--SW_VERSION = 1.000-->";
 
 // The communication settings of the session: the defaults with what the engineer changed.
 CommunicationSettings expectedParGen()
 {
     CommunicationSettings set = defaultCommunicationSettings();
     const std::pair<const char*, const char*> entered[] = {
-        {"IEC61850_Client_IP1", "10"}, {"IEC61850_Client_IP2", "0"}, {"IEC61850_Client_IP3", "0"}, {"IEC61850_Client_IP4", "21"},
-        {"IEC61850_Client_SM1", "255"}, {"IEC61850_Client_SM2", "255"}, {"IEC61850_Client_SM3", "255"}, {"IEC61850_Client_SM4", "0"},
-        {"IEC61850_Client_GAT1", "10"}, {"IEC61850_Client_GAT2", "0"}, {"IEC61850_Client_GAT3", "0"}, {"IEC61850_Client_GAT4", "1"},
-        {"IEC61850_Client_En_GAT", "1"}, {"IEC61850_Client_VLAN", "5"}, {"IEC61850_Client_Application_ID", "N1"},
-        {"EtherNetIP_IP1", "192"}, {"EtherNetIP_IP2", "168"}, {"EtherNetIP_IP3", "1"}, {"EtherNetIP_IP4", "50"},
-        {"EtherNetIP_NB_Input", "64"}, {"EtherNetIP_NB_Output", "32"},
+        {"IEC61850_Client_IP1", "10"},
+        {"IEC61850_Client_IP2", "0"},
+        {"IEC61850_Client_IP3", "0"},
+        {"IEC61850_Client_IP4", "21"},
+        {"IEC61850_Client_SM1", "255"},
+        {"IEC61850_Client_SM2", "255"},
+        {"IEC61850_Client_SM3", "255"},
+        {"IEC61850_Client_SM4", "0"},
+        {"IEC61850_Client_GAT1", "10"},
+        {"IEC61850_Client_GAT2", "0"},
+        {"IEC61850_Client_GAT3", "0"},
+        {"IEC61850_Client_GAT4", "1"},
+        {"IEC61850_Client_En_GAT", "1"},
+        {"IEC61850_Client_VLAN", "5"},
+        {"IEC61850_Client_Application_ID", "N1"},
+        {"EtherNetIP_IP1", "192"},
+        {"EtherNetIP_IP2", "168"},
+        {"EtherNetIP_IP3", "1"},
+        {"EtherNetIP_IP4", "50"},
+        {"EtherNetIP_NB_Input", "64"},
+        {"EtherNetIP_NB_Output", "32"},
     };
     for (const auto& [key, value] : entered)
         set[key] = QString::fromLatin1(value);
@@ -176,7 +196,8 @@ TEST(EngineeringSession, FromAnEmptyProgramFolderToAnUpdateAndBackAfterARestart)
     {
         SCOPED_TRACE("first start");
         session.start();
-        EXPECT_EQ(QDir(program).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), (QStringList{"LANGUAGE", "MASTER", "PROJECTS"}));
+        EXPECT_EQ(
+            QDir(program).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), (QStringList{"LANGUAGE", "MASTER", "PROJECTS"}));
         EXPECT_EQ(text(session.Main(), "L_Name_Conf"), "None Configuration Opened ");
         EXPECT_EQ(text(session.Main(), "L_Name_Conf_L2"), "Use Step1 to open or create new configuration");
         session.installLanguages(SWQ_BUILD_LANGUAGE_DIR);
@@ -204,7 +225,8 @@ TEST(EngineeringSession, FromAnEmptyProgramFolderToAnUpdateAndBackAfterARestart)
         session.mapAccess(sclA, sclB);
         EXPECT_EQ(messages(), (Messages{{"error", "Error row 2!! Mult. Factor must be a valid Float"}}));
         EXPECT_EQ(readTestFile(project + "/IEC_61850_Client.xml"), expectedAccessFile);
-        EXPECT_EQ(QDir(project + "/ICD_Catalog").entryList(QDir::Files, QDir::Name), (QStringList{Scenario::sclFileB, Scenario::sclFileA}));
+        EXPECT_EQ(QDir(project + "/ICD_Catalog").entryList(QDir::Files, QDir::Name),
+            (QStringList{Scenario::sclFileB, Scenario::sclFileA}));
     }
     {
         SCOPED_TRACE("step 3 again: the same entries");
@@ -214,16 +236,18 @@ TEST(EngineeringSession, FromAnEmptyProgramFolderToAnUpdateAndBackAfterARestart)
             EXPECT_EQ(devices->item(0)->text(), "GeneratorIED");
             EXPECT_EQ(devices->item(1)->text(), "FeederIED");
             EXPECT_EQ(w->findChild<QTabWidget*>("PC_Access")->currentIndex(), 0);
-            EXPECT_EQ(rows(w, "ACG_DA"), (QStringList{
-                "1|FLOAT32|MX|FeederIEDMeas/MMXU1.TotW.mag.f|0|4|10.0.0.30|102|[x]|[ ]|[ ]||0||Read|None|0,5|Total power",
-                "0|VisString255|DC|GeneratorIEDGen/LLN0.NamPlt.vendor|0|16|10.0.0.31|102|[ ]|[ ]|[x]|1000|4||Read||None|Vendor name"}));
+            EXPECT_EQ(rows(w, "ACG_DA"),
+                (QStringList{
+                    "1|FLOAT32|MX|FeederIEDMeas/MMXU1.TotW.mag.f|0|4|10.0.0.30|102|[x]|[ ]|[ ]||0||Read|None|0,5|Total power",
+                    "0|VisString255|DC|GeneratorIEDGen/LLN0.NamPlt.vendor|0|16|10.0.0.31|102|[ ]|[ "
+                    "]|[x]|1000|4||Read||None|Vendor name"}));
         };
         checks["access-reopened-dataset"] = [](QWidget* w) {
-            EXPECT_EQ(rows(w, "ACG_DataSet"), QStringList{"0|GeneratorIEDGen/LLN0.GenStatus|gcbGenStatus|[x]|10.0.0.31|102|500|Generator status"});
-            EXPECT_EQ(rows(w, "ACG_DS_Vars"), (QStringList{
-                "Quality|GeneratorIEDGen/LLN0.Mod.q|20||||",
-                "Quality|GeneratorIEDGen/MMXU1.Mod.q|||||",
-                "Enum|GeneratorIEDGen/MMXU1.Mod.ctlModel|||||"}));
+            EXPECT_EQ(rows(w, "ACG_DataSet"),
+                QStringList{"0|GeneratorIEDGen/LLN0.GenStatus|gcbGenStatus|[x]|10.0.0.31|102|500|Generator status"});
+            EXPECT_EQ(rows(w, "ACG_DS_Vars"),
+                (QStringList{"Quality|GeneratorIEDGen/LLN0.Mod.q|20||||", "Quality|GeneratorIEDGen/MMXU1.Mod.q|||||",
+                    "Enum|GeneratorIEDGen/MMXU1.Mod.ctlModel|||||"}));
         };
         session.reviewAccess();
         EXPECT_EQ(messages(), Messages{});
@@ -254,8 +278,10 @@ TEST(EngineeringSession, FromAnEmptyProgramFolderToAnUpdateAndBackAfterARestart)
         const QString descriptor = QString::fromUtf8(readTestFile(program + "/Ethernet_Update.xml"));
         EXPECT_TRUE(descriptor.contains("<IP_Address_Dev>127.0.0.1</IP_Address_Dev>")) << descriptor.toStdString();
         EXPECT_EQ(descriptor.count("<Operation>"), 2) << descriptor.toStdString();
-        EXPECT_TRUE(descriptor.contains("<Ope_FileName>" + QDir::toNativeSeparators(project + "/bin/bank1.bin") + "</Ope_FileName>"));
-        EXPECT_TRUE(descriptor.contains("<Ope_FileName>" + QDir::toNativeSeparators(project + "/bin/bank2.bin") + "</Ope_FileName>"));
+        EXPECT_TRUE(
+            descriptor.contains("<Ope_FileName>" + QDir::toNativeSeparators(project + "/bin/bank1.bin") + "</Ope_FileName>"));
+        EXPECT_TRUE(
+            descriptor.contains("<Ope_FileName>" + QDir::toNativeSeparators(project + "/bin/bank2.bin") + "</Ope_FileName>"));
         EXPECT_EQ(descriptor.count("<Ope_Read_Back>1</Ope_Read_Back>"), 2);
 
         // The same project built by the command-line tool gives the same images.
@@ -269,15 +295,16 @@ TEST(EngineeringSession, FromAnEmptyProgramFolderToAnUpdateAndBackAfterARestart)
         // And the device gets what the engineer entered.
         const QString block = Cli({"inspect", project + "/bin/bank1.bin"}, ok);
         EXPECT_TRUE(ok) << block.toStdString();
-        for (const char* line : {"IEC61850_Client_IP   = 10.0.0.21", "IEC61850_Client_GAT  = 10.0.0.1", "EtherNetIP_IP        = 192.168.1.50",
-                 "EtherNetIP_NB_Input  = 64", "EtherNetIP_NB_Output = 32", "checksum correct"})
+        for (const char* line :
+            {"IEC61850_Client_IP   = 10.0.0.21", "IEC61850_Client_GAT  = 10.0.0.1", "EtherNetIP_IP        = 192.168.1.50",
+                "EtherNetIP_NB_Input  = 64", "EtherNetIP_NB_Output = 32", "checksum correct"})
             EXPECT_TRUE(block.contains(line)) << line << "\n" << block.toStdString();
         const QString tables = Cli({"inspect", project + "/bin/bank2.bin"}, ok);
         EXPECT_TRUE(ok) << tables.toStdString();
-        for (const char* line : {"nVariable                  = 2", "nDataSet                   = 1", "vLan                       = 5",
-                 "moltFactor                 = 0.5 (0x3F000000)", "options                    = 4 (on timer)",
-                 "-> \"GeneratorIEDGen/LLN0.NamPlt.vendor\"", "numbyte                    = 16",
-                 "position                   = 20", "-> \"gcbGenStatus\""})
+        for (const char* line : {"nVariable                  = 2", "nDataSet                   = 1",
+                 "vLan                       = 5", "moltFactor                 = 0.5 (0x3F000000)",
+                 "options                    = 4 (on timer)", "-> \"GeneratorIEDGen/LLN0.NamPlt.vendor\"",
+                 "numbyte                    = 16", "position                   = 20", "-> \"gcbGenStatus\""})
             EXPECT_TRUE(tables.contains(line)) << line << "\n" << tables.toStdString();
     }
     {
@@ -322,7 +349,8 @@ TEST(EngineeringSession, FromAnEmptyProgramFolderToAnUpdateAndBackAfterARestart)
             "<Conf_Settings><lastproj><projectname>Substation North</projectname></lastproj>"
             "<lastipadd><ipaddress>127.0.0.1</ipaddress></lastipadd><lastlang><language>Italiano</language></lastlang>"
             "<lastinternet><enable_internet>0</enable_internet><enable_update>0</enable_update>"
-            "<enable_jump_field_tables>0</enable_jump_field_tables><Double_Click_Auto_Size>0</Double_Click_Auto_Size></lastinternet>"
+            "<enable_jump_field_tables>0</enable_jump_field_tables><Double_Click_Auto_Size>0</Double_Click_Auto_Size></"
+            "lastinternet>"
             "</Conf_Settings>");
 
         session.start();

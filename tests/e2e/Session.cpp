@@ -24,8 +24,7 @@ namespace {
 
 // Controls are part of the windows' given layout: one that is missing is a broken build of
 // the session, not a finding of it.
-template <typename W>
-W* find(const QWidget* in, const QString& name)
+template <typename W> W* find(const QWidget* in, const QString& name)
 {
     W* w = in->findChild<W*>(name);
     if (!w)
@@ -198,7 +197,7 @@ Session::Session(const QString& folder)
     const IcmpEcho::Reply probe = echo->echo(Scenario::deviceAddress);
     if (probe.result != IcmpEcho::EchoStatus::Answered) {
         echoNote = QStringLiteral("the system's ICMP echo cannot reach %1 here (%2): a stand-in answers instead")
-                        .arg(Scenario::deviceAddress, probe.error.isEmpty() ? QStringLiteral("no answer") : probe.error);
+                       .arg(Scenario::deviceAddress, probe.error.isEmpty() ? QStringLiteral("no answer") : probe.error);
         echo = std::make_unique<AnsweringEcho>();
     }
     services.icmpEcho = echo.get();

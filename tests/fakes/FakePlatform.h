@@ -89,7 +89,7 @@ class FakeIcmpEcho : public IcmpEcho {
 public:
     std::deque<Reply> Replies; // when empty: Not_Answered
     QStringList Addresses;
-    qint64 costMs = 0;       // time each request takes on the fake clock
+    qint64 costMs = 0; // time each request takes on the fake clock
     FakeClock* clock = nullptr;
     std::function<void()> onEcho; // runs inside each request, as the request blocks its caller
     Reply echo(const QString& address) override
@@ -126,9 +126,9 @@ public:
         bool shown = false;
     };
     std::vector<Start> Started;
-    QString startError;       // when set, starting fails with this reason
-    int pollsBeforeEnd = 0;  // exit-code polls answered Still_Active first; -1: runs for ever
-    int exitCodeAtEnd = 0;  // Still_Active (259) makes an ended program look alive
+    QString startError; // when set, starting fails with this reason
+    int pollsBeforeEnd = 0; // exit-code polls answered Still_Active first; -1: runs for ever
+    int exitCodeAtEnd = 0; // Still_Active (259) makes an ended program look alive
     int Polls = 0;
     QList<qint64> released;
 

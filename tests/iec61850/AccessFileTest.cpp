@@ -44,25 +44,28 @@ QStringList Names(const char* const* names, int count)
     return list;
 }
 
-const QByteArray twoFiles = R"(<IEC_68850_Client><List_ICD_Files><ICD_File Name="IED1" FileName="A.icd"/><ICD_File Name="IED2" FileName="B.icd"/></List_ICD_Files>)";
+const QByteArray twoFiles
+    = R"(<IEC_68850_Client><List_ICD_Files><ICD_File Name="IED1" FileName="A.icd"/><ICD_File Name="IED2" FileName="B.icd"/></List_ICD_Files>)";
 
-QByteArray daItem(const char* index, const char* bType, const char* reference, const char* startNum = R"(StartByte="" NumByte="")")
+QByteArray daItem(
+    const char* index, const char* bType, const char* reference, const char* startNum = R"(StartByte="" NumByte="")")
 {
-    return QByteArray(R"(<DA_Item Index=")") + index + R"(" bType=")" + bType + R"(" fc="MX" Reference=")" + reference + "\" " + startNum +
-        R"( IPAddress="10.0.0.1" Port="102" OnChange="N" OnCMD="N" OnTimer="N" Time="" Position="1" StartBit="0" ReadWrite="Read" Convertion="None" MoltFact="None" Mnemonic="m"/>)";
+    return QByteArray(R"(<DA_Item Index=")") + index + R"(" bType=")" + bType + R"(" fc="MX" Reference=")" + reference + "\" "
+        + startNum
+        + R"( IPAddress="10.0.0.1" Port="102" OnChange="N" OnCMD="N" OnTimer="N" Time="" Position="1" StartBit="0" ReadWrite="Read" Convertion="None" MoltFact="None" Mnemonic="m"/>)";
 }
 
 QByteArray dataSetItem(const char* index, const char* reference, const QByteArray& members)
 {
-    return QByteArray(R"(<DataSet_Item Index=")") + index + R"(" Reference=")" + reference +
-        R"(" GooseName="GC1" EnGoose="Y" IPAddress="10.0.0.2" Port="102" Time="1000" Mnemonic="ds"><DataSet_List_DAs>)" + members +
-        "</DataSet_List_DAs></DataSet_Item>";
+    return QByteArray(R"(<DataSet_Item Index=")") + index + R"(" Reference=")" + reference
+        + R"(" GooseName="GC1" EnGoose="Y" IPAddress="10.0.0.2" Port="102" Time="1000" Mnemonic="ds"><DataSet_List_DAs>)"
+        + members + "</DataSet_List_DAs></DataSet_Item>";
 }
 
 QByteArray Member(const char* bType, const char* reference, const char* position)
 {
-    return QByteArray(R"(<DataSet_DA_Item bType=")") + bType + R"(" Reference=")" + reference + R"(" Position=")" + position +
-        R"(" StartBit="3" Convertion="None" MoltFact="2,5" Mnemonic="x"/>)";
+    return QByteArray(R"(<DataSet_DA_Item bType=")") + bType + R"(" Reference=")" + reference + R"(" Position=")" + position
+        + R"(" StartBit="3" Convertion="None" MoltFact="2,5" Mnemonic="x"/>)";
 }
 
 const QByteArray storedMembers = Member("Quality", "IED1LD0/MMXU1.TotW.q", "10") + Member("Quality", "IED1LD0/XCBR1.Pos.q", "11");
@@ -83,10 +86,10 @@ TEST(AccessFile, SaveLoadRoundTripKeepsEveryValue)
     StringGrid& da = p.access.variableGrid;
     da.setRowCount(3);
     const QStringList rows[2] = {
-        {"1", "0", "FLOAT32", "MX", "IED1LD0/MMXU1.TotW.mag.f", "0", "4", "192.168.2.10", "102", "Y", "N", "Y", "500", "12", "0", "Read",
-            "ItoF/FtoI", "0,5", "Pump & valve <1> \"a\""},
-        {"2", "1", "VisString255", "DC", "ZählerLD0/XCBR1.NamPlt.vendor", "3", "20", "192.168.2.11", "102", "N", "Y", "N", "", "40", "",
-            "", "", "None", "Température µ° 測定"},
+        {"1", "0", "FLOAT32", "MX", "IED1LD0/MMXU1.TotW.mag.f", "0", "4", "192.168.2.10", "102", "Y", "N", "Y", "500", "12", "0",
+            "Read", "ItoF/FtoI", "0,5", "Pump & valve <1> \"a\""},
+        {"2", "1", "VisString255", "DC", "ZählerLD0/XCBR1.NamPlt.vendor", "3", "20", "192.168.2.11", "102", "N", "Y", "N", "",
+            "40", "", "", "", "None", "Température µ° 測定"},
     };
     for (int r = 0; r < 2; ++r)
         for (int c = 0; c < VariableColumn::Count; ++c)
@@ -101,7 +104,8 @@ TEST(AccessFile, SaveLoadRoundTripKeepsEveryValue)
     ASSERT_TRUE(entry->dataSet);
     int position = 100;
     for (DataAttribute* member : entry->dataSet->attributes)
-        entry->members.push_back(std::make_unique<DataSetMember>(DataSetMember{member, QString::number(position++), "2", "None", "1.5", "m&m"}));
+        entry->members.push_back(
+            std::make_unique<DataSetMember>(DataSetMember{member, QString::number(position++), "2", "None", "1.5", "m&m"}));
     p.access.dataSets.push_back(std::move(entry));
 
     ASSERT_TRUE(saveAccessFile(p.access, p.file).ok);
@@ -177,7 +181,9 @@ TEST(AccessFile, NoFileGivesAnEmptyListAndLoadingEmptiesWhatWasThere)
     Project p;
     p.addScl("A.icd", testScl("IED1"));
     p.addScl("B.icd", testScl("IED2"));
-    ASSERT_TRUE(p.Load(twoFiles + "<List_DA_Selected>" + daItem("0", "FLOAT32", "IED1LD0/MMXU1.TotW.mag.f") + "</List_DA_Selected></IEC_68850_Client>").ok);
+    ASSERT_TRUE(p.Load(twoFiles + "<List_DA_Selected>" + daItem("0", "FLOAT32", "IED1LD0/MMXU1.TotW.mag.f")
+                     + "</List_DA_Selected></IEC_68850_Client>")
+                    .ok);
     ASSERT_EQ(p.access.devices.size(), 2u);
     QFile::remove(p.file);
     ASSERT_TRUE(p.Load().ok);
@@ -190,9 +196,9 @@ TEST(AccessFile, EarlierFileWithoutStartAndNumByteLoads)
 {
     Project p;
     const char* none = "";
-    ASSERT_TRUE(p.Load(twoFiles + "<List_DA_Selected>" + daItem("0", "FLOAT32", "IED1LD0/MMXU1.TotW.mag.f", none) +
-                       daItem("0", "VisString255", "IED1LD0/XCBR1.NamPlt.vendor", none) + daItem("1", "Quality", "IED2LD0/XCBR1.Pos.q", none) +
-                       "</List_DA_Selected></IEC_68850_Client>")
+    ASSERT_TRUE(p.Load(twoFiles + "<List_DA_Selected>" + daItem("0", "FLOAT32", "IED1LD0/MMXU1.TotW.mag.f", none)
+                     + daItem("0", "VisString255", "IED1LD0/XCBR1.NamPlt.vendor", none)
+                     + daItem("1", "Quality", "IED2LD0/XCBR1.Pos.q", none) + "</List_DA_Selected></IEC_68850_Client>")
                     .ok);
     const StringGrid& g = p.access.variableGrid;
     ASSERT_EQ(g.rowCount(), 4);
@@ -223,8 +229,10 @@ TEST(AccessFile, StoredMembersAreLinkedByPositionTypeAndReference)
     };
     const Case cases[] = {
         {"all match", "0", false, {"IED1LD0/MMXU1.TotW.q", "IED1LD0/XCBR1.Pos.q"}, true, {}},
-        {"new member in the middle", "0", true, {"IED1LD0/MMXU1.TotW.q"}, true, "members no longer matching, dropped: 2 IED1LD0/XCBR1.Pos.q"},
-        {"index past the devices", "2", false, {}, false, "DataSet row 1 (IED1LD0/LLN0.DS1): data set not found, its 2 stored members dropped"},
+        {"new member in the middle", "0", true, {"IED1LD0/MMXU1.TotW.q"}, true,
+            "members no longer matching, dropped: 2 IED1LD0/XCBR1.Pos.q"},
+        {"index past the devices", "2", false, {}, false,
+            "DataSet row 1 (IED1LD0/LLN0.DS1): data set not found, its 2 stored members dropped"},
         {"index of another device", "1", false, {}, false, "data set not found"},
         {"negative index", "-1", false, {}, false, "data set not found"},
     };
@@ -232,9 +240,10 @@ TEST(AccessFile, StoredMembersAreLinkedByPositionTypeAndReference)
         Project p;
         p.addScl("A.icd", testScl("IED1", c.newMember));
         p.addScl("B.icd", testScl("IED2"));
-        ASSERT_TRUE(p.Load(twoFiles + "<List_DA_Selected/><List_DataSet_Selected>" + dataSetItem(c.index, "IED1LD0/LLN0.DS1", storedMembers) +
-                           "</List_DataSet_Selected></IEC_68850_Client>")
-                        .ok)
+        ASSERT_TRUE(
+            p.Load(twoFiles + "<List_DA_Selected/><List_DataSet_Selected>"
+                 + dataSetItem(c.index, "IED1LD0/LLN0.DS1", storedMembers) + "</List_DataSet_Selected></IEC_68850_Client>")
+                .ok)
             << c.name;
         ASSERT_EQ(p.access.dataSets.size(), 1u) << c.name;
         EXPECT_EQ(p.access.dataSetGrid.cell(DataSetColumn::Reference, 1), "IED1LD0/LLN0.DS1") << c.name;
@@ -265,10 +274,12 @@ TEST(AccessFile, MissingCatalogFileKeepsItsPlaceSoIndexesStayRight)
     Project p;
     p.addScl("A.icd", testScl("IED1"));
     p.addScl("C.icd", testScl("IED3"));
-    const QByteArray files = R"(<IEC_68850_Client><List_ICD_Files><ICD_File Name="IED1" FileName="A.icd"/>)"
-                             R"(<ICD_File Name="Gone &amp; lost" FileName="B.icd"/><ICD_File Name="IED3" FileName="C.icd"/></List_ICD_Files>)";
-    ASSERT_TRUE(p.Load(files + "<List_DA_Selected/><List_DataSet_Selected>" +
-                       dataSetItem("2", "IED3LD0/LLN0.DS1", Member("Quality", "IED3LD0/MMXU1.TotW.q", "7")) + "</List_DataSet_Selected></IEC_68850_Client>")
+    const QByteArray files
+        = R"(<IEC_68850_Client><List_ICD_Files><ICD_File Name="IED1" FileName="A.icd"/>)"
+          R"(<ICD_File Name="Gone &amp; lost" FileName="B.icd"/><ICD_File Name="IED3" FileName="C.icd"/></List_ICD_Files>)";
+    ASSERT_TRUE(p.Load(files + "<List_DA_Selected/><List_DataSet_Selected>"
+                     + dataSetItem("2", "IED3LD0/LLN0.DS1", Member("Quality", "IED3LD0/MMXU1.TotW.q", "7"))
+                     + "</List_DataSet_Selected></IEC_68850_Client>")
                     .ok);
     ASSERT_EQ(p.access.devices.size(), 3u);
     const Ied& gap = *p.access.devices[1];
@@ -324,14 +335,18 @@ TEST(AccessFile, MalformedFileStopsWithOneErrorAndKeepsWhatWasRead)
         {"not well-formed", "<IEC_68850_Client>\n<List_ICD_Files>\n<ICD_File Name=\"a\" FileName=\"A.icd\">\n</IEC_68850_Client>",
             {"IEC_61850_Client.xml", "line 4"}, 0, 0, 0},
         {"no root", "<Something/>", {"IEC_61850_Client.xml", "IEC_68850_Client"}, 0, 0, 0},
-        {"ICD_File without FileName", R"(<IEC_68850_Client><List_ICD_Files><ICD_File Name="IED1" FileName="A.icd"/><ICD_File Name="X"/></List_ICD_Files></IEC_68850_Client>)",
+        {"ICD_File without FileName",
+            R"(<IEC_68850_Client><List_ICD_Files><ICD_File Name="IED1" FileName="A.icd"/><ICD_File Name="X"/></List_ICD_Files></IEC_68850_Client>)",
             {"ICD_File 2", "FileName"}, 1, 0, 0},
-        {"DA_Item without Port", twoFiles + "<List_DA_Selected>" + good + noPort + "</List_DA_Selected></IEC_68850_Client>", {"DA_Item 2", "Port"}, 2, 1, 0},
-        {"DataSet_Item without EnGoose", twoFiles + "<List_DA_Selected>" + good + "</List_DA_Selected><List_DataSet_Selected>" +
-                dataSetItem("0", "IED1LD0/LLN0.DS1", "") + noGoose + "</List_DataSet_Selected></IEC_68850_Client>",
+        {"DA_Item without Port", twoFiles + "<List_DA_Selected>" + good + noPort + "</List_DA_Selected></IEC_68850_Client>",
+            {"DA_Item 2", "Port"}, 2, 1, 0},
+        {"DataSet_Item without EnGoose",
+            twoFiles + "<List_DA_Selected>" + good + "</List_DA_Selected><List_DataSet_Selected>"
+                + dataSetItem("0", "IED1LD0/LLN0.DS1", "") + noGoose + "</List_DataSet_Selected></IEC_68850_Client>",
             {"DataSet_Item 2", "EnGoose"}, 2, 1, 1},
-        {"DataSet_Item with a bad Index", twoFiles + "<List_DA_Selected/><List_DataSet_Selected>" + dataSetItem("one", "IED1LD0/LLN0.DS1", "") +
-                "</List_DataSet_Selected></IEC_68850_Client>",
+        {"DataSet_Item with a bad Index",
+            twoFiles + "<List_DA_Selected/><List_DataSet_Selected>" + dataSetItem("one", "IED1LD0/LLN0.DS1", "")
+                + "</List_DataSet_Selected></IEC_68850_Client>",
             {"DataSet_Item 1", "Index", "one"}, 2, 0, 0},
     };
     for (const auto& c : cases) {

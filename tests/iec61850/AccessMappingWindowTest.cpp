@@ -117,10 +117,12 @@ TEST(AccessMapping, AddEditRemoveValidateAndSave)
 
     const QString file = QString::fromUtf8(readTestFile(run.state.accessFile));
     EXPECT_EQ(file.count("<DA_Item "), 3);
-    EXPECT_TRUE(file.contains(R"(bType="VisString255" fc="DC" Reference="IED1LD0/LPHD1.PhyNam.vendor" StartByte="0" NumByte="20")"))
+    EXPECT_TRUE(
+        file.contains(R"(bType="VisString255" fc="DC" Reference="IED1LD0/LPHD1.PhyNam.vendor" StartByte="0" NumByte="20")"))
         << file.toStdString();
     EXPECT_TRUE(file.contains(R"(MoltFact="0,5")"));
-    EXPECT_TRUE(file.contains(R"(<DataSet_DA_Item bType="Timestamp" Reference="IED1LD0/MMXU1.TotW.t" Position="17" StartBit="" Convertion="ItoF/FtoI")"))
+    EXPECT_TRUE(file.contains(
+        R"(<DataSet_DA_Item bType="Timestamp" Reference="IED1LD0/MMXU1.TotW.t" Position="17" StartBit="" Convertion="ItoF/FtoI")"))
         << file.toStdString();
 
     // The next opening reads it back, locks included.
@@ -142,11 +144,12 @@ TEST(AccessMapping, ColumnEditors)
     GridView* da = run.grid("ACG_DA");
     const StringGrid& vars = run.cells("ACG_DA");
 
-    for (int col : {VariableColumn::Number, VariableColumn::BType, VariableColumn::Fc, VariableColumn::Reference, VariableColumn::StartByte, VariableColumn::NumByte,
-             VariableColumn::OnChange, VariableColumn::OnCommand, VariableColumn::OnTimer})
+    for (int col :
+        {VariableColumn::Number, VariableColumn::BType, VariableColumn::Fc, VariableColumn::Reference, VariableColumn::StartByte,
+            VariableColumn::NumByte, VariableColumn::OnChange, VariableColumn::OnCommand, VariableColumn::OnTimer})
         EXPECT_FALSE(AccessRun::editable(da, col, 1)) << col;
-    for (int col : {VariableColumn::Index, VariableColumn::IpAddress, VariableColumn::Port, VariableColumn::Time, VariableColumn::Position, VariableColumn::MultFactor,
-             VariableColumn::Mnemonic})
+    for (int col : {VariableColumn::Index, VariableColumn::IpAddress, VariableColumn::Port, VariableColumn::Time,
+             VariableColumn::Position, VariableColumn::MultFactor, VariableColumn::Mnemonic})
         EXPECT_TRUE(AccessRun::editable(da, col, 1)) << col;
 
     // Check boxes hold "Y" and "N".
@@ -169,7 +172,8 @@ TEST(AccessMapping, ColumnEditors)
     GridView* dsView = run.grid("ACG_DataSet");
     for (int col : {DataSetColumn::Reference, DataSetColumn::GooseName, DataSetColumn::EnGoose})
         EXPECT_FALSE(AccessRun::editable(dsView, col, 1)) << col;
-    for (int col : {DataSetColumn::Index, DataSetColumn::IpAddress, DataSetColumn::Port, DataSetColumn::Time, DataSetColumn::Mnemonic})
+    for (int col :
+        {DataSetColumn::Index, DataSetColumn::IpAddress, DataSetColumn::Port, DataSetColumn::Time, DataSetColumn::Mnemonic})
         EXPECT_TRUE(AccessRun::editable(dsView, col, 1)) << col;
     AccessRun::clickCell(dsView, DataSetColumn::EnGoose, 1);
     QTest::keyClick(dsView, Qt::Key_Space);

@@ -59,13 +59,26 @@ TEST(AccessOps, FixedSizeRuleSetsAndLocksByType)
         bool locked;
     };
     const Case cases[] = {
-        {"FLOAT32", "0", "4", true}, {"INT32U", "0", "4", true}, {"Int32", "0", "4", true}, {"Quality", "0", "4", true},
-        {"FLOAT64", "0", "8", true}, {"int64", "0", "8", true},
-        {"INT8U", "0", "1", true}, {"INT8", "0", "1", true}, {"BOOLEAN", "0", "1", true}, {"Timestamp", "0", "1", true},
-        {"Enum", "0", "1", true}, {"INT16U", "0", "2", true}, {"INT16", "0", "2", true},
+        {"FLOAT32", "0", "4", true},
+        {"INT32U", "0", "4", true},
+        {"Int32", "0", "4", true},
+        {"Quality", "0", "4", true},
+        {"FLOAT64", "0", "8", true},
+        {"int64", "0", "8", true},
+        {"INT8U", "0", "1", true},
+        {"INT8", "0", "1", true},
+        {"BOOLEAN", "0", "1", true},
+        {"Timestamp", "0", "1", true},
+        {"Enum", "0", "1", true},
+        {"INT16U", "0", "2", true},
+        {"INT16", "0", "2", true},
         // Types the engineer sizes keep whatever their cells hold.
-        {"VisString255", "7", "9", false}, {"Octet64", "7", "9", false}, {"Dbpos", "7", "9", false},
-        {"Struct", "7", "9", false}, {"", "7", "9", false}, {"FLOAT32 ", "7", "9", false},
+        {"VisString255", "7", "9", false},
+        {"Octet64", "7", "9", false},
+        {"Dbpos", "7", "9", false},
+        {"Struct", "7", "9", false},
+        {"", "7", "9", false},
+        {"FLOAT32 ", "7", "9", false},
     };
     for (const auto& c : cases) {
         AccessList access;
@@ -97,10 +110,10 @@ TEST(AccessOps, AddVarReusesTheEmptyRowThenAppends)
     EXPECT_EQ(addVariable(grid, model.DA(1), 0), 3); // duplicates are allowed
 
     ASSERT_EQ(grid.rowCount(), 4);
-    const QStringList row1 = {"1", "2", "VisString255", "MX", "IED1LD0/MMXU1.X.visstring255", "", "", "", "", "N", "N",
-        "N", "", "", "", "", "", "", ""};
-    const QStringList row2 = {"2", "0", "Quality", "MX", "IED1LD0/MMXU1.X.quality", "0", "4", "", "", "N", "N", "N", "",
+    const QStringList row1 = {"1", "2", "VisString255", "MX", "IED1LD0/MMXU1.X.visstring255", "", "", "", "", "N", "N", "N", "",
         "", "", "", "", "", ""};
+    const QStringList row2
+        = {"2", "0", "Quality", "MX", "IED1LD0/MMXU1.X.quality", "0", "4", "", "", "N", "N", "N", "", "", "", "", "", "", ""};
     for (int col = 0; col < VariableColumn::Count; ++col) {
         EXPECT_EQ(grid.cell(col, 1), row1[col]) << col;
         EXPECT_EQ(grid.cell(col, 2), row2[col]) << col;

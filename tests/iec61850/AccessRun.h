@@ -26,8 +26,7 @@ struct AccessRun : WindowFixture {
     void open() { ASSERT_TRUE(showExposed(window.get())); }
     void openActive() { ASSERT_TRUE(showActive(window.get())); }
 
-    template <typename W>
-    W* find(const char* name) const { return ::child<W>(window.get(), name); }
+    template <typename W> W* find(const char* name) const { return ::child<W>(window.get(), name); }
     void click(const char* name) const { ::click(window.get(), name); }
 
     QString catalog() const { return catalogFolder(state.projectFolder); }
@@ -109,7 +108,8 @@ struct AccessRun : WindowFixture {
         const StringGrid& sets = cells("ACG_DataSet");
         const int firstVar = firstNewRow(vars), firstSet = firstNewRow(sets);
         click("Btn_AddVar");
-        return {referencesFrom(vars, firstVar, VariableColumn::Reference), referencesFrom(sets, firstSet, DataSetColumn::Reference)};
+        return {
+            referencesFrom(vars, firstVar, VariableColumn::Reference), referencesFrom(sets, firstSet, DataSetColumn::Reference)};
     }
 
     // The grids: ACG_DA (variables), ACG_DataSet and ACG_DS_Vars (the current data set's members).
@@ -125,8 +125,7 @@ struct AccessRun : WindowFixture {
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
     }
     // The open editor of a view, found among the view's children rather than through the focus.
-    template <typename E>
-    static E* openEditor(GridView* view)
+    template <typename E> static E* openEditor(GridView* view)
     {
         for (E* editor : view->viewport()->findChildren<E*>())
             if (editor->isVisible())
@@ -164,7 +163,10 @@ struct AccessRun : WindowFixture {
         QApplication::processEvents();
         return items;
     }
-    static bool editable(GridView* view, int col, int row) { return view->model()->flags(indexOf(view, col, row)) & Qt::ItemIsEditable; }
+    static bool editable(GridView* view, int col, int row)
+    {
+        return view->model()->flags(indexOf(view, col, row)) & Qt::ItemIsEditable;
+    }
 };
 
 // The cells of column `col` below the heading row.

@@ -11,12 +11,14 @@ inline QByteArray testScl(const QString& iedName, bool newMember = false)
     const QByteArray middle = newMember ? R"(<FCDA ldInst="LD0" lnClass="XCBR" doName="Pos" daName="stVal" fc="ST"/>)" : "";
     return QByteArray(R"(<?xml version="1.0" encoding="UTF-8"?>
 <SCL xmlns="http://www.iec.ch/61850/2003/SCL">
-  <IED name=")") + iedName.toUtf8() + R"(">
+  <IED name=")")
+        + iedName.toUtf8() + R"(">
     <AccessPoint name="S1"><Server>
       <LDevice inst="LD0">
         <LN0 lnClass="LLN0" inst="" lnType="LLN0_T">
           <DataSet name="DS1">
-            <FCDA ldInst="LD0" lnClass="MMXU" doName="TotW" daName="q" fc="MX"/>)" + middle + R"(
+            <FCDA ldInst="LD0" lnClass="MMXU" doName="TotW" daName="q" fc="MX"/>)"
+        + middle + R"(
             <FCDA ldInst="LD0" lnClass="XCBR" doName="Pos" daName="q" fc="ST"/>
           </DataSet>
           <GSEControl name="GC1" datSet="DS1"/>

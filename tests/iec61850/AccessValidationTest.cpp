@@ -15,9 +15,10 @@ using Cells = std::vector<std::pair<int, QString>>;
 Cells validRow(const QString& bType = QStringLiteral("FLOAT32"))
 {
     return {{VariableColumn::Index, "0"}, {VariableColumn::BType, bType}, {VariableColumn::Reference, "IED1LD0/MMXU1.TotW.mag.f"},
-        {VariableColumn::StartByte, "0"}, {VariableColumn::NumByte, "4"}, {VariableColumn::IpAddress, "192.168.1.125"}, {VariableColumn::Port, "102"},
-        {VariableColumn::OnChange, "N"}, {VariableColumn::OnCommand, "N"}, {VariableColumn::OnTimer, "N"}, {VariableColumn::Time, ""},
-        {VariableColumn::Position, "0"}, {VariableColumn::MultFactor, "None"}};
+        {VariableColumn::StartByte, "0"}, {VariableColumn::NumByte, "4"}, {VariableColumn::IpAddress, "192.168.1.125"},
+        {VariableColumn::Port, "102"}, {VariableColumn::OnChange, "N"}, {VariableColumn::OnCommand, "N"},
+        {VariableColumn::OnTimer, "N"}, {VariableColumn::Time, ""}, {VariableColumn::Position, "0"},
+        {VariableColumn::MultFactor, "None"}};
 }
 
 Cells With(Cells row, const Cells& changes)
@@ -78,7 +79,8 @@ TEST(AccessValidation, ChecksInOrderAndReportsTheFirstFailingRow)
         {"port hex", With(validRow(), {{VariableColumn::Port, "0x66"}}), {}},
         {"timer off, time empty", With(validRow(), {{VariableColumn::OnTimer, "N"}, {VariableColumn::Time, ""}}), {}},
         {"timer on, time 0", With(validRow(), {{VariableColumn::OnTimer, "Y"}, {VariableColumn::Time, "0"}}), time},
-        {"timer on with blanks, time empty", With(validRow(), {{VariableColumn::OnTimer, " Y "}, {VariableColumn::Time, ""}}), time},
+        {"timer on with blanks, time empty", With(validRow(), {{VariableColumn::OnTimer, " Y "}, {VariableColumn::Time, ""}}),
+            time},
         {"timer on, time 1", With(validRow(), {{VariableColumn::OnTimer, "Y"}, {VariableColumn::Time, "1"}}), {}},
         {"timer on, time max", With(validRow(), {{VariableColumn::OnTimer, "Y"}, {VariableColumn::Time, "100000000"}}), {}},
         {"timer on, time above", With(validRow(), {{VariableColumn::OnTimer, "Y"}, {VariableColumn::Time, "100000001"}}), time},
@@ -92,22 +94,27 @@ TEST(AccessValidation, ChecksInOrderAndReportsTheFirstFailingRow)
         {"factor 0.5", With(validRow(), {{VariableColumn::MultFactor, "0.5"}}), {}},
         {"factor empty", With(validRow(), {{VariableColumn::MultFactor, ""}}), factor},
         {"factor thousands", With(validRow(), {{VariableColumn::MultFactor, "1.000,5"}}), factor},
-        {"fixed-size type ignores its byte cells", With(validRow(), {{VariableColumn::StartByte, "x"}, {VariableColumn::NumByte, ""}}), {}},
+        {"fixed-size type ignores its byte cells",
+            With(validRow(), {{VariableColumn::StartByte, "x"}, {VariableColumn::NumByte, ""}}), {}},
         {"VisString 200+55", With(validRow(vs), {{VariableColumn::StartByte, "200"}, {VariableColumn::NumByte, "55"}}), {}},
         {"VisString 200+56", With(validRow(vs), {{VariableColumn::StartByte, "200"}, {VariableColumn::NumByte, "56"}}), vsSum},
         {"VisString start 254", With(validRow(vs), {{VariableColumn::StartByte, "254"}, {VariableColumn::NumByte, "1"}}), {}},
-        {"VisString start 255", With(validRow(vs), {{VariableColumn::StartByte, "255"}, {VariableColumn::NumByte, "1"}}), vsStart},
+        {"VisString start 255", With(validRow(vs), {{VariableColumn::StartByte, "255"}, {VariableColumn::NumByte, "1"}}),
+            vsStart},
         {"VisString num 0", With(validRow(vs), {{VariableColumn::StartByte, "0"}, {VariableColumn::NumByte, "0"}}), vsNum},
         {"VisString num 256", With(validRow(vs), {{VariableColumn::StartByte, "0"}, {VariableColumn::NumByte, "256"}}), vsNum},
         {"VisString upper case", With(validRow("VISSTRING255"), {{VariableColumn::StartByte, ""}}), vsStart},
         {"VisString checks come first",
-            With(validRow(vs), {{VariableColumn::StartByte, ""}, {VariableColumn::IpAddress, ""}, {VariableColumn::Port, ""}}), vsStart},
+            With(validRow(vs), {{VariableColumn::StartByte, ""}, {VariableColumn::IpAddress, ""}, {VariableColumn::Port, ""}}),
+            vsStart},
         {"Octet64 0+64", With(validRow(oc), {{VariableColumn::StartByte, "0"}, {VariableColumn::NumByte, "64"}}), {}},
         {"Octet64 1+64", With(validRow(oc), {{VariableColumn::StartByte, "1"}, {VariableColumn::NumByte, "64"}}), ocSum},
         {"Octet64 start 64", With(validRow(oc), {{VariableColumn::StartByte, "64"}, {VariableColumn::NumByte, "1"}}), ocStart},
         {"Octet64 num 65", With(validRow(oc), {{VariableColumn::StartByte, "0"}, {VariableColumn::NumByte, "65"}}), ocNum},
-        {"other variable-size type unchecked", With(validRow("Dbpos"), {{VariableColumn::StartByte, ""}, {VariableColumn::NumByte, ""}}), {}},
-        {"empty bType skipped", {{VariableColumn::Index, "x"}, {VariableColumn::IpAddress, "bad"}, {VariableColumn::MultFactor, ""}}, {}},
+        {"other variable-size type unchecked",
+            With(validRow("Dbpos"), {{VariableColumn::StartByte, ""}, {VariableColumn::NumByte, ""}}), {}},
+        {"empty bType skipped",
+            {{VariableColumn::Index, "x"}, {VariableColumn::IpAddress, "bad"}, {VariableColumn::MultFactor, ""}}, {}},
     };
     TextTable texts;
     for (const QChar separator : {QChar(u','), QChar(u'.')})

@@ -42,7 +42,8 @@ TEST(AccessWindow, FirstImportMakesTheCatalogAndTheSameFileTwiceGivesTwoDevices)
 
     run.importFile(file); // the question comes, Yes (the fake's default) copies again
     EXPECT_EQ(run.fakes.messages.shown,
-        (std::vector<FakeMessageService::Shown>{{"question", "File already exists in catalog directory. Do you want to overwrite file?"}}));
+        (std::vector<FakeMessageService::Shown>{
+            {"question", "File already exists in catalog directory. Do you want to overwrite file?"}}));
     EXPECT_EQ(run.deviceTexts(), QStringList({"IED1", "IED1"}));
 
     // The engineer cancels the file dialog: nothing happens.
@@ -55,7 +56,8 @@ TEST(AccessWindow, FirstImportMakesTheCatalogAndTheSameFileTwiceGivesTwoDevices)
     EXPECT_EQ(run.window->result(), QDialog::Accepted);
     const QByteArray saved = readTestFile(run.state.accessFile);
     EXPECT_EQ(saved.count("FileName=\"A.icd\""), 2);
-    EXPECT_TRUE(saved.contains(R"(<ICD_File Name="IED1" FileName="A.icd"/><ICD_File Name="IED1" FileName="A.icd"/>)")) << saved.constData();
+    EXPECT_TRUE(saved.contains(R"(<ICD_File Name="IED1" FileName="A.icd"/><ICD_File Name="IED1" FileName="A.icd"/>)"))
+        << saved.constData();
 }
 
 TEST(AccessWindow, OverwriteQuestionDecidesWhichCopyIsRead)
@@ -234,12 +236,12 @@ TEST(AccessWindow, LoadingTellsOnceWhatIsMissingAndCancelKeepsTheFile)
     AccessRun run;
     QDir().mkpath(run.catalog());
     writeTestFile(run.catalog() + "/A.icd", testScl("IED1", true)); // DS1 got a member in the middle
-    const QByteArray stored =
-        R"(<IEC_68850_Client><List_ICD_Files><ICD_File Name="IED1" FileName="A.icd"/><ICD_File Name="IEDX" FileName="X.icd"/><ICD_File Name="IEDY" FileName="Y.icd"/></List_ICD_Files><List_DA_Selected/>)"
-        R"(<List_DataSet_Selected><DataSet_Item Index="0" Reference="IED1LD0/LLN0.DS1" GooseName="GC1" EnGoose="Y" IPAddress="" Port="" Time="" Mnemonic=""><DataSet_List_DAs>)"
-        R"(<DataSet_DA_Item bType="Quality" Reference="IED1LD0/MMXU1.TotW.q" Position="1" StartBit="" Convertion="" MoltFact="" Mnemonic=""/>)"
-        R"(<DataSet_DA_Item bType="Quality" Reference="IED1LD0/XCBR1.Pos.q" Position="2" StartBit="" Convertion="" MoltFact="" Mnemonic=""/>)"
-        R"(</DataSet_List_DAs></DataSet_Item></List_DataSet_Selected></IEC_68850_Client>)";
+    const QByteArray stored
+        = R"(<IEC_68850_Client><List_ICD_Files><ICD_File Name="IED1" FileName="A.icd"/><ICD_File Name="IEDX" FileName="X.icd"/><ICD_File Name="IEDY" FileName="Y.icd"/></List_ICD_Files><List_DA_Selected/>)"
+          R"(<List_DataSet_Selected><DataSet_Item Index="0" Reference="IED1LD0/LLN0.DS1" GooseName="GC1" EnGoose="Y" IPAddress="" Port="" Time="" Mnemonic=""><DataSet_List_DAs>)"
+          R"(<DataSet_DA_Item bType="Quality" Reference="IED1LD0/MMXU1.TotW.q" Position="1" StartBit="" Convertion="" MoltFact="" Mnemonic=""/>)"
+          R"(<DataSet_DA_Item bType="Quality" Reference="IED1LD0/XCBR1.Pos.q" Position="2" StartBit="" Convertion="" MoltFact="" Mnemonic=""/>)"
+          R"(</DataSet_List_DAs></DataSet_Item></List_DataSet_Selected></IEC_68850_Client>)";
     writeTestFile(run.state.accessFile, stored);
     run.openActive();
     const QStringList warnings = run.fakes.messages.texts("warning");
@@ -267,13 +269,15 @@ TEST(AccessWindow, BadAccessFileShowsOneErrorAndIsNotTouchedUntilOk)
     AccessRun run;
     QDir().mkpath(run.catalog());
     writeTestFile(run.catalog() + "/A.icd", testScl("IED1"));
-    const QByteArray bad = R"(<IEC_68850_Client><List_ICD_Files><ICD_File Name="IED1" FileName="A.icd"/></List_ICD_Files><List_DA_Selected>)"
-                           R"(<DA_Item Index="0" bType="Quality"/></List_DA_Selected></IEC_68850_Client>)";
+    const QByteArray bad
+        = R"(<IEC_68850_Client><List_ICD_Files><ICD_File Name="IED1" FileName="A.icd"/></List_ICD_Files><List_DA_Selected>)"
+          R"(<DA_Item Index="0" bType="Quality"/></List_DA_Selected></IEC_68850_Client>)";
     writeTestFile(run.state.accessFile, bad);
     run.openActive();
     const QStringList errors = run.fakes.messages.texts("error");
     ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].contains("IEC_61850_Client.xml") && errors[0].contains("DA_Item 1") && errors[0].contains("fc")) << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].contains("IEC_61850_Client.xml") && errors[0].contains("DA_Item 1") && errors[0].contains("fc"))
+        << errors[0].toStdString();
     EXPECT_TRUE(run.window->isVisible());
     EXPECT_EQ(run.deviceTexts(), QStringList{"IED1"});
     run.click("Btn_Cancel");
@@ -308,8 +312,8 @@ TEST(AccessWindow, TextsHeadingsAndHints)
     EXPECT_FALSE(run.find<QPushButton>("Btn_MoveUp")->isVisible());
     EXPECT_EQ(run.find<QPushButton>("Btn_MoveDown")->text(), "Move Down");
     QAbstractItemModel* da = run.grid("ACG_DA")->model();
-    const std::tuple<int, const char*, const char*> cases[] = {
-        {0, "N", ""}, {4, "Reference", "Reference of DA"}, {5, "Start Byte", "Insert the Start Byte, only for VisString255 (0-254) or Octet64 (0-63)"},
+    const std::tuple<int, const char*, const char*> cases[] = {{0, "N", ""}, {4, "Reference", "Reference of DA"},
+        {5, "Start Byte", "Insert the Start Byte, only for VisString255 (0-254) or Octet64 (0-63)"},
         {6, "Num Byte", "Insert the Number of Bytes, only for VisString255 (1-255) or Octet64 (1-64)"},
         {7, "IP Address", "Insert the IP Address of IEC61850 Server"}, {18, "Mnemonic", "Description of the IEC61850 Request"}};
     for (const auto& [col, heading, hint] : cases) {

@@ -5,8 +5,9 @@
 
 TEST(Catalog, StoredFileNamesArePlainNames)
 {
-    const std::pair<const char*, bool> cases[] = {{"A.icd", true}, {"Zähler 2.scd", true}, {"", false}, {"..", false},
-        {"../A.icd", false}, {"..\\A.icd", false}, {"sub/A.icd", false}, {"/etc/A.icd", false}, {"C:\\A.icd", false}, {"a..b.icd", false}};
+    const std::pair<const char*, bool> cases[]
+        = {{"A.icd", true}, {"Zähler 2.scd", true}, {"", false}, {"..", false}, {"../A.icd", false}, {"..\\A.icd", false},
+            {"sub/A.icd", false}, {"/etc/A.icd", false}, {"C:\\A.icd", false}, {"a..b.icd", false}};
     for (const auto& [name, ok] : cases)
         EXPECT_EQ(isCatalogFileName(QString::fromUtf8(name)), ok) << name;
 }

@@ -35,7 +35,8 @@ TEST(SclCorpus, EveryFileLoadsOrGivesTheParserError)
     if (!corpusPresent())
         GTEST_SKIP() << "no SCL corpus at " << corpusFolder().toStdString();
     // MANIFEST.tsv: file, ..., ied_count (column 7, "n/a" when not well-formed XML), ...
-    const QStringList rows = QString::fromUtf8(readTestFile(corpusFolder() + QStringLiteral("/../MANIFEST.tsv"))).split('\n', Qt::SkipEmptyParts);
+    const QStringList rows
+        = QString::fromUtf8(readTestFile(corpusFolder() + QStringLiteral("/../MANIFEST.tsv"))).split('\n', Qt::SkipEmptyParts);
     int files = 0;
     for (const QString& row : rows.mid(1)) {
         const QStringList columns = row.split('\t');
@@ -47,7 +48,8 @@ TEST(SclCorpus, EveryFileLoadsOrGivesTheParserError)
         if (columns[6] == QLatin1String("n/a")) {
             EXPECT_FALSE(read.ok);
             EXPECT_FALSE(device);
-            EXPECT_TRUE(read.message.startsWith(QDir::toNativeSeparators(path) + QStringLiteral(": line "))) << read.message.toStdString();
+            EXPECT_TRUE(read.message.startsWith(QDir::toNativeSeparators(path) + QStringLiteral(": line ")))
+                << read.message.toStdString();
         } else {
             ASSERT_TRUE(read.ok) << read.message.toStdString();
             EXPECT_EQ(device->fileName, columns[0]);
@@ -72,15 +74,15 @@ struct DataSetCase {
 
 // Picked by reading the files by hand.
 const DataSetCase dataSetCases[] = {
-    {"iec61850bean__src_test_resources_iec61850bean-sample01.icd", "ied1", {"lDevice1"},
-     "ied1lDevice1/LLN0.dataset1", "", {"ied1lDevice1/MMXU1.TotW.mag.f"}}, // W.phsA / cVal.mag.f dropped
+    {"iec61850bean__src_test_resources_iec61850bean-sample01.icd", "ied1", {"lDevice1"}, "ied1lDevice1/LLN0.dataset1", "",
+        {"ied1lDevice1/MMXU1.TotW.mag.f"}}, // W.phsA / cVal.mag.f dropped
     {"libiec61850__tools_model_generator_sampleModel_with_dataset.icd", "SampleIED", {"Device1"},
-     "SampleIEDDevice1/LLN0.dataset1", "gcbDataset1",
-     {"SampleIEDDevice1/LLN0.Mod.q", "SampleIEDDevice1/MMXU1.Mod.q", "SampleIEDDevice1/MMXU1.Mod.ctlModel"}},
+        "SampleIEDDevice1/LLN0.dataset1", "gcbDataset1",
+        {"SampleIEDDevice1/LLN0.Mod.q", "SampleIEDDevice1/MMXU1.Mod.q", "SampleIEDDevice1/MMXU1.Mod.ctlModel"}},
     {"scl_loader__tests_resources_SCD_WRONG.scd", "LD_All", {"LD_all"}, "LD_AllLD_all/LLN0.DS_LPHD", "GoCB_LD_all_1",
-     {"LD_AllLD_all/LPHD1.PhyNam.vendor", "LD_AllLD_all/LPHD1.PhyHealth.stVal", "LD_AllLD_all/LPHD1.OutOv.stVal"}},
+        {"LD_AllLD_all/LPHD1.PhyNam.vendor", "LD_AllLD_all/LPHD1.PhyHealth.stVal", "LD_AllLD_all/LPHD1.OutOv.stVal"}},
     {"iec61850ctl__cids_ZX2REX640A1.cid", "ZX2REX640A1", {"LD0", "CTRL", "DR"}, "ZX2REX640A1LD0/LLN0.MeasReg", "",
-     {"ZX2REX640A1LD0/FLTRFRC1.Hz.mag.f", "ZX2REX640A1LD0/FLTRFRC1.FltPtRis.mag.f"}},
+        {"ZX2REX640A1LD0/FLTRFRC1.Hz.mag.f", "ZX2REX640A1LD0/FLTRFRC1.FltPtRis.mag.f"}},
 };
 
 TEST(SclCorpus, HandPickedReferences)
@@ -112,11 +114,14 @@ TEST(SclCorpus, PrefixedAndShellFiles)
 {
     if (!corpusPresent())
         GTEST_SKIP() << "no SCL corpus at " << corpusFolder().toStdString();
-    struct Case { const char* file; const char* name; };
+    struct Case {
+        const char* file;
+        const char* name;
+    };
     const Case cases[] = {
-        {"open-scd__test_testfiles_compas_test-scd.cid", ""},        // scl:SCL, scl:IED: not SCL, not IED
+        {"open-scd__test_testfiles_compas_test-scd.cid", ""}, // scl:SCL, scl:IED: not SCL, not IED
         {"cyberrange__VirtualIED_config_files_sample.sed", "IED100"}, // an access point without server
-        {"scl-lib__tIED_insertIED_incomplete.iid", "incompleteIED"},  // LN types missing
+        {"scl-lib__tIED_insertIED_incomplete.iid", "incompleteIED"}, // LN types missing
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);

@@ -20,13 +20,18 @@ TEST(SclDump, WritesTheModelAsJsonInModelOrder)
     writeDeviceJson(*device, out);
     out.flush();
     EXPECT_EQ(text,
-              QStringLiteral(
-                  R"({"name": "E", "fileName": "dump.scd", "lDevices": [{"name": "L", "lns": [{"prefix": "", "lnClass": "LLN0", )"
-                  R"("inst": "", "lnType": "T", "dos": [{"name": "D", "dos": [{"name": "S", "dos": [], "das": []}], "das": [{"name": "a", )"
-                  R"("reference": "EL/LLN0.D.a", "fc": "ST", "bType": "Struct", "das": [{"name": "b", "reference": "EL/LLN0.D.a.b", )"
-                  R"("fc": "ST", "bType": "INT8", "das": []}]}]}], "dataSets": [{"name": "DS", "reference": "EL/LLN0.DS", )"
-                  R"("gooseName": "G", "members": ["EL/LLN0.D.a.b"]}, {"name": "q\"b\\c\td\u0001)" "\u20ac" R"(/", )"
-                  R"("reference": "EL/LLN0.q\"b\\c\td\u0001)" "\u20ac" R"(/", "gooseName": "", "members": []}]}]}]})" "\n"));
+        QStringLiteral(
+            R"({"name": "E", "fileName": "dump.scd", "lDevices": [{"name": "L", "lns": [{"prefix": "", "lnClass": "LLN0", )"
+            R"("inst": "", "lnType": "T", "dos": [{"name": "D", "dos": [{"name": "S", "dos": [], "das": []}], "das": [{"name": "a", )"
+            R"("reference": "EL/LLN0.D.a", "fc": "ST", "bType": "Struct", "das": [{"name": "b", "reference": "EL/LLN0.D.a.b", )"
+            R"("fc": "ST", "bType": "INT8", "das": []}]}]}], "dataSets": [{"name": "DS", "reference": "EL/LLN0.DS", )"
+            R"("gooseName": "G", "members": ["EL/LLN0.D.a.b"]}, {"name": "q\"b\\c\td\u0001)"
+            "\u20ac"
+            R"(/", )"
+            R"("reference": "EL/LLN0.q\"b\\c\td\u0001)"
+            "\u20ac"
+            R"(/", "gooseName": "", "members": []}]}]}]})"
+            "\n"));
 }
 
 TEST(SclDump, EmptyDevice)

@@ -72,84 +72,45 @@ struct ModelCase {
 };
 
 const ModelCase modelCases[] = {
-    {"basic.scd", "", {
-        // The first IED, its first access point; the prefix and instance of an LN are part of
-        // object references but not of data set references.
-        "IED E1 (basic.scd)",
-        "LD CTRL",
-        "LN prefix= class=LLN0 inst= type=LLN0_T",
-        "DO Beh",
-        "DA E1CTRL/LLN0.Beh.stVal fc=ST bType=Enum",
-        "DS E1CTRL/LLN0.Events goose=GC_Events: E1CTRL/Q0XCBR1.Pos.q",
-        "DS E1CTRL/LLN0.Spare goose=: ",
-        "LN prefix=Q0 class=XCBR inst=1 type=XCBR_T",
-        "DO Pos",
-        "DA E1CTRL/Q0XCBR1.Pos.stVal fc=ST bType=Dbpos",
-        "DA E1CTRL/Q0XCBR1.Pos.q fc=ST bType=Quality",
-        "DS E1CTRL/XCBR.DS1 goose=GC_DS1: E1CTRL/Q0XCBR1.Pos.stVal"}},
-    {"types.scd", "", {
-        // No lnType: nothing below the LN; all definitions of an id; Struct without DAType and
-        // Enum stay leaves; functional constraints inherited; prefixed elements ignored.
-        "IED T (types.scd)",
-        "LD LD0",
-        "LN prefix= class=LLN0 inst= type=",
-        "LN prefix= class=GGIO inst=1 type=GGIO_T",
-        "DO Ind",
-        "DA TLD0/GGIO1.Ind.stVal fc=ST bType=BOOLEAN",
-        "DA TLD0/GGIO1.Ind.q fc=ST bType=Quality",
-        "DA TLD0/GGIO1.Ind.t fc=ST bType=Timestamp",
-        "DO NoType",
-        "DO Dangling",
-        "DO Cfg",
-        "DA TLD0/GGIO1.Cfg.st fc=CF bType=Struct",
-        "DA TLD0/GGIO1.Cfg.mode fc=CF bType=Enum",
-        "DA TLD0/GGIO1.Cfg.val fc= bType=Struct",
-        "DA TLD0/GGIO1.Cfg.val.i fc= bType=INT32",
-        "DA TLD0/GGIO1.Cfg.rng fc=SP bType=Struct",
-        "DA TLD0/GGIO1.Cfg.rng.lim fc=SP bType=Struct",
-        "DA TLD0/GGIO1.Cfg.rng.lim.f fc=SP bType=FLOAT32",
-        "DA TLD0/GGIO1.Cfg.rng.own fc=CF bType=INT32",
-        "DA TLD0/GGIO1.Cfg.twin fc=MX bType=Struct",
-        "DA TLD0/GGIO1.Cfg.twin.a fc=MX bType=INT8",
-        "DA TLD0/GGIO1.Cfg.twin.b fc=MX bType=INT8"}},
-    {"members.scd", "DS ", {
-        // Names compared whole (mag.f, A.phsA dropped); no daName gives the first leaf; the
-        // first LN of a class; a later LD; depth-first search through sub data objects and
-        // components; a data object's own attributes only; case-sensitive; unresolved dropped.
-        "DS MMEAS/LLN0.Meas goose=: MMEAS/MMXU1.TotW.mag.f, MMEAS/MMXU1.TotW.q, MPROT/PTOC1.Str.general, "
-        "MMEAS/MMXU1.A.phsA.cVal, MMEAS/MMXU1.A.phsA.cVal.mag.f"}},
-    {"no_name.scd", "", {
-        "IED  (no_name.scd)",
-        "LD LD0",
-        "LN prefix= class=LLN0 inst= type=LLN0_T",
-        "DO Beh",
-        "DA LD0/LLN0.Beh.stVal fc=ST bType=Enum",
-        "DS LD0/LLN0.DS goose=: LD0/LLN0.Beh.stVal"}},
-    {"cycles.scd", "", {
-        // A type already expanded above gives a node without children; the rest reads as usual.
-        "IED C (cycles.scd)",
-        "LD LD0",
-        "LN prefix= class=GGIO inst=1 type=G_T",
-        "DO Self",
-        "DA CLD0/GGIO1.Self.stVal fc=ST bType=BOOLEAN",
-        "DO Self.again",
-        "DO Loop",
-        "DO Loop.b",
-        "DA CLD0/GGIO1.Loop.b.q fc=ST bType=Quality",
-        "DO Loop.b.a",
-        "DO Rec",
-        "DA CLD0/GGIO1.Rec.rec fc=MX bType=Struct",
-        "DA CLD0/GGIO1.Rec.rec.self fc=MX bType=Struct",
-        "DA CLD0/GGIO1.Rec.rec.next fc=MX bType=Struct",
-        "DA CLD0/GGIO1.Rec.rec.next.back fc=MX bType=Struct",
-        "DA CLD0/GGIO1.Rec.rec.next.w fc=MX bType=INT32",
-        "DA CLD0/GGIO1.Rec.rec.v fc=MX bType=INT32",
-        "DO Mixed",
-        "DA CLD0/GGIO1.Mixed.m fc=ST bType=Struct",
-        "DA CLD0/GGIO1.Mixed.m.v fc=ST bType=INT32",
-        "DO Ok",
-        "DA CLD0/GGIO1.Ok.stVal fc=ST bType=BOOLEAN",
-        "DS CLD0/GGIO.DS goose=: CLD0/GGIO1.Ok.stVal"}},
+    {"basic.scd", "",
+        {// The first IED, its first access point; the prefix and instance of an LN are part of
+            // object references but not of data set references.
+            "IED E1 (basic.scd)", "LD CTRL", "LN prefix= class=LLN0 inst= type=LLN0_T", "DO Beh",
+            "DA E1CTRL/LLN0.Beh.stVal fc=ST bType=Enum", "DS E1CTRL/LLN0.Events goose=GC_Events: E1CTRL/Q0XCBR1.Pos.q",
+            "DS E1CTRL/LLN0.Spare goose=: ", "LN prefix=Q0 class=XCBR inst=1 type=XCBR_T", "DO Pos",
+            "DA E1CTRL/Q0XCBR1.Pos.stVal fc=ST bType=Dbpos", "DA E1CTRL/Q0XCBR1.Pos.q fc=ST bType=Quality",
+            "DS E1CTRL/XCBR.DS1 goose=GC_DS1: E1CTRL/Q0XCBR1.Pos.stVal"}},
+    {"types.scd", "",
+        {// No lnType: nothing below the LN; all definitions of an id; Struct without DAType and
+            // Enum stay leaves; functional constraints inherited; prefixed elements ignored.
+            "IED T (types.scd)", "LD LD0", "LN prefix= class=LLN0 inst= type=", "LN prefix= class=GGIO inst=1 type=GGIO_T",
+            "DO Ind", "DA TLD0/GGIO1.Ind.stVal fc=ST bType=BOOLEAN", "DA TLD0/GGIO1.Ind.q fc=ST bType=Quality",
+            "DA TLD0/GGIO1.Ind.t fc=ST bType=Timestamp", "DO NoType", "DO Dangling", "DO Cfg",
+            "DA TLD0/GGIO1.Cfg.st fc=CF bType=Struct", "DA TLD0/GGIO1.Cfg.mode fc=CF bType=Enum",
+            "DA TLD0/GGIO1.Cfg.val fc= bType=Struct", "DA TLD0/GGIO1.Cfg.val.i fc= bType=INT32",
+            "DA TLD0/GGIO1.Cfg.rng fc=SP bType=Struct", "DA TLD0/GGIO1.Cfg.rng.lim fc=SP bType=Struct",
+            "DA TLD0/GGIO1.Cfg.rng.lim.f fc=SP bType=FLOAT32", "DA TLD0/GGIO1.Cfg.rng.own fc=CF bType=INT32",
+            "DA TLD0/GGIO1.Cfg.twin fc=MX bType=Struct", "DA TLD0/GGIO1.Cfg.twin.a fc=MX bType=INT8",
+            "DA TLD0/GGIO1.Cfg.twin.b fc=MX bType=INT8"}},
+    {"members.scd", "DS ",
+        {// Names compared whole (mag.f, A.phsA dropped); no daName gives the first leaf; the
+            // first LN of a class; a later LD; depth-first search through sub data objects and
+            // components; a data object's own attributes only; case-sensitive; unresolved dropped.
+            "DS MMEAS/LLN0.Meas goose=: MMEAS/MMXU1.TotW.mag.f, MMEAS/MMXU1.TotW.q, MPROT/PTOC1.Str.general, "
+            "MMEAS/MMXU1.A.phsA.cVal, MMEAS/MMXU1.A.phsA.cVal.mag.f"}},
+    {"no_name.scd", "",
+        {"IED  (no_name.scd)", "LD LD0", "LN prefix= class=LLN0 inst= type=LLN0_T", "DO Beh",
+            "DA LD0/LLN0.Beh.stVal fc=ST bType=Enum", "DS LD0/LLN0.DS goose=: LD0/LLN0.Beh.stVal"}},
+    {"cycles.scd", "",
+        {// A type already expanded above gives a node without children; the rest reads as usual.
+            "IED C (cycles.scd)", "LD LD0", "LN prefix= class=GGIO inst=1 type=G_T", "DO Self",
+            "DA CLD0/GGIO1.Self.stVal fc=ST bType=BOOLEAN", "DO Self.again", "DO Loop", "DO Loop.b",
+            "DA CLD0/GGIO1.Loop.b.q fc=ST bType=Quality", "DO Loop.b.a", "DO Rec", "DA CLD0/GGIO1.Rec.rec fc=MX bType=Struct",
+            "DA CLD0/GGIO1.Rec.rec.self fc=MX bType=Struct", "DA CLD0/GGIO1.Rec.rec.next fc=MX bType=Struct",
+            "DA CLD0/GGIO1.Rec.rec.next.back fc=MX bType=Struct", "DA CLD0/GGIO1.Rec.rec.next.w fc=MX bType=INT32",
+            "DA CLD0/GGIO1.Rec.rec.v fc=MX bType=INT32", "DO Mixed", "DA CLD0/GGIO1.Mixed.m fc=ST bType=Struct",
+            "DA CLD0/GGIO1.Mixed.m.v fc=ST bType=INT32", "DO Ok", "DA CLD0/GGIO1.Ok.stVal fc=ST bType=BOOLEAN",
+            "DS CLD0/GGIO.DS goose=: CLD0/GGIO1.Ok.stVal"}},
 };
 
 TEST(SclReader, ReadsTheModelOfEachFixture)
@@ -166,7 +127,8 @@ TEST(SclReader, DataSetMembersAreTheAttributesOfTheTree)
     const auto device = readOk(Fixture("scl/members.scd"));
     const DataSet& dataSet = *device->logicalDevices[0]->logicalNodes[0]->dataSets[0];
     ASSERT_EQ(dataSet.attributes.size(), 5u);
-    EXPECT_EQ(dataSet.attributes[2], device->findLogicalDevice("PROT")->findLogicalNode("PTOC")->findDataObject("Str")->findAttribute("general"));
+    EXPECT_EQ(dataSet.attributes[2],
+        device->findLogicalDevice("PROT")->findLogicalNode("PTOC")->findDataObject("Str")->findAttribute("general"));
 }
 
 struct ShapeCase {
@@ -178,21 +140,27 @@ struct ShapeCase {
 // Missing or differently named elements leave the device partly or wholly empty.
 const ShapeCase shapeCases[] = {
     {R"(<scl:SCL xmlns:scl="x"><scl:IED name="A"><scl:AccessPoint><scl:Server><scl:LDevice inst="L"/></scl:Server>
-        </scl:AccessPoint></scl:IED><scl:DataTypeTemplates/></scl:SCL>)", "", {}},
+        </scl:AccessPoint></scl:IED><scl:DataTypeTemplates/></scl:SCL>)",
+        "", {}},
     {R"(<SCL xmlns:scl="x"><scl:IED name="A"/><IED name="B"><AccessPoint><Server><LDevice inst="L"/></Server>
-        </AccessPoint></IED><scl:DataTypeTemplates/></SCL>)", "", {}},
+        </AccessPoint></IED><scl:DataTypeTemplates/></SCL>)",
+        "", {}},
     {R"(<SCL><IED name="A"><AccessPoint><Server><LDevice inst="L"/></Server></AccessPoint></IED></SCL>)", "", {}},
     {R"(<SCL><DataTypeTemplates/></SCL>)", "", {}},
     {R"(<Other><IED name="A"><AccessPoint><Server><LDevice inst="L"/></Server></AccessPoint></IED>
-        <DataTypeTemplates/></Other>)", "", {}},
+        <DataTypeTemplates/></Other>)",
+        "", {}},
     {R"(<SCL><IED name="A"/><DataTypeTemplates/></SCL>)", "A", {}},
     {R"(<SCL><IED name="A"><AccessPoint name="1"/><AccessPoint name="2"><Server><LDevice inst="L"/></Server>
-        </AccessPoint></IED><DataTypeTemplates/></SCL>)", "A", {}},
+        </AccessPoint></IED><DataTypeTemplates/></SCL>)",
+        "A", {}},
     {R"(<SCL><IED name="A"><AccessPoint><Server/><Server><LDevice inst="L"/></Server></AccessPoint></IED>
-        <DataTypeTemplates/></SCL>)", "A", {}},
+        <DataTypeTemplates/></SCL>)",
+        "A", {}},
     {R"(<?xml version="1.0"?><!-- c --><SCL><!-- c --><IED name="A"><!-- c --><AccessPoint><!-- c --><Server>
         <!-- c --><LDevice inst="L1"/><!-- c --><LDevice/><LDevice inst="L3"><!-- c --></LDevice></Server></AccessPoint>
-        </IED><DataTypeTemplates/></SCL><!-- c -->)", "A", {"L1", "", "L3"}},
+        </IED><DataTypeTemplates/></SCL><!-- c -->)",
+        "A", {"L1", "", "L3"}},
 };
 
 TEST(SclReader, MissingElementsLeaveTheDeviceEmpty)
@@ -222,11 +190,14 @@ TEST(SclReader, MissingFileGivesTheEmptyDevice)
 TEST(SclReader, ParseErrorNamesFileAndLineAndGivesNoDevice)
 {
     QTemporaryDir dir;
-    struct Case { QByteArray bytes; int line; };
+    struct Case {
+        QByteArray bytes;
+        int line;
+    };
     const Case cases[] = {
         {"<SCL>\n  <IED name=\"x\">\n</SCL>\n", 3},
         {"<SCL>\r\n<IED\r\n name=\"a\" b=\"1\r\n\" c=\"2></IED></SCL>", 4}, // CR LF counted once
-        {"<SCL>\r<IED name='1'>\r<Bad attr=x/></IED></SCL>", 1},           // lines end at LF only
+        {"<SCL>\r<IED name='1'>\r<Bad attr=x/></IED></SCL>", 1}, // lines end at LF only
         {"", 1},
         {"plain text", 1},
     };
@@ -264,9 +235,9 @@ TEST(SclReader, FileAndMemoryGiveTheSameModel)
 
 TEST(SclReader, ReadsOtherEncodingsAndEscapes)
 {
-    const QString xml = QStringLiteral(
-        "<?xml version=\"1.0\" encoding=\"UTF-16\"?><SCL><IED name=\"\u00dcn&amp;&#x3a9;\"><AccessPoint><Server>"
-        "<LDevice inst=\"\u4e2d\"/></Server></AccessPoint></IED><DataTypeTemplates/></SCL>");
+    const QString xml
+        = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-16\"?><SCL><IED name=\"\u00dcn&amp;&#x3a9;\"><AccessPoint><Server>"
+                         "<LDevice inst=\"\u4e2d\"/></Server></AccessPoint></IED><DataTypeTemplates/></SCL>");
     QByteArray utf16("\xff\xfe", 2);
     utf16.append(reinterpret_cast<const char*>(xml.utf16()), xml.size() * 2);
     for (const QByteArray& bytes : {utf16, QByteArray("\xef\xbb\xbf") + xml.toUtf8().replace("UTF-16", "UTF-8")}) {
@@ -328,9 +299,10 @@ TEST(SclReader, DeepAndHugeElementsAreRead)
 // Data object types whose attributes each hold two of the next type: 2^levels leaves.
 QByteArray typeChain(int levels, int fanOut)
 {
-    QByteArray xml = "<SCL><IED name=\"B\"><AccessPoint><Server><LDevice inst=\"L\"><LN lnClass=\"GGIO\" inst=\"1\" lnType=\"G\"/>"
-                     "</LDevice></Server></AccessPoint></IED><DataTypeTemplates><LNodeType id=\"G\"><DO name=\"D\" type=\"O\"/>"
-                     "</LNodeType><DOType id=\"O\"><DA name=\"a\" bType=\"Struct\" type=\"T0\"/></DOType>";
+    QByteArray xml
+        = "<SCL><IED name=\"B\"><AccessPoint><Server><LDevice inst=\"L\"><LN lnClass=\"GGIO\" inst=\"1\" lnType=\"G\"/>"
+          "</LDevice></Server></AccessPoint></IED><DataTypeTemplates><LNodeType id=\"G\"><DO name=\"D\" type=\"O\"/>"
+          "</LNodeType><DOType id=\"O\"><DA name=\"a\" bType=\"Struct\" type=\"T0\"/></DOType>";
     for (int i = 0; i < levels; ++i) {
         xml += "<DAType id=\"T" + QByteArray::number(i) + "\">";
         for (int k = 0; k < fanOut; ++k)
@@ -343,17 +315,19 @@ QByteArray typeChain(int levels, int fanOut)
 TEST(SclReader, ExpansionBeyondTheLimitsIsAnError)
 {
     const QByteArray hugeName(1 << 20, 'n');
-    const QByteArray manyDevices = "<SCL><IED name=\"" + hugeName + "\"><AccessPoint><Server>" +
-                                   QByteArray("<LDevice inst=\"L\"/>").repeated(100) +
-                                   "</Server></AccessPoint></IED><DataTypeTemplates/></SCL>";
-    const QByteArray manyDefinitions = "<SCL><IED name=\"X\"><AccessPoint><Server><LDevice inst=\"L\">" +
-                                       QByteArray("<LN lnClass=\"GGIO\" lnType=\"T\"/>").repeated(5000) +
-                                       "</LDevice></Server></AccessPoint></IED><DataTypeTemplates>" +
-                                       QByteArray("<LNodeType id=\"T\"/>").repeated(5000) + "</DataTypeTemplates></SCL>";
-    struct Case { QByteArray Xml; const char* error; };
+    const QByteArray manyDevices = "<SCL><IED name=\"" + hugeName + "\"><AccessPoint><Server>"
+        + QByteArray("<LDevice inst=\"L\"/>").repeated(100) + "</Server></AccessPoint></IED><DataTypeTemplates/></SCL>";
+    const QByteArray manyDefinitions = "<SCL><IED name=\"X\"><AccessPoint><Server><LDevice inst=\"L\">"
+        + QByteArray("<LN lnClass=\"GGIO\" lnType=\"T\"/>").repeated(5000)
+        + "</LDevice></Server></AccessPoint></IED><DataTypeTemplates>" + QByteArray("<LNodeType id=\"T\"/>").repeated(5000)
+        + "</DataTypeTemplates></SCL>";
+    struct Case {
+        QByteArray Xml;
+        const char* error;
+    };
     const Case cases[] = {
         {typeChain(40, 2), "the device model grows beyond 16 MB"},
-        {manyDevices, "the device model grows beyond 16 MB"},     // a huge name repeated in every reference
+        {manyDevices, "the device model grows beyond 16 MB"}, // a huge name repeated in every reference
         {manyDefinitions, "the device model grows beyond 16 MB"}, // empty definitions, looked at again and again
         {typeChain(1000, 1), "type definitions nest deeper than 64 levels"},
     };

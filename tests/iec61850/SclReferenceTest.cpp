@@ -19,17 +19,17 @@ struct ReferenceCase {
 const ReferenceCase referenceCases[] = {
     // Members in three functional constraints of two logical nodes; published by GOOSE.
     {"generator.icd", "GeneratorIED", {"Gen"}, "GeneratorIEDGen/LLN0.GenStatus", "gcbGenStatus",
-     {"GeneratorIEDGen/LLN0.Mod.q", "GeneratorIEDGen/MMXU1.Mod.q", "GeneratorIEDGen/MMXU1.Mod.ctlModel"}},
+        {"GeneratorIEDGen/LLN0.Mod.q", "GeneratorIEDGen/MMXU1.Mod.q", "GeneratorIEDGen/MMXU1.Mod.ctlModel"}},
     // Reported, not published: no GOOSE name. Without daName the first leaf stands for the data
     // object; a dotted doName (A.phsA) finds nothing and is left out; a daName may name a
     // structure.
     {"feeder.icd", "FeederIED", {"Meas"}, "FeederIEDMeas/LLN0.Measurements", "",
-     {"FeederIEDMeas/MMXU1.TotW.mag.f", "FeederIEDMeas/MMXU1.TotW.q", "FeederIEDMeas/MMXU1.Hz.mag"}},
+        {"FeederIEDMeas/MMXU1.TotW.mag.f", "FeederIEDMeas/MMXU1.TotW.q", "FeederIEDMeas/MMXU1.Hz.mag"}},
     // Byte order mark, two IEDs (the first is read), three logical devices, prefixed logical
     // nodes, members in a later logical device, an attribute of an undefined type.
     {"bay.scd", "BayIED", {"LD0", "CTRL", "DR"}, "BayIEDLD0/LLN0.Events", "gcbEvents",
-     {"BayIEDLD0/FLTRFRC1.Hz.mag.f", "BayIEDLD0/FLTRFRC1.Str.general", "BayIEDCTRL/Q0XCBR1.Pos.stVal",
-      "BayIEDCTRL/Q0XCBR1.Pos.q", "BayIEDLD0/LPHD1.PhyHealth.stVal", "BayIEDLD0/LPHD1.Cell.detail"}},
+        {"BayIEDLD0/FLTRFRC1.Hz.mag.f", "BayIEDLD0/FLTRFRC1.Str.general", "BayIEDCTRL/Q0XCBR1.Pos.stVal",
+            "BayIEDCTRL/Q0XCBR1.Pos.q", "BayIEDLD0/LPHD1.PhyHealth.stVal", "BayIEDLD0/LPHD1.Cell.detail"}},
 };
 
 TEST(SclReferences, HandPickedFromTheFixtures)

@@ -15,7 +15,8 @@ void fillRichProject(const Project& p)
     parGen["IEC61850_Client_VLAN"] = QStringLiteral("12");
     parGen["IEC61850_Client_Application_ID"] = QStringLiteral("0x2222");
     p.writeParGenFile(parGen);
-    p.writeAccess(accessFileXml({exampleVariable(), With(exampleVariable(), {{"bType", "VisString255"}, {"Reference", "LD0/LPHD1.PhyNam.vendor"}})},
+    p.writeAccess(accessFileXml(
+        {exampleVariable(), With(exampleVariable(), {{"bType", "VisString255"}, {"Reference", "LD0/LPHD1.PhyNam.vendor"}})},
         dataSet(exampleDataSet(), {exampleMember(1), exampleMember(2), exampleMember(3)}) + dataSet(exampleDataSet(), {})));
 }
 
@@ -41,7 +42,13 @@ TEST(ImageBuild, NewProjectWithoutFilesWritesBothImages)
     const Files files = filesOf(p);
     EXPECT_EQ(files.bank1.size(), 2048);
     EXPECT_EQ(files.bank1.right(4).toHex(), QByteArray("8a0d0000"));
-    EXPECT_EQ(files.bank2.toHex(), QByteArray("00000000" "00000000" "00000000" "00000000" "18000800" "18000800"));
+    EXPECT_EQ(files.bank2.toHex(),
+        QByteArray("00000000"
+                   "00000000"
+                   "00000000"
+                   "00000000"
+                   "18000800"
+                   "18000800"));
 }
 
 TEST(ImageBuild, Bank2SizeIsHeaderRecordsAndStrings)
@@ -95,7 +102,8 @@ TEST(ImageBuild, FailedBuildWritesNoImage)
         DeviceImage image;
         EXPECT_FALSE(buildAndWriteImages(image, p.state, u'.').ok) << c.label;
         EXPECT_EQ(filesOf(p), (Files{"old bank1", "old bank2"})) << c.label;
-        EXPECT_EQ(QDir(joinPath(p.state.projectFolder, "bin")).entryList(QDir::Files), QStringList({"bank1.bin", "bank2.bin"})) << c.label;
+        EXPECT_EQ(QDir(joinPath(p.state.projectFolder, "bin")).entryList(QDir::Files), QStringList({"bank1.bin", "bank2.bin"}))
+            << c.label;
     }
 }
 
@@ -107,7 +115,8 @@ TEST(ImageBuild, WriteFailureNamesTheFileAndReplacesNeitherImage)
         DeviceImage image;
         const Result r = buildAndWriteImages(image, p.state, u'.');
         EXPECT_FALSE(r.ok);
-        EXPECT_TRUE(r.message.startsWith("Cannot write " + QDir::toNativeSeparators(p.Bin("bank1.bin")) + ": ")) << r.message.toStdString();
+        EXPECT_TRUE(r.message.startsWith("Cannot write " + QDir::toNativeSeparators(p.Bin("bank1.bin")) + ": "))
+            << r.message.toStdString();
         EXPECT_FALSE(QFileInfo::exists(joinPath(p.state.projectFolder, "bin")));
     }
     {
@@ -118,7 +127,8 @@ TEST(ImageBuild, WriteFailureNamesTheFileAndReplacesNeitherImage)
         DeviceImage image;
         const Result r = buildAndWriteImages(image, p.state, u'.');
         EXPECT_FALSE(r.ok);
-        EXPECT_TRUE(r.message.startsWith("Cannot write " + QDir::toNativeSeparators(p.Bin("bank2.bin")) + ": ")) << r.message.toStdString();
+        EXPECT_TRUE(r.message.startsWith("Cannot write " + QDir::toNativeSeparators(p.Bin("bank2.bin")) + ": "))
+            << r.message.toStdString();
         EXPECT_EQ(readTestFile(p.Bin("bank1.bin")), "old bank1");
         EXPECT_EQ(QDir(joinPath(p.state.projectFolder, "bin")).entryList(QDir::Files), QStringList({"bank1.bin"}));
     }

@@ -8,7 +8,10 @@ using namespace ImageTest;
 
 namespace {
 
-Inspection Inspect(const QByteArray& bytes) { return inspectImage({reinterpret_cast<const quint8*>(bytes.constData()), static_cast<size_t>(bytes.size())}); }
+Inspection Inspect(const QByteArray& bytes)
+{
+    return inspectImage({reinterpret_cast<const quint8*>(bytes.constData()), static_cast<size_t>(bytes.size())});
+}
 
 // Whether the report holds the line, whatever the padding between name and value.
 bool hasLine(const QString& text, const char* line)
@@ -39,8 +42,9 @@ TEST(ImageInspect, ParameterBlockByNameWithItsChecksum)
     const QByteArray bank1 = builtExample().bank1;
     const Inspection good = Inspect(bank1);
     EXPECT_EQ(good.problems, 0) << good.text.toStdString();
-    for (const char* line : {"0x036 EtherNetIP_Port = 44818", "0x028 EtherNetIP_IP = 192.168.0.5", "0x030 EtherNetIP_GAT = 255.255.255.255",
-             "0x5EC Request_Tables_Add = 0x00080000", "0x7FC Checksum = 6175", "checksum correct", "reserved bytes all 0"})
+    for (const char* line :
+        {"0x036 EtherNetIP_Port = 44818", "0x028 EtherNetIP_IP = 192.168.0.5", "0x030 EtherNetIP_GAT = 255.255.255.255",
+            "0x5EC Request_Tables_Add = 0x00080000", "0x7FC Checksum = 6175", "checksum correct", "reserved bytes all 0"})
         EXPECT_TRUE(hasLine(good.text, line)) << line << "\n" << good.text.toStdString();
 
     struct Case {
@@ -68,10 +72,10 @@ TEST(ImageInspect, RequestTablesWithAddressesResolvedToTheirStrings)
     const QByteArray bank2 = builtExample().bank2;
     const Inspection good = Inspect(bank2);
     EXPECT_EQ(good.problems, 0) << good.text.toStdString();
-    for (const char* line : {"vLan = 9", "DataSet_Add = 0x00080038", "options = 5 (on change, on timer)",
-             "moltFactor = 0.5 (0x3F000000)", "reference_Add = 0x00080079 -> \"LD0/MMXU1.TotW.mag.f\"",
-             "goose_name_Add = 0x0008008E -> \"GO1\"", "Data set 1, attribute 1 at offset 84 (0x00080054)",
-             "reference_Add = 0x000800B6 -> \"IED1LD0/GGIO1.AnIn1.mag.i\""})
+    for (const char* line :
+        {"vLan = 9", "DataSet_Add = 0x00080038", "options = 5 (on change, on timer)", "moltFactor = 0.5 (0x3F000000)",
+            "reference_Add = 0x00080079 -> \"LD0/MMXU1.TotW.mag.f\"", "goose_name_Add = 0x0008008E -> \"GO1\"",
+            "Data set 1, attribute 1 at offset 84 (0x00080054)", "reference_Add = 0x000800B6 -> \"IED1LD0/GGIO1.AnIn1.mag.i\""})
         EXPECT_TRUE(hasLine(good.text, line)) << line << "\n" << good.text.toStdString();
 
     QByteArray outside = bank2;
@@ -81,7 +85,8 @@ TEST(ImageInspect, RequestTablesWithAddressesResolvedToTheirStrings)
     EXPECT_GT(truncated.problems, 0);
     EXPECT_TRUE(truncated.text.contains("the record lies outside the file")) << truncated.text.toStdString();
     const Inspection longer = Inspect(bank2 + "xx");
-    EXPECT_TRUE(longer.text.contains(QStringLiteral("the tables end at offset %1 but the file has %2 bytes").arg(bank2.size()).arg(bank2.size() + 2)));
+    EXPECT_TRUE(longer.text.contains(
+        QStringLiteral("the tables end at offset %1 but the file has %2 bytes").arg(bank2.size()).arg(bank2.size() + 2)));
 }
 
 TEST(ImageInspect, OtherFilesAreNeither)

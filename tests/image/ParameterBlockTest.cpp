@@ -15,8 +15,14 @@ QByteArray initialBlock()
     put(0x000, Le32(250000));
     put(0x004, Le32(250000));
     put(0x00C, Le32(9600));
-    put(0x028, QByteArray::fromHex("C0A802CD" "FFFFFF00" "FFFFFFFF"));
-    put(0x034, QByteArray::fromHex("1027" "1127" "1127"));
+    put(0x028,
+        QByteArray::fromHex("C0A802CD"
+                            "FFFFFF00"
+                            "FFFFFFFF"));
+    put(0x034,
+        QByteArray::fromHex("1027"
+                            "1127"
+                            "1127"));
     put(0x1B4, QByteArray(8, 8));
     put(0x5EC, Le32(0x80000));
     put(0x7FC, QByteArray::fromHex("8A0D0000"));
@@ -28,7 +34,8 @@ QByteArray parGenXml(const CommunicationSettings& set, const QStringList& omit =
     QByteArray body;
     for (std::size_t i = 0; i < CommunicationSettings::count; ++i)
         if (!omit.contains(QLatin1String(CommunicationSettings::keys[i])))
-            body += QByteArray("<") + CommunicationSettings::keys[i] + ">" + set.values[i].toHtmlEscaped().toUtf8() + "</" + CommunicationSettings::keys[i] + ">";
+            body += QByteArray("<") + CommunicationSettings::keys[i] + ">" + set.values[i].toHtmlEscaped().toUtf8() + "</"
+                + CommunicationSettings::keys[i] + ">";
     return before + "<Par_Gen>" + body + "</Par_Gen>";
 }
 
@@ -66,8 +73,14 @@ TEST(ParameterBlock, DefaultsFile)
     EXPECT_EQ(b.mid(0x7FC), QByteArray::fromHex("1F180000")); // 6175
     EXPECT_EQ(b.mid(0x036, 4), QByteArray::fromHex("12AF12AF"));
     EXPECT_EQ(b.mid(0x074, 8), QByteArray::fromHex("F0010000F0010000"));
-    EXPECT_EQ(b.mid(0x028, 12), QByteArray::fromHex("C0A80005" "FFFFFF00" "FFFFFFFF"));
-    EXPECT_EQ(b.mid(0x184, 12), QByteArray::fromHex("C0A8000A" "FFFFFF00" "FFFFFFFF"));
+    EXPECT_EQ(b.mid(0x028, 12),
+        QByteArray::fromHex("C0A80005"
+                            "FFFFFF00"
+                            "FFFFFFFF"));
+    EXPECT_EQ(b.mid(0x184, 12),
+        QByteArray::fromHex("C0A8000A"
+                            "FFFFFF00"
+                            "FFFFFFFF"));
     // Everything else is as in a block without the file.
     QByteArray rest = b, initial = initialBlock();
     for (const auto& [offset, size] : {std::pair{0x028, 12}, {0x036, 4}, {0x074, 8}, {0x184, 12}, {0x7FC, 4}}) {
@@ -83,7 +96,7 @@ TEST(ParameterBlock, KeysConvertWithTheirFallbacksAndLowBits)
         const char* label;
         std::vector<std::pair<const char*, QString>> values; // changes to the defaults
         QStringList omit;
-        std::vector<std::pair<int, QByteArray>> expected;    // offset, bytes
+        std::vector<std::pair<int, QByteArray>> expected; // offset, bytes
         qint32 vLan = 0, appID = 0;
     };
     const Case cases[] = {
@@ -93,17 +106,20 @@ TEST(ParameterBlock, KeysConvertWithTheirFallbacksAndLowBits)
             {{0x18C, QByteArray::fromHex("FFFFFFFF")}}},
         {"a switch with blanks is off", {{"IEC61850_Client_En_GAT", " 1"}, {"EtherNetIP_EN_GAT", "1 "}}, {},
             {{0x18C, QByteArray::fromHex("FFFFFFFF")}, {0x030, QByteArray::fromHex("FFFFFFFF")}}},
-        {"a missing switch is off", {{"EtherNetIP_GAT1", "10"}}, {"EtherNetIP_EN_GAT"}, {{0x030, QByteArray::fromHex("FFFFFFFF")}}},
-        {"one byte keeps the low 8 bits", {{"IEC61850_Client_En_GAT", "1"}, {"IEC61850_Client_GAT1", "300"}, {"IEC61850_Client_GAT2", "-1"},
-            {"IEC61850_Client_GAT3", "0x10"}, {"IEC61850_Client_GAT4", "x"}}, {},
-            {{0x18C, QByteArray::fromHex("2CFF1001")}}},
+        {"a missing switch is off", {{"EtherNetIP_GAT1", "10"}}, {"EtherNetIP_EN_GAT"},
+            {{0x030, QByteArray::fromHex("FFFFFFFF")}}},
+        {"one byte keeps the low 8 bits",
+            {{"IEC61850_Client_En_GAT", "1"}, {"IEC61850_Client_GAT1", "300"}, {"IEC61850_Client_GAT2", "-1"},
+                {"IEC61850_Client_GAT3", "0x10"}, {"IEC61850_Client_GAT4", "x"}},
+            {}, {{0x18C, QByteArray::fromHex("2CFF1001")}}},
         {"mask octet 4 missing or not a number gives 0", {{"EtherNetIP_SM4", "abc"}}, {"IEC61850_Client_SM4"},
             {{0x18B, QByteArray::fromHex("00")}, {0x02F, QByteArray::fromHex("00")}}},
         {"byte counts are 32-bit and unchecked", {{"EtherNetIP_NB_Input", "70000"}, {"EtherNetIP_NB_Output", ""}}, {},
             {{0x074, QByteArray::fromHex("70110100F0010000")}}},
-        {"VLAN and application ID are whole numbers with fallback 0", {{"IEC61850_Client_VLAN", "$10"}, {"IEC61850_Client_Application_ID", "-7"}},
-            {}, {}, 16, -7},
-        {"a text that is no number gives 0", {{"IEC61850_Client_VLAN", "12a"}, {"IEC61850_Client_Application_ID", ""}}, {}, {}, 0, 0},
+        {"VLAN and application ID are whole numbers with fallback 0",
+            {{"IEC61850_Client_VLAN", "$10"}, {"IEC61850_Client_Application_ID", "-7"}}, {}, {}, 16, -7},
+        {"a text that is no number gives 0", {{"IEC61850_Client_VLAN", "12a"}, {"IEC61850_Client_Application_ID", ""}}, {}, {}, 0,
+            0},
     };
     for (const Case& c : cases) {
         CommunicationSettings set = defaultCommunicationSettings();
@@ -114,7 +130,8 @@ TEST(ParameterBlock, KeysConvertWithTheirFallbacksAndLowBits)
             EXPECT_EQ(built.bank1.mid(offset, bytes.size()).toHex(), bytes.toHex()) << c.label << " at " << offset;
         EXPECT_EQ(built.vLan, c.vLan) << c.label;
         EXPECT_EQ(built.appID, c.appID) << c.label;
-        EXPECT_EQ(u32At(built.bank1, 0x7FC), parameterBlockChecksum(std::span(reinterpret_cast<const quint8*>(built.bank1.constData()), 2048)))
+        EXPECT_EQ(u32At(built.bank1, 0x7FC),
+            parameterBlockChecksum(std::span(reinterpret_cast<const quint8*>(built.bank1.constData()), 2048)))
             << c.label;
     }
 }

@@ -49,22 +49,43 @@ TEST(RequestTables, OneVariableGivesThe98BytesOfTheExample)
     parGen["IEC61850_Client_Application_ID"] = QStringLiteral("0x3001");
     const Built built = build(accessFileXml({exampleVariable()}), u',', &parGen);
     ASSERT_TRUE(built.result.ok) << built.result.message.toStdString();
-    const QByteArray expected = QByteArray::fromHex(
-        "01000000" "00000000" "07000000" "01300000" "18000800" "38000800"   // header
-        "4D58" "00" "00" "05" "00" "00" "04" "0A00" "6600" "F4010000" "0000803F" "38000800" "40000800" "4D000800")
-        + QByteArray("FLOAT32\0" "192.168.0.10\0" "LD0/MMXU1.TotW.mag.f\0", 8 + 13 + 21);
+    const QByteArray expected = QByteArray::fromHex("01000000"
+                                                    "00000000"
+                                                    "07000000"
+                                                    "01300000"
+                                                    "18000800"
+                                                    "38000800" // header
+                                                    "4D58"
+                                                    "00"
+                                                    "00"
+                                                    "05"
+                                                    "00"
+                                                    "00"
+                                                    "04"
+                                                    "0A00"
+                                                    "6600"
+                                                    "F4010000"
+                                                    "0000803F"
+                                                    "38000800"
+                                                    "40000800"
+                                                    "4D000800")
+        + QByteArray("FLOAT32\0"
+                     "192.168.0.10\0"
+                     "LD0/MMXU1.TotW.mag.f\0",
+            8 + 13 + 21);
     ASSERT_EQ(expected.size(), 98);
     EXPECT_EQ(built.bank2.toHex(' '), expected.toHex(' '));
 }
 
 TEST(RequestTables, AddressesOfOneVariableAndOneDataSetWithTwoAttributes)
 {
-    const Built built = build(accessFileXml({exampleVariable()}, dataSet(exampleDataSet(), {exampleMember(1), exampleMember(2)})));
+    const Built built
+        = build(accessFileXml({exampleVariable()}, dataSet(exampleDataSet(), {exampleMember(1), exampleMember(2)})));
     ASSERT_TRUE(built.result.ok) << built.result.message.toStdString();
     const QByteArray& b = built.bank2;
-    EXPECT_EQ(u32At(b, 20), Base + 0x38);              // DataSet_Add
-    EXPECT_EQ(u32At(b, 0x38 + 24), Base + 0x54);       // VariableList_Add of the data set
-    EXPECT_EQ(u32At(b, 24 + 20), Base + 0x74);         // the first string: bType of the variable
+    EXPECT_EQ(u32At(b, 20), Base + 0x38); // DataSet_Add
+    EXPECT_EQ(u32At(b, 0x38 + 24), Base + 0x54); // VariableList_Add of the data set
+    EXPECT_EQ(u32At(b, 24 + 20), Base + 0x74); // the first string: bType of the variable
     // Data-set record and its two attribute records.
     EXPECT_EQ(b.mid(0x38, 12).toHex(), QByteArray("0204660001000000d0070000"));
     EXPECT_EQ(b.mid(0x54, 8).toHex(), QByteArray("680000010000003f")); // position 104, bit 0, conversion 1, factor 0.5
@@ -82,18 +103,19 @@ TEST(RequestTables, AddressesOfOneVariableAndOneDataSetWithTwoAttributes)
 TEST(RequestTables, EmptyListsAndEmptyStringsStillGetTheirAddresses)
 {
     const Built built = build(accessFileXml({With(exampleVariable(), {{"IPAddress", ""}})},
-        dataSet(exampleDataSet(), {}) + dataSet(exampleDataSet(), {exampleMember(1)}) + dataSet(With(exampleDataSet(), {{"GooseName", ""}}), {})));
+        dataSet(exampleDataSet(), {}) + dataSet(exampleDataSet(), {exampleMember(1)})
+            + dataSet(With(exampleDataSet(), {{"GooseName", ""}}), {})));
     ASSERT_TRUE(built.result.ok) << built.result.message.toStdString();
     const QByteArray& b = built.bank2;
     const qsizetype ds = 24 + 32, members = ds + 3 * 28, strings = members + 16;
-    EXPECT_EQ(b[ds], 0);                                                       // nVariable of the first data set
-    EXPECT_EQ(u32At(b, ds + 24), Base + members);                             // the place of the second's first attribute
+    EXPECT_EQ(b[ds], 0); // nVariable of the first data set
+    EXPECT_EQ(u32At(b, ds + 24), Base + members); // the place of the second's first attribute
     EXPECT_EQ(u32At(b, ds + 28 + 24), Base + members);
-    EXPECT_EQ(u32At(b, ds + 56 + 24), Base + strings);                        // last and empty: the string area
-    const quint32 host = u32At(b, 24 + 24);                                   // the variable's empty hostname
+    EXPECT_EQ(u32At(b, ds + 56 + 24), Base + strings); // last and empty: the string area
+    const quint32 host = u32At(b, 24 + 24); // the variable's empty hostname
     EXPECT_EQ(host, Base + strings + 8);
     EXPECT_EQ(b[host - Base], 0);
-    EXPECT_EQ(u32At(b, 24 + 28), host + 1);                                   // reference follows its single 0 byte
+    EXPECT_EQ(u32At(b, 24 + 28), host + 1); // reference follows its single 0 byte
     const quint32 goose = u32At(b, ds + 56 + 12);
     EXPECT_EQ(b[goose - Base], 0);
     EXPECT_EQ(u32At(b, ds + 56 + 16), goose + 1);
@@ -104,12 +126,19 @@ TEST(RequestTables, MissingFileGivesTheHeaderAlone)
     Project p;
     DeviceImage image;
     ASSERT_TRUE(image.buildImages(p.state, u'.').ok);
-    EXPECT_EQ(bytes(image.bank2()).toHex(), QByteArray("00000000" "00000000" "00000000" "00000000" "18000800" "18000800"));
+    EXPECT_EQ(bytes(image.bank2()).toHex(),
+        QByteArray("00000000"
+                   "00000000"
+                   "00000000"
+                   "00000000"
+                   "18000800"
+                   "18000800"));
 }
 
 TEST(RequestTables, WithoutDataSetListTheVariablesAreCompiled)
 {
-    const Built built = build("<IEC_68850_Client><List_DA_Selected>" + Element("DA_Item", exampleVariable()) + "</List_DA_Selected></IEC_68850_Client>");
+    const Built built = build("<IEC_68850_Client><List_DA_Selected>" + Element("DA_Item", exampleVariable())
+        + "</List_DA_Selected></IEC_68850_Client>");
     ASSERT_TRUE(built.result.ok);
     EXPECT_EQ(built.bank2.size(), 98);
 }
@@ -162,18 +191,30 @@ TEST(RequestTables, VariableFieldsAndTheirFallbacks)
         {"empty conversion", {{"Convertion", ""}}, [](const auto& v) { EXPECT_EQ(v.conversion, 0); }},
         {"empty Time", {{"Time", ""}}, [](const auto& v) { EXPECT_EQ(v.time, 1000u); }},
         {"negative Time keeps its bits", {{"Time", "-1"}}, [](const auto& v) { EXPECT_EQ(v.time, 0xFFFFFFFFu); }},
-        {"empty StartBit and Position", {{"StartBit", ""}, {"Position", ""}}, [](const auto& v) {
-             EXPECT_EQ(v.bitAddress, 0);
-             EXPECT_EQ(v.position, 0);
-         }},
+        {"empty StartBit and Position", {{"StartBit", ""}, {"Position", ""}},
+            [](const auto& v) {
+                EXPECT_EQ(v.bitAddress, 0);
+                EXPECT_EQ(v.position, 0);
+            }},
         {"Position low 16 bits", {{"Position", "70000"}}, [](const auto& v) { EXPECT_EQ(v.position, 70000 & 0xFFFF); }},
         {"StartBit low 8 bits", {{"StartBit", "-1"}}, [](const auto& v) { EXPECT_EQ(v.bitAddress, 255); }},
         {"triggers", {{"OnChange", "N"}, {"OnCMD", "Y"}, {"OnTimer", "y"}}, [](const auto& v) { EXPECT_EQ(v.options, 2); }},
-        {"absent triggers", {{"OnChange", nullptr}, {"OnCMD", nullptr}, {"OnTimer", nullptr}}, [](const auto& v) { EXPECT_EQ(v.options, 0); }},
-        {"fc of one character", {{"fc", "M"}}, [](const auto& v) { EXPECT_EQ(v.fc, (std::array<quint8, 2>{'M', 0})); }},
-        {"fc of three characters", {{"fc", "MXY"}}, [](const auto& v) { EXPECT_EQ(v.fc, (std::array<quint8, 2>{'M', 'X'})); }},
-        {"U+20AC as its low byte", {{"fc", QStringLiteral("\u20ACX")}}, [](const auto& v) { EXPECT_EQ(v.fc, (std::array<quint8, 2>{0xAC, 'X'})); }},
-        {"absent StartByte and NumByte of a fixed type", {{"StartByte", nullptr}, {"NumByte", nullptr}}, [](const auto& v) { EXPECT_EQ(v.numbyte, 4); }},
+        {"absent triggers", {{"OnChange", nullptr}, {"OnCMD", nullptr}, {"OnTimer", nullptr}},
+            [](const auto& v) { EXPECT_EQ(v.options, 0); }},
+        {"fc of one character", {{"fc", "M"}},
+            [](const auto& v) {
+                EXPECT_EQ(v.fc, (std::array<quint8, 2>{'M', 0}));
+            }},
+        {"fc of three characters", {{"fc", "MXY"}},
+            [](const auto& v) {
+                EXPECT_EQ(v.fc, (std::array<quint8, 2>{'M', 'X'}));
+            }},
+        {"U+20AC as its low byte", {{"fc", QStringLiteral("\u20ACX")}},
+            [](const auto& v) {
+                EXPECT_EQ(v.fc, (std::array<quint8, 2>{0xAC, 'X'}));
+            }},
+        {"absent StartByte and NumByte of a fixed type", {{"StartByte", nullptr}, {"NumByte", nullptr}},
+            [](const auto& v) { EXPECT_EQ(v.numbyte, 4); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -194,13 +235,14 @@ TEST(RequestTables, MultiplicationFactorAcceptsEitherSeparatorUnderEitherSetting
         const char* text;
         float expected;
     };
-    const Case cases[] = {{"0,5", 0.5f}, {"0.5", 0.5f}, {"-2.25", -2.25f}, {"None", 1.0f}, {"", 1.0f}, {"1.000,5", 1.0f}, {"abc", 1.0f}};
+    const Case cases[]
+        = {{"0,5", 0.5f}, {"0.5", 0.5f}, {"-2.25", -2.25f}, {"None", 1.0f}, {"", 1.0f}, {"1.000,5", 1.0f}, {"abc", 1.0f}};
     for (const QChar separator : {QChar(u','), QChar(u'.')})
         for (const Case& c : cases) {
             Attrs member = exampleMember(1);
             member = With(member, {{"MoltFact", QString::fromLatin1(c.text)}});
             const Built built = build(accessFileXml({With(exampleVariable(), {{"MoltFact", QString::fromLatin1(c.text)}})},
-                                           dataSet(exampleDataSet(), {member})),
+                                          dataSet(exampleDataSet(), {member})),
                 separator);
             ASSERT_TRUE(built.result.ok);
             EXPECT_EQ(factorAt(built.bank2, 24 + 16), c.expected) << c.text << " with " << separator.toLatin1();
@@ -210,11 +252,18 @@ TEST(RequestTables, MultiplicationFactorAcceptsEitherSeparatorUnderEitherSetting
 
 TEST(RequestTables, DataSetFieldsAndTheirFallbacks)
 {
-    const Built built = build(accessFileXml({}, dataSet(With(exampleDataSet(), {{"Port", "x"}, {"Time", ""}, {"EnGoose", "N"}}), {})
-                                                    + dataSet(With(exampleDataSet(), {{"EnGoose", nullptr}, {"Port", "0x66"}}), {})));
+    const Built built = build(accessFileXml({},
+        dataSet(With(exampleDataSet(), {{"Port", "x"}, {"Time", ""}, {"EnGoose", "N"}}), {})
+            + dataSet(With(exampleDataSet(), {{"EnGoose", nullptr}, {"Port", "0x66"}}), {})));
     ASSERT_TRUE(built.result.ok);
-    EXPECT_EQ(built.bank2.mid(24, 12).toHex(), QByteArray("00040000" "00000000" "e8030000"));
-    EXPECT_EQ(built.bank2.mid(24 + 28, 12).toHex(), QByteArray("00046600" "00000000" "d0070000"));
+    EXPECT_EQ(built.bank2.mid(24, 12).toHex(),
+        QByteArray("00040000"
+                   "00000000"
+                   "e8030000"));
+    EXPECT_EQ(built.bank2.mid(24 + 28, 12).toHex(),
+        QByteArray("00046600"
+                   "00000000"
+                   "d0070000"));
 }
 
 TEST(RequestTables, MalformedFilesStopTheBuildNamingFileAndItem)
@@ -227,21 +276,28 @@ TEST(RequestTables, MalformedFilesStopTheBuildNamingFileAndItem)
     auto without = [](const char* attr) { return With(exampleVariable(), {{attr, nullptr}}); };
     std::vector<Case> cases = {
         {"no root", "<Other/>", "no IEC_68850_Client element"},
-        {"no variable list", "<IEC_68850_Client><List_DataSet_Selected/></IEC_68850_Client>", "IEC_68850_Client has no List_DA_Selected element"},
+        {"no variable list", "<IEC_68850_Client><List_DataSet_Selected/></IEC_68850_Client>",
+            "IEC_68850_Client has no List_DA_Selected element"},
         {"data set without its list", accessFileXml({}, Element("DataSet_Item", exampleDataSet())),
             "item 1 of List_DataSet_Selected has no DataSet_List_DAs element"},
-        {"not an element", "<IEC_68850_Client><List_DA_Selected>" + Element("DA_Item", exampleVariable()) + "<!-- x --></List_DA_Selected></IEC_68850_Client>",
+        {"not an element",
+            "<IEC_68850_Client><List_DA_Selected>" + Element("DA_Item", exampleVariable())
+                + "<!-- x --></List_DA_Selected></IEC_68850_Client>",
             "item 2 of List_DA_Selected is not an element"},
     };
     for (const char* attr : {"bType", "fc", "Reference", "IPAddress", "Port", "Time", "Position", "StartBit", "MoltFact"})
         cases.push_back({attr, accessFileXml({exampleVariable(), exampleVariable(), without(attr)}),
             QStringLiteral("item 3 of List_DA_Selected has no %1 attribute").arg(QLatin1String(attr))});
     for (const char* attr : {"GooseName", "Reference", "IPAddress", "Port", "Time"})
-        cases.push_back({attr, accessFileXml({}, dataSet(exampleDataSet(), {}) + dataSet(With(exampleDataSet(), {{attr, nullptr}}), {exampleMember(1)})),
+        cases.push_back({attr,
+            accessFileXml(
+                {}, dataSet(exampleDataSet(), {}) + dataSet(With(exampleDataSet(), {{attr, nullptr}}), {exampleMember(1)})),
             QStringLiteral("item 2 of List_DataSet_Selected has no %1 attribute").arg(QLatin1String(attr))});
     for (const char* attr : {"bType", "Reference", "Position", "StartBit", "MoltFact"})
-        cases.push_back({attr, accessFileXml({}, dataSet(exampleDataSet(), {exampleMember(1), With(exampleMember(2), {{attr, nullptr}})})),
-            QStringLiteral("item 2 of DataSet_List_DAs of item 1 of List_DataSet_Selected has no %1 attribute").arg(QLatin1String(attr))});
+        cases.push_back(
+            {attr, accessFileXml({}, dataSet(exampleDataSet(), {exampleMember(1), With(exampleMember(2), {{attr, nullptr}})})),
+                QStringLiteral("item 2 of DataSet_List_DAs of item 1 of List_DataSet_Selected has no %1 attribute")
+                    .arg(QLatin1String(attr))});
     for (const Case& c : cases) {
         Project p;
         p.writeAccess(c.xml);
@@ -270,7 +326,8 @@ TEST(RequestTables, DataSetHoldsAtMost255Attributes)
             EXPECT_EQ(u32At(built.bank2, 24 + 24), Base + 24 + 2 * 28); // the first is empty
         } else {
             EXPECT_FALSE(built.result.ok);
-            EXPECT_TRUE(built.result.message.endsWith(": item 2 of List_DataSet_Selected has 256 attributes, more than the 255 a data set can hold"))
+            EXPECT_TRUE(built.result.message.endsWith(
+                ": item 2 of List_DataSet_Selected has 256 attributes, more than the 255 a data set can hold"))
                 << built.result.message.toStdString();
         }
     }
@@ -289,8 +346,9 @@ TEST(RequestTables, TablesFillingTheDeviceAreaExactlyAreBuiltOneByteMoreIsRefuse
             EXPECT_EQ(built.bank2.back(), 0);
         } else {
             EXPECT_FALSE(built.result.ok);
-            EXPECT_EQ(built.result.message, "The request tables need 524289 bytes, more than the 524288 bytes the device holds for them. "
-                                            "Remove variables or data sets and update again.");
+            EXPECT_EQ(built.result.message,
+                "The request tables need 524289 bytes, more than the 524288 bytes the device holds for them. "
+                "Remove variables or data sets and update again.");
             EXPECT_TRUE(built.bank2.isEmpty());
         }
     }
@@ -307,7 +365,8 @@ TEST(RequestTables, WriterNeverPassesItsLimitOrItsBuffer)
         qsizetype buffer, start, highest;
         bool fits;
     };
-    const Case cases[] = {{200, 10, 107, true}, {200, 10, 106, false}, {100, 10, 0x7FFFF, false}, {108, 10, 0x7FFFF, true}, {200, -1, 150, false}};
+    const Case cases[] = {
+        {200, 10, 107, true}, {200, 10, 106, false}, {100, 10, 0x7FFFF, false}, {108, 10, 0x7FFFF, true}, {200, -1, 150, false}};
     for (const Case& c : cases) {
         std::vector<quint8> buffer(static_cast<size_t>(c.buffer), 0xEE);
         qsizetype end = -1;

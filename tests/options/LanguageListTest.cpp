@@ -7,8 +7,8 @@
 TEST(LanguageList, OrdinaryLngFilesSortedIgnoringCase)
 {
     QTemporaryDir dir;
-    for (const char* name : {"golf.lng", "Foxtrot.lng", "echo.lng", "Delta.lng", "charlie.lng", "Bravo.lng", "alpha.lng", ".hidden.lng",
-                             "ReadOnly.lng", "notes.txt", "alpha.lng.bak", "Upper.LNG"})
+    for (const char* name : {"golf.lng", "Foxtrot.lng", "echo.lng", "Delta.lng", "charlie.lng", "Bravo.lng", "alpha.lng",
+             ".hidden.lng", "ReadOnly.lng", "notes.txt", "alpha.lng.bak", "Upper.LNG"})
         writeTestFile(dir.filePath(name), "STR0000 = x\n");
     QFile::setPermissions(dir.filePath("ReadOnly.lng"), QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     QDir(dir.path()).mkdir("Folder.lng");
@@ -16,7 +16,8 @@ TEST(LanguageList, OrdinaryLngFilesSortedIgnoringCase)
     QFile::link(dir.filePath("missing"), dir.filePath("Broken.lng"));
 
     EXPECT_EQ(createLanguageList(dir.path()),
-        QStringList({".hidden.lng", "alpha.lng", "Bravo.lng", "charlie.lng", "Delta.lng", "echo.lng", "Foxtrot.lng", "golf.lng"}));
+        QStringList(
+            {".hidden.lng", "alpha.lng", "Bravo.lng", "charlie.lng", "Delta.lng", "echo.lng", "Foxtrot.lng", "golf.lng"}));
     EXPECT_EQ(createLanguageList(dir.filePath("no such folder")), QStringList());
 }
 
@@ -43,15 +44,10 @@ TEST(LanguageList, PagesOfSix)
         QStringList languages;
     };
     const Case cases[] = {
-        {0, 1, 1, 1, false, false, {}},
-        {1, 1, 1, 1, false, false, {"L00.lng"}},
-        {6, 1, 1, 1, false, false, thirteen.mid(0, 6)},
-        {7, 1, 1, 2, false, true, thirteen.mid(0, 6)},
-        {7, 2, 2, 2, true, false, {"L06.lng"}},
-        {12, 2, 2, 2, true, false, thirteen.mid(6, 6)},
-        {13, 2, 2, 3, true, true, thirteen.mid(6, 6)},
-        {13, 3, 3, 3, true, false, {"L12.lng"}},
-        {7, 5, 2, 2, true, false, {"L06.lng"}}, // a page beyond the last shows the last
+        {0, 1, 1, 1, false, false, {}}, {1, 1, 1, 1, false, false, {"L00.lng"}}, {6, 1, 1, 1, false, false, thirteen.mid(0, 6)},
+        {7, 1, 1, 2, false, true, thirteen.mid(0, 6)}, {7, 2, 2, 2, true, false, {"L06.lng"}},
+        {12, 2, 2, 2, true, false, thirteen.mid(6, 6)}, {13, 2, 2, 3, true, true, thirteen.mid(6, 6)},
+        {13, 3, 3, 3, true, false, {"L12.lng"}}, {7, 5, 2, 2, true, false, {"L06.lng"}}, // a page beyond the last shows the last
     };
     for (const Case& c : cases) {
         const LanguagePage p = langPage(thirteen.mid(0, c.count), c.page);

@@ -26,8 +26,8 @@ public:
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t length = sizeof address;
-        if (Listener < 0 || bind(Listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
-            || listen(Listener, 8) != 0 || getsockname(Listener, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        if (Listener < 0 || bind(Listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(Listener, 8) != 0
+            || getsockname(Listener, reinterpret_cast<sockaddr*>(&address), &length) != 0)
             qFatal("loopback server: cannot listen");
         port = ntohs(address.sin_port);
         Worker = std::thread([this] { Serve(); });
@@ -88,11 +88,11 @@ private:
                     Responses.pop_front();
             }
             if (Silent) {
-                while (waitReadable(client) && recv(client, buffer, sizeof buffer, 0) > 0) {
-                }
+                while (waitReadable(client) && recv(client, buffer, sizeof buffer, 0) > 0) { }
             } else {
                 for (qsizetype sent = 0; sent < response.size();) {
-                    const ssize_t n = send(client, response.constData() + sent, static_cast<size_t>(response.size() - sent), MSG_NOSIGNAL);
+                    const ssize_t n
+                        = send(client, response.constData() + sent, static_cast<size_t>(response.size() - sent), MSG_NOSIGNAL);
                     if (n <= 0)
                         break;
                     sent += n;

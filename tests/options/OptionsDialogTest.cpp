@@ -24,17 +24,17 @@ void writeFlag(const QString& path, const QColor& colour)
 
 // A language that sets a few texts of the main and the options window.
 const QByteArray zetaTexts = "\xEF\xBB\xBF"
-                              "STR0000 = Anfang\n"
-                              "STR0013 = Optionen\n"
-                              "STR0300 = Softwareoptionen\n"
-                              "STR0302 = Sprache\n"
-                              "STR0304 = \xC2\xB6Gewaehlte Sprache : \xC2\xB6\n"
-                              "STR0305 = \xC2\xB6Seite \xC2\xB6\n"
-                              "STR0306 = \xC2\xB6 von \xC2\xB6\n"
-                              "STR0309 = Internet erlauben\n"
-                              "STR0312 = Gut\n"
-                              "STR0314 = Neue Version\n"
-                              "STR0315 = Kein Update\n";
+                             "STR0000 = Anfang\n"
+                             "STR0013 = Optionen\n"
+                             "STR0300 = Softwareoptionen\n"
+                             "STR0302 = Sprache\n"
+                             "STR0304 = \xC2\xB6Gewaehlte Sprache : \xC2\xB6\n"
+                             "STR0305 = \xC2\xB6Seite \xC2\xB6\n"
+                             "STR0306 = \xC2\xB6 von \xC2\xB6\n"
+                             "STR0309 = Internet erlauben\n"
+                             "STR0312 = Gut\n"
+                             "STR0314 = Neue Version\n"
+                             "STR0315 = Kein Update\n";
 
 // The program folder's LANGUAGE with the given language files (each sets nothing but a title).
 QString languageFolder(const QTemporaryDir& dir, const QStringList& languages)
@@ -319,7 +319,8 @@ TEST(Options, OkStoresTheTicksSavesAndSetsTheTimer)
 {
     QTemporaryDir dir;
     writeTestFile(dir.filePath("Tessav.xml"),
-        "<Conf_Settings><lastinternet><enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet></Conf_Settings>");
+        "<Conf_Settings><lastinternet><enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet></"
+        "Conf_Settings>");
     ProgramRun run(dir.path());
     ASSERT_TRUE(run.mainWindow->versionCheckTimer->isActive());
 
@@ -366,7 +367,8 @@ TEST(MainWindow, TimerChecksTheVersionAndShowsOrHidesTheLink)
 {
     QTemporaryDir dir;
     writeTestFile(dir.filePath("Tessav.xml"),
-        "<Conf_Settings><lastinternet><enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet></Conf_Settings>");
+        "<Conf_Settings><lastinternet><enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet></"
+        "Conf_Settings>");
     ProgramRun run(dir.path());
     QTimer* timer = run.mainWindow->versionCheckTimer;
     auto* link = child<QLabel>(run.mainWindow.get(), "LL_Update");

@@ -72,7 +72,7 @@ TEST(VersionCheck, RequestIsHttp10WithTheTwoHeadersAndNoCookie)
 {
     // The first answer sets a cookie; the second request must not send it back.
     LoopbackServer server({LoopbackServer::Answer("VER. 1.001", "200 OK", "Set-Cookie: session=abc123; Path=/\r\n"),
-                             LoopbackServer::Answer("VER. 1.001")});
+        LoopbackServer::Answer("VER. 1.001")});
     CurlHttpClient http;
     EXPECT_TRUE(checkVersion(http, loopbackService(server.port)));
     EXPECT_TRUE(checkVersion(http, loopbackService(server.port)));

@@ -68,7 +68,8 @@ TEST(IcmpEchoLinux, LoopbackAnswers)
         const char* name;
         Sockets sockets;
     };
-    const Case cases[] = {{"datagram, then raw", Sockets::DatagramThenRaw}, {"datagram only", Sockets::DatagramOnly}, {"raw only", Sockets::RawOnly}};
+    const Case cases[] = {{"datagram, then raw", Sockets::DatagramThenRaw}, {"datagram only", Sockets::DatagramOnly},
+        {"raw only", Sockets::RawOnly}};
     bool any = false;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -49,14 +49,15 @@ inline Attrs exampleVariable()
 
 inline Attrs exampleDataSet()
 {
-    return {{"Index", "0"}, {"Reference", "IED1LD0/LLN0.DS1"}, {"GooseName", "GO1"}, {"EnGoose", "Y"}, {"IPAddress", "192.168.0.11"},
-        {"Port", "102"}, {"Time", "2000"}, {"Mnemonic", "Feeder"}};
+    return {{"Index", "0"}, {"Reference", "IED1LD0/LLN0.DS1"}, {"GooseName", "GO1"}, {"EnGoose", "Y"},
+        {"IPAddress", "192.168.0.11"}, {"Port", "102"}, {"Time", "2000"}, {"Mnemonic", "Feeder"}};
 }
 
 inline Attrs exampleMember(int i)
 {
-    return {{"bType", "INT32"}, {"Reference", QStringLiteral("IED1LD0/GGIO1.AnIn%1.mag.i").arg(i)}, {"Position", QString::number(100 + 4 * i)},
-        {"StartBit", "0"}, {"Convertion", "ItoF/FtoI"}, {"MoltFact", "0.5"}, {"Mnemonic", ""}};
+    return {{"bType", "INT32"}, {"Reference", QStringLiteral("IED1LD0/GGIO1.AnIn%1.mag.i").arg(i)},
+        {"Position", QString::number(100 + 4 * i)}, {"StartBit", "0"}, {"Convertion", "ItoF/FtoI"}, {"MoltFact", "0.5"},
+        {"Mnemonic", ""}};
 }
 
 inline QByteArray dataSet(const Attrs& attrs, const std::vector<Attrs>& members)
@@ -73,8 +74,9 @@ inline QByteArray accessFileXml(const std::vector<Attrs>& variables, const QByte
     QByteArray list;
     for (const Attrs& v : variables)
         list += Element("DA_Item", v);
-    return "<IEC_68850_Client><List_ICD_Files></List_ICD_Files><List_DA_Selected>" + list + "</List_DA_Selected><List_DataSet_Selected>" +
-           dataSets + "</List_DataSet_Selected></IEC_68850_Client><!--SW_VERSION = 1.000-->";
+    return "<IEC_68850_Client><List_ICD_Files></List_ICD_Files><List_DA_Selected>" + list
+        + "</List_DA_Selected><List_DataSet_Selected>" + dataSets
+        + "</List_DataSet_Selected></IEC_68850_Client><!--SW_VERSION = 1.000-->";
 }
 
 // A project folder with its bin folder, made active in `state`.
@@ -93,7 +95,10 @@ struct Project {
     void writeParGenFile(const CommunicationSettings& set) const { ::writeParGenFile(state.parGenFile, set); }
 };
 
-inline QByteArray bytes(std::span<const quint8> span) { return QByteArray(reinterpret_cast<const char*>(span.data()), static_cast<qsizetype>(span.size())); }
+inline QByteArray bytes(std::span<const quint8> span)
+{
+    return QByteArray(reinterpret_cast<const char*>(span.data()), static_cast<qsizetype>(span.size()));
+}
 
 inline QByteArray Le32(quint32 v)
 {
@@ -105,8 +110,8 @@ inline QByteArray Le32(quint32 v)
 
 inline quint32 u32At(const QByteArray& b, qsizetype offset)
 {
-    return static_cast<quint8>(b[offset]) | static_cast<quint8>(b[offset + 1]) << 8 | static_cast<quint8>(b[offset + 2]) << 16 |
-           static_cast<quint32>(static_cast<quint8>(b[offset + 3])) << 24;
+    return static_cast<quint8>(b[offset]) | static_cast<quint8>(b[offset + 1]) << 8 | static_cast<quint8>(b[offset + 2]) << 16
+        | static_cast<quint32>(static_cast<quint8>(b[offset + 3])) << 24;
 }
 
-} // namespace Image_Test
+} // namespace ImageTest

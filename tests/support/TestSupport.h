@@ -28,7 +28,6 @@ inline QByteArray readTestFile(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-
 #ifdef SWQ_HAVE_FILE_SIZE_LIMIT
 // While it lives, no file of the process may grow beyond `bytes`: writes fail as on a full
 // disk, also for a root user, whom a read-only folder would not stop.

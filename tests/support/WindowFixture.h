@@ -42,8 +42,7 @@ struct WindowFixture {
 };
 
 // The child of `window` named `name`; a missing one fails the test.
-template <typename W = QWidget>
-W* child(const QWidget* window, const char* name)
+template <typename W = QWidget> W* child(const QWidget* window, const char* name)
 {
     W* w = window->findChild<W*>(QString::fromLatin1(name));
     EXPECT_TRUE(w) << "no control " << name;

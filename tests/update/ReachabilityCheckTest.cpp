@@ -59,7 +59,8 @@ TEST(ReachabilityCheck, FollowsTheLastAttemptWithinTheLimit)
         int pingRes = 7;
         int processed = 0;
         QString error = "stale";
-        const bool answered = sendPing(fakes.icmpEcho, fakes.clock, c.address, pingRes, [&] { ++processed; }, error);
+        const bool answered = sendPing(
+            fakes.icmpEcho, fakes.clock, c.address, pingRes, [&] { ++processed; }, error);
         EXPECT_EQ(answered, c.answered);
         EXPECT_EQ(pingRes, c.pingRes);
         EXPECT_EQ(fakes.icmpEcho.Addresses.size(), c.echoes);

@@ -13,7 +13,8 @@ inline QString installStandInUpdater(const QString& programFolder, int exitCode,
     QFile::remove(updater);
     if (!QFile::copy(QStringLiteral(SWQ_STAND_IN_UPDATER), updater))
         qFatal("cannot install the stand-in updater in %s", qPrintable(programFolder));
-    writeTestFile(programFolder + QStringLiteral("/StandIn_Behaviour.txt"), QByteArray::number(exitCode) + ' ' + QByteArray::number(delayMs));
+    writeTestFile(programFolder + QStringLiteral("/StandIn_Behaviour.txt"),
+        QByteArray::number(exitCode) + ' ' + QByteArray::number(delayMs));
     return updater;
 }
 

@@ -8,9 +8,9 @@ namespace {
 using Elements = std::vector<std::pair<QString, QString>>;
 
 const char* const operationElements[20] = {"Ope_Protection_Enabled", "Ope_GoToBoot_Before", "Ope_GoToApp_Before",
-    "Ope_IP_Address", "Ope_Port", "Ope_Port_Sec", "Ope_Erase_Memory", "Ope_FileName", "Ope_Start_Address",
-    "Ope_Memory_Type", "Ope_Bank_Type", "Ope_Read_Back", "Ope_Write_CSS", "Ope_Address_CSS", "Ope_Command_CSS",
-    "Ope_Write_Internal_Data", "Ope_WID_Address", "Ope_WID_Command", "Ope_WID_Data", "Ope_GoToApp_After"};
+    "Ope_IP_Address", "Ope_Port", "Ope_Port_Sec", "Ope_Erase_Memory", "Ope_FileName", "Ope_Start_Address", "Ope_Memory_Type",
+    "Ope_Bank_Type", "Ope_Read_Back", "Ope_Write_CSS", "Ope_Address_CSS", "Ope_Command_CSS", "Ope_Write_Internal_Data",
+    "Ope_WID_Address", "Ope_WID_Command", "Ope_WID_Data", "Ope_GoToApp_After"};
 
 enum Kind { FW, B1, B2 };
 
@@ -18,8 +18,11 @@ enum Kind { FW, B1, B2 };
 Elements expectedOperation(Kind kind, const QString& file, bool readBack, bool last)
 {
     const QString texts[20] = {"", "0", "0", "", "2008", "2007", "0", file,
-        kind == FW ? "0x8000" : kind == B1 ? "0x07000" : "0x80000", "0", kind == FW ? "1" : "2", readBack ? "1" : "0",
-        kind == FW ? "1" : "0", "0x07A00", "0x02", "0", "0x07810", "0x02", "0x00, 0x00, 0x00, 0x01", last ? "1" : "0"};
+        kind == FW       ? "0x8000"
+            : kind == B1 ? "0x07000"
+                         : "0x80000",
+        "0", kind == FW ? "1" : "2", readBack ? "1" : "0", kind == FW ? "1" : "0", "0x07A00", "0x02", "0", "0x07810", "0x02",
+        "0x00, 0x00, 0x00, 0x01", last ? "1" : "0"};
     Elements elements;
     for (int i = 0; i < 20; ++i)
         elements.emplace_back(operationElements[i], texts[i]);
@@ -69,10 +72,13 @@ TEST(UpdateDescriptor, EachOptionFollowsTheTables)
     };
     const Case cases[] = {
         {"192.168.0.5", FirmwareAndConfiguration, true,
-            {expectedOperation(FW, firmware, true, false), expectedOperation(B1, bank1, true, false), expectedOperation(B2, bank2, true, true)}},
+            {expectedOperation(FW, firmware, true, false), expectedOperation(B1, bank1, true, false),
+                expectedOperation(B2, bank2, true, true)}},
         {"10.0.0.7", Firmware, false, {expectedOperation(FW, firmware, false, true)}},
-        {"192.168.000.5", Configuration, true, {expectedOperation(B1, bank1, true, false), expectedOperation(B2, bank2, true, true)}},
-        {"1.2.3.4", Configuration, false, {expectedOperation(B1, bank1, false, false), expectedOperation(B2, bank2, false, true)}},
+        {"192.168.000.5", Configuration, true,
+            {expectedOperation(B1, bank1, true, false), expectedOperation(B2, bank2, true, true)}},
+        {"1.2.3.4", Configuration, false,
+            {expectedOperation(B1, bank1, false, false), expectedOperation(B2, bank2, false, true)}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.address);

@@ -36,8 +36,7 @@ struct BootRun : WindowFixture {
         fakes.icmpEcho.costMs = IcmpEcho::timeoutMs;
         window = std::make_unique<UpdateDialog>(context);
     }
-    template <typename W>
-    W* find(const char* name) const
+    template <typename W> W* find(const char* name) const
     {
         W* w = child<W>(window.get(), name);
         if (!w)
@@ -171,7 +170,8 @@ TEST(UpdateDialog, FailedCheckShowsOneMessageAndStoresNothing)
         {"answered, then silent", "127.0.0.1", {{R::Answered, {}}}, "warning", "Device Not Found!", 13},
         {"octet 300", "127.0.0.300", {}, "error", "Error!!! Check the Ip Address", 0},
         {"letters", "127.abc.0.1", {}, "error", "Error!!! Check the Ip Address", 0},
-        {"echo refused", "127.0.0.1", {{R::Error, "ICMP echo is not permitted"}}, "error", "Error!!! Check the Ip Address\nICMP echo is not permitted", 1},
+        {"echo refused", "127.0.0.1", {{R::Error, "ICMP echo is not permitted"}}, "error",
+            "Error!!! Check the Ip Address\nICMP echo is not permitted", 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -24,8 +24,7 @@ struct AppContext {
 };
 
 // Sets the object name of a control so that tests and style sheets find it by its given name.
-template <typename W>
-W* withObjectName(W* widget, const char* name)
+template <typename W> W* withObjectName(W* widget, const char* name)
 {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;

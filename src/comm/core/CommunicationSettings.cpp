@@ -6,22 +6,24 @@
 #include <QFileInfo>
 #include <cstring>
 
-const std::array<const char*, CommunicationSettings::count> CommunicationSettings::keys = {
-    "IEC61850_Client_IP1", "IEC61850_Client_IP2", "IEC61850_Client_IP3", "IEC61850_Client_IP4",
-    "IEC61850_Client_SM1", "IEC61850_Client_SM2", "IEC61850_Client_SM3", "IEC61850_Client_SM4",
-    "IEC61850_Client_GAT1", "IEC61850_Client_GAT2", "IEC61850_Client_GAT3", "IEC61850_Client_GAT4",
-    "IEC61850_Client_En_GAT", "IEC61850_Client_VLAN", "IEC61850_Client_Application_ID",
-    "EtherNetIP_IP1", "EtherNetIP_IP2", "EtherNetIP_IP3", "EtherNetIP_IP4",
-    "EtherNetIP_SM1", "EtherNetIP_SM2", "EtherNetIP_SM3", "EtherNetIP_SM4",
-    "EtherNetIP_GAT1", "EtherNetIP_GAT2", "EtherNetIP_GAT3", "EtherNetIP_GAT4",
-    "EtherNetIP_EN_GAT", "EtherNetIP_NB_Input", "EtherNetIP_NB_Output"};
+const std::array<const char*, CommunicationSettings::count> CommunicationSettings::keys
+    = {"IEC61850_Client_IP1", "IEC61850_Client_IP2", "IEC61850_Client_IP3", "IEC61850_Client_IP4", "IEC61850_Client_SM1",
+        "IEC61850_Client_SM2", "IEC61850_Client_SM3", "IEC61850_Client_SM4", "IEC61850_Client_GAT1", "IEC61850_Client_GAT2",
+        "IEC61850_Client_GAT3", "IEC61850_Client_GAT4", "IEC61850_Client_En_GAT", "IEC61850_Client_VLAN",
+        "IEC61850_Client_Application_ID", "EtherNetIP_IP1", "EtherNetIP_IP2", "EtherNetIP_IP3", "EtherNetIP_IP4",
+        "EtherNetIP_SM1", "EtherNetIP_SM2", "EtherNetIP_SM3", "EtherNetIP_SM4", "EtherNetIP_GAT1", "EtherNetIP_GAT2",
+        "EtherNetIP_GAT3", "EtherNetIP_GAT4", "EtherNetIP_EN_GAT", "EtherNetIP_NB_Input", "EtherNetIP_NB_Output"};
 
-const std::array<const char*, CommunicationSettings::count> CommunicationSettings::defaults = {
-    "192", "168", "0", "10", "255", "255", "255", "0", "192", "168", "0", "1", "0", "0", "0",
-    "192", "168", "0", "5", "255", "255", "255", "0", "192", "168", "0", "1", "0", "496", "496"};
+const std::array<const char*, CommunicationSettings::count> CommunicationSettings::defaults
+    = {"192", "168", "0", "10", "255", "255", "255", "0", "192", "168", "0", "1", "0", "0", "0", "192", "168", "0", "5", "255",
+        "255", "255", "0", "192", "168", "0", "1", "0", "496", "496"};
 
 namespace {
-bool isSwitch(size_t i) { return std::strcmp(CommunicationSettings::keys[i], "IEC61850_Client_En_GAT") == 0 || std::strcmp(CommunicationSettings::keys[i], "EtherNetIP_EN_GAT") == 0; }
+bool isSwitch(size_t i)
+{
+    return std::strcmp(CommunicationSettings::keys[i], "IEC61850_Client_En_GAT") == 0
+        || std::strcmp(CommunicationSettings::keys[i], "EtherNetIP_EN_GAT") == 0;
+}
 QString switchText(const QString& text) { return text == QStringLiteral("1") ? QStringLiteral("1") : QStringLiteral("0"); }
 } // namespace
 
@@ -84,19 +86,32 @@ Result checkCommunicationSettings(const CommunicationSettings& set)
         const char* requiredSwitch; // checked only while this switch is on
     };
     static const Check checks[] = {
-        {"IEC61850_Client_IP1", 255, Text::ErrorIecClientIp, nullptr}, {"IEC61850_Client_IP2", 255, Text::ErrorIecClientIp + 1, nullptr},
-        {"IEC61850_Client_IP3", 255, Text::ErrorIecClientIp + 2, nullptr}, {"IEC61850_Client_IP4", 255, Text::ErrorIecClientIp + 3, nullptr},
-        {"IEC61850_Client_SM1", 255, Text::ErrorIecClientSubnetMask, nullptr}, {"IEC61850_Client_SM2", 255, Text::ErrorIecClientSubnetMask + 1, nullptr},
-        {"IEC61850_Client_SM3", 255, Text::ErrorIecClientSubnetMask + 2, nullptr}, {"IEC61850_Client_SM4", 255, Text::ErrorIecClientSubnetMask + 3, nullptr},
-        {"IEC61850_Client_GAT1", 255, Text::ErrorIecClientGateway, "IEC61850_Client_En_GAT"}, {"IEC61850_Client_GAT2", 255, Text::ErrorIecClientGateway + 1, "IEC61850_Client_En_GAT"},
-        {"IEC61850_Client_GAT3", 255, Text::ErrorIecClientGateway + 2, "IEC61850_Client_En_GAT"}, {"IEC61850_Client_GAT4", 255, Text::ErrorIecClientGateway + 3, "IEC61850_Client_En_GAT"},
-        {"EtherNetIP_IP1", 255, Text::ErrorEtherNetIpIp, nullptr}, {"EtherNetIP_IP2", 255, Text::ErrorEtherNetIpIp + 1, nullptr},
-        {"EtherNetIP_IP3", 255, Text::ErrorEtherNetIpIp + 2, nullptr}, {"EtherNetIP_IP4", 255, Text::ErrorEtherNetIpIp + 3, nullptr},
-        {"EtherNetIP_SM1", 255, Text::ErrorEtherNetIpSubnetMask, nullptr}, {"EtherNetIP_SM2", 255, Text::ErrorEtherNetIpSubnetMask + 1, nullptr},
-        {"EtherNetIP_SM3", 255, Text::ErrorEtherNetIpSubnetMask + 2, nullptr}, {"EtherNetIP_SM4", 255, Text::ErrorEtherNetIpSubnetMask + 3, nullptr},
-        {"EtherNetIP_GAT1", 255, Text::ErrorEtherNetIpGateway, "EtherNetIP_EN_GAT"}, {"EtherNetIP_GAT2", 255, Text::ErrorEtherNetIpGateway + 1, "EtherNetIP_EN_GAT"},
-        {"EtherNetIP_GAT3", 255, Text::ErrorEtherNetIpGateway + 2, "EtherNetIP_EN_GAT"}, {"EtherNetIP_GAT4", 255, Text::ErrorEtherNetIpGateway + 3, "EtherNetIP_EN_GAT"},
-        {"EtherNetIP_NB_Input", 496, Text::ErrorEtherNetIpInputBytes, nullptr}, {"EtherNetIP_NB_Output", 496, Text::ErrorEtherNetIpOutputBytes, nullptr},
+        {"IEC61850_Client_IP1", 255, Text::ErrorIecClientIp, nullptr},
+        {"IEC61850_Client_IP2", 255, Text::ErrorIecClientIp + 1, nullptr},
+        {"IEC61850_Client_IP3", 255, Text::ErrorIecClientIp + 2, nullptr},
+        {"IEC61850_Client_IP4", 255, Text::ErrorIecClientIp + 3, nullptr},
+        {"IEC61850_Client_SM1", 255, Text::ErrorIecClientSubnetMask, nullptr},
+        {"IEC61850_Client_SM2", 255, Text::ErrorIecClientSubnetMask + 1, nullptr},
+        {"IEC61850_Client_SM3", 255, Text::ErrorIecClientSubnetMask + 2, nullptr},
+        {"IEC61850_Client_SM4", 255, Text::ErrorIecClientSubnetMask + 3, nullptr},
+        {"IEC61850_Client_GAT1", 255, Text::ErrorIecClientGateway, "IEC61850_Client_En_GAT"},
+        {"IEC61850_Client_GAT2", 255, Text::ErrorIecClientGateway + 1, "IEC61850_Client_En_GAT"},
+        {"IEC61850_Client_GAT3", 255, Text::ErrorIecClientGateway + 2, "IEC61850_Client_En_GAT"},
+        {"IEC61850_Client_GAT4", 255, Text::ErrorIecClientGateway + 3, "IEC61850_Client_En_GAT"},
+        {"EtherNetIP_IP1", 255, Text::ErrorEtherNetIpIp, nullptr},
+        {"EtherNetIP_IP2", 255, Text::ErrorEtherNetIpIp + 1, nullptr},
+        {"EtherNetIP_IP3", 255, Text::ErrorEtherNetIpIp + 2, nullptr},
+        {"EtherNetIP_IP4", 255, Text::ErrorEtherNetIpIp + 3, nullptr},
+        {"EtherNetIP_SM1", 255, Text::ErrorEtherNetIpSubnetMask, nullptr},
+        {"EtherNetIP_SM2", 255, Text::ErrorEtherNetIpSubnetMask + 1, nullptr},
+        {"EtherNetIP_SM3", 255, Text::ErrorEtherNetIpSubnetMask + 2, nullptr},
+        {"EtherNetIP_SM4", 255, Text::ErrorEtherNetIpSubnetMask + 3, nullptr},
+        {"EtherNetIP_GAT1", 255, Text::ErrorEtherNetIpGateway, "EtherNetIP_EN_GAT"},
+        {"EtherNetIP_GAT2", 255, Text::ErrorEtherNetIpGateway + 1, "EtherNetIP_EN_GAT"},
+        {"EtherNetIP_GAT3", 255, Text::ErrorEtherNetIpGateway + 2, "EtherNetIP_EN_GAT"},
+        {"EtherNetIP_GAT4", 255, Text::ErrorEtherNetIpGateway + 3, "EtherNetIP_EN_GAT"},
+        {"EtherNetIP_NB_Input", 496, Text::ErrorEtherNetIpInputBytes, nullptr},
+        {"EtherNetIP_NB_Output", 496, Text::ErrorEtherNetIpOutputBytes, nullptr},
     };
     for (const Check& c : checks) {
         if (c.requiredSwitch && set[c.requiredSwitch] != QStringLiteral("1"))

@@ -7,7 +7,7 @@
 // Switches hold "1" (on) or "0" (off).
 struct CommunicationSettings {
     static constexpr int count = 30;
-    static const std::array<const char*, count> keys;     // element names of ParGen.xml
+    static const std::array<const char*, count> keys; // element names of ParGen.xml
     static const std::array<const char*, count> defaults;
     std::array<QString, count> values;
 

@@ -46,16 +46,20 @@ CommunicationDialog::CommunicationDialog(AppContext& appContext, QWidget* parent
 
     QGridLayout* g = iecPanel.body;
     QList<QLineEdit*> chain;
-    chain << addOctetRow(g, 0, caption("L_IEC61850_Client_IP", Text::IecClientPanel + 1), "IEC61850_Client_IP", Text::IecClientPanel + 2);
-    chain << addOctetRow(g, 1, caption("L_IEC61850_Client_SM", Text::IecClientPanel + 6), "IEC61850_Client_SM", Text::IecClientPanel + 7);
+    chain << addOctetRow(
+        g, 0, caption("L_IEC61850_Client_IP", Text::IecClientPanel + 1), "IEC61850_Client_IP", Text::IecClientPanel + 2);
+    chain << addOctetRow(
+        g, 1, caption("L_IEC61850_Client_SM", Text::IecClientPanel + 6), "IEC61850_Client_SM", Text::IecClientPanel + 7);
     iecGatewayBox = withObjectName(new QCheckBox, "CB_IEC61850_Client_En_GAT");
     bind(iecGatewayBox, Text::IecClientPanel + 11, Text::IecClientPanel + 12);
     chain << addOctetRow(g, 2, iecGatewayBox, "IEC61850_Client_GAT", Text::IecClientPanel + 13);
     chainOctetFields(chain);
-    QLineEdit* vlan = addFieldRow(g, 3, Text::IecClientPanel + 17, "E_IEC61850_Client_VLAN", "IEC61850_Client_VLAN", Text::IecClientPanel + 18);
+    QLineEdit* vlan = addFieldRow(
+        g, 3, Text::IecClientPanel + 17, "E_IEC61850_Client_VLAN", "IEC61850_Client_VLAN", Text::IecClientPanel + 18);
     // Digits only, at most 8; a text loaded from the file is shown as it is.
     vlan->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,8}")), vlan));
-    addFieldRow(g, 4, Text::IecClientPanel + 19, "E_IEC61850_Client_AppID", "IEC61850_Client_Application_ID", Text::IecClientPanel + 20);
+    addFieldRow(
+        g, 4, Text::IecClientPanel + 19, "E_IEC61850_Client_AppID", "IEC61850_Client_Application_ID", Text::IecClientPanel + 20);
 
     g = enipPanel.body;
     chain.clear();
@@ -66,7 +70,8 @@ CommunicationDialog::CommunicationDialog(AppContext& appContext, QWidget* parent
     chain << addOctetRow(g, 2, enipGatewayBox, "EtherNetIP_GAT", Text::EtherNetIpPanel + 13);
     chainOctetFields(chain);
     // The port is fixed: shown, never edited and not part of the set.
-    enipTunnelPortEdit = addFieldRow(g, 3, Text::EtherNetIpPanel + 17, "E_EtherNetIP_TunnelPort", nullptr, Text::EtherNetIpPanel + 18);
+    enipTunnelPortEdit
+        = addFieldRow(g, 3, Text::EtherNetIpPanel + 17, "E_EtherNetIP_TunnelPort", nullptr, Text::EtherNetIpPanel + 18);
     enipTunnelPortEdit->setText(tunnelPort);
     enipTunnelPortEdit->setEnabled(false);
     addFieldRow(g, 4, Text::EtherNetIpPanel + 19, "E_EtherNetIP_NByte_In", "EtherNetIP_NB_Input", Text::EtherNetIpPanel + 20);
@@ -136,7 +141,8 @@ QList<QLineEdit*> CommunicationDialog::addOctetRow(QGridLayout* grid, int row, Q
     return octets;
 }
 
-QLineEdit* CommunicationDialog::addFieldRow(QGridLayout* grid, int row, int captionNo, const char* name, const char* key, int hintNo)
+QLineEdit* CommunicationDialog::addFieldRow(
+    QGridLayout* grid, int row, int captionNo, const char* name, const char* key, int hintNo)
 {
     auto* field = withObjectName(new QLineEdit, name);
     if (key)
@@ -154,10 +160,7 @@ QLabel* CommunicationDialog::caption(const char* name, int captionNo)
     return label;
 }
 
-void CommunicationDialog::bind(QWidget* control, int captionNo, int hintNo)
-{
-    bindings.push_back({control, captionNo, hintNo});
-}
+void CommunicationDialog::bind(QWidget* control, int captionNo, int hintNo) { bindings.push_back({control, captionNo, hintNo}); }
 
 void CommunicationDialog::retranslate()
 {
@@ -190,7 +193,8 @@ void CommunicationDialog::loadOnShow()
     showEntries(set);
     // A broken file is reported once the window is up; it is replaced only by a confirmed OK.
     if (!read.ok)
-        QMetaObject::invokeMethod(this, [this, read] { context.report(read); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, read] { context.report(read); }, Qt::QueuedConnection);
 }
 
 CommunicationSettings CommunicationDialog::entries() const

@@ -18,15 +18,11 @@ void set(pugi::xml_node& node, const char* name, const QString& value)
     node.append_attribute(name).set_value(qStringToXml(value).c_str());
 }
 
-QString attributeText(const pugi::xml_node& node, const char* name)
-{
-    return xmlToQString(node.attribute(name).value());
-}
+QString attributeText(const pugi::xml_node& node, const char* name) { return xmlToQString(node.attribute(name).value()); }
 
 // Visits the element children of a node (comments and text skipped), counted from 0, up to
 // the first that fails.
-template <typename Visit>
-Result forEachElement(const pugi::xml_node& parent, Visit visit)
+template <typename Visit> Result forEachElement(const pugi::xml_node& parent, Visit visit)
 {
     int i = 0;
     for (const pugi::xml_node& child : parent.children())
@@ -53,7 +49,10 @@ void writeRows(pugi::xml_node list, const StringGrid& grid, const char* item, co
 class Loader {
 public:
     Loader(const QString& filePath, const QString& catalogFolder, AccessList& list, AccessFileReport& loadReport)
-        : path(filePath), Catalog(catalogFolder), access(list), report(loadReport)
+        : path(filePath)
+        , Catalog(catalogFolder)
+        , access(list)
+        , report(loadReport)
     {
     }
 
@@ -82,7 +81,10 @@ private:
     }
     Result missingAttribute(const char* item, int i, const char* attribute) const
     {
-        return formatError(QStringLiteral("%1 %2 has no attribute %3").arg(QString::fromLatin1(item)).arg(i + 1).arg(QString::fromLatin1(attribute)));
+        return formatError(QStringLiteral("%1 %2 has no attribute %3")
+                               .arg(QString::fromLatin1(item))
+                               .arg(i + 1)
+                               .arg(QString::fromLatin1(attribute)));
     }
 
     Result readDevices(const pugi::xml_node& list)
@@ -116,7 +118,8 @@ private:
         return forEachElement(list, [&](const pugi::xml_node& item, int i) {
             // Files of earlier versions have no StartByte and NumByte.
             for (int col = 1; col < VariableColumn::Count; ++col)
-                if (col != VariableColumn::StartByte && col != VariableColumn::NumByte && !item.attribute(variableAttributes[col]))
+                if (col != VariableColumn::StartByte && col != VariableColumn::NumByte
+                    && !item.attribute(variableAttributes[col]))
                     return missingAttribute("DA_Item", i, variableAttributes[col]);
             const int row = i + 1;
             grid.setRowCount(row + 1);
@@ -136,7 +139,9 @@ private:
                     return missingAttribute("DataSet_Item", i, dataSetAttributes[col]);
             const std::optional<qint32> index = parseWholeNumber(attributeText(item, "Index"));
             if (!index)
-                return formatError(QStringLiteral("DataSet_Item %1 has the Index \"%2\", not a whole number").arg(i + 1).arg(attributeText(item, "Index")));
+                return formatError(QStringLiteral("DataSet_Item %1 has the Index \"%2\", not a whole number")
+                                       .arg(i + 1)
+                                       .arg(attributeText(item, "Index")));
             const int row = i + 1;
             grid.setRowCount(row + 1);
             grid.setCell(DataSetColumn::Number, row, QString::number(row));
@@ -164,7 +169,9 @@ private:
             ++stored;
             const QString bType = attributeText(item, "bType");
             const QString memberRef = attributeText(item, "Reference");
-            DataAttribute* member = dataSet && i < static_cast<int>(dataSet->attributes.size()) ? dataSet->attributes[static_cast<size_t>(i)] : nullptr;
+            DataAttribute* member = dataSet && i < static_cast<int>(dataSet->attributes.size())
+                ? dataSet->attributes[static_cast<size_t>(i)]
+                : nullptr;
             if (!member || member->bType != bType || member->reference != memberRef) {
                 unmatched << QStringLiteral("%1 %2").arg(i + 1).arg(memberRef);
                 return Result::success();
@@ -182,9 +189,14 @@ private:
         if (stored == 0)
             return;
         if (!dataSet)
-            report.droppedMembers << QStringLiteral("DataSet row %1 (%2): data set not found, its %3 stored members dropped").arg(row).arg(reference).arg(stored);
+            report.droppedMembers << QStringLiteral("DataSet row %1 (%2): data set not found, its %3 stored members dropped")
+                                         .arg(row)
+                                         .arg(reference)
+                                         .arg(stored);
         else if (!unmatched.isEmpty())
-            report.droppedMembers << QStringLiteral("DataSet row %1 (%2): members no longer matching, dropped: %3").arg(row).arg(reference, unmatched.join(QStringLiteral(", ")));
+            report.droppedMembers << QStringLiteral("DataSet row %1 (%2): members no longer matching, dropped: %3")
+                                         .arg(row)
+                                         .arg(reference, unmatched.join(QStringLiteral(", ")));
     }
 
     const QString& path;
@@ -245,20 +257,23 @@ Result saveAccessFile(const AccessList& access, const QString& path)
         set(file, "FileName", device->fileName);
     }
 
-    writeRows(root.append_child("List_DA_Selected"), access.variableGrid, "DA_Item", variableAttributes, [](pugi::xml_node&, int) {});
+    writeRows(
+        root.append_child("List_DA_Selected"), access.variableGrid, "DA_Item", variableAttributes, [](pugi::xml_node&, int) {});
 
-    writeRows(root.append_child("List_DataSet_Selected"), access.dataSetGrid, "DataSet_Item", dataSetAttributes, [&](pugi::xml_node& node, int row) {
-        pugi::xml_node members = node.append_child("DataSet_List_DAs");
-        if (row > static_cast<int>(access.dataSets.size()))
-            return;
-        for (const auto& da : access.dataSets[static_cast<size_t>(row - 1)]->members) {
-            pugi::xml_node member = members.append_child("DataSet_DA_Item");
-            const QString values[] = {da->attribute ? da->attribute->bType : QString(), da->attribute ? da->attribute->reference : QString(),
-                da->position, da->bitAddress, da->conversion, da->multFactor, da->mnemonic};
-            for (size_t i = 0; i < std::size(values); ++i)
-                set(member, memberAttributes[i], values[i]);
-        }
-    });
+    writeRows(root.append_child("List_DataSet_Selected"), access.dataSetGrid, "DataSet_Item", dataSetAttributes,
+        [&](pugi::xml_node& node, int row) {
+            pugi::xml_node members = node.append_child("DataSet_List_DAs");
+            if (row > static_cast<int>(access.dataSets.size()))
+                return;
+            for (const auto& da : access.dataSets[static_cast<size_t>(row - 1)]->members) {
+                pugi::xml_node member = members.append_child("DataSet_DA_Item");
+                const QString values[]
+                    = {da->attribute ? da->attribute->bType : QString(), da->attribute ? da->attribute->reference : QString(),
+                        da->position, da->bitAddress, da->conversion, da->multFactor, da->mnemonic};
+                for (size_t i = 0; i < std::size(values); ++i)
+                    set(member, memberAttributes[i], values[i]);
+            }
+        });
 
     return saveXmlFile(doc, path);
 }

@@ -7,7 +7,7 @@
 
 // What loading had to leave out, for the engineer to hear about before anything is saved.
 struct AccessFileReport {
-    QStringList missingFiles;   // stored file names with no catalog file behind them
+    QStringList missingFiles; // stored file names with no catalog file behind them
     QStringList droppedMembers; // one line per data set entry that lost stored members
 
     // One warning text each, or an empty text when there is nothing to say.

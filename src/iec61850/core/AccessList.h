@@ -8,8 +8,28 @@
 
 // Columns of the variables grid; column c holds the attribute variableAttributes[c].
 namespace VariableColumn {
-enum : int { Number, Index, BType, Fc, Reference, StartByte, NumByte, IpAddress, Port, OnChange, OnCommand, OnTimer, Time,
-    Position, StartBit, ReadWrite, Conversion, MultFactor, Mnemonic, Count };
+enum : int {
+    Number,
+    Index,
+    BType,
+    Fc,
+    Reference,
+    StartByte,
+    NumByte,
+    IpAddress,
+    Port,
+    OnChange,
+    OnCommand,
+    OnTimer,
+    Time,
+    Position,
+    StartBit,
+    ReadWrite,
+    Conversion,
+    MultFactor,
+    Mnemonic,
+    Count
+};
 }
 // Columns of the data set grid.
 namespace DataSetColumn {
@@ -21,12 +41,12 @@ enum : int { Number, BType, Reference, Position, StartBit, Conversion, MultFacto
 }
 
 // XML attribute names of a DA_Item, by variables-grid column (column 0 is not stored).
-inline const char* const variableAttributes[VariableColumn::Count] = {nullptr, "Index", "bType", "fc", "Reference", "StartByte", "NumByte",
-    "IPAddress", "Port", "OnChange", "OnCMD", "OnTimer", "Time", "Position", "StartBit", "ReadWrite", "Convertion", "MoltFact",
-    "Mnemonic"};
+inline const char* const variableAttributes[VariableColumn::Count]
+    = {nullptr, "Index", "bType", "fc", "Reference", "StartByte", "NumByte", "IPAddress", "Port", "OnChange", "OnCMD", "OnTimer",
+        "Time", "Position", "StartBit", "ReadWrite", "Convertion", "MoltFact", "Mnemonic"};
 // XML attribute names of a DataSet_Item, by data-set-grid column.
-inline const char* const dataSetAttributes[DataSetColumn::Count] = {nullptr, "Index", "Reference", "GooseName", "EnGoose", "IPAddress",
-    "Port", "Time", "Mnemonic"};
+inline const char* const dataSetAttributes[DataSetColumn::Count]
+    = {nullptr, "Index", "Reference", "GooseName", "EnGoose", "IPAddress", "Port", "Time", "Mnemonic"};
 
 // One member entry of a data set entry.
 struct DataSetMember {

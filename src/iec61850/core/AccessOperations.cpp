@@ -160,12 +160,23 @@ bool storeMemberEdit(AccessList& access, int dataSetRow, int memberRow, int col,
     DataSetMember& member = *entry->members[static_cast<size_t>(memberRow - 1)];
     QString* field = nullptr;
     switch (col) {
-    case MemberColumn::Position: field = &member.position; break;
-    case MemberColumn::StartBit: field = &member.bitAddress; break;
-    case MemberColumn::Conversion: field = &member.conversion; break;
-    case MemberColumn::MultFactor: field = &member.multFactor; break;
-    case MemberColumn::Mnemonic: field = &member.mnemonic; break;
-    default: return false;
+    case MemberColumn::Position:
+        field = &member.position;
+        break;
+    case MemberColumn::StartBit:
+        field = &member.bitAddress;
+        break;
+    case MemberColumn::Conversion:
+        field = &member.conversion;
+        break;
+    case MemberColumn::MultFactor:
+        field = &member.multFactor;
+        break;
+    case MemberColumn::Mnemonic:
+        field = &member.mnemonic;
+        break;
+    default:
+        return false;
     }
     *field = text;
     return true;

@@ -5,14 +5,12 @@
 #include <QDir>
 #include <QFileInfo>
 
-QString catalogFolder(const QString& projectFolder)
-{
-    return joinPath(projectFolder, icdCatalogName);
-}
+QString catalogFolder(const QString& projectFolder) { return joinPath(projectFolder, icdCatalogName); }
 
 bool isCatalogFileName(const QString& fileName)
 {
-    return !fileName.isEmpty() && !fileName.contains(u'/') && !fileName.contains(u'\\') && !fileName.contains(QStringLiteral(".."));
+    return !fileName.isEmpty() && !fileName.contains(u'/') && !fileName.contains(u'\\')
+        && !fileName.contains(QStringLiteral(".."));
 }
 
 Result importSclFile(AccessList& access, const QString& projectFolder, const QString& chosenPath,
@@ -54,8 +52,7 @@ Result importSclFile(AccessList& access, const QString& projectFolder, const QSt
 namespace {
 
 // Calls `visit` with the index cell (column 1) of every data row of a grid.
-template <typename Visit>
-void forEachIndexCell(const StringGrid& grid, Visit visit)
+template <typename Visit> void forEachIndexCell(const StringGrid& grid, Visit visit)
 {
     for (int row = 1; row < grid.rowCount(); ++row)
         visit(row, toWholeNumber(grid.cell(1, row)));

@@ -13,7 +13,8 @@ inline const QString sclFileFilter = QStringLiteral(
     "SCL Files (*.scd, *.ssd, *.sed, *.icd, *.iid, *.cid)|*.scd; *.ssd; *.sed; *.icd; *.iid; *.cid;|Any File (*.*)|*.*");
 
 // The question asked when the catalog already holds a file of the chosen name.
-inline const QString overwriteQuestion = QStringLiteral("File already exists in catalog directory. Do you want to overwrite file?");
+inline const QString overwriteQuestion
+    = QStringLiteral("File already exists in catalog directory. Do you want to overwrite file?");
 
 QString catalogFolder(const QString& projectFolder);
 

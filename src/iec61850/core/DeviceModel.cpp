@@ -28,11 +28,20 @@ DataAttribute* firstLeafOf(const std::vector<std::unique_ptr<DataAttribute>>& li
 
 } // namespace
 
-DataAttribute* DataAttribute::findAttribute(const QString& attributeName) const { return findDepthFirst(attributes, attributeName, components); }
+DataAttribute* DataAttribute::findAttribute(const QString& attributeName) const
+{
+    return findDepthFirst(attributes, attributeName, components);
+}
 DataAttribute* DataAttribute::firstLeaf() const { return firstLeafOf(attributes); }
 
-DataObject* DataObject::findDataObject(const QString& dataObjectName) const { return findDepthFirst(dataObjects, dataObjectName, subDOs); }
-DataAttribute* DataObject::findAttribute(const QString& attributeName) const { return findDepthFirst(attributes, attributeName, components); }
+DataObject* DataObject::findDataObject(const QString& dataObjectName) const
+{
+    return findDepthFirst(dataObjects, dataObjectName, subDOs);
+}
+DataAttribute* DataObject::findAttribute(const QString& attributeName) const
+{
+    return findDepthFirst(attributes, attributeName, components);
+}
 DataAttribute* DataObject::firstLeaf() const { return firstLeafOf(attributes); }
 
 DataObject* LogicalNode::findDataObject(const QString& name) const { return findDepthFirst(dataObjects, name, subDOs); }

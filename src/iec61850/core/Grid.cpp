@@ -37,12 +37,6 @@ void StringGrid::setRowCount(int count)
     rows.resize(static_cast<size_t>(std::max(count, 2) - 1), std::vector<Cell>(static_cast<size_t>(colCount())));
 }
 
-void StringGrid::clear()
-{
-    rows.assign(1, std::vector<Cell>(static_cast<size_t>(colCount())));
-}
+void StringGrid::clear() { rows.assign(1, std::vector<Cell>(static_cast<size_t>(colCount()))); }
 
-bool StringGrid::isEmpty() const
-{
-    return rows.size() == 1 && rows[0][1].text.isEmpty();
-}
+bool StringGrid::isEmpty() const { return rows.size() == 1 && rows[0][1].text.isEmpty(); }

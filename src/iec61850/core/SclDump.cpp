@@ -12,12 +12,23 @@ void writeString(QTextStream& out, const QString& text)
             continue;
         out << QStringView(text).mid(plain, i - plain);
         switch (c) {
-        case u'"': out << "\\\""; break;
-        case u'\\': out << "\\\\"; break;
-        case u'\n': out << "\\n"; break;
-        case u'\r': out << "\\r"; break;
-        case u'\t': out << "\\t"; break;
-        default: out << QStringLiteral("\\u%1").arg(unsigned(c), 4, 16, QLatin1Char('0'));
+        case u'"':
+            out << "\\\"";
+            break;
+        case u'\\':
+            out << "\\\\";
+            break;
+        case u'\n':
+            out << "\\n";
+            break;
+        case u'\r':
+            out << "\\r";
+            break;
+        case u'\t':
+            out << "\\t";
+            break;
+        default:
+            out << QStringLiteral("\\u%1").arg(unsigned(c), 4, 16, QLatin1Char('0'));
         }
         plain = i + 1;
     }
@@ -31,8 +42,7 @@ void writeKey(QTextStream& out, const char* key, const QString& value)
     out << ", ";
 }
 
-template <typename List, typename Write>
-void writeList(QTextStream& out, const char* key, const List& list, Write write)
+template <typename List, typename Write> void writeList(QTextStream& out, const char* key, const List& list, Write write)
 {
     out << '"' << key << "\": [";
     bool first = true;
@@ -148,5 +158,11 @@ ModelCounts countModel(const Ied& device)
 QString formatCounts(const ModelCounts& c)
 {
     return QStringLiteral("lDevices=%1 lns=%2 dos=%3 das=%4 leaves=%5 dataSets=%6 members=%7")
-        .arg(c.logicalDevices).arg(c.logicalNodes).arg(c.dataObjects).arg(c.dataAttributes).arg(c.leaves).arg(c.dataSets).arg(c.members);
+        .arg(c.logicalDevices)
+        .arg(c.logicalNodes)
+        .arg(c.dataObjects)
+        .arg(c.dataAttributes)
+        .arg(c.leaves)
+        .arg(c.dataSets)
+        .arg(c.members);
 }

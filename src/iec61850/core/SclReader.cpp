@@ -122,8 +122,7 @@ private:
     std::unordered_map<const LogicalNode*, QHash<QString, DataObject*>> dataObjects;
     std::unordered_map<const DataObject*, QHash<QString, DataAttribute*>> dataAttributes;
 
-    template <typename T>
-    static void addFirst(QHash<QString, T*>& index, const QString& name, T* item)
+    template <typename T> static void addFirst(QHash<QString, T*>& index, const QString& name, T* item)
     {
         if (!index.contains(name))
             index.insert(name, item);
@@ -131,7 +130,7 @@ private:
     // Pre-order, so the first entry of a name is the one a depth-first search finds.
     template <typename T>
     static void addTree(QHash<QString, T*>& index, const std::vector<std::unique_ptr<T>>& list,
-                         const std::vector<std::unique_ptr<T>>& (*children)(const T&))
+        const std::vector<std::unique_ptr<T>>& (*children)(const T&))
     {
         for (const auto& item : list) {
             addFirst(index, item->name, item.get());
@@ -167,7 +166,11 @@ private:
 
 class SclDecoder {
 public:
-    SclDecoder(const QString& filePath, const SclLimits& sclLimits) : path(filePath), limits(sclLimits) {}
+    SclDecoder(const QString& filePath, const SclLimits& sclLimits)
+        : path(filePath)
+        , limits(sclLimits)
+    {
+    }
 
     Result decodeDevice(const pugi::xml_document& doc, Ied& device);
 
@@ -195,8 +198,9 @@ private:
     {
         modelBytes += bytes;
         if (modelBytes > limits.maxModelBytes && !failed())
-            failure = QStringLiteral("%1: the device model grows beyond %2 MB (type definitions that expand into each other too often, "
-                                         "or names of enormous length)")
+            failure = QStringLiteral(
+                "%1: the device model grows beyond %2 MB (type definitions that expand into each other too often, "
+                "or names of enormous length)")
                           .arg(QDir::toNativeSeparators(path))
                           .arg(limits.maxModelBytes >> 20);
         return !failed();
@@ -211,7 +215,9 @@ private:
     {
         if (int(doPath.size() + daPath.size()) >= limits.maxDepth) {
             if (!failed())
-                failure = QStringLiteral("%1: type definitions nest deeper than %2 levels").arg(QDir::toNativeSeparators(path)).arg(limits.maxDepth);
+                failure = QStringLiteral("%1: type definitions nest deeper than %2 levels")
+                              .arg(QDir::toNativeSeparators(path))
+                              .arg(limits.maxDepth);
             return false;
         }
         typePath.push_back(type);
@@ -226,13 +232,12 @@ private:
     }
 
     void decodeLDevice(const pugi::xml_node& element, const QString& strReference, LogicalDevice& ld, bool dataSetSearch,
-                        MemberResolver* resolver);
+        MemberResolver* resolver);
     void decodeLn(const pugi::xml_node& element, const QString& strReference, LogicalNode& ln);
     void decodeDo(const pugi::xml_node& element, const QString& strReference, DataObject& dataObject);
     void decodeDa(const pugi::xml_node& element, const QString& strReference, const QString& fcFather, DataAttribute& da);
     void decodeLnDataSet(const pugi::xml_node& element, const QString& strReference, LogicalNode& ln, MemberResolver& resolver);
-    void decodeDataSet(const pugi::xml_node& element, const QString& strReference, DataSet& dataSet,
-                        MemberResolver& resolver);
+    void decodeDataSet(const pugi::xml_node& element, const QString& strReference, DataSet& dataSet, MemberResolver& resolver);
     void decodeLnGoose(const pugi::xml_node& element, LogicalNode& ln, QHash<QString, DataSet*>& dataSets);
 };
 
@@ -260,8 +265,8 @@ Result SclDecoder::decodeDevice(const pugi::xml_document& doc, Ied& device)
     return failed() ? Result::error(failure) : Result::success();
 }
 
-void SclDecoder::decodeLDevice(const pugi::xml_node& element, const QString& strReference, LogicalDevice& ld,
-                                  bool dataSetSearch, MemberResolver* resolver)
+void SclDecoder::decodeLDevice(
+    const pugi::xml_node& element, const QString& strReference, LogicalDevice& ld, bool dataSetSearch, MemberResolver* resolver)
 {
     ld.name = QString::fromUtf8(attr(element, "inst"));
     const QString reference = strReference + ld.name;
@@ -346,8 +351,8 @@ void SclDecoder::decodeDa(const pugi::xml_node& element, const QString& strRefer
     daPath.pop_back();
 }
 
-void SclDecoder::decodeLnDataSet(const pugi::xml_node& element, const QString& strReference, LogicalNode& ln,
-                                     MemberResolver& resolver)
+void SclDecoder::decodeLnDataSet(
+    const pugi::xml_node& element, const QString& strReference, LogicalNode& ln, MemberResolver& resolver)
 {
     if (!*attr(element, "lnType"))
         return;
@@ -367,8 +372,8 @@ void SclDecoder::decodeLnDataSet(const pugi::xml_node& element, const QString& s
             decodeLnGoose(n, ln, byName);
 }
 
-void SclDecoder::decodeDataSet(const pugi::xml_node& element, const QString& strReference, DataSet& dataSet,
-                                  MemberResolver& resolver)
+void SclDecoder::decodeDataSet(
+    const pugi::xml_node& element, const QString& strReference, DataSet& dataSet, MemberResolver& resolver)
 {
     dataSet.name = QString::fromUtf8(attr(element, "name"));
     dataSet.reference = strReference % u'.' % dataSet.name;
@@ -378,8 +383,8 @@ void SclDecoder::decodeDataSet(const pugi::xml_node& element, const QString& str
         if (!isElement(n, "FCDA"))
             continue;
         // Names are compared whole: a daName such as mag.f finds nothing and is dropped.
-        if (DataAttribute* member = resolver.resolve(text(attr(n, "ldInst")), text(attr(n, "lnClass")), text(attr(n, "doName")),
-                                               text(attr(n, "daName"))))
+        if (DataAttribute* member = resolver.resolve(
+                text(attr(n, "ldInst")), text(attr(n, "lnClass")), text(attr(n, "doName")), text(attr(n, "daName"))))
             dataSet.attributes.push_back(member);
     }
 }
@@ -401,8 +406,8 @@ void SclDecoder::decodeLnGoose(const pugi::xml_node& element, LogicalNode& ln, Q
 // Parses a buffer that pugixml takes over (allocated with its allocation function).
 // `original` gives the unparsed bytes again for the line number of a parse error, since
 // parsing in place rewrites the buffer.
-Result decodeBuffer(void* buffer, size_t size, const QString& path, std::unique_ptr<Ied>& device,
-                      const SclLimits& limits, const std::function<QByteArray()>& original)
+Result decodeBuffer(void* buffer, size_t size, const QString& path, std::unique_ptr<Ied>& device, const SclLimits& limits,
+    const std::function<QByteArray()>& original)
 {
     pugi::xml_document doc;
     const pugi::xml_parse_result parsed = doc.load_buffer_inplace_own(buffer, size, sclParseFlags);

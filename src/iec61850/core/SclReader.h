@@ -21,5 +21,4 @@ Result readSclFile(const QString& path, std::unique_ptr<Ied>& device, const SclL
 
 // The same for the contents of a file already in memory; `path` names it in messages and
 // gives FileName.
-Result readSclData(const QByteArray& data, const QString& path, std::unique_ptr<Ied>& device,
-                      const SclLimits& limits = {});
+Result readSclData(const QByteArray& data, const QString& path, std::unique_ptr<Ied>& device, const SclLimits& limits = {});

@@ -148,7 +148,8 @@ void AccessDialog::retranslate()
     const TextTable& t = context.texts;
     setWindowTitle(t[Text::AccessWindow]);
     softwareDescriptionLabel->setText(t[Text::AccessWindow + 1]);
-    QPushButton* const buttons[] = {okButton, cancelButton, addVariableButton, removeVariableButton, moveUpButton, moveDownButton, addDeviceButton, removeDeviceButton};
+    QPushButton* const buttons[] = {okButton, cancelButton, addVariableButton, removeVariableButton, moveUpButton, moveDownButton,
+        addDeviceButton, removeDeviceButton};
     for (int i = 0; i < 8; ++i) {
         buttons[i]->setText(t[Text::AccessButtonCaptions + i]);
         buttons[i]->setToolTip(t[Text::AccessButtonHints + i]);
@@ -265,10 +266,7 @@ void AccessDialog::showMembers()
     memberGrid->gridModel()->refresh();
 }
 
-void AccessDialog::onMemberSelected()
-{
-    selectedDataSetRow = dataSetGrid->currentRow();
-}
+void AccessDialog::onMemberSelected() { selectedDataSetRow = dataSetGrid->currentRow(); }
 
 void AccessDialog::onMemberEdited(const QModelIndex& index)
 {

@@ -73,10 +73,7 @@ void showDataObject(QTreeWidgetItem* parent, DataObject& dobj)
         showAttribute(node, *da);
 }
 
-void showDataSet(QTreeWidgetItem* parent, DataSet& ds)
-{
-    add(parent, NodeKind::DataSet, &ds, ds.name);
-}
+void showDataSet(QTreeWidgetItem* parent, DataSet& ds) { add(parent, NodeKind::DataSet, &ds, ds.name); }
 
 DeviceTreeItem* showLogicalNode(QTreeWidgetItem* parent, LogicalNode& ln)
 {

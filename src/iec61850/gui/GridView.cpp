@@ -59,10 +59,7 @@ GridModel::GridModel(StringGrid& grid, QObject* parent)
 {
 }
 
-void GridModel::setHints(const QStringList& hints)
-{
-    m_hints = hints;
-}
+void GridModel::setHints(const QStringList& hints) { m_hints = hints; }
 
 void GridModel::setColumnEditor(int col, ColumnEditor editor, const QStringList& choices)
 {
@@ -86,15 +83,9 @@ void GridModel::refresh()
     endResetModel();
 }
 
-int GridModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : viewRow(m_grid.rowCount());
-}
+int GridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : viewRow(m_grid.rowCount()); }
 
-int GridModel::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : m_grid.colCount();
-}
+int GridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_grid.colCount(); }
 
 QVariant GridModel::data(const QModelIndex& index, int role) const
 {
@@ -175,20 +166,11 @@ GridView::GridView(StringGrid& grid, const ProgramState& state, QWidget* parent)
     connect(horizontalHeader(), &QHeaderView::sectionHandleDoubleClicked, this, &GridView::onHeadingDoubleClicked);
 }
 
-int GridView::currentColumn() const
-{
-    return currentIndex().isValid() ? currentIndex().column() : 0;
-}
+int GridView::currentColumn() const { return currentIndex().isValid() ? currentIndex().column() : 0; }
 
-int GridView::currentRow() const
-{
-    return currentIndex().isValid() ? GridModel::gridRow(currentIndex().row()) : 0;
-}
+int GridView::currentRow() const { return currentIndex().isValid() ? GridModel::gridRow(currentIndex().row()) : 0; }
 
-void GridView::setCurrent(int col, int row)
-{
-    setCurrentIndex(m_model->index(GridModel::viewRow(row), col));
-}
+void GridView::setCurrent(int col, int row) { setCurrentIndex(m_model->index(GridModel::viewRow(row), col)); }
 
 void GridView::reload()
 {
@@ -202,7 +184,8 @@ void GridView::onCellClicked(const QModelIndex& index)
 {
     // selectRow() does nothing in single-cell selection mode: select the row's cells directly.
     if (index.column() == 0)
-        selectionModel()->select(QItemSelection(index, m_model->index(index.row(), m_model->columnCount() - 1)), QItemSelectionModel::ClearAndSelect);
+        selectionModel()->select(
+            QItemSelection(index, m_model->index(index.row(), m_model->columnCount() - 1)), QItemSelectionModel::ClearAndSelect);
 }
 
 void GridView::keyPressEvent(QKeyEvent* event)

@@ -12,14 +12,20 @@ namespace Image {
 
 namespace {
 
-QString hex(quint32 value, int digits = 8) { return QStringLiteral("0x") + QString::number(value, 16).toUpper().rightJustified(digits, u'0'); }
+QString hex(quint32 value, int digits = 8)
+{
+    return QStringLiteral("0x") + QString::number(value, 16).toUpper().rightJustified(digits, u'0');
+}
 
 class Report {
 public:
     Inspection result;
 
     void line(const QString& text) { result.text += text + u'\n'; }
-    void field(const QString& name, const QString& value) { line(QStringLiteral("  %1 = %2").arg(name.leftJustified(26), value)); }
+    void field(const QString& name, const QString& value)
+    {
+        line(QStringLiteral("  %1 = %2").arg(name.leftJustified(26), value));
+    }
     void problem(const QString& text)
     {
         ++result.problems;
@@ -29,16 +35,17 @@ public:
 
 // Address of entry `index` of a table of `size`-byte records. Addresses are 32 bits in the
 // device: a count read from a broken file wraps as it would there.
-quint32 entryAddress(quint32 first, quint32 index, qsizetype size)
-{
-    return static_cast<quint32>(first + index * size);
-}
+quint32 entryAddress(quint32 first, quint32 index, qsizetype size) { return static_cast<quint32>(first + index * size); }
 
 // Reads the request tables record by record, resolving each address to its string.
 class TablesReader {
 public:
     TablesReader(std::span<const quint8> image, quint32 base, Report& report)
-        : bytes(image), Base(base), out(report) {}
+        : bytes(image)
+        , Base(base)
+        , out(report)
+    {
+    }
 
     // Starts a record of `size` bytes at `address`; false (and a problem) if the file ends inside it.
     bool record(const QString& title, quint32 address, qsizetype size)
@@ -72,7 +79,8 @@ public:
             out.problem(QStringLiteral("%1 does not point at a terminated string inside the file").arg(QLatin1String(name)));
             return;
         }
-        const QString text = QString::fromLatin1(reinterpret_cast<const char*>(bytes.data() + at), static_cast<qsizetype>(end - at));
+        const QString text
+            = QString::fromLatin1(reinterpret_cast<const char*>(bytes.data() + at), static_cast<qsizetype>(end - at));
         out.field(QLatin1String(name), QStringLiteral("%1 -> \"%2\"").arg(hex(address), text));
         stringsEnd = std::max(stringsEnd, end + 1);
     }
@@ -93,10 +101,16 @@ QString optionsText(quint32 options)
         on << QStringLiteral("on command");
     if (options & 4)
         on << QStringLiteral("on timer");
-    return QStringLiteral("%1 (%2)").arg(options).arg(on.isEmpty() ? QStringLiteral("no trigger") : on.join(QStringLiteral(", ")));
+    return QStringLiteral("%1 (%2)").arg(options).arg(
+        on.isEmpty() ? QStringLiteral("no trigger") : on.join(QStringLiteral(", ")));
 }
 
-QString conversionText(quint32 c) { return QStringLiteral("%1 (%2)").arg(c).arg(c == 1 ? QStringLiteral("ItoF/FtoI") : c == 0 ? QStringLiteral("none") : QStringLiteral("?")); }
+QString conversionText(quint32 c)
+{
+    return QStringLiteral("%1 (%2)").arg(c).arg(c == 1 ? QStringLiteral("ItoF/FtoI")
+            : c == 0                                   ? QStringLiteral("none")
+                                                       : QStringLiteral("?"));
+}
 
 } // namespace
 
@@ -166,12 +180,15 @@ Inspection describeRequestTables(std::span<const quint8> bytes, quint32 base)
     r.field(QStringLiteral("DataSet_Add"), hex(dataSetListAddress));
 
     for (quint32 i = 0; i < nVariable; ++i) {
-        if (!in.record(QStringLiteral("Variable %1").arg(i + 1), entryAddress(variableListAddress, i, RequestTables::variableSize), RequestTables::variableSize))
+        if (!in.record(QStringLiteral("Variable %1").arg(i + 1),
+                entryAddress(variableListAddress, i, RequestTables::variableSize), RequestTables::variableSize))
             return r.result;
         const quint32 fc0 = in.U8(), fc1 = in.U8();
-        r.field(QStringLiteral("fc"), QStringLiteral("\"%1%2\" (%3 %4)").arg(QChar(fc0)).arg(QChar(fc1)).arg(hex(fc0, 2), hex(fc1, 2)));
+        r.field(QStringLiteral("fc"),
+            QStringLiteral("\"%1%2\" (%3 %4)").arg(QChar(fc0)).arg(QChar(fc1)).arg(hex(fc0, 2), hex(fc1, 2)));
         const quint32 rw = in.U8();
-        r.field(QStringLiteral("rw"), QStringLiteral("%1 (%2)").arg(rw).arg(rw == 0 ? QStringLiteral("read") : QStringLiteral("write")));
+        r.field(QStringLiteral("rw"),
+            QStringLiteral("%1 (%2)").arg(rw).arg(rw == 0 ? QStringLiteral("read") : QStringLiteral("write")));
         r.field(QStringLiteral("bit_address"), QString::number(in.U8()));
         r.field(QStringLiteral("options"), optionsText(in.U8()));
         r.field(QStringLiteral("conversion"), conversionText(in.U8()));
@@ -190,7 +207,8 @@ Inspection describeRequestTables(std::span<const quint8> bytes, quint32 base)
     };
     std::vector<Members> members;
     for (quint32 i = 0; i < nDataSet; ++i) {
-        if (!in.record(QStringLiteral("Data set %1").arg(i + 1), entryAddress(dataSetListAddress, i, RequestTables::dataSetSize), RequestTables::dataSetSize))
+        if (!in.record(QStringLiteral("Data set %1").arg(i + 1), entryAddress(dataSetListAddress, i, RequestTables::dataSetSize),
+                RequestTables::dataSetSize))
             return r.result;
         const quint32 count = in.U8();
         r.field(QStringLiteral("nVariable"), QString::number(count));
@@ -212,8 +230,8 @@ Inspection describeRequestTables(std::span<const quint8> bytes, quint32 base)
     }
     for (quint32 i = 0; i < members.size(); ++i)
         for (quint32 k = 0; k < members[i].count; ++k) {
-            if (!in.record(QStringLiteral("Data set %1, attribute %2").arg(i + 1).arg(k + 1), entryAddress(members[i].add, k, RequestTables::variableDsSize),
-                    RequestTables::variableDsSize))
+            if (!in.record(QStringLiteral("Data set %1, attribute %2").arg(i + 1).arg(k + 1),
+                    entryAddress(members[i].add, k, RequestTables::variableDsSize), RequestTables::variableDsSize))
                 return r.result;
             r.field(QStringLiteral("position"), QString::number(in.U16()));
             r.field(QStringLiteral("bitAddress"), QString::number(in.U8()));
@@ -241,7 +259,9 @@ Inspection inspectImage(std::span<const quint8> bytes)
     if (size == ParameterBlock::size)
         return describeParameterBlock(bytes);
     return {QStringLiteral("Neither a parameter block (%1 bytes) nor request tables loaded at %2 (%3 bytes).\n")
-                .arg(ParameterBlock::size).arg(hex(requestTablesAddress)).arg(size),
+                .arg(ParameterBlock::size)
+                .arg(hex(requestTablesAddress))
+                .arg(size),
         1};
 }
 

@@ -49,7 +49,10 @@ inline qsizetype imageTextSize(const QString& text) { return text.size() + 1; }
 class LittleEndianWriter {
 public:
     LittleEndianWriter(std::span<quint8> target, qsizetype position)
-        : buffer(target), pos(position) {}
+        : buffer(target)
+        , pos(position)
+    {
+    }
 
     void U8(quint8 value)
     {

@@ -35,8 +35,12 @@ void initParameterBlock(ParameterBlock& block)
     block.bytes.fill(0);
     for (const BlockField& f : blockFields) {
         switch (f.kind) {
-        case K::U32: putU32(block.bytes, f.offset, f.Initial[0]); break;
-        case K::U16: putU16(block.bytes, f.offset, static_cast<quint16>(f.Initial[0])); break;
+        case K::U32:
+            putU32(block.bytes, f.offset, f.Initial[0]);
+            break;
+        case K::U16:
+            putU16(block.bytes, f.offset, static_cast<quint16>(f.Initial[0]));
+            break;
         case K::Octets:
             for (int i = 0; i < f.count; ++i)
                 block.bytes[static_cast<size_t>(f.offset + i)] = static_cast<quint8>(f.Initial[static_cast<size_t>(i)]);
@@ -48,7 +52,8 @@ void initParameterBlock(ParameterBlock& block)
 namespace {
 
 // Four octet keys (name + "1" .. "4") into four bytes; each byte keeps the low 8 bits.
-void putOctets(ParameterBlock& block, qsizetype offset, const CommunicationSettings& set, const char* key, const std::array<qint32, 4>& fallbacks)
+void putOctets(ParameterBlock& block, qsizetype offset, const CommunicationSettings& set, const char* key,
+    const std::array<qint32, 4>& fallbacks)
 {
     for (int i = 0; i < 4; ++i) {
         const QByteArray name = QByteArray(key) + char('1' + i);

@@ -34,7 +34,7 @@ constexpr qsizetype iec61850ClientGat = 0x18C;
 constexpr qsizetype requestTablesAdd = 0x5EC;
 constexpr qsizetype checksum = 0x7FC;
 constexpr quint16 etherNetIPPortValue = 44818;
-} // namespace Block
+} // namespace block
 
 // One field of the block with its initial value. Bytes outside every field are reserved
 // and always zero. The table drives both the initialisation and the decoding for `inspect`.
@@ -43,9 +43,9 @@ struct BlockField {
     const char* name;
     qsizetype offset;
     Kind kind;
-    int count;                     // number of octets for Octets, 1 otherwise
+    int count; // number of octets for Octets, 1 otherwise
     std::array<quint32, 8> Initial; // the value, or one value per octet
-    bool fixed;                    // keeps its initial value in every build
+    bool fixed; // keeps its initial value in every build
     qsizetype size() const { return kind == Kind::U32 ? 4 : kind == Kind::U16 ? 2 : count; }
 };
 extern const std::array<BlockField, 18> blockFields;

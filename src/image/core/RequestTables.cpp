@@ -9,10 +9,7 @@
 
 namespace Image {
 
-void clearRequestTables(RequestTables& tables)
-{
-    tables = RequestTables{};
-}
+void clearRequestTables(RequestTables& tables) { tables = RequestTables{}; }
 
 namespace {
 
@@ -22,10 +19,19 @@ struct TypeSize {
     quint8 startByte, numByte;
 };
 constexpr TypeSize typeSizes[] = {
-    {"FLOAT32", 0, 4}, {"INT32U", 0, 4}, {"INT32", 0, 4}, {"QUALITY", 0, 4},
-    {"FLOAT64", 0, 8}, {"INT64", 0, 8},
-    {"INT8U", 0, 1}, {"INT8", 0, 1}, {"BOOLEAN", 0, 1}, {"TIMESTAMP", 0, 1}, {"ENUM", 0, 1},
-    {"INT16U", 0, 2}, {"INT16", 0, 2},
+    {"FLOAT32", 0, 4},
+    {"INT32U", 0, 4},
+    {"INT32", 0, 4},
+    {"QUALITY", 0, 4},
+    {"FLOAT64", 0, 8},
+    {"INT64", 0, 8},
+    {"INT8U", 0, 1},
+    {"INT8", 0, 1},
+    {"BOOLEAN", 0, 1},
+    {"TIMESTAMP", 0, 1},
+    {"ENUM", 0, 1},
+    {"INT16U", 0, 2},
+    {"INT16", 0, 2},
 };
 
 const TypeSize* fixedSize(const QString& bType)
@@ -42,7 +48,10 @@ const TypeSize* fixedSize(const QString& bType)
 class Item {
 public:
     Item(pugi::xml_node element, QString place)
-        : node(element), where(std::move(place)) {}
+        : node(element)
+        , where(std::move(place))
+    {
+    }
 
     QString text(const char* name)
     {
@@ -149,7 +158,9 @@ Result readDataSet(Item& item, const QString& file, QChar separator, DataSetReco
     const qsizetype count = childCount(list);
     if (count > DataSetRecord::maxVariables)
         return Result::error(QStringLiteral("%1: %2 has %3 attributes, more than the %4 a data set can hold")
-                .arg(file, item.where).arg(count).arg(DataSetRecord::maxVariables));
+                                 .arg(file, item.where)
+                                 .arg(count)
+                                 .arg(DataSetRecord::maxVariables));
     int n = 0;
     for (const pugi::xml_node& child : list.children()) {
         Item member(child, QStringLiteral("item %1 of DataSet_List_DAs of %2").arg(++n).arg(item.where));
@@ -240,14 +251,16 @@ Result loadRequestTables(RequestTables& tables, const QString& iecClientFile, qu
     return Result::success();
 }
 
-Result writeRequestTables(const RequestTables& tables, std::span<quint8> buffer, qsizetype start, qsizetype highest, qsizetype& end)
+Result writeRequestTables(
+    const RequestTables& tables, std::span<quint8> buffer, qsizetype start, qsizetype highest, qsizetype& end)
 {
     end = start;
     const qsizetype limit = std::min(highest + 1, static_cast<qsizetype>(buffer.size()));
     if (start < 0 || tables.length > limit - start)
         return Result::error(QStringLiteral("The request tables need %1 bytes, more than the %2 bytes the device holds for them. "
-                                             "Remove variables or data sets and update again.")
-                .arg(tables.length).arg(std::max<qsizetype>(limit - start, 0)));
+                                            "Remove variables or data sets and update again.")
+                                 .arg(tables.length)
+                                 .arg(std::max<qsizetype>(limit - start, 0)));
 
     LittleEndianWriter w(buffer.first(static_cast<size_t>(limit)), start);
     w.U32(static_cast<quint32>(tables.nVariable));
@@ -313,7 +326,8 @@ Result writeRequestTables(const RequestTables& tables, std::span<quint8> buffer,
     // The addresses were computed from the same layout; a mismatch would corrupt the device's pointers.
     if (w.overflowed() || w.position() != start + tables.length)
         return Result::error(QStringLiteral("The request tables could not be laid out: %1 bytes written, %2 expected.")
-                .arg(w.position() - start).arg(tables.length));
+                                 .arg(w.position() - start)
+                                 .arg(tables.length));
     end = w.position();
     return Result::success();
 }

@@ -15,10 +15,10 @@ namespace Image {
 // One selected data attribute: a 32-byte record.
 struct VariableRecord {
     std::array<quint8, 2> fc{};
-    quint8 rw = 0;          // 0 read, 1 write
+    quint8 rw = 0; // 0 read, 1 write
     quint8 bitAddress = 0;
-    quint8 options = 0;     // 1 on change, 2 on command, 4 on timer
-    quint8 conversion = 0;  // 1 integer/float conversion
+    quint8 options = 0; // 1 on change, 2 on command, 4 on timer
+    quint8 conversion = 0; // 1 integer/float conversion
     quint8 startbyte = 0;
     quint8 numbyte = 0;
     quint16 position = 0;
@@ -94,6 +94,7 @@ Result loadRequestTables(RequestTables& tables, const QString& iecClientFile, qu
 // Writes header, records and strings from `start` on, never beyond index `highest` nor the
 // end of `buffer`; `end` receives the position after the last byte. Tables that do not fit
 // are an error, and then nothing is written.
-Result writeRequestTables(const RequestTables& tables, std::span<quint8> buffer, qsizetype start, qsizetype highest, qsizetype& end);
+Result writeRequestTables(
+    const RequestTables& tables, std::span<quint8> buffer, qsizetype start, qsizetype highest, qsizetype& end);
 
 } // namespace Image

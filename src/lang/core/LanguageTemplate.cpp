@@ -35,28 +35,30 @@ QString lineText(const QString& text)
 QByteArray englishLanguageTemplate()
 {
     QString out;
-    out += QStringLiteral(
-        "/#/ SWQuelmor configurator - language file: English\n"
-        "/#/ Every built-in text of the configurator, made from the program itself when it is built.\n"
-        "/#/\n"
-        "/#/ To translate: copy this file to <Language>.lng in this folder (the file name is the name\n"
-        "/#/ the Options window offers) and change the text after \"=\" on each line. A line left out\n"
-        "/#/ keeps the English text.\n"
-        "/#/   - One text per line: STRnnnn = text, where nnnn is the number of the text.\n"
-        "/#/   - \"/#/\" starts a comment that runs to the end of the line.\n"
-        "/#/   - Blanks at both ends of a text are dropped; a text whose leading or trailing blanks\n"
-        "/#/     matter is written between pilcrows, as in STR0306 = \u00B6 / \u00B6\n"
-        "/#/   - Save the file as UTF-8 with a byte-order mark (or UTF-16); a file without one is\n"
-        "/#/     read in the Windows-1252 code page.\n"
-        "/#/   - A flag picture <Language>.bmp (48 x 48 pixels) may be put beside the file; without\n"
-        "/#/     one the Options window shows DefaultFlag.bmp.\n");
+    out += QStringLiteral("/#/ SWQuelmor configurator - language file: English\n"
+                          "/#/ Every built-in text of the configurator, made from the program itself when it is built.\n"
+                          "/#/\n"
+                          "/#/ To translate: copy this file to <Language>.lng in this folder (the file name is the name\n"
+                          "/#/ the Options window offers) and change the text after \"=\" on each line. A line left out\n"
+                          "/#/ keeps the English text.\n"
+                          "/#/   - One text per line: STRnnnn = text, where nnnn is the number of the text.\n"
+                          "/#/   - \"/#/\" starts a comment that runs to the end of the line.\n"
+                          "/#/   - Blanks at both ends of a text are dropped; a text whose leading or trailing blanks\n"
+                          "/#/     matter is written between pilcrows, as in STR0306 = \u00B6 / \u00B6\n"
+                          "/#/   - Save the file as UTF-8 with a byte-order mark (or UTF-16); a file without one is\n"
+                          "/#/     read in the Windows-1252 code page.\n"
+                          "/#/   - A flag picture <Language>.bmp (48 x 48 pixels) may be put beside the file; without\n"
+                          "/#/     one the Options window shows DefaultFlag.bmp.\n");
     for (const Block& block : blocks) {
         bool titled = false;
         for (int i = block.first; i <= block.last; ++i) {
             if (!hasText(i))
                 continue;
             if (!titled) {
-                out += QStringLiteral("\n/#/ ---- %1 to %2: %3 ----\n").arg(block.first).arg(block.last).arg(QLatin1String(block.window));
+                out += QStringLiteral("\n/#/ ---- %1 to %2: %3 ----\n")
+                           .arg(block.first)
+                           .arg(block.last)
+                           .arg(QLatin1String(block.window));
                 titled = true;
             }
             out += QStringLiteral("STR%1 = %2\n").arg(i, 4, 10, QChar(u'0')).arg(lineText(TextTable::builtinText(i)));

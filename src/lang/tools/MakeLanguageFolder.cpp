@@ -61,12 +61,13 @@ int main(int argc, char* argv[])
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    if (const Result written = writeFileAtomically(joinPath(folder, QStringLiteral("English.lng")), englishLanguageTemplate()); !written) {
+    if (const Result written = writeFileAtomically(joinPath(folder, QStringLiteral("English.lng")), englishLanguageTemplate());
+        !written) {
         std::fprintf(stderr, "%s\n", qPrintable(written.message));
         return 1;
     }
-    const std::pair<const char*, QImage> flags[] = {
-        {"English.bmp", englishFlag()}, {"Italiano.bmp", italianFlag()}, {"DefaultFlag.bmp", defaultFlag()}};
+    const std::pair<const char*, QImage> flags[]
+        = {{"English.bmp", englishFlag()}, {"Italiano.bmp", italianFlag()}, {"DefaultFlag.bmp", defaultFlag()}};
     for (const auto& [name, image] : flags) {
         const QString path = joinPath(folder, QString::fromLatin1(name));
         if (!image.save(path, "BMP")) {

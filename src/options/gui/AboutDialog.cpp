@@ -22,7 +22,7 @@ QPixmap productPicture()
     p.drawRoundedRect(QRectF(40, 14, 80, 92), 8, 8);
     p.setBrush(QColor(230, 230, 230));
     for (int i = 0; i < 2; ++i) {
-        p.drawRect(QRectF(28, 34 + i * 36, 14, 16));  // IEC 61850 side
+        p.drawRect(QRectF(28, 34 + i * 36, 14, 16)); // IEC 61850 side
         p.drawRect(QRectF(118, 34 + i * 36, 14, 16)); // EtherNet/IP side
     }
     p.setPen(QColor(120, 200, 120));
@@ -108,7 +108,8 @@ void AboutDialog::loadOnShow()
 
 bool AboutDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == pictureLabel && event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    if (watched == pictureLabel && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         onMakerLinkClicked();
         return true;
     }

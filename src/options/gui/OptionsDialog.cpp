@@ -205,7 +205,8 @@ void OptionsDialog::composePageTexts()
     const TextTable& t = context.texts;
     const LanguagePage page = langPage(languages, shownPage);
     selectLanguageLabel->setText(t[Text::SelectedLanguage] + languageInUse);
-    languagePageLabel->setText(t[Text::LanguagePage] + QString::number(page.page) + t[Text::LanguagePageOf] + QString::number(page.pageCount));
+    languagePageLabel->setText(
+        t[Text::LanguagePage] + QString::number(page.page) + t[Text::LanguagePageOf] + QString::number(page.pageCount));
 }
 
 void OptionsDialog::composeCheckResult()
@@ -214,7 +215,8 @@ void OptionsDialog::composeCheckResult()
         return;
     if (*updateFound) {
         checkResultLink->setTextFormat(Qt::RichText);
-        checkResultLink->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(makerDownloadPage(), context.texts[Text::CheckFoundUpdate].toHtmlEscaped()));
+        checkResultLink->setText(QStringLiteral("<a href=\"%1\">%2</a>")
+                                     .arg(makerDownloadPage(), context.texts[Text::CheckFoundUpdate].toHtmlEscaped()));
     } else {
         checkResultLink->setTextFormat(Qt::PlainText);
         checkResultLink->setText(context.texts[Text::CheckFoundNoUpdate]);
@@ -253,7 +255,8 @@ void OptionsDialog::onLanguageClicked(int slot)
         return;
     const QString language = languageOf(languages[position]);
     const TextTable& t = context.texts;
-    if (!context.platform.messages->askYesNo(t[Text::ChangeLanguageFrom] + languageInUse + t[Text::ChangeLanguageTo] + language + t[Text::ChangeLanguageEnd]))
+    if (!context.platform.messages->askYesNo(
+            t[Text::ChangeLanguageFrom] + languageInUse + t[Text::ChangeLanguageTo] + language + t[Text::ChangeLanguageEnd]))
         return;
     languageInUse = language;
     // The program state keeps its language until OK; only the texts change now.

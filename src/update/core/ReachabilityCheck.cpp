@@ -1,8 +1,8 @@
 #include "update/core/ReachabilityCheck.h"
 #include "platform/Ipv4Address.h"
 
-bool sendPing(IcmpEcho& echo, Clock& clock, const QString& address, int& pingStatus,
-    const std::function<void()>& processEvents, QString& error)
+bool sendPing(IcmpEcho& echo, Clock& clock, const QString& address, int& pingStatus, const std::function<void()>& processEvents,
+    QString& error)
 {
     pingStatus = PingNoEvent;
     error.clear();

@@ -14,5 +14,5 @@ constexpr int pingWaitStepMs = 10;
 // (not reset between attempts); `processEvents` runs after every reply so the window stays
 // live. An address that is not a numeric IPv4 address, or an echo that cannot be sent, ends
 // the check at once with false, `pingStatus` unchanged and the echo's reason in `error`.
-bool sendPing(IcmpEcho& echo, Clock& clock, const QString& address, int& pingStatus,
-    const std::function<void()>& processEvents, QString& error);
+bool sendPing(IcmpEcho& echo, Clock& clock, const QString& address, int& pingStatus, const std::function<void()>& processEvents,
+    QString& error);

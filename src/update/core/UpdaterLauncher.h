@@ -16,4 +16,5 @@ struct UpdaterEnd {
 // code every updaterPollMs (ProcessLauncher::StillActive counts as still running) until it has
 // ended or updaterWaitLimitMs have passed. A program still running then keeps running on its own.
 // A program that cannot be started gives Text::ErrorUpdaterNotFound with its path.
-Result startUpdater(ProcessLauncher& launcher, Clock& clock, const QString& program, Visibility visibility, UpdaterEnd* end = nullptr);
+Result startUpdater(
+    ProcessLauncher& launcher, Clock& clock, const QString& program, Visibility visibility, UpdaterEnd* end = nullptr);

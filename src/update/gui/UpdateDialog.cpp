@@ -87,10 +87,10 @@ void UpdateDialog::buildLayout()
     buttonsLayout->addWidget(executeButton);
 
     // Tab order: address panel, options panel, buttons.
-    QWidget* order[] = {addressFields[0], addressFields[1], addressFields[2], addressFields[3], updateOptionBox, readBackBox, cancelButton, executeButton};
+    QWidget* order[] = {addressFields[0], addressFields[1], addressFields[2], addressFields[3], updateOptionBox, readBackBox,
+        cancelButton, executeButton};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
-
 }
 
 void UpdateDialog::retranslate()
@@ -137,13 +137,16 @@ void UpdateDialog::loadOnShow()
 
 bool UpdateDialog::sendPing(const QString& address, QString& error)
 {
-    return ::sendPing(*context.platform.icmpEcho, *context.platform.clock, address, pingStatus,
-        [] { QCoreApplication::processEvents(); }, error);
+    return ::sendPing(
+        *context.platform.icmpEcho, *context.platform.clock, address, pingStatus, [] { QCoreApplication::processEvents(); },
+        error);
 }
 
 void UpdateDialog::onExecuteClicked()
 {
-    const QString address = QStringList{addressFields[0]->text(), addressFields[1]->text(), addressFields[2]->text(), addressFields[3]->text()}.join(u'.');
+    const QString address
+        = QStringList{addressFields[0]->text(), addressFields[1]->text(), addressFields[2]->text(), addressFields[3]->text()}
+              .join(u'.');
     // The check processes window messages: no second check may start inside this one.
     executeButton->setEnabled(false);
     QString why;
@@ -156,7 +159,8 @@ void UpdateDialog::onExecuteClicked()
         if (pingStatus == PingNotAnswered)
             context.platform.messages->warning(context.texts[Text::DeviceNotFound]);
         else
-            context.platform.messages->error(why.isEmpty() ? context.texts[Text::ErrorCheckAddress] : context.texts[Text::ErrorCheckAddress] + u'\n' + why);
+            context.platform.messages->error(
+                why.isEmpty() ? context.texts[Text::ErrorCheckAddress] : context.texts[Text::ErrorCheckAddress] + u'\n' + why);
         return;
     }
 
@@ -168,5 +172,6 @@ void UpdateDialog::onExecuteClicked()
     // Never start the updater on an old descriptor, which may name another project.
     if (!context.report(writeUpdateDescriptor(request, state.programFolder)))
         return;
-    context.report(startUpdater(*context.platform.processLauncher, *context.platform.clock, updaterProgram(state.programFolder), Visibility::Shown));
+    context.report(startUpdater(
+        *context.platform.processLauncher, *context.platform.clock, updaterProgram(state.programFolder), Visibility::Shown));
 }
