@@ -1,6 +1,8 @@
 #pragma once
 #include "platform/Platform.h"
+#include <QElapsedTimer>
 #include <QStringList>
+#include <QThread>
 #include <deque>
 #include <functional>
 
@@ -77,6 +79,17 @@ public:
     qint64 Now = 1000;
     qint64 tickCountMs() override { return Now; }
     void sleepMs(int ms) override { Now += ms; }
+};
+
+// Real time, for tests that wait for a real process.
+class SteadyClock : public Clock {
+public:
+    SteadyClock() { timer.start(); }
+    qint64 tickCountMs() override { return timer.elapsed(); }
+    void sleepMs(int ms) override { QThread::msleep(static_cast<unsigned long>(ms)); }
+
+private:
+    QElapsedTimer timer;
 };
 
 class FakeLocaleService : public LocaleService {

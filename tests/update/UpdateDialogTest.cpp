@@ -5,7 +5,6 @@
 #include "base/XmlFile.h"
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,16 +14,6 @@
 namespace {
 
 using R = IcmpEcho::EchoStatus;
-
-class SteadyClock : public Clock {
-public:
-    SteadyClock() { timer.start(); }
-    qint64 tickCountMs() override { return timer.elapsed(); }
-    void sleepMs(int ms) override { QThread::msleep(static_cast<unsigned long>(ms)); }
-
-private:
-    QElapsedTimer timer;
-};
 
 // The update window of a program whose configuration "Plant A" is active, on fake services.
 struct BootRun : WindowFixture {

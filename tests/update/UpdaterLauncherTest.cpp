@@ -3,25 +3,9 @@
 #include "update/core/UpdaterLauncher.h"
 #include "platform/SystemServices.h"
 #include "update/core/UpdateDescriptor.h"
-#include <QElapsedTimer>
-#include <QThread>
 #include <gtest/gtest.h>
 #include <csignal>
 #include <sys/wait.h>
-
-namespace {
-
-class SteadyClock : public Clock {
-public:
-    SteadyClock() { timer.start(); }
-    qint64 tickCountMs() override { return timer.elapsed(); }
-    void sleepMs(int ms) override { QThread::msleep(static_cast<unsigned long>(ms)); }
-
-private:
-    QElapsedTimer timer;
-};
-
-} // namespace
 
 TEST(StartProgram, PollsUntilTheEndOrTheLimit)
 {
