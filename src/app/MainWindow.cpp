@@ -56,6 +56,7 @@ void MainWindow::setUp(const QString& programFolder)
     readSettings(settingsFile(state), state);
 
     versionCheckTimer = new QTimer(this);
+    versionCheckTimer->setObjectName(QStringLiteral("versionCheckTimer"));
     versionCheckTimer->setInterval(firstVersionCheckMs);
     connect(versionCheckTimer, &QTimer::timeout, this, &MainWindow::onVersionCheckTimer);
     updateVersionCheckTimer();

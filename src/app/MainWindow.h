@@ -30,8 +30,6 @@ public:
     void saveSettings();
     void retranslateAllWindows();
 
-    QTimer* versionCheckTimer = nullptr;
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -54,6 +52,7 @@ private:
     void refreshConfigurationLabel();
 
     AppContext& context;
+    QTimer* versionCheckTimer = nullptr;
     // The device images of the update step, rebuilt from the project's files at every step.
     std::unique_ptr<Image::DeviceImage> deviceImage;
 

@@ -24,7 +24,7 @@ TEST(MainWindow, FirstStartInAnEmptyFolder)
         EXPECT_EQ(run.mainWindow->findChild<QPushButton*>("Btn_CreateBin")->text(), "Update Device UDP");
         EXPECT_EQ(run.mainWindow->findChild<QPushButton*>("Btn_Opz")->toolTip(), "Options");
         EXPECT_FALSE(run.mainWindow->findChild<QLabel*>("LL_Update")->isVisible());
-        EXPECT_FALSE(run.mainWindow->versionCheckTimer->isActive());
+        EXPECT_FALSE(run.versionCheckTimer()->isActive());
         EXPECT_FALSE(QFile::exists(dir.filePath("Tessav.xml")));
         run.click("Btn_Close");
         EXPECT_TRUE(run.fakes.messages.shown.empty());
@@ -64,8 +64,8 @@ TEST(MainWindow, RestoresTheRememberedConfigurationAndLanguage)
     EXPECT_EQ(run.label("L_Name_Conf_L2"), "Plant A");
     EXPECT_EQ(run.state.projectFolder, QDir(dir.path()).filePath("PROJECTS") + QDir::separator() + "Plant A");
     EXPECT_TRUE(run.state.parGenFile.endsWith("ParGen.xml"));
-    EXPECT_TRUE(run.mainWindow->versionCheckTimer->isActive());
-    EXPECT_EQ(run.mainWindow->versionCheckTimer->interval(), 60000);
+    EXPECT_TRUE(run.versionCheckTimer()->isActive());
+    EXPECT_EQ(run.versionCheckTimer()->interval(), 60000);
 }
 
 TEST(MainWindow, RememberedConfigurationWhoseFolderIsGoneIsWrittenBackUnchanged)

@@ -21,6 +21,7 @@ struct ProgramRun : WindowFixture {
     }
     QString label(const char* name) const { return labelText(mainWindow.get(), name); }
     void click(const char* name) const { ::click(mainWindow.get(), name); }
+    QTimer* versionCheckTimer() const { return mainWindow->findChild<QTimer*>("versionCheckTimer"); }
 
     // Clicks a main-window button that opens a dialog and runs `action` in the active dialog.
     // A dialog that the action leaves open is cancelled, so a failing test cannot hang; the

@@ -322,7 +322,7 @@ TEST(Options, OkStoresTheTicksSavesAndSetsTheTimer)
         "<Conf_Settings><lastinternet><enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet></"
         "Conf_Settings>");
     ProgramRun run(dir.path());
-    ASSERT_TRUE(run.mainWindow->versionCheckTimer->isActive());
+    ASSERT_TRUE(run.versionCheckTimer()->isActive());
 
     // Internet cleared, update still ticked (and disabled): saved as set, the timer stops.
     inOptions(run, [&](QWidget* w) {
@@ -339,7 +339,7 @@ TEST(Options, OkStoresTheTicksSavesAndSetsTheTimer)
     EXPECT_TRUE(saved.enableUpdate);
     EXPECT_TRUE(saved.doubleClickAutoSize);
     EXPECT_FALSE(saved.enableJumpFieldTables);
-    EXPECT_FALSE(run.mainWindow->versionCheckTimer->isActive());
+    EXPECT_FALSE(run.versionCheckTimer()->isActive());
 
     // Cancel changes nothing: neither the state, nor the file, nor the timer.
     const QByteArray before = readTestFile(dir.filePath("Tessav.xml"));
@@ -350,7 +350,7 @@ TEST(Options, OkStoresTheTicksSavesAndSetsTheTimer)
     });
     EXPECT_FALSE(run.state.enableInternet);
     EXPECT_EQ(readTestFile(dir.filePath("Tessav.xml")), before);
-    EXPECT_FALSE(run.mainWindow->versionCheckTimer->isActive());
+    EXPECT_FALSE(run.versionCheckTimer()->isActive());
 
     // Both set again: the timer runs, first after the minute it was last given.
     inOptions(run, [&](QWidget* w) {
@@ -358,8 +358,8 @@ TEST(Options, OkStoresTheTicksSavesAndSetsTheTimer)
         clickBox(w, "CB_En_Con");
         click(w, "Btn_OK");
     });
-    EXPECT_TRUE(run.mainWindow->versionCheckTimer->isActive());
-    EXPECT_EQ(run.mainWindow->versionCheckTimer->interval(), 60000);
+    EXPECT_TRUE(run.versionCheckTimer()->isActive());
+    EXPECT_EQ(run.versionCheckTimer()->interval(), 60000);
     EXPECT_TRUE(run.fakes.http.Urls.isEmpty()); // no check ran
 }
 
@@ -370,7 +370,7 @@ TEST(MainWindow, TimerChecksTheVersionAndShowsOrHidesTheLink)
         "<Conf_Settings><lastinternet><enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet></"
         "Conf_Settings>");
     ProgramRun run(dir.path());
-    QTimer* timer = run.mainWindow->versionCheckTimer;
+    QTimer* timer = run.versionCheckTimer();
     auto* link = child<QLabel>(run.mainWindow.get(), "LL_Update");
     EXPECT_EQ(timer->interval(), 60000);
 
