@@ -330,24 +330,24 @@ TEST(AccessFile, MalformedFileStopsWithOneErrorAndKeepsWhatWasRead)
     QByteArray noPort = daItem("0", "Quality", "IED1LD0/MMXU1.TotW.q");
     noPort.replace(R"(Port="102" )", "");
     QByteArray noGoose = dataSetItem("0", "IED1LD0/LLN0.DS1", "");
-    noGoose.replace(R"(EnGoose="Y" )", "");
+    noGoose.replace(R"(GooseName="GC1" )", "");
     const Case cases[] = {
         {"not well-formed", "<IEC_68850_Client>\n<List_ICD_Files>\n<ICD_File Name=\"a\" FileName=\"A.icd\">\n</IEC_68850_Client>",
             {"IEC_61850_Client.xml", "line 4"}, 0, 0, 0},
         {"no root", "<Something/>", {"IEC_61850_Client.xml", "IEC_68850_Client"}, 0, 0, 0},
         {"ICD_File without FileName",
             R"(<IEC_68850_Client><List_ICD_Files><ICD_File Name="IED1" FileName="A.icd"/><ICD_File Name="X"/></List_ICD_Files></IEC_68850_Client>)",
-            {"ICD_File 2", "FileName"}, 1, 0, 0},
+            {"item 2 of List_ICD_Files", "FileName"}, 1, 0, 0},
         {"DA_Item without Port", twoFiles + "<List_DA_Selected>" + good + noPort + "</List_DA_Selected></IEC_68850_Client>",
-            {"DA_Item 2", "Port"}, 2, 1, 0},
-        {"DataSet_Item without EnGoose",
+            {"item 2 of List_DA_Selected", "Port"}, 2, 1, 0},
+        {"DataSet_Item without GooseName",
             twoFiles + "<List_DA_Selected>" + good + "</List_DA_Selected><List_DataSet_Selected>"
                 + dataSetItem("0", "IED1LD0/LLN0.DS1", "") + noGoose + "</List_DataSet_Selected></IEC_68850_Client>",
-            {"DataSet_Item 2", "EnGoose"}, 2, 1, 1},
+            {"item 2 of List_DataSet_Selected", "GooseName"}, 2, 1, 1},
         {"DataSet_Item with a bad Index",
             twoFiles + "<List_DA_Selected/><List_DataSet_Selected>" + dataSetItem("one", "IED1LD0/LLN0.DS1", "")
                 + "</List_DataSet_Selected></IEC_68850_Client>",
-            {"DataSet_Item 1", "Index", "one"}, 2, 0, 0},
+            {"item 1 of List_DataSet_Selected", "Index", "one"}, 2, 0, 0},
     };
     for (const auto& c : cases) {
         Project p;

@@ -276,7 +276,8 @@ TEST(AccessWindow, BadAccessFileShowsOneErrorAndIsNotTouchedUntilOk)
     run.openActive();
     const QStringList errors = run.fakes.messages.texts("error");
     ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].contains("IEC_61850_Client.xml") && errors[0].contains("DA_Item 1") && errors[0].contains("fc"))
+    EXPECT_TRUE(errors[0].contains("IEC_61850_Client.xml") && errors[0].contains("item 1 of List_DA_Selected")
+        && errors[0].contains("fc"))
         << errors[0].toStdString();
     EXPECT_TRUE(run.window->isVisible());
     EXPECT_EQ(run.deviceTexts(), QStringList{"IED1"});

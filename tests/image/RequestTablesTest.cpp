@@ -276,14 +276,10 @@ TEST(RequestTables, MalformedFilesStopTheBuildNamingFileAndItem)
     auto without = [](const char* attr) { return With(exampleVariable(), {{attr, nullptr}}); };
     std::vector<Case> cases = {
         {"no root", "<Other/>", "no IEC_68850_Client element"},
-        {"no variable list", "<IEC_68850_Client><List_DataSet_Selected/></IEC_68850_Client>",
-            "IEC_68850_Client has no List_DA_Selected element"},
-        {"data set without its list", accessFileXml({}, Element("DataSet_Item", exampleDataSet())),
-            "item 1 of List_DataSet_Selected has no DataSet_List_DAs element"},
-        {"not an element",
-            "<IEC_68850_Client><List_DA_Selected>" + Element("DA_Item", exampleVariable())
-                + "<!-- x --></List_DA_Selected></IEC_68850_Client>",
-            "item 2 of List_DA_Selected is not an element"},
+        {"another element name",
+            "<IEC_68850_Client><List_DA_Selected>" + Element("DA_Item", exampleVariable()) + "<!-- x -->"
+                + Element("DataSet_DA_Item", exampleMember(1)) + "</List_DA_Selected></IEC_68850_Client>",
+            "item 2 of List_DA_Selected is a DataSet_DA_Item element, not DA_Item"},
     };
     for (const char* attr : {"bType", "fc", "Reference", "IPAddress", "Port", "Time", "Position", "StartBit", "MoltFact"})
         cases.push_back({attr, accessFileXml({exampleVariable(), exampleVariable(), without(attr)}),

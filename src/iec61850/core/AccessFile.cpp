@@ -1,9 +1,9 @@
 #include "iec61850/core/AccessFile.h"
+#include "iec61850/core/AccessFileModel.h"
 #include "iec61850/core/AccessOperations.h"
 #include "iec61850/core/Catalog.h"
 #include "base/Files.h"
 #include "iec61850/core/SclReader.h"
-#include "base/WholeNumber.h"
 #include "base/XmlFile.h"
 #include <QDir>
 #include <QFileInfo>
@@ -11,25 +11,10 @@
 namespace {
 
 const char* const rootName = "IEC_68850_Client";
-const char* const memberAttributes[] = {"bType", "Reference", "Position", "StartBit", "Convertion", "MoltFact", "Mnemonic"};
 
 void set(pugi::xml_node& node, const char* name, const QString& value)
 {
     node.append_attribute(name).set_value(qStringToXml(value).c_str());
-}
-
-QString attributeText(const pugi::xml_node& node, const char* name) { return xmlToQString(node.attribute(name).value()); }
-
-// Visits the element children of a node (comments and text skipped), counted from 0, up to
-// the first that fails.
-template <typename Visit> Result forEachElement(const pugi::xml_node& parent, Visit visit)
-{
-    int i = 0;
-    for (const pugi::xml_node& child : parent.children())
-        if (child.type() == pugi::node_element)
-            if (Result r = visit(child, i++); !r)
-                return r;
-    return Result::success();
 }
 
 // Writes the data rows of a grid (none when it is empty) as elements with the given attributes.
@@ -56,43 +41,24 @@ public:
     {
     }
 
+    // Fills what the file gave before any fault, then returns the fault.
     Result run()
     {
         clearAccessList(access);
-        if (!QFileInfo::exists(path))
-            return Result::success();
-        pugi::xml_document doc;
-        if (Result loaded = loadXmlFile(path, doc); !loaded)
-            return loaded;
-        const pugi::xml_node root = doc.child(rootName);
-        if (!root)
-            return formatError(QStringLiteral("it has no element %1").arg(QString::fromLatin1(rootName)));
-        if (Result r = readDevices(root.child("List_ICD_Files")); !r)
+        AccessFileModel model;
+        const Result read = readAccessFileModel(path, model);
+        if (Result r = readDevices(model); !r)
             return r;
-        if (Result r = readVariables(root.child("List_DA_Selected")); !r)
-            return r;
-        return readDataSets(root.child("List_DataSet_Selected"));
+        readVariables(model);
+        readDataSets(model);
+        return read;
     }
 
 private:
-    Result formatError(const QString& what) const
+    Result readDevices(const AccessFileModel& model)
     {
-        return Result::error(QStringLiteral("%1: format error: %2").arg(QDir::toNativeSeparators(path), what));
-    }
-    Result missingAttribute(const char* item, int i, const char* attribute) const
-    {
-        return formatError(QStringLiteral("%1 %2 has no attribute %3")
-                               .arg(QString::fromLatin1(item))
-                               .arg(i + 1)
-                               .arg(QString::fromLatin1(attribute)));
-    }
-
-    Result readDevices(const pugi::xml_node& list)
-    {
-        return forEachElement(list, [&](const pugi::xml_node& item, int i) {
-            if (!item.attribute("FileName"))
-                return missingAttribute("ICD_File", i, "FileName");
-            const QString fileName = attributeText(item, "FileName");
+        for (const StoredDevice& item : model.devices) {
+            const QString& fileName = item[1].text;
             const QString file = joinPath(Catalog, fileName);
             std::unique_ptr<Ied> device;
             if (isCatalogFileName(fileName) && QFileInfo(file).isFile()) {
@@ -102,97 +68,80 @@ private:
                 // Keeps the position, the name and the file name, so that the entries' indexes
                 // stay right and the next save writes the entry back unchanged.
                 device = std::make_unique<Ied>();
-                device->name = attributeText(item, "Name");
+                device->name = item[0].text;
                 device->fileName = fileName;
                 device->fileMissing = true;
                 report.missingFiles << fileName;
             }
             access.devices.push_back(std::move(device));
-            return Result::success();
-        });
+        }
+        return Result::success();
     }
 
-    Result readVariables(const pugi::xml_node& list)
+    void readVariables(const AccessFileModel& model)
     {
         StringGrid& grid = access.variableGrid;
-        return forEachElement(list, [&](const pugi::xml_node& item, int i) {
-            // Files of earlier versions have no StartByte and NumByte.
-            for (int col = 1; col < VariableColumn::Count; ++col)
-                if (col != VariableColumn::StartByte && col != VariableColumn::NumByte
-                    && !item.attribute(variableAttributes[col]))
-                    return missingAttribute("DA_Item", i, variableAttributes[col]);
-            const int row = i + 1;
-            grid.setRowCount(row + 1);
+        int row = 0;
+        for (const StoredVariable& item : model.variables) {
+            grid.setRowCount(++row + 1);
             grid.setCell(VariableColumn::Number, row, QString::number(row));
+            // Grid column c holds attribute c - 1 of the stored item.
             for (int col = 1; col < VariableColumn::Count; ++col)
-                grid.setCell(col, row, attributeText(item, variableAttributes[col]));
-            return Result::success();
-        });
+                grid.setCell(col, row, item[static_cast<size_t>(col - 1)].text);
+        }
     }
 
-    Result readDataSets(const pugi::xml_node& list)
+    void readDataSets(const AccessFileModel& model)
     {
         StringGrid& grid = access.dataSetGrid;
-        return forEachElement(list, [&](const pugi::xml_node& item, int i) {
-            for (int col = 1; col < DataSetColumn::Count; ++col)
-                if (!item.attribute(dataSetAttributes[col]))
-                    return missingAttribute("DataSet_Item", i, dataSetAttributes[col]);
-            const std::optional<qint32> index = parseWholeNumber(attributeText(item, "Index"));
-            if (!index)
-                return formatError(QStringLiteral("DataSet_Item %1 has the Index \"%2\", not a whole number")
-                                       .arg(i + 1)
-                                       .arg(attributeText(item, "Index")));
-            const int row = i + 1;
-            grid.setRowCount(row + 1);
+        int row = 0;
+        for (const StoredDataSet& item : model.dataSets) {
+            grid.setRowCount(++row + 1);
             grid.setCell(DataSetColumn::Number, row, QString::number(row));
             for (int col = 1; col < DataSetColumn::Count; ++col)
-                grid.setCell(col, row, attributeText(item, dataSetAttributes[col]));
+                grid.setCell(col, row, item[static_cast<size_t>(col - 1)].text);
 
             auto entry = std::make_unique<DataSetEntry>();
             const auto& devices = access.devices;
-            if (*index >= 0 && *index < static_cast<qint32>(devices.size()))
-                entry->dataSet = findDataSet(*devices[static_cast<size_t>(*index)], grid.cell(DataSetColumn::Reference, row));
-            readMembers(item.child("DataSet_List_DAs"), *entry, row);
+            const qint32 index = item[AccessItem::DsIndex].numberOr(-1);
+            if (index >= 0 && index < static_cast<qint32>(devices.size()))
+                entry->dataSet = findDataSet(*devices[static_cast<size_t>(index)], grid.cell(DataSetColumn::Reference, row));
+            readMembers(item.members, *entry, row);
             access.dataSets.push_back(std::move(entry));
-            return Result::success();
-        });
+        }
     }
 
     // Takes over the stored members that still match the SCL data set at their position.
-    void readMembers(const pugi::xml_node& list, DataSetEntry& entry, int row)
+    void readMembers(const std::vector<StoredMember>& members, DataSetEntry& entry, int row)
     {
+        using namespace AccessItem;
         const QString reference = access.dataSetGrid.cell(DataSetColumn::Reference, row);
         const DataSet* dataSet = entry.dataSet;
-        int stored = 0;
         QStringList unmatched;
-        forEachElement(list, [&](const pugi::xml_node& item, int i) {
-            ++stored;
-            const QString bType = attributeText(item, "bType");
-            const QString memberRef = attributeText(item, "Reference");
-            DataAttribute* member = dataSet && i < static_cast<int>(dataSet->attributes.size())
-                ? dataSet->attributes[static_cast<size_t>(i)]
-                : nullptr;
-            if (!member || member->bType != bType || member->reference != memberRef) {
+        for (size_t i = 0; i < members.size(); ++i) {
+            const StoredMember& item = members[i];
+            const QString& memberRef = item[MReference].text;
+            DataAttribute* member = dataSet && i < dataSet->attributes.size() ? dataSet->attributes[i] : nullptr;
+            if (!member || member->bType != item[MBType].text || member->reference != memberRef) {
                 unmatched << QStringLiteral("%1 %2").arg(i + 1).arg(memberRef);
-                return Result::success();
+                continue;
             }
             auto da = std::make_unique<DataSetMember>();
             da->attribute = member;
-            da->position = attributeText(item, "Position");
-            da->bitAddress = attributeText(item, "StartBit");
-            da->conversion = attributeText(item, "Convertion");
-            da->multFactor = attributeText(item, "MoltFact");
-            da->mnemonic = attributeText(item, "Mnemonic");
+            da->position = item[MPosition].text;
+            da->bitAddress = item[MStartBit].text;
+            da->conversion = item[MConversion].text;
+            da->multFactor = item[MMultFactor].text;
+            da->mnemonic = item[MMnemonic].text;
             entry.members.push_back(std::move(da));
-            return Result::success();
-        });
-        if (stored == 0)
+        }
+        if (members.empty())
             return;
         if (!dataSet)
             report.droppedMembers << QStringLiteral("DataSet row %1 (%2): data set not found, its %3 stored members dropped")
                                          .arg(row)
                                          .arg(reference)
-                                         .arg(stored);
+                                         .arg(members.size());
         else if (!unmatched.isEmpty())
             report.droppedMembers << QStringLiteral("DataSet row %1 (%2): members no longer matching, dropped: %3")
                                          .arg(row)
@@ -271,7 +220,7 @@ Result saveAccessFile(const AccessList& access, const QString& path)
                     = {da->attribute ? da->attribute->bType : QString(), da->attribute ? da->attribute->reference : QString(),
                         da->position, da->bitAddress, da->conversion, da->multFactor, da->mnemonic};
                 for (size_t i = 0; i < std::size(values); ++i)
-                    set(member, memberAttributes[i], values[i]);
+                    set(member, memberItemAttributes[i], values[i]);
             }
         });
 

@@ -43,20 +43,6 @@ DataSetEntry* entryOfRow(AccessList& access, int row)
 
 } // namespace
 
-int fixedNumByte(const QString& bType)
-{
-    const QString type = bType.toUpper();
-    if (type == u"FLOAT32" || type == u"INT32U" || type == u"INT32" || type == u"QUALITY")
-        return 4;
-    if (type == u"FLOAT64" || type == u"INT64")
-        return 8;
-    if (type == u"INT8U" || type == u"INT8" || type == u"BOOLEAN" || type == u"TIMESTAMP" || type == u"ENUM")
-        return 1;
-    if (type == u"INT16U" || type == u"INT16")
-        return 2;
-    return 0;
-}
-
 void setStartNumByte(StringGrid& variableGrid)
 {
     for (int row = 1; row < variableGrid.rowCount(); ++row) {

@@ -1,13 +1,9 @@
 #pragma once
+#include "iec61850/core/AccessFileModel.h" // fixedNumByte()
 #include "iec61850/core/AccessList.h"
 
 // Getting entries into and out of the access list, without any widget. Rows are grid rows
 // counted from 1; every operation keeps each grid at one data row or more.
-
-// Num Byte of a type of fixed size (bType compared in upper case), 0 for the types whose
-// Start Byte and Num Byte the engineer enters (VisString255, Octet64, Dbpos, Struct ...).
-// TIMESTAMP counts 1 byte, as the request tables count it.
-int fixedNumByte(const QString& bType);
 
 // The fixed-size rule over every data row of the variables grid: fixed-size types get Start
 // Byte "0" and their Num Byte, both locked; every other row gets both cells unlocked, values

@@ -22,7 +22,8 @@ Result DeviceImage::buildImages(const ProgramState& state, QChar decimalSeparato
     if (auto loaded = loadParGen(parameterBlock, state.parGenFile, requestTables); !loaded)
         return loaded;
     putU32(parameterBlock.bytes, block::requestTablesAdd, requestTablesAddress);
-    if (auto loaded = loadRequestTables(requestTables, state.accessFile, requestTablesAddress, decimalSeparator); !loaded)
+    if (auto loaded = loadRequestTables(requestTables, state.accessFile, requestTablesAddress, decimalSeparator, bank2Size);
+        !loaded)
         return loaded;
     qsizetype bank2End = 0;
     if (auto written = writeRequestTables(requestTables, bank2Buffer, 0, bank2Size - 1, bank2End); !written)

@@ -1,8 +1,7 @@
 #include "image/core/RequestTables.h"
 #include "base/Conversions.h"
 #include "image/core/LittleEndian.h"
-#include "base/WholeNumber.h"
-#include "base/XmlFile.h"
+#include "iec61850/core/AccessFileModel.h"
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
@@ -13,81 +12,6 @@ void clearRequestTables(RequestTables& tables) { tables = RequestTables{}; }
 
 namespace {
 
-// Value size of the basic types whose size is fixed; other types take it from the item.
-struct TypeSize {
-    const char* type;
-    quint8 startByte, numByte;
-};
-constexpr TypeSize typeSizes[] = {
-    {"FLOAT32", 0, 4},
-    {"INT32U", 0, 4},
-    {"INT32", 0, 4},
-    {"QUALITY", 0, 4},
-    {"FLOAT64", 0, 8},
-    {"INT64", 0, 8},
-    {"INT8U", 0, 1},
-    {"INT8", 0, 1},
-    {"BOOLEAN", 0, 1},
-    {"TIMESTAMP", 0, 1},
-    {"ENUM", 0, 1},
-    {"INT16U", 0, 2},
-    {"INT16", 0, 2},
-};
-
-const TypeSize* fixedSize(const QString& bType)
-{
-    const QString upper = bType.toUpper();
-    for (const TypeSize& t : typeSizes)
-        if (upper == QLatin1String(t.type))
-            return &t;
-    return nullptr;
-}
-
-// The attributes of one item. An attribute read as text must be present: the first one that
-// is absent is remembered, and the item is refused once all have been read.
-class Item {
-public:
-    Item(pugi::xml_node element, QString place)
-        : node(element)
-        , where(std::move(place))
-    {
-    }
-
-    QString text(const char* name)
-    {
-        const pugi::xml_attribute a = node.attribute(name);
-        if (!a && missing.isEmpty())
-            missing = QString::fromLatin1(name);
-        return xmlToQString(a.value());
-    }
-    // An absent attribute reads as an empty text.
-    QString optional(const char* name) const { return xmlToQString(node.attribute(name).value()); }
-    bool is(const char* name, const char* value) const { return optional(name) == QLatin1String(value); }
-
-    Result Check(const QString& file) const
-    {
-        if (node.type() != pugi::node_element)
-            return Result::error(QStringLiteral("%1: %2 is not an element").arg(file, where));
-        if (!missing.isEmpty())
-            return Result::error(QStringLiteral("%1: %2 has no %3 attribute").arg(file, where, missing));
-        return Result::success();
-    }
-
-    const pugi::xml_node node;
-    const QString where;
-
-private:
-    QString missing;
-};
-
-qsizetype childCount(const pugi::xml_node& node)
-{
-    qsizetype n = 0;
-    for (auto it = node.begin(); it != node.end(); ++it)
-        ++n;
-    return n;
-}
-
 quint8 low8(const QString& text, qsizetype i) { return i < text.size() ? static_cast<quint8>(text[i].unicode()) : 0; }
 
 float multFactor(const QString& text, QChar separator)
@@ -97,108 +21,115 @@ float multFactor(const QString& text, QChar separator)
     return value;
 }
 
-VariableRecord readVariable(Item& item, QChar separator)
+VariableRecord toRecord(const StoredVariable& item, QChar separator)
 {
+    using namespace AccessItem;
     VariableRecord v;
-    v.bType = item.text("bType");
-    const QString fc = item.text("fc");
+    v.bType = item[BType].text;
+    const QString& fc = item[Fc].text;
     v.fc = {low8(fc, 0), low8(fc, 1)};
-    v.reference = item.text("Reference");
-    if (const TypeSize* size = fixedSize(v.bType)) {
-        v.startbyte = size->startByte;
-        v.numbyte = size->numByte;
+    v.reference = item[Reference].text;
+    if (const int numByte = fixedNumByte(v.bType); numByte > 0) {
+        v.startbyte = 0;
+        v.numbyte = static_cast<quint8>(numByte);
     } else {
-        v.startbyte = static_cast<quint8>(toWholeNumber(item.optional("StartByte"), 0));
-        v.numbyte = static_cast<quint8>(toWholeNumber(item.optional("NumByte"), 1));
+        v.startbyte = static_cast<quint8>(item[StartByte].numberOr(0));
+        v.numbyte = static_cast<quint8>(item[NumByte].numberOr(1));
     }
-    v.hostname = item.text("IPAddress");
-    v.tcpPort = static_cast<quint16>(toWholeNumber(item.text("Port"), 0));
-    v.options = (item.is("OnChange", "Y") ? 1 : 0) | (item.is("OnCMD", "Y") ? 2 : 0) | (item.is("OnTimer", "Y") ? 4 : 0);
-    v.time = static_cast<quint32>(toWholeNumber(item.text("Time"), 1000));
-    v.position = static_cast<quint16>(toWholeNumber(item.text("Position"), 0));
-    v.bitAddress = static_cast<quint8>(toWholeNumber(item.text("StartBit"), 0));
-    v.rw = item.is("ReadWrite", "Read") ? 0 : 1;
-    v.conversion = item.is("Convertion", "ItoF/FtoI") ? 1 : 0;
-    v.moltFactor = multFactor(item.text("MoltFact"), separator);
+    v.hostname = item[IpAddress].text;
+    v.tcpPort = static_cast<quint16>(item[Port].numberOr(0));
+    v.options = (item[OnChange].is("Y") ? 1 : 0) | (item[OnCmd].is("Y") ? 2 : 0) | (item[OnTimer].is("Y") ? 4 : 0);
+    v.time = static_cast<quint32>(item[Time].numberOr(1000));
+    v.position = static_cast<quint16>(item[Position].numberOr(0));
+    v.bitAddress = static_cast<quint8>(item[StartBit].numberOr(0));
+    v.rw = item[ReadWrite].is("Read") ? 0 : 1;
+    v.conversion = item[Conversion].is("ItoF/FtoI") ? 1 : 0;
+    v.moltFactor = multFactor(item[MultFactor].text, separator);
     return v;
 }
 
-MemberRecord readVariableDs(Item& item, QChar separator)
+MemberRecord toRecord(const StoredMember& item, QChar separator)
 {
+    using namespace AccessItem;
     MemberRecord v;
-    v.bType = item.text("bType");
-    v.reference = item.text("Reference");
-    v.position = static_cast<quint16>(toWholeNumber(item.text("Position"), 0));
-    v.bitAddress = static_cast<quint8>(toWholeNumber(item.text("StartBit"), 0));
-    v.conversion = item.is("Convertion", "ItoF/FtoI") ? 1 : 0;
-    v.moltFactor = multFactor(item.text("MoltFact"), separator);
+    v.bType = item[MBType].text;
+    v.reference = item[MReference].text;
+    v.position = static_cast<quint16>(item[MPosition].numberOr(0));
+    v.bitAddress = static_cast<quint8>(item[MStartBit].numberOr(0));
+    v.conversion = item[MConversion].is("ItoF/FtoI") ? 1 : 0;
+    v.moltFactor = multFactor(item[MMultFactor].text, separator);
     return v;
 }
 
-DataSetRecord readDataSetHeader(Item& item)
+DataSetRecord toRecord(const StoredDataSet& item, QChar separator)
 {
+    using namespace AccessItem;
     DataSetRecord d;
-    d.tcpPort = static_cast<quint16>(toWholeNumber(item.text("Port"), 0));
-    d.enGoose = item.is("EnGoose", "Y") ? 1 : 0;
-    d.time = static_cast<quint32>(toWholeNumber(item.text("Time"), 1000));
-    d.gooseName = item.text("GooseName");
-    d.reference = item.text("Reference");
-    d.hostname = item.text("IPAddress");
+    d.tcpPort = static_cast<quint16>(item[DsPort].numberOr(0));
+    d.enGoose = item[DsEnGoose].is("Y") ? 1 : 0;
+    d.time = static_cast<quint32>(item[DsTime].numberOr(1000));
+    d.gooseName = item[DsGooseName].text;
+    d.reference = item[DsReference].text;
+    d.hostname = item[DsIpAddress].text;
+    for (const StoredMember& member : item.members)
+        d.variableList.push_back(toRecord(member, separator));
+    d.nVariable = static_cast<quint8>(item.members.size());
     return d;
 }
 
-Result readDataSet(Item& item, const QString& file, QChar separator, DataSetRecord& d)
+qint64 textBytes(const QString& text) { return imageTextSize(text); }
+
+// Bytes the request tables take for the last item of the model: its record and its strings.
+qint64 lastItemBytes(const AccessFileModel& model, bool dataSet)
 {
-    d = readDataSetHeader(item);
-    if (auto checked = item.Check(file); !checked)
-        return checked;
-    const pugi::xml_node list = item.node.child("DataSet_List_DAs");
-    if (!list)
-        return Result::error(QStringLiteral("%1: %2 has no DataSet_List_DAs element").arg(file, item.where));
-    const qsizetype count = childCount(list);
-    if (count > DataSetRecord::maxVariables)
-        return Result::error(QStringLiteral("%1: %2 has %3 attributes, more than the %4 a data set can hold")
-                                 .arg(file, item.where)
-                                 .arg(count)
-                                 .arg(DataSetRecord::maxVariables));
-    int n = 0;
-    for (const pugi::xml_node& child : list.children()) {
-        Item member(child, QStringLiteral("item %1 of DataSet_List_DAs of %2").arg(++n).arg(item.where));
-        d.variableList.push_back(readVariableDs(member, separator));
-        if (auto checked = member.Check(file); !checked)
-            return checked;
+    using namespace AccessItem;
+    if (!dataSet) {
+        const StoredVariable& v = model.variables.back();
+        return RequestTables::variableSize + textBytes(v[BType].text) + textBytes(v[IpAddress].text)
+            + textBytes(v[Reference].text);
     }
-    d.nVariable = static_cast<quint8>(count);
-    return Result::success();
+    const StoredDataSet& d = model.dataSets.back();
+    qint64 bytes = RequestTables::dataSetSize + textBytes(d[DsGooseName].text) + textBytes(d[DsReference].text)
+        + textBytes(d[DsIpAddress].text);
+    for (const StoredMember& m : d.members)
+        bytes += RequestTables::variableDsSize + textBytes(m[MBType].text) + textBytes(m[MReference].text);
+    return bytes;
 }
 
-Result readFile(RequestTables& tables, const QString& path, QChar separator)
+Result readFile(RequestTables& tables, const QString& path, QChar separator, qint64 room)
 {
-    pugi::xml_document doc;
-    if (auto loaded = loadXmlFile(path, doc); !loaded)
-        return loaded;
+    // Stops reading as soon as the tables certainly exceed the device's room: a file of a
+    // million items is refused without converting them all. The last item is left to the
+    // writer, whose message gives the exact size.
+    qint64 bytes = RequestTables::headerSize;
+    size_t dataSetsSeen = 0;
+    const AccessItemCheck fits = [&](const AccessFileModel& model, bool more) {
+        const bool dataSet = model.dataSets.size() > dataSetsSeen;
+        bytes += lastItemBytes(model, dataSet);
+        dataSetsSeen = model.dataSets.size();
+        if (more && bytes > room)
+            return Result::error(QStringLiteral("The request tables need at least %1 bytes, more than the %2 bytes the device "
+                                                "holds for them. Remove variables or data sets and update again.")
+                                     .arg(bytes)
+                                     .arg(room));
+        return Result::success();
+    };
+    AccessFileModel model;
+    if (Result read = readAccessFileModel(path, model, room > 0 ? fits : AccessItemCheck{}); !read)
+        return read;
     const QString file = QDir::toNativeSeparators(path);
-    const pugi::xml_node root = doc.child("IEC_68850_Client");
-    if (!root)
-        return Result::error(QStringLiteral("%1: no IEC_68850_Client element").arg(file));
-    const pugi::xml_node variables = root.child("List_DA_Selected");
-    if (!variables)
-        return Result::error(QStringLiteral("%1: IEC_68850_Client has no List_DA_Selected element").arg(file));
-
-    int n = 0;
-    for (const pugi::xml_node& child : variables.children()) {
-        Item item(child, QStringLiteral("item %1 of List_DA_Selected").arg(++n));
-        tables.variableList.push_back(readVariable(item, separator));
-        if (auto checked = item.Check(file); !checked)
-            return checked;
-    }
-    n = 0;
-    for (const pugi::xml_node& child : root.child("List_DataSet_Selected").children()) {
-        Item item(child, QStringLiteral("item %1 of List_DataSet_Selected").arg(++n));
-        tables.dataSetList.emplace_back();
-        if (auto read = readDataSet(item, file, separator, tables.dataSetList.back()); !read)
-            return read;
-    }
+    for (size_t i = 0; i < model.dataSets.size(); ++i)
+        if (const size_t count = model.dataSets[i].members.size(); count > DataSetRecord::maxVariables)
+            return Result::error(QStringLiteral("%1: item %2 of List_DataSet_Selected has %3 attributes, more than the %4 a data "
+                                                "set can hold")
+                                     .arg(file)
+                                     .arg(i + 1)
+                                     .arg(count)
+                                     .arg(DataSetRecord::maxVariables));
+    for (const StoredVariable& item : model.variables)
+        tables.variableList.push_back(toRecord(item, separator));
+    for (const StoredDataSet& item : model.dataSets)
+        tables.dataSetList.push_back(toRecord(item, separator));
     tables.nVariable = static_cast<qint32>(tables.variableList.size());
     tables.nDataSet = static_cast<qint32>(tables.dataSetList.size());
     return Result::success();
@@ -239,13 +170,13 @@ void computeAddresses(RequestTables& tables, quint32 base)
 
 } // namespace
 
-Result loadRequestTables(RequestTables& tables, const QString& iecClientFile, quint32 base, QChar decimalSeparator)
+Result loadRequestTables(RequestTables& tables, const QString& iecClientFile, quint32 base, QChar decimalSeparator, qint64 room)
 {
     tables.variableList.clear();
     tables.dataSetList.clear();
     tables.nVariable = tables.nDataSet = 0;
     if (QFileInfo::exists(iecClientFile))
-        if (auto read = readFile(tables, iecClientFile, decimalSeparator); !read)
+        if (auto read = readFile(tables, iecClientFile, decimalSeparator, room); !read)
             return read;
     computeAddresses(tables, base);
     return Result::success();

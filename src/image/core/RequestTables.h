@@ -85,11 +85,13 @@ struct RequestTables {
 // Counts, vLan, appID and addresses to 0, both lists empty.
 void clearRequestTables(RequestTables& tables);
 
-// Reads IEC_61850_Client.xml into the lists (a missing file gives empty lists) and computes
+// Reads IEC_61850_Client.xml (through readAccessFileModel) into the lists (a missing file gives empty lists) and computes
 // every address from `base`. Multiplication factors accept "," and "." whatever the user's
 // `decimalSeparator`. A malformed file, an item without an attribute read as text, or a data
-// set of more than 255 attributes is an error naming the file and the item.
-Result loadRequestTables(RequestTables& tables, const QString& iecClientFile, quint32 base, QChar decimalSeparator);
+// set of more than 255 attributes is an error naming the file and the item. A `room` above 0
+// stops reading as soon as the tables certainly need more bytes than that.
+Result loadRequestTables(
+    RequestTables& tables, const QString& iecClientFile, quint32 base, QChar decimalSeparator, qint64 room = 0);
 
 // Writes header, records and strings from `start` on, never beyond index `highest` nor the
 // end of `buffer`; `end` receives the position after the last byte. Tables that do not fit
