@@ -104,8 +104,8 @@ TEST(AccessFile, SaveLoadRoundTripKeepsEveryValue)
     ASSERT_TRUE(entry->dataSet);
     int position = 100;
     for (DataAttribute* member : entry->dataSet->attributes)
-        entry->members.push_back(
-            std::make_unique<DataSetMember>(DataSetMember{member, QString::number(position++), "2", "None", "1.5", "m&m"}));
+        entry->members.push_back(std::make_unique<DataSetMember>(
+            DataSetMember{member, QString::number(position++), "2", "None", "1.5", "m&m", {}, {}}));
     p.access.dataSets.push_back(std::move(entry));
 
     ASSERT_TRUE(saveAccessFile(p.access, p.file).ok);
@@ -366,13 +366,43 @@ TEST(AccessFile, MalformedFileStopsWithOneErrorAndKeepsWhatWasRead)
     }
 }
 
-TEST(AccessFile, UnreadableCatalogFileStopsLoading)
+TEST(AccessFile, UnreadableCatalogFileKeepsItsDeviceAndEveryEntry)
 {
-    Project p;
-    p.addScl("A.icd", "<SCL><IED name=\"x\"></SCL>");
-    p.addScl("B.icd", testScl("IED2"));
-    const Result r = p.Load(twoFiles + "</IEC_68850_Client>");
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.message.contains("A.icd")) << r.message.toStdString();
-    EXPECT_TRUE(p.access.devices.empty());
+    // A catalog copy that is not well-formed, or not SCL at all: either way its device stays a
+    // placeholder and the next save writes back what was stored, byte for byte.
+    const struct {
+        const char* name;
+        QByteArray content;
+    } cases[] = {
+        {"not well-formed", "<SCL><IED name=\"x\"></SCL>"},
+        {"not SCL", "this is not XML"},
+    };
+    for (const auto& c : cases) {
+        Project p;
+        p.addScl("A.icd", testScl("IED1"));
+        p.addScl("B.icd", testScl("IED2"));
+        ASSERT_TRUE(p.Load(twoFiles + "<List_DA_Selected>" + daItem("0", "FLOAT32", "IED1LD0/MMXU1.TotW.mag.f")
+                         + "</List_DA_Selected><List_DataSet_Selected>"
+                         + dataSetItem("0", "IED1LD0/LLN0.DS1", Member("Quality", "IED1LD0/MMXU1.TotW.q", "7"))
+                         + "</List_DataSet_Selected></IEC_68850_Client>")
+                        .ok);
+        ASSERT_TRUE(saveAccessFile(p.access, p.file).ok);
+        const QByteArray stored = readTestFile(p.file);
+
+        p.addScl("A.icd", c.content);
+        p.report = {};
+        ASSERT_TRUE(p.Load().ok) << c.name;
+        ASSERT_EQ(p.access.devices.size(), 2u) << c.name;
+        const Ied& placeholder = *p.access.devices[0];
+        EXPECT_TRUE(placeholder.fileMissing) << c.name;
+        EXPECT_FALSE(placeholder.fileError.isEmpty()) << c.name;
+        EXPECT_EQ(deviceListText(placeholder), "IED1 [file unreadable: A.icd]") << c.name;
+        EXPECT_TRUE(p.report.missingFiles.isEmpty()) << c.name;
+        ASSERT_EQ(p.report.unreadableFiles.size(), 1) << c.name;
+        EXPECT_TRUE(p.report.unreadableFilesWarning().contains("A.icd")) << c.name;
+        EXPECT_EQ(p.access.variableGrid.rowCount(), 2) << c.name;
+
+        ASSERT_TRUE(saveAccessFile(p.access, p.file).ok);
+        EXPECT_EQ(readTestFile(p.file), stored) << c.name;
+    }
 }

@@ -61,17 +61,24 @@ private:
             const QString& fileName = item[1].text;
             const QString file = joinPath(Catalog, fileName);
             std::unique_ptr<Ied> device;
+            QString error;
             if (isCatalogFileName(fileName) && QFileInfo(file).isFile()) {
                 if (Result read = readSclFile(file, device); !read)
-                    return read;
-            } else {
-                // Keeps the position, the name and the file name, so that the entries' indexes
-                // stay right and the next save writes the entry back unchanged.
+                    error = read.message.isEmpty() ? QStringLiteral("cannot be read") : read.message;
+            }
+            if (!device || !error.isEmpty()) {
+                // A file that is missing or cannot be read keeps its device's position, name and
+                // file name, so that the entries' indexes stay right and the next save writes
+                // every entry back unchanged: a bad catalog copy never empties the mapping.
                 device = std::make_unique<Ied>();
                 device->name = item[0].text;
                 device->fileName = fileName;
                 device->fileMissing = true;
-                report.missingFiles << fileName;
+                device->fileError = error;
+                if (error.isEmpty())
+                    report.missingFiles << fileName;
+                else
+                    report.unreadableFiles << error;
             }
             access.devices.push_back(std::move(device));
         }
@@ -104,10 +111,34 @@ private:
             auto entry = std::make_unique<DataSetEntry>();
             const auto& devices = access.devices;
             const qint32 index = item[AccessItem::DsIndex].numberOr(-1);
-            if (index >= 0 && index < static_cast<qint32>(devices.size()))
-                entry->dataSet = findDataSet(*devices[static_cast<size_t>(index)], grid.cell(DataSetColumn::Reference, row));
-            readMembers(item.members, *entry, row);
+            const Ied* device
+                = index >= 0 && index < static_cast<qint32>(devices.size()) ? devices[static_cast<size_t>(index)].get() : nullptr;
+            if (device && device->fileMissing)
+                keepMembers(item.members, *entry);
+            else {
+                if (device)
+                    entry->dataSet = findDataSet(*device, grid.cell(DataSetColumn::Reference, row));
+                readMembers(item.members, *entry, row);
+            }
             access.dataSets.push_back(std::move(entry));
+        }
+    }
+
+    // The device's SCL file is missing or unreadable: nothing to match against, so the members
+    // stay as stored until the file is back.
+    static void keepMembers(const std::vector<StoredMember>& members, DataSetEntry& entry)
+    {
+        using namespace AccessItem;
+        for (const StoredMember& item : members) {
+            auto da = std::make_unique<DataSetMember>();
+            da->storedBType = item[MBType].text;
+            da->storedReference = item[MReference].text;
+            da->position = item[MPosition].text;
+            da->bitAddress = item[MStartBit].text;
+            da->conversion = item[MConversion].text;
+            da->multFactor = item[MMultFactor].text;
+            da->mnemonic = item[MMnemonic].text;
+            entry.members.push_back(std::move(da));
         }
     }
 
@@ -165,6 +196,16 @@ QString AccessFileReport::missingFilesWarning() const
         .arg(icdCatalogName, missingFiles.join(u'\n'));
 }
 
+QString AccessFileReport::unreadableFilesWarning() const
+{
+    if (unreadableFiles.isEmpty())
+        return {};
+    return QStringLiteral("These SCL files of the access list could not be read:\n%1\n"
+                          "Their devices are kept, empty, with every entry that uses them; OK writes those entries back "
+                          "unchanged.")
+        .arg(unreadableFiles.join(u'\n'));
+}
+
 QString AccessFileReport::droppedMembersWarning() const
 {
     if (droppedMembers.isEmpty())
@@ -217,8 +258,7 @@ Result saveAccessFile(const AccessList& access, const QString& path)
             for (const auto& da : access.dataSets[static_cast<size_t>(row - 1)]->members) {
                 pugi::xml_node member = members.append_child("DataSet_DA_Item");
                 const QString values[]
-                    = {da->attribute ? da->attribute->bType : QString(), da->attribute ? da->attribute->reference : QString(),
-                        da->position, da->bitAddress, da->conversion, da->multFactor, da->mnemonic};
+                    = {da->bType(), da->reference(), da->position, da->bitAddress, da->conversion, da->multFactor, da->mnemonic};
                 for (size_t i = 0; i < std::size(values); ++i)
                     set(member, memberItemAttributes[i], values[i]);
             }

@@ -9,9 +9,11 @@
 struct AccessFileReport {
     QStringList missingFiles; // stored file names with no catalog file behind them
     QStringList droppedMembers; // one line per data set entry that lost stored members
+    QStringList unreadableFiles; // one line per catalog file that is there but cannot be read, with the reason
 
     // One warning text each, or an empty text when there is nothing to say.
     QString missingFilesWarning() const;
+    QString unreadableFilesWarning() const;
     QString droppedMembersWarning() const;
 };
 
@@ -22,8 +24,8 @@ void clearAccessList(AccessList& access);
 Result saveAccessFile(const AccessList& access, const QString& path);
 
 // Rebuilds the access list from `path`, reading the devices from `catalogFolder`. No file
-// gives an empty list. A device whose file is missing from the catalog stays as an empty
-// placeholder at its position. A malformed file or item stops loading with an error naming
+// gives an empty list. A device whose file is missing from the catalog or cannot be read stays
+// as an empty placeholder at its position, reported. A malformed file or item stops loading with an error naming
 // it; what was read before stays. setStartNumByte() is applied to the variables read.
 Result loadAccessFile(const QString& path, const QString& catalogFolder, AccessList& access, AccessFileReport& report);
 

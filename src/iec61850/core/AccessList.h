@@ -50,12 +50,19 @@ inline const char* const dataSetAttributes[DataSetColumn::Count]
 
 // One member entry of a data set entry.
 struct DataSetMember {
-    DataAttribute* attribute = nullptr; // not owned
+    DataAttribute* attribute = nullptr; // not owned; null for a member kept as stored (see below)
     QString position;
     QString bitAddress;
     QString conversion;
     QString multFactor;
     QString mnemonic;
+    // As stored, for a member of a device whose SCL file is missing or unreadable: kept so that
+    // a save writes it back unchanged.
+    QString storedBType;
+    QString storedReference;
+
+    QString bType() const { return attribute ? attribute->bType : storedBType; }
+    QString reference() const { return attribute ? attribute->reference : storedReference; }
 };
 
 // One data set entry; the k-th row of the data set grid belongs to the k-th entry.

@@ -125,10 +125,8 @@ void showMembers(AccessList& access, int row)
     int r = 1;
     for (const auto& member : entry->members) {
         grid.setCell(MemberColumn::Number, r, QString::number(r));
-        if (member->attribute) {
-            grid.setCell(MemberColumn::BType, r, member->attribute->bType);
-            grid.setCell(MemberColumn::Reference, r, member->attribute->reference);
-        }
+        grid.setCell(MemberColumn::BType, r, member->bType());
+        grid.setCell(MemberColumn::Reference, r, member->reference());
         grid.setCell(MemberColumn::Position, r, member->position);
         grid.setCell(MemberColumn::StartBit, r, member->bitAddress);
         grid.setCell(MemberColumn::Conversion, r, member->conversion);

@@ -93,5 +93,7 @@ QString deviceListText(const Ied& device)
 {
     if (!device.fileMissing)
         return device.name;
+    if (!device.fileError.isEmpty())
+        return QStringLiteral("%1 [file unreadable: %2]").arg(device.name, device.fileName);
     return QStringLiteral("%1 [file missing: %2]").arg(device.name, device.fileName);
 }

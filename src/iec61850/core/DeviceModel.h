@@ -67,6 +67,8 @@ public:
     // A device listed in the access file whose SCL file is not in the catalog: kept, empty,
     // at its position so that the entries' device indexes still point at the right devices.
     bool fileMissing = false;
+    // Why the catalog file could not be read, for a placeholder whose file is there but unreadable.
+    QString fileError;
     std::vector<std::unique_ptr<LogicalDevice>> logicalDevices;
 
     LogicalDevice* findLogicalDevice(const QString& deviceName) const;

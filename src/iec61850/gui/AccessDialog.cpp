@@ -184,7 +184,7 @@ void AccessDialog::loadOnShow()
     const Result loaded = loadAccessFile(context.state.accessFile, catalogFolder(context.state.projectFolder), access, report);
     showDeviceList();
     refreshGrids();
-    for (const QString& warning : {report.missingFilesWarning(), report.droppedMembersWarning()})
+    for (const QString& warning : {report.missingFilesWarning(), report.unreadableFilesWarning(), report.droppedMembersWarning()})
         if (!warning.isEmpty())
             context.platform.messages->warning(warning);
     context.report(loaded);
