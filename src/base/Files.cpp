@@ -1,25 +1,261 @@
 #include "base/Files.h"
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+#include <utility>
+#include <vector>
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <io.h>
+#endif
 
 QString joinPath(const QString& folder, const QString& name) { return folder + QDir::separator() + name; }
 
+namespace {
+
+QString systemCause(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+Result cannotWrite(const QString& path, const QString& cause)
+{
+    return Result::error(QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), cause));
+}
+
+std::filesystem::path fsPath(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
+
+// The suffix the atomic writers put after a file's name while it is being written.
+QString randomSuffix()
+{
+    static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QString suffix(6, u'x');
+    for (QChar& c : suffix)
+        c = QLatin1Char(letters[QRandomGenerator::global()->bounded(62)]);
+    return suffix;
+}
+
+#ifdef Q_OS_UNIX
+// A save holds an exclusive lock on its temporary file; the clean-up removes only what it can
+// lock, so a save running in another process keeps its file.
+bool tryLock(int fd) { return ::flock(fd, LOCK_EX | LOCK_NB) == 0; }
+
+bool nameStillRefersTo(const QString& path, int fd)
+{
+    struct stat byName {
+    }, byHandle{};
+    return ::stat(QFile::encodeName(path).constData(), &byName) == 0 && ::fstat(fd, &byHandle) == 0
+        && byName.st_dev == byHandle.st_dev && byName.st_ino == byHandle.st_ino;
+}
+
+// The rename itself is on disk only when the folder is synced. Some file systems cannot sync
+// a folder; that is not a failed save.
+void syncFolderOf(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+#endif
+
+int syncToDisk(QFile& file)
+{
+#ifdef Q_OS_UNIX
+    return ::fsync(file.handle()) == 0 ? 0 : errno;
+#elif defined(Q_OS_WIN)
+    return ::_commit(file.handle()) == 0 ? 0 : errno;
+#else
+    return 0;
+#endif
+}
+
+// One file written under a temporary name beside its target. Destroyed before it has replaced
+// the target, it removes the temporary file.
+class StagedFile {
+public:
+    explicit StagedFile(QString targetPath)
+        : target(std::move(targetPath))
+    {
+    }
+    ~StagedFile()
+    {
+        if (file) {
+            file->close();
+            QFile::remove(temporary);
+        }
+    }
+    StagedFile(const StagedFile&) = delete;
+    StagedFile& operator=(const StagedFile&) = delete;
+
+    Result write(const QByteArray& data)
+    {
+        const QFileInfo existing(target);
+        if (existing.isDir())
+            return cannotWrite(target, QStringLiteral("a folder has this name"));
+        if (existing.exists() && !existing.isWritable())
+            return cannotWrite(target, QStringLiteral("the file is read-only"));
+        if (Result opened = open(); !opened)
+            return opened;
+        if (existing.exists())
+            file->setPermissions(existing.permissions());
+        // Unbuffered, a short write returns its count and the next write the system's cause.
+        const char* next = data.constData();
+        qint64 left = data.size();
+        while (left > 0) {
+            const qint64 written = file->write(next, left);
+            if (written <= 0)
+                return cannotWrite(target, file->errorString());
+            next += written;
+            left -= written;
+        }
+        if (const int error = syncToDisk(*file); error != 0)
+            return cannotWrite(target, systemCause(error));
+        return Result::success();
+    }
+
+    // Replaces the target, keeping the old file under a temporary name when `keepOld` asks so
+    // (for putting it back); `kept` is then that name, or empty where nothing was kept.
+    Result replaceTarget(bool keepOld, QString& kept)
+    {
+        kept.clear();
+        std::error_code error;
+        if (keepOld && QFileInfo::exists(target)) {
+            const QString name = target + u'.' + randomSuffix();
+            std::filesystem::create_hard_link(fsPath(target), fsPath(name), error);
+            if (!error)
+                kept = name;
+        }
+        std::filesystem::rename(fsPath(temporary), fsPath(target), error);
+        if (error) {
+            if (!kept.isEmpty())
+                QFile::remove(kept);
+            kept.clear();
+            return cannotWrite(target, QString::fromLocal8Bit(error.message()));
+        }
+        file->close();
+        file.reset();
+#ifdef Q_OS_UNIX
+        syncFolderOf(target);
+#endif
+        return Result::success();
+    }
+
+    const QString& path() const { return target; }
+
+private:
+    Result open()
+    {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            temporary = target + u'.' + randomSuffix();
+            auto candidate = std::make_unique<QFile>(temporary);
+            if (!candidate->open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
+                if (QFileInfo::exists(temporary))
+                    continue;
+                return cannotWrite(target, candidate->errorString());
+            }
+#ifdef Q_OS_UNIX
+            // A clean-up that ran between creating and locking has removed the name: take another.
+            ::flock(candidate->handle(), LOCK_EX);
+            if (!nameStillRefersTo(temporary, candidate->handle()))
+                continue;
+#endif
+            file = std::move(candidate);
+            return Result::success();
+        }
+        return cannotWrite(target, QStringLiteral("no free temporary name"));
+    }
+
+    QString target;
+    QString temporary;
+    std::unique_ptr<QFile> file;
+};
+
+} // namespace
+
 Result writeFileAtomically(const QString& path, const QByteArray& data)
 {
-    QSaveFile file(path);
-    // Unbuffered: a short write (disk full, file size limit) shows in write()'s count. Buffered,
-    // the rest of the data would be lost in the final flush and commit() would still succeed.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return Result::error(QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
-    if (const qint64 written = file.write(data); written != data.size())
-        return Result::error(QStringLiteral("Cannot write %1: only %2 of %3 bytes could be written")
-                                 .arg(QDir::toNativeSeparators(path))
-                                 .arg(qMax<qint64>(written, 0))
-                                 .arg(data.size()));
-    if (!file.commit())
-        return Result::error(QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    const FileContents one{path, data};
+    return writeFilesAtomically(std::span(&one, 1));
+}
+
+Result writeFilesAtomically(std::span<const FileContents> files)
+{
+    std::vector<std::unique_ptr<StagedFile>> staged;
+    for (const FileContents& f : files) {
+        removeStaleTemporaries(f.path);
+        staged.push_back(std::make_unique<StagedFile>(f.path));
+        if (Result written = staged.back()->write(f.data); !written)
+            return written;
+    }
+    // Every file is complete on disk: now the targets are replaced, and put back on a failure.
+    const bool several = staged.size() > 1;
+    std::vector<QString> kept(staged.size());
+    for (size_t i = 0; i < staged.size(); ++i) {
+        if (Result replaced = staged[i]->replaceTarget(several, kept[i]); !replaced) {
+            for (size_t j = 0; j < i; ++j) {
+                std::error_code ignored;
+                if (!kept[j].isEmpty())
+                    std::filesystem::rename(fsPath(kept[j]), fsPath(staged[j]->path()), ignored);
+            }
+            return replaced;
+        }
+    }
+    for (const QString& name : kept)
+        if (!name.isEmpty())
+            QFile::remove(name);
     return Result::success();
+}
+
+void removeStaleTemporaries(const QString& path)
+{
+    const QFileInfo info(path);
+    const QRegularExpression pattern(QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(info.fileName())));
+    const QDir folder = info.absoluteDir();
+    for (const QString& name : folder.entryList({info.fileName() + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden)) {
+        if (!pattern.match(name).hasMatch())
+            continue;
+        const QString candidate = folder.filePath(name);
+#ifdef Q_OS_UNIX
+        QFile file(candidate);
+        if (!file.open(QIODevice::ReadOnly) || !tryLock(file.handle()))
+            continue;
+        // Removed while locked: no save can take it over in between.
+        QFile::remove(candidate);
+#else
+        // Elsewhere a file that a save holds open cannot be removed.
+        QFile::remove(candidate);
+#endif
+    }
+}
+
+void removeStaleConfigurationTemporaries(const QString& projectFolder)
+{
+    for (const char* name : {"IEC_61850_Client.xml", "ParGen.xml"})
+        removeStaleTemporaries(joinPath(projectFolder, QLatin1String(name)));
+    const QString bin = joinPath(projectFolder, QStringLiteral("bin"));
+    for (const char* name : {"bank1.bin", "bank2.bin"})
+        removeStaleTemporaries(joinPath(bin, QLatin1String(name)));
+    // A catalog copy interrupted on its first import has no file of its own name yet: every SCL
+    // name of the catalog folder is looked at.
+    const QDir catalog(joinPath(projectFolder, QStringLiteral("ICD_Catalog")));
+    static const QRegularExpression copyTemporary(
+        QStringLiteral("^(.+\\.(icd|cid|scd|ssd|sed|iid))\\.[A-Za-z0-9]{6}$"), QRegularExpression::CaseInsensitiveOption);
+    QStringList copies;
+    for (const QString& name : catalog.entryList(QDir::Files | QDir::Hidden))
+        if (const auto match = copyTemporary.match(name); match.hasMatch() && !copies.contains(match.captured(1)))
+            copies << match.captured(1);
+    for (const QString& copy : copies)
+        removeStaleTemporaries(catalog.filePath(copy));
 }
 
 Result readWholeFile(const QString& path, QByteArray& data)

@@ -24,4 +24,6 @@ void ProgramState::activateConfiguration(const QString& name)
     configurationName = name;
     projectFolder = joinPath(projectsFolder, name);
     setProjectFiles();
+    // What a save killed half-way left behind goes when the configuration is opened again.
+    removeStaleConfigurationTemporaries(projectFolder);
 }

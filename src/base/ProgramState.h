@@ -30,6 +30,6 @@ struct ProgramState {
     void setProgramFolder(const QString& folder);
     // parGenFile and accessFile from projectFolder.
     void setProjectFiles();
-    // Makes the configuration `name` active.
+    // Makes the configuration `name` active and removes the temporary files of its interrupted saves.
     void activateConfiguration(const QString& name);
 };

@@ -100,8 +100,15 @@ TEST(UpdateDevice, AFailedBuildOrWriteShowsOneErrorAndWritesNoImage)
                 return QDir::toNativeSeparators(r.state.accessFile)
                     + ": item 1 of List_DataSet_Selected has 256 attributes, more than the 255 a data set can hold";
             }},
-        {"missing bin folder", [](Step4& r) { QDir(r.state.projectFolder).rmdir("bin"); },
-            [](const Step4& r) { return "Cannot write " + QDir::toNativeSeparators(r.bin("bank1.bin")) + ": "; }},
+        // A missing bin folder is made again; a file that has taken its name stops the step.
+        {"file in the place of the bin folder",
+            [](Step4& r) {
+                QDir(r.state.projectFolder).rmdir("bin");
+                writeTestFile(joinPath(r.state.projectFolder, "bin"), "not a folder");
+            },
+            [](const Step4& r) {
+                return "Cannot create the folder " + QDir::toNativeSeparators(joinPath(r.state.projectFolder, "bin"));
+            }},
     };
     for (const Case& c : cases) {
         Step4 run;

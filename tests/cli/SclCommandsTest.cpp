@@ -1,8 +1,11 @@
 #include "support/TestSupport.h"
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -77,5 +80,49 @@ TEST(SclCommands, HelpNamesEverySubcommandAndBadUseFails)
     EXPECT_EQ(runCli({"scl-dump"}).status, 2);
     EXPECT_EQ(runCli({"scl-dump", "a.scd", "b.scd"}).status, 2);
 }
+
+// Output that cannot be written (here: to /dev/full, a device that is always full) must not
+// pass for the whole: the caller would take truncated JSON for the model.
+TEST(SclCommands, OutputThatCannotBeWrittenFails)
+{
+    ASSERT_TRUE(QFileInfo::exists("/dev/full"));
+    const QStringList cases[] = {
+        {"scl-dump", Fixture("scl/basic.scd")},
+        {"scl-info", Fixture("scl/basic.scd")},
+        {"--help"},
+    };
+    for (const QStringList& args : cases) {
+        QProcess cli;
+        cli.setStandardOutputFile("/dev/full");
+        cli.start(QStringLiteral(SWQ_CLI), args);
+        ASSERT_TRUE(cli.waitForFinished(60000)) << args.join(' ').toStdString();
+        const QByteArray err = cli.readAllStandardError();
+        EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit) << args.join(' ').toStdString();
+        EXPECT_NE(cli.exitCode(), 0) << args.join(' ').toStdString();
+        EXPECT_TRUE(err.contains(std::strerror(ENOSPC))) << args.join(' ').toStdString() << ": " << err.toStdString();
+    }
+}
+
+#ifdef SWQ_HAVE_FILE_SIZE_LIMIT
+TEST(ImageCommands, BuildOnAFullDiskFailsAndKeepsTheOldImages)
+{
+    QTemporaryDir dir;
+    const QString bin = dir.filePath("bin");
+    QDir().mkpath(bin);
+    writeTestFile(bin + "/bank1.bin", "old bank1");
+    writeTestFile(bin + "/bank2.bin", "old bank2");
+    CliRun run;
+    {
+        // The limit and its ignored signal pass on to the started program.
+        const FileSizeLimit fullDisk(1000);
+        run = runCli({"build", dir.path()});
+    }
+    EXPECT_EQ(run.status, 1) << run.out.toStdString();
+    EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+    EXPECT_TRUE(run.Err.contains(std::strerror(EFBIG))) << run.Err.toStdString();
+    EXPECT_EQ(readTestFile(bin + "/bank1.bin"), "old bank1");
+    EXPECT_EQ(readTestFile(bin + "/bank2.bin"), "old bank2");
+}
+#endif
 
 } // namespace

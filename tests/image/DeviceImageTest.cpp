@@ -1,5 +1,7 @@
 #include "support/ImageTestSupport.h"
 #include <QFile>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 
 using namespace Image;
@@ -107,18 +109,58 @@ TEST(ImageBuild, FailedBuildWritesNoImage)
     }
 }
 
+TEST(ImageBuild, MissingBinFolderIsMadeAgain)
+{
+    Project p, reference(QStringLiteral("Reference"));
+    fillRichProject(p);
+    fillRichProject(reference);
+    QDir(joinPath(p.state.projectFolder, "bin")).removeRecursively();
+    DeviceImage image;
+    const Result r = buildAndWriteImages(image, p.state, u'.');
+    ASSERT_TRUE(r.ok) << r.message.toStdString();
+    ASSERT_TRUE(buildAndWriteImages(image, reference.state, u'.').ok);
+    EXPECT_EQ(filesOf(p), filesOf(reference));
+    EXPECT_EQ(QDir(joinPath(p.state.projectFolder, "bin")).entryList(QDir::Files), QStringList({"bank1.bin", "bank2.bin"}));
+}
+
+#ifdef SWQ_HAVE_FILE_SIZE_LIMIT
+TEST(ImageBuild, FullDiskNamesTheCauseAndReplacesNeitherImage)
+{
+    struct Case {
+        const char* label;
+        rlim_t room;
+        const char* failing;
+    };
+    // bank1.bin is 2048 bytes; the long name makes bank2.bin larger than that.
+    const Case cases[] = {
+        {"no room at all", 0, "bank1.bin"},
+        {"room for part of bank1.bin", 1000, "bank1.bin"},
+        {"room for bank1.bin, not for bank2.bin", 3000, "bank2.bin"},
+    };
+    for (const Case& c : cases) {
+        Project p;
+        p.writeAccess(accessFileXml({With(exampleVariable(), {{"Reference", QString(4000, u'R')}})}));
+        writeOldImages(p);
+        DeviceImage image;
+        Result r;
+        {
+            const FileSizeLimit fullDisk(c.room);
+            r = buildAndWriteImages(image, p.state, u'.');
+        }
+        EXPECT_FALSE(r.ok) << c.label;
+        EXPECT_EQ(r.message,
+            "Cannot write " + QDir::toNativeSeparators(p.Bin(c.failing)) + ": " + QString::fromLocal8Bit(std::strerror(EFBIG)))
+            << c.label;
+        EXPECT_EQ(filesOf(p), (Files{"old bank1", "old bank2"})) << c.label;
+        EXPECT_EQ(QDir(joinPath(p.state.projectFolder, "bin")).entryList(QDir::Files), QStringList({"bank1.bin", "bank2.bin"}))
+            << c.label;
+        ASSERT_GT(image.bank2().size(), 3000u) << c.label;
+    }
+}
+#endif
+
 TEST(ImageBuild, WriteFailureNamesTheFileAndReplacesNeitherImage)
 {
-    {
-        Project p;
-        QDir(p.state.projectFolder).rmdir("bin");
-        DeviceImage image;
-        const Result r = buildAndWriteImages(image, p.state, u'.');
-        EXPECT_FALSE(r.ok);
-        EXPECT_TRUE(r.message.startsWith("Cannot write " + QDir::toNativeSeparators(p.Bin("bank1.bin")) + ": "))
-            << r.message.toStdString();
-        EXPECT_FALSE(QFileInfo::exists(joinPath(p.state.projectFolder, "bin")));
-    }
     {
         // bank2.bin cannot be replaced (here: a folder has taken its name); bank1.bin must stay the old one.
         Project p;

@@ -2,8 +2,6 @@
 #include "base/Files.h"
 #include "image/core/LittleEndian.h"
 #include <QDir>
-#include <QSaveFile>
-#include <memory>
 
 namespace Image {
 
@@ -39,28 +37,17 @@ Result DeviceImage::writeImages(const ProgramState& state) const
     if (bank1Length == 0)
         return Result::error(QStringLiteral("No device image has been built."));
     const QString bin = joinPath(state.projectFolder, QStringLiteral("bin"));
-    const struct {
-        QString path;
-        std::span<const quint8> bytes;
-    } files[] = {{joinPath(bin, QStringLiteral("bank1.bin")), bank1()}, {joinPath(bin, QStringLiteral("bank2.bin")), bank2()}};
-
-    auto failure = [](const QString& path, const QString& reason) {
-        return Result::error(QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason));
+    // A bin folder removed by hand is made again: the images are the build's product.
+    if (!QDir().mkpath(bin))
+        return Result::error(QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(bin)));
+    auto bytesOf = [](std::span<const quint8> image) {
+        return QByteArray::fromRawData(reinterpret_cast<const char*>(image.data()), static_cast<qsizetype>(image.size()));
     };
     // Both images are complete on disk before either replaces its old file, so a full disk or
     // a locked file never leaves a new bank1.bin beside an old bank2.bin.
-    std::unique_ptr<QSaveFile> saves[2];
-    for (int i = 0; i < 2; ++i) {
-        saves[i] = std::make_unique<QSaveFile>(files[i].path);
-        QSaveFile& f = *saves[i];
-        const auto size = static_cast<qint64>(files[i].bytes.size());
-        if (!f.open(QIODevice::WriteOnly) || f.write(reinterpret_cast<const char*>(files[i].bytes.data()), size) != size)
-            return failure(files[i].path, f.errorString());
-    }
-    for (int i = 0; i < 2; ++i)
-        if (!saves[i]->commit())
-            return failure(files[i].path, saves[i]->errorString());
-    return Result::success();
+    const FileContents files[] = {{joinPath(bin, QStringLiteral("bank1.bin")), bytesOf(bank1())},
+        {joinPath(bin, QStringLiteral("bank2.bin")), bytesOf(bank2())}};
+    return writeFilesAtomically(files);
 }
 
 Result buildAndWriteImages(DeviceImage& image, const ProgramState& state, QChar decimalSeparator)

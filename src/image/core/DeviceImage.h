@@ -20,8 +20,8 @@ public:
     // Composes both images from parGenFile and accessFile and sets both lengths.
     // `decimalSeparator` is the user's (multiplication factors accept either separator).
     Result buildImages(const ProgramState& state, QChar decimalSeparator);
-    // Writes bin/bank1.bin and bin/bank2.bin of the project folder. Both files are written to
-    // temporary files first and replace the old ones only when both are complete; a failure
+    // Writes bin/bank1.bin and bin/bank2.bin of the project folder, making bin again when it is
+    // missing. Both files are written to temporary files first and replace the old ones only when both are complete; a failure
     // names the file and leaves the old images in place.
     Result writeImages(const ProgramState& state) const;
 
