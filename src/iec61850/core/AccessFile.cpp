@@ -62,7 +62,7 @@ public:
         if (!QFileInfo::exists(path))
             return Result::success();
         pugi::xml_document doc;
-        if (Result loaded = loadXmlFile(path, doc); !loaded)
+        if (Result loaded = loadXmlFile(path, doc, accessFileLimit); !loaded)
             return loaded;
         const pugi::xml_node root = doc.child(rootName);
         if (!root)

@@ -175,7 +175,7 @@ Result readDataSet(Item& item, const QString& file, QChar separator, DataSetReco
 Result readFile(RequestTables& tables, const QString& path, QChar separator)
 {
     pugi::xml_document doc;
-    if (auto loaded = loadXmlFile(path, doc); !loaded)
+    if (auto loaded = loadXmlFile(path, doc, accessFileLimit); !loaded)
         return loaded;
     const QString file = QDir::toNativeSeparators(path);
     const pugi::xml_node root = doc.child("IEC_68850_Client");
