@@ -123,7 +123,7 @@ TEST(ReadLimits, FileJustOverTheLimitIsRefusedAndOneAtItIsRead)
             [](const QString& path, qint64 limit) {
                 TextTable table;
                 return table.readLanguageFile(path, {limit, languageFileLimit.kind}) ? Result::success()
-                                                                                    : Result::error(QStringLiteral("refused"));
+                                                                                     : Result::error(QStringLiteral("refused"));
             }},
     };
     const QByteArray content = "<SCL><IED name=\"A\"/></SCL>";
