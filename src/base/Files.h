@@ -29,5 +29,25 @@ void removeStaleTemporaries(const QString& path);
 // bin and the copies in the SCL catalog.
 void removeStaleConfigurationTemporaries(const QString& projectFolder);
 
-// Reads a whole file; an error names the file.
-Result readWholeFile(const QString& path, QByteArray& data);
+// The most a reader takes of one kind of file: a link to /dev/zero or a huge file by mistake
+// gives an error instead of memory without end. `Kind` completes "a settings file may have".
+struct ReadLimit {
+    qint64 bytes;
+    const char* kind;
+};
+inline constexpr qint64 mebibyte = qint64(1) << 20;
+inline constexpr ReadLimit sclFileLimit{2048 * mebibyte, "an SCL file"};
+inline constexpr ReadLimit accessFileLimit{256 * mebibyte, "an access file"};
+inline constexpr ReadLimit settingsFileLimit{16 * mebibyte, "a settings file"};
+inline constexpr ReadLimit parGenFileLimit{16 * mebibyte, "a communication settings file"};
+inline constexpr ReadLimit languageFileLimit{16 * mebibyte, "a language file"};
+inline constexpr ReadLimit imageFileLimit{64 * mebibyte, "an image file"};
+// For readers that name no kind.
+inline constexpr ReadLimit anyFileLimit{256 * mebibyte, "a file"};
+
+// Success when `path` (links followed) is a regular file within the limit; else an error
+// naming the file and, for size, the limit. Devices, pipes and folders are never read.
+Result checkReadableFile(const QString& path, const ReadLimit& limit);
+
+// Reads a whole regular file of at most limit.bytes; an error names the file.
+Result readWholeFile(const QString& path, QByteArray& data, const ReadLimit& limit = anyFileLimit);

@@ -14,7 +14,7 @@ void readSettings(const QString& path, ProgramState& state)
     state.enableInternet = state.enableUpdate = state.enableJumpFieldTables = state.doubleClickAutoSize = false;
 
     pugi::xml_document doc;
-    if (!QFileInfo(path).isFile() || !loadXmlFile(path, doc))
+    if (!QFileInfo(path).isFile() || !loadXmlFile(path, doc, settingsFileLimit))
         return;
     // The root is the document's first node, whatever its name.
     const pugi::xml_node root = doc.first_child();

@@ -3,7 +3,6 @@
 #include "base/Files.h"
 #include "base/WholeNumber.h"
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QStringDecoder>
 
 namespace {
@@ -89,17 +88,30 @@ std::optional<LanguageLine> parseLanguageLine(const QString& rawLine)
     return LanguageLine{*index, text};
 }
 
-bool TextTable::readLanguageFile(const QString& path)
+bool TextTable::readLanguageFile(const QString& path, const ReadLimit& limit)
 {
     QByteArray bytes;
-    if (!readWholeFile(path, bytes))
+    if (!readWholeFile(path, bytes, limit))
         return false;
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    const QString content = decodeLanguageFile(bytes);
-    for (const QString& line : content.split(lineBreak))
-        if (const auto parsed = parseLanguageLine(line))
-            set(parsed->index, parsed->text);
+    applyLanguageFile(bytes);
     return true;
+}
+
+void TextTable::applyLanguageFile(const QByteArray& bytes)
+{
+    const QString content = decodeLanguageFile(bytes);
+    const QStringView text(content);
+    qsizetype start = 0;
+    // Line breaks are CR LF, CR or LF.
+    for (int lines = 0; lines < maxLines && start <= text.size(); ++lines) {
+        qsizetype end = start;
+        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
+            ++end;
+        if (end - start <= maxLineLength)
+            if (const auto parsed = parseLanguageLine(text.mid(start, end - start).toString()))
+                set(parsed->index, parsed->text);
+        start = end + (end + 1 < text.size() && text[end] == u'\r' && text[end + 1] == u'\n' ? 2 : 1);
+    }
 }
 
 void TextTable::loadLanguage(const QString& languageFolder, QString& languageName)

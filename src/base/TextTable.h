@@ -1,4 +1,5 @@
 #pragma once
+#include "base/Files.h"
 #include <QString>
 #include <array>
 #include <optional>
@@ -7,6 +8,10 @@
 class TextTable {
 public:
     static constexpr int size = 1500;
+    // Bounds of a language file: a longer line is skipped whole (never cut, which could leave
+    // half a placeholder), and lines after the last one counted are not read.
+    static constexpr qsizetype maxLineLength = 4096;
+    static constexpr int maxLines = 10000;
 
     TextTable();
 
@@ -16,8 +21,11 @@ public:
     // Restores every entry to its built-in English text.
     void defaultTexts();
 
-    // Applies a language file on top of the current texts. False when the file cannot be read.
-    bool readLanguageFile(const QString& path);
+    // Applies a language file on top of the current texts. False when the file cannot be read
+    // (also when it is not a regular file or is over the limit).
+    bool readLanguageFile(const QString& path, const ReadLimit& limit = languageFileLimit);
+    // The same for the bytes of a file already in memory.
+    void applyLanguageFile(const QByteArray& bytes);
 
     // Built-in texts, then the file of `languageName` in `languageFolder`; without such a file
     // the language becomes "English" and English.lng is applied when it exists.

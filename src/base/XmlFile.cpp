@@ -16,10 +16,10 @@ QString xmlParseError(const QString& path, const pugi::xml_parse_result& result,
         .arg(QString::fromUtf8(result.description()));
 }
 
-Result loadXmlFile(const QString& path, pugi::xml_document& doc)
+Result loadXmlFile(const QString& path, pugi::xml_document& doc, const ReadLimit& limit)
 {
     QByteArray data;
-    if (auto read = readWholeFile(path, data); !read)
+    if (auto read = readWholeFile(path, data, limit); !read)
         return read;
     const auto result = doc.load_buffer(data.constData(), static_cast<size_t>(data.size()), xmlParseFlags);
     if (!result)

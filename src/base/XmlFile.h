@@ -1,4 +1,5 @@
 #pragma once
+#include "base/Files.h"
 #include "base/Result.h"
 #include <QString>
 #include <pugixml.hpp>
@@ -7,8 +8,9 @@
 // agree on what "the document's first node" is and on how a file is written.
 
 // Loads a file keeping declarations, comments and processing instructions as nodes.
-// A parse error names the file, the line and the parser's reason.
-Result loadXmlFile(const QString& path, pugi::xml_document& doc);
+// A parse error names the file, the line and the parser's reason; a file that is not a
+// regular file or is over `limit` is not read.
+Result loadXmlFile(const QString& path, pugi::xml_document& doc, const ReadLimit& limit = anyFileLimit);
 
 // Saves raw (no indentation), UTF-8, without declaration, replacing the file atomically.
 Result saveXmlFile(const pugi::xml_document& doc, const QString& path);

@@ -44,7 +44,7 @@ int Inspect(const QStringList& args, QTextStream& out, QTextStream& err)
         return 2;
     }
     QByteArray data;
-    if (const Result read = readWholeFile(args[0], data); !read) {
+    if (const Result read = readWholeFile(args[0], data, imageFileLimit); !read) {
         err << read.message << '\n';
         return 1;
     }

@@ -127,3 +127,39 @@ TEST(TextTable, MissingLanguageFallsBackToEnglish)
     EXPECT_EQ(name, "English");
     EXPECT_EQ(t[0], "Start");
 }
+
+// A line longer than the bound is skipped whole, one at the bound is read; lines after the
+// last one counted set nothing. A 10 MB line costs a scan, not a copy per step.
+TEST(TextTable, LanguageFileBounds)
+{
+    struct Case {
+        const char* name;
+        QByteArray content;
+        int index;
+        QString expected;
+    };
+    const QByteArray prefix = "STR0005 = ";
+    const QByteArray atBound = prefix + QByteArray(TextTable::maxLineLength - prefix.size(), 'a');
+    const QByteArray overBound = atBound + 'a';
+    QByteArray manyLines;
+    for (int i = 0; i < TextTable::maxLines - 1; ++i)
+        manyLines += "x\n";
+    const Case cases[] = {
+        {"line at the bound", "STR0004 = four\n" + atBound + "\n", 5, QString(atBound.mid(prefix.size()))},
+        {"line one over the bound", overBound + "\nSTR0004 = four", 5, TextTable::builtinText(5)},
+        {"10 MB line", "STR0005 = " + QByteArray(10'000'000, 'b') + "\nSTR0004 = four", 5, TextTable::builtinText(5)},
+        {"lines after a long one still read", "STR0005 = " + QByteArray(10'000'000, 'b') + "\nSTR0004 = four", 4, "four"},
+        {"last line counted", manyLines + "STR0004 = four\nSTR0005 = five", 4, "four"},
+        {"first line not counted", manyLines + "STR0004 = four\nSTR0005 = five", 5, TextTable::builtinText(5)},
+        {"CR LF counts once", manyLines.replace("\n", "\r\n") + "STR0004 = four\r\nSTR0005 = five", 4, "four"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Bounds.lng");
+        writeTestFile(path, c.content);
+        TextTable t;
+        ASSERT_TRUE(t.readLanguageFile(path));
+        EXPECT_EQ(t[c.index], c.expected);
+    }
+}

@@ -49,7 +49,7 @@ Result readParGenFile(const QString& path, CommunicationSettings& set)
     if (!QFileInfo::exists(path))
         return Result::success();
     QByteArray data;
-    if (auto read = readWholeFile(path, data); !read)
+    if (auto read = readWholeFile(path, data, parGenFileLimit); !read)
         return read;
     // A text of blanks only is a text as entered too: keep it instead of reading it as empty.
     pugi::xml_document doc;

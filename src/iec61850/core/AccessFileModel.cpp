@@ -57,7 +57,7 @@ public:
     Result run(const QString& path)
     {
         pugi::xml_document doc;
-        if (Result loaded = loadXmlFile(path, doc); !loaded)
+        if (Result loaded = loadXmlFile(path, doc, accessFileLimit); !loaded)
             return loaded;
         const pugi::xml_node root = doc.child(rootName);
         if (!root)

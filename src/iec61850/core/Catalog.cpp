@@ -36,7 +36,7 @@ Result importSclFile(AccessList& access, const QString& projectFolder, const QSt
     if (copy) {
         // Read and replace in one step: a failed copy leaves any earlier catalog copy whole.
         QByteArray data;
-        if (Result read = readWholeFile(chosenPath, data); !read)
+        if (Result read = readWholeFile(chosenPath, data, sclFileLimit); !read)
             return read;
         if (Result written = writeFileAtomically(target, data); !written)
             return written;

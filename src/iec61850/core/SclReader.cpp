@@ -451,6 +451,9 @@ Result readSclFile(const QString& path, std::unique_ptr<Ied>& device, const SclL
         device->fileName = QFileInfo(path).fileName();
         return Result::success();
     }
+    const ReadLimit limit{limits.maxFileBytes, sclFileLimit.kind};
+    if (Result check = checkReadableFile(path, limit); !check)
+        return check;
     // Read straight into the buffer that the document parses in place: a file of hundreds
     // of megabytes is held once.
     QFile file(path);
@@ -459,7 +462,8 @@ Result readSclFile(const QString& path, std::unique_ptr<Ied>& device, const SclL
     };
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return cannotRead();
-    const qint64 size = file.size();
+    // The size checked above: bytes the file gained since are not read.
+    const qint64 size = qMin(file.size(), limits.maxFileBytes);
     char* buffer = static_cast<char*>(allocate(size_t(size)));
     if (!buffer)
         return outOfMemory(path);
@@ -477,7 +481,7 @@ Result readSclFile(const QString& path, std::unique_ptr<Ied>& device, const SclL
     file.close();
     return decodeBuffer(buffer, size_t(done), path, device, limits, [&] {
         QByteArray bytes;
-        readWholeFile(path, bytes);
+        readWholeFile(path, bytes, limit);
         return bytes;
     });
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "iec61850/core/DeviceModel.h"
+#include "base/Files.h"
 #include "base/Result.h"
 #include <QByteArray>
 #include <QString>
@@ -7,10 +8,12 @@
 
 // Bounds that keep a hostile or broken file from exhausting the stack or the memory: type
 // definitions nested deeper than maxDepth, or a model that would take more than about
-// maxModelBytes (many types expanding into each other), stop the reading with an error.
+// maxModelBytes (many types expanding into each other), stop the reading with an error; so
+// does a file over maxFileBytes or one that is not a regular file (a link to /dev/zero).
 struct SclLimits {
     int maxDepth = 64;
     qint64 maxModelBytes = qint64(256) << 20;
+    qint64 maxFileBytes = sclFileLimit.bytes;
 };
 
 // Reads the SCL file at `path` into the model of its first IED.

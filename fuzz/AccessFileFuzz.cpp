@@ -1,0 +1,30 @@
+// Any bytes as the access file IEC_61850_Client.xml, beside a catalog holding one small
+// device under the names the seeds use: loading gives an error or a list, never a crash.
+#include "FuzzFile.h"
+#include "iec61850/core/AccessFile.h"
+#include "iec61850/core/Catalog.h"
+
+namespace {
+QString catalog;
+}
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    catalog = catalogFolder(fuzzFolder("access"));
+    QDir().mkpath(catalog);
+    for (const char* name : {"A.icd", "B.icd", "Access_Window.icd"})
+        QFile::copy(QStringLiteral(SWQ_SOURCE_DIR "/tests/fixtures/iec61850/Access_Window.icd"),
+            catalog + u'/' + QString::fromLatin1(name));
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QString path = writeFuzzInput("access", QStringLiteral("IEC_61850_Client.xml"), data, size);
+    AccessList access;
+    AccessFileReport report;
+    loadAccessFile(path, catalog, access, report);
+    report.missingFilesWarning();
+    report.droppedMembersWarning();
+    return 0;
+}
