@@ -80,5 +80,7 @@ enum : int {
     ErrorRowOctet64Start = 1265,
     ErrorRowOctet64Count = 1266,
     ErrorRowOctet64End = 1267,
+    // OK on an access file that could not be loaded: save the list shown anyway?
+    QuestionSaveOverUnreadAccessFile = 1291,
 };
 } // namespace Text

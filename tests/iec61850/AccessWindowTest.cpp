@@ -294,6 +294,36 @@ TEST(AccessWindow, BadAccessFileShowsOneErrorAndIsNotTouchedUntilOk)
     EXPECT_EQ(readTestFile(run.state.accessFile), "<IEC_68850_Client><List_ICD_Files>");
 }
 
+TEST(AccessWindow, UnreadableAccessFileIsReplacedOnlyAfterAQuestionAndKeptAsBak)
+{
+    AccessRun run;
+    const QByteArray broken = "<IEC_68850_Client><List_ICD_Files>";
+    writeTestFile(run.state.accessFile, broken);
+    run.openActive();
+    ASSERT_EQ(run.fakes.messages.texts("error").size(), 1);
+
+    // No: nothing written, the window stays for Cancel or another try.
+    run.fakes.messages.Answers = {MessageService::Answer::No};
+    run.click("Btn_OK");
+    EXPECT_EQ(run.fakes.messages.texts("question").size(), 1);
+    EXPECT_TRUE(run.window->isVisible());
+    EXPECT_EQ(readTestFile(run.state.accessFile), broken);
+    EXPECT_FALSE(QFile::exists(run.state.accessFile + ".bak"));
+
+    // Yes: the old file is kept beside the new one.
+    run.fakes.messages.Answers = {MessageService::Answer::Yes};
+    run.click("Btn_OK");
+    EXPECT_EQ(run.window->result(), QDialog::Accepted);
+    EXPECT_EQ(readTestFile(run.state.accessFile + ".bak"), broken);
+    EXPECT_TRUE(readTestFile(run.state.accessFile).startsWith("<IEC_68850_Client><List_ICD_Files/>"));
+
+    // A file that loads is saved without a question.
+    run.fakes.messages.shown.clear();
+    run.openActive();
+    run.click("Btn_OK");
+    EXPECT_TRUE(run.fakes.messages.texts("question").isEmpty());
+}
+
 TEST(AccessWindow, FailedSaveKeepsTheWindowOpen)
 {
     AccessRun run;

@@ -8,6 +8,8 @@
 #include "base/Constants.h"
 #include "iec61850/gui/DeviceTree.h"
 #include "iec61850/gui/GridView.h"
+#include <QDir>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -182,6 +184,7 @@ void AccessDialog::loadOnShow()
 
     AccessFileReport report;
     const Result loaded = loadAccessFile(context.state.accessFile, catalogFolder(context.state.projectFolder), access, report);
+    accessFileUnread = !loaded.ok;
     showDeviceList();
     refreshGrids();
     for (const QString& warning : {report.missingFilesWarning(), report.unreadableFilesWarning(), report.droppedMembersWarning()})
@@ -227,6 +230,18 @@ void AccessDialog::onOkClicked()
     const QChar separator = decimalSeparatorOf(context.platform.locale->decimalSeparator());
     if (!context.report(validateVariables(access.variableGrid, separator, context.texts)))
         return;
+    if (accessFileUnread) {
+        // What is shown is not what the file holds: replacing it is the engineer's choice, and
+        // the old file stays beside it.
+        if (!context.platform.messages->askYesNo(context.texts[Text::QuestionSaveOverUnreadAccessFile]))
+            return;
+        const QString backup = context.state.accessFile + QStringLiteral(".bak");
+        QFile::remove(backup);
+        if (QFile::exists(context.state.accessFile) && !QFile::copy(context.state.accessFile, backup)) {
+            context.report(Result::error(QStringLiteral("Cannot write %1").arg(QDir::toNativeSeparators(backup))));
+            return;
+        }
+    }
     if (!context.report(saveAccessFile(access, context.state.accessFile)))
         return;
     accept();

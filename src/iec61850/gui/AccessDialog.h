@@ -53,6 +53,8 @@ private:
 
     AppContext& context;
     int shownDevice = -1;
+    // The access file was there but could not be loaded: OK asks before replacing it.
+    bool accessFileUnread = false;
     // The access list: device list, grids and data set entries.
     AccessList access;
     DataAttribute* selectedAttribute = nullptr;
