@@ -110,8 +110,10 @@ inline QByteArray Le32(quint32 v)
 
 inline quint32 u32At(const QByteArray& b, qsizetype offset)
 {
-    return static_cast<quint8>(b[offset]) | static_cast<quint8>(b[offset + 1]) << 8 | static_cast<quint8>(b[offset + 2]) << 16
-        | static_cast<quint32>(static_cast<quint8>(b[offset + 3])) << 24;
+    quint32 value = 0;
+    for (qsizetype i = 3; i >= 0; --i)
+        value = value << 8 | static_cast<quint8>(b[offset + i]);
+    return value;
 }
 
 } // namespace ImageTest
