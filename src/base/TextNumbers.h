@@ -80,5 +80,7 @@ enum : int {
     ErrorRowOctet64Start = 1265,
     ErrorRowOctet64Count = 1266,
     ErrorRowOctet64End = 1267,
+    // An imported SCL file without an IED, followed by its path.
+    ErrorSclWithoutIed = 1290,
 };
 } // namespace Text
