@@ -48,6 +48,8 @@ enum : int {
     ErrorEtherNetIpGateway = 711,
     ErrorEtherNetIpInputBytes = 716,
     ErrorEtherNetIpOutputBytes = 717,
+    // A ParGen.xml that cannot be read, followed by the reason: the window shows the defaults.
+    WarningParGenReplaced = 780,
 
     // Update window
     UpdateWindow = 1000,
