@@ -1,6 +1,7 @@
 #include "base/Files.h"
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 QString joinPath(const QString& folder, const QString& name) { return folder + QDir::separator() + name; }
@@ -20,6 +21,22 @@ Result writeFileAtomically(const QString& path, const QByteArray& data)
     if (!file.commit())
         return Result::error(QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
     return Result::success();
+}
+
+bool staysInside(const QString& path, const QString& folder)
+{
+    const QString root = QFileInfo(folder).canonicalFilePath();
+    if (root.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        if (info.isSymLink())
+            return false;
+        const QString parent = info.absolutePath();
+        return parent != info.absoluteFilePath() && staysInside(parent, folder);
+    }
+    const QString resolved = info.canonicalFilePath();
+    return resolved == root || resolved.startsWith(root.endsWith(u'/') ? root : root + u'/');
 }
 
 Result readWholeFile(const QString& path, QByteArray& data)

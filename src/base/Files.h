@@ -10,5 +10,10 @@ QString joinPath(const QString& folder, const QString& name);
 // renamed over it, so a crash or a full disk never leaves a half-written file.
 Result writeFileAtomically(const QString& path, const QByteArray& data);
 
+// Whether `path`, with every symbolic link on its way resolved, is `folder` or lies inside it.
+// A path that is not there yet is judged by the folder it would be made in; a link that leads
+// nowhere never stays inside (writing through it would make its target).
+bool staysInside(const QString& path, const QString& folder);
+
 // Reads a whole file; an error names the file.
 Result readWholeFile(const QString& path, QByteArray& data);
