@@ -74,8 +74,7 @@ Result checkImageTargets(const ProgramState& state)
     if (!staysInside(state.projectFolder, container))
         return outside(state.projectFolder);
     const QString bin = joinPath(state.projectFolder, QStringLiteral("bin"));
-    for (const QString& path :
-        {bin, joinPath(bin, QStringLiteral("bank1.bin")), joinPath(bin, QStringLiteral("bank2.bin"))})
+    for (const QString& path : {bin, joinPath(bin, QStringLiteral("bank1.bin")), joinPath(bin, QStringLiteral("bank2.bin"))})
         if (!staysInside(path, state.projectFolder))
             return outside(path);
     return Result::success();
