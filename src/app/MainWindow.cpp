@@ -67,10 +67,9 @@ void MainWindow::setUp(const QString& programFolder)
 
     context.texts.loadLanguage(state.languageFolder, state.languageName);
 
-    // A remembered configuration whose folder is gone stays remembered but inactive,
-    // so the next save writes its name back unchanged.
-    const QString remembered = joinPath(state.projectsFolder, state.configurationName);
-    state.projectFolder = !state.configurationName.isEmpty() && QFileInfo(remembered).isDir() ? remembered : QString();
+    // A remembered configuration whose folder is gone, or a name that would lead outside
+    // PROJECTS, stays remembered but inactive, so the next save writes its name back unchanged.
+    state.projectFolder = state.existingConfigurationFolder(state.configurationName);
 
     retranslate();
     setProjectFiles();

@@ -57,8 +57,10 @@ void OpenConfigurationDialog::showEvent(QShowEvent* event)
 void OpenConfigurationDialog::loadOnShow()
 {
     const ProgramState& state = context.state;
-    // Folders only, in the order the file system gives them; hidden and system ones are left out.
-    const QStringList names = QDir(state.projectsFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
+    // Folders only, in the order the file system gives them; hidden and system ones are left out,
+    // and so are links that lead outside PROJECTS.
+    QStringList names = QDir(state.projectsFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
+    names.removeIf([&](const QString& name) { return state.existingConfigurationFolder(name).isEmpty(); });
     configurationName.clear();
     configurationList->clear();
     configurationList->addItems(names);

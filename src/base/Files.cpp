@@ -216,6 +216,22 @@ Result writeFilesAtomically(std::span<const FileContents> files)
     return Result::success();
 }
 
+bool staysInside(const QString& path, const QString& folder)
+{
+    const QString root = QFileInfo(folder).canonicalFilePath();
+    if (root.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        if (info.isSymLink())
+            return false;
+        const QString parent = info.absolutePath();
+        return parent != info.absoluteFilePath() && staysInside(parent, folder);
+    }
+    const QString resolved = info.canonicalFilePath();
+    return resolved == root || resolved.startsWith(root.endsWith(u'/') ? root : root + u'/');
+}
+
 void removeStaleTemporaries(const QString& path)
 {
     const QFileInfo info(path);

@@ -51,3 +51,8 @@ Result checkReadableFile(const QString& path, const ReadLimit& limit);
 
 // Reads a whole regular file of at most limit.bytes; an error names the file.
 Result readWholeFile(const QString& path, QByteArray& data, const ReadLimit& limit = anyFileLimit);
+
+// Whether `path`, with every symbolic link on its way resolved, is `folder` or lies inside it.
+// A path that is not there yet is judged by the folder it would be made in; a link that leads
+// nowhere never stays inside (writing through it would make its target).
+bool staysInside(const QString& path, const QString& folder);

@@ -1,6 +1,7 @@
 #include "base/ProgramState.h"
 #include "base/Files.h"
 #include <QDir>
+#include <QFileInfo>
 
 void ProgramState::setProgramFolder(const QString& folder)
 {
@@ -17,6 +18,24 @@ void ProgramState::setProjectFiles()
 {
     parGenFile = joinPath(projectFolder, QStringLiteral("ParGen.xml"));
     accessFile = joinPath(projectFolder, QStringLiteral("IEC_61850_Client.xml"));
+}
+
+bool isConfigurationName(const QString& name)
+{
+    return !name.isEmpty() && name != QStringLiteral(".") && name != QStringLiteral("..") && !name.contains(u'/')
+        && !name.contains(u'\\') && !name.contains(QChar(0));
+}
+
+QString ProgramState::existingConfigurationFolder(const QString& name) const
+{
+    if (!isConfigurationName(name))
+        return {};
+    const QString folder = joinPath(projectsFolder, name);
+    const QFileInfo info(folder);
+    if (!info.isDir() || !staysInside(folder, projectsFolder)
+        || info.canonicalFilePath() == QFileInfo(projectsFolder).canonicalFilePath())
+        return {};
+    return folder;
 }
 
 void ProgramState::activateConfiguration(const QString& name)

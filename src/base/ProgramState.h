@@ -1,6 +1,10 @@
 #pragma once
 #include <QString>
 
+// A configuration is named by one folder directly inside PROJECTS: a name with a separator, or
+// "." or "..", never is one.
+bool isConfigurationName(const QString& name);
+
 // The program state shared by every window for the whole run.
 struct ProgramState {
     QString programFolder;
@@ -30,6 +34,9 @@ struct ProgramState {
     void setProgramFolder(const QString& folder);
     // parGenFile and accessFile from projectFolder.
     void setProjectFiles();
+    // The folder of the configuration `name` when it is a folder that stays inside PROJECTS
+    // (links resolved), else empty: a name from the settings file cannot lead elsewhere.
+    QString existingConfigurationFolder(const QString& name) const;
     // Makes the configuration `name` active and removes the temporary files of its interrupted saves.
     void activateConfiguration(const QString& name);
 };

@@ -48,6 +48,8 @@ enum : int {
     ErrorEtherNetIpGateway = 711,
     ErrorEtherNetIpInputBytes = 716,
     ErrorEtherNetIpOutputBytes = 717,
+    // A ParGen.xml that cannot be read, followed by the reason: the window shows the defaults.
+    WarningParGenReplaced = 780,
 
     // Update window
     UpdateWindow = 1000,
@@ -80,6 +82,8 @@ enum : int {
     ErrorRowOctet64Start = 1265,
     ErrorRowOctet64Count = 1266,
     ErrorRowOctet64End = 1267,
+    // An imported SCL file without an IED, followed by its path.
+    ErrorSclWithoutIed = 1290,
     // OK on an access file that could not be loaded: save the list shown anyway?
     QuestionSaveOverUnreadAccessFile = 1291,
 };

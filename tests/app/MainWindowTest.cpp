@@ -88,6 +88,27 @@ TEST(MainWindow, RememberedConfigurationWhoseFolderIsGoneIsWrittenBackUnchanged)
     EXPECT_EQ(saved.languageName, "English"); // no file for the language: the program ran in English
 }
 
+TEST(MainWindow, RememberedNameLeadingOutsideProjectsIsNoActiveConfiguration)
+{
+    for (const char* name : {"../../outside", "../../../../etc", "..", "Link"}) {
+        QTemporaryDir top;
+        QDir(top.path()).mkpath("outside");
+        QDir(top.path()).mkpath("program/PROJECTS/Plant A");
+        QFile::link(top.filePath("outside"), top.filePath("program/PROJECTS/Link"));
+        writeTestFile(top.filePath("program/Tessav.xml"),
+            QByteArray("<Conf_Settings><lastproj><projectname>") + name + "</projectname></lastproj></Conf_Settings>");
+        {
+            ProgramRun run(top.filePath("program"));
+            EXPECT_FALSE(run.state.hasConfiguration()) << name;
+            EXPECT_EQ(run.label("L_Name_Conf"), "None Configuration Opened ") << name;
+            EXPECT_TRUE(run.state.parGenFile.isEmpty() || !run.state.parGenFile.contains("outside")) << name;
+            run.mainWindow->close();
+        }
+        EXPECT_FALSE(QFileInfo::exists(top.filePath("outside/ParGen.xml"))) << name;
+        EXPECT_EQ(QDir(top.filePath("outside")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList()) << name;
+    }
+}
+
 TEST(MainWindow, MakerLabelOpensTheHomePage)
 {
     QTemporaryDir dir;

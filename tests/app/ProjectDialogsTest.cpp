@@ -168,6 +168,26 @@ TEST(ProjectDialogs, OpenWithoutActiveSelectsTheFirstAndCancelChangesNothing)
     EXPECT_NE(first, clicked);
 }
 
+TEST(ProjectDialogs, OpenListLeavesOutLinksLeadingOutsideProjects)
+{
+    QTemporaryDir dir;
+    QTemporaryDir outside;
+    QDir(dir.path()).mkpath("PROJECTS/Plant");
+    ASSERT_TRUE(QFile::link(outside.path(), dir.filePath("PROJECTS/Away")));
+    ASSERT_TRUE(QFile::link(dir.filePath("PROJECTS"), dir.filePath("PROJECTS/Self")));
+    ASSERT_TRUE(QFile::link(dir.filePath("PROJECTS/Plant"), dir.filePath("PROJECTS/Alias")));
+    ProgramRun run(dir.path());
+    run.withDialog("Btn_Open", [&](QDialog* dialog) {
+        auto* list = dialog->findChild<QListWidget*>("ListBox1");
+        QStringList shown;
+        for (int i = 0; i < list->count(); ++i)
+            shown << list->item(i)->text();
+        shown.sort();
+        EXPECT_EQ(shown, QStringList({"Alias", "Plant"}));
+        clickIn(dialog, "Btn_Cancel");
+    });
+}
+
 TEST(ProjectDialogs, OkOnAnEmptyOpenListKeepsTheActiveConfiguration)
 {
     QTemporaryDir dir;

@@ -1,4 +1,5 @@
 #include "base/Settings.h"
+#include "base/Files.h"
 #include "support/TestSupport.h"
 #include <gtest/gtest.h>
 
@@ -110,4 +111,42 @@ TEST(Settings, FailedWriteIsReportedAndLeavesTheOldFile)
     const QString path = dir.filePath("missing-folder/Tessav.xml");
     EXPECT_FALSE(writeSettings(path, ProgramState()).ok);
     EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(Settings, RememberedConfigurationOnlyEverNamesAFolderInsideProjects)
+{
+    QTemporaryDir top;
+    QDir(top.path()).mkpath("somewhere");
+    QDir(top.path()).mkpath("program/PROJECTS/Plant A");
+    QDir(top.path()).mkpath("program/PROJECTS/Nested/Inner");
+    writeTestFile(top.filePath("program/PROJECTS/Plain file"), "x");
+    ASSERT_TRUE(QFile::link(top.filePath("somewhere"), top.filePath("program/PROJECTS/Away")));
+    ASSERT_TRUE(QFile::link(top.filePath("program/PROJECTS/Plant A"), top.filePath("program/PROJECTS/Alias")));
+    ASSERT_TRUE(QFile::link(top.filePath("program/PROJECTS"), top.filePath("program/PROJECTS/Self")));
+    ASSERT_TRUE(QFile::link(top.filePath("nowhere"), top.filePath("program/PROJECTS/Dangling")));
+    ProgramState state;
+    state.setProgramFolder(top.filePath("program"));
+
+    const std::pair<const char*, bool> cases[] = {
+        {"Plant A", true},
+        {"Alias", true}, // a link that stays inside PROJECTS
+        {"../../somewhere", false},
+        {"../../../../etc", false},
+        {"..", false},
+        {".", false},
+        {"", false},
+        {"Nested/Inner", false},
+        {"Nested\\Inner", false},
+        {"Plant A/", false},
+        {"/etc", false},
+        {"Away", false}, // a link leading outside
+        {"Self", false}, // PROJECTS itself
+        {"Dangling", false},
+        {"Plain file", false},
+        {"Deleted", false},
+    };
+    for (const auto& [name, ok] : cases) {
+        const QString folder = state.existingConfigurationFolder(QString::fromUtf8(name));
+        EXPECT_EQ(folder, ok ? joinPath(state.projectsFolder, QString::fromUtf8(name)) : QString()) << name;
+    }
 }

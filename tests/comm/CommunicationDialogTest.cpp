@@ -416,16 +416,48 @@ TEST_F(ParGenWindow, BrokenFileIsReportedAndKeptUntilOk)
     const QByteArray broken = "<Par_Gen>\n<EtherNetIP_IP4>9</Par_Gen>";
     writeTestFile(parGenPath(), broken);
     show();
-    const QStringList errors = fakes.messages.texts("error");
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].contains("ParGen.xml: line 2:")) << errors[0].toStdString();
+    EXPECT_TRUE(fakes.messages.texts("error").isEmpty());
+    const QStringList warnings = fakes.messages.texts("warning");
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings[0].startsWith(
+        "Warning!!! The communication file cannot be read: the default values are shown and OK will replace the file. "))
+        << warnings[0].toStdString();
+    EXPECT_TRUE(warnings[0].contains("ParGen.xml: line 2:")) << warnings[0].toStdString();
     EXPECT_EQ(shownSet(), defaultCommunicationSettings());
     click("Btn_Cancel");
     EXPECT_EQ(readTestFile(parGenPath()), broken);
     show();
-    EXPECT_EQ(fakes.messages.texts("error").size(), 1);
+    EXPECT_EQ(fakes.messages.texts("warning").size(), 1);
     click("Btn_OK");
     EXPECT_EQ(readTestFile(parGenPath()), defaultFile);
+}
+
+TEST_F(ParGenWindow, UnreadableFileOpensWithDefaultsAndAWarningAndOkReplacesIt)
+{
+    const QByteArray cases[] = {
+        "",
+        "   \n",
+        "<?xml version=\"1.0\"?>",
+        "<!-- Par_Gen -->",
+        "<Par_Gen><IEC61850_Client_IP1>10</IEC61850_Client_IP1>",
+        "<Par_Gen>\0</Par_Gen>",
+        "\xEF\xBB\xBF<Par_Gen></Other>",
+        "plain text",
+    };
+    for (const QByteArray& broken : cases) {
+        writeTestFile(parGenPath(), broken);
+        show();
+        EXPECT_TRUE(fakes.messages.texts("error").isEmpty()) << broken.constData();
+        const QStringList warnings = fakes.messages.texts("warning");
+        ASSERT_EQ(warnings.size(), 1) << broken.constData();
+        EXPECT_TRUE(warnings[0].contains("OK will replace the file") && warnings[0].contains("ParGen.xml"))
+            << warnings[0].toStdString();
+        EXPECT_EQ(shownSet(), defaultCommunicationSettings()) << broken.constData();
+        click("Btn_OK");
+        EXPECT_FALSE(window.isVisible()) << broken.constData();
+        EXPECT_EQ(readTestFile(parGenPath()), defaultFile) << broken.constData();
+        EXPECT_EQ(QDir(state.projectFolder).entryList(QDir::Files), QStringList{"ParGen.xml"}) << broken.constData();
+    }
 }
 
 TEST_F(ParGenWindow, FailedSaveKeepsTheOldFileAndTheWindowWithItsEntries)

@@ -98,7 +98,22 @@ TEST(AccessWindow, FailedImportIsReportedAndAddsNothing)
     EXPECT_TRUE(errors[1].contains("broken.icd") && errors[1].contains("line 3")) << errors[1].toStdString();
     EXPECT_TRUE(run.deviceTexts().isEmpty());
     EXPECT_EQ(run.deviceList()->count(), 0);
-    EXPECT_TRUE(QFile::exists(run.catalog() + "/broken.icd"));
+    EXPECT_FALSE(QFile::exists(run.catalog() + "/broken.icd"));
+}
+
+TEST(AccessWindow, ImportOverACopyRefusesAFileWithoutIedAndKeepsTheCopy)
+{
+    AccessRun run;
+    QDir().mkpath(run.catalog());
+    writeTestFile(run.catalog() + "/A.icd", testScl("OLD"));
+    run.openActive();
+    run.fakes.messages.Answers = {MessageService::Answer::Yes};
+    const QString file = run.sourceFile("A.icd", "<SCL><DataTypeTemplates/></SCL>");
+    run.importFile(file);
+    EXPECT_EQ(run.fakes.messages.texts("error"),
+        QStringList{"Error!!! The file holds no IED and was not imported: " + QDir::toNativeSeparators(file)});
+    EXPECT_EQ(run.deviceList()->count(), 0) << "no blank line in the device list";
+    EXPECT_EQ(readTestFile(run.catalog() + "/A.icd"), testScl("OLD"));
 }
 
 TEST(AccessWindow, RemovingTheFirstOfThreeRenumbersAndADeviceInUseStays)

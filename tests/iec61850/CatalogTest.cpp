@@ -1,5 +1,6 @@
 #include "iec61850/AccessTestData.h"
 #include "iec61850/core/Catalog.h"
+#include "base/TextNumbers.h"
 #include "support/TestSupport.h"
 #include <gtest/gtest.h>
 
@@ -66,12 +67,104 @@ TEST(Catalog, FailedImportAddsNoDevice)
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.message.contains("ICD_Catalog")) << r.message.toStdString();
 
-    // A file that is not well-formed: the parser's message, no device, the copy stays.
+    // A file that is not well-formed: the parser's message, no device, nothing copied.
     QTemporaryDir source;
     writeTestFile(source.filePath("bad.icd"), "<SCL><IED>\n</SCL>");
     r = importSclFile(access, project.path(), source.filePath("bad.icd"), never);
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.message.contains("bad.icd") && r.message.contains("line 2")) << r.message.toStdString();
-    EXPECT_TRUE(QFile::exists(catalogFolder(project.path()) + "/bad.icd"));
+    EXPECT_FALSE(QFile::exists(catalogFolder(project.path()) + "/bad.icd"));
     EXPECT_TRUE(access.devices.empty());
+}
+
+namespace {
+
+// SCL files that would only give a nameless device.
+const char* const filesWithoutIed[] = {
+    "<SCL/>",
+    "<?xml version=\"1.0\"?><SCL xmlns=\"http://www.iec.ch/61850/2003/SCL\"><Header id=\"h\"/></SCL>",
+    "<SCL><DataTypeTemplates/></SCL>",
+    "<SCL><IED name=\"NoTypes\"/></SCL>", // an IED needs the type templates to be read
+    "<Other><IED name=\"X\"/><DataTypeTemplates/></Other>",
+    "<SCL><!-- <IED name=\"X\"/> --><DataTypeTemplates/></SCL>",
+};
+
+} // namespace
+
+TEST(Catalog, FileWithoutIedIsRefusedAndNothingIsCopied)
+{
+    const auto never = []() -> OverwriteAnswer {
+        ADD_FAILURE() << "no question expected";
+        return OverwriteAnswer::Cancel;
+    };
+    for (const char* content : filesWithoutIed) {
+        QTemporaryDir project;
+        QTemporaryDir source;
+        AccessList access;
+        writeTestFile(source.filePath("empty.icd"), content);
+        const Result r = importSclFile(access, project.path(), source.filePath("empty.icd"), never);
+        EXPECT_FALSE(r.ok) << content;
+        EXPECT_EQ(r.textNumber, Text::ErrorSclWithoutIed) << content;
+        EXPECT_EQ(r.arg, QDir::toNativeSeparators(source.filePath("empty.icd"))) << content;
+        EXPECT_TRUE(access.devices.empty()) << content;
+        EXPECT_FALSE(QFile::exists(catalogFolder(project.path()) + "/empty.icd")) << content;
+    }
+}
+
+TEST(Catalog, RefusedFileNeverReplacesTheCopyInTheCatalog)
+{
+    struct Case {
+        QByteArray content; // empty: the chosen file is a folder, which cannot be read
+        int textNumber; // -1: a message naming the file
+    };
+    std::vector<Case> cases = {
+        {"<SCL><IED name=\"NEW\">\n</SCL>", -1},
+        {"not xml at all", -1},
+        {"<SCL><DataTypeTemplates>", -1},
+        {"", -1},
+    };
+    for (const char* content : filesWithoutIed)
+        cases.push_back({content, Text::ErrorSclWithoutIed});
+    for (const auto& c : cases) {
+        QTemporaryDir project;
+        QTemporaryDir source;
+        QDir().mkpath(catalogFolder(project.path()));
+        const QString copy = catalogFolder(project.path()) + "/A.icd";
+        writeTestFile(copy, testScl("OLD"));
+        const QString chosen = source.filePath("A.icd");
+        if (c.content.isEmpty())
+            QDir().mkpath(chosen);
+        else
+            writeTestFile(chosen, c.content);
+        AccessList access;
+        int asked = 0;
+        const Result r = importSclFile(access, project.path(), chosen, [&] {
+            ++asked;
+            return OverwriteAnswer::Yes;
+        });
+        EXPECT_EQ(asked, 1) << c.content.constData();
+        EXPECT_FALSE(r.ok) << c.content.constData();
+        EXPECT_EQ(r.textNumber, c.textNumber) << c.content.constData();
+        if (c.textNumber < 0) {
+            EXPECT_TRUE(r.message.contains("A.icd")) << r.message.toStdString();
+        }
+        EXPECT_TRUE(access.devices.empty()) << c.content.constData();
+        EXPECT_EQ(readTestFile(copy), testScl("OLD")) << c.content.constData();
+        EXPECT_EQ(QDir(catalogFolder(project.path())).entryList(QDir::Files), QStringList{"A.icd"})
+            << "no temporary file is left behind";
+    }
+}
+
+TEST(Catalog, KeptCopyWithoutIedIsRefusedToo)
+{
+    QTemporaryDir project;
+    QTemporaryDir source;
+    QDir().mkpath(catalogFolder(project.path()));
+    writeTestFile(catalogFolder(project.path()) + "/A.icd", "<SCL/>");
+    writeTestFile(source.filePath("A.icd"), testScl("NEW"));
+    AccessList access;
+    const Result r = importSclFile(access, project.path(), source.filePath("A.icd"), [] { return OverwriteAnswer::No; });
+    EXPECT_EQ(r.textNumber, Text::ErrorSclWithoutIed);
+    EXPECT_TRUE(access.devices.empty());
+    EXPECT_EQ(readTestFile(catalogFolder(project.path()) + "/A.icd"), "<SCL/>");
 }

@@ -190,3 +190,75 @@ TEST(ImageBuild, ReadOnlyImageIsReported)
     QFile::setPermissions(p.Bin("bank1.bin"), QFile::ReadOwner | QFile::WriteOwner);
     EXPECT_EQ(filesOf(p), (Files{"old bank1", "old bank2"}));
 }
+
+TEST(ImageBuild, LinksLeadingOutsideTheConfigurationAreNotWrittenThrough)
+{
+    enum class Link { ProjectFolder, BinFolder, Bank1File, Bank2Dangling, BinInside, Bank1Inside };
+    struct Case {
+        Link link;
+        bool ok;
+        const char* named; // the path the error names, below the project folder ("" for the folder itself)
+    };
+    const Case cases[] = {
+        {Link::ProjectFolder, false, ""},
+        {Link::BinFolder, false, "bin"},
+        {Link::Bank1File, false, "bin/bank1.bin"},
+        {Link::Bank2Dangling, false, "bin/bank2.bin"},
+        {Link::BinInside, true, nullptr},
+        {Link::Bank1Inside, true, nullptr},
+    };
+    for (const auto& c : cases) {
+        const int id = static_cast<int>(c.link);
+        Project p;
+        QTemporaryDir outside;
+        QDir().mkpath(outside.filePath("Real/bin"));
+        writeTestFile(outside.filePath("Real/bin/bank1.bin"), "precious");
+        writeTestFile(outside.filePath("victim.bin"), "precious");
+        const QString bin = p.file("bin");
+        switch (c.link) {
+        case Link::ProjectFolder:
+            QDir(p.state.projectFolder).removeRecursively();
+            ASSERT_TRUE(QFile::link(outside.filePath("Real"), p.state.projectFolder));
+            break;
+        case Link::BinFolder:
+            QDir(bin).removeRecursively();
+            ASSERT_TRUE(QFile::link(outside.filePath("Real/bin"), bin));
+            break;
+        case Link::Bank1File:
+            ASSERT_TRUE(QFile::link(outside.filePath("victim.bin"), p.Bin("bank1.bin")));
+            break;
+        case Link::Bank2Dangling:
+            ASSERT_TRUE(QFile::link(outside.filePath("made.bin"), p.Bin("bank2.bin")));
+            break;
+        case Link::BinInside:
+            QDir(bin).removeRecursively();
+            QDir().mkpath(p.file("images"));
+            ASSERT_TRUE(QFile::link(p.file("images"), bin));
+            break;
+        case Link::Bank1Inside:
+            writeTestFile(p.file("kept.bin"), "old");
+            ASSERT_TRUE(QFile::link(p.file("kept.bin"), p.Bin("bank1.bin")));
+            break;
+        }
+        DeviceImage image;
+        const Result r = buildAndWriteImages(image, p.state, u'.');
+        EXPECT_EQ(r.ok, c.ok) << id << ' ' << r.message.toStdString();
+        if (!c.ok) {
+            const QString named = *c.named ? p.file(QString::fromUtf8(c.named)) : p.state.projectFolder;
+            EXPECT_TRUE(r.message.startsWith("Cannot write " + QDir::toNativeSeparators(named) + ": "))
+                << id << ' ' << r.message.toStdString();
+        }
+        EXPECT_EQ(readTestFile(outside.filePath("Real/bin/bank1.bin")), "precious") << id;
+        EXPECT_EQ(readTestFile(outside.filePath("victim.bin")), "precious") << id;
+        EXPECT_FALSE(QFileInfo::exists(outside.filePath("made.bin"))) << id;
+        EXPECT_FALSE(QFileInfo::exists(outside.filePath("Real/bin/bank2.bin"))) << id;
+        if (c.link == Link::BinInside) {
+            EXPECT_EQ(readTestFile(p.file("images/bank1.bin")), bytes(image.bank1())) << id;
+        }
+        if (c.link == Link::Bank1Inside) {
+            // The atomic replacement puts the new image in the link's place; what it led to stays.
+            EXPECT_EQ(readTestFile(p.Bin("bank1.bin")), bytes(image.bank1())) << id;
+            EXPECT_EQ(readTestFile(p.file("kept.bin")), "old") << id;
+        }
+    }
+}

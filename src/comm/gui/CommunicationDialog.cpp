@@ -191,10 +191,15 @@ void CommunicationDialog::loadOnShow()
     CommunicationSettings set;
     const Result read = readParGenFile(context.state.parGenFile, set);
     showEntries(set);
-    // A broken file is reported once the window is up; it is replaced only by a confirmed OK.
+    // A broken file is reported once the window is up, saying that the defaults shown replace
+    // it on OK: nothing is overwritten without the engineer having been told.
     if (!read.ok)
         QMetaObject::invokeMethod(
-            this, [this, read] { context.report(read); }, Qt::QueuedConnection);
+            this,
+            [this, read] {
+                context.platform.messages->warning(context.texts[Text::WarningParGenReplaced] + context.textOf(read));
+            },
+            Qt::QueuedConnection);
 }
 
 CommunicationSettings CommunicationDialog::entries() const

@@ -1,6 +1,7 @@
 #include "iec61850/core/Catalog.h"
 #include "base/Files.h"
 #include "iec61850/core/SclReader.h"
+#include "base/TextNumbers.h"
 #include "base/WholeNumber.h"
 #include <QDir>
 #include <QFileInfo>
@@ -13,12 +14,23 @@ bool isCatalogFileName(const QString& fileName)
         && !fileName.contains(QStringLiteral(".."));
 }
 
+namespace {
+
+// A file without an IED (or without the type templates it needs) reads as a nameless device:
+// it would only add a blank line to the device list.
+Result refuseWithoutIed(const std::unique_ptr<Ied>& device, const QString& path)
+{
+    if (device && device->name.isEmpty())
+        return Result::textError(Text::ErrorSclWithoutIed, QDir::toNativeSeparators(path));
+    return Result::success();
+}
+
+} // namespace
+
 Result importSclFile(AccessList& access, const QString& projectFolder, const QString& chosenPath,
     const std::function<OverwriteAnswer()>& askOverwrite)
 {
     const QString folder = catalogFolder(projectFolder);
-    if (!QDir().mkpath(folder))
-        return Result::error(QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(folder)));
     const QString target = joinPath(folder, QFileInfo(chosenPath).fileName());
 
     bool copy = true;
@@ -33,18 +45,30 @@ Result importSclFile(AccessList& access, const QString& projectFolder, const QSt
             return Result::success();
         }
     }
-    if (copy) {
-        // Read and replace in one step: a failed copy leaves any earlier catalog copy whole.
-        QByteArray data;
-        if (Result read = readWholeFile(chosenPath, data, sclFileLimit); !read)
-            return read;
-        if (Result written = writeFileAtomically(target, data); !written)
-            return written;
-    }
 
     std::unique_ptr<Ied> device;
-    if (Result read = readSclFile(target, device); !read)
+    if (!copy) {
+        if (Result read = readSclFile(target, device); !read)
+            return read;
+        if (Result refused = refuseWithoutIed(device, target); !refused)
+            return refused;
+        access.devices.push_back(std::move(device));
+        return Result::success();
+    }
+
+    // The chosen file is read once and parsed from memory before anything is written: a file
+    // that is no usable SCL never replaces the copy already in the catalog.
+    QByteArray data;
+    if (Result read = readWholeFile(chosenPath, data, sclFileLimit); !read)
         return read;
+    if (Result parsed = readSclData(data, chosenPath, device); !parsed)
+        return parsed;
+    if (Result refused = refuseWithoutIed(device, chosenPath); !refused)
+        return refused;
+    if (!QDir().mkpath(folder))
+        return Result::error(QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(folder)));
+    if (Result written = writeFileAtomically(target, data); !written)
+        return written;
     access.devices.push_back(std::move(device));
     return Result::success();
 }

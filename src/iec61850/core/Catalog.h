@@ -27,7 +27,9 @@ enum class OverwriteAnswer { Yes, No, Cancel };
 // Copies `chosenPath` into the catalog (made on first use) and reads the catalog copy into a
 // new device appended to the device list. When a file of that name is already there,
 // `askOverwrite` decides: Yes replaces the copy, No keeps it and reads it, Cancel stops with
-// nothing added. A failed copy or an unreadable SCL file adds no device and is returned.
+// nothing added. The chosen file is read and parsed before it is copied: a file that cannot be
+// read, is not well-formed or holds no IED (Text::ErrorSclWithoutIed with its path) is refused,
+// adds no device and leaves the catalog as it was.
 Result importSclFile(AccessList& access, const QString& projectFolder, const QString& chosenPath,
     const std::function<OverwriteAnswer()>& askOverwrite);
 

@@ -2,6 +2,8 @@
 #include "base/Files.h"
 #include "image/core/LittleEndian.h"
 #include <QDir>
+#include <QFileInfo>
+#include <memory>
 
 namespace Image {
 
@@ -50,8 +52,28 @@ Result DeviceImage::writeImages(const ProgramState& state) const
     return writeFilesAtomically(files);
 }
 
+Result checkImageTargets(const ProgramState& state)
+{
+    const auto outside = [](const QString& path) {
+        return Result::error(QStringLiteral("Cannot write %1: it leads outside the configuration through a symbolic link")
+                                 .arg(QDir::toNativeSeparators(path)));
+    };
+    const QString container
+        = state.projectsFolder.isEmpty() ? QFileInfo(state.projectFolder).absolutePath() : state.projectsFolder;
+    if (!staysInside(state.projectFolder, container))
+        return outside(state.projectFolder);
+    const QString bin = joinPath(state.projectFolder, QStringLiteral("bin"));
+    for (const QString& path : {bin, joinPath(bin, QStringLiteral("bank1.bin")), joinPath(bin, QStringLiteral("bank2.bin"))})
+        if (!staysInside(path, state.projectFolder))
+            return outside(path);
+    return Result::success();
+}
+
 Result buildAndWriteImages(DeviceImage& image, const ProgramState& state, QChar decimalSeparator)
 {
+    // Checked before anything is written: a link must not carry the images out of the configuration.
+    if (auto inside = checkImageTargets(state); !inside)
+        return inside;
     if (auto built = image.buildImages(state, decimalSeparator); !built)
         return built;
     return image.writeImages(state);

@@ -38,8 +38,13 @@ private:
     qsizetype bank2Length = 0;
 };
 
-// The update step's build: buildImages(), then writeImages() only when the build succeeded. Used by the
-// main window and by `swquelmor-cli build`.
+// Whether the images stay inside the configuration, links resolved: the configuration folder
+// inside PROJECTS (or, without one, inside the folder that names it), its bin folder and both
+// images inside the configuration. An error names the path that leads outside.
+Result checkImageTargets(const ProgramState& state);
+
+// The update step's build: checkImageTargets(), buildImages(), then writeImages() only when the
+// build succeeded. Used by the main window and by `swquelmor-cli build`.
 Result buildAndWriteImages(DeviceImage& image, const ProgramState& state, QChar decimalSeparator);
 
 } // namespace Image
