@@ -128,18 +128,26 @@ private:
     // stay as stored until the file is back.
     static void keepMembers(const std::vector<StoredMember>& members, DataSetEntry& entry)
     {
+        for (const StoredMember& item : members)
+            entry.members.push_back(memberOf(item, nullptr));
+    }
+
+    // The member entry of a stored member: linked to its SCL attribute, or kept as stored.
+    static std::unique_ptr<DataSetMember> memberOf(const StoredMember& item, DataAttribute* attribute)
+    {
         using namespace AccessItem;
-        for (const StoredMember& item : members) {
-            auto da = std::make_unique<DataSetMember>();
+        auto da = std::make_unique<DataSetMember>();
+        da->attribute = attribute;
+        da->position = item[MPosition].text;
+        da->bitAddress = item[MStartBit].text;
+        da->conversion = item[MConversion].text;
+        da->multFactor = item[MMultFactor].text;
+        da->mnemonic = item[MMnemonic].text;
+        if (!attribute) {
             da->storedBType = item[MBType].text;
             da->storedReference = item[MReference].text;
-            da->position = item[MPosition].text;
-            da->bitAddress = item[MStartBit].text;
-            da->conversion = item[MConversion].text;
-            da->multFactor = item[MMultFactor].text;
-            da->mnemonic = item[MMnemonic].text;
-            entry.members.push_back(std::move(da));
         }
+        return da;
     }
 
     // Takes over the stored members that still match the SCL data set at their position.
@@ -157,14 +165,7 @@ private:
                 unmatched << QStringLiteral("%1 %2").arg(i + 1).arg(memberRef);
                 continue;
             }
-            auto da = std::make_unique<DataSetMember>();
-            da->attribute = member;
-            da->position = item[MPosition].text;
-            da->bitAddress = item[MStartBit].text;
-            da->conversion = item[MConversion].text;
-            da->multFactor = item[MMultFactor].text;
-            da->mnemonic = item[MMnemonic].text;
-            entry.members.push_back(std::move(da));
+            entry.members.push_back(memberOf(item, member));
         }
         if (members.empty())
             return;
