@@ -36,14 +36,6 @@ QStringList attributeNames(const pugi::xml_node& node)
     return names;
 }
 
-QStringList Names(const char* const* names, int count)
-{
-    QStringList list;
-    for (int i = 1; i < count; ++i)
-        list << QString::fromLatin1(names[i]);
-    return list;
-}
-
 const QByteArray twoFiles
     = R"(<IEC_68850_Client><List_ICD_Files><ICD_File Name="IED1" FileName="A.icd"/><ICD_File Name="IED2" FileName="B.icd"/></List_ICD_Files>)";
 
@@ -127,9 +119,12 @@ TEST(AccessFile, SaveLoadRoundTripKeepsEveryValue)
     EXPECT_EQ(lists, QStringList({"List_ICD_Files", "List_DA_Selected", "List_DataSet_Selected"}));
     EXPECT_EQ(attributeNames(root.child("List_ICD_Files").first_child()), QStringList({"Name", "FileName"}));
     EXPECT_STREQ(root.child("List_ICD_Files").last_child().attribute("FileName").value(), "Zähler.icd");
-    EXPECT_EQ(attributeNames(root.child("List_DA_Selected").first_child()), Names(variableAttributes, VariableColumn::Count));
+    EXPECT_EQ(attributeNames(root.child("List_DA_Selected").first_child()),
+        QStringList({"Index", "bType", "fc", "Reference", "StartByte", "NumByte", "IPAddress", "Port", "OnChange", "OnCMD",
+            "OnTimer", "Time", "Position", "StartBit", "ReadWrite", "Convertion", "MoltFact", "Mnemonic"}));
     const pugi::xml_node dsItem = root.child("List_DataSet_Selected").first_child();
-    EXPECT_EQ(attributeNames(dsItem), Names(dataSetAttributes, DataSetColumn::Count));
+    EXPECT_EQ(attributeNames(dsItem),
+        QStringList({"Index", "Reference", "GooseName", "EnGoose", "IPAddress", "Port", "Time", "Mnemonic"}));
     EXPECT_EQ(attributeNames(dsItem.child("DataSet_List_DAs").first_child()),
         QStringList({"bType", "Reference", "Position", "StartBit", "Convertion", "MoltFact", "Mnemonic"}));
 

@@ -17,7 +17,8 @@ void set(pugi::xml_node& node, const char* name, const QString& value)
     node.append_attribute(name).set_value(qStringToXml(value).c_str());
 }
 
-// Writes the data rows of a grid (none when it is empty) as elements with the given attributes.
+// Writes the data rows of a grid (none when it is empty) as elements with the given attributes,
+// column c as attributes[c - 1] (column 0, the row number, is not stored).
 template <typename Extra>
 void writeRows(pugi::xml_node list, const StringGrid& grid, const char* item, const char* const* attributes, Extra extra)
 {
@@ -26,7 +27,7 @@ void writeRows(pugi::xml_node list, const StringGrid& grid, const char* item, co
     for (int row = 1; row < grid.rowCount(); ++row) {
         pugi::xml_node node = list.append_child(item);
         for (int col = 1; col < grid.colCount(); ++col)
-            set(node, attributes[col], grid.cell(col, row));
+            set(node, attributes[col - 1], grid.cell(col, row));
         extra(node, row);
     }
 }
@@ -248,10 +249,10 @@ Result saveAccessFile(const AccessList& access, const QString& path)
         set(file, "FileName", device->fileName);
     }
 
-    writeRows(
-        root.append_child("List_DA_Selected"), access.variableGrid, "DA_Item", variableAttributes, [](pugi::xml_node&, int) {});
+    writeRows(root.append_child("List_DA_Selected"), access.variableGrid, "DA_Item", variableItemAttributes,
+        [](pugi::xml_node&, int) {});
 
-    writeRows(root.append_child("List_DataSet_Selected"), access.dataSetGrid, "DataSet_Item", dataSetAttributes,
+    writeRows(root.append_child("List_DataSet_Selected"), access.dataSetGrid, "DataSet_Item", dataSetItemAttributes,
         [&](pugi::xml_node& node, int row) {
             pugi::xml_node members = node.append_child("DataSet_List_DAs");
             if (row > static_cast<int>(access.dataSets.size()))

@@ -6,7 +6,7 @@
 
 // The access list as the access window holds it: the three grids and the data set entries.
 
-// Columns of the variables grid; column c holds the attribute variableAttributes[c].
+// Columns of the variables grid; column c holds the stored attribute variableItemAttributes[c - 1].
 namespace VariableColumn {
 enum : int {
     Number,
@@ -39,14 +39,6 @@ enum : int { Number, Index, Reference, GooseName, EnGoose, IpAddress, Port, Time
 namespace MemberColumn {
 enum : int { Number, BType, Reference, Position, StartBit, Conversion, MultFactor, Mnemonic, Count };
 }
-
-// XML attribute names of a DA_Item, by variables-grid column (column 0 is not stored).
-inline const char* const variableAttributes[VariableColumn::Count]
-    = {nullptr, "Index", "bType", "fc", "Reference", "StartByte", "NumByte", "IPAddress", "Port", "OnChange", "OnCMD", "OnTimer",
-        "Time", "Position", "StartBit", "ReadWrite", "Convertion", "MoltFact", "Mnemonic"};
-// XML attribute names of a DataSet_Item, by data-set-grid column.
-inline const char* const dataSetAttributes[DataSetColumn::Count]
-    = {nullptr, "Index", "Reference", "GooseName", "EnGoose", "IPAddress", "Port", "Time", "Mnemonic"};
 
 // One member entry of a data set entry.
 struct DataSetMember {
