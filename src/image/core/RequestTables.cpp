@@ -77,22 +77,20 @@ DataSetRecord toRecord(const StoredDataSet& item, QChar separator)
     return d;
 }
 
-qint64 textBytes(const QString& text) { return imageTextSize(text); }
-
 // Bytes the request tables take for the last item of the model: its record and its strings.
 qint64 lastItemBytes(const AccessFileModel& model, bool dataSet)
 {
     using namespace AccessItem;
     if (!dataSet) {
         const StoredVariable& v = model.variables.back();
-        return RequestTables::variableSize + textBytes(v[BType].text) + textBytes(v[IpAddress].text)
-            + textBytes(v[Reference].text);
+        return RequestTables::variableSize + imageTextSize(v[BType].text) + imageTextSize(v[IpAddress].text)
+            + imageTextSize(v[Reference].text);
     }
     const StoredDataSet& d = model.dataSets.back();
-    qint64 bytes = RequestTables::dataSetSize + textBytes(d[DsGooseName].text) + textBytes(d[DsReference].text)
-        + textBytes(d[DsIpAddress].text);
+    qint64 bytes = RequestTables::dataSetSize + imageTextSize(d[DsGooseName].text) + imageTextSize(d[DsReference].text)
+        + imageTextSize(d[DsIpAddress].text);
     for (const StoredMember& m : d.members)
-        bytes += RequestTables::variableDsSize + textBytes(m[MBType].text) + textBytes(m[MReference].text);
+        bytes += RequestTables::variableDsSize + imageTextSize(m[MBType].text) + imageTextSize(m[MReference].text);
     return bytes;
 }
 
