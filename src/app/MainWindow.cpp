@@ -4,6 +4,7 @@
 #include "base/Constants.h"
 #include "base/Files.h"
 #include "image/core/DeviceImage.h"
+#include "image/core/ProjectCheck.h"
 #include "base/Settings.h"
 #include "options/gui/AboutDialog.h"
 #include "update/gui/UpdateDialog.h"
@@ -292,6 +293,10 @@ void MainWindow::updateDevice()
 {
     // The device must never be updated from stale images: a failed build or write ends the step.
     const QChar separator = decimalSeparatorOf(context.platform.locale->decimalSeparator());
+    // Rows or settings the device would not take as meant are built only when the engineer says so.
+    if (const Problems problems = Image::checkProject(context.state, separator, context.texts);
+        hasErrors(problems) && !context.platform.messages->askYesNo(Image::buildAnywayQuestion(problems, context.texts)))
+        return;
     if (!context.report(Image::buildAndWriteImages(*deviceImage, context.state, separator)))
         return;
     updateDialog->exec();

@@ -2,8 +2,8 @@
 #include "base/WholeNumber.h"
 #include <QLocale>
 #include <QRegularExpression>
+#include <QStringList>
 #include <cmath>
-#include <limits>
 
 QString stripBlanks(QStringView text)
 {
@@ -34,6 +34,14 @@ bool splitIpAddress(const QString& text, std::array<QString, 4>& parts)
     return true;
 }
 
+QString normalizedIpAddress(const QString& text)
+{
+    std::array<QString, 4> parts;
+    if (!splitIpAddress(text, parts))
+        return stripBlanks(text);
+    return QStringList(parts.begin(), parts.end()).join(u'.');
+}
+
 QChar decimalSeparatorOf(const QString& systemSeparator)
 {
     if (systemSeparator.startsWith(u',') || systemSeparator.startsWith(u'.'))
@@ -54,9 +62,14 @@ bool parseDecimal(const QString& text, QChar separator, float& value)
         return false;
     bool ok = false;
     const double d = QLocale::c().toDouble(normalized.trimmed(), &ok);
-    if (!ok || !std::isfinite(d) || std::fabs(d) > std::numeric_limits<float>::max())
+    if (!ok || !std::isfinite(d))
         return false;
-    value = static_cast<float>(d);
+    // The device holds single precision: what rounds to a finite float is that float, so the
+    // largest value as it is usually printed ("3.4028235e38") is accepted.
+    const float rounded = static_cast<float>(d);
+    if (!std::isfinite(rounded))
+        return false;
+    value = rounded;
     return true;
 }
 

@@ -9,11 +9,16 @@
 // numbers: "192.168.002.010" gives "002" and "010"). On false they are not to be used.
 bool splitIpAddress(const QString& text, std::array<QString, 4>& parts);
 
+// The address as the device is to receive it: a valid address without any blank around its
+// parts ("10. 0 .0.3 " gives "10.0.0.3"), any other text stripped at both ends.
+QString normalizedIpAddress(const QString& text);
+
 // "," or "." from the system's decimal separator; "," for anything else.
 QChar decimalSeparatorOf(const QString& systemSeparator);
 
-// Reads a decimal number typed with either "," or "." as separator. On failure the value is
-// 1.0 and the result false. Thousands separators are not accepted ("1.000,5" fails).
+// Reads a decimal number typed with either "," or "." as separator, rounded to single
+// precision; only what is not finite after rounding fails. On failure the value is 1.0 and the
+// result false. Thousands separators are not accepted ("1.000,5" fails).
 bool parseDecimal(const QString& text, QChar separator, float& value);
 
 // Strips characters with codes 0 to 32 from both ends.

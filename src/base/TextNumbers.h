@@ -86,5 +86,23 @@ enum : int {
     ErrorSclWithoutIed = 1290,
     // OK on an access file that could not be loaded: save the list shown anyway?
     QuestionSaveOverUnreadAccessFile = 1291,
+    // Checks of every row and setting that reaches the device images.
+    // A data set row's error is "Error DataSet row " and the row number, for a member then
+    // ", member " and the member number, then the failed check.
+    ErrorDataSetRow = 1300,
+    ErrorMember = 1301,
+    ErrorRowOtherStartByte = 1302,
+    ErrorRowOtherNumByte = 1303,
+    ErrorRowStartBit = 1304,
+    ErrorRowReadWrite = 1305,
+    ErrorDataSetMembers = 1306,
+    ErrorIecClientNetwork = 1310, // mask, address in its subnet, gateway in its subnet
+    ErrorIecClientVlan = 1313,
+    ErrorIecClientApplicationId = 1314,
+    ErrorEtherNetIpNetwork = 1315, // mask, address in its subnet, gateway in its subnet
+    ErrorSameIpAddresses = 1318,
+    // Step 4 on a configuration that fails its checks: the problems, then the question.
+    ProblemsFound = 1320,
+    QuestionBuildAnyway = 1321,
 };
 } // namespace Text

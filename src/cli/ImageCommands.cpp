@@ -3,6 +3,8 @@
 #include "base/Files.h"
 #include "image/core/DeviceImage.h"
 #include "image/core/ImageInspect.h"
+#include "image/core/ProjectCheck.h"
+#include "base/TextTable.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -11,22 +13,28 @@ namespace {
 
 int build(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    if (args.size() != 1) {
-        err << "usage: swquelmor-cli build PROJECT_FOLDER\n";
+    QStringList rest = args;
+    const bool force = rest.removeAll(QStringLiteral("--force")) > 0;
+    if (rest.size() != 1) {
+        err << "usage: swquelmor-cli build [--force] PROJECT_FOLDER\n";
         return 2;
     }
-    const QFileInfo folder(args[0]);
-    if (!folder.isDir()) {
-        err << "swquelmor-cli build: " << QDir::toNativeSeparators(args[0]) << " is not a project folder\n";
+    ProgramState state;
+    if (!projectStateOf(rest[0], "build", state, err))
+        return 1;
+    const QChar separator = decimalSeparatorOf(QLocale::system().decimalPoint());
+    // As the update step: the engineer hears of every problem before anything is built, and
+    // only an explicit --force builds a configuration that fails its checks.
+    const TextTable texts;
+    const Problems problems = Image::checkProject(state, separator, texts);
+    for (const Problem& p : problems)
+        err << p.line(texts) << '\n';
+    if (hasErrors(problems) && !force) {
+        err << "swquelmor-cli build: the configuration fails its checks; nothing written (--force builds it anyway)\n";
         return 1;
     }
-    // The same state the main window has for an active project: the files come from the folder.
-    ProgramState state;
-    state.configurationName = folder.fileName();
-    state.projectFolder = QDir::cleanPath(folder.absoluteFilePath());
-    state.setProjectFiles();
     Image::DeviceImage image;
-    const Result built = Image::buildAndWriteImages(image, state, decimalSeparatorOf(QLocale::system().decimalPoint()));
+    const Result built = Image::buildAndWriteImages(image, state, separator);
     if (!built) {
         err << built.message << '\n';
         return 1;
@@ -60,9 +68,24 @@ int Inspect(const QStringList& args, QTextStream& out, QTextStream& err)
 
 } // namespace
 
-constinit const Command buildCommand = {"build", "PROJECT_FOLDER",
+bool projectStateOf(const QString& folderArgument, const char* command, ProgramState& state, QTextStream& err)
+{
+    const QFileInfo folder(folderArgument);
+    if (!folder.isDir()) {
+        err << "swquelmor-cli " << command << ": " << QDir::toNativeSeparators(folderArgument) << " is not a project folder\n";
+        return false;
+    }
+    // The same state the main window has for an active project: the files come from the folder.
+    state.configurationName = folder.fileName();
+    state.projectFolder = QDir::cleanPath(folder.absoluteFilePath());
+    state.setProjectFiles();
+    return true;
+}
+
+constinit const Command buildCommand = {"build", "[--force] PROJECT_FOLDER",
     "Builds the device images of a project exactly as the update step does and writes bin/bank1.bin and "
-    "bin/bank2.bin (exit 0), or prints the error and writes nothing (exit 1).",
+    "bin/bank2.bin (exit 0), or prints the error and writes nothing (exit 1). A project that fails the checks of "
+    "swquelmor-cli check is refused, its problems printed, unless --force is given.",
     build};
 
 constinit const Command inspectCommand = {"inspect", "FILE.bin",

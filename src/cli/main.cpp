@@ -1,3 +1,4 @@
+#include "cli/CheckCommand.h"
 #include "cli/Commands.h"
 #include "cli/ImageCommands.h"
 #include <QCoreApplication>
@@ -9,6 +10,7 @@
 extern const Command sclDumpCommand, sclInfoCommand; // SclCommands.cpp
 static const std::vector<Command> commands = {
     buildCommand,
+    checkCommand,
     inspectCommand,
     sclDumpCommand,
     sclInfoCommand,

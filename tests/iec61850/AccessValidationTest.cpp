@@ -3,6 +3,7 @@
 #include "iec61850/core/AccessValidation.h"
 #include "support/TestSupport.h"
 #include "base/TextTable.h"
+#include "base/WholeNumber.h"
 #include <gtest/gtest.h>
 #include <utility>
 #include <vector>
@@ -18,7 +19,7 @@ Cells validRow(const QString& bType = QStringLiteral("FLOAT32"))
         {VariableColumn::StartByte, "0"}, {VariableColumn::NumByte, "4"}, {VariableColumn::IpAddress, "192.168.1.125"},
         {VariableColumn::Port, "102"}, {VariableColumn::OnChange, "N"}, {VariableColumn::OnCommand, "N"},
         {VariableColumn::OnTimer, "N"}, {VariableColumn::Time, ""}, {VariableColumn::Position, "0"},
-        {VariableColumn::MultFactor, "None"}};
+        {VariableColumn::ReadWrite, "Read"}, {VariableColumn::MultFactor, "None"}};
 }
 
 Cells With(Cells row, const Cells& changes)
@@ -62,6 +63,10 @@ TEST(AccessValidation, ChecksInOrderAndReportsTheFirstFailingRow)
     const QString ocNum = QStringLiteral("Error row 1!! Num Byte must be between 1 and 64");
     const QString ocSum = QStringLiteral("Error row 1!! Start Byte plus Num Byte must be minor of 64");
     const QString vs = QStringLiteral("VisString255"), oc = QStringLiteral("Octet64");
+    const QString rw = QStringLiteral("Error row 1!! R/W: select Read or Write");
+    const QString startBit = QStringLiteral("Error row 1!! Start Bit must be between 0 and 7");
+    const QString otherStart = QStringLiteral("Error row 1!! Start Byte must be between 0 and 255");
+    const QString otherNum = QStringLiteral("Error row 1!! Num Byte must be between 0 and 255");
 
     struct Case {
         const char* name;
@@ -115,6 +120,33 @@ TEST(AccessValidation, ChecksInOrderAndReportsTheFirstFailingRow)
             With(validRow("Dbpos"), {{VariableColumn::StartByte, ""}, {VariableColumn::NumByte, ""}}), {}},
         {"empty bType skipped",
             {{VariableColumn::Index, "x"}, {VariableColumn::IpAddress, "bad"}, {VariableColumn::MultFactor, ""}}, {}},
+        // Every value that reaches the image fits its field, and the direction is chosen.
+        {"IP with blanks around", With(validRow(), {{VariableColumn::IpAddress, " 10.0.0.3 "}}), {}},
+        {"IP abc", With(validRow(), {{VariableColumn::IpAddress, "abc"}}), ip},
+        {"port -1", With(validRow(), {{VariableColumn::Port, "-1"}}), port},
+        {"port 0", With(validRow(), {{VariableColumn::Port, "0"}}), {}},
+        {"port 99999", With(validRow(), {{VariableColumn::Port, "99999"}}), port},
+        {"port abc", With(validRow(), {{VariableColumn::Port, "abc"}}), port},
+        {"position 0", With(validRow(), {{VariableColumn::Position, "0"}}), {}},
+        {"position 70000", With(validRow(), {{VariableColumn::Position, "70000"}}), position},
+        {"position abc", With(validRow(), {{VariableColumn::Position, "abc"}}), position},
+        {"timer off, time not a number", With(validRow(), {{VariableColumn::Time, "abc"}}), {}},
+        {"timer off, time -1", With(validRow(), {{VariableColumn::Time, "-1"}}), time},
+        {"R/W empty", With(validRow(), {{VariableColumn::ReadWrite, ""}}), rw},
+        {"R/W Write", With(validRow(), {{VariableColumn::ReadWrite, "Write"}}), {}},
+        {"R/W compared exactly", With(validRow(), {{VariableColumn::ReadWrite, "read"}}), rw},
+        {"start bit empty reads as 0", With(validRow(), {{VariableColumn::StartBit, ""}}), {}},
+        {"start bit 7", With(validRow(), {{VariableColumn::StartBit, "7"}}), {}},
+        {"start bit 8", With(validRow(), {{VariableColumn::StartBit, "8"}}), startBit},
+        {"start bit -1", With(validRow(), {{VariableColumn::StartBit, "-1"}}), startBit},
+        {"start bit abc", With(validRow(), {{VariableColumn::StartBit, "abc"}}), startBit},
+        {"factor largest float as printed", With(validRow(), {{VariableColumn::MultFactor, "3.4028235e38"}}), {}},
+        {"factor beyond the largest float", With(validRow(), {{VariableColumn::MultFactor, "-3.5e38"}}), factor},
+        {"other type, byte cells empty", With(validRow("Dbpos"), {{VariableColumn::StartByte, ""}, {VariableColumn::NumByte, ""}}),
+            {}},
+        {"other type, start byte 255", With(validRow("Dbpos"), {{VariableColumn::StartByte, "255"}}), {}},
+        {"other type, start byte 256", With(validRow("Dbpos"), {{VariableColumn::StartByte, "256"}}), otherStart},
+        {"other type, num byte -1", With(validRow("Struct"), {{VariableColumn::NumByte, "-1"}}), otherNum},
     };
     TextTable texts;
     for (const QChar separator : {QChar(u','), QChar(u'.')})
@@ -157,4 +189,142 @@ TEST(AccessValidation, EmptyGridPasses)
     AccessList access;
     TextTable texts;
     EXPECT_TRUE(validateVariables(access.variableGrid, u',', texts).ok);
+}
+
+namespace {
+
+using Changes = std::vector<std::pair<size_t, QString>>;
+
+template <typename Item> Item itemOf(const std::vector<QString>& texts, const Changes& changes)
+{
+    Item item;
+    for (size_t i = 0; i < texts.size(); ++i)
+        item.attributes[i].text = texts[i];
+    for (const auto& [at, text] : changes)
+        item.attributes[at].text = text;
+    for (auto& a : item.attributes) {
+        a.present = true;
+        a.number = parseWholeNumber(a.text);
+    }
+    return item;
+}
+
+// A data set row that passes every check, with `members` members that pass too.
+StoredDataSet dataSetOf(const Changes& changes, std::vector<Changes> members = {{}})
+{
+    auto dataSet = itemOf<StoredDataSet>({"0", "IED1LD0/LLN0.DS1", "GO1", "Y", "192.168.1.20", "102", "1000", ""}, changes);
+    for (const Changes& m : members)
+        dataSet.members.push_back(itemOf<StoredMember>({"INT32", "IED1LD0/GGIO1.AnIn1.mag.i", "5", "0", "None", "1", ""}, m));
+    return dataSet;
+}
+
+QStringList lines(const Problems& problems, const TextTable& texts)
+{
+    QStringList result;
+    for (const Problem& p : problems)
+        result << p.line(texts);
+    return result;
+}
+
+} // namespace
+
+TEST(AccessValidation, DataSetRowsAndMembersAreCheckedLikeVariables)
+{
+    using namespace AccessItem;
+    const QString row = QStringLiteral("Error DataSet row 1!!");
+    const QString member = QStringLiteral("Error DataSet row 1, member 1!!");
+    const QString position = QStringLiteral(" Position must be between 0 and 1399");
+    const QString startBit = QStringLiteral(" Start Bit must be between 0 and 7");
+    struct Case {
+        const char* name;
+        StoredDataSet dataSet;
+        QString expected; // empty: passes
+    };
+    const Case cases[] = {
+        {"valid", dataSetOf({}), {}},
+        {"IP empty", dataSetOf({{DsIpAddress, ""}}), row + " IP Address must be a valid TCP IP Address (Ex. 192.168.1.125)"},
+        {"IP with blanks", dataSetOf({{DsIpAddress, " 10.0.0.3 "}}), {}},
+        {"port empty", dataSetOf({{DsPort, ""}}), row + " Port must be between 0 and 65535"},
+        {"port -1", dataSetOf({{DsPort, "-1"}}), row + " Port must be between 0 and 65535"},
+        {"port 0", dataSetOf({{DsPort, "0"}}), {}},
+        {"port 65535", dataSetOf({{DsPort, "65535"}}), {}},
+        {"port 65536", dataSetOf({{DsPort, "65536"}}), row + " Port must be between 0 and 65535"},
+        // A data set is always requested on its timer.
+        {"time empty", dataSetOf({{DsTime, ""}}), row + " Time must be between 1 and 100000000 ms"},
+        {"time 0", dataSetOf({{DsTime, "0"}}), row + " Time must be between 1 and 100000000 ms"},
+        {"time 1", dataSetOf({{DsTime, "1"}}), {}},
+        {"no members", dataSetOf({}, {}), row + " A DataSet must have between 1 and 255 members"},
+        {"255 members", dataSetOf({}, std::vector<Changes>(255)), {}},
+        {"256 members", dataSetOf({}, std::vector<Changes>(256)), row + " A DataSet must have between 1 and 255 members"},
+        {"member position -1", dataSetOf({}, {{{MPosition, "-1"}}}), member + position},
+        {"member position 0", dataSetOf({}, {{{MPosition, "0"}}}), {}},
+        {"member position 1399", dataSetOf({}, {{{MPosition, "1399"}}}), {}},
+        {"member position 1400", dataSetOf({}, {{{MPosition, "1400"}}}), member + position},
+        {"member position empty", dataSetOf({}, {{{MPosition, ""}}}), member + position},
+        {"member position abc", dataSetOf({}, {{{MPosition, "abc"}}}), member + position},
+        {"member start bit empty reads as 0", dataSetOf({}, {{{MStartBit, ""}}}), {}},
+        {"member start bit 8", dataSetOf({}, {{{MStartBit, "8"}}}), member + startBit},
+        {"third member", dataSetOf({}, {{}, {}, {{MPosition, "1400"}}}), "Error DataSet row 1, member 3!!" + position},
+    };
+    TextTable texts;
+    for (const Case& c : cases) {
+        AccessFileModel model;
+        model.dataSets.push_back(c.dataSet);
+        const Problems problems = checkAccessRows(model, u'.', texts);
+        EXPECT_EQ(problems.empty() ? QString() : message(problems.front().what, texts), c.expected) << c.name;
+        EXPECT_LE(problems.size(), 1u) << c.name;
+    }
+}
+
+TEST(AccessValidation, EveryProblemIsListedInTheWindowsOrderWithRowAndColumn)
+{
+    using namespace AccessItem;
+    AccessFileModel model;
+    const std::vector<QString> valid = {"0", "FLOAT32", "MX", "LD0/MMXU1.TotW.mag.f", "0", "4", "192.168.0.10", "102", "Y", "N",
+        "Y", "500", "10", "0", "Read", "None", "1", ""};
+    model.variables.push_back(itemOf<StoredVariable>(valid, {{Port, "99999"}, {Position, "70000"}}));
+    model.variables.push_back(itemOf<StoredVariable>(valid, {}));
+    model.variables.push_back(itemOf<StoredVariable>(valid, {{ReadWrite, ""}}));
+    model.dataSets.push_back(dataSetOf({{DsPort, ""}}, {{}, {{MPosition, "abc"}}}));
+    TextTable texts;
+    EXPECT_EQ(lines(checkAccessRows(model, u',', texts), texts),
+        QStringList({"row 1: Port: Error row 1!! Port must be between 0 and 65535",
+            "row 1: Position: Error row 1!! Position must be between 0 and 1399",
+            "row 3: ReadWrite: Error row 3!! R/W: select Read or Write",
+            "DataSet row 1: Port: Error DataSet row 1!! Port must be between 0 and 65535",
+            "DataSet row 1, member 2: Position: Error DataSet row 1, member 2!! Position must be between 0 and 1399"}));
+}
+
+TEST(AccessValidation, TheWindowsListsAreCheckedAsTheyWouldBeSaved)
+{
+    DataAttribute quality{"IED1LD0/XCBR1.Pos.q", "ST", "Quality", "q", {}};
+    DataAttribute member{"IED1LD0/GGIO1.AnIn1.mag.i", "MX", "INT32", "i", {}};
+    DataSet dataSet;
+    dataSet.reference = QStringLiteral("IED1LD0/LLN0.DS1");
+    dataSet.attributes = {&member, &member};
+    AccessList access;
+    const int row = addVariable(access.variableGrid, quality, 0);
+    // Add Var chooses explicitly what the build would otherwise take silently.
+    EXPECT_EQ(access.variableGrid.cell(VariableColumn::ReadWrite, row), "Read");
+    EXPECT_EQ(access.variableGrid.cell(VariableColumn::StartBit, row), "0");
+    EXPECT_EQ(access.variableGrid.cell(VariableColumn::Conversion, row), "None");
+    for (auto [col, text] : Cells{{VariableColumn::IpAddress, " 10.0.0.3 "}, {VariableColumn::Port, "102"},
+             {VariableColumn::Position, "1"}, {VariableColumn::MultFactor, "None"}})
+        access.variableGrid.setCell(col, row, text);
+    addDataSet(access, dataSet, 0);
+    const auto& members = access.dataSets.front()->members;
+    EXPECT_EQ(members[1]->bitAddress, "0");
+    EXPECT_EQ(members[1]->conversion, "None");
+    for (auto [col, text] : Cells{{DataSetColumn::IpAddress, "10.0.0.4"}, {DataSetColumn::Port, "102"}, {DataSetColumn::Time, "500"}})
+        access.dataSetGrid.setCell(col, 1, text);
+    members[0]->position = "2";
+
+    TextTable texts;
+    EXPECT_EQ(message(validateAccessList(access, u'.', texts), texts),
+        "Error DataSet row 1, member 2!! Position must be between 0 and 1399");
+    members[1]->position = "3";
+    EXPECT_TRUE(validateAccessList(access, u'.', texts).ok);
+
+    trimIpAddresses(access);
+    EXPECT_EQ(access.variableGrid.cell(VariableColumn::IpAddress, row), "10.0.0.3");
 }

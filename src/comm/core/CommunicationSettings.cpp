@@ -5,6 +5,7 @@
 #include "base/XmlFile.h"
 #include <QFileInfo>
 #include <cstring>
+#include <optional>
 
 const std::array<const char*, CommunicationSettings::count> CommunicationSettings::keys
     = {"IEC61850_Client_IP1", "IEC61850_Client_IP2", "IEC61850_Client_IP3", "IEC61850_Client_IP4", "IEC61850_Client_SM1",
@@ -25,6 +26,49 @@ bool isSwitch(size_t i)
         || std::strcmp(CommunicationSettings::keys[i], "EtherNetIP_EN_GAT") == 0;
 }
 QString switchText(const QString& text) { return text == QStringLiteral("1") ? QStringLiteral("1") : QStringLiteral("0"); }
+
+// The four octets of `prefix` ("IEC61850_Client_IP" and 1 to 4) as one address; none when an
+// octet is not 0 to 255.
+std::optional<quint32> address(const CommunicationSettings& set, const char* prefix)
+{
+    quint32 value = 0;
+    for (int i = 1; i <= 4; ++i) {
+        const qint32 octet = toWholeNumber(set[(QByteArray(prefix) + QByteArray::number(i)).constData()]);
+        if (octet < 0 || octet > 255)
+            return std::nullopt;
+        value = value << 8 | static_cast<quint32>(octet);
+    }
+    return value;
+}
+
+struct NetworkKeys {
+    const char* address;
+    const char* mask;
+    const char* gateway;
+    const char* gatewaySwitch;
+};
+
+// The mask, the address within its subnet and the gateway within the address's subnet, with
+// the texts firstText to firstText + 2. Only what the octet checks let through is looked at.
+template <typename Fail> void checkNetwork(const CommunicationSettings& set, const NetworkKeys& keys, int firstText, Fail fail)
+{
+    const std::optional<quint32> ip = address(set, keys.address), mask = address(set, keys.mask);
+    if (!mask)
+        return;
+    const quint32 hostBits = ~*mask;
+    if (*mask == 0 || (hostBits & (hostBits + 1)) != 0) {
+        fail(QLatin1String(keys.mask), Result::textError(firstText));
+        return;
+    }
+    // Subnets of one or two addresses (/32, /31) have no network or broadcast address to avoid.
+    if (ip && hostBits >= 3 && ((*ip & hostBits) == 0 || (*ip & hostBits) == hostBits))
+        fail(QLatin1String(keys.address), Result::textError(firstText + 1));
+    if (set[keys.gatewaySwitch] != QStringLiteral("1"))
+        return;
+    if (const std::optional<quint32> gateway = address(set, keys.gateway); ip && gateway && (*gateway & *mask) != (*ip & *mask))
+        fail(QLatin1String(keys.gateway), Result::textError(firstText + 2));
+}
+
 } // namespace
 
 int CommunicationSettings::keyIndex(const char* key)
@@ -77,7 +121,7 @@ Result writeParGenFile(const QString& path, const CommunicationSettings& set)
     return saveXmlFile(doc, path);
 }
 
-Result checkCommunicationSettings(const CommunicationSettings& set)
+Problems communicationProblems(const CommunicationSettings& set)
 {
     struct Check {
         const char* key;
@@ -113,13 +157,39 @@ Result checkCommunicationSettings(const CommunicationSettings& set)
         {"EtherNetIP_NB_Input", 496, Text::ErrorEtherNetIpInputBytes, nullptr},
         {"EtherNetIP_NB_Output", 496, Text::ErrorEtherNetIpOutputBytes, nullptr},
     };
+    Problems problems;
+    auto fail = [&problems](const QString& column, const Result& what) {
+        problems.push_back({Problem::Severity::Error, {}, {}, column, what});
+    };
     for (const Check& c : checks) {
         if (c.requiredSwitch && set[c.requiredSwitch] != QStringLiteral("1"))
             continue;
         const qint32 value = toWholeNumber(set[c.key]);
         if (value < 0 || value > c.max)
             // Only the byte-count texts end in "between 0 and " and take the maximum.
-            return Result::textError(c.textNumber, c.max == 255 ? QString() : QString::number(c.max));
+            fail(QLatin1String(c.key), Result::textError(c.textNumber, c.max == 255 ? QString() : QString::number(c.max)));
     }
-    return Result::success();
+
+    const std::optional<quint32> iecAddress = address(set, "IEC61850_Client_IP");
+    const std::optional<quint32> enipAddress = address(set, "EtherNetIP_IP");
+    checkNetwork(set, {"IEC61850_Client_IP", "IEC61850_Client_SM", "IEC61850_Client_GAT", "IEC61850_Client_En_GAT"},
+        Text::ErrorIecClientNetwork, fail);
+    const char* const vlan = "IEC61850_Client_VLAN";
+    if (const qint32 value = toWholeNumber(set[vlan]); value < 0 || value > maxVlan)
+        fail(QLatin1String(vlan), Result::textError(Text::ErrorIecClientVlan, QString::number(maxVlan)));
+    // Decimal or hexadecimal as the build reads it; what does not fit 16 bits is refused.
+    const char* const appId = "IEC61850_Client_Application_ID";
+    if (const qint32 value = toWholeNumber(set[appId]); value < 0 || value > 0xFFFF)
+        fail(QLatin1String(appId), Result::textError(Text::ErrorIecClientApplicationId));
+    checkNetwork(set, {"EtherNetIP_IP", "EtherNetIP_SM", "EtherNetIP_GAT", "EtherNetIP_EN_GAT"}, Text::ErrorEtherNetIpNetwork,
+        fail);
+    if (iecAddress && enipAddress && *iecAddress == *enipAddress)
+        fail(QStringLiteral("EtherNetIP_IP"), Result::textError(Text::ErrorSameIpAddresses));
+    return problems;
+}
+
+Result checkCommunicationSettings(const CommunicationSettings& set)
+{
+    const Problems problems = communicationProblems(set);
+    return problems.empty() ? Result::success() : problems.front().what;
 }

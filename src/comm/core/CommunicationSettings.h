@@ -1,5 +1,5 @@
 #pragma once
-#include "base/Result.h"
+#include "base/Problems.h"
 #include <QString>
 #include <array>
 
@@ -27,9 +27,19 @@ Result readParGenFile(const QString& path, CommunicationSettings& set);
 // Replaces the file: the root Par_Gen, then the comment "SW_VERSION = 1.000", no declaration.
 Result writeParGenFile(const QString& path, const CommunicationSettings& set);
 
-// The checks made before a set is saved, in their fixed order: the address and mask octets of
-// both sides (0 to 255), the gateway octets only while their switch is "1", and the two byte
-// counts (0 to 496). A text that is not a whole number counts as -1. The result of the first
-// failing check is its message's text number (with the maximum appended where the text asks
-// for it); VLAN and Application ID are never checked.
+// Highest VLAN id: twelve bits, 4095 reserved.
+constexpr int maxVlan = 4094;
+
+// Every check made before a set is saved, in their fixed order, each failure one error naming
+// its key. First the address and mask octets of both sides (0 to 255), the gateway octets only
+// while their switch is "1", and the two byte counts (0 to 496); a text that is not a whole
+// number counts as -1. Then, on what those let through: the IEC 61850 side's mask (contiguous
+// ones, not 0.0.0.0), address (not the network or broadcast address of its subnet) and gateway
+// (inside that subnet, while its switch is "1"), the VLAN (0 to 4094) and the Application ID
+// (a whole number from 0 to 65535, decimal or hexadecimal); the EtherNet/IP side's mask,
+// address and gateway; and the two addresses, which may not be equal. Each error is its
+// message's text number, with the maximum appended where the text asks for it.
+Problems communicationProblems(const CommunicationSettings& set);
+
+// The first of communicationProblems(), as Step 2 reports it; success when there is none.
 Result checkCommunicationSettings(const CommunicationSettings& set);

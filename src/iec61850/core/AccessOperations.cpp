@@ -1,4 +1,5 @@
 #include "iec61850/core/AccessOperations.h"
+#include "base/Conversions.h"
 
 namespace {
 
@@ -67,6 +68,10 @@ int addVariable(StringGrid& variableGrid, const DataAttribute& da, int deviceInd
     variableGrid.setCell(VariableColumn::Reference, row, da.reference);
     for (int col : {VariableColumn::OnChange, VariableColumn::OnCommand, VariableColumn::OnTimer})
         variableGrid.setCell(col, row, QStringLiteral("N"));
+    // Explicit choices, so that nothing is built that the engineer did not see.
+    variableGrid.setCell(VariableColumn::StartBit, row, QStringLiteral("0"));
+    variableGrid.setCell(VariableColumn::ReadWrite, row, QStringLiteral("Read"));
+    variableGrid.setCell(VariableColumn::Conversion, row, QStringLiteral("None"));
     setStartNumByte(variableGrid);
     return row;
 }
@@ -87,6 +92,8 @@ int addDataSet(AccessList& access, DataSet& dataSet, int deviceIndex)
     for (DataAttribute* member : dataSet.attributes) {
         auto memberEntry = std::make_unique<DataSetMember>();
         memberEntry->attribute = member;
+        memberEntry->bitAddress = QStringLiteral("0");
+        memberEntry->conversion = QStringLiteral("None");
         entry->members.push_back(std::move(memberEntry));
     }
     // An empty grid has no entry yet, so the reused row 1 and the new entry stay paired.
@@ -164,4 +171,35 @@ bool storeMemberEdit(AccessList& access, int dataSetRow, int memberRow, int col,
     }
     *field = text;
     return true;
+}
+
+void showReadDefaults(AccessList& access)
+{
+    auto fill = [](QString& text, const char* shown) {
+        if (text.isEmpty())
+            text = QLatin1String(shown);
+    };
+    StringGrid& grid = access.variableGrid;
+    if (!grid.isEmpty())
+        for (int row = 1; row < grid.rowCount(); ++row) {
+            QString bit = grid.cell(VariableColumn::StartBit, row), conversion = grid.cell(VariableColumn::Conversion, row);
+            fill(bit, "0");
+            fill(conversion, "None");
+            grid.setCell(VariableColumn::StartBit, row, bit);
+            grid.setCell(VariableColumn::Conversion, row, conversion);
+        }
+    for (const auto& entry : access.dataSets)
+        for (const auto& member : entry->members) {
+            fill(member->bitAddress, "0");
+            fill(member->conversion, "None");
+        }
+}
+
+void trimIpAddresses(AccessList& access)
+{
+    const std::pair<StringGrid*, int> addressColumns[]
+        = {{&access.variableGrid, VariableColumn::IpAddress}, {&access.dataSetGrid, DataSetColumn::IpAddress}};
+    for (auto [grid, column] : addressColumns)
+        for (int row = 1; row < grid->rowCount(); ++row)
+            grid->setCell(column, row, normalizedIpAddress(grid->cell(column, row)));
 }

@@ -10,11 +10,20 @@
 // kept. Locking belongs to the row position, so this runs after every add, remove and load.
 void setStartNumByte(StringGrid& variableGrid);
 
+// Start Bit and Convertion cells left empty (files of earlier versions) show what the build
+// reads them as: "0" and "None", in the variables grid and in every member entry.
+void showReadDefaults(AccessList& access);
+
+// The IP Address cells of the variables and data set grids without blanks (normalizedIpAddress()).
+void trimIpAddresses(AccessList& access);
+
 // Adds a variable entry for a leaf attribute of the device at `deviceIndex`: the single row
-// of an empty grid is reused, else a row is appended. Returns the row filled.
+// of an empty grid is reused, else a row is appended, with R/W "Read", Start Bit "0" and
+// Convertion "None". Returns the row filled.
 int addVariable(StringGrid& variableGrid, const DataAttribute& da, int deviceIndex);
 
-// Adds a data set row and its entry, one empty member entry per member. Returns the row.
+// Adds a data set row and its entry, one member entry per member with Start Bit "0" and
+// Convertion "None", the other strings empty. Returns the row.
 int addDataSet(AccessList& access, DataSet& dataSet, int deviceIndex);
 
 // Removes a variables-grid row (the only row is blanked instead). A row outside the data rows

@@ -1,6 +1,5 @@
 #include "iec61850/core/AccessValidation.h"
 #include "base/TextNumbers.h"
-#include "iec61850/core/AccessList.h"
 #include "base/Conversions.h"
 #include "base/TextTable.h"
 #include "base/WholeNumber.h"
@@ -9,7 +8,10 @@
 
 namespace {
 
+using namespace AccessItem;
+
 bool inRange(qint64 value, qint64 low, qint64 high) { return value >= low && value <= high; }
+qint64 number(const StoredAttribute& a) { return toWholeNumber(a.text); }
 
 // Limits of the two types whose Start Byte and Num Byte the engineer enters.
 struct SizedType {
@@ -25,50 +27,179 @@ std::optional<SizedType> sizedType(const QString& bType)
     return std::nullopt;
 }
 
-// The text number of the first failing check of a row, with the text that follows it, or
-// nothing when the row passes.
-struct Failure {
-    int textNumber;
-    QString suffix;
-};
-std::optional<Failure> checkRow(const StringGrid& grid, int row, QChar separator)
+// A cell that the build reads with a fallback: a text that is not a whole number takes the
+// fallback, a whole number must fit where it goes.
+bool fitsOrFallsBack(const StoredAttribute& a, qint64 low, qint64 high)
 {
-    auto number = [&](int col) -> qint64 { return toWholeNumber(grid.cell(col, row)); };
+    return !a.number || inRange(*a.number, low, high);
+}
 
-    if (const auto sized = sizedType(grid.cell(VariableColumn::BType, row))) {
-        const qint64 start = number(VariableColumn::StartByte), count = number(VariableColumn::NumByte);
-        if (!inRange(start, 0, sized->maxStart))
-            return Failure{sized->startText, {}};
-        if (!inRange(count, 1, sized->maxNum))
-            return Failure{sized->numText, {}};
-        if (start + count > sized->maxNum)
-            return Failure{sized->sumText, {}};
+// Collects the failures of one row; `prefix` is the text number and argument start that name
+// the row in the window's message ("Error row " and "3").
+class RowChecks {
+public:
+    RowChecks(Problems& into, const TextTable& table, const QString& where, int prefixText, const QString& prefixArgument)
+        : problems(into)
+        , texts(table)
+        , row(where)
+        , prefix(prefixText)
+        , prefixArg(prefixArgument)
+    {
     }
-    std::array<QString, 4> parts;
-    if (!splitIpAddress(grid.cell(VariableColumn::IpAddress, row), parts))
-        return Failure{Text::ErrorRowIpAddress, {}};
-    if (!inRange(number(VariableColumn::Port), 0, 65535))
-        return Failure{Text::ErrorRowPort, {}};
-    if (stripBlanks(grid.cell(VariableColumn::OnTimer, row)) == u"Y" && !inRange(number(VariableColumn::Time), 1, 100000000))
-        return Failure{Text::ErrorRowTime, {}};
-    if (!inRange(number(VariableColumn::Position), 0, maxPosition))
-        return Failure{Text::ErrorRowPosition, QString::number(maxPosition)};
-    const QString factor = grid.cell(VariableColumn::MultFactor, row);
+
+    // Adds an error when `passes` is false; returns `passes`.
+    bool check(bool passes, const char* column, int textNumber, const QString& suffix = {})
+    {
+        if (!passes)
+            problems.push_back({Problem::Severity::Error, {}, row, QLatin1String(column),
+                Result::textError(prefix, prefixArg + texts[textNumber] + suffix)});
+        return passes;
+    }
+
+    void address(const StoredAttribute& ip, const char* column)
+    {
+        std::array<QString, 4> parts;
+        check(splitIpAddress(ip.text, parts), column, Text::ErrorRowIpAddress);
+    }
+    void port(const StoredAttribute& port, const char* column)
+    {
+        check(inRange(number(port), 0, 65535), column, Text::ErrorRowPort);
+    }
+    void time(const StoredAttribute& time, bool onTimer, const char* column)
+    {
+        // Without the timer the time still reaches the image (fallback 1000): it must fit there.
+        check(onTimer ? inRange(number(time), 1, 100000000) : fitsOrFallsBack(time, 0, 100000000), column, Text::ErrorRowTime);
+    }
+    void position(const StoredAttribute& position, const char* column)
+    {
+        check(inRange(number(position), 0, maxPosition), column, Text::ErrorRowPosition, QString::number(maxPosition));
+    }
+    void startBit(const StoredAttribute& bit, const char* column)
+    {
+        // An empty Start Bit is read as 0.
+        check(stripBlanks(bit.text).isEmpty() || inRange(number(bit), 0, 7), column, Text::ErrorRowStartBit);
+    }
+
+private:
+    Problems& problems;
+    const TextTable& texts;
+    QString row;
+    int prefix;
+    QString prefixArg;
+};
+
+void checkVariable(const StoredVariable& item, int row, QChar separator, const TextTable& texts, Problems& problems)
+{
+    RowChecks c(problems, texts, QStringLiteral("row %1").arg(row), Text::ErrorRow, QString::number(row));
+    const char* const* names = variableItemAttributes;
+    if (const auto sized = sizedType(item[BType].text)) {
+        const qint64 start = number(item[StartByte]), count = number(item[NumByte]);
+        const bool startOk = c.check(inRange(start, 0, sized->maxStart), names[StartByte], sized->startText);
+        const bool countOk = c.check(inRange(count, 1, sized->maxNum), names[NumByte], sized->numText);
+        if (startOk && countOk)
+            c.check(start + count <= sized->maxNum, names[StartByte], sized->sumText);
+    } else if (fixedNumByte(item[BType].text) == 0) {
+        // Other types of entered size: each byte cell fills one byte of the record.
+        c.check(fitsOrFallsBack(item[StartByte], 0, 255), names[StartByte], Text::ErrorRowOtherStartByte);
+        c.check(fitsOrFallsBack(item[NumByte], 0, 255), names[NumByte], Text::ErrorRowOtherNumByte);
+    }
+    c.address(item[IpAddress], names[IpAddress]);
+    c.port(item[Port], names[Port]);
+    c.time(item[Time], stripBlanks(item[OnTimer].text) == u"Y", names[Time]);
+    c.position(item[Position], names[Position]);
+    const QString& factor = item[MultFactor].text;
     float value = 0;
-    if (stripBlanks(factor).toUpper() != u"NONE" && !parseDecimal(factor, separator, value))
-        return Failure{Text::ErrorRowMultFactor, {}};
-    return std::nullopt;
+    c.check(stripBlanks(factor).toUpper() == u"NONE" || parseDecimal(factor, separator, value), names[MultFactor],
+        Text::ErrorRowMultFactor);
+    c.startBit(item[StartBit], names[StartBit]);
+    // The build takes anything but "Read" for Write: the direction must be chosen.
+    c.check(item[ReadWrite].is("Read") || item[ReadWrite].is("Write"), names[ReadWrite], Text::ErrorRowReadWrite);
+}
+
+void checkDataSet(const StoredDataSet& item, int row, const TextTable& texts, Problems& problems)
+{
+    const QString where = QStringLiteral("DataSet row %1").arg(row);
+    RowChecks c(problems, texts, where, Text::ErrorDataSetRow, QString::number(row));
+    const char* const* names = dataSetItemAttributes;
+    c.address(item[DsIpAddress], names[DsIpAddress]);
+    c.port(item[DsPort], names[DsPort]);
+    // A data set is always requested on its timer.
+    c.time(item[DsTime], true, names[DsTime]);
+    c.check(inRange(static_cast<qint64>(item.members.size()), 1, 255), "DataSet_List_DAs", Text::ErrorDataSetMembers);
+    for (size_t i = 0; i < item.members.size(); ++i) {
+        const int member = static_cast<int>(i) + 1;
+        RowChecks m(problems, texts, QStringLiteral("%1, member %2").arg(where).arg(member), Text::ErrorDataSetRow,
+            QString::number(row) + texts[Text::ErrorMember] + QString::number(member));
+        m.position(item.members[i][MPosition], memberItemAttributes[MPosition]);
+        m.startBit(item.members[i][MStartBit], memberItemAttributes[MStartBit]);
+    }
+}
+
+StoredAttribute stored(const QString& text)
+{
+    StoredAttribute a;
+    a.text = text;
+    a.present = true;
+    a.number = parseWholeNumber(text);
+    return a;
+}
+
+// The data rows of a grid as stored items (none for an empty grid), column c as attribute c - 1.
+template <typename Item> std::vector<Item> itemsOf(const StringGrid& grid)
+{
+    std::vector<Item> items;
+    if (grid.isEmpty())
+        return items;
+    for (int row = 1; row < grid.rowCount(); ++row) {
+        Item& item = items.emplace_back();
+        for (size_t i = 0; i < std::size(item.attributes); ++i)
+            item.attributes[i] = stored(grid.cell(static_cast<int>(i) + 1, row));
+    }
+    return items;
+}
+
+Result firstProblem(const Problems& problems)
+{
+    return problems.empty() ? Result::success() : problems.front().what;
 }
 
 } // namespace
 
+Problems checkAccessRows(const AccessFileModel& model, QChar decimalSeparator, const TextTable& texts)
+{
+    Problems problems;
+    for (size_t i = 0; i < model.variables.size(); ++i)
+        if (!model.variables[i][BType].text.isEmpty())
+            checkVariable(model.variables[i], static_cast<int>(i) + 1, decimalSeparator, texts, problems);
+    for (size_t i = 0; i < model.dataSets.size(); ++i)
+        checkDataSet(model.dataSets[i], static_cast<int>(i) + 1, texts, problems);
+    return problems;
+}
+
+AccessFileModel accessFileModelOf(const AccessList& access)
+{
+    AccessFileModel model;
+    model.variables = itemsOf<StoredVariable>(access.variableGrid);
+    std::vector<StoredDataSet> dataSets = itemsOf<StoredDataSet>(access.dataSetGrid);
+    for (size_t i = 0; i < dataSets.size() && i < access.dataSets.size(); ++i)
+        for (const auto& m : access.dataSets[i]->members) {
+            StoredMember& member = dataSets[i].members.emplace_back();
+            const QString values[] = {m->bType(), m->reference(), m->position, m->bitAddress, m->conversion, m->multFactor, m->mnemonic};
+            for (size_t k = 0; k < std::size(values); ++k)
+                member.attributes[k] = stored(values[k]);
+        }
+    model.dataSets = std::move(dataSets);
+    return model;
+}
+
+Result validateAccessList(const AccessList& access, QChar decimalSeparator, const TextTable& texts)
+{
+    return firstProblem(checkAccessRows(accessFileModelOf(access), decimalSeparator, texts));
+}
+
 Result validateVariables(const StringGrid& variableGrid, QChar decimalSeparator, const TextTable& texts)
 {
-    for (int row = 1; row < variableGrid.rowCount(); ++row) {
-        if (variableGrid.cell(VariableColumn::BType, row).isEmpty())
-            continue;
-        if (const auto failure = checkRow(variableGrid, row, decimalSeparator))
-            return Result::textError(Text::ErrorRow, QString::number(row) + texts[failure->textNumber] + failure->suffix);
-    }
-    return Result::success();
+    AccessFileModel model;
+    model.variables = itemsOf<StoredVariable>(variableGrid);
+    return firstProblem(checkAccessRows(model, decimalSeparator, texts));
 }

@@ -1,6 +1,7 @@
 #pragma once
-#include "iec61850/core/Grid.h"
-#include "base/Result.h"
+#include "iec61850/core/AccessFileModel.h"
+#include "iec61850/core/AccessList.h"
+#include "base/Problems.h"
 #include <QChar>
 
 class TextTable;
@@ -8,8 +9,22 @@ class TextTable;
 // Highest index of the converter's internal data array.
 constexpr int maxPosition = 1399;
 
-// Checks the variables grid row by row from the top, the checks of each row in their fixed
-// order, and stops at the first failure. The failure is Text::ErrorRow with the row number and the
-// check's text as argument ("Error row 3!! Port must be between 0 and 65535"). A row with an
-// empty bType is skipped. `decimalSeparator` is the system's, "," or ".".
+// The checks of every row that reaches the request tables, one set for the access window's OK,
+// the update step and `swquelmor-cli check`. Rows are counted from 1 as the window counts
+// them; a variable whose bType is empty is skipped. Each failing check is one error whose
+// message is the window's: "Error row 3!! Port must be between 0 and 65535" for a variable,
+// "Error DataSet row 2!! ..." for a data set and "Error DataSet row 2, member 3!! ..." for a
+// member. Variables come first, then data sets, each with its members; within a row the
+// checks keep their fixed order, and Start Byte plus Num Byte is checked only when both pass.
+// Problems name the row and the stored attribute, not the file. `decimalSeparator` is the
+// system's, "," or ".".
+Problems checkAccessRows(const AccessFileModel& model, QChar decimalSeparator, const TextTable& texts);
+
+// The access file that the window's grids and data set entries would be saved as (texts only).
+AccessFileModel accessFileModelOf(const AccessList& access);
+
+// The window's OK: the first problem of checkAccessRows() over its lists, or success.
+Result validateAccessList(const AccessList& access, QChar decimalSeparator, const TextTable& texts);
+
+// The same for the variables grid alone.
 Result validateVariables(const StringGrid& variableGrid, QChar decimalSeparator, const TextTable& texts);

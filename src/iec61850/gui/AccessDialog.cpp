@@ -138,6 +138,15 @@ void AccessDialog::buildLayout()
     connect(dataSetGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &AccessDialog::showMembers);
     connect(memberGrid->selectionModel(), &QItemSelectionModel::currentChanged, this, &AccessDialog::onMemberSelected);
     connect(memberGrid->gridModel(), &QAbstractItemModel::dataChanged, this, &AccessDialog::onMemberEdited);
+    // An address cell left with blanks is shown, saved and built without them.
+    const std::pair<GridView*, int> addressColumns[]
+        = {{variableGrid, VariableColumn::IpAddress}, {dataSetGrid, DataSetColumn::IpAddress}};
+    for (const auto& [view, addressColumn] : addressColumns)
+        connect(view->gridModel(), &QAbstractItemModel::dataChanged, this, [grid = view, column = addressColumn](const QModelIndex& index) {
+            const QString text = index.data(Qt::EditRole).toString();
+            if (index.column() == column && normalizedIpAddress(text) != text)
+                grid->gridModel()->setData(index, normalizedIpAddress(text), Qt::EditRole);
+        });
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(addDeviceButton, &QPushButton::clicked, this, &AccessDialog::onAddDeviceClicked);
     connect(removeDeviceButton, &QPushButton::clicked, this, &AccessDialog::onRemoveDeviceClicked);
@@ -228,7 +237,9 @@ void AccessDialog::setColumnEditors()
 void AccessDialog::onOkClicked()
 {
     const QChar separator = decimalSeparatorOf(context.platform.locale->decimalSeparator());
-    if (!context.report(validateVariables(access.variableGrid, separator, context.texts)))
+    trimIpAddresses(access);
+    refreshGrids();
+    if (!context.report(validateAccessList(access, separator, context.texts)))
         return;
     if (accessFileUnread) {
         // What is shown is not what the file holds: replacing it is the engineer's choice, and

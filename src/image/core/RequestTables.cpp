@@ -36,7 +36,7 @@ VariableRecord toRecord(const StoredVariable& item, QChar separator)
         v.startbyte = static_cast<quint8>(item[StartByte].numberOr(0));
         v.numbyte = static_cast<quint8>(item[NumByte].numberOr(1));
     }
-    v.hostname = item[IpAddress].text;
+    v.hostname = normalizedIpAddress(item[IpAddress].text); // never with blanks
     v.tcpPort = static_cast<quint16>(item[Port].numberOr(0));
     v.options = (item[OnChange].is("Y") ? 1 : 0) | (item[OnCmd].is("Y") ? 2 : 0) | (item[OnTimer].is("Y") ? 4 : 0);
     v.time = static_cast<quint32>(item[Time].numberOr(1000));
@@ -70,7 +70,7 @@ DataSetRecord toRecord(const StoredDataSet& item, QChar separator)
     d.time = static_cast<quint32>(item[DsTime].numberOr(1000));
     d.gooseName = item[DsGooseName].text;
     d.reference = item[DsReference].text;
-    d.hostname = item[DsIpAddress].text;
+    d.hostname = normalizedIpAddress(item[DsIpAddress].text);
     for (const StoredMember& member : item.members)
         d.variableList.push_back(toRecord(member, separator));
     d.nVariable = static_cast<quint8>(item.members.size());
@@ -83,12 +83,12 @@ qint64 lastItemBytes(const AccessFileModel& model, bool dataSet)
     using namespace AccessItem;
     if (!dataSet) {
         const StoredVariable& v = model.variables.back();
-        return RequestTables::variableSize + imageTextSize(v[BType].text) + imageTextSize(v[IpAddress].text)
+        return RequestTables::variableSize + imageTextSize(v[BType].text) + imageTextSize(normalizedIpAddress(v[IpAddress].text))
             + imageTextSize(v[Reference].text);
     }
     const StoredDataSet& d = model.dataSets.back();
     qint64 bytes = RequestTables::dataSetSize + imageTextSize(d[DsGooseName].text) + imageTextSize(d[DsReference].text)
-        + imageTextSize(d[DsIpAddress].text);
+        + imageTextSize(normalizedIpAddress(d[DsIpAddress].text));
     for (const StoredMember& m : d.members)
         bytes += RequestTables::variableDsSize + imageTextSize(m[MBType].text) + imageTextSize(m[MReference].text);
     return bytes;

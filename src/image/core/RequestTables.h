@@ -86,7 +86,8 @@ struct RequestTables {
 void clearRequestTables(RequestTables& tables);
 
 // Reads IEC_61850_Client.xml (through readAccessFileModel) into the lists (a missing file gives empty lists) and computes
-// every address from `base`. Multiplication factors accept "," and "." whatever the user's
+// every address from `base`. Server addresses are taken without blanks (normalizedIpAddress()).
+// Multiplication factors accept "," and "." whatever the user's
 // `decimalSeparator`. A malformed file, an item without an attribute read as text, or a data
 // set of more than 255 attributes is an error naming the file and the item. A `room` above 0
 // stops reading as soon as the tables certainly need more bytes than that.

@@ -1,0 +1,40 @@
+#include "cli/CheckCommand.h"
+#include "cli/ImageCommands.h"
+#include "base/Conversions.h"
+#include "base/TextTable.h"
+#include "image/core/DeviceImage.h"
+#include "image/core/ProjectCheck.h"
+#include <QLocale>
+
+namespace {
+
+int check(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    if (args.size() != 1) {
+        err << "usage: swquelmor-cli check PROJECT_FOLDER\n";
+        return 2;
+    }
+    ProgramState state;
+    if (!projectStateOf(args[0], "check", state, err))
+        return 1;
+    const QChar separator = decimalSeparatorOf(QLocale::system().decimalPoint());
+    const TextTable texts;
+    Problems problems = Image::checkProject(state, separator, texts);
+    // The build in memory tells what the checks cannot: a file that cannot be read, tables too
+    // large for the device. Nothing is written.
+    Image::DeviceImage image;
+    if (const Result built = image.buildImages(state, separator); !built)
+        problems.push_back({Problem::Severity::Error, {}, {}, {}, built});
+    for (const Problem& p : problems)
+        out << p.line(texts) << '\n';
+    return hasErrors(problems) ? 1 : 0;
+}
+
+} // namespace
+
+constinit const Command checkCommand = {"check", "PROJECT_FOLDER",
+    "Checks a project as the update step does before it builds the device images: ParGen.xml as the communication "
+    "window checks it, every row of IEC_61850_Client.xml as the access window checks it, and the build itself, in "
+    "memory. Prints one line per problem (file, row, column, what is wrong) in the order the windows report them; "
+    "exit 0 when the project would build and passes every check, 1 otherwise. Nothing is written.",
+    check};

@@ -1,0 +1,45 @@
+#include "image/core/ProjectCheck.h"
+#include "comm/core/CommunicationSettings.h"
+#include "iec61850/core/AccessValidation.h"
+#include "base/TextNumbers.h"
+#include "base/TextTable.h"
+#include <QFileInfo>
+#include <QStringList>
+
+namespace Image {
+
+namespace {
+
+void addFrom(Problems& problems, Problems found, const QString& path)
+{
+    for (Problem& p : found) {
+        p.file = QFileInfo(path).fileName();
+        problems.push_back(std::move(p));
+    }
+}
+
+} // namespace
+
+Problems checkProject(const ProgramState& state, QChar decimalSeparator, const TextTable& texts)
+{
+    Problems problems;
+    if (CommunicationSettings set; readParGenFile(state.parGenFile, set))
+        addFrom(problems, communicationProblems(set), state.parGenFile);
+    if (AccessFileModel model; readAccessFileModel(state.accessFile, model))
+        addFrom(problems, checkAccessRows(model, decimalSeparator, texts), state.accessFile);
+    return problems;
+}
+
+QString buildAnywayQuestion(const Problems& problems, const TextTable& texts)
+{
+    constexpr size_t shown = 20; // the box must still fit the screen
+    QStringList lines{texts[Text::ProblemsFound]};
+    for (size_t i = 0; i < problems.size() && i < shown; ++i)
+        lines << problems[i].line(texts);
+    if (problems.size() > shown)
+        lines << QStringLiteral("...");
+    lines << QString() << texts[Text::QuestionBuildAnyway];
+    return lines.join(u'\n');
+}
+
+} // namespace Image

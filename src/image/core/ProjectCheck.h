@@ -1,0 +1,21 @@
+#pragma once
+#include "base/ProgramState.h"
+#include "base/Problems.h"
+#include <QChar>
+
+class TextTable;
+
+namespace Image {
+
+// Every check that a configuration's files must pass before its images are built: ParGen.xml
+// as the communication window checks it, then the rows of IEC_61850_Client.xml as the access
+// window checks them, each problem naming its file. A file that cannot be read is left to the
+// build, which reports it; a missing file has nothing to check. Used by the update step and by
+// `swquelmor-cli check` and `build`.
+Problems checkProject(const ProgramState& state, QChar decimalSeparator, const TextTable& texts);
+
+// The update step's question before it builds a configuration with problems: the problems, one
+// line each (the first 20, then "..."), and whether to build anyway.
+QString buildAnywayQuestion(const Problems& problems, const TextTable& texts);
+
+} // namespace Image
