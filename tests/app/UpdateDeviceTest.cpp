@@ -122,3 +122,22 @@ TEST(UpdateDevice, AFailedBuildOrWriteShowsOneErrorAndWritesNoImage)
         EXPECT_FALSE(QFileInfo::exists(run.bin("bank2.bin"))) << c.label;
     }
 }
+
+TEST(UpdateDevice, AConfigurationThatFailsItsChecksIsBuiltOnlyWhenTheEngineerSaysSo)
+{
+    Step4 run;
+    // An older file: the direction was never chosen, and the build would take it for Write.
+    writeTestFile(run.state.accessFile, accessFileXml({With(exampleVariable(), {{"ReadWrite", ""}})}));
+    run.fakes.messages.Answers = {MessageService::Answer::No};
+    EXPECT_FALSE(run.clickUpdate());
+    EXPECT_EQ(run.fakes.messages.texts("question"),
+        QStringList{"The configuration does not pass its checks; the device would not work as it says:\n"
+                    "IEC_61850_Client.xml: row 1: ReadWrite: Error row 1!! R/W: select Read or Write\n\n"
+                    "Build the device images and update the device anyway?"});
+    EXPECT_FALSE(QFile::exists(run.bin("bank2.bin")));
+
+    run.fakes.messages.shown.clear();
+    EXPECT_TRUE(run.clickUpdate()); // Yes
+    EXPECT_EQ(run.fakes.messages.texts("question").size(), 1);
+    EXPECT_EQ(readTestFile(run.bin("bank2.bin")).at(24 + 2), 1); // built as stored: Write
+}

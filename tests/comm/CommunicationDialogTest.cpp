@@ -178,10 +178,10 @@ TEST_F(ParGenWindow, EntriesRoundTripThroughTheFile)
 {
     CommunicationSettings set = defaultCommunicationSettings();
     set["IEC61850_Client_IP1"] = "007";
-    set["IEC61850_Client_GAT1"] = "10";
+    set["IEC61850_Client_GAT1"] = "7";
     set["IEC61850_Client_En_GAT"] = "1";
-    set["IEC61850_Client_VLAN"] = "12345678";
-    set["IEC61850_Client_Application_ID"] = "abc";
+    set["IEC61850_Client_VLAN"] = "4094";
+    set["IEC61850_Client_Application_ID"] = "0x00FF";
     set["EtherNetIP_NB_Input"] = "0";
     show();
     enter(set);
@@ -282,7 +282,7 @@ TEST_F(ParGenWindow, LimitsGatewaySwitchesAndFreeFields)
         {{{"EtherNetIP_NB_Input", "497"}}, "Error EtherNet/IP!! Number Byte Input must be between 0 and 496"},
         {{{"IEC61850_Client_GAT2", "999"}, {"EtherNetIP_GAT3", ""}}, ""}, // gateways off: not checked, still saved
         {{{"EtherNetIP_NB_Input", "496"}, {"EtherNetIP_NB_Output", "0"}}, ""},
-        {{{"IEC61850_Client_Application_ID", "abc"}, {"IEC61850_Client_VLAN", ""}, {"IEC61850_Client_IP2", "0"}}, ""},
+        {{{"IEC61850_Client_Application_ID", "0xFFFF"}, {"IEC61850_Client_VLAN", "4094"}, {"IEC61850_Client_IP2", "0"}}, ""},
     };
     for (const auto& c : cases) {
         QFile::remove(parGenPath());
@@ -305,6 +305,85 @@ TEST_F(ParGenWindow, LimitsGatewaySwitchesAndFreeFields)
             click("Btn_Cancel");
         }
     }
+}
+
+TEST_F(ParGenWindow, AfterTheFieldChecksTheNetworkMustMakeSense)
+{
+    const QString iecMask = "Error IEC61850 Client!! SubNet Mask must have contiguous ones and must not be 0.0.0.0";
+    const QString iecAddress = "Error IEC61850 Client!! IP Address must not be the network or broadcast address of its subnet";
+    const QString iecGateway = "Error IEC61850 Client!! GATEWAY IP must be inside the subnet of the IP Address";
+    const QString vlan = "Error IEC61850 Client!! VLAN must be between 0 and 4094";
+    const QString appId = "Error IEC61850 Client!! Application ID must be between 0 and 65535 (0x0000 and 0xFFFF)";
+    const QString enipMask = "Error EtherNet/IP!! SUBNET Mask must have contiguous ones and must not be 0.0.0.0";
+    const QString enipAddress = "Error EtherNet/IP!! IP Address must not be the network or broadcast address of its subnet";
+    const QString enipGateway = "Error EtherNet/IP!! GATEWAY IP must be inside the subnet of the IP Address";
+    const QString same = "Error!! The IP Addresses of IEC61850 Client and EtherNet/IP must be different";
+    // Defaults: 192.168.0.10 and 192.168.0.5, both 255.255.255.0, gateways 192.168.0.1 off.
+    const struct {
+        const char* label;
+        std::vector<std::pair<const char*, QString>> entries; // differences from the defaults
+        QString message; // empty: saved
+    } cases[] = {
+        {"mask with a hole", {{"IEC61850_Client_SM2", "0"}}, iecMask},
+        {"mask 0.0.0.0", {{"IEC61850_Client_SM1", "0"}, {"IEC61850_Client_SM2", "0"}, {"IEC61850_Client_SM3", "0"}}, iecMask},
+        {"mask /8", {{"IEC61850_Client_SM2", "0"}, {"IEC61850_Client_SM3", "0"}}, {}},
+        {"mask /32", {{"IEC61850_Client_SM4", "255"}}, {}},
+        {"network address", {{"IEC61850_Client_IP4", "0"}}, iecAddress},
+        {"broadcast address", {{"IEC61850_Client_IP4", "255"}}, iecAddress},
+        {"broadcast of a /30", {{"IEC61850_Client_SM4", "252"}, {"IEC61850_Client_IP4", "11"}}, iecAddress},
+        {"host of a /30", {{"IEC61850_Client_SM4", "252"}, {"IEC61850_Client_IP4", "9"}}, {}},
+        {"gateway outside", {{"IEC61850_Client_En_GAT", "1"}, {"IEC61850_Client_GAT3", "1"}}, iecGateway},
+        {"gateway inside", {{"IEC61850_Client_En_GAT", "1"}}, {}},
+        {"gateway off is not checked", {{"IEC61850_Client_GAT1", "10"}}, {}},
+        {"VLAN 4095", {{"IEC61850_Client_VLAN", "4095"}}, vlan},
+        {"VLAN 12345678", {{"IEC61850_Client_VLAN", "12345678"}}, vlan},
+        {"VLAN empty", {{"IEC61850_Client_VLAN", ""}}, vlan},
+        {"application id 65535", {{"IEC61850_Client_Application_ID", "65535"}}, {}},
+        {"application id 0x0000", {{"IEC61850_Client_Application_ID", "0x0000"}}, {}},
+        {"application id 65536", {{"IEC61850_Client_Application_ID", "65536"}}, appId},
+        {"application id 0x10000", {{"IEC61850_Client_Application_ID", "0x10000"}}, appId},
+        {"application id -1", {{"IEC61850_Client_Application_ID", "-1"}}, appId},
+        {"application id with & and <", {{"IEC61850_Client_Application_ID", "1&<"}}, appId},
+        {"application id empty", {{"IEC61850_Client_Application_ID", ""}}, appId},
+        {"EtherNet/IP mask", {{"EtherNetIP_SM2", "0"}}, enipMask},
+        {"EtherNet/IP broadcast", {{"EtherNetIP_IP4", "255"}}, enipAddress},
+        {"EtherNet/IP gateway outside", {{"EtherNetIP_EN_GAT", "1"}, {"EtherNetIP_GAT1", "10"}}, enipGateway},
+        {"same addresses", {{"EtherNetIP_IP4", "10"}}, same},
+        {"same address on other masks", {{"EtherNetIP_IP4", "10"}, {"EtherNetIP_SM4", "128"}}, same},
+        {"field checks come first", {{"IEC61850_Client_SM2", "0"}, {"EtherNetIP_NB_Input", "497"}},
+            "Error EtherNet/IP!! Number Byte Input must be between 0 and 496"},
+        {"in their order", {{"EtherNetIP_IP4", "10"}, {"IEC61850_Client_VLAN", "5000"}, {"IEC61850_Client_SM2", "0"}}, iecMask},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        QFile::remove(parGenPath());
+        CommunicationSettings set = defaultCommunicationSettings();
+        for (const auto& [key, value] : c.entries)
+            set[key] = value;
+        show();
+        enter(set);
+        click("Btn_OK");
+        if (c.message.isEmpty()) {
+            EXPECT_TRUE(fakes.messages.shown.empty());
+            EXPECT_TRUE(QFile::exists(parGenPath()));
+        } else {
+            EXPECT_EQ(fakes.messages.texts("error"), QStringList{c.message});
+            EXPECT_FALSE(QFile::exists(parGenPath()));
+            click("Btn_Cancel");
+        }
+    }
+
+    // A stored file that breaks a check still loads as it is; OK shows the problem.
+    CommunicationSettings stored = defaultCommunicationSettings();
+    stored["IEC61850_Client_VLAN"] = "12345678";
+    ASSERT_TRUE(writeParGenFile(parGenPath(), stored).ok);
+    show();
+    EXPECT_TRUE(fakes.messages.shown.empty());
+    EXPECT_EQ(shownSet(), stored);
+    click("Btn_OK");
+    EXPECT_EQ(fakes.messages.texts("error"), QStringList{vlan});
+    EXPECT_TRUE(window.isVisible());
+    click("Btn_Cancel");
 }
 
 TEST_F(ParGenWindow, VlanTakesAtMostEightDigits)

@@ -131,7 +131,9 @@ TEST(ParGen, CheckReadsWholeNumbersAndStopsAtTheFirstFailure)
         {{{"EtherNetIP_NB_Input", "497"}}, 716, "496"},
         {{{"EtherNetIP_NB_Input", "0"}, {"EtherNetIP_NB_Output", "496"}}, -1, {}},
         {{{"EtherNetIP_NB_Output", "500"}}, 717, "496"},
-        {{{"IEC61850_Client_VLAN", "abc"}, {"IEC61850_Client_Application_ID", "abc"}}, -1, {}},
+        // After the fields, the VLAN and the Application ID must fit the device.
+        {{{"IEC61850_Client_VLAN", "abc"}, {"IEC61850_Client_Application_ID", "abc"}}, 1313, "4094"},
+        {{{"IEC61850_Client_Application_ID", "abc"}, {"EtherNetIP_NB_Output", "500"}}, 717, "496"},
         {{{"EtherNetIP_NB_Input", "-5"}, {"EtherNetIP_SM1", "300"}, {"IEC61850_Client_IP1", "x"}}, 649, {}},
     };
     for (const auto& c : cases) {

@@ -43,23 +43,25 @@ const QByteArray expectedAccessFile
       "<List_DA_Selected>"
       "<DA_Item Index=\"1\" bType=\"FLOAT32\" fc=\"MX\" Reference=\"FeederIEDMeas/MMXU1.TotW.mag.f\" StartByte=\"0\" "
       "NumByte=\"4\""
-      " IPAddress=\"10.0.0.30\" Port=\"102\" OnChange=\"Y\" OnCMD=\"N\" OnTimer=\"N\" Time=\"\" Position=\"0\" StartBit=\"\""
+      " IPAddress=\"10.0.0.30\" Port=\"102\" OnChange=\"Y\" OnCMD=\"N\" OnTimer=\"N\" Time=\"\" Position=\"0\" StartBit=\"0\""
       " ReadWrite=\"Read\" Convertion=\"None\" MoltFact=\"0,5\" Mnemonic=\"Total power\"/>"
       "<DA_Item Index=\"0\" bType=\"VisString255\" fc=\"DC\" Reference=\"GeneratorIEDGen/LLN0.NamPlt.vendor\" StartByte=\"0\" "
       "NumByte=\"16\""
-      " IPAddress=\"10.0.0.31\" Port=\"102\" OnChange=\"N\" OnCMD=\"N\" OnTimer=\"Y\" Time=\"1000\" Position=\"4\" StartBit=\"\""
-      " ReadWrite=\"Read\" Convertion=\"\" MoltFact=\"None\" Mnemonic=\"Vendor name\"/>"
+      " IPAddress=\"10.0.0.31\" Port=\"102\" OnChange=\"N\" OnCMD=\"N\" OnTimer=\"Y\" Time=\"1000\" Position=\"4\" StartBit=\"0\""
+      " ReadWrite=\"Read\" Convertion=\"None\" MoltFact=\"None\" Mnemonic=\"Vendor name\"/>"
       "</List_DA_Selected>"
       "<List_DataSet_Selected>"
       "<DataSet_Item Index=\"0\" Reference=\"GeneratorIEDGen/LLN0.GenStatus\" GooseName=\"gcbGenStatus\" EnGoose=\"Y\""
       " IPAddress=\"10.0.0.31\" Port=\"102\" Time=\"500\" Mnemonic=\"Generator status\">"
       "<DataSet_List_DAs>"
-      "<DataSet_DA_Item bType=\"Quality\" Reference=\"GeneratorIEDGen/LLN0.Mod.q\" Position=\"20\" StartBit=\"\" Convertion=\"\" "
+      "<DataSet_DA_Item bType=\"Quality\" Reference=\"GeneratorIEDGen/LLN0.Mod.q\" Position=\"20\" StartBit=\"0\" "
+      "Convertion=\"None\" "
       "MoltFact=\"\" Mnemonic=\"\"/>"
-      "<DataSet_DA_Item bType=\"Quality\" Reference=\"GeneratorIEDGen/MMXU1.Mod.q\" Position=\"\" StartBit=\"\" Convertion=\"\" "
+      "<DataSet_DA_Item bType=\"Quality\" Reference=\"GeneratorIEDGen/MMXU1.Mod.q\" Position=\"21\" StartBit=\"0\" "
+      "Convertion=\"None\" "
       "MoltFact=\"\" Mnemonic=\"\"/>"
-      "<DataSet_DA_Item bType=\"Enum\" Reference=\"GeneratorIEDGen/MMXU1.Mod.ctlModel\" Position=\"\" StartBit=\"\" "
-      "Convertion=\"\" MoltFact=\"\" Mnemonic=\"\"/>"
+      "<DataSet_DA_Item bType=\"Enum\" Reference=\"GeneratorIEDGen/MMXU1.Mod.ctlModel\" Position=\"22\" StartBit=\"0\" "
+      "Convertion=\"None\" MoltFact=\"\" Mnemonic=\"\"/>"
       "</DataSet_List_DAs>"
       "</DataSet_Item>"
       "</List_DataSet_Selected>"
@@ -85,7 +87,7 @@ CommunicationSettings expectedParGen()
         {"IEC61850_Client_GAT4", "1"},
         {"IEC61850_Client_En_GAT", "1"},
         {"IEC61850_Client_VLAN", "5"},
-        {"IEC61850_Client_Application_ID", "N1"},
+        {"IEC61850_Client_Application_ID", "0x1A"},
         {"EtherNetIP_IP1", "192"},
         {"EtherNetIP_IP2", "168"},
         {"EtherNetIP_IP3", "1"},
@@ -238,16 +240,16 @@ TEST(EngineeringSession, FromAnEmptyProgramFolderToAnUpdateAndBackAfterARestart)
             EXPECT_EQ(w->findChild<QTabWidget*>("PC_Access")->currentIndex(), 0);
             EXPECT_EQ(rows(w, "ACG_DA"),
                 (QStringList{
-                    "1|FLOAT32|MX|FeederIEDMeas/MMXU1.TotW.mag.f|0|4|10.0.0.30|102|[x]|[ ]|[ ]||0||Read|None|0,5|Total power",
+                    "1|FLOAT32|MX|FeederIEDMeas/MMXU1.TotW.mag.f|0|4|10.0.0.30|102|[x]|[ ]|[ ]||0|0|Read|None|0,5|Total power",
                     "0|VisString255|DC|GeneratorIEDGen/LLN0.NamPlt.vendor|0|16|10.0.0.31|102|[ ]|[ "
-                    "]|[x]|1000|4||Read||None|Vendor name"}));
+                    "]|[x]|1000|4|0|Read|None|None|Vendor name"}));
         };
         checks["access-reopened-dataset"] = [](QWidget* w) {
             EXPECT_EQ(rows(w, "ACG_DataSet"),
                 QStringList{"0|GeneratorIEDGen/LLN0.GenStatus|gcbGenStatus|[x]|10.0.0.31|102|500|Generator status"});
             EXPECT_EQ(rows(w, "ACG_DS_Vars"),
-                (QStringList{"Quality|GeneratorIEDGen/LLN0.Mod.q|20||||", "Quality|GeneratorIEDGen/MMXU1.Mod.q|||||",
-                    "Enum|GeneratorIEDGen/MMXU1.Mod.ctlModel|||||"}));
+                (QStringList{"Quality|GeneratorIEDGen/LLN0.Mod.q|20|0|None||", "Quality|GeneratorIEDGen/MMXU1.Mod.q|21|0|None||",
+                    "Enum|GeneratorIEDGen/MMXU1.Mod.ctlModel|22|0|None||"}));
         };
         session.reviewAccess();
         EXPECT_EQ(messages(), Messages{});

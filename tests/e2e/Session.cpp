@@ -309,7 +309,7 @@ void Session::setCommunication()
         Click(dialog, "CB_IEC61850_Client_En_GAT");
         address("E_IEC61850_Client_GAT1", QStringLiteral("10.0.0.1"));
         typeOver(dialog, "E_IEC61850_Client_VLAN", QStringLiteral("5"));
-        typeOver(dialog, "E_IEC61850_Client_AppID", QStringLiteral("N1"));
+        typeOver(dialog, "E_IEC61850_Client_AppID", QStringLiteral("0x1A"));
         address("E_EtherNetIP_IP1", QStringLiteral("192.168.1.50"));
         typeOver(dialog, "E_EtherNetIP_NByte_In", QStringLiteral("500"));
         typeOver(dialog, "E_EtherNetIP_NByte_Out", QStringLiteral("32"));
@@ -366,6 +366,8 @@ void Session::mapAccess(const QString& sclFileA, const QString& sclFileB)
         typeCell(dialog, sets, "Mnemonic", 1, "Generator status");
         clickCell(sets, "Reference", 1);
         typeCell(dialog, members, "Position", 1, "20");
+        typeCell(dialog, members, "Position", 2, "21");
+        typeCell(dialog, members, "Position", 3, "22");
         Show(QStringLiteral("access-dataset"), dialog);
 
         Click(dialog, "Btn_OK"); // refused: row 2 has no multiplication factor

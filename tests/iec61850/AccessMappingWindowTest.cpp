@@ -109,6 +109,23 @@ TEST(AccessMapping, AddEditRemoveValidateAndSave)
     }
     AccessRun::typeCell(da, VariableColumn::StartByte, 2, "0");
     AccessRun::typeCell(da, VariableColumn::NumByte, 2, "20");
+    // The data set row and its members are checked like the variables.
+    run.fakes.messages.shown.clear();
+    run.click("Btn_OK");
+    EXPECT_EQ(run.fakes.messages.texts("error"),
+        QStringList({"Error DataSet row 1!! IP Address must be a valid TCP IP Address (Ex. 192.168.1.125)"}));
+    run.find<QTabWidget>("PC_Access")->setCurrentIndex(1);
+    AccessRun::typeCell(dsView, DataSetColumn::IpAddress, 1, " 127.0.0.11 ");
+    EXPECT_EQ(sets.cell(DataSetColumn::IpAddress, 1), "127.0.0.11"); // trimmed as the cell is left
+    AccessRun::typeCell(dsView, DataSetColumn::Port, 1, "102");
+    AccessRun::typeCell(dsView, DataSetColumn::Time, 1, "1000");
+    run.fakes.messages.shown.clear();
+    run.click("Btn_OK");
+    EXPECT_EQ(
+        run.fakes.messages.texts("error"), QStringList({"Error DataSet row 1, member 1!! Position must be between 0 and 1399"}));
+    AccessRun::clickCell(dsView, DataSetColumn::Mnemonic, 1);
+    AccessRun::typeCell(members, MemberColumn::Position, 1, "16");
+    AccessRun::typeCell(members, MemberColumn::Position, 3, "18");
     run.fakes.messages.shown.clear();
     run.click("Btn_OK");
     EXPECT_TRUE(run.fakes.messages.shown.empty()) << run.fakes.messages.texts("error").join('\n').toStdString();
@@ -122,7 +139,7 @@ TEST(AccessMapping, AddEditRemoveValidateAndSave)
         << file.toStdString();
     EXPECT_TRUE(file.contains(R"(MoltFact="0,5")"));
     EXPECT_TRUE(file.contains(
-        R"(<DataSet_DA_Item bType="Timestamp" Reference="IED1LD0/MMXU1.TotW.t" Position="17" StartBit="" Convertion="ItoF/FtoI")"))
+        R"(<DataSet_DA_Item bType="Timestamp" Reference="IED1LD0/MMXU1.TotW.t" Position="17" StartBit="0" Convertion="ItoF/FtoI")"))
         << file.toStdString();
 
     // The next opening reads it back, locks included.
@@ -289,4 +306,27 @@ TEST(AccessMapping, EnterJumpsOncePerEditAndAClickElsewhereDoesNotJump)
     da->setCurrent(VariableColumn::Mnemonic, 2);
     QTest::keyClick(da, Qt::Key_Return);
     EXPECT_EQ(std::pair(da->currentColumn(), da->currentRow()), std::pair(int(VariableColumn::Index), 1));
+}
+
+TEST(AccessMapping, AStoredFileThatFailsItsChecksShowsItsFirstProblemAtOk)
+{
+    AccessRun run("Plant");
+    // An older, hand-edited file: port and position beyond their fields, Start Bit and
+    // Convertion never chosen.
+    const QByteArray stored = R"(<IEC_68850_Client><List_ICD_Files/><List_DA_Selected>)"
+                              R"(<DA_Item Index="0" bType="FLOAT32" fc="MX" Reference="LD0/MMXU1.TotW.mag.f" StartByte="0" )"
+                              R"(NumByte="4" IPAddress="10.0.0.3" Port="99999" OnChange="Y" OnCMD="N" OnTimer="N" Time="" )"
+                              R"(Position="70000" StartBit="" ReadWrite="Read" Convertion="" MoltFact="1" Mnemonic=""/>)"
+                              R"(</List_DA_Selected><List_DataSet_Selected/></IEC_68850_Client>)";
+    writeTestFile(run.state.accessFile, stored);
+    run.open();
+    EXPECT_TRUE(run.fakes.messages.shown.empty());
+    // Shown as the build reads them.
+    EXPECT_EQ(run.cells("ACG_DA").cell(VariableColumn::StartBit, 1), "0");
+    EXPECT_EQ(run.cells("ACG_DA").cell(VariableColumn::Conversion, 1), "None");
+    run.click("Btn_OK");
+    EXPECT_EQ(run.fakes.messages.texts("error"), QStringList({"Error row 1!! Port must be between 0 and 65535"}));
+    EXPECT_TRUE(run.window->isVisible());
+    EXPECT_EQ(readTestFile(run.state.accessFile), stored);
+    run.click("Btn_Cancel");
 }

@@ -110,10 +110,11 @@ TEST(AccessOps, AddVarReusesTheEmptyRowThenAppends)
     EXPECT_EQ(addVariable(grid, model.DA(1), 0), 3); // duplicates are allowed
 
     ASSERT_EQ(grid.rowCount(), 4);
+    // Start Bit, R/W and Convertion are chosen explicitly: "0", "Read", "None".
     const QStringList row1 = {"1", "2", "VisString255", "MX", "IED1LD0/MMXU1.X.visstring255", "", "", "", "", "N", "N", "N", "",
-        "", "", "", "", "", ""};
-    const QStringList row2
-        = {"2", "0", "Quality", "MX", "IED1LD0/MMXU1.X.quality", "0", "4", "", "", "N", "N", "N", "", "", "", "", "", "", ""};
+        "", "0", "Read", "None", "", ""};
+    const QStringList row2 = {"2", "0", "Quality", "MX", "IED1LD0/MMXU1.X.quality", "0", "4", "", "", "N", "N", "N", "", "", "0",
+        "Read", "None", "", ""};
     for (int col = 0; col < VariableColumn::Count; ++col) {
         EXPECT_EQ(grid.cell(col, 1), row1[col]) << col;
         EXPECT_EQ(grid.cell(col, 2), row2[col]) << col;

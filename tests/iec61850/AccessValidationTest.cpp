@@ -142,8 +142,8 @@ TEST(AccessValidation, ChecksInOrderAndReportsTheFirstFailingRow)
         {"start bit abc", With(validRow(), {{VariableColumn::StartBit, "abc"}}), startBit},
         {"factor largest float as printed", With(validRow(), {{VariableColumn::MultFactor, "3.4028235e38"}}), {}},
         {"factor beyond the largest float", With(validRow(), {{VariableColumn::MultFactor, "-3.5e38"}}), factor},
-        {"other type, byte cells empty", With(validRow("Dbpos"), {{VariableColumn::StartByte, ""}, {VariableColumn::NumByte, ""}}),
-            {}},
+        {"other type, byte cells empty",
+            With(validRow("Dbpos"), {{VariableColumn::StartByte, ""}, {VariableColumn::NumByte, ""}}), {}},
         {"other type, start byte 255", With(validRow("Dbpos"), {{VariableColumn::StartByte, "255"}}), {}},
         {"other type, start byte 256", With(validRow("Dbpos"), {{VariableColumn::StartByte, "256"}}), otherStart},
         {"other type, num byte -1", With(validRow("Struct"), {{VariableColumn::NumByte, "-1"}}), otherNum},
@@ -253,9 +253,8 @@ TEST(AccessValidation, DataSetRowsAndMembersAreCheckedLikeVariables)
         {"time empty", dataSetOf({{DsTime, ""}}), row + " Time must be between 1 and 100000000 ms"},
         {"time 0", dataSetOf({{DsTime, "0"}}), row + " Time must be between 1 and 100000000 ms"},
         {"time 1", dataSetOf({{DsTime, "1"}}), {}},
-        {"no members", dataSetOf({}, {}), row + " A DataSet must have between 1 and 255 members"},
+        {"no members", dataSetOf({}, {}), row + " A DataSet must have at least one member"},
         {"255 members", dataSetOf({}, std::vector<Changes>(255)), {}},
-        {"256 members", dataSetOf({}, std::vector<Changes>(256)), row + " A DataSet must have between 1 and 255 members"},
         {"member position -1", dataSetOf({}, {{{MPosition, "-1"}}}), member + position},
         {"member position 0", dataSetOf({}, {{{MPosition, "0"}}}), {}},
         {"member position 1399", dataSetOf({}, {{{MPosition, "1399"}}}), {}},
@@ -315,7 +314,8 @@ TEST(AccessValidation, TheWindowsListsAreCheckedAsTheyWouldBeSaved)
     const auto& members = access.dataSets.front()->members;
     EXPECT_EQ(members[1]->bitAddress, "0");
     EXPECT_EQ(members[1]->conversion, "None");
-    for (auto [col, text] : Cells{{DataSetColumn::IpAddress, "10.0.0.4"}, {DataSetColumn::Port, "102"}, {DataSetColumn::Time, "500"}})
+    for (auto [col, text] :
+        Cells{{DataSetColumn::IpAddress, "10.0.0.4"}, {DataSetColumn::Port, "102"}, {DataSetColumn::Time, "500"}})
         access.dataSetGrid.setCell(col, 1, text);
     members[0]->position = "2";
 

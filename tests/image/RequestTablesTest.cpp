@@ -1,6 +1,7 @@
 #include "support/ImageTestSupport.h"
 #include "image/core/LittleEndian.h"
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace Image;
 using namespace ImageTest;
@@ -235,8 +236,11 @@ TEST(RequestTables, MultiplicationFactorAcceptsEitherSeparatorUnderEitherSetting
         const char* text;
         float expected;
     };
-    const Case cases[]
-        = {{"0,5", 0.5f}, {"0.5", 0.5f}, {"-2.25", -2.25f}, {"None", 1.0f}, {"", 1.0f}, {"1.000,5", 1.0f}, {"abc", 1.0f}};
+    // The text is rounded to single precision before its range is judged: the largest float as
+    // usually printed is that float, what rounds beyond it falls back to 1.0.
+    const Case cases[] = {{"0,5", 0.5f}, {"0.5", 0.5f}, {"-2.25", -2.25f}, {"None", 1.0f}, {"", 1.0f}, {"1.000,5", 1.0f},
+        {"abc", 1.0f}, {"3.4028235e38", std::numeric_limits<float>::max()}, {"-3.4028235e38", -std::numeric_limits<float>::max()},
+        {"3.5e38", 1.0f}, {"1e39", 1.0f}};
     for (const QChar separator : {QChar(u','), QChar(u'.')})
         for (const Case& c : cases) {
             Attrs member = exampleMember(1);
@@ -248,6 +252,25 @@ TEST(RequestTables, MultiplicationFactorAcceptsEitherSeparatorUnderEitherSetting
             EXPECT_EQ(factorAt(built.bank2, 24 + 16), c.expected) << c.text << " with " << separator.toLatin1();
             EXPECT_EQ(factorAt(built.bank2, 24 + 32 + 28 + 4), c.expected) << c.text << " with " << separator.toLatin1();
         }
+}
+
+TEST(RequestTables, LargestFloatAsPrintedReachesTheImageExactly)
+{
+    const Built built = build(accessFileXml({With(exampleVariable(), {{"MoltFact", "3.4028235e38"}})}));
+    ASSERT_TRUE(built.result.ok);
+    EXPECT_EQ(u32At(built.bank2, 24 + 16), 0x7F7FFFFFu);
+}
+
+TEST(RequestTables, ServerAddressesAreBuiltWithoutBlanks)
+{
+    const Built built = build(accessFileXml({With(exampleVariable(), {{"IPAddress", " 10.0.0.3 "}})},
+        dataSet(With(exampleDataSet(), {{"IPAddress", "10. 0 .0.4\t"}}), {exampleMember(1)})));
+    ASSERT_TRUE(built.result.ok);
+    EXPECT_EQ(built.Tables.variableList.at(0).hostname, "10.0.0.3");
+    EXPECT_EQ(built.Tables.dataSetList.at(0).hostname, "10.0.0.4");
+    EXPECT_TRUE(built.bank2.contains(QByteArray("\0"
+                                                "10.0.0.3\0",
+        10)));
 }
 
 TEST(RequestTables, DataSetFieldsAndTheirFallbacks)

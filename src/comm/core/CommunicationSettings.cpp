@@ -181,8 +181,8 @@ Problems communicationProblems(const CommunicationSettings& set)
     const char* const appId = "IEC61850_Client_Application_ID";
     if (const qint32 value = toWholeNumber(set[appId]); value < 0 || value > 0xFFFF)
         fail(QLatin1String(appId), Result::textError(Text::ErrorIecClientApplicationId));
-    checkNetwork(set, {"EtherNetIP_IP", "EtherNetIP_SM", "EtherNetIP_GAT", "EtherNetIP_EN_GAT"}, Text::ErrorEtherNetIpNetwork,
-        fail);
+    checkNetwork(
+        set, {"EtherNetIP_IP", "EtherNetIP_SM", "EtherNetIP_GAT", "EtherNetIP_EN_GAT"}, Text::ErrorEtherNetIpNetwork, fail);
     if (iecAddress && enipAddress && *iecAddress == *enipAddress)
         fail(QStringLiteral("EtherNetIP_IP"), Result::textError(Text::ErrorSameIpAddresses));
     return problems;

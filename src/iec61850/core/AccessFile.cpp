@@ -273,6 +273,5 @@ Result loadAccessFile(const QString& path, const QString& catalogFolder, AccessL
 {
     Result result = Loader(path, catalogFolder, access, report).run();
     setStartNumByte(access.variableGrid);
-    showReadDefaults(access);
     return result;
 }

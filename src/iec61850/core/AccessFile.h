@@ -26,7 +26,7 @@ Result saveAccessFile(const AccessList& access, const QString& path);
 // Rebuilds the access list from `path`, reading the devices from `catalogFolder`. No file
 // gives an empty list. A device whose file is missing from the catalog or cannot be read stays
 // as an empty placeholder at its position, reported. A malformed file or item stops loading with an error naming
-// it; what was read before stays. setStartNumByte() and showReadDefaults() are applied.
+// it; what was read before stays. setStartNumByte() is applied to the variables read.
 Result loadAccessFile(const QString& path, const QString& catalogFolder, AccessList& access, AccessFileReport& report);
 
 // The data set of `device` with that reference (logical devices, logical nodes, data sets in

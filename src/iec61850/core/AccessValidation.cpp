@@ -29,10 +29,7 @@ std::optional<SizedType> sizedType(const QString& bType)
 
 // A cell that the build reads with a fallback: a text that is not a whole number takes the
 // fallback, a whole number must fit where it goes.
-bool fitsOrFallsBack(const StoredAttribute& a, qint64 low, qint64 high)
-{
-    return !a.number || inRange(*a.number, low, high);
-}
+bool fitsOrFallsBack(const StoredAttribute& a, qint64 low, qint64 high) { return !a.number || inRange(*a.number, low, high); }
 
 // Collects the failures of one row; `prefix` is the text number and argument start that name
 // the row in the window's message ("Error row " and "3").
@@ -125,7 +122,8 @@ void checkDataSet(const StoredDataSet& item, int row, const TextTable& texts, Pr
     c.port(item[DsPort], names[DsPort]);
     // A data set is always requested on its timer.
     c.time(item[DsTime], true, names[DsTime]);
-    c.check(inRange(static_cast<qint64>(item.members.size()), 1, 255), "DataSet_List_DAs", Text::ErrorDataSetMembers);
+    // More than 255 members is the build's own error: its count field is one byte.
+    c.check(!item.members.empty(), "DataSet_List_DAs", Text::ErrorDataSetMembers);
     for (size_t i = 0; i < item.members.size(); ++i) {
         const int member = static_cast<int>(i) + 1;
         RowChecks m(problems, texts, QStringLiteral("%1, member %2").arg(where).arg(member), Text::ErrorDataSetRow,
@@ -158,10 +156,7 @@ template <typename Item> std::vector<Item> itemsOf(const StringGrid& grid)
     return items;
 }
 
-Result firstProblem(const Problems& problems)
-{
-    return problems.empty() ? Result::success() : problems.front().what;
-}
+Result firstProblem(const Problems& problems) { return problems.empty() ? Result::success() : problems.front().what; }
 
 } // namespace
 
@@ -184,7 +179,8 @@ AccessFileModel accessFileModelOf(const AccessList& access)
     for (size_t i = 0; i < dataSets.size() && i < access.dataSets.size(); ++i)
         for (const auto& m : access.dataSets[i]->members) {
             StoredMember& member = dataSets[i].members.emplace_back();
-            const QString values[] = {m->bType(), m->reference(), m->position, m->bitAddress, m->conversion, m->multFactor, m->mnemonic};
+            const QString values[]
+                = {m->bType(), m->reference(), m->position, m->bitAddress, m->conversion, m->multFactor, m->mnemonic};
             for (size_t k = 0; k < std::size(values); ++k)
                 member.attributes[k] = stored(values[k]);
         }

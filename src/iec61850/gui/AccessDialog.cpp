@@ -142,11 +142,12 @@ void AccessDialog::buildLayout()
     const std::pair<GridView*, int> addressColumns[]
         = {{variableGrid, VariableColumn::IpAddress}, {dataSetGrid, DataSetColumn::IpAddress}};
     for (const auto& [view, addressColumn] : addressColumns)
-        connect(view->gridModel(), &QAbstractItemModel::dataChanged, this, [grid = view, column = addressColumn](const QModelIndex& index) {
-            const QString text = index.data(Qt::EditRole).toString();
-            if (index.column() == column && normalizedIpAddress(text) != text)
-                grid->gridModel()->setData(index, normalizedIpAddress(text), Qt::EditRole);
-        });
+        connect(view->gridModel(), &QAbstractItemModel::dataChanged, this,
+            [grid = view, column = addressColumn](const QModelIndex& index) {
+                const QString text = index.data(Qt::EditRole).toString();
+                if (index.column() == column && normalizedIpAddress(text) != text)
+                    grid->gridModel()->setData(index, normalizedIpAddress(text), Qt::EditRole);
+            });
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(addDeviceButton, &QPushButton::clicked, this, &AccessDialog::onAddDeviceClicked);
     connect(removeDeviceButton, &QPushButton::clicked, this, &AccessDialog::onRemoveDeviceClicked);
@@ -194,6 +195,7 @@ void AccessDialog::loadOnShow()
     AccessFileReport report;
     const Result loaded = loadAccessFile(context.state.accessFile, catalogFolder(context.state.projectFolder), access, report);
     accessFileUnread = !loaded.ok;
+    showReadDefaults(access);
     showDeviceList();
     refreshGrids();
     for (const QString& warning : {report.missingFilesWarning(), report.unreadableFilesWarning(), report.droppedMembersWarning()})
