@@ -93,11 +93,13 @@ struct BenchProject {
         for (DataSet* ds : sets) {
             const int row = addDataSet(access, *ds, 0);
             access.dataSetGrid.setCell(DataSetColumn::IpAddress, row, QStringLiteral("192.168.1.10"));
+            access.dataSetGrid.setCell(DataSetColumn::Port, row, QStringLiteral("102"));
+            access.dataSetGrid.setCell(DataSetColumn::Time, row, QStringLiteral("1000"));
             int position = 0;
             for (const auto& member : access.dataSets.back()->members)
                 member->position = QString::number(position++);
         }
-        if (!validateVariables(vars, u',', texts) || !saveAccessFile(access, accessFileXml))
+        if (!validateAccessList(access, u',', texts) || !saveAccessFile(access, accessFileXml))
             qFatal("the bench's access list does not validate or save");
     }
 };
@@ -116,6 +118,15 @@ void BM_Validate(benchmark::State& state)
 }
 BENCHMARK(BM_Validate)->Unit(benchmark::kMillisecond);
 
+// What OK checks: the variables, the data set rows and every member.
+void BM_Validate_Access_List(benchmark::State& state)
+{
+    BenchProject& p = Project();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(validateAccessList(p.access, u',', p.texts));
+}
+BENCHMARK(BM_Validate_Access_List)->Unit(benchmark::kMillisecond);
+
 void BM_Save(benchmark::State& state)
 {
     BenchProject& p = Project();
@@ -129,7 +140,7 @@ void BM_OK_Validate_And_Save(benchmark::State& state)
 {
     BenchProject& p = Project();
     for (auto _ : state) {
-        if (!validateVariables(p.access.variableGrid, u',', p.texts) || !saveAccessFile(p.access, p.accessFileXml))
+        if (!validateAccessList(p.access, u',', p.texts) || !saveAccessFile(p.access, p.accessFileXml))
             state.SkipWithError("OK failed");
     }
 }

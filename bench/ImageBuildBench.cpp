@@ -2,6 +2,8 @@
 // device (512 KiB), against parsing the same access file alone as a baseline.
 // Run one case at a time (--benchmark_filter) to read its peak memory from peak_rss_MiB.
 #include "image/core/DeviceImage.h"
+#include "image/core/ProjectCheck.h"
+#include "base/TextTable.h"
 #include "base/XmlFile.h"
 #include <QDir>
 #include <QFile>
@@ -103,6 +105,19 @@ void runParse(benchmark::State& state, int variables, int dataSets)
     state.counters["peak_rss_MiB"] = peakRssMiB();
 }
 
+// The update step's checks before its build, on the same files. Most positions here lie
+// beyond the internal data array, so nearly every row gives a problem: the worst case.
+void runCheck(benchmark::State& state, int variables, int dataSets)
+{
+    BenchProject project(variables, dataSets);
+    const TextTable texts;
+    size_t problems = 0;
+    for (auto _ : state)
+        problems = Image::checkProject(project.state, u',', texts).size();
+    state.counters["problems"] = static_cast<double>(problems);
+    state.counters["peak_rss_MiB"] = peakRssMiB();
+}
+
 } // namespace
 
 BENCHMARK_CAPTURE(runParse, baselineParseMaxVariables, maxVariables, 0)->Unit(benchmark::kMillisecond);
@@ -110,5 +125,7 @@ BENCHMARK_CAPTURE(runBuild, buildMaxVariables, maxVariables, 0)->Unit(benchmark:
 BENCHMARK_CAPTURE(runParse, baselineParseMaxDataSets, 0, maxDataSets)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(runBuild, buildMaxDataSets, 0, maxDataSets)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(runBuild, buildEmptyProject, 0, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(runCheck, checkMaxVariables, maxVariables, 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(runCheck, checkMaxDataSets, 0, maxDataSets)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -180,14 +180,10 @@ void showReadDefaults(AccessList& access)
             text = QLatin1String(shown);
     };
     StringGrid& grid = access.variableGrid;
-    if (!grid.isEmpty())
-        for (int row = 1; row < grid.rowCount(); ++row) {
-            QString bit = grid.cell(VariableColumn::StartBit, row), conversion = grid.cell(VariableColumn::Conversion, row);
-            fill(bit, "0");
-            fill(conversion, "None");
-            grid.setCell(VariableColumn::StartBit, row, bit);
-            grid.setCell(VariableColumn::Conversion, row, conversion);
-        }
+    for (int row = 1; !grid.isEmpty() && row < grid.rowCount(); ++row)
+        for (const auto& [col, shown] : {std::pair{VariableColumn::StartBit, "0"}, std::pair{VariableColumn::Conversion, "None"}})
+            if (grid.cell(col, row).isEmpty())
+                grid.setCell(col, row, QLatin1String(shown));
     for (const auto& entry : access.dataSets)
         for (const auto& member : entry->members) {
             fill(member->bitAddress, "0");

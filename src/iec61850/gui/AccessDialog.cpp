@@ -144,9 +144,9 @@ void AccessDialog::buildLayout()
     for (const auto& [view, addressColumn] : addressColumns)
         connect(view->gridModel(), &QAbstractItemModel::dataChanged, this,
             [grid = view, column = addressColumn](const QModelIndex& index) {
-                const QString text = index.data(Qt::EditRole).toString();
-                if (index.column() == column && normalizedIpAddress(text) != text)
-                    grid->gridModel()->setData(index, normalizedIpAddress(text), Qt::EditRole);
+                const QString text = index.data(Qt::EditRole).toString(), trimmed = normalizedIpAddress(text);
+                if (index.column() == column && trimmed != text)
+                    grid->gridModel()->setData(index, trimmed, Qt::EditRole);
             });
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(addDeviceButton, &QPushButton::clicked, this, &AccessDialog::onAddDeviceClicked);
