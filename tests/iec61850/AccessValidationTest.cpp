@@ -132,6 +132,7 @@ TEST(AccessValidation, ChecksInOrderAndReportsTheFirstFailingRow)
         {"position abc", With(validRow(), {{VariableColumn::Position, "abc"}}), position},
         {"timer off, time not a number", With(validRow(), {{VariableColumn::Time, "abc"}}), {}},
         {"timer off, time -1", With(validRow(), {{VariableColumn::Time, "-1"}}), time},
+        {"timer off, time above the timer's range", With(validRow(), {{VariableColumn::Time, "200000000"}}), {}},
         {"R/W empty", With(validRow(), {{VariableColumn::ReadWrite, ""}}), rw},
         {"R/W Write", With(validRow(), {{VariableColumn::ReadWrite, "Write"}}), {}},
         {"R/W compared exactly", With(validRow(), {{VariableColumn::ReadWrite, "read"}}), rw},
@@ -325,6 +326,7 @@ TEST(AccessValidation, TheWindowsListsAreCheckedAsTheyWouldBeSaved)
     members[1]->position = "3";
     EXPECT_TRUE(validateAccessList(access, u'.', texts).ok);
 
-    trimIpAddresses(access);
+    EXPECT_TRUE(trimIpAddresses(access));
     EXPECT_EQ(access.variableGrid.cell(VariableColumn::IpAddress, row), "10.0.0.3");
+    EXPECT_FALSE(trimIpAddresses(access));
 }

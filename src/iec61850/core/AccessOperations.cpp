@@ -191,11 +191,16 @@ void showReadDefaults(AccessList& access)
         }
 }
 
-void trimIpAddresses(AccessList& access)
+bool trimIpAddresses(AccessList& access)
 {
+    bool changed = false;
     const std::pair<StringGrid*, int> addressColumns[]
         = {{&access.variableGrid, VariableColumn::IpAddress}, {&access.dataSetGrid, DataSetColumn::IpAddress}};
     for (auto [grid, column] : addressColumns)
         for (int row = 1; row < grid->rowCount(); ++row)
-            grid->setCell(column, row, normalizedIpAddress(grid->cell(column, row)));
+            if (const QString trimmed = normalizedIpAddress(grid->cell(column, row)); trimmed != grid->cell(column, row)) {
+                grid->setCell(column, row, trimmed);
+                changed = true;
+            }
+    return changed;
 }

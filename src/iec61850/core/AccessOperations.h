@@ -14,8 +14,9 @@ void setStartNumByte(StringGrid& variableGrid);
 // reads them as: "0" and "None", in the variables grid and in every member entry.
 void showReadDefaults(AccessList& access);
 
-// The IP Address cells of the variables and data set grids without blanks (normalizedIpAddress()).
-void trimIpAddresses(AccessList& access);
+// The IP Address cells of the variables and data set grids without blanks (normalizedIpAddress());
+// true when a cell changed.
+bool trimIpAddresses(AccessList& access);
 
 // Adds a variable entry for a leaf attribute of the device at `deviceIndex`: the single row
 // of an empty grid is reused, else a row is appended, with R/W "Read", Start Bit "0" and

@@ -4,6 +4,7 @@
 #include "base/TextTable.h"
 #include "base/WholeNumber.h"
 #include <array>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -64,8 +65,9 @@ public:
     }
     void time(const StoredAttribute& time, bool onTimer, const char* column)
     {
-        // Without the timer the time still reaches the image (fallback 1000): it must fit there.
-        check(onTimer ? inRange(number(time), 1, 100000000) : fitsOrFallsBack(time, 0, 100000000), column, Text::ErrorRowTime);
+        // Without the timer the time still reaches the image (fallback 1000), unsigned.
+        check(onTimer ? inRange(number(time), 1, 100000000) : fitsOrFallsBack(time, 0, std::numeric_limits<qint32>::max()),
+            column, Text::ErrorRowTime);
     }
     void position(const StoredAttribute& position, const char* column)
     {

@@ -16,6 +16,11 @@ constexpr int maxPosition = 1399;
 // "Error DataSet row 2!! ..." for a data set and "Error DataSet row 2, member 3!! ..." for a
 // member. Variables come first, then data sets, each with its members; within a row the
 // checks keep their fixed order, and Start Byte plus Num Byte is checked only when both pass.
+// A variable: the window's checks (Start Byte and Num Byte of VisString255 and Octet64, IP
+// Address, Port, Time with On Timer "Y", Position, Mult Fact), then the Start Byte and Num Byte
+// of other entered sizes (0 to 255 when a whole number), a Time without timer (not negative),
+// Start Bit (0 to 7, empty read as 0) and R/W ("Read" or "Write"). A data set row: IP Address,
+// Port, Time (always on its timer) and at least one member; each member: Position, Start Bit.
 // Problems name the row and the stored attribute, not the file. `decimalSeparator` is the
 // system's, "," or ".".
 Problems checkAccessRows(const AccessFileModel& model, QChar decimalSeparator, const TextTable& texts);

@@ -239,8 +239,8 @@ void AccessDialog::setColumnEditors()
 void AccessDialog::onOkClicked()
 {
     const QChar separator = decimalSeparatorOf(context.platform.locale->decimalSeparator());
-    trimIpAddresses(access);
-    refreshGrids();
+    if (trimIpAddresses(access))
+        refreshGrids();
     if (!context.report(validateAccessList(access, separator, context.texts)))
         return;
     if (accessFileUnread) {
