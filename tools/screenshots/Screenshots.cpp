@@ -68,7 +68,7 @@ int main(int argc, char* argv[])
         if (!pictures.contains(state))
             return;
         if (state == "update-running")
-            QTest::qWait(1200); // a second on the clock of the running updater
+            QTest::qWait(1600); // a second or more on the clock of the running updater
         if (state.startsWith("access-"))
             fitTables(window, false);
         saved = save(window, out, state) && saved;
