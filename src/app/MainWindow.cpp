@@ -13,7 +13,8 @@
 #include "app/OpenConfigurationDialog.h"
 #include "comm/gui/CommunicationDialog.h"
 #include "options/gui/OptionsDialog.h"
-#include "options/core/VersionCheck.h"
+#include "options/core/BackgroundVersionCheck.h"
+#include "update/gui/UpdateSummaryDialog.h"
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
@@ -60,6 +61,8 @@ void MainWindow::setUp(const QString& programFolder)
     versionCheckTimer->setObjectName(QStringLiteral("versionCheckTimer"));
     versionCheckTimer->setInterval(firstVersionCheckMs);
     connect(versionCheckTimer, &QTimer::timeout, this, &MainWindow::onVersionCheckTimer);
+    versionCheck = new BackgroundVersionCheck(*context.platform.http, this);
+    connect(versionCheck, &BackgroundVersionCheck::finished, this, &MainWindow::onVersionChecked);
     updateVersionCheckTimer();
 
     setWindowTitle(mainWindowTitle());
@@ -87,6 +90,7 @@ void MainWindow::createWindows()
     communicationDialog = new CommunicationDialog(context, this);
     accessDialog = new AccessDialog(context, this);
     updateDialog = new UpdateDialog(context, this);
+    optionsDialog->useVersionCheck(versionCheck);
 }
 
 void MainWindow::buildLayout()
@@ -158,6 +162,9 @@ void MainWindow::buildLayout()
     newVersionLink->hide();
     connect(newVersionLink, &QLabel::linkActivated, this, [this](const QString& link) { context.platform.shell->openUrl(link); });
     bottom->addWidget(newVersionLink);
+    checkingVersionLabel = withObjectName(new QLabel(this), "L_Checking_Version");
+    checkingVersionLabel->hide();
+    bottom->addWidget(checkingVersionLabel);
     bottom->addStretch(1);
     auto iconButton = [&](const char* name, QStyle::StandardPixmap icon) {
         auto* b = button(name);
@@ -207,6 +214,7 @@ void MainWindow::retranslate()
     closeButton->setToolTip(t[Text::MainWindow + 14]);
     newVersionLink->setText(
         QStringLiteral("<a href=\"%1\">%2</a>").arg(makerDownloadPage(), t[Text::NewVersionAvailable].toHtmlEscaped()));
+    checkingVersionLabel->setText(t[Text::CheckingVersion]);
     refreshConfigurationLabel();
 }
 
@@ -291,6 +299,11 @@ void MainWindow::openConfiguration()
 
 void MainWindow::updateDevice()
 {
+    // The images must not change under an updater that may still be reading them.
+    if (updateDialog->updaterRunning()) {
+        context.platform.messages->warning(context.texts[Text::UpdaterStillRunning]);
+        return;
+    }
     // The device must never be updated from stale images: a failed build or write ends the step.
     const QChar separator = decimalSeparatorOf(context.platform.locale->decimalSeparator());
     // Rows or settings the device would not take as meant are built only when the engineer says so.
@@ -299,6 +312,10 @@ void MainWindow::updateDevice()
         return;
     if (!context.report(Image::buildAndWriteImages(*deviceImage, context.state, separator)))
         return;
+    const UpdateSummary summary = summarizeUpdate(*deviceImage, context.state, updateDialog->addressOnShow());
+    if (!confirmUpdateSummary(context, summary, this))
+        return;
+    updateDialog->setBuiltImages(summary);
     updateDialog->exec();
 }
 
@@ -312,15 +329,28 @@ void MainWindow::updateVersionCheckTimer()
 
 void MainWindow::onVersionCheckTimer()
 {
+    // A check still under way schedules the next one when it ends.
+    if (!versionCheck->start(makerVersionService()))
+        return;
     versionCheckTimer->stop();
-    // The check blocks the program for at most the HTTP client's time-out.
-    newVersionLink->setVisible(checkVersion(*context.platform.http, makerVersionService()));
+    checkingVersionLabel->show();
+}
+
+void MainWindow::onVersionChecked(bool newer)
+{
+    checkingVersionLabel->hide();
+    newVersionLink->setVisible(newer);
     versionCheckTimer->setInterval(versionCheckRepeatMs);
-    versionCheckTimer->start();
+    updateVersionCheckTimer();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // The updater is never stopped; the engineer only decides whether to leave it alone.
+    if (updateDialog->updaterRunning() && !context.platform.messages->askYesNo(context.texts[Text::QuestionQuitWhileUpdating])) {
+        event->ignore();
+        return;
+    }
     saveSettings();
     event->accept();
 }

@@ -7,6 +7,7 @@ class QLabel;
 class QPushButton;
 class UpdateDialog;
 class QTimer;
+class BackgroundVersionCheck;
 class AboutDialog;
 class NewConfigurationDialog;
 class OpenConfigurationDialog;
@@ -48,11 +49,13 @@ private:
     void openConfiguration();
     void updateDevice();
     void onVersionCheckTimer();
+    void onVersionChecked(bool newer);
     void updateVersionCheckTimer();
     void refreshConfigurationLabel();
 
     AppContext& context;
     QTimer* versionCheckTimer = nullptr;
+    BackgroundVersionCheck* versionCheck = nullptr;
     // The device images of the update step, rebuilt from the project's files at every step.
     std::unique_ptr<Image::DeviceImage> deviceImage;
 
@@ -71,6 +74,7 @@ private:
     QPushButton* optionsButton = nullptr;
     QPushButton* closeButton = nullptr;
     QLabel* newVersionLink = nullptr;
+    QLabel* checkingVersionLabel = nullptr;
     QLabel* makerLabel = nullptr;
 
     // The other windows, created once in createWindows() and owned as children.

@@ -104,5 +104,20 @@ enum : int {
     // Step 4 on a configuration that fails its checks: the problems, then the question.
     ProblemsFound = 1320,
     QuestionBuildAnyway = 1321,
+
+    // Updater run: start failures (followed by the updater's path), its state and outcome
+    ErrorUpdaterNotExecutable = 1400,
+    ErrorUpdaterNotStarted = 1401,
+    UpdaterRunning = 1402, // followed by the seconds since its start
+    UpdaterEndedOk = 1403,
+    UpdaterEndedWithCode = 1404, // followed by the exit code
+    UpdaterStillRunning = 1405,
+    QuestionCloseWhileUpdating = 1406,
+    QuestionQuitWhileUpdating = 1407,
+    // Summary of the built images before the update window: caption, lines, buttons
+    UpdateSummaryWindow = 1410,
+    FirmwareMissing = 1424, // followed by the firmware file's path
+    // Main window while the version check runs
+    CheckingVersion = 1430,
 };
 } // namespace Text

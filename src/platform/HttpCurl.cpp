@@ -15,6 +15,12 @@ size_t appendBody(char* data, size_t size, size_t count, void* target)
     return bytes;
 }
 
+// Curl asks this at least about once a second, also while it waits for the server.
+int abortWhenAsked(void* aborted, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    return static_cast<const std::atomic<bool>*>(aborted)->load() ? 1 : 0;
+}
+
 struct CurlDeleter {
     void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
     void operator()(curl_slist* list) const { curl_slist_free_all(list); }
@@ -33,6 +39,10 @@ CurlHttpClient::CurlHttpClient(int connectMs, int totalMs)
 HttpClient::Reply CurlHttpClient::get(const QString& url, const QList<QByteArray>& headers)
 {
     Reply reply;
+    if (aborted) {
+        reply.error = QStringLiteral("aborted");
+        return reply;
+    }
     std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
     if (!curl) {
         reply.error = QStringLiteral("cannot start an HTTP request");
@@ -66,6 +76,9 @@ HttpClient::Reply CurlHttpClient::get(const QString& url, const QList<QByteArray
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &appendBody);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &reply.body);
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorText);
+    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &abortWhenAsked);
+    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &aborted);
 
     const CURLcode code = curl_easy_perform(c);
     if (code != CURLE_OK) {

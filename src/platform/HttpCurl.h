@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/Platform.h"
+#include <atomic>
 
 // The HTTP client of the version check, on libcurl: HTTP/1.0, no cookie engine, no redirects,
 // and both a connect and a total time-out, so that a server that accepts the connection and
@@ -13,8 +14,10 @@ public:
 
     explicit CurlHttpClient(int connectMs = defaultConnectTimeoutMs, int totalMs = defaultTotalTimeoutMs);
     Reply get(const QString& url, const QList<QByteArray>& headers) override;
+    void abortAll() override { aborted = true; }
 
 private:
     int connectTimeoutMs;
     int totalTimeoutMs;
+    std::atomic<bool> aborted = false;
 };

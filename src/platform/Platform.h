@@ -72,15 +72,26 @@ public:
     };
     virtual ~HttpClient() = default;
     // GET with HTTP/1.0, no cookies, the given headers, bounded by a connect and a total time-out.
+    // May run on a worker thread.
     virtual Reply get(const QString& url, const QList<QByteArray>& headers) = 0;
+    // Makes the request under way on another thread, and every later one, fail at once: the
+    // program is ending and must not wait for a time-out.
+    virtual void abortAll() = 0;
 };
 
 class ProcessLauncher {
 public:
     static constexpr int StillActive = 259;
+    enum class StartFailure { None, NotFound, NotExecutable, Other };
+    struct Started {
+        qint64 handle = 0; // > 0 when the program runs
+        StartFailure failure = StartFailure::None;
+        QString error; // the system's text of the failure
+    };
     virtual ~ProcessLauncher() = default;
-    // Starts the program (shown normally or hidden). Returns a handle > 0, or 0 with `error` set.
-    virtual qint64 start(const QString& program, bool shown, QString& error) = 0;
+    // Starts the program without arguments (shown normally or hidden) in `workingFolder`, its
+    // standard streams not tied to ours.
+    virtual Started start(const QString& program, const QString& workingFolder, bool shown) = 0;
     // The exit code, or StillActive while the program runs.
     virtual int exitCode(qint64 handle) = 0;
     // Forgets the handle; the program keeps running if it has not ended.

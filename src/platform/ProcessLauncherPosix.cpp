@@ -4,6 +4,7 @@
 #include <QList>
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <cstring>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -18,10 +19,12 @@ class PosixProcessLauncher final : public ProcessLauncher {
 public:
     ~PosixProcessLauncher() override { reapReleased(); }
 
-    qint64 start(const QString& program, bool /*shown: a started program decides its own window*/, QString& error) override
+    Started start(
+        const QString& program, const QString& workingFolder, bool /*shown: a started program decides its own window*/) override
     {
         reapReleased();
         QByteArray path = QFile::encodeName(program);
+        const QByteArray folder = QFile::encodeName(workingFolder);
         char* argv[] = {path.data(), nullptr};
         posix_spawnattr_t attr;
         posix_spawnattr_init(&attr);
@@ -33,14 +36,26 @@ public:
         posix_spawnattr_setsigmask(&attr, &none);
         posix_spawnattr_setsigdefault(&attr, &pipe);
         posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+        // In its own folder, where its descriptor lies, and with its standard streams on
+        // /dev/null: a closed terminal must not end it, nor its output clutter ours.
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        if (!folder.isEmpty())
+            posix_spawn_file_actions_addchdir_np(&actions, folder.constData());
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_adddup2(&actions, 1, 2);
         pid_t pid = 0;
-        const int failure = posix_spawn(&pid, path.constData(), nullptr, &attr, argv, environ);
+        const int failure = posix_spawn(&pid, path.constData(), &actions, &attr, argv, environ);
+        posix_spawn_file_actions_destroy(&actions);
         posix_spawnattr_destroy(&attr);
         if (failure != 0) {
-            error = QString::fromLocal8Bit(std::strerror(failure));
-            return 0;
+            const StartFailure kind = failure == ENOENT   ? StartFailure::NotFound
+                : failure == EACCES || failure == ENOEXEC ? StartFailure::NotExecutable
+                                                          : StartFailure::Other;
+            return {0, kind, QString::fromLocal8Bit(std::strerror(failure))};
         }
-        return pid;
+        return {pid, StartFailure::None, {}};
     }
 
     int exitCode(qint64 handle) override

@@ -18,19 +18,24 @@ QString lastErrorText(DWORD error)
 // ShellExecuteExW returns the process handle; closing it leaves the program running.
 class WindowsProcessLauncher final : public ProcessLauncher {
 public:
-    qint64 start(const QString& program, bool shown, QString& error) override
+    Started start(const QString& program, const QString& workingFolder, bool shown) override
     {
         const std::wstring file = QDir::toNativeSeparators(program).toStdWString();
+        const std::wstring folder = QDir::toNativeSeparators(workingFolder).toStdWString();
         SHELLEXECUTEINFOW info{};
         info.cbSize = sizeof info;
         info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
         info.lpFile = file.c_str();
+        info.lpDirectory = folder.empty() ? nullptr : folder.c_str();
         info.nShow = shown ? SW_SHOWNORMAL : SW_HIDE;
         if (!ShellExecuteExW(&info) || !info.hProcess) {
-            error = lastErrorText(GetLastError());
-            return 0;
+            const DWORD error = GetLastError();
+            const StartFailure kind = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? StartFailure::NotFound
+                : error == ERROR_ACCESS_DENIED                                                       ? StartFailure::NotExecutable
+                                                                                                     : StartFailure::Other;
+            return {0, kind, lastErrorText(error)};
         }
-        return reinterpret_cast<qint64>(info.hProcess);
+        return {reinterpret_cast<qint64>(info.hProcess), StartFailure::None, {}};
     }
 
     int exitCode(qint64 handle) override

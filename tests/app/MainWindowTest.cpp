@@ -3,6 +3,7 @@
 #include "update/gui/UpdateDialog.h"
 #include "app/MainWindow.h"
 #include "support/WindowTestSupport.h"
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -139,9 +140,14 @@ TEST(MainWindow, StepFourShowsTheUpdateWindowInItsEthernetMode)
     auto* boot = run.mainWindow->findChild<UpdateDialog*>("TFBoot");
     ASSERT_TRUE(boot);
     QString title;
-    onNextModal([&](QWidget* modal) {
-        title = modal->windowTitle();
-        QTest::mouseClick(modal->findChild<QPushButton*>("Btn_Cancel"), Qt::LeftButton);
+    onNextModal([&](QWidget* summary) {
+        onNextModal(
+            [&](QWidget* modal) {
+                title = modal->windowTitle();
+                QTest::mouseClick(modal->findChild<QPushButton*>("Btn_Cancel"), Qt::LeftButton);
+            },
+            summary);
+        QTest::mouseClick(summary->findChild<QPushButton*>("Btn_OK"), Qt::LeftButton);
     });
     run.click("Btn_CreateBin");
     EXPECT_EQ(title, "Update Device by Ethernet (UDP)");
@@ -150,4 +156,44 @@ TEST(MainWindow, StepFourShowsTheUpdateWindowInItsEthernetMode)
     run.texts.set(1002, "Aggiornamento");
     run.mainWindow->retranslateAllWindows();
     EXPECT_EQ(boot->windowTitle(), "Aggiornamento");
+}
+
+// The version check runs on a worker: the window's timers keep firing while the server takes
+// its time, the main window says that it is checking, then shows the answer.
+TEST(MainWindow, VersionCheckLeavesTheEventLoopRunning)
+{
+    QTemporaryDir dir;
+    writeTestFile(dir.filePath("Tessav.xml"),
+        "<Conf_Settings><lastinternet><enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet>"
+        "</Conf_Settings>");
+    ProgramRun run(dir.path());
+    run.fakes.http.Next = {true, "VER. 9.000", {}};
+    run.fakes.http.delayMs = 1500;
+    auto* checking = run.mainWindow->findChild<QLabel*>("L_Checking_Version");
+    auto* link = run.mainWindow->findChild<QLabel*>("LL_Update");
+    ASSERT_TRUE(checking && link);
+    run.versionCheckTimer()->start(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return checking->isVisible(); }, 2000));
+    EXPECT_EQ(checking->text(), "Checking for a new version...");
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(20);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !checking->isVisible(); }, 10000));
+    EXPECT_GT(ticks, 30);
+    EXPECT_TRUE(link->isVisible());
+    EXPECT_EQ(run.fakes.http.Urls.size(), 1);
+    EXPECT_TRUE(run.versionCheckTimer()->isActive());
+    EXPECT_EQ(run.versionCheckTimer()->interval(), 2 * 60 * 60 * 1000);
+
+    // Closing the program during a check ends it at once instead of waiting for the answer.
+    run.fakes.http.delayMs = 120000;
+    run.versionCheckTimer()->start(0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return checking->isVisible(); }, 2000));
+    QElapsedTimer closing;
+    closing.start();
+    run.mainWindow->close();
+    run.mainWindow.reset();
+    EXPECT_LT(closing.elapsed(), 60000);
+    EXPECT_EQ(run.fakes.http.Urls.size(), 2);
 }

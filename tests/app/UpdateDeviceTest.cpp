@@ -1,6 +1,8 @@
 #include "app/ProgramRun.h"
 #include "support/ImageTestSupport.h"
 #include <QDialog>
+#include <QHash>
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <QTest>
@@ -14,22 +16,36 @@ namespace {
 struct Step4 : ProgramRun {
     Step4() { activateConfiguration(QStringLiteral("Plant")); }
     QString bin(const QString& name) const { return joinPath(joinPath(state.projectFolder, QStringLiteral("bin")), name); }
-    // Presses Step 4; true when the update window opened (it is then closed with Cancel).
-    bool clickUpdate()
+    // Presses Step 4 and goes on from the summary (its labels kept in `summary`, keyed by
+    // name), unless `stopAtSummary`; true when the update window opened (it is then closed with Cancel).
+    bool clickUpdate(bool stopAtSummary = false, const std::function<void(QDialog*)>& inUpdateWindow = {})
     {
         bool opened = false;
+        summary.clear();
         QTimer watch;
         watch.setInterval(5);
         QObject::connect(&watch, &QTimer::timeout, [&] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                opened = dialog->objectName() == QLatin1String("TFBoot");
-                dialog->reject();
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible())
+                return;
+            if (dialog->objectName() == QLatin1String("TFUpdateSummary")) {
+                summary.insert("caption", dialog->windowTitle());
+                for (const QLabel* label : dialog->findChildren<QLabel*>())
+                    if (label->objectName().startsWith("L_"))
+                        summary.insert(label->objectName(), label->text());
+                ::click(dialog, stopAtSummary ? "Btn_Cancel" : "Btn_OK");
+                return;
             }
+            opened = dialog->objectName() == QLatin1String("TFBoot");
+            if (opened && inUpdateWindow)
+                inUpdateWindow(dialog);
+            dialog->reject();
         });
         watch.start();
         click("Btn_CreateBin");
         return opened;
     }
+    QHash<QString, QString> summary;
 };
 
 } // namespace
@@ -140,4 +156,83 @@ TEST(UpdateDevice, AConfigurationThatFailsItsChecksIsBuiltOnlyWhenTheEngineerSay
     EXPECT_TRUE(run.clickUpdate()); // Yes
     EXPECT_EQ(run.fakes.messages.texts("question").size(), 1);
     EXPECT_EQ(readTestFile(run.bin("bank2.bin")).at(24 + 2), 1); // built as stored: Write
+}
+
+// What goes to the device, shown before the update window: a project with two variables and a
+// data set of three attributes, option "Firmware + Configuration" without the firmware file.
+TEST(UpdateDevice, SummaryShowsWhatGoesToTheDeviceBeforeTheUpdateWindow)
+{
+    Step4 run;
+    writeTestFile(run.state.accessFile,
+        accessFileXml({exampleVariable(), exampleVariable()},
+            dataSet(exampleDataSet(), {exampleMember(1), exampleMember(2), exampleMember(3)})));
+    run.state.lastIpAddress = QStringLiteral("10.0.0.7");
+    EXPECT_TRUE(run.clickUpdate());
+    EXPECT_TRUE(run.fakes.messages.shown.empty());
+    const qint64 bank2 = readTestFile(run.bin("bank2.bin")).size();
+    const QHash<QString, QString>& s = run.summary;
+    EXPECT_EQ(s["caption"], "Update Summary");
+    EXPECT_EQ(s["L_Configuration"], "Plant");
+    EXPECT_EQ(s["L_Address"], "10.0.0.7");
+    EXPECT_EQ(s["L_Option"], "Firmware + Configuration");
+    EXPECT_EQ(s["L_Bank1"], QDir::toNativeSeparators(run.bin("bank1.bin")) + " (2048 bytes)");
+    EXPECT_EQ(s["L_Bank2"], QDir::toNativeSeparators(run.bin("bank2.bin")) + QString(" (%1 bytes)").arg(bank2));
+    EXPECT_EQ(bank2, 378); // 24 + 2 * 32 + 28 + 3 * 16 and the strings
+    EXPECT_EQ(s["L_Variables"], "2");
+    EXPECT_EQ(s["L_DataSets"], "1");
+    EXPECT_EQ(s["L_Tables_Used"], "378 / 524288 bytes (0.1 %)");
+    EXPECT_EQ(s["L_Checksum"], "3466 (0x00000D8A)");
+    const QString firmware = QDir::toNativeSeparators(joinPath(run.state.masterFolder, "SimQuelmor.sim"));
+    EXPECT_EQ(s["L_Firmware_Missing"], "Warning: the firmware file is missing, the firmware cannot be updated: " + firmware);
+    EXPECT_FALSE(s.contains("L_Firmware"));
+
+    // The firmware file in MASTER: named as found, no warning.
+    writeTestFile(joinPath(run.state.masterFolder, "SimQuelmor.sim"), "firmware");
+    EXPECT_TRUE(run.clickUpdate());
+    EXPECT_EQ(run.summary["L_Firmware"], firmware + " (found)");
+    EXPECT_FALSE(run.summary.contains("L_Firmware_Missing"));
+
+    // An option without firmware says nothing of it; Stop ends the step before the update window.
+    QFile::remove(joinPath(run.state.masterFolder, "SimQuelmor.sim"));
+    run.state.lastUpdateOption = 2;
+    EXPECT_FALSE(run.clickUpdate(true));
+    EXPECT_EQ(run.summary["L_Option"], "Configuration");
+    EXPECT_FALSE(run.summary.contains("L_Firmware"));
+    EXPECT_FALSE(run.summary.contains("L_Firmware_Missing"));
+    EXPECT_TRUE(run.fakes.messages.shown.empty());
+}
+
+// An updater started in Step 4 still runs after its window was closed: the images under it are
+// not rebuilt, and closing the program asks first.
+TEST(UpdateDevice, WhileTheUpdaterRunsStepFourAndClosingTheProgramAreHeldBack)
+{
+    Step4 run;
+    run.state.lastIpAddress = QStringLiteral("127.0.0.1");
+    run.fakes.processLauncher.pollsBeforeEnd = -1;
+    run.fakes.icmpEcho.Replies.assign(2, {IcmpEcho::EchoStatus::Answered, {}});
+    EXPECT_TRUE(run.clickUpdate(false, [](QDialog* boot) { ::click(boot, "Btn_Update"); }));
+    ASSERT_EQ(run.fakes.processLauncher.Started.size(), 1u);
+    EXPECT_EQ(run.fakes.messages.texts("question"),
+        QStringList{"The updater is still running. Close this window anyway? The updater is not stopped."});
+    const QByteArray bank2 = readTestFile(run.bin("bank2.bin"));
+
+    run.fakes.messages.shown.clear();
+    writeTestFile(run.state.accessFile, accessFileXml({exampleVariable()}));
+    EXPECT_FALSE(run.clickUpdate());
+    EXPECT_TRUE(run.summary.isEmpty());
+    EXPECT_EQ(run.fakes.messages.texts("warning"),
+        QStringList{"the updater is still running; check it before starting another update"});
+    EXPECT_EQ(readTestFile(run.bin("bank2.bin")), bank2);
+
+    const QString question = "The updater is still running. Close the program anyway? The updater is not stopped.";
+    run.fakes.messages.shown.clear();
+    run.fakes.messages.Answers = {MessageService::Answer::No};
+    run.mainWindow->close();
+    EXPECT_TRUE(run.mainWindow->isVisible());
+    run.fakes.messages.Answers = {MessageService::Answer::Yes};
+    run.mainWindow->close();
+    EXPECT_FALSE(run.mainWindow->isVisible());
+    EXPECT_EQ(run.fakes.messages.texts("question"), (QStringList{question, question}));
+    EXPECT_TRUE(QFileInfo::exists(run.path("Tessav.xml")));
+    EXPECT_TRUE(run.fakes.processLauncher.released.isEmpty());
 }

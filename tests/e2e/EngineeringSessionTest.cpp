@@ -17,6 +17,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTreeWidget>
+#include <QtEndian>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <map>
@@ -258,7 +259,14 @@ TEST(EngineeringSession, FromAnEmptyProgramFolderToAnUpdateAndBackAfterARestart)
     }
     {
         SCOPED_TRACE("step 4: images and update");
-        installStandInUpdater(program, 0);
+        installStandInUpdater(program, 0, 1000);
+        checks["update-summary"] = [&](QWidget* w) {
+            EXPECT_EQ(text(w, "L_Configuration"), Scenario::Configuration);
+            EXPECT_EQ(text(w, "L_Address"), "192.168.2.205");
+            EXPECT_EQ(text(w, "L_Variables"), "2");
+            EXPECT_EQ(text(w, "L_DataSets"), "1");
+            EXPECT_TRUE(w->findChild<QLabel*>("L_Firmware_Missing"));
+        };
         checks["update-window"] = [&](QWidget* w) {
             // Step 4 has written both images before the window opens.
             EXPECT_TRUE(QFileInfo::exists(project + "/bin/bank1.bin"));
@@ -266,13 +274,26 @@ TEST(EngineeringSession, FromAnEmptyProgramFolderToAnUpdateAndBackAfterARestart)
             EXPECT_EQ(addressFields(w), (QStringList{"192", "168", "2", "205"}));
             EXPECT_EQ(text(w, "CB_Update_Options"), "Firmware + Configuration");
         };
+        checks["update-running"] = [&](QWidget* w) {
+            EXPECT_FALSE(w->findChild<QWidget*>("Btn_Update")->isEnabled());
+            EXPECT_EQ(text(w, "L_Run_State"), "The updater is running: 0 s");
+        };
         checks["update-done"] = [&](QWidget* w) {
             EXPECT_TRUE(w->isVisible()); // the window stays open after a run
+            EXPECT_TRUE(w->findChild<QWidget*>("Btn_Update")->isEnabled());
             EXPECT_EQ(addressFields(w), (QStringList{"127", "0", "0", "1"}));
             EXPECT_EQ(text(w, "CB_Update_Options"), "Configuration");
         };
         session.updateDevice();
-        EXPECT_EQ(messages(), Messages{});
+        checks.erase("update-summary");
+        EXPECT_EQ(messages(), (Messages{{"information", "The updater ended with exit code 0: the update is done."}}));
+        const QStringList log = QString::fromUtf8(readTestFile(project + "/update-log.csv")).split('\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(log.size(), 2);
+        EXPECT_TRUE(
+            log[1].endsWith(",127.0.0.1,Configuration,1,2048," + QString::number(readTestFile(project + "/bin/bank2.bin").size())
+                + "," + QString::number(qFromLittleEndian<quint32>(readTestFile(project + "/bin/bank1.bin").constData() + 0x7FC))
+                + ",exit code 0"))
+            << log[1].toStdString();
 
         const auto record = standInRecord(program, 5000);
         EXPECT_EQ(record.value("arguments"), "0");

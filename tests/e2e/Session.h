@@ -76,9 +76,10 @@ public:
     // Step 3 again, only looking: "access-reopened" (variables page), then the data set row
     // clicked on the data set page, "access-reopened-dataset"; left with Escape.
     void reviewAccess();
-    // Step 4: builds the images, then in the update window ("update-window" as it opens)
-    // enters Scenario::Device_Address, picks "Configuration" and executes the update
-    // ("update-done" once the updater has ended); left with Escape.
+    // Step 4: builds the images, goes on from their summary ("update-summary", as every press of
+    // Step 4 does), then in the update window ("update-window" as it opens) enters
+    // Scenario::Device_Address, picks "Configuration" and executes the update ("update-running"
+    // at once, "update-done" once the updater's outcome is shown); left with Escape.
     void updateDevice();
     // Options: looks at each page ("options-language", "options-connection",
     // "options-settings"), picks Scenario::Language and answers the question

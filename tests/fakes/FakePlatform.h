@@ -3,6 +3,9 @@
 #include <QElapsedTimer>
 #include <QStringList>
 #include <QThread>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <deque>
 #include <functional>
 
@@ -120,15 +123,31 @@ public:
     }
 };
 
+// May be asked from a worker thread: it then answers after `delayMs`, unless aborted first.
 class FakeHttpClient : public HttpClient {
 public:
     Reply Next{false, {}, QStringLiteral("no server")};
     QStringList Urls;
+    int delayMs = 0;
     Reply get(const QString& url, const QList<QByteArray>&) override
     {
+        std::unique_lock lock(mutex);
         Urls << url;
-        return Next;
+        if (!wake.wait_for(lock, std::chrono::milliseconds(delayMs), [this] { return aborted; }))
+            return Next;
+        return {false, {}, QStringLiteral("aborted")};
     }
+    void abortAll() override
+    {
+        const std::lock_guard lock(mutex);
+        aborted = true;
+        wake.notify_all();
+    }
+
+private:
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool aborted = false;
 };
 
 // Started programs run for a scripted number of exit-code polls; none is ever killed.
@@ -136,23 +155,23 @@ class FakeProcessLauncher : public ProcessLauncher {
 public:
     struct Start {
         QString Program;
+        QString workingFolder;
         bool shown = false;
     };
     std::vector<Start> Started;
-    QString startError; // when set, starting fails with this reason
+    QString startError; // when set, starting fails with this reason, of this kind
+    StartFailure startFailure = StartFailure::NotFound;
     int pollsBeforeEnd = 0; // exit-code polls answered Still_Active first; -1: runs for ever
     int exitCodeAtEnd = 0; // Still_Active (259) makes an ended program look alive
     int Polls = 0;
     QList<qint64> released;
 
-    qint64 start(const QString& program, bool shown, QString& error) override
+    ProcessLauncher::Started start(const QString& program, const QString& workingFolder, bool shown) override
     {
-        Started.push_back({program, shown});
-        if (!startError.isEmpty()) {
-            error = startError;
-            return 0;
-        }
-        return static_cast<qint64>(Started.size());
+        Started.push_back({program, workingFolder, shown});
+        if (!startError.isEmpty())
+            return {0, startFailure, startError};
+        return {static_cast<qint64>(Started.size()), StartFailure::None, {}};
     }
     int exitCode(qint64) override
     {

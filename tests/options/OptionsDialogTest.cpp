@@ -376,7 +376,9 @@ TEST(MainWindow, TimerChecksTheVersionAndShowsOrHidesTheLink)
 
     run.fakes.http.Next = {true, "VER. 1.001", {}};
     timer->start(1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return run.fakes.http.Urls.size() == 1; }, 5000));
+    // The answer comes from the worker; the timer then waits the two hours.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timer->isActive() && timer->interval() == 7200000; }, 5000));
+    ASSERT_EQ(run.fakes.http.Urls.size(), 1);
     EXPECT_EQ(run.fakes.http.Urls[0], makerVersionService());
     EXPECT_TRUE(link->isVisible());
     EXPECT_EQ(link->text(), "<a href=\"" + makerDownloadPage() + "\">New Version Available. Click Here for more Details</a>");
@@ -387,8 +389,35 @@ TEST(MainWindow, TimerChecksTheVersionAndShowsOrHidesTheLink)
 
     run.fakes.http.Next = {true, "VER. 0.000", {}};
     timer->start(1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return run.fakes.http.Urls.size() == 2; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timer->isActive() && timer->interval() == 7200000; }, 5000));
+    ASSERT_EQ(run.fakes.http.Urls.size(), 2);
     EXPECT_FALSE(link->isVisible());
     EXPECT_TRUE(timer->isActive());
     EXPECT_EQ(timer->interval(), 7200000);
+}
+
+// In the program, Check Available Update shares the main window's check on its worker: the
+// window says it is checking, clicks meanwhile start no second request, and the answer comes.
+TEST(Options, CheckAtOnceInTheProgramRunsOnTheWorkerOneAtATime)
+{
+    QTemporaryDir dir;
+    writeTestFile(dir.filePath("Tessav.xml"),
+        "<Conf_Settings><lastinternet><enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet></"
+        "Conf_Settings>");
+    ProgramRun run(dir.path());
+    run.fakes.http.Next = {true, "VER. 1.001", {}};
+    run.fakes.http.delayMs = 500;
+    inOptions(run, [&](QWidget* w) {
+        showPage(w, "TS_Con_Options");
+        auto* result = child<QLabel>(w, "LL_Check_Update");
+        click(w, "Btn_Check_Update");
+        EXPECT_EQ(result->text(), "Checking for a new version...");
+        click(w, "Btn_Check_Update");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return result->text() != "Checking for a new version..."; }, 5000));
+        EXPECT_EQ(
+            result->text(), "<a href=\"" + makerDownloadPage() + "\">New Version Available. Click Here for more Details</a>");
+        click(w, "Btn_Cancel");
+    });
+    EXPECT_EQ(run.fakes.http.Urls, QStringList{makerVersionService()});
+    EXPECT_TRUE(shownIn(run.mainWindow.get(), "LL_Update"));
 }

@@ -4,6 +4,8 @@
 #include "options/LoopbackServer.h"
 #include "support/TestSupport.h"
 #include "options/core/VersionCheck.h"
+#include "options/core/BackgroundVersionCheck.h"
+#include <QTest>
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QUrl>
@@ -122,4 +124,28 @@ TEST(VersionCheck, FailedReplyIsNeverNewerWhateverItsBody)
     http.Next = {false, "VER. 9.999", "connection reset"};
     EXPECT_FALSE(checkVersion(http, "http://service.example/v"));
     EXPECT_EQ(http.Urls, QStringList{"http://service.example/v"});
+}
+
+// One check at a time, its answer on the caller's thread; dropping it ends a slow request.
+TEST(BackgroundVersionCheck, OneAtATimeAndNeverWaitedOut)
+{
+    FakeHttpClient http;
+    http.Next = {true, "VER. 1.001", {}};
+    http.delayMs = 300;
+    QList<bool> answers;
+    {
+        BackgroundVersionCheck check(http);
+        QObject::connect(&check, &BackgroundVersionCheck::finished, [&](bool newer) { answers << newer; });
+        EXPECT_TRUE(check.start("http://service.example/v"));
+        EXPECT_FALSE(check.start("http://service.example/v"));
+        EXPECT_TRUE(check.isRunning());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !answers.isEmpty(); }, 5000));
+        EXPECT_EQ(answers, QList<bool>{true});
+        EXPECT_FALSE(check.isRunning());
+
+        http.delayMs = 120000;
+        EXPECT_TRUE(check.start("http://service.example/v"));
+    }
+    EXPECT_EQ(http.Urls.size(), 2);
+    EXPECT_EQ(answers, QList<bool>{true}); // the dropped check answers nothing
 }

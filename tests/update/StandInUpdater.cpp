@@ -1,11 +1,21 @@
 // A stand-in for the external updater. It reads what to do from StandIn_Behaviour.txt beside
 // itself ("<exit code> <delay ms>"), records how it was started in StandIn_Record.txt beside
-// itself, then waits and exits with the chosen code.
+// itself and appends its pid to StandIn_Runs.txt (one line per run), then waits and exits with
+// the chosen code.
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <sys/stat.h>
 #include <unistd.h>
+
+static bool onDevNull(int fd)
+{
+    struct stat stream {
+    }, null{};
+    return ::fstat(fd, &stream) == 0 && ::stat("/dev/null", &null) == 0 && S_ISCHR(stream.st_mode)
+        && stream.st_rdev == null.st_rdev;
+}
 
 int main(int argc, char** argv)
 {
@@ -19,11 +29,14 @@ int main(int argc, char** argv)
         record << "pid=" << ::getpid() << "\n"
                << "arguments=" << argc - 1 << "\n"
                << "folder=" << folder.string() << "\n"
-               << "descriptor=" << fs::exists(folder / "Ethernet_Update.xml") << "\n"
+               << "working_folder=" << fs::current_path().string() << "\n"
+               << "descriptor=" << fs::exists("Ethernet_Update.xml") << "\n"
+               << "streams_null=" << (onDevNull(0) && onDevNull(1) && onDevNull(2)) << "\n"
                << "session_leader=" << (::getsid(0) == ::getpid()) << "\n";
     }
     // Complete records only: the test may read while the stand-in runs.
     fs::rename(folder / "StandIn_Record.txt.part", folder / "StandIn_Record.txt");
+    std::ofstream(folder / "StandIn_Runs.txt", std::ios::app) << ::getpid() << "\n";
     std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
     return exitCode;
 }

@@ -1,13 +1,17 @@
 #include "update/StandIn.h"
 #include "platform/SystemServices.h"
 #include "update/gui/UpdateDialog.h"
+#include "update/core/UpdaterLauncher.h"
 #include "support/WindowFixture.h"
 #include "base/XmlFile.h"
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -60,6 +64,28 @@ struct BootRun : WindowFixture {
     }
     void clickUpdate() { QTest::mouseClick(updateButton(), Qt::LeftButton); }
     QString descriptor() const { return path("Ethernet_Update.xml"); }
+    // Runs the event loop until a message has been shown (the updater's outcome).
+    bool waitForMessage(int timeoutMs = 15000)
+    {
+        return QTest::qWaitFor([this] { return !fakes.messages.shown.empty(); }, timeoutMs);
+    }
+    QStringList logLines() const
+    {
+        return QString::fromUtf8(readTestFile(joinPath(state.projectFolder, "update-log.csv"))).split('\n', Qt::SkipEmptyParts);
+    }
+    // Starts an update to 127.0.0.1 on the fake echo, which answers.
+    void startUpdate()
+    {
+        fakes.icmpEcho.Replies.assign(2, {R::Answered, {}});
+        typeAddress("127.0.0.1");
+        clickUpdate();
+    }
+    bool controlsEnabled() const
+    {
+        return updateButton()->isEnabled() && options()->isEnabled() && readBack()->isEnabled() && field(0)->isEnabled()
+            && field(3)->isEnabled();
+    }
+    QString runState() const { return find<QLabel>("L_Run_State")->text(); }
 };
 
 // The system's echo when it may ping loopback here, else a fake that answers.
@@ -119,7 +145,9 @@ TEST(UpdateDialog, SuccessfulRunStartsTheUpdaterAndIsRememberedAtTheNextShowing)
     ASSERT_FALSE(run.readBack()->isChecked());
     run.clickUpdate();
 
-    EXPECT_TRUE(run.fakes.messages.shown.empty()) << run.fakes.messages.shown[0].text.toStdString();
+    ASSERT_TRUE(run.waitForMessage());
+    EXPECT_EQ(run.fakes.messages.shown,
+        (std::vector<FakeMessageService::Shown>{{"information", "The updater ended with exit code 0: the update is done."}}));
     EXPECT_EQ(run.state.lastIpAddress, "127.0.0.1");
     EXPECT_EQ(run.state.lastUpdateOption, 1);
     EXPECT_FALSE(run.state.lastReadBack);
@@ -133,9 +161,10 @@ TEST(UpdateDialog, SuccessfulRunStartsTheUpdaterAndIsRememberedAtTheNextShowing)
     EXPECT_FALSE(op.next_sibling());
     const auto record = standInRecord(run.programFolder);
     EXPECT_EQ(record.value("arguments"), "0");
-    EXPECT_EQ(record.value("folder"), QFileInfo(run.programFolder).canonicalFilePath());
+    EXPECT_EQ(record.value("working_folder"), QFileInfo(run.programFolder).canonicalFilePath());
     EXPECT_EQ(record.value("descriptor"), "1");
     EXPECT_TRUE(run.window->isVisible()); // the window stays open
+    EXPECT_TRUE(run.controlsEnabled());
 
     run.cancel();
     run.open();
@@ -210,9 +239,9 @@ TEST(UpdateDialog, ClicksDuringTheCheck)
         run.clickUpdate();
         EXPECT_EQ(updateEnabled, (QList<bool>{false, false}));
         EXPECT_EQ(run.fakes.icmpEcho.Addresses.size(), 2);
-        EXPECT_TRUE(run.updateButton()->isEnabled());
         EXPECT_TRUE(run.fakes.messages.shown.empty());
         const bool cancelled = QString(button) == "Btn_Cancel";
+        EXPECT_EQ(run.updateButton()->isEnabled(), cancelled); // locked while the started updater runs
         EXPECT_EQ(run.window->isVisible(), !cancelled);
         EXPECT_EQ(run.fakes.processLauncher.Started.size(), cancelled ? 0u : 1u);
         EXPECT_EQ(QFile::exists(run.descriptor()), !cancelled);
@@ -220,7 +249,7 @@ TEST(UpdateDialog, ClicksDuringTheCheck)
     }
 }
 
-TEST(UpdateDialog, UpdaterThatCannotStartIsReportedWithItsPath)
+TEST(UpdateDialog, UpdaterThatCannotStartIsReportedWithItsPathAndWhy)
 {
     for (const bool present : {false, true}) {
         SCOPED_TRACE(present ? "not executable" : "missing");
@@ -234,9 +263,14 @@ TEST(UpdateDialog, UpdaterThatCannotStartIsReportedWithItsPath)
         run.open();
         run.typeAddress("127.0.0.1");
         run.clickUpdate();
-        EXPECT_EQ(run.fakes.messages.texts("error"), QStringList{"Error!!! Update program not found: " + updater});
+        const QString why = present ? "Error!!! The update program may not be executed (no permission): "
+                                    : "Error!!! Update program not found: ";
+        EXPECT_EQ(run.fakes.messages.texts("error"), QStringList{why + updater});
         EXPECT_TRUE(QFile::exists(run.descriptor()));
         EXPECT_EQ(run.state.lastIpAddress, "127.0.0.1");
+        EXPECT_TRUE(run.controlsEnabled());
+        ASSERT_EQ(run.logLines().size(), 2);
+        EXPECT_TRUE(run.logLines()[1].endsWith(",not started: " + why + updater)) << run.logLines()[1].toStdString();
     }
 }
 
@@ -251,4 +285,137 @@ TEST(UpdateDialog, DescriptorThatCannotBeWrittenStartsNoUpdater)
     ASSERT_EQ(run.fakes.messages.texts("error").size(), 1);
     EXPECT_TRUE(run.fakes.messages.texts("error")[0].contains("Ethernet_Update.xml"));
     EXPECT_TRUE(run.fakes.processLauncher.Started.empty());
+}
+
+// The updater runs for a few seconds: the window stays live meanwhile, its controls are
+// disabled for real, and a click on Execute during the run starts nothing, now or later.
+TEST(UpdateDialog, StaysLiveWhileTheUpdaterRunsAndAClickMeanwhileStartsNothing)
+{
+    auto launcher = makeSystemProcessLauncher();
+    SteadyClock clock;
+    BootRun run;
+    run.fakes.bundle.processLauncher = launcher.get();
+    run.fakes.bundle.clock = &clock;
+    installStandInUpdater(run.programFolder, 3, 2500);
+    run.open();
+
+    QElapsedTimer click;
+    click.start();
+    run.startUpdate();
+    EXPECT_LT(click.elapsed(), 2000) << "the click waited for the updater";
+    EXPECT_FALSE(run.controlsEnabled());
+    EXPECT_TRUE(run.find<QWidget>("PB_Running")->isVisible());
+    EXPECT_TRUE(run.runState().startsWith("The updater is running: ")) << run.runState().toStdString();
+
+    // A timer of the window's thread keeps firing and the window keeps painting during the run.
+    int ticks = 0;
+    int paints = 0;
+    QStringList runStates;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        ++ticks;
+        if (!runStates.contains(run.runState()))
+            runStates << run.runState();
+        run.window->update();
+        if (ticks == 10) {
+            run.clickUpdate();
+            QTest::keyClick(run.updateButton(), Qt::Key_Space);
+        }
+    });
+    struct PaintCounter : QObject {
+        int& count;
+        explicit PaintCounter(int& c)
+            : count(c)
+        {
+        }
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            if (event->type() == QEvent::Paint)
+                ++count;
+            return false;
+        }
+    } counter(paints);
+    run.window->installEventFilter(&counter);
+    ticker.start(50);
+    ASSERT_TRUE(run.waitForMessage());
+    ticker.stop();
+    EXPECT_GT(ticks, 20);
+    EXPECT_GT(paints, 5);
+    EXPECT_TRUE(runStates.contains("The updater is running: 1 s")) << runStates.join(" | ").toStdString();
+
+    EXPECT_EQ(run.fakes.messages.shown,
+        (std::vector<FakeMessageService::Shown>{{"warning", "The update failed: the updater ended with exit code 3"}}));
+    EXPECT_EQ(run.runState(), "The update failed: the updater ended with exit code 3");
+    EXPECT_TRUE(run.controlsEnabled());
+    EXPECT_FALSE(run.find<QWidget>("PB_Running")->isVisible());
+    // Nothing was queued behind the run.
+    QTest::qWait(700);
+    EXPECT_EQ(run.fakes.icmpEcho.Addresses.size(), 2);
+    EXPECT_EQ(readTestFile(run.path("StandIn_Runs.txt")).count('\n'), 1);
+    const QStringList log = run.logLines();
+    ASSERT_EQ(log.size(), 2);
+    EXPECT_EQ(log[0], "time,address,option,read_back,bank1_bytes,bank2_bytes,bank1_checksum,outcome");
+    EXPECT_TRUE(log[1].endsWith(",127.0.0.1,Firmware + Configuration,1,0,0,0,exit code 3")) << log[1].toStdString();
+}
+
+// 150 s pass on the fake clock: the window says so, and refuses a new update until the
+// updater has ended.
+TEST(UpdateDialog, UpdaterStillRunningAfterTheLimitIsReportedAndBlocksTheNextUpdate)
+{
+    BootRun run;
+    run.fakes.processLauncher.pollsBeforeEnd = -1;
+    run.open();
+    run.startUpdate();
+    ASSERT_EQ(run.fakes.processLauncher.Started.size(), 1u);
+    EXPECT_EQ(run.fakes.processLauncher.Started[0].workingFolder, run.programFolder);
+    run.fakes.clock.Now += updaterWaitLimitMs;
+    ASSERT_TRUE(run.waitForMessage());
+    const QString stillRunning = "the updater is still running; check it before starting another update";
+    EXPECT_EQ(run.fakes.messages.shown, (std::vector<FakeMessageService::Shown>{{"warning", stillRunning}}));
+    EXPECT_TRUE(run.controlsEnabled());
+    EXPECT_TRUE(run.logLines().last().endsWith(",still running after 150 s"));
+
+    run.fakes.messages.shown.clear();
+    run.clickUpdate();
+    EXPECT_EQ(run.fakes.messages.shown, (std::vector<FakeMessageService::Shown>{{"warning", stillRunning}}));
+    EXPECT_EQ(run.fakes.icmpEcho.Addresses.size(), 2);
+    EXPECT_EQ(run.fakes.processLauncher.Started.size(), 1u);
+    EXPECT_TRUE(run.fakes.processLauncher.released.isEmpty());
+
+    // Once it has ended, the next update goes ahead.
+    run.fakes.messages.shown.clear();
+    run.fakes.processLauncher.pollsBeforeEnd = 0;
+    run.startUpdate();
+    EXPECT_TRUE(run.fakes.messages.shown.empty());
+    EXPECT_EQ(run.fakes.processLauncher.Started.size(), 2u);
+    EXPECT_EQ(run.fakes.processLauncher.released, QList<qint64>{1});
+}
+
+// Closing asks first, and the updater is followed to its end, also with the window closed.
+TEST(UpdateDialog, ClosingDuringTheRunAsksAndNeverStopsTheUpdater)
+{
+    BootRun run;
+    run.fakes.processLauncher.pollsBeforeEnd = -1;
+    run.open();
+    run.startUpdate();
+    const QString question = "The updater is still running. Close this window anyway? The updater is not stopped.";
+    run.fakes.messages.Answers = {MessageService::Answer::No, MessageService::Answer::No};
+    click(run.window.get(), "Btn_Cancel");
+    QTest::keyClick(run.window.get(), Qt::Key_Escape);
+    EXPECT_TRUE(run.window->isVisible());
+    EXPECT_EQ(run.fakes.messages.texts("question"), (QStringList{question, question}));
+    run.fakes.messages.shown.clear();
+    run.fakes.messages.Answers = {MessageService::Answer::Yes};
+    run.window->close();
+    EXPECT_FALSE(run.window->isVisible());
+    EXPECT_EQ(run.fakes.messages.texts("question"), QStringList{question});
+    EXPECT_TRUE(run.window->updaterRunning());
+
+    run.fakes.messages.shown.clear();
+    run.fakes.processLauncher.pollsBeforeEnd = 0;
+    run.fakes.processLauncher.exitCodeAtEnd = 0;
+    ASSERT_TRUE(run.waitForMessage());
+    EXPECT_EQ(run.fakes.messages.texts("information"), QStringList{"The updater ended with exit code 0: the update is done."});
+    EXPECT_FALSE(run.window->updaterRunning());
+    EXPECT_EQ(run.logLines().size(), 2);
 }

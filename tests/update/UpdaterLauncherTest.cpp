@@ -7,75 +7,142 @@
 #include <csignal>
 #include <sys/wait.h>
 
-TEST(StartProgram, PollsUntilTheEndOrTheLimit)
+namespace {
+
+// Polls as the update window's timer does, the fake clock moving one poll interval each time,
+// until the run is no longer Running.
+UpdaterRun::State pollToTheEnd(UpdaterRun& run, FakeClock& clock)
 {
+    UpdaterRun::State state = run.state();
+    while (state == UpdaterRun::State::Running) {
+        clock.sleepMs(updaterPollMs);
+        state = run.poll();
+    }
+    return state;
+}
+
+} // namespace
+
+TEST(UpdaterRun, PollsUntilTheEndOrTheLimit)
+{
+    using S = UpdaterRun::State;
     struct Case {
         const char* name;
         int pollsBeforeEnd;
         int exitCode;
-        bool ended;
+        S state;
         qint64 elapsedMs;
     };
     const Case cases[] = {
-        {"ends at once", 0, 0, true, 0},
-        {"ends after three polls", 3, 5, true, 30},
-        {"exit code 259 counts as running", 0, ProcessLauncher::StillActive, false, updaterWaitLimitMs},
-        {"still running at the limit", -1, 0, false, updaterWaitLimitMs},
-        {"ends on the last poll before the limit", 14999, 1, true, 149990},
+        {"ends at once", 0, 0, S::Ended, 500},
+        {"ends after three polls", 3, 5, S::Ended, 2000},
+        {"exit code 259 counts as running", 0, ProcessLauncher::StillActive, S::StillRunningAtLimit, updaterWaitLimitMs},
+        {"still running at the limit", -1, 0, S::StillRunningAtLimit, updaterWaitLimitMs},
+        {"ends on the last poll before the limit", 298, 1, S::Ended, 149500},
+        {"ends on the poll at the limit", 299, 1, S::Ended, updaterWaitLimitMs},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         FakePlatform fakes;
         fakes.processLauncher.pollsBeforeEnd = c.pollsBeforeEnd;
         fakes.processLauncher.exitCodeAtEnd = c.exitCode;
-        const qint64 start = fakes.clock.Now;
-        UpdaterEnd end;
-        EXPECT_TRUE(startUpdater(fakes.processLauncher, fakes.clock, "/opt/swq/Ethernet_Update", Visibility::Shown, &end));
-        EXPECT_EQ(end.ended, c.ended);
-        if (c.ended) {
-            EXPECT_EQ(end.exitCode, c.exitCode);
+        UpdaterRun run(fakes.processLauncher, fakes.clock);
+        ASSERT_TRUE(run.start("/opt/swq/Ethernet_Update", "/opt/swq", Visibility::Shown));
+        EXPECT_EQ(pollToTheEnd(run, fakes.clock), c.state);
+        EXPECT_EQ(run.elapsedMs(), c.elapsedMs);
+        if (c.state == S::Ended) {
+            EXPECT_EQ(run.exitCode(), c.exitCode);
+            EXPECT_FALSE(run.stillRunning());
+            EXPECT_EQ(fakes.processLauncher.released, QList<qint64>{1});
+        } else {
+            EXPECT_TRUE(run.stillRunning());
+            EXPECT_TRUE(fakes.processLauncher.released.isEmpty()); // still followed, never killed
         }
-        EXPECT_EQ(fakes.clock.Now - start, c.elapsedMs);
         ASSERT_EQ(fakes.processLauncher.Started.size(), 1u);
         EXPECT_EQ(fakes.processLauncher.Started[0].Program, "/opt/swq/Ethernet_Update");
+        EXPECT_EQ(fakes.processLauncher.Started[0].workingFolder, "/opt/swq");
         EXPECT_TRUE(fakes.processLauncher.Started[0].shown);
-        EXPECT_EQ(fakes.processLauncher.released, QList<qint64>{1});
     }
 }
 
-TEST(StartProgram, HiddenWhenAskedAndReportsAProgramThatCannotStart)
+// Past the limit the run is still asked when a new update wants to start: it ends there.
+TEST(UpdaterRun, PastTheLimitAnEndIsStillNoticedAndTheHandleGoesBackOnce)
 {
     FakePlatform fakes;
-    EXPECT_TRUE(startUpdater(fakes.processLauncher, fakes.clock, "/x/a", Visibility::Hidden));
-    EXPECT_FALSE(fakes.processLauncher.Started[0].shown);
+    fakes.processLauncher.pollsBeforeEnd = 301;
+    fakes.processLauncher.exitCodeAtEnd = 4;
+    {
+        UpdaterRun run(fakes.processLauncher, fakes.clock);
+        ASSERT_TRUE(run.start("/x/u", "/x", Visibility::Hidden));
+        EXPECT_FALSE(fakes.processLauncher.Started[0].shown);
+        EXPECT_EQ(pollToTheEnd(run, fakes.clock), UpdaterRun::State::StillRunningAtLimit);
+        EXPECT_TRUE(run.stillRunning()); // poll 301
+        EXPECT_FALSE(run.stillRunning()); // poll 302: ended
+        EXPECT_EQ(run.state(), UpdaterRun::State::Ended);
+        EXPECT_EQ(run.exitCode(), 4);
+    }
+    EXPECT_EQ(fakes.processLauncher.released, QList<qint64>{1});
 
-    fakes.processLauncher.startError = "No such file or directory";
-    const qint64 start = fakes.clock.Now;
-    const Result result = startUpdater(fakes.processLauncher, fakes.clock, "/x/missing", Visibility::Shown);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.textNumber, 1038);
-    EXPECT_EQ(result.arg, QDir::toNativeSeparators("/x/missing"));
-    EXPECT_EQ(fakes.clock.Now, start);
-    EXPECT_EQ(fakes.processLauncher.released.size(), 1); // only the first program's handle
+    // A run dropped while its program runs lets go of the handle, and only of it.
+    fakes.processLauncher.pollsBeforeEnd = -1;
+    {
+        UpdaterRun run(fakes.processLauncher, fakes.clock);
+        ASSERT_TRUE(run.start("/x/u", "/x", Visibility::Shown));
+        EXPECT_EQ(run.poll(), UpdaterRun::State::Running);
+    }
+    EXPECT_EQ(fakes.processLauncher.released, (QList<qint64>{1, 2}));
 }
 
-// The operating system's launcher with the stand-in updater.
-TEST(SystemProcessLauncher, UpdaterThatEndsReturnsAtOnceWithItsCode)
+TEST(UpdaterRun, StartFailureNamesThePathAndWhy)
+{
+    using F = ProcessLauncher::StartFailure;
+    struct Case {
+        F failure;
+        int textNumber;
+        QString arg;
+    };
+    const QString path = QDir::toNativeSeparators("/x/Ethernet_Update");
+    const Case cases[] = {
+        {F::NotFound, 1038, path},
+        {F::NotExecutable, 1400, path},
+        {F::Other, 1401, path + "\nArgument list too long"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.textNumber);
+        FakePlatform fakes;
+        fakes.processLauncher.startError = "Argument list too long";
+        fakes.processLauncher.startFailure = c.failure;
+        UpdaterRun run(fakes.processLauncher, fakes.clock);
+        const Result result = run.start("/x/Ethernet_Update", "/x", Visibility::Shown);
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.textNumber, c.textNumber);
+        EXPECT_EQ(result.arg, c.arg);
+        EXPECT_FALSE(run.stillRunning());
+        EXPECT_TRUE(fakes.processLauncher.released.isEmpty());
+    }
+}
+
+// The operating system's launcher with the stand-in updater, started from another folder.
+TEST(SystemProcessLauncher, UpdaterRunsInTheProgramFolderDetachedAndGivesItsCode)
 {
     QTemporaryDir dir;
     const QString updater = installStandInUpdater(dir.path(), 7);
     ASSERT_TRUE(writeUpdateDescriptor({"127.0.0.1", Firmware, true, dir.filePath("MASTER"), dir.filePath("P")}, dir.path()));
     auto launcher = makeSystemProcessLauncher();
     SteadyClock clock;
-    UpdaterEnd end;
-    ASSERT_TRUE(startUpdater(*launcher, clock, updater, Visibility::Shown, &end));
-    EXPECT_TRUE(end.ended);
-    EXPECT_EQ(end.exitCode, 7);
-    EXPECT_LT(clock.tickCountMs(), 10000);
+    UpdaterRun run(*launcher, clock);
+    ASSERT_TRUE(run.start(updater, dir.path(), Visibility::Shown));
+    while (run.poll() == UpdaterRun::State::Running)
+        QThread::msleep(10);
+    EXPECT_EQ(run.state(), UpdaterRun::State::Ended);
+    EXPECT_EQ(run.exitCode(), 7);
     const auto record = standInRecord(dir.path());
+    const QString folder = QFileInfo(dir.path()).canonicalFilePath();
     EXPECT_EQ(record.value("arguments"), "0");
-    EXPECT_EQ(record.value("folder"), QFileInfo(dir.path()).canonicalFilePath());
-    EXPECT_EQ(record.value("descriptor"), "1");
+    EXPECT_EQ(record.value("folder"), folder);
+    EXPECT_EQ(record.value("working_folder"), folder);
+    EXPECT_EQ(record.value("descriptor"), "1"); // found by its plain name
+    EXPECT_EQ(record.value("streams_null"), "1");
     EXPECT_EQ(record.value("session_leader"), "1");
 }
 
@@ -87,13 +154,13 @@ TEST(SystemProcessLauncher, UpdaterStillRunningAtTheLimitIsLeftRunning)
     {
         auto launcher = makeSystemProcessLauncher();
         FakeClock clock; // 150 s pass in a moment
-        UpdaterEnd end;
-        ASSERT_TRUE(startUpdater(*launcher, clock, updater, Visibility::Shown, &end));
-        EXPECT_FALSE(end.ended);
-        EXPECT_EQ(clock.Now - 1000, updaterWaitLimitMs);
+        UpdaterRun run(*launcher, clock);
+        ASSERT_TRUE(run.start(updater, dir.path(), Visibility::Shown));
+        EXPECT_EQ(pollToTheEnd(run, clock), UpdaterRun::State::StillRunningAtLimit);
+        EXPECT_EQ(run.elapsedMs(), updaterWaitLimitMs);
         pid = standInRecord(dir.path(), 10000).value("pid").toLongLong();
         ASSERT_GT(pid, 0);
-    } // the launcher is gone too: the updater must survive both
+    } // the run and the launcher are gone: the updater must survive both
     QThread::msleep(50);
     EXPECT_EQ(::kill(static_cast<pid_t>(pid), 0), 0);
     int status = 0;
@@ -102,7 +169,7 @@ TEST(SystemProcessLauncher, UpdaterStillRunningAtTheLimitIsLeftRunning)
     ::waitpid(static_cast<pid_t>(pid), &status, 0);
 }
 
-TEST(SystemProcessLauncher, MissingOrNotExecutableUpdaterIsReported)
+TEST(SystemProcessLauncher, MissingOrNotExecutableUpdaterIsReportedAsSuch)
 {
     QTemporaryDir dir;
     auto launcher = makeSystemProcessLauncher();
@@ -112,10 +179,10 @@ TEST(SystemProcessLauncher, MissingOrNotExecutableUpdaterIsReported)
         SCOPED_TRACE(present ? "not executable" : "missing");
         if (present)
             writeTestFile(updater, "#!/bin/sh\nexit 0\n"); // without the execute permission
-        const Result result = startUpdater(*launcher, clock, updater, Visibility::Shown);
+        UpdaterRun run(*launcher, clock);
+        const Result result = run.start(updater, dir.path(), Visibility::Shown);
         EXPECT_FALSE(result.ok);
-        EXPECT_EQ(result.textNumber, 1038);
+        EXPECT_EQ(result.textNumber, present ? 1400 : 1038);
         EXPECT_EQ(result.arg, updater);
-        EXPECT_EQ(clock.Now, 1000);
     }
 }

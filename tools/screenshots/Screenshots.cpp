@@ -3,11 +3,13 @@
 // Usage: swq_screenshots OUTPUT_FOLDER (under a real X server: scripts/screenshots).
 #include "e2e/Session.h"
 #include "support/TestSupport.h"
+#include "update/StandIn.h"
 #include <QApplication>
 #include <QDir>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 #include <cstdio>
 
 namespace {
@@ -57,13 +59,16 @@ int main(int argc, char* argv[])
 
     // The pictures of the user guide, named after the session's states.
     const QStringList pictures = {"new-configuration", "open-configuration", "communication-settings", "access-variables",
-        "access-dataset", "update-window", "options-language", "options-connection", "options-settings", "about"};
+        "access-dataset", "update-summary", "update-window", "update-running", "options-language", "options-connection",
+        "options-settings", "about"};
     bool saved = true;
     QTemporaryDir programFolder;
     E2E::Session session(programFolder.path());
     session.view = [&](const QString& state, QWidget* window) {
         if (!pictures.contains(state))
             return;
+        if (state == "update-running")
+            QTest::qWait(1600); // a second or more on the clock of the running updater
         if (state.startsWith("access-"))
             fitTables(window, false);
         saved = save(window, out, state) && saved;
@@ -82,7 +87,9 @@ int main(int argc, char* argv[])
     session.lookAt("Btn_Open", "open-configuration");
     session.setCommunication();
     session.mapAccess(sclA, sclB);
-    session.lookAt("Btn_CreateBin", "update-window");
+    // A stand-in updater that takes a few seconds, as a real update does.
+    installStandInUpdater(programFolder.path(), 0, 3000);
+    session.updateDevice();
     session.lookAt("Btn_Info", "about");
     session.switchLanguage();
     saved = save(session.Main(), out, "main-window-italiano") && saved;

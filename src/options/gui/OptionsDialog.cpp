@@ -2,6 +2,7 @@
 #include "base/TextNumbers.h"
 #include "base/Constants.h"
 #include "options/core/LanguageList.h"
+#include "options/core/BackgroundVersionCheck.h"
 #include "options/core/VersionCheck.h"
 #include <QCheckBox>
 #include <QEvent>
@@ -163,6 +164,7 @@ void OptionsDialog::loadOnShow()
     createLanguageList();
     updateCheckBox();
     updateFound.reset();
+    awaitingCheck = false;
     checkResultLink->hide();
     tabs->setCurrentWidget(languagePage);
     internetBox->setChecked(context.state.enableInternet);
@@ -275,8 +277,30 @@ void OptionsDialog::updateCheckBox()
 
 void OptionsDialog::onInternetToggled() { updateCheckBox(); }
 
+void OptionsDialog::useVersionCheck(BackgroundVersionCheck* check)
+{
+    versionCheck = check;
+    connect(check, &BackgroundVersionCheck::finished, this, [this](bool newer) {
+        if (!awaitingCheck)
+            return;
+        awaitingCheck = false;
+        updateFound = newer;
+        composeCheckResult();
+    });
+}
+
 void OptionsDialog::onCheckNowClicked()
 {
+    if (versionCheck) {
+        // A check already under way gives this answer too.
+        versionCheck->start(makerVersionService());
+        updateFound.reset();
+        awaitingCheck = true;
+        checkResultLink->setTextFormat(Qt::PlainText);
+        checkResultLink->setText(context.texts[Text::CheckingVersion]);
+        checkResultLink->show();
+        return;
+    }
     updateFound = checkVersion(*context.platform.http, makerVersionService());
     composeCheckResult();
     checkResultLink->show();

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+class BackgroundVersionCheck;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -20,6 +21,9 @@ public:
     OptionsDialog(AppContext& appContext, std::function<void()> changeLanguage, QWidget* parent = nullptr);
 
     void retranslate();
+    // "Check Available Update" then shares the program's check, which never runs twice at once,
+    // instead of asking on the window's thread.
+    void useVersionCheck(BackgroundVersionCheck* check);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -49,6 +53,8 @@ private:
     QString languageInUse;
     // The answer of the last check at once, while its result is shown.
     std::optional<bool> updateFound;
+    BackgroundVersionCheck* versionCheck = nullptr;
+    bool awaitingCheck = false;
 
     QLabel* softwareCodeLabel = nullptr;
     QLabel* softwareDescriptionLabel = nullptr;

@@ -23,6 +23,8 @@ QString updateDescriptorFile(const QString& programFolder)
     return joinPath(programFolder, QStringLiteral("Ethernet_Update.xml"));
 }
 
+QString firmwareFile(const QString& masterFolder) { return joinPath(masterFolder, QStringLiteral("SimQuelmor.sim")); }
+
 namespace {
 
 // What sets the firmware and the two banks apart; everything else is common.
@@ -87,12 +89,13 @@ void buildUpdateDescriptor(const UpdateRequest& request, pugi::xml_document& doc
     addText(root.append_child("Protections"), "Protection", "0x3D9");
     pugi::xml_node operations = root.append_child("Operations");
 
-    const bool firmware = request.option == FirmwareAndConfiguration || request.option == Firmware;
+    const bool firmware = includesFirmware(request.option);
     const bool banks = request.option == FirmwareAndConfiguration || request.option == Configuration;
     // Paths as the platform writes them: the updater runs on the same system.
     auto file = [](const QString& folder, const QString& name) { return QDir::toNativeSeparators(joinPath(folder, name)); };
     if (firmware)
-        addOperation(operations, {file(request.masterFolder, "SimQuelmor.sim"), "0x8000", "1", "1", !banks}, request.readBack);
+        addOperation(operations, {QDir::toNativeSeparators(firmwareFile(request.masterFolder)), "0x8000", "1", "1", !banks},
+            request.readBack);
     if (banks) {
         const QString bin = joinPath(request.projectFolder, "bin");
         addOperation(operations, {file(bin, "bank1.bin"), "0x07000", "2", "0", false}, request.readBack);

@@ -10,9 +10,14 @@
 QString updaterFileName();
 QString updaterProgram(const QString& programFolder);
 QString updateDescriptorFile(const QString& programFolder);
+// The firmware image that the firmware operation sends, expected in MASTER.
+QString firmwareFile(const QString& masterFolder);
 
 // What to update: the indexes of the update window's option list.
 enum UpdateOption { FirmwareAndConfiguration = 0, Firmware = 1, Configuration = 2 };
+
+// Whether the option sends the firmware.
+inline bool includesFirmware(int option) { return option == FirmwareAndConfiguration || option == Firmware; }
 
 struct UpdateRequest {
     QString address; // the device address exactly as typed

@@ -2,26 +2,59 @@
 #include "base/TextNumbers.h"
 #include <QDir>
 
-Result startUpdater(ProcessLauncher& launcher, Clock& clock, const QString& program, Visibility visibility, UpdaterEnd* end)
+UpdaterRun::UpdaterRun(ProcessLauncher& processLauncher, Clock& runClock)
+    : launcher(processLauncher)
+    , clock(runClock)
 {
-    QString why;
-    const qint64 handle = launcher.start(program, visibility == Visibility::Shown, why);
-    if (handle == 0)
-        return Result::textError(Text::ErrorUpdaterNotFound, QDir::toNativeSeparators(program));
-    UpdaterEnd result;
-    const qint64 started = clock.tickCountMs();
-    for (;;) {
-        result.exitCode = launcher.exitCode(handle);
-        if (result.exitCode != ProcessLauncher::StillActive) {
-            result.ended = true;
-            break;
-        }
-        if (clock.tickCountMs() - started >= updaterWaitLimitMs)
-            break;
-        clock.sleepMs(updaterPollMs);
+}
+
+UpdaterRun::~UpdaterRun()
+{
+    if (handle != 0)
+        launcher.release(handle); // the program goes on by itself
+}
+
+Result UpdaterRun::start(const QString& program, const QString& workingFolder, Visibility visibility)
+{
+    const ProcessLauncher::Started started = launcher.start(program, workingFolder, visibility == Visibility::Shown);
+    const QString path = QDir::toNativeSeparators(program);
+    switch (started.failure) {
+    case ProcessLauncher::StartFailure::None:
+        break;
+    case ProcessLauncher::StartFailure::NotFound:
+        return Result::textError(Text::ErrorUpdaterNotFound, path);
+    case ProcessLauncher::StartFailure::NotExecutable:
+        return Result::textError(Text::ErrorUpdaterNotExecutable, path);
+    case ProcessLauncher::StartFailure::Other:
+        return Result::textError(Text::ErrorUpdaterNotStarted, path + u'\n' + started.error);
     }
-    launcher.release(handle);
-    if (end)
-        *end = result;
+    handle = started.handle;
+    startedAt = clock.tickCountMs();
+    current = State::Running;
+    code = ProcessLauncher::StillActive;
     return Result::success();
+}
+
+UpdaterRun::State UpdaterRun::poll()
+{
+    if (current == State::Ended)
+        return current;
+    code = launcher.exitCode(handle);
+    if (code != ProcessLauncher::StillActive) {
+        launcher.release(handle);
+        handle = 0;
+        current = State::Ended;
+    } else if (elapsedMs() >= updaterWaitLimitMs) {
+        current = State::StillRunningAtLimit;
+    }
+    return current;
+}
+
+qint64 UpdaterRun::elapsedMs() const { return clock.tickCountMs() - startedAt; }
+
+bool UpdaterRun::stillRunning()
+{
+    if (current == State::StillRunningAtLimit)
+        poll();
+    return current != State::Ended;
 }

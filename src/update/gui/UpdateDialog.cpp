@@ -6,6 +6,7 @@
 #include "update/core/ReachabilityCheck.h"
 #include "update/core/UpdaterLauncher.h"
 #include "update/core/UpdateDescriptor.h"
+#include "update/core/UpdateLog.h"
 #include <QCheckBox>
 #include <array>
 #include <QComboBox>
@@ -15,8 +16,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 
 UpdateDialog::UpdateDialog(AppContext& appContext, QWidget* parent)
@@ -30,7 +33,12 @@ UpdateDialog::UpdateDialog(AppContext& appContext, QWidget* parent)
     setFixedSize(449, sizeHint().height());
     connect(executeButton, &QPushButton::clicked, this, &UpdateDialog::onExecuteClicked);
     connect(cancelButton, &QPushButton::clicked, this, &UpdateDialog::reject);
+    pollTimer = new QTimer(this);
+    pollTimer->setInterval(updaterPollMs);
+    connect(pollTimer, &QTimer::timeout, this, &UpdateDialog::onPoll);
 }
+
+UpdateDialog::~UpdateDialog() = default;
 
 void UpdateDialog::buildLayout()
 {
@@ -77,7 +85,24 @@ void UpdateDialog::buildLayout()
     optionsLayout->setColumnStretch(0, 1);
 
     QFrame* buttons = band("P_Buttons");
-    auto* buttonsLayout = new QHBoxLayout(buttons);
+    auto* buttonsBand = new QVBoxLayout(buttons);
+    // The updater's state: a busy bar and the elapsed time while it runs, then its outcome.
+    auto* runRow = new QHBoxLayout;
+    busyBar = withObjectName(new QProgressBar(buttons), "PB_Running");
+    busyBar->setRange(0, 0);
+    busyBar->setFixedWidth(120);
+    runLabel = withObjectName(new QLabel(buttons), "L_Run_State");
+    for (QWidget* w : QList<QWidget*>{busyBar, runLabel}) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
+        w->hide();
+    }
+    runRow->addWidget(busyBar);
+    runRow->addWidget(runLabel, 1);
+    buttonsBand->addLayout(runRow);
+    auto* buttonsLayout = new QHBoxLayout;
+    buttonsBand->addLayout(buttonsLayout);
     cancelButton = withObjectName(new QPushButton(buttons), "Btn_Cancel");
     executeButton = withObjectName(new QPushButton(buttons), "Btn_Update");
     executeButton->setAutoDefault(false);
@@ -125,14 +150,22 @@ void UpdateDialog::loadOnShow()
 {
     retranslate();
     softwareCodeLabel->setText(SoftwareCode);
-    std::array<QString, 4> parts;
-    if (splitIpAddress(context.state.lastIpAddress, parts))
-        for (int i = 0; i < 4; ++i)
-            addressFields[i]->setText(parts[static_cast<size_t>(i)]);
+    const QStringList parts = addressOnShow().split(u'.');
+    for (int i = 0; i < 4; ++i)
+        addressFields[i]->setText(parts[i]);
     updateOptionBox->setCurrentIndex(context.state.lastUpdateOption);
     readBackBox->setChecked(context.state.lastReadBack);
     if (addressFields[0]->isEnabled())
         addressFields[0]->setFocus(Qt::OtherFocusReason);
+}
+
+QString UpdateDialog::addressOnShow() const
+{
+    std::array<QString, 4> parts;
+    if (splitIpAddress(context.state.lastIpAddress, parts))
+        return QStringList(parts.begin(), parts.end()).join(u'.');
+    return QStringList{addressFields[0]->text(), addressFields[1]->text(), addressFields[2]->text(), addressFields[3]->text()}
+        .join(u'.');
 }
 
 bool UpdateDialog::sendPing(const QString& address, QString& error)
@@ -144,6 +177,11 @@ bool UpdateDialog::sendPing(const QString& address, QString& error)
 
 void UpdateDialog::onExecuteClicked()
 {
+    // Two updaters at once would both write to the device.
+    if (updaterRunning()) {
+        context.platform.messages->warning(context.texts[Text::UpdaterStillRunning]);
+        return;
+    }
     const QString address
         = QStringList{addressFields[0]->text(), addressFields[1]->text(), addressFields[2]->text(), addressFields[3]->text()}
               .join(u'.');
@@ -172,6 +210,67 @@ void UpdateDialog::onExecuteClicked()
     // Never start the updater on an old descriptor, which may name another project.
     if (!context.report(writeUpdateDescriptor(request, state.programFolder)))
         return;
-    context.report(startUpdater(
-        *context.platform.processLauncher, *context.platform.clock, updaterProgram(state.programFolder), Visibility::Shown));
+    updater = std::make_unique<UpdaterRun>(*context.platform.processLauncher, *context.platform.clock);
+    // In the program folder, where the descriptor lies, whatever folder we were started in.
+    const Result started = updater->start(updaterProgram(state.programFolder), state.programFolder, Visibility::Shown);
+    if (!started) {
+        logRun(outcomeNotStarted(context.textOf(started)));
+        context.report(started);
+        return;
+    }
+    setRunning(true);
+    runLabel->setText(context.texts[Text::UpdaterRunning] + QStringLiteral("0 s"));
+    pollTimer->start();
+}
+
+bool UpdateDialog::updaterRunning() { return updater && updater->stillRunning(); }
+
+void UpdateDialog::onPoll()
+{
+    const UpdaterRun::State state = updater->poll();
+    if (state == UpdaterRun::State::Running) {
+        runLabel->setText(
+            context.texts[Text::UpdaterRunning] + QString::number(updater->elapsedMs() / 1000) + QStringLiteral(" s"));
+        return;
+    }
+    pollTimer->stop();
+    setRunning(false);
+    const TextTable& t = context.texts;
+    const int code = updater->exitCode();
+    const bool ended = state == UpdaterRun::State::Ended;
+    const QString outcome = !ended ? t[Text::UpdaterStillRunning]
+        : code == 0                ? t[Text::UpdaterEndedOk]
+                                   : t[Text::UpdaterEndedWithCode] + QString::number(code);
+    runLabel->setText(outcome);
+    runLabel->show();
+    logRun(ended ? outcomeExitCode(code) : outcomeStillRunning());
+    if (ended && code == 0)
+        context.platform.messages->Information(outcome);
+    else
+        context.platform.messages->warning(outcome);
+}
+
+void UpdateDialog::setRunning(bool running)
+{
+    // Disabled for real: clicks meanwhile are dropped, not kept for later.
+    for (QWidget* w : QList<QWidget*>{
+             executeButton, updateOptionBox, readBackBox, addressFields[0], addressFields[1], addressFields[2], addressFields[3]})
+        w->setEnabled(!running);
+    busyBar->setVisible(running);
+    runLabel->setVisible(running);
+}
+
+void UpdateDialog::logRun(const QString& outcome)
+{
+    const ProgramState& state = context.state;
+    const UpdateLogEntry entry{QDateTime::currentDateTime(), state.lastIpAddress, state.lastUpdateOption, state.lastReadBack,
+        images.bank1Bytes, images.bank2Bytes, images.checksum, outcome};
+    context.report(appendUpdateLog(state.projectFolder, entry));
+}
+
+void UpdateDialog::reject()
+{
+    if (pollTimer->isActive() && !context.platform.messages->askYesNo(context.texts[Text::QuestionCloseWhileUpdating]))
+        return;
+    QDialog::reject();
 }

@@ -1,21 +1,38 @@
 #pragma once
 #include "base/gui/AppContext.h"
+#include "update/core/UpdateSummary.h"
 #include <QDialog>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
+class QTimer;
+class UpdaterRun;
 
 // The update window: device address, update option and read back; checks that the device
-// answers, writes the updater's descriptor and starts the updater.
+// answers, writes the updater's descriptor and starts the updater. The updater is then
+// followed by a timer while the window stays live; its outcome is shown and logged.
 class UpdateDialog : public QDialog {
     Q_OBJECT
 public:
     UpdateDialog(AppContext& appContext, QWidget* parent = nullptr);
+    ~UpdateDialog() override;
 
     void retranslate();
+    // The images of this update step, for the update log.
+    void setBuiltImages(const UpdateSummary& summary) { images = summary; }
+    // The device address the fields will hold when the window opens.
+    QString addressOnShow() const;
+    // Whether an updater this window started may still be running.
+    bool updaterRunning();
+
+public slots:
+    // Closing while the updater runs asks first; the updater is never stopped.
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -25,10 +42,16 @@ private:
     void loadOnShow();
     void onExecuteClicked();
     bool sendPing(const QString& address, QString& error);
+    void onPoll();
+    void setRunning(bool running);
+    void logRun(const QString& outcome);
 
     AppContext& context;
     // Status of the last echo (0 none yet, 1 answered, 2 not answered).
     int pingStatus = 0;
+    std::unique_ptr<UpdaterRun> updater; // the last run started here
+    QTimer* pollTimer = nullptr;
+    UpdateSummary images;
 
     QLabel* softwareCodeLabel = nullptr;
     QLabel* softwareDescriptionLabel = nullptr;
@@ -39,4 +62,6 @@ private:
     QCheckBox* readBackBox = nullptr;
     QPushButton* cancelButton = nullptr;
     QPushButton* executeButton = nullptr;
+    QProgressBar* busyBar = nullptr;
+    QLabel* runLabel = nullptr;
 };
