@@ -21,6 +21,9 @@ public:
 
     void retranslate();
 
+    // Closes the window and frees the device models: they are read again at the next showing.
+    void done(int result) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
