@@ -4,6 +4,11 @@
 #include <QDir>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <sys/resource.h>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
 #include <gtest/gtest.h>
 
 namespace {
@@ -363,6 +368,33 @@ TEST(SclReader, AMillionAttributesAreRead)
     const Result read = readSclData(typeChain(19, 2), QStringLiteral("large.scd"), device);
     ASSERT_TRUE(read.ok) << read.message.toStdString();
     EXPECT_EQ(countModel(*device).dataAttributes, (1 << 20) - 1);
+}
+
+// Out of memory is an error naming the file and its size, not the end of the program. Run in a
+// child process whose address space is capped just above what it uses before the read.
+TEST(SclReader, RunningOutOfMemoryIsAnError)
+{
+#if defined(__SANITIZE_ADDRESS__) || (defined(__has_feature) && __has_feature(address_sanitizer))
+    GTEST_SKIP() << "a capped address space and the address sanitizer exclude each other";
+#endif
+    const auto readCapped = [] {
+        const QByteArray big = "<SCL><IED name=\"B\"><AccessPoint><Server>"
+            + QByteArray("<LDevice inst=\"L\"><LN lnClass=\"GGIO\" inst=\"1\"/></LDevice>").repeated(500000)
+            + "</Server></AccessPoint></IED><DataTypeTemplates/></SCL>";
+        std::ifstream status("/proc/self/status");
+        long long kb = 0;
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind("VmSize:", 0) == 0)
+                kb = std::stoll(line.substr(7));
+        const rlim_t cap = rlim_t(kb) * 1024 + rlim_t(big.size()) * 2;
+        const rlimit limit{cap, cap};
+        setrlimit(RLIMIT_AS, &limit);
+        std::unique_ptr<Ied> device;
+        const Result read = readSclData(big, QStringLiteral("big.scd"), device);
+        std::fprintf(stderr, "%s\n", qPrintable(read.message));
+        std::exit(!read.ok && !device ? 0 : 1);
+    };
+    EXPECT_EXIT(readCapped(), testing::ExitedWithCode(0), "not enough memory to read big\\.scd \\([0-9.]+ MiB\\)");
 }
 
 } // namespace
