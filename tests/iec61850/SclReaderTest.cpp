@@ -371,12 +371,14 @@ TEST(SclReader, AMillionAttributesAreRead)
 }
 
 // Out of memory is an error naming the file and its size, not the end of the program. Run in a
-// child process whose address space is capped just above what it uses before the read.
+// fresh child process (no heap left over from other tests to grow into) whose address space is
+// capped just above what it uses before the read.
 TEST(SclReader, RunningOutOfMemoryIsAnError)
 {
 #if defined(__SANITIZE_ADDRESS__) || (defined(__has_feature) && __has_feature(address_sanitizer))
     GTEST_SKIP() << "a capped address space and the address sanitizer exclude each other";
 #endif
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     const auto readCapped = [] {
         const QByteArray big = "<SCL><IED name=\"B\"><AccessPoint><Server>"
             + QByteArray("<LDevice inst=\"L\"><LN lnClass=\"GGIO\" inst=\"1\"/></LDevice>").repeated(500000)

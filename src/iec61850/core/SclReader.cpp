@@ -550,32 +550,36 @@ Result readBuffer(
     return readPartly(data, size, layout, path, iedName, device, limits);
 }
 
+// Runs a reading: running out of memory on the way is an error, not the end of the program.
+template <typename Read> Result withEnoughMemory(const QString& path, qint64 size, std::unique_ptr<Ied>& device, Read read)
+{
+    try {
+        return read();
+    } catch (const std::bad_alloc&) {
+        device.reset();
+        return outOfMemory(path, size);
+    }
+}
+
 } // namespace
 
 Result readSclData(
     const QByteArray& data, const QString& path, const QString& iedName, std::unique_ptr<Ied>& device, const SclLimits& limits)
 {
     device.reset();
-    try {
+    return withEnoughMemory(path, data.size(), device, [&] {
         std::unique_ptr<char[]> buffer(new char[size_t(data.size())]);
         std::memcpy(buffer.get(), data.constData(), size_t(data.size()));
         return readBuffer(buffer.get(), size_t(data.size()), path, iedName, device, limits);
-    } catch (const std::bad_alloc&) {
-        device.reset();
-        return outOfMemory(path, data.size());
-    }
+    });
 }
 
 Result readSclDataFully(
     const QByteArray& data, const QString& path, const QString& iedName, std::unique_ptr<Ied>& device, const SclLimits& limits)
 {
     device.reset();
-    try {
-        return readWhole(data.constData(), size_t(data.size()), path, iedName, device, limits);
-    } catch (const std::bad_alloc&) {
-        device.reset();
-        return outOfMemory(path, data.size());
-    }
+    return withEnoughMemory(path, data.size(), device,
+        [&] { return readWhole(data.constData(), size_t(data.size()), path, iedName, device, limits); });
 }
 
 Result readSclFile(const QString& path, const QString& iedName, std::unique_ptr<Ied>& device, const SclLimits& limits)
@@ -597,7 +601,7 @@ Result readSclFile(const QString& path, const QString& iedName, std::unique_ptr<
         return cannotRead();
     // The size checked above: bytes the file gained since are not read.
     const qint64 size = qBound(qint64(0), file.size(), limits.maxFileBytes);
-    try {
+    return withEnoughMemory(path, size, device, [&] {
         // A private mapping costs neither a copy nor fresh pages; the few bytes the scan and
         // the parse change are copied on write. Catalog copies are replaced by renaming, never
         // truncated under a reader.
@@ -618,8 +622,5 @@ Result readSclFile(const QString& path, const QString& iedName, std::unique_ptr<
             return cannotRead();
         file.close();
         return readBuffer(buffer.get(), size_t(done), path, iedName, device, limits);
-    } catch (const std::bad_alloc&) {
-        device.reset();
-        return outOfMemory(path, size);
-    }
+    });
 }
