@@ -21,7 +21,8 @@ public:
 
     void retranslate();
 
-    // Closes the window and frees the device models: they are read again at the next showing.
+    // Closes the window and lets go of the access list and its device models: the next showing
+    // loads them again, unchanged files from the cache of models.
     void done(int result) override;
 
 protected:
