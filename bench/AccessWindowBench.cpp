@@ -16,7 +16,10 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <benchmark/benchmark.h>
+#include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <string>
 
 namespace {
 
@@ -191,6 +194,36 @@ static void BM_Baseline_Plain_Tree(benchmark::State& state)
     state.counters["nodes"] = nodes;
 }
 BENCHMARK(BM_Baseline_Plain_Tree)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Resident memory before the window first opens, while it shows the device's tree, and after it
+// closes again (three times). Goal: after closing, within 50 MB of before.
+static void BM_Resident_Memory_After_Close(benchmark::State& state)
+{
+    const auto residentMb = [] {
+        std::ifstream status("/proc/self/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind("VmRSS:", 0) == 0)
+                return double(std::stoll(line.substr(6))) / 1024;
+        return 0.0;
+    };
+    BenchProject project;
+    const double before = residentMb();
+    double open = 0;
+    for (auto _ : state) {
+        for (int i = 0; i < 3; ++i) {
+            project.window->show();
+            project.deviceList()->setCurrentRow(0);
+            Draw(project.window.get());
+            open = std::max(open, residentMb());
+            project.window->reject();
+        }
+    }
+    state.counters["before_MB"] = before;
+    state.counters["open_MB"] = open;
+    state.counters["after_close_MB"] = residentMb();
+    state.counters["growth_MB"] = residentMb() - before;
+}
+BENCHMARK(BM_Resident_Memory_After_Close)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char** argv)
 {

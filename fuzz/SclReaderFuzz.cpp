@@ -1,24 +1,42 @@
 // Any bytes as an SCL file: the reader must give an error or a device, within bounded time
-// and memory, and the dump must walk whatever it gives.
+// and memory, and the dump must walk whatever it gives. The reading that parses only the
+// chosen IED must give what a parse of the whole document gives: the same refusal (message
+// and line) or the same model.
 #include "iec61850/core/SclDump.h"
 #include "iec61850/core/SclReader.h"
 #include <cstdint>
+
+namespace {
+
+QString dump(const Ied& device)
+{
+    QString text;
+    QTextStream out(&text);
+    writeDeviceJson(device, out);
+    out.flush();
+    return text;
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // Small limits, so that an input exploding through its types is cut short quickly.
     SclLimits limits;
-    limits.maxModelBytes = 16 << 20;
-    std::unique_ptr<Ied> device;
-    const Result read = readSclData(QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)),
-        QStringLiteral("fuzz.scd"), device, limits);
-    if (read.ok != bool(device))
-        __builtin_trap();
-    if (device) {
-        QString text;
-        QTextStream out(&text);
-        writeDeviceJson(*device, out);
-        countModel(*device);
+    limits.maxObjects = 50000;
+    limits.maxReferenceBytes = 16 << 20;
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    for (const QString& iedName : {QString(), QStringLiteral("IED1")}) {
+        std::unique_ptr<Ied> device, whole;
+        const Result read = readSclData(bytes, QStringLiteral("fuzz.scd"), iedName, device, limits);
+        const Result reference = readSclDataFully(bytes, QStringLiteral("fuzz.scd"), iedName, whole, limits);
+        if (read.ok != bool(device) || read.ok != reference.ok || read.message != reference.message)
+            __builtin_trap();
+        if (device) {
+            if (dump(*device) != dump(*whole))
+                __builtin_trap();
+            countModel(*device);
+        }
     }
     return 0;
 }

@@ -4,6 +4,11 @@
 #include <QDir>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <sys/resource.h>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
 #include <gtest/gtest.h>
 
 namespace {
@@ -312,6 +317,8 @@ QByteArray typeChain(int levels, int fanOut)
     return xml + "</DataTypeTemplates></SCL>";
 }
 
+// Each limit names itself and what the model had reached, so that a large real device and a
+// trap of types that expand into each other are told apart.
 TEST(SclReader, ExpansionBeyondTheLimitsIsAnError)
 {
     const QByteArray hugeName(1 << 20, 'n');
@@ -323,27 +330,73 @@ TEST(SclReader, ExpansionBeyondTheLimitsIsAnError)
         + "</DataTypeTemplates></SCL>";
     struct Case {
         QByteArray Xml;
-        const char* error;
+        QString error;
     };
     const Case cases[] = {
-        {typeChain(40, 2), "the device model grows beyond 16 MB"},
-        {manyDevices, "the device model grows beyond 16 MB"}, // a huge name repeated in every reference
-        {manyDefinitions, "the device model grows beyond 16 MB"}, // empty definitions, looked at again and again
-        {typeChain(1000, 1), "type definitions nest deeper than 64 levels"},
+        {typeChain(40, 2),
+            "the device model passes the limit of 100000 data objects and attributes (reached: 1 data objects, 100000 "
+            "attributes, types nested 42 deep)"},
+        {manyDevices, // a huge name repeated in every reference
+            "the references of the device model pass the limit of 64 MB (reached: 0 data objects, 0 attributes, types "
+            "nested 0 deep)"},
+        {manyDefinitions, // empty definitions, looked at again and again
+            "type definitions are read more than 400000 times (reached: 0 data objects, 0 attributes, types nested 0 deep)"},
+        {typeChain(1000, 1),
+            "type definitions nest deeper than 64 levels (reached: 1 data objects, 64 attributes, types "
+            "nested 64 deep)"},
     };
     SclLimits limits;
-    limits.maxModelBytes = 16 << 20;
+    limits.maxObjects = 100000;
+    limits.maxReferenceBytes = 64 << 20;
     for (const Case& c : cases) {
         std::unique_ptr<Ied> device;
         const Result read = readSclData(c.Xml, QStringLiteral("bomb.scd"), device, limits);
         EXPECT_FALSE(read.ok);
         EXPECT_FALSE(device);
-        EXPECT_TRUE(read.message.startsWith(QStringLiteral("bomb.scd: ") + c.error)) << read.message.toStdString();
+        EXPECT_EQ(read.message, "bomb.scd: " + c.error);
     }
-    // Real nesting stays well inside both limits.
+    // Real nesting stays well inside the limits.
     std::unique_ptr<Ied> device;
     ASSERT_TRUE(readSclData(typeChain(12, 2), QStringLiteral("fine.scd"), device, limits).ok);
     EXPECT_EQ(countModel(*device).leaves, 1 << 12);
+}
+
+// A large device (here a million attributes) is no trap.
+TEST(SclReader, AMillionAttributesAreRead)
+{
+    std::unique_ptr<Ied> device;
+    const Result read = readSclData(typeChain(19, 2), QStringLiteral("large.scd"), device);
+    ASSERT_TRUE(read.ok) << read.message.toStdString();
+    EXPECT_EQ(countModel(*device).dataAttributes, (1 << 20) - 1);
+}
+
+// Out of memory is an error naming the file and its size, not the end of the program. Run in a
+// fresh child process (no heap left over from other tests to grow into) whose address space is
+// capped just above what it uses before the read.
+TEST(SclReader, RunningOutOfMemoryIsAnError)
+{
+#if defined(__SANITIZE_ADDRESS__) || (defined(__has_feature) && __has_feature(address_sanitizer))
+    GTEST_SKIP() << "a capped address space and the address sanitizer exclude each other";
+#endif
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto readCapped = [] {
+        const QByteArray big = "<SCL><IED name=\"B\"><AccessPoint><Server>"
+            + QByteArray("<LDevice inst=\"L\"><LN lnClass=\"GGIO\" inst=\"1\"/></LDevice>").repeated(500000)
+            + "</Server></AccessPoint></IED><DataTypeTemplates/></SCL>";
+        std::ifstream status("/proc/self/status");
+        long long kb = 0;
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind("VmSize:", 0) == 0)
+                kb = std::stoll(line.substr(7));
+        const rlim_t cap = rlim_t(kb) * 1024 + rlim_t(big.size()) * 2;
+        const rlimit limit{cap, cap};
+        setrlimit(RLIMIT_AS, &limit);
+        std::unique_ptr<Ied> device;
+        const Result read = readSclData(big, QStringLiteral("big.scd"), device);
+        std::fprintf(stderr, "%s\n", qPrintable(read.message));
+        std::exit(!read.ok && !device ? 0 : 1);
+    };
+    EXPECT_EXIT(readCapped(), testing::ExitedWithCode(0), "not enough memory to read big\\.scd \\([0-9.]+ MiB\\)");
 }
 
 } // namespace

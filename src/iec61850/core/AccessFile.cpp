@@ -2,6 +2,7 @@
 #include "iec61850/core/AccessFileModel.h"
 #include "iec61850/core/AccessOperations.h"
 #include "iec61850/core/Catalog.h"
+#include "iec61850/core/ModelCache.h"
 #include "base/Files.h"
 #include "iec61850/core/SclReader.h"
 #include "base/XmlFile.h"
@@ -64,7 +65,7 @@ private:
             std::unique_ptr<Ied> device;
             QString error;
             if (isCatalogFileName(fileName) && QFileInfo(file).isFile()) {
-                if (Result read = readSclFile(file, device); !read)
+                if (Result read = catalogModels().take(file, item[0].text, device); !read)
                     error = read.message.isEmpty() ? QStringLiteral("cannot be read") : read.message;
             }
             if (!device || !error.isEmpty()) {
@@ -83,6 +84,7 @@ private:
             }
             access.devices.push_back(std::move(device));
         }
+        catalogModels().dropIdle();
         return Result::success();
     }
 
@@ -220,6 +222,8 @@ QString AccessFileReport::droppedMembersWarning() const
 void clearAccessList(AccessList& access)
 {
     access.dataSets.clear(); // before the devices its entries link to
+    for (auto& device : access.devices)
+        catalogModels().giveBack(std::move(device));
     access.devices.clear();
     access.variableGrid.clear();
     access.dataSetGrid.clear();

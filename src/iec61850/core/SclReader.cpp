@@ -1,13 +1,17 @@
 #include "iec61850/core/SclReader.h"
 #include "base/Files.h"
 #include "base/XmlFile.h"
+#include "iec61850/core/SclScan.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QLocale>
 #include <QStringBuilder>
+#include <algorithm>
 #include <cstring>
-#include <functional>
+#include <new>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -172,7 +176,8 @@ public:
     {
     }
 
-    Result decodeDevice(const pugi::xml_document& doc, Ied& device);
+    // The model of the IED element `ied` with the type definitions of `dtt`.
+    Result decodeDevice(const pugi::xml_node& ied, const pugi::xml_node& dtt, Ied& device);
 
 private:
     const QString& path;
@@ -180,7 +185,9 @@ private:
     const TypeIndex* types = nullptr;
     // Types being expanded on the current path, to stop at a type that contains itself.
     std::vector<std::string_view> doPath, daPath;
-    qint64 modelBytes = 0;
+    // What the model holds and what reading it took, against the limits.
+    qint64 dataObjects = 0, attributes = 0, typeElementsRead = 0, referenceBytes = 0;
+    int deepest = 0;
     QString failure;
     // Names, functional constraints and basic types repeat endlessly: share one string each.
     std::unordered_map<std::string_view, QString> strings;
@@ -193,34 +200,66 @@ private:
         return it->second;
     }
     bool failed() const { return !failure.isEmpty(); }
-    // Counts what the model costs; false (and a failure) once it grows beyond reason.
-    bool charge(qint64 bytes)
+    QString counts() const
     {
-        modelBytes += bytes;
-        if (modelBytes > limits.maxModelBytes && !failed())
-            failure = QStringLiteral(
-                "%1: the device model grows beyond %2 MB (type definitions that expand into each other too often, "
-                "or names of enormous length)")
-                          .arg(QDir::toNativeSeparators(path))
-                          .arg(limits.maxModelBytes >> 20);
+        return QStringLiteral("reached: %1 data objects, %2 attributes, types nested %3 deep")
+            .arg(dataObjects)
+            .arg(attributes)
+            .arg(deepest);
+    }
+    void fail(const QString& what)
+    {
+        failure = QStringLiteral("%1: %2 (%3)").arg(QDir::toNativeSeparators(path), what, counts());
+    }
+    // False (and a failure) once the model or the work of reading it grows beyond reason: a
+    // large real device stays well inside, a trap of types that expand into each other does not.
+    bool withinLimits()
+    {
+        if (failed())
+            return false;
+        if (dataObjects + attributes > limits.maxObjects)
+            fail(QStringLiteral("the device model passes the limit of %1 data objects and attributes").arg(limits.maxObjects));
+        else if (typeElementsRead > typeReadsPerObject * limits.maxObjects)
+            fail(QStringLiteral("type definitions are read more than %1 times").arg(typeReadsPerObject * limits.maxObjects));
+        else if (referenceBytes > limits.maxReferenceBytes)
+            fail(
+                QStringLiteral("the references of the device model pass the limit of %1 MB").arg(limits.maxReferenceBytes >> 20));
         return !failed();
     }
-    // A new object and its reference. References of logical devices and nodes count too, so
-    // that huge names repeated many times cannot keep the reader copying for ever.
-    bool spend(const QString& reference, size_t objectSize) { return charge(qint64(objectSize) + 2 * reference.size() + 64); }
-    // Each type definition and each of its children looked at costs a little, so that huge
+    // A reference the model keeps; references of logical devices and nodes count too, so that
+    // huge names repeated many times cannot keep the reader copying for ever.
+    bool spend(const QString& reference)
+    {
+        referenceBytes += 2 * reference.size();
+        return withinLimits();
+    }
+    bool addDataObject(const QString& reference)
+    {
+        ++dataObjects;
+        return spend(reference);
+    }
+    bool addAttribute(const QString& reference)
+    {
+        ++attributes;
+        return spend(reference);
+    }
+    // Each type definition and each of its children looked at counts, so that huge
     // definitions used many times still end in bounded time.
-    bool visit() { return charge(16); }
+    bool visit()
+    {
+        ++typeElementsRead;
+        return withinLimits();
+    }
     bool enter(std::vector<std::string_view>& typePath, const char* type)
     {
-        if (int(doPath.size() + daPath.size()) >= limits.maxDepth) {
+        const int depth = int(doPath.size() + daPath.size());
+        if (depth >= limits.maxDepth) {
             if (!failed())
-                failure = QStringLiteral("%1: type definitions nest deeper than %2 levels")
-                              .arg(QDir::toNativeSeparators(path))
-                              .arg(limits.maxDepth);
+                fail(QStringLiteral("type definitions nest deeper than %1 levels").arg(limits.maxDepth));
             return false;
         }
         typePath.push_back(type);
+        deepest = std::max(deepest, depth + 1);
         return true;
     }
     static bool onPath(const std::vector<std::string_view>& path, std::string_view type)
@@ -241,13 +280,8 @@ private:
     void decodeLnGoose(const pugi::xml_node& element, LogicalNode& ln, QHash<QString, DataSet*>& dataSets);
 };
 
-Result SclDecoder::decodeDevice(const pugi::xml_document& doc, Ied& device)
+Result SclDecoder::decodeDevice(const pugi::xml_node& ied, const pugi::xml_node& dtt, Ied& device)
 {
-    const pugi::xml_node scl = child(doc, "SCL");
-    const pugi::xml_node ied = child(scl, "IED");
-    const pugi::xml_node dtt = child(scl, "DataTypeTemplates");
-    if (!ied || !dtt)
-        return Result::success();
     const TypeIndex index(dtt);
     types = &index;
     device.name = QString::fromUtf8(attr(ied, "name"));
@@ -270,7 +304,7 @@ void SclDecoder::decodeLDevice(
 {
     ld.name = QString::fromUtf8(attr(element, "inst"));
     const QString reference = strReference + ld.name;
-    if (!spend(reference, sizeof(LogicalDevice)))
+    if (!spend(reference))
         return;
     const Nodes lnElements = children(element, "LN0", "LN");
     for (size_t k = 0; k < lnElements.size() && !failed(); ++k) {
@@ -292,7 +326,7 @@ void SclDecoder::decodeLn(const pugi::xml_node& element, const QString& strRefer
     if (ln.lnType.isEmpty())
         return;
     const QString reference = strReference % u'/' % ln.prefix % ln.lnClass % ln.inst;
-    if (!spend(reference, sizeof(LogicalNode)))
+    if (!spend(reference))
         return;
     for (const pugi::xml_node& type : types->lNodeType(attr(element, "lnType")))
         for (pugi::xml_node n = type.first_child(); visit() && n; n = n.next_sibling()) {
@@ -307,7 +341,7 @@ void SclDecoder::decodeDo(const pugi::xml_node& element, const QString& strRefer
 {
     dataObject.name = text(attr(element, "name"));
     const QString reference = strReference % u'.' % dataObject.name;
-    if (!spend(reference, sizeof(DataObject)))
+    if (!addDataObject(reference))
         return;
     const char* type = attr(element, "type");
     // A type already being expanded above this data object would repeat forever.
@@ -331,7 +365,7 @@ void SclDecoder::decodeDa(const pugi::xml_node& element, const QString& strRefer
 {
     da.name = text(attr(element, "name"));
     da.reference = strReference % u'.' % da.name;
-    if (!spend(da.reference, sizeof(DataAttribute)))
+    if (!addAttribute(da.reference))
         return;
     da.bType = text(attr(element, "bType"));
     const pugi::xml_attribute fc = element.attribute("fc");
@@ -358,7 +392,7 @@ void SclDecoder::decodeLnDataSet(
         return;
     // Prefix and instance are not part of a data set reference.
     const QString reference = strReference % u'/' % text(attr(element, "lnClass"));
-    if (!spend(reference, 0))
+    if (!spend(reference))
         return;
     for (pugi::xml_node n = element.first_child(); n && !failed(); n = n.next_sibling()) {
         if (!isElement(n, "DataSet"))
@@ -377,7 +411,7 @@ void SclDecoder::decodeDataSet(
 {
     dataSet.name = QString::fromUtf8(attr(element, "name"));
     dataSet.reference = strReference % u'.' % dataSet.name;
-    if (!spend(dataSet.reference, sizeof(DataSet)))
+    if (!spend(dataSet.reference))
         return;
     for (pugi::xml_node n = element.first_child(); n; n = n.next_sibling()) {
         if (!isElement(n, "FCDA"))
@@ -403,47 +437,152 @@ void SclDecoder::decodeLnGoose(const pugi::xml_node& element, LogicalNode& ln, Q
         dataSet->gooseName = QString::fromUtf8(name);
 }
 
-// Parses a buffer that pugixml takes over (allocated with its allocation function).
-// `original` gives the unparsed bytes again for the line number of a parse error, since
-// parsing in place rewrites the buffer.
-Result decodeBuffer(void* buffer, size_t size, const QString& path, std::unique_ptr<Ied>& device, const SclLimits& limits,
-    const std::function<QByteArray()>& original)
+Result outOfMemory(const QString& path, qint64 size)
 {
-    pugi::xml_document doc;
-    const pugi::xml_parse_result parsed = doc.load_buffer_inplace_own(buffer, size, sclParseFlags);
-    if (!parsed) {
-        const QByteArray bytes = original();
-        return Result::error(xmlParseError(path, parsed, bytes.constData(), size_t(bytes.size())));
-    }
+    return Result::error(QStringLiteral("not enough memory to read %1 (%2)")
+                             .arg(QDir::toNativeSeparators(path), QLocale::c().formattedDataSize(size)));
+}
+
+// The parser's refusal, with its line counted in the unparsed bytes.
+Result parseFailure(const QString& path, const pugi::xml_parse_result& result, const char* data, size_t size)
+{
+    if (result.status == pugi::status_out_of_memory)
+        return outOfMemory(path, qint64(size));
+    return Result::error(xmlParseError(path, result, data, size));
+}
+
+Result decode(const pugi::xml_node& ied, const pugi::xml_node& dtt, const QString& path, std::unique_ptr<Ied>& device,
+    const SclLimits& limits)
+{
     auto built = std::make_unique<Ied>();
     built->fileName = QFileInfo(path).fileName();
-    SclDecoder decoder(path, limits);
-    if (auto decoded = decoder.decodeDevice(doc, *built); !decoded)
-        return decoded;
+    // Without an IED or type templates the device stays empty, its name unread.
+    if (ied && dtt) {
+        SclDecoder decoder(path, limits);
+        if (auto decoded = decoder.decodeDevice(ied, dtt, *built); !decoded)
+            return decoded;
+    }
     device = std::move(built);
     return Result::success();
 }
 
-void* allocate(size_t size) { return pugi::get_memory_allocation_function()(size ? size : 1); }
-
-Result outOfMemory(const QString& path)
+// The IED element called `iedName` among the children of SCL, else the first IED element.
+pugi::xml_node chooseIed(const pugi::xml_node& scl, const QByteArray& iedName)
 {
-    return Result::error(QStringLiteral("%1: not enough memory to read the file").arg(QDir::toNativeSeparators(path)));
+    pugi::xml_node first;
+    for (pugi::xml_node n = scl.first_child(); n; n = n.next_sibling()) {
+        if (!isElement(n, "IED"))
+            continue;
+        if (!iedName.isEmpty() && iedName == attr(n, "name"))
+            return n;
+        if (!first)
+            first = n;
+    }
+    return first;
+}
+
+// Parses a copy in place, as the parser treats the buffer's last byte differently when it
+// copies it itself; the bytes stay unparsed for the line of an error.
+Result readWhole(const char* data, size_t size, const QString& path, const QString& iedName, std::unique_ptr<Ied>& device,
+    const SclLimits& limits)
+{
+    std::unique_ptr<char[]> copy(new char[size]);
+    std::memcpy(copy.get(), data, size);
+    pugi::xml_document doc;
+    const pugi::xml_parse_result parsed = doc.load_buffer_inplace(copy.get(), size, sclParseFlags);
+    if (!parsed)
+        return parseFailure(path, parsed, data, size);
+    const pugi::xml_node scl = child(doc, "SCL");
+    return decode(chooseIed(scl, iedName.toUtf8()), child(scl, "DataTypeTemplates"), path, device, limits);
+}
+
+// The `name` of an IED as the parser gives it (references and blanks in the value decoded),
+// taken from its start tag alone.
+QByteArray iedNameOf(const char* data, const SclElementRange& range)
+{
+    std::string tag(data + range.begin, range.startTagEnd - range.begin);
+    if (tag.size() < 2 || tag[tag.size() - 2] != '/')
+        tag.insert(tag.size() - 1, 1, '/');
+    pugi::xml_document doc;
+    if (!doc.load_buffer(tag.data(), tag.size(), sclParseFlags, pugi::encoding_utf8))
+        return {};
+    return attr(doc.first_child(), "name");
+}
+
+// Parses only the chosen IED element and the type templates, in place, once the scan has
+// found the whole file well-formed.
+Result readPartly(char* data, size_t size, const SclLayout& layout, const QString& path, const QString& iedName,
+    std::unique_ptr<Ied>& device, const SclLimits& limits)
+{
+    const QByteArray wanted = iedName.toUtf8();
+    const SclElementRange* ied = layout.ieds.empty() ? nullptr : &layout.ieds.front();
+    if (!wanted.isEmpty())
+        for (const SclElementRange& range : layout.ieds)
+            if (iedNameOf(data, range) == wanted) {
+                ied = &range;
+                break;
+            }
+    if (!ied || !layout.dataTypeTemplates.found())
+        return decode({}, {}, path, device, limits);
+    pugi::xml_document iedDocument, templatesDocument;
+    for (auto [doc, range] : {std::pair{&iedDocument, ied}, std::pair{&templatesDocument, &layout.dataTypeTemplates}}) {
+        pugi::xml_parse_result parsed
+            = doc->load_buffer_inplace(data + range->begin, range->end - range->begin, sclParseFlags, pugi::encoding_utf8);
+        if (!parsed) {
+            // Not expected after the scan; the line is counted in bytes the parse may have changed.
+            parsed.offset += ptrdiff_t(range->begin);
+            return parseFailure(path, parsed, data, size);
+        }
+    }
+    return decode(iedDocument.first_child(), templatesDocument.first_child(), path, device, limits);
+}
+
+// A buffer of ours: the scan zeroes its last byte for a while and the parts are parsed in it.
+Result readBuffer(
+    char* data, size_t size, const QString& path, const QString& iedName, std::unique_ptr<Ied>& device, const SclLimits& limits)
+{
+    // Other encodings are converted by the parser as a whole.
+    if (detectXmlEncoding(data, size) != pugi::encoding_utf8)
+        return readWhole(data, size, path, iedName, device, limits);
+    const SclLayout layout = scanSclLayout(data, size);
+    if (!layout.result)
+        return parseFailure(path, layout.result, data, size);
+    return readPartly(data, size, layout, path, iedName, device, limits);
+}
+
+// Runs a reading: running out of memory on the way is an error, not the end of the program.
+template <typename Read> Result withEnoughMemory(const QString& path, qint64 size, std::unique_ptr<Ied>& device, Read read)
+{
+    try {
+        return read();
+    } catch (const std::bad_alloc&) {
+        device.reset();
+        return outOfMemory(path, size);
+    }
 }
 
 } // namespace
 
-Result readSclData(const QByteArray& data, const QString& path, std::unique_ptr<Ied>& device, const SclLimits& limits)
+Result readSclData(
+    const QByteArray& data, const QString& path, const QString& iedName, std::unique_ptr<Ied>& device, const SclLimits& limits)
 {
     device.reset();
-    void* buffer = allocate(size_t(data.size()));
-    if (!buffer)
-        return outOfMemory(path);
-    std::memcpy(buffer, data.constData(), size_t(data.size()));
-    return decodeBuffer(buffer, size_t(data.size()), path, device, limits, [&] { return data; });
+    return withEnoughMemory(path, data.size(), device, [&] {
+        std::unique_ptr<char[]> buffer(new char[size_t(data.size())]);
+        std::memcpy(buffer.get(), data.constData(), size_t(data.size()));
+        return readBuffer(buffer.get(), size_t(data.size()), path, iedName, device, limits);
+    });
 }
 
-Result readSclFile(const QString& path, std::unique_ptr<Ied>& device, const SclLimits& limits)
+Result readSclDataFully(
+    const QByteArray& data, const QString& path, const QString& iedName, std::unique_ptr<Ied>& device, const SclLimits& limits)
+{
+    device.reset();
+    return withEnoughMemory(path, data.size(), device,
+        [&] { return readWhole(data.constData(), size_t(data.size()), path, iedName, device, limits); });
+}
+
+Result readSclFile(const QString& path, const QString& iedName, std::unique_ptr<Ied>& device, const SclLimits& limits)
 {
     device.reset();
     if (!QFileInfo::exists(path)) {
@@ -454,8 +593,6 @@ Result readSclFile(const QString& path, std::unique_ptr<Ied>& device, const SclL
     const ReadLimit limit{limits.maxFileBytes, sclFileLimit.kind};
     if (Result check = checkReadableFile(path, limit); !check)
         return check;
-    // Read straight into the buffer that the document parses in place: a file of hundreds
-    // of megabytes is held once.
     QFile file(path);
     const auto cannotRead = [&] {
         return Result::error(QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
@@ -463,25 +600,27 @@ Result readSclFile(const QString& path, std::unique_ptr<Ied>& device, const SclL
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return cannotRead();
     // The size checked above: bytes the file gained since are not read.
-    const qint64 size = qMin(file.size(), limits.maxFileBytes);
-    char* buffer = static_cast<char*>(allocate(size_t(size)));
-    if (!buffer)
-        return outOfMemory(path);
-    qint64 done = 0;
-    while (done < size) {
-        const qint64 n = file.read(buffer + done, size - done);
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    if (file.error() != QFileDevice::NoError) {
-        pugi::get_memory_deallocation_function()(buffer);
-        return cannotRead();
-    }
-    file.close();
-    return decodeBuffer(buffer, size_t(done), path, device, limits, [&] {
-        QByteArray bytes;
-        readWholeFile(path, bytes, limit);
-        return bytes;
+    const qint64 size = qBound(qint64(0), file.size(), limits.maxFileBytes);
+    return withEnoughMemory(path, size, device, [&] {
+        // A private mapping costs neither a copy nor fresh pages; the few bytes the scan and
+        // the parse change are copied on write. Catalog copies are replaced by renaming, never
+        // truncated under a reader.
+        if (uchar* mapped = size > 0 ? file.map(0, size, QFileDevice::MapPrivateOption) : nullptr) {
+            const Result read = readBuffer(reinterpret_cast<char*>(mapped), size_t(size), path, iedName, device, limits);
+            file.unmap(mapped);
+            return read;
+        }
+        std::unique_ptr<char[]> buffer(new char[size_t(size)]);
+        qint64 done = 0;
+        while (done < size) {
+            const qint64 n = file.read(buffer.get() + done, size - done);
+            if (n <= 0)
+                break;
+            done += n;
+        }
+        if (file.error() != QFileDevice::NoError)
+            return cannotRead();
+        file.close();
+        return readBuffer(buffer.get(), size_t(done), path, iedName, device, limits);
     });
 }

@@ -6,6 +6,7 @@
 #include "iec61850/core/Catalog.h"
 #include "base/Conversions.h"
 #include "base/Constants.h"
+#include "base/Memory.h"
 #include "iec61850/gui/DeviceTree.h"
 #include "iec61850/gui/GridView.h"
 #include <QDir>
@@ -181,6 +182,19 @@ void AccessDialog::showEvent(QShowEvent* event)
     if (!event->spontaneous())
         loadOnShow();
     QDialog::showEvent(event);
+}
+
+void AccessDialog::done(int result)
+{
+    QDialog::done(result);
+    // A station file's model is large; the cache keeps what the next showing needs.
+    clearTree();
+    shownDevice = -1;
+    selectedAttribute = nullptr;
+    selectedDataSet = nullptr;
+    clearAccessList(access);
+    refreshGrids();
+    returnFreedMemory();
 }
 
 void AccessDialog::loadOnShow()

@@ -21,6 +21,10 @@ public:
 
     void retranslate();
 
+    // Closes the window and lets go of the access list and its device models: the next showing
+    // loads them again, unchanged files from the cache of models.
+    void done(int result) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
