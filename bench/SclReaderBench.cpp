@@ -140,7 +140,7 @@ void BM_Read_Device(benchmark::State& state, const BenchFile& file)
 {
     measure(state, file, false, [](const QString& path) {
         std::unique_ptr<Ied> device;
-        return readSclFile(path, device).ok && device;
+        return readSclFile(path, {}, device).ok && device;
     });
 }
 

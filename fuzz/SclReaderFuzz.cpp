@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     limits.maxModelBytes = 16 << 20;
     std::unique_ptr<Ied> device;
     const Result read = readSclData(QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)),
-        QStringLiteral("fuzz.scd"), device, limits);
+        QStringLiteral("fuzz.scd"), {}, device, limits);
     if (read.ok != bool(device))
         __builtin_trap();
     if (device) {

@@ -57,7 +57,8 @@ int main(int argc, char* argv[])
 
     // The pictures of the user guide, named after the session's states.
     const QStringList pictures = {"new-configuration", "open-configuration", "communication-settings", "access-variables",
-        "access-dataset", "update-window", "options-language", "options-connection", "options-settings", "about"};
+        "access-dataset", "ied-picker", "access-filter", "update-window", "options-language", "options-connection",
+        "options-settings", "about"};
     bool saved = true;
     QTemporaryDir programFolder;
     E2E::Session session(programFolder.path());
@@ -82,6 +83,7 @@ int main(int argc, char* argv[])
     session.lookAt("Btn_Open", "open-configuration");
     session.setCommunication();
     session.mapAccess(sclA, sclB);
+    session.browseStationFile(Fixture("scl/station.scd"));
     session.lookAt("Btn_CreateBin", "update-window");
     session.lookAt("Btn_Info", "about");
     session.switchLanguage();

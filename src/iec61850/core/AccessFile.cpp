@@ -64,7 +64,7 @@ private:
             std::unique_ptr<Ied> device;
             QString error;
             if (isCatalogFileName(fileName) && QFileInfo(file).isFile()) {
-                if (Result read = readSclFile(file, device); !read)
+                if (Result read = readSclFile(file, item[0].text, device); !read)
                     error = read.message.isEmpty() ? QStringLiteral("cannot be read") : read.message;
             }
             if (!device || !error.isEmpty()) {

@@ -1,6 +1,7 @@
 #include "iec61850/core/SclReader.h"
 #include "base/Files.h"
 #include "base/XmlFile.h"
+#include "iec61850/core/SclIedList.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -166,8 +167,9 @@ private:
 
 class SclDecoder {
 public:
-    SclDecoder(const QString& filePath, const SclLimits& sclLimits)
+    SclDecoder(const QString& filePath, const QString& wantedIed, const SclLimits& sclLimits)
         : path(filePath)
+        , iedName(wantedIed)
         , limits(sclLimits)
     {
     }
@@ -176,6 +178,7 @@ public:
 
 private:
     const QString& path;
+    const QString& iedName;
     const SclLimits& limits;
     const TypeIndex* types = nullptr;
     // Types being expanded on the current path, to stop at a type that contains itself.
@@ -231,6 +234,7 @@ private:
         return false;
     }
 
+    pugi::xml_node chooseIed(const pugi::xml_node& scl) const;
     void decodeLDevice(const pugi::xml_node& element, const QString& strReference, LogicalDevice& ld, bool dataSetSearch,
         MemberResolver* resolver);
     void decodeLn(const pugi::xml_node& element, const QString& strReference, LogicalNode& ln);
@@ -241,16 +245,30 @@ private:
     void decodeLnGoose(const pugi::xml_node& element, LogicalNode& ln, QHash<QString, DataSet*>& dataSets);
 };
 
+pugi::xml_node SclDecoder::chooseIed(const pugi::xml_node& scl) const
+{
+    // Files written before the IED could be chosen store the first IED's name, or none.
+    if (!iedName.isEmpty()) {
+        const QByteArray wanted = iedName.toUtf8();
+        for (pugi::xml_node n = scl.first_child(); n; n = n.next_sibling())
+            if (isElement(n, "IED") && wanted == attr(n, "name"))
+                return n;
+    }
+    return child(scl, "IED");
+}
+
 Result SclDecoder::decodeDevice(const pugi::xml_document& doc, Ied& device)
 {
     const pugi::xml_node scl = child(doc, "SCL");
-    const pugi::xml_node ied = child(scl, "IED");
+    const pugi::xml_node ied = chooseIed(scl);
     const pugi::xml_node dtt = child(scl, "DataTypeTemplates");
     if (!ied || !dtt)
         return Result::success();
     const TypeIndex index(dtt);
     types = &index;
     device.name = QString::fromUtf8(attr(ied, "name"));
+    device.desc = QString::fromUtf8(attr(ied, "desc"));
+    device.ipAddresses = iedIpAddresses(scl, device.name);
     const pugi::xml_node server = child(child(ied, "AccessPoint"), "Server");
     const Nodes ldElements = children(server, "LDevice");
 
@@ -269,6 +287,7 @@ void SclDecoder::decodeLDevice(
     const pugi::xml_node& element, const QString& strReference, LogicalDevice& ld, bool dataSetSearch, MemberResolver* resolver)
 {
     ld.name = QString::fromUtf8(attr(element, "inst"));
+    ld.desc = text(attr(element, "desc"));
     const QString reference = strReference + ld.name;
     if (!spend(reference, sizeof(LogicalDevice)))
         return;
@@ -289,6 +308,7 @@ void SclDecoder::decodeLn(const pugi::xml_node& element, const QString& strRefer
     ln.lnType = text(attr(element, "lnType"));
     ln.prefix = text(attr(element, "prefix"));
     ln.inst = text(attr(element, "inst"));
+    ln.desc = text(attr(element, "desc"));
     if (ln.lnType.isEmpty())
         return;
     const QString reference = strReference % u'/' % ln.prefix % ln.lnClass % ln.inst;
@@ -306,6 +326,7 @@ void SclDecoder::decodeLn(const pugi::xml_node& element, const QString& strRefer
 void SclDecoder::decodeDo(const pugi::xml_node& element, const QString& strReference, DataObject& dataObject)
 {
     dataObject.name = text(attr(element, "name"));
+    dataObject.desc = text(attr(element, "desc"));
     const QString reference = strReference % u'.' % dataObject.name;
     if (!spend(reference, sizeof(DataObject)))
         return;
@@ -334,6 +355,7 @@ void SclDecoder::decodeDa(const pugi::xml_node& element, const QString& strRefer
     if (!spend(da.reference, sizeof(DataAttribute)))
         return;
     da.bType = text(attr(element, "bType"));
+    da.desc = text(attr(element, "desc"));
     const pugi::xml_attribute fc = element.attribute("fc");
     da.fc = fc ? text(fc.value()) : fcFather;
     // Enumerations are leaves; a type already being expanded above this attribute would
@@ -376,6 +398,7 @@ void SclDecoder::decodeDataSet(
     const pugi::xml_node& element, const QString& strReference, DataSet& dataSet, MemberResolver& resolver)
 {
     dataSet.name = QString::fromUtf8(attr(element, "name"));
+    dataSet.desc = text(attr(element, "desc"));
     dataSet.reference = strReference % u'.' % dataSet.name;
     if (!spend(dataSet.reference, sizeof(DataSet)))
         return;
@@ -406,8 +429,8 @@ void SclDecoder::decodeLnGoose(const pugi::xml_node& element, LogicalNode& ln, Q
 // Parses a buffer that pugixml takes over (allocated with its allocation function).
 // `original` gives the unparsed bytes again for the line number of a parse error, since
 // parsing in place rewrites the buffer.
-Result decodeBuffer(void* buffer, size_t size, const QString& path, std::unique_ptr<Ied>& device, const SclLimits& limits,
-    const std::function<QByteArray()>& original)
+Result decodeBuffer(void* buffer, size_t size, const QString& path, const QString& iedName, std::unique_ptr<Ied>& device,
+    const SclLimits& limits, const std::function<QByteArray()>& original)
 {
     pugi::xml_document doc;
     const pugi::xml_parse_result parsed = doc.load_buffer_inplace_own(buffer, size, sclParseFlags);
@@ -417,7 +440,7 @@ Result decodeBuffer(void* buffer, size_t size, const QString& path, std::unique_
     }
     auto built = std::make_unique<Ied>();
     built->fileName = QFileInfo(path).fileName();
-    SclDecoder decoder(path, limits);
+    SclDecoder decoder(path, iedName, limits);
     if (auto decoded = decoder.decodeDevice(doc, *built); !decoded)
         return decoded;
     device = std::move(built);
@@ -433,17 +456,18 @@ Result outOfMemory(const QString& path)
 
 } // namespace
 
-Result readSclData(const QByteArray& data, const QString& path, std::unique_ptr<Ied>& device, const SclLimits& limits)
+Result readSclData(
+    const QByteArray& data, const QString& path, const QString& iedName, std::unique_ptr<Ied>& device, const SclLimits& limits)
 {
     device.reset();
     void* buffer = allocate(size_t(data.size()));
     if (!buffer)
         return outOfMemory(path);
     std::memcpy(buffer, data.constData(), size_t(data.size()));
-    return decodeBuffer(buffer, size_t(data.size()), path, device, limits, [&] { return data; });
+    return decodeBuffer(buffer, size_t(data.size()), path, iedName, device, limits, [&] { return data; });
 }
 
-Result readSclFile(const QString& path, std::unique_ptr<Ied>& device, const SclLimits& limits)
+Result readSclFile(const QString& path, const QString& iedName, std::unique_ptr<Ied>& device, const SclLimits& limits)
 {
     device.reset();
     if (!QFileInfo::exists(path)) {
@@ -479,7 +503,7 @@ Result readSclFile(const QString& path, std::unique_ptr<Ied>& device, const SclL
         return cannotRead();
     }
     file.close();
-    return decodeBuffer(buffer, size_t(done), path, device, limits, [&] {
+    return decodeBuffer(buffer, size_t(done), path, iedName, device, limits, [&] {
         QByteArray bytes;
         readWholeFile(path, bytes, limit);
         return bytes;

@@ -16,12 +16,14 @@ struct SclLimits {
     qint64 maxFileBytes = sclFileLimit.bytes;
 };
 
-// Reads the SCL file at `path` into the model of its first IED.
+// Reads the SCL file at `path` into the model of the IED whose name is `iedName`, or of the
+// first IED when none has that name (or `iedName` is empty).
 // A missing file gives an empty device (Ok). A file that is not well-formed XML gives the
 // parser's message naming the file and line, and leaves `device` null; so does a file that
 // cannot be read or that breaks the limits. FileName is the file-name part of `path`.
-Result readSclFile(const QString& path, std::unique_ptr<Ied>& device, const SclLimits& limits = {});
+Result readSclFile(const QString& path, const QString& iedName, std::unique_ptr<Ied>& device, const SclLimits& limits = {});
 
 // The same for the contents of a file already in memory; `path` names it in messages and
 // gives FileName.
-Result readSclData(const QByteArray& data, const QString& path, std::unique_ptr<Ied>& device, const SclLimits& limits = {});
+Result readSclData(const QByteArray& data, const QString& path, const QString& iedName, std::unique_ptr<Ied>& device,
+    const SclLimits& limits = {});
