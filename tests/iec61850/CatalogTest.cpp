@@ -95,6 +95,15 @@ TEST(Catalog, ImportOfSeveralIedsReadsTheChosenOneAndCancelWritesNothing)
     ASSERT_EQ(access.devices.size(), 3u);
     EXPECT_EQ(access.devices[1]->name, "Relay");
     EXPECT_EQ(access.devices[2]->name, "ONE");
+
+    // A station file in UTF-16 holds no "<IED" byte string, and is asked about all the same.
+    const QString text = QString::fromUtf8(readTestFile(station)).replace("UTF-8", "UTF-16");
+    QByteArray wide("\xff\xfe", 2);
+    wide.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    writeTestFile(source.filePath("wide.scd"), wide);
+    ASSERT_TRUE(importSclFile(access, project.path(), source.filePath("wide.scd"), never, pick(1)).ok);
+    EXPECT_EQ(offered, QStringList({"Client1", "Relay", "Meter"}));
+    EXPECT_EQ(access.devices.back()->name, "Relay");
 }
 
 TEST(Catalog, FailedImportAddsNoDevice)

@@ -25,6 +25,10 @@ Result refuseWithoutIed(const std::unique_ptr<Ied>& device, const QString& path)
     return Result::success();
 }
 
+// Fewer than two "<IED" in a file of 8-bit text: no choice to make, and no second parse. UTF-16
+// and UTF-32 (a zero byte among the first four) are always looked at.
+bool mayHoldSeveralIeds(const QByteArray& data) { return data.left(4).contains('\0') || data.count("<IED") > 1; }
+
 } // namespace
 
 Result importSclFile(AccessList& access, const QString& projectFolder, const QString& chosenPath,
@@ -53,8 +57,7 @@ Result importSclFile(AccessList& access, const QString& projectFolder, const QSt
     if (Result read = readWholeFile(source, data, sclFileLimit); !read)
         return read;
     QString iedName;
-    // Fewer than two "<IED" in the whole file: no choice to make, and no second parse.
-    if (data.count("<IED") > 1) {
+    if (mayHoldSeveralIeds(data)) {
         std::vector<IedSummary> ieds;
         if (Result listed = listSclIeds(data, source, ieds); !listed)
             return listed;
