@@ -75,10 +75,6 @@ public:
     QString decimalSeparator() override { return QLocale::system().decimalPoint(); }
 };
 
-} // namespace
-
-namespace {
-
 QString anyCasePattern(const QString& pattern)
 {
 #ifdef Q_OS_WIN
