@@ -62,7 +62,7 @@ struct BenchProject {
             qFatal("cannot write the SCL file");
         file.close();
         std::unique_ptr<Ied> device;
-        if (!readSclFile(scl, device))
+        if (!readSclFile(scl, {}, device))
             qFatal("cannot read the SCL file");
         access.devices.push_back(std::move(device));
 
@@ -153,7 +153,7 @@ void BM_Read_SCL_Baseline(benchmark::State& state)
     const QString scl = QDir(p.Catalog).filePath(QStringLiteral("bench.icd"));
     for (auto _ : state) {
         std::unique_ptr<Ied> device;
-        benchmark::DoNotOptimize(readSclFile(scl, device));
+        benchmark::DoNotOptimize(readSclFile(scl, {}, device));
     }
 }
 BENCHMARK(BM_Read_SCL_Baseline)->Unit(benchmark::kMillisecond);

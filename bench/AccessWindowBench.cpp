@@ -43,7 +43,7 @@ const Ied& bigDevice()
 {
     static const std::unique_ptr<Ied> device = [] {
         std::unique_ptr<Ied> d;
-        if (!readSclFile(bigScd(), d))
+        if (!readSclFile(bigScd(), {}, d))
             qFatal("cannot read the SCD");
         return d;
     }();
@@ -109,7 +109,7 @@ static void BM_Read_SCL_File(benchmark::State& state)
     const QString file = bigScd();
     for (auto _ : state) {
         std::unique_ptr<Ied> device;
-        benchmark::DoNotOptimize(readSclFile(file, device).ok);
+        benchmark::DoNotOptimize(readSclFile(file, {}, device).ok);
     }
     state.counters["MB"] = double(QFileInfo(file).size()) / 1e6;
 }

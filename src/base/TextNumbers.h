@@ -119,5 +119,17 @@ enum : int {
     FirmwareMissing = 1424, // followed by the firmware file's path
     // Main window while the version check runs
     CheckingVersion = 1430,
+
+    // IED picker of the import, the device tree's filter and the device list's messages
+    IedPickerWindow = 1450,
+    IedPickerIntro = 1451, // followed by the file name
+    IedPickerHeadings = 1452, // name, description, manufacturer, type, LDs, LNs, IP address
+    IedPickerOfferClients = 1459,
+    IedPickerClientHint = 1460,
+    TreeFilterHint = 1461,
+    TreeFilterNoMatch = 1462,
+    ErrorDeviceInUse = 1463, // followed by the rows that use the device
+    AddVarDataObject = 1464,
+    AddVarStructured = 1465,
 };
 } // namespace Text

@@ -1,19 +1,42 @@
 #include "cli/Commands.h"
 #include "iec61850/core/SclDump.h"
+#include "iec61850/core/SclIedList.h"
 #include "iec61850/core/SclReader.h"
+#include <QFileInfo>
 
 // scl-dump and scl-info read a file exactly as the configurator's catalog does.
 
 namespace {
 
-// Reads the one FILE argument; prints the error and gives the exit status when it fails.
-int readArgument(const QStringList& args, const char* command, QTextStream& err, std::unique_ptr<Ied>& device)
+// FILE, and the IED chosen with --ied NAME (empty: the first IED, as the catalog reads a file
+// written before the IED could be chosen).
+struct SclArguments {
+    QString file;
+    QString ied;
+};
+
+bool parseArguments(const QStringList& args, SclArguments& parsed)
 {
-    if (args.size() != 1) {
-        err << "usage: swquelmor-cli " << command << " FILE\n";
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--ied") && i + 1 < args.size() && parsed.ied.isEmpty())
+            parsed.ied = args[++i];
+        else if (parsed.file.isEmpty() && !args[i].startsWith(u'-'))
+            parsed.file = args[i];
+        else
+            return false;
+    }
+    return !parsed.file.isEmpty();
+}
+
+// Reads FILE; prints the error and gives the exit status when it fails.
+int readArgument(
+    const QStringList& args, const char* command, QTextStream& err, SclArguments& parsed, std::unique_ptr<Ied>& device)
+{
+    if (!parseArguments(args, parsed)) {
+        err << "usage: swquelmor-cli " << command << " FILE [--ied NAME]\n";
         return 2;
     }
-    const Result read = readSclFile(args[0], device);
+    const Result read = readSclFile(parsed.file, parsed.ied, device);
     if (!read) {
         err << read.message << '\n';
         return 1;
@@ -21,10 +44,18 @@ int readArgument(const QStringList& args, const char* command, QTextStream& err,
     return 0;
 }
 
+QString quoted(QString text)
+{
+    text.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\""));
+    text.replace(u'\n', QStringLiteral("\\n")).replace(u'\r', QStringLiteral("\\r"));
+    return u'"' + text + u'"';
+}
+
 int runDump(const QStringList& args, QTextStream& out, QTextStream& err)
 {
+    SclArguments parsed;
     std::unique_ptr<Ied> device;
-    if (const int status = readArgument(args, "scl-dump", err, device))
+    if (const int status = readArgument(args, "scl-dump", err, parsed, device))
         return status;
     writeDeviceJson(*device, out);
     return 0;
@@ -32,23 +63,39 @@ int runDump(const QStringList& args, QTextStream& out, QTextStream& err)
 
 int runInfo(const QStringList& args, QTextStream& out, QTextStream& err)
 {
+    SclArguments parsed;
     std::unique_ptr<Ied> device;
-    if (const int status = readArgument(args, "scl-info", err, device))
+    if (const int status = readArgument(args, "scl-info", err, parsed, device))
         return status;
+    std::vector<IedSummary> ieds;
+    // A missing file reads as the empty device: it has no IEDs to list.
+    if (QFileInfo::exists(parsed.file)) {
+        if (const Result listed = listSclIedsOfFile(parsed.file, ieds); !listed) {
+            err << listed.message << '\n';
+            return 1;
+        }
+    }
     out << formatCounts(countModel(*device)) << '\n';
+    for (const IedSummary& ied : ieds)
+        out << "IED name=" << quoted(ied.name) << " lDevices=" << ied.logicalDevices << " lns=" << ied.logicalNodes
+            << " ip=" << ied.ipAddresses.join(u',') << " manufacturer=" << quoted(ied.manufacturer)
+            << " type=" << quoted(ied.type) << " desc=" << quoted(ied.desc) << '\n';
     return 0;
 }
 
 } // namespace
 
-extern const Command sclDumpCommand = {"scl-dump", "FILE",
-    "Reads the SCL file FILE (.icd .cid .scd .ssd .sed .iid) as the configurator does and prints the model of its "
-    "first IED as one JSON document: logical devices, logical nodes, data objects, attributes with reference, "
-    "functional constraint and basic type, and data sets with their GOOSE name and members. A missing file gives "
-    "the empty device; a file that is not well-formed XML prints the parser's message with its line and exits with 1.",
+extern const Command sclDumpCommand = {"scl-dump", "FILE [--ied NAME]",
+    "Reads the SCL file FILE (.icd .cid .scd .ssd .sed .iid .scl) as the configurator does and prints the model of "
+    "the IED named NAME (without --ied, or when no IED has that name: the first IED) as one JSON document: logical "
+    "devices, logical nodes, data objects, attributes with reference, functional constraint and basic type, and data "
+    "sets with their GOOSE name and members. A missing file gives the empty device; a file that is not well-formed "
+    "XML prints the parser's message with its line and exits with 1.",
     runDump};
 
-extern const Command sclInfoCommand = {"scl-info", "FILE",
-    "Reads FILE as scl-dump does and prints one line of counts: logical devices, logical nodes, data objects, "
-    "attributes, leaves (attributes without components), data sets and data set members. Quick for big files.",
+extern const Command sclInfoCommand = {"scl-info", "FILE [--ied NAME]",
+    "Reads FILE as scl-dump does and prints one line of counts of that model: logical devices, logical nodes, data "
+    "objects, attributes, leaves (attributes without components), data sets and data set members. Then one line per "
+    "IED of the file, in file order: its name, logical devices and logical nodes (0 logical devices: a client), IP "
+    "addresses from the Communication section, manufacturer, type and description.",
     runInfo};

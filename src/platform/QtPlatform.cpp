@@ -50,7 +50,8 @@ class QtFileDialog final : public FileDialog {
 public:
     QString openFile(const QString& title, const QString& folder, const QString& filter) override
     {
-        return QFileDialog::getOpenFileName(dialogParent(), title, folder, qtNameFilter(filter));
+        return QFileDialog::getOpenFileName(
+            dialogParent(), title, folder, qtNameFilter(filter), nullptr, QFileDialog::HideNameFilterDetails);
     }
 };
 
@@ -74,6 +75,25 @@ public:
     QString decimalSeparator() override { return QLocale::system().decimalPoint(); }
 };
 
+QString anyCasePattern(const QString& pattern)
+{
+#ifdef Q_OS_WIN
+    return pattern;
+#else
+    QString any;
+    for (const QChar c : pattern) {
+        if (c.toLower() != c.toUpper()) {
+            any += QLatin1Char('[');
+            any += c.toLower();
+            any += c.toUpper();
+            any += QLatin1Char(']');
+        } else
+            any += c;
+    }
+    return any;
+#endif
+}
+
 } // namespace
 
 QString qtNameFilter(const QString& filter)
@@ -84,14 +104,11 @@ QString qtNameFilter(const QString& filter)
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         // Qt reads the patterns from the parentheses at the end, blank-separated.
-        QString description = parts[i].trimmed();
-        if (description.endsWith(u')') && description.contains(u'('))
-            description = description.left(description.lastIndexOf(u'(')).trimmed();
         QStringList patterns;
         for (const QString& p : parts[i + 1].split(u';'))
             if (!p.trimmed().isEmpty())
-                patterns << p.trimmed();
-        filters << QStringLiteral("%1 (%2)").arg(description, patterns.join(u' '));
+                patterns << anyCasePattern(p.trimmed());
+        filters << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), patterns.join(u' '));
     }
     return filters.join(QStringLiteral(";;"));
 }

@@ -23,4 +23,7 @@ private:
 
 // A filter written as "description|patterns|description|patterns" pairs (patterns separated
 // by ";") in Qt's "description (patterns);;..." form; a filter without "|" is Qt's already.
+// The description is kept whole and the patterns follow it in parentheses of their own, for
+// the dialog to hide (QFileDialog::HideNameFilterDetails). Outside Windows, whose dialogs
+// ignore case anyway, each letter of a pattern matches both cases: *.scd finds X.SCD too.
 QString qtNameFilter(const QString& filter);

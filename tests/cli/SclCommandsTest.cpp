@@ -44,11 +44,44 @@ TEST(SclCommands, DumpPrintsTheModelAsJson)
     EXPECT_EQ(ln["dataSets"][0]["members"][0].toString(), "E1CTRL/Q0XCBR1.Pos.stVal");
 }
 
-TEST(SclCommands, InfoPrintsOneLineOfCounts)
+TEST(SclCommands, InfoPrintsTheCountsThenEveryIed)
 {
     const CliRun run = runCli({"scl-info", Fixture("scl/basic.scd")});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, "lDevices=1 lns=2 dos=2 das=3 leaves=3 dataSets=3 members=2\n");
+    EXPECT_EQ(run.out,
+        "lDevices=1 lns=2 dos=2 das=3 leaves=3 dataSets=3 members=2\n"
+        "IED name=\"E1\" lDevices=1 lns=2 ip= manufacturer=\"\" type=\"\" desc=\"\"\n"
+        "IED name=\"E2\" lDevices=1 lns=1 ip= manufacturer=\"\" type=\"\" desc=\"\"\n");
+
+    const CliRun station = runCli({"scl-info", Fixture("scl/station.scd"), "--ied", "Relay"});
+    EXPECT_EQ(station.status, 0) << station.Err.toStdString();
+    EXPECT_EQ(station.out,
+        "lDevices=2 lns=4 dos=4 das=7 leaves=6 dataSets=1 members=1\n"
+        "IED name=\"Client1\" lDevices=0 lns=0 ip= manufacturer=\"Acme\" type=\"HMI\" desc=\"Station HMI\"\n"
+        "IED name=\"Relay\" lDevices=2 lns=4 ip=10.0.0.5 manufacturer=\"Relays & Co\" type=\"P100\" "
+        "desc=\"Feeder protection\"\n"
+        "IED name=\"Meter\" lDevices=1 lns=2 ip=10.0.0.7,10.1.0.7 manufacturer=\"Meters Inc\" type=\"M2\" desc=\"\"\n");
+}
+
+TEST(SclCommands, DumpOfTheChosenIed)
+{
+    const QString station = Fixture("scl/station.scd");
+    const struct {
+        QStringList args;
+        const char* ied;
+    } cases[] = {
+        {{"scl-dump", station}, "Client1"},
+        {{"scl-dump", station, "--ied", "Meter"}, "Meter"},
+        {{"scl-dump", "--ied", "Relay", station}, "Relay"},
+        {{"scl-dump", station, "--ied", "Nobody"}, "Client1"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = runCli(c.args);
+        ASSERT_EQ(run.status, 0) << run.Err.toStdString();
+        EXPECT_EQ(QJsonDocument::fromJson(run.out).object()["name"].toString(), c.ied) << c.args.join(' ').toStdString();
+    }
+    EXPECT_EQ(runCli({"scl-dump", station, "--ied"}).status, 2);
+    EXPECT_EQ(runCli({"scl-dump", station, "--ied", "A", "--ied", "B"}).status, 2);
 }
 
 TEST(SclCommands, MissingFileIsTheEmptyDevice)
@@ -75,8 +108,8 @@ TEST(SclCommands, HelpNamesEverySubcommandAndBadUseFails)
 {
     const CliRun help = runCli({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_TRUE(help.out.contains("swquelmor-cli scl-dump FILE"));
-    EXPECT_TRUE(help.out.contains("swquelmor-cli scl-info FILE"));
+    EXPECT_TRUE(help.out.contains("swquelmor-cli scl-dump FILE [--ied NAME]"));
+    EXPECT_TRUE(help.out.contains("swquelmor-cli scl-info FILE [--ied NAME]"));
     EXPECT_EQ(runCli({"scl-dump"}).status, 2);
     EXPECT_EQ(runCli({"scl-dump", "a.scd", "b.scd"}).status, 2);
 }

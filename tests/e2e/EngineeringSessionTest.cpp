@@ -236,8 +236,8 @@ TEST(EngineeringSession, FromAnEmptyProgramFolderToAnUpdateAndBackAfterARestart)
         checks["access-reopened"] = [](QWidget* w) {
             auto* devices = w->findChild<QListWidget*>("LB_IEC_Devices");
             ASSERT_EQ(devices->count(), 2);
-            EXPECT_EQ(devices->item(0)->text(), "GeneratorIED");
-            EXPECT_EQ(devices->item(1)->text(), "FeederIED");
+            EXPECT_EQ(devices->item(0)->text(), "GeneratorIED - generator.icd");
+            EXPECT_EQ(devices->item(1)->text(), "FeederIED - feeder.icd");
             EXPECT_EQ(w->findChild<QTabWidget*>("PC_Access")->currentIndex(), 0);
             EXPECT_EQ(rows(w, "ACG_DA"),
                 (QStringList{

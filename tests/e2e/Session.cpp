@@ -338,10 +338,10 @@ void Session::mapAccess(const QString& sclFileA, const QString& sclFileB)
         auto* sets = find<QTableView>(dialog, "ACG_DataSet");
         auto* members = find<QTableView>(dialog, "ACG_DS_Vars");
 
-        chooseItem(devices, QStringLiteral("FeederIED"));
+        chooseItem(devices, QStringLiteral("FeederIED - feeder.icd"));
         pickNode(tree, {"FeederIED", "Meas", "MMXU1", "TotW", "mag", "f"});
         Click(dialog, "Btn_AddVar");
-        chooseItem(devices, QStringLiteral("GeneratorIED"));
+        chooseItem(devices, QStringLiteral("GeneratorIED - generator.icd"));
         pickNode(tree, {"GeneratorIED", "Gen", "LLN0", "NamPlt", "vendor"});
         Click(dialog, "Btn_AddVar");
 
@@ -392,6 +392,36 @@ void Session::reviewAccess()
         clickCell(find<QTableView>(dialog, "ACG_DataSet"), "Reference", 1);
         Show(QStringLiteral("access-reopened-dataset"), dialog);
         Press(dialog, Qt::Key_Escape);
+    });
+}
+
+void Session::browseStationFile(const QString& sclFile)
+{
+    withDialog("Btn_IEC61850_Client", [&](QDialog* dialog) {
+        QTimer picker;
+        picker.setInterval(5);
+        QObject::connect(&picker, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || modal == dialog || !modal->isVisible())
+                return;
+            picker.stop();
+            Show(QStringLiteral("ied-picker"), modal);
+            Press(modal, Qt::Key_Return);
+        });
+        picker.start();
+        fileDialog.nextFiles = {sclFile};
+        Click(dialog, "Btn_Add_IEC_Device");
+        auto* devices = find<QListWidget>(dialog, "LB_IEC_Devices");
+        if (devices->count() == 0) {
+            problems << QStringLiteral("%1 added no device").arg(sclFile);
+            Click(dialog, "Btn_Cancel");
+            return;
+        }
+        chooseItem(devices, devices->item(devices->count() - 1)->text());
+        auto* filter = find<QLineEdit>(dialog, "E_Filter");
+        QTest::keyClicks(filter, QStringLiteral("mmxu1.totw"));
+        Show(QStringLiteral("access-filter"), dialog);
+        Click(dialog, "Btn_Cancel");
     });
 }
 

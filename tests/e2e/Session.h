@@ -76,6 +76,10 @@ public:
     // Step 3 again, only looking: "access-reopened" (variables page), then the data set row
     // clicked on the data set page, "access-reopened-dataset"; left with Escape.
     void reviewAccess();
+    // Step 3 with a station file of several IEDs: the IED picker ("ied-picker"), Enter takes the
+    // preselected IED; the device tree filtered by a part of a reference ("access-filter"). Left
+    // with Cancel: nothing is saved.
+    void browseStationFile(const QString& sclFile);
     // Step 4: builds the images, goes on from their summary ("update-summary", as every press of
     // Step 4 does), then in the update window ("update-window" as it opens) enters
     // Scenario::Device_Address, picks "Configuration" and executes the update ("update-running"

@@ -71,7 +71,7 @@ TEST(AccessFile, SaveLoadRoundTripKeepsEveryValue)
     p.addScl("Zähler.icd", testScl("Zähler"));
     for (const QString& f : {QStringLiteral("A.icd"), QStringLiteral("Zähler.icd")}) {
         std::unique_ptr<Ied> device;
-        ASSERT_TRUE(readSclFile(p.Join(f), device).ok);
+        ASSERT_TRUE(readSclFile(p.Join(f), {}, device).ok);
         p.access.devices.push_back(std::move(device));
     }
 

@@ -277,3 +277,23 @@ TEST(AccessOps, RemoveDataSetKeepsRowsAndEntriesPaired)
     EXPECT_EQ(addDataSet(access, model.withoutGoose, 0), 1);
     EXPECT_EQ(access.dataSets.size(), 1u);
 }
+
+TEST(AccessOps, AKnownServerAddressFillsAddressAndPort)
+{
+    Model model;
+    AccessList access;
+    addVariable(access.variableGrid, model.DA(0), 0, "10.0.0.5");
+    addVariable(access.variableGrid, model.DA(0), 1);
+    addDataSet(access, model.withGoose, 0, "10.0.0.5");
+    addDataSet(access, model.withoutGoose, 1);
+    const StringGrid& vars = access.variableGrid;
+    const StringGrid& sets = access.dataSetGrid;
+    EXPECT_EQ(std::pair(vars.cell(VariableColumn::IpAddress, 1), vars.cell(VariableColumn::Port, 1)),
+        std::pair(QString("10.0.0.5"), QString("102")));
+    EXPECT_EQ(
+        std::pair(vars.cell(VariableColumn::IpAddress, 2), vars.cell(VariableColumn::Port, 2)), std::pair(QString(), QString()));
+    EXPECT_EQ(std::pair(sets.cell(DataSetColumn::IpAddress, 1), sets.cell(DataSetColumn::Port, 1)),
+        std::pair(QString("10.0.0.5"), QString("102")));
+    EXPECT_EQ(
+        std::pair(sets.cell(DataSetColumn::IpAddress, 2), sets.cell(DataSetColumn::Port, 2)), std::pair(QString(), QString()));
+}

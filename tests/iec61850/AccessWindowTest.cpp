@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -34,17 +35,18 @@ TEST(AccessWindow, FirstImportMakesTheCatalogAndTheSameFileTwiceGivesTwoDevices)
     const QString file = run.sourceFile("A.icd", testScl("IED1"));
     run.importFile(file);
     EXPECT_EQ(run.fakes.fileDialog.lastFilter,
-        "SCL Files (*.scd, *.ssd, *.sed, *.icd, *.iid, *.cid)|*.scd; *.ssd; *.sed; *.icd; *.iid; *.cid;|Any File (*.*)|*.*");
+        "SCL Files (*.scd, *.ssd, *.sed, *.icd, *.iid, *.cid, *.scl)|*.scd; *.ssd; *.sed; *.icd; *.iid; *.cid; *.scl;|Any File "
+        "(*.*)|*.*");
     EXPECT_TRUE(QFileInfo(run.catalog()).isDir());
     EXPECT_EQ(readTestFile(run.catalog() + "/A.icd"), testScl("IED1"));
-    EXPECT_EQ(run.deviceTexts(), QStringList{"IED1"});
+    EXPECT_EQ(run.deviceTexts(), QStringList{"IED1 - A.icd"});
     EXPECT_TRUE(run.fakes.messages.shown.empty());
 
     run.importFile(file); // the question comes, Yes (the fake's default) copies again
     EXPECT_EQ(run.fakes.messages.shown,
         (std::vector<FakeMessageService::Shown>{
             {"question", "File already exists in catalog directory. Do you want to overwrite file?"}}));
-    EXPECT_EQ(run.deviceTexts(), QStringList({"IED1", "IED1"}));
+    EXPECT_EQ(run.deviceTexts(), QStringList({"IED1 - A.icd", "IED1 - A.icd"}));
 
     // The engineer cancels the file dialog: nothing happens.
     run.click("Btn_Add_IEC_Device");
@@ -68,8 +70,8 @@ TEST(AccessWindow, OverwriteQuestionDecidesWhichCopyIsRead)
         QByteArray catalog;
     };
     const Case cases[] = {
-        {MessageService::Answer::Yes, {"NEW"}, testScl("NEW")},
-        {MessageService::Answer::No, {"OLD"}, testScl("OLD")},
+        {MessageService::Answer::Yes, {"NEW - A.icd"}, testScl("NEW")},
+        {MessageService::Answer::No, {"OLD - A.icd"}, testScl("OLD")},
         {MessageService::Answer::Cancel, {}, testScl("OLD")},
     };
     for (const auto& c : cases) {
@@ -128,13 +130,13 @@ TEST(AccessWindow, RemovingTheFirstOfThreeRenumbersAndADeviceInUseStays)
         R"(<DA_Item Index="1" bType="Quality" fc="MX" Reference="IED_BLD0/MMXU1.TotW.q" StartByte="" NumByte="" IPAddress="" Port="" OnChange="N" OnCMD="N" OnTimer="N" Time="" Position="" StartBit="" ReadWrite="" Convertion="" MoltFact="" Mnemonic=""/>)"
         R"(</List_DA_Selected><List_DataSet_Selected><DataSet_Item Index="2" Reference="IED_CLD0/LLN0.DS1" GooseName="GC1" EnGoose="Y" IPAddress="" Port="" Time="" Mnemonic=""><DataSet_List_DAs/></DataSet_Item></List_DataSet_Selected></IEC_68850_Client>)");
     run.openActive();
-    EXPECT_EQ(run.deviceTexts(), QStringList({"IED_A", "IED_B", "IED_C"}));
+    EXPECT_EQ(run.deviceTexts(), QStringList({"IED_A - A.icd", "IED_B - B.icd", "IED_C - C.icd"}));
     EXPECT_EQ(run.deviceList()->currentRow(), -1);
 
     run.chooseDevice(0);
     ASSERT_EQ(run.deviceTree()->topLevelItemCount(), 1);
     run.click("Btn_Remove_IEC_Device");
-    EXPECT_EQ(run.deviceTexts(), QStringList({"IED_B", "IED_C"}));
+    EXPECT_EQ(run.deviceTexts(), QStringList({"IED_B - B.icd", "IED_C - C.icd"}));
     EXPECT_EQ(column(run.cells("ACG_DA"), VariableColumn::Index), QStringList({"1", "0"}));
     EXPECT_EQ(column(run.cells("ACG_DataSet"), DataSetColumn::Index), QStringList({"1"}));
     EXPECT_EQ(run.grid("ACG_DA")->model()->index(0, VariableColumn::Index).data().toString(), "1");
@@ -144,18 +146,19 @@ TEST(AccessWindow, RemovingTheFirstOfThreeRenumbersAndADeviceInUseStays)
     EXPECT_EQ(run.deviceList()->currentItem(), nullptr);
     EXPECT_TRUE(QFile::exists(run.catalog() + "/A.icd"));
 
-    // IED_B (now 0) is in use: it stays, and so does its tree.
+    // IED_B (now 0) is in use: it stays, and so does its tree; the engineer hears which rows use it.
     run.chooseDevice(0);
     run.click("Btn_Remove_IEC_Device");
-    EXPECT_EQ(run.deviceTexts(), QStringList({"IED_B", "IED_C"}));
+    EXPECT_EQ(run.deviceTexts(), QStringList({"IED_B - B.icd", "IED_C - C.icd"}));
     EXPECT_EQ(run.deviceTree()->topLevelItemCount(), 1);
     EXPECT_EQ(run.deviceList()->currentRow(), 0);
-    EXPECT_TRUE(run.fakes.messages.shown.empty());
+    EXPECT_EQ(run.fakes.messages.texts("warning"), QStringList{"The device cannot be removed: these rows use it. Variables: 2"});
 
     // Nothing selected in the list: nothing removed.
     run.deviceList()->setCurrentRow(-1);
     run.click("Btn_Remove_IEC_Device");
-    EXPECT_EQ(run.deviceTexts(), QStringList({"IED_B", "IED_C"}));
+    EXPECT_EQ(run.deviceTexts(), QStringList({"IED_B - B.icd", "IED_C - C.icd"}));
+    EXPECT_EQ(run.fakes.messages.shown.size(), 1u);
 }
 
 TEST(AccessWindow, TreeShowsKindsInOrderAndSelectsOnlyLeavesAndDataSets)
@@ -168,7 +171,7 @@ TEST(AccessWindow, TreeShowsKindsInOrderAndSelectsOnlyLeavesAndDataSets)
     ASSERT_EQ(tree->topLevelItemCount(), 1);
     QTreeWidgetItem* root = tree->topLevelItem(0);
     EXPECT_EQ(root->text(0), "IED1");
-    EXPECT_EQ(root->text(0), run.deviceList()->currentItem()->text());
+    EXPECT_EQ(root->text(0) + " - A.icd", run.deviceList()->currentItem()->text());
     QTreeWidgetItem* ld = childNode(root, "LD0");
     QTreeWidgetItem* lln0 = childNode(ld, "LLN0");
     QTreeWidgetItem* mmxu = childNode(ld, "MMXU1");
@@ -237,9 +240,9 @@ TEST(AccessWindow, ImportKeepsTheShownDeviceSelected)
     EXPECT_EQ(run.deviceTree()->topLevelItemCount(), 0);
     run.chooseDevice(0);
     run.importFile(run.sourceFile("B.icd", testScl("IED2")));
-    EXPECT_EQ(run.deviceTexts(), QStringList({"IED1", "IED2"}));
+    EXPECT_EQ(run.deviceTexts(), QStringList({"IED1 - A.icd", "IED2 - B.icd"}));
     EXPECT_EQ(run.deviceList()->currentRow(), 0);
-    EXPECT_EQ(run.deviceList()->currentItem()->text(), run.deviceTree()->topLevelItem(0)->text(0));
+    EXPECT_EQ(run.deviceList()->currentItem()->text(), run.deviceTree()->topLevelItem(0)->text(0) + " - A.icd");
     EXPECT_EQ(run.deviceTree()->topLevelItem(0)->text(0), "IED1");
     run.chooseDevice(1);
     EXPECT_EQ(run.deviceTree()->topLevelItem(0)->text(0), "IED2");
@@ -264,7 +267,7 @@ TEST(AccessWindow, LoadingTellsOnceWhatIsMissingAndCancelKeepsTheFile)
     EXPECT_TRUE(warnings[0].contains("X.icd") && warnings[0].contains("Y.icd")) << warnings[0].toStdString();
     EXPECT_TRUE(warnings[1].contains("IED1LD0/XCBR1.Pos.q")) << warnings[1].toStdString();
     EXPECT_TRUE(run.fakes.messages.texts("error").isEmpty());
-    EXPECT_EQ(run.deviceTexts(), QStringList({"IED1", "IEDX [file missing: X.icd]", "IEDY [file missing: Y.icd]"}));
+    EXPECT_EQ(run.deviceTexts(), QStringList({"IED1 - A.icd", "IEDX [file missing: X.icd]", "IEDY [file missing: Y.icd]"}));
     run.click("Btn_Cancel");
     EXPECT_EQ(run.window->result(), QDialog::Rejected);
     EXPECT_EQ(readTestFile(run.state.accessFile), stored);
@@ -295,7 +298,7 @@ TEST(AccessWindow, BadAccessFileShowsOneErrorAndIsNotTouchedUntilOk)
         && errors[0].contains("fc"))
         << errors[0].toStdString();
     EXPECT_TRUE(run.window->isVisible());
-    EXPECT_EQ(run.deviceTexts(), QStringList{"IED1"});
+    EXPECT_EQ(run.deviceTexts(), QStringList{"IED1 - A.icd"});
     run.click("Btn_Cancel");
     EXPECT_EQ(readTestFile(run.state.accessFile), bad);
 
@@ -444,6 +447,13 @@ TEST(AccessWindow, StepThreeOfTheMainWindowOpensIt)
 
 TEST(QtPlatform, PipeFiltersBecomeQtNameFilters)
 {
-    EXPECT_EQ(qtNameFilter(sclFileFilter), "SCL Files (*.scd *.ssd *.sed *.icd *.iid *.cid);;Any File (*.*)");
+    // The patterns follow the description whole; each letter matches either case.
+    EXPECT_EQ(qtNameFilter(sclFileFilter),
+        "SCL Files (*.scd, *.ssd, *.sed, *.icd, *.iid, *.cid, *.scl) (*.[sS][cC][dD] *.[sS][sS][dD] *.[sS][eE][dD] "
+        "*.[iI][cC][dD] *.[iI][iI][dD] *.[cC][iI][dD] *.[sS][cC][lL]);;Any File (*.*) (*.*)");
+    const QRegularExpression scl(QRegularExpression::wildcardToRegularExpression("*.[sS][cC][lL]"));
+    for (const char* name : {"a.scl", "B.SCL", "c.Scl"})
+        EXPECT_TRUE(scl.match(name).hasMatch()) << name;
+    EXPECT_FALSE(scl.match("d.xml").hasMatch());
     EXPECT_EQ(qtNameFilter("Text (*.txt)"), "Text (*.txt)");
 }

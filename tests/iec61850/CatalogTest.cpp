@@ -44,6 +44,68 @@ TEST(Catalog, RemovalRenumbersLaterDevicesAndRefusesADeviceInUse)
     EXPECT_EQ(access.dataSetGrid.cell(DataSetColumn::Index, 1), "2");
 }
 
+TEST(Catalog, DeviceUseNamesTheFirstRowsOfEachGrid)
+{
+    AccessList access;
+    access.variableGrid.setRowCount(9);
+    for (int r = 1; r <= 8; ++r)
+        access.variableGrid.setCell(VariableColumn::Index, r, r == 2 ? "1" : "0");
+    access.dataSetGrid.setCell(DataSetColumn::Index, 1, "0");
+    EXPECT_EQ(deviceUseText(deviceUse(access, 0)), "Variables: 1, 3, 4, 5, 6, ...; DataSet: 1");
+    EXPECT_EQ(deviceUseText(deviceUse(access, 1)), "Variables: 2");
+    EXPECT_EQ(deviceUseText(deviceUse(access, 2)), "");
+}
+
+TEST(Catalog, ImportOfSeveralIedsReadsTheChosenOneAndCancelWritesNothing)
+{
+    QTemporaryDir project;
+    const QString station = Fixture("scl/station.scd");
+    const auto never = []() -> OverwriteAnswer {
+        ADD_FAILURE() << "no question expected";
+        return OverwriteAnswer::Cancel;
+    };
+    AccessList access;
+    QStringList offered;
+    const auto pick = [&](std::optional<int> answer) {
+        return [&, answer](const std::vector<IedSummary>& ieds) {
+            offered.clear();
+            for (const IedSummary& ied : ieds)
+                offered << ied.name;
+            return answer;
+        };
+    };
+    ASSERT_TRUE(importSclFile(access, project.path(), station, never, pick(std::nullopt)).ok);
+    EXPECT_EQ(offered, QStringList({"Client1", "Relay", "Meter"}));
+    EXPECT_TRUE(access.devices.empty());
+    EXPECT_FALSE(QFile::exists(catalogFolder(project.path()) + "/station.scd")) << "cancelled: nothing copied";
+
+    ASSERT_TRUE(importSclFile(access, project.path(), station, never, pick(2)).ok);
+    ASSERT_EQ(access.devices.size(), 1u);
+    EXPECT_EQ(deviceListText(*access.devices[0]), "Meter - station.scd");
+    // Without a chooser the first IED with a logical device is read; a single IED asks nothing.
+    const auto yes = [] { return OverwriteAnswer::Yes; };
+    ASSERT_TRUE(importSclFile(access, project.path(), station, yes).ok);
+    QTemporaryDir source;
+    writeTestFile(source.filePath("one.icd"), testScl("ONE"));
+    ASSERT_TRUE(importSclFile(
+        access, project.path(), source.filePath("one.icd"), never, [](const std::vector<IedSummary>&) -> std::optional<int> {
+            ADD_FAILURE() << "a single IED is read without a question";
+            return std::nullopt;
+        }).ok);
+    ASSERT_EQ(access.devices.size(), 3u);
+    EXPECT_EQ(access.devices[1]->name, "Relay");
+    EXPECT_EQ(access.devices[2]->name, "ONE");
+
+    // A station file in UTF-16 holds no "<IED" byte string, and is asked about all the same.
+    const QString text = QString::fromUtf8(readTestFile(station)).replace("UTF-8", "UTF-16");
+    QByteArray wide("\xff\xfe", 2);
+    wide.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    writeTestFile(source.filePath("wide.scd"), wide);
+    ASSERT_TRUE(importSclFile(access, project.path(), source.filePath("wide.scd"), never, pick(1)).ok);
+    EXPECT_EQ(offered, QStringList({"Client1", "Relay", "Meter"}));
+    EXPECT_EQ(access.devices.back()->name, "Relay");
+}
+
 TEST(Catalog, FailedImportAddsNoDevice)
 {
     QTemporaryDir project;

@@ -26,7 +26,7 @@ const Reader readers[] = {
     {"scl",
         [](const QString& path) {
             std::unique_ptr<Ied> device;
-            const Result r = readSclFile(path, device);
+            const Result r = readSclFile(path, {}, device);
             return std::pair{!r.ok && !device, r.message};
         }},
     {"access",
@@ -117,7 +117,7 @@ TEST(ReadLimits, FileJustOverTheLimitIsRefusedAndOneAtItIsRead)
                 std::unique_ptr<Ied> device;
                 SclLimits limits;
                 limits.maxFileBytes = limit;
-                return readSclFile(path, device, limits);
+                return readSclFile(path, {}, device, limits);
             }},
         {"readLanguageFile",
             [](const QString& path, qint64 limit) {
@@ -183,7 +183,7 @@ TEST(ReadLimits, EachKindHasItsLimit)
         {sclFileLimit.bytes + 1,
             [](const QString& path) {
                 std::unique_ptr<Ied> device;
-                return readSclFile(path, device);
+                return readSclFile(path, {}, device);
             },
             "larger than the 2 GiB an SCL file may have"},
     };

@@ -1,4 +1,5 @@
 #include "iec61850/core/SclDump.h"
+#include "iec61850/core/SclIedList.h"
 #include "iec61850/core/SclReader.h"
 #include "support/TestSupport.h"
 #include <QFileInfo>
@@ -44,7 +45,7 @@ TEST(SclCorpus, EveryFileLoadsOrGivesTheParserError)
         const QString path = corpusFile(columns[0]);
         SCOPED_TRACE(columns[0].toStdString());
         std::unique_ptr<Ied> device;
-        const Result read = readSclFile(path, device);
+        const Result read = readSclFile(path, {}, device);
         if (columns[6] == QLatin1String("n/a")) {
             EXPECT_FALSE(read.ok);
             EXPECT_FALSE(device);
@@ -92,7 +93,7 @@ TEST(SclCorpus, HandPickedReferences)
     for (const DataSetCase& c : dataSetCases) {
         SCOPED_TRACE(c.file);
         std::unique_ptr<Ied> device;
-        ASSERT_TRUE(readSclFile(corpusFile(c.file), device).ok);
+        ASSERT_TRUE(readSclFile(corpusFile(c.file), {}, device).ok);
         EXPECT_EQ(device->name, QString::fromUtf8(c.Device));
         QStringList lds;
         for (const auto& ld : device->logicalDevices)
@@ -126,11 +127,46 @@ TEST(SclCorpus, PrefixedAndShellFiles)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
         std::unique_ptr<Ied> device;
-        ASSERT_TRUE(readSclFile(corpusFile(c.file), device).ok);
+        ASSERT_TRUE(readSclFile(corpusFile(c.file), {}, device).ok);
         EXPECT_EQ(device->name, QString::fromUtf8(c.name));
         const ModelCounts counts = countModel(*device);
         EXPECT_EQ(counts.dataObjects + counts.dataAttributes, 0);
     }
+}
+
+// Station files and vendor files with client stubs: every IED is listed, and each one reads
+// by its name with the logical devices the list promised.
+TEST(SclCorpus, EveryIedIsListedAndReadByItsName)
+{
+    if (!corpusPresent())
+        GTEST_SKIP() << "no SCL corpus at " << corpusFolder().toStdString();
+    const QStringList rows
+        = QString::fromUtf8(readTestFile(corpusFolder() + QStringLiteral("/../MANIFEST.tsv"))).split('\n', Qt::SkipEmptyParts);
+    int several = 0;
+    for (const QString& row : rows.mid(1)) {
+        const QStringList columns = row.split('\t');
+        const QString path = corpusFile(columns[0]);
+        // Without type templates (or with only prefixed elements) nothing is read from any IED.
+        if (columns[6] == QLatin1String("n/a") || !readTestFile(path).contains("<DataTypeTemplates"))
+            continue;
+        SCOPED_TRACE(columns[0].toStdString());
+        std::vector<IedSummary> ieds;
+        ASSERT_TRUE(listSclIedsOfFile(path, ieds).ok);
+        EXPECT_EQ(QString::number(ieds.size()), columns[6]);
+        several += ieds.size() > 1;
+        QStringList names;
+        for (const IedSummary& ied : ieds)
+            names << ied.name;
+        for (const IedSummary& ied : ieds) {
+            if (names.count(ied.name) > 1)
+                continue; // an ambiguous name reads its first IED
+            std::unique_ptr<Ied> device;
+            ASSERT_TRUE(readSclFile(path, ied.name, device).ok);
+            EXPECT_EQ(device->name, ied.name);
+            EXPECT_EQ(int(device->logicalDevices.size()), ied.logicalDevices) << ied.name.toStdString();
+        }
+    }
+    EXPECT_GE(several, 10);
 }
 
 } // namespace

@@ -14,7 +14,7 @@ TEST(SclDump, WritesTheModelAsJsonInModelOrder)
         <DA name="a" bType="Struct" type="A" fc="ST"/></DOType><DAType id="A"><BDA name="b" bType="INT8"/></DAType>
         </DataTypeTemplates></SCL>)";
     std::unique_ptr<Ied> device;
-    ASSERT_TRUE(readSclData(xml, QStringLiteral("/some/folder/dump.scd"), device).ok);
+    ASSERT_TRUE(readSclData(xml, QStringLiteral("/some/folder/dump.scd"), {}, device).ok);
     QString text;
     QTextStream out(&text);
     writeDeviceJson(*device, out);
@@ -49,7 +49,7 @@ TEST(SclDump, EmptyDevice)
 TEST(SclDump, CountsEveryLevel)
 {
     std::unique_ptr<Ied> device;
-    ASSERT_TRUE(readSclFile(Fixture("scl/cycles.scd"), device).ok);
+    ASSERT_TRUE(readSclFile(Fixture("scl/cycles.scd"), {}, device).ok);
     EXPECT_EQ(formatCounts(countModel(*device)), QStringLiteral("lDevices=1 lns=1 dos=8 das=11 leaves=8 dataSets=1 members=1"));
 }
 

@@ -1,4 +1,5 @@
 #include "iec61850/core/SclDump.h"
+#include "iec61850/core/SclIedList.h"
 #include "iec61850/core/SclReader.h"
 #include "support/TestSupport.h"
 #include <QDir>
@@ -57,7 +58,7 @@ QStringList Flatten(const Ied& device, const QString& only = {})
 std::unique_ptr<Ied> readOk(const QString& path)
 {
     std::unique_ptr<Ied> device;
-    const Result read = readSclFile(path, device);
+    const Result read = readSclFile(path, {}, device);
     EXPECT_TRUE(read.ok) << read.message.toStdString();
     return device ? std::move(device) : std::make_unique<Ied>();
 }
@@ -65,7 +66,7 @@ std::unique_ptr<Ied> readOk(const QString& path)
 std::unique_ptr<Ied> readTextOk(const QByteArray& xml)
 {
     std::unique_ptr<Ied> device;
-    const Result read = readSclData(xml, QStringLiteral("inline.scd"), device);
+    const Result read = readSclData(xml, QStringLiteral("inline.scd"), {}, device);
     EXPECT_TRUE(read.ok) << read.message.toStdString();
     return device ? std::move(device) : std::make_unique<Ied>();
 }
@@ -184,7 +185,7 @@ TEST(SclReader, MissingElementsLeaveTheDeviceEmpty)
 TEST(SclReader, MissingFileGivesTheEmptyDevice)
 {
     std::unique_ptr<Ied> device;
-    const Result read = readSclFile(QDir::temp().filePath(QStringLiteral("no such folder/absent.icd")), device);
+    const Result read = readSclFile(QDir::temp().filePath(QStringLiteral("no such folder/absent.icd")), {}, device);
     EXPECT_TRUE(read.ok);
     ASSERT_TRUE(device);
     EXPECT_EQ(device->fileName, QStringLiteral("absent.icd"));
@@ -211,7 +212,7 @@ TEST(SclReader, ParseErrorNamesFileAndLineAndGivesNoDevice)
         const QString path = dir.filePath(QStringLiteral("broken.scd"));
         writeTestFile(path, c.bytes);
         std::unique_ptr<Ied> device = std::make_unique<Ied>();
-        const Result read = readSclFile(path, device);
+        const Result read = readSclFile(path, {}, device);
         EXPECT_FALSE(read.ok);
         EXPECT_FALSE(device);
         EXPECT_TRUE(read.message.startsWith(QDir::toNativeSeparators(path) + QStringLiteral(": line %1: ").arg(c.line)))
@@ -223,7 +224,7 @@ TEST(SclReader, UnreadablePathIsAnError)
 {
     QTemporaryDir dir;
     std::unique_ptr<Ied> device;
-    const Result read = readSclFile(dir.path(), device);
+    const Result read = readSclFile(dir.path(), {}, device);
     EXPECT_FALSE(read.ok);
     EXPECT_FALSE(device);
     EXPECT_TRUE(read.message.contains(QDir::toNativeSeparators(dir.path()))) << read.message.toStdString();
@@ -233,8 +234,8 @@ TEST(SclReader, FileAndMemoryGiveTheSameModel)
 {
     const QString path = Fixture("scl/members.scd");
     std::unique_ptr<Ied> fromFile, fromMemory;
-    ASSERT_TRUE(readSclFile(path, fromFile).ok);
-    ASSERT_TRUE(readSclData(readTestFile(path), path, fromMemory).ok);
+    ASSERT_TRUE(readSclFile(path, {}, fromFile).ok);
+    ASSERT_TRUE(readSclData(readTestFile(path), path, {}, fromMemory).ok);
     EXPECT_EQ(Flatten(*fromFile), Flatten(*fromMemory));
 }
 
@@ -265,7 +266,7 @@ TEST(SclReader, EntitiesAreNeverExpanded)
     };
     for (const char* xml : cases) {
         std::unique_ptr<Ied> device;
-        const Result read = readSclData(xml, QStringLiteral("entity.scd"), device);
+        const Result read = readSclData(xml, QStringLiteral("entity.scd"), {}, device);
         ASSERT_TRUE(read.ok) << read.message.toStdString();
         EXPECT_EQ(device->name, QStringLiteral("&x;"));
     }
@@ -279,7 +280,7 @@ TEST(SclReader, GarbageGivesAParseError)
         garbage[i] = char((i * 7919 + 13) & 0xff);
     for (const QByteArray& bytes : {basic.left(basic.size() / 2), basic.left(300), garbage, QByteArray("<SCL><IED name=\"x>")}) {
         std::unique_ptr<Ied> device;
-        const Result read = readSclData(bytes, QStringLiteral("bad.scd"), device);
+        const Result read = readSclData(bytes, QStringLiteral("bad.scd"), {}, device);
         EXPECT_FALSE(read.ok);
         EXPECT_FALSE(device);
         EXPECT_TRUE(read.message.startsWith(QStringLiteral("bad.scd: line "))) << read.message.toStdString();
@@ -350,14 +351,14 @@ TEST(SclReader, ExpansionBeyondTheLimitsIsAnError)
     limits.maxReferenceBytes = 64 << 20;
     for (const Case& c : cases) {
         std::unique_ptr<Ied> device;
-        const Result read = readSclData(c.Xml, QStringLiteral("bomb.scd"), device, limits);
+        const Result read = readSclData(c.Xml, QStringLiteral("bomb.scd"), {}, device, limits);
         EXPECT_FALSE(read.ok);
         EXPECT_FALSE(device);
         EXPECT_EQ(read.message, "bomb.scd: " + c.error);
     }
     // Real nesting stays well inside the limits.
     std::unique_ptr<Ied> device;
-    ASSERT_TRUE(readSclData(typeChain(12, 2), QStringLiteral("fine.scd"), device, limits).ok);
+    ASSERT_TRUE(readSclData(typeChain(12, 2), QStringLiteral("fine.scd"), {}, device, limits).ok);
     EXPECT_EQ(countModel(*device).leaves, 1 << 12);
 }
 
@@ -365,7 +366,7 @@ TEST(SclReader, ExpansionBeyondTheLimitsIsAnError)
 TEST(SclReader, AMillionAttributesAreRead)
 {
     std::unique_ptr<Ied> device;
-    const Result read = readSclData(typeChain(19, 2), QStringLiteral("large.scd"), device);
+    const Result read = readSclData(typeChain(19, 2), QStringLiteral("large.scd"), {}, device);
     ASSERT_TRUE(read.ok) << read.message.toStdString();
     EXPECT_EQ(countModel(*device).dataAttributes, (1 << 20) - 1);
 }
@@ -392,11 +393,88 @@ TEST(SclReader, RunningOutOfMemoryIsAnError)
         const rlimit limit{cap, cap};
         setrlimit(RLIMIT_AS, &limit);
         std::unique_ptr<Ied> device;
-        const Result read = readSclData(big, QStringLiteral("big.scd"), device);
+        const Result read = readSclData(big, QStringLiteral("big.scd"), {}, device);
         std::fprintf(stderr, "%s\n", qPrintable(read.message));
         std::exit(!read.ok && !device ? 0 : 1);
     };
     EXPECT_EXIT(readCapped(), testing::ExitedWithCode(0), "not enough memory to read big\\.scd \\([0-9.]+ MiB\\)");
+}
+
+} // namespace
+
+namespace {
+
+// station.scd: Client1 (no logical device, no address), Relay (one address, given twice), Meter
+// (two addresses).
+TEST(SclReader, ReadsTheIedOfTheStoredNameElseTheFirst)
+{
+    struct Case {
+        const char* stored;
+        const char* ied;
+        QStringList logicalDevices;
+        QStringList ipAddresses;
+        const char* serverAddress;
+    };
+    const Case cases[] = {
+        {"Relay", "Relay", {"PROT", "MEAS"}, {"10.0.0.5"}, "10.0.0.5"},
+        {"Meter", "Meter", {"LD0"}, {"10.0.0.7", "10.1.0.7"}, ""}, // two addresses: none is given to new rows
+        {"Client1", "Client1", {}, {}, ""},
+        {"Gone", "Client1", {}, {}, ""}, // no IED of that name: the first, as before the choice
+        {"", "Client1", {}, {}, ""}, {"relay", "Client1", {}, {}, ""}, // names are compared exactly
+    };
+    const QString path = Fixture("scl/station.scd");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        std::unique_ptr<Ied> device;
+        ASSERT_TRUE(readSclFile(path, QString::fromUtf8(c.stored), device).ok);
+        EXPECT_EQ(device->name, c.ied);
+        QStringList names;
+        for (const auto& ld : device->logicalDevices)
+            names << ld->name;
+        EXPECT_EQ(names, c.logicalDevices);
+        EXPECT_EQ(device->ipAddresses, c.ipAddresses);
+        EXPECT_EQ(device->serverAddress(), c.serverAddress);
+    }
+    // The chosen IED's data sets resolve within it, and the descriptions come with the model.
+    std::unique_ptr<Ied> relay;
+    ASSERT_TRUE(readSclData(readTestFile(path), path, QStringLiteral("Relay"), relay).ok);
+    EXPECT_EQ(Flatten(*relay, "DS "), QStringList{"DS RelayPROT/LLN0.Trips goose=: RelayPROT/PTOC1.Op.general"});
+    const LogicalNode& ptoc = *relay->logicalDevices[0]->logicalNodes[1];
+    EXPECT_EQ(relay->desc, "Feeder protection");
+    EXPECT_EQ(relay->logicalDevices[0]->desc, "Protection");
+    EXPECT_EQ(ptoc.desc, "Overcurrent");
+    EXPECT_EQ(ptoc.dataObjects[0]->desc, "Operate");
+    EXPECT_EQ(ptoc.dataObjects[0]->attributes[0]->desc, "General trip");
+    EXPECT_EQ(relay->logicalDevices[0]->logicalNodes[0]->dataSets[0]->desc, "Trip events");
+}
+
+TEST(SclIedList, ListsEveryIedWithItsFigures)
+{
+    std::vector<IedSummary> ieds;
+    ASSERT_TRUE(listSclIedsOfFile(Fixture("scl/station.scd"), ieds).ok);
+    QStringList rows;
+    for (const IedSummary& i : ieds)
+        rows << QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8")
+                    .arg(i.name, i.desc, i.manufacturer, i.type)
+                    .arg(i.logicalDevices)
+                    .arg(i.logicalNodes)
+                    .arg(i.ipAddresses.join(u','))
+                    .arg(i.isClient() ? "client" : "server");
+    EXPECT_EQ(rows,
+        QStringList({"Client1|Station HMI|Acme|HMI|0|0||client", "Relay|Feeder protection|Relays & Co|P100|2|4|10.0.0.5|server",
+            "Meter||Meters Inc|M2|1|2|10.0.0.7,10.1.0.7|server"}));
+    EXPECT_EQ(preferredIed(ieds), 1);
+
+    // Counted where the reader reads: the first access point's server (basic.scd: E1 has a second).
+    ASSERT_TRUE(listSclIedsOfFile(Fixture("scl/basic.scd"), ieds).ok);
+    ASSERT_EQ(ieds.size(), 2u);
+    EXPECT_EQ(std::pair(ieds[0].logicalDevices, ieds[0].logicalNodes), std::pair(1, 2));
+
+    const std::vector<IedSummary> clientsOnly(2);
+    EXPECT_EQ(preferredIed(clientsOnly), 0);
+    const Result broken = listSclIeds("<SCL>\n<IED name=\"a\">\n</SCL>", QStringLiteral("broken.scd"), ieds);
+    EXPECT_FALSE(broken.ok);
+    EXPECT_TRUE(broken.message.startsWith("broken.scd: line 3: ")) << broken.message.toStdString();
 }
 
 } // namespace

@@ -37,7 +37,7 @@ TEST(SclReferences, HandPickedFromTheFixtures)
     for (const ReferenceCase& c : referenceCases) {
         SCOPED_TRACE(c.file);
         std::unique_ptr<Ied> device;
-        const Result read = readSclFile(Fixture(QStringLiteral("scl/") + QString::fromUtf8(c.file)), device);
+        const Result read = readSclFile(Fixture(QStringLiteral("scl/") + QString::fromUtf8(c.file)), {}, device);
         ASSERT_TRUE(read.ok) << read.message.toStdString();
         EXPECT_EQ(device->name, QString::fromUtf8(c.Device));
         EXPECT_EQ(device->fileName, QString::fromUtf8(c.file));
@@ -62,7 +62,7 @@ TEST(SclReferences, HandPickedFromTheFixtures)
 TEST(SclReferences, MembersAreTheAttributesOfTheirLogicalNodes)
 {
     std::unique_ptr<Ied> device;
-    ASSERT_TRUE(readSclFile(Fixture(QStringLiteral("scl/bay.scd")), device).ok);
+    ASSERT_TRUE(readSclFile(Fixture(QStringLiteral("scl/bay.scd")), {}, device).ok);
     const DataSet& events = *device->logicalDevices[0]->logicalNodes[0]->dataSets[0];
     ASSERT_EQ(events.attributes.size(), 6u);
     const LogicalNode* breaker = device->findLogicalDevice(QStringLiteral("CTRL"))->findLogicalNode(QStringLiteral("XCBR"));

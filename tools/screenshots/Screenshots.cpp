@@ -59,7 +59,7 @@ int main(int argc, char* argv[])
 
     // The pictures of the user guide, named after the session's states.
     const QStringList pictures = {"new-configuration", "open-configuration", "communication-settings", "access-variables",
-        "access-dataset", "update-summary", "update-window", "update-running", "options-language", "options-connection",
+        "access-dataset", "ied-picker", "access-filter", "update-summary", "update-window", "update-running", "options-language", "options-connection",
         "options-settings", "about"};
     bool saved = true;
     QTemporaryDir programFolder;
@@ -87,6 +87,7 @@ int main(int argc, char* argv[])
     session.lookAt("Btn_Open", "open-configuration");
     session.setCommunication();
     session.mapAccess(sclA, sclB);
+    session.browseStationFile(Fixture("scl/station.scd"));
     // A stand-in updater that takes a few seconds, as a real update does.
     installStandInUpdater(programFolder.path(), 0, 3000);
     session.updateDevice();

@@ -35,6 +35,14 @@ void removeRow(StringGrid& grid, int row)
         grid.setCell(0, r, QString::number(r));
 }
 
+void setServerAddress(StringGrid& grid, int row, int addressColumn, int portColumn, const QString& address)
+{
+    if (address.isEmpty())
+        return;
+    grid.setCell(addressColumn, row, address);
+    grid.setCell(portColumn, row, mmsPort);
+}
+
 DataSetEntry* entryOfRow(AccessList& access, int row)
 {
     if (row < 1 || row > static_cast<int>(access.dataSets.size()))
@@ -57,7 +65,7 @@ void setStartNumByte(StringGrid& variableGrid)
     }
 }
 
-int addVariable(StringGrid& variableGrid, const DataAttribute& da, int deviceIndex)
+int addVariable(StringGrid& variableGrid, const DataAttribute& da, int deviceIndex, const QString& serverAddress)
 {
     const int row = nextRow(variableGrid);
     blankRow(variableGrid, row);
@@ -72,11 +80,12 @@ int addVariable(StringGrid& variableGrid, const DataAttribute& da, int deviceInd
     variableGrid.setCell(VariableColumn::StartBit, row, QStringLiteral("0"));
     variableGrid.setCell(VariableColumn::ReadWrite, row, QStringLiteral("Read"));
     variableGrid.setCell(VariableColumn::Conversion, row, QStringLiteral("None"));
+    setServerAddress(variableGrid, row, VariableColumn::IpAddress, VariableColumn::Port, serverAddress);
     setStartNumByte(variableGrid);
     return row;
 }
 
-int addDataSet(AccessList& access, DataSet& dataSet, int deviceIndex)
+int addDataSet(AccessList& access, DataSet& dataSet, int deviceIndex, const QString& serverAddress)
 {
     StringGrid& grid = access.dataSetGrid;
     const int row = nextRow(grid);
@@ -86,6 +95,7 @@ int addDataSet(AccessList& access, DataSet& dataSet, int deviceIndex)
     grid.setCell(DataSetColumn::Reference, row, dataSet.reference);
     grid.setCell(DataSetColumn::GooseName, row, dataSet.gooseName);
     grid.setCell(DataSetColumn::EnGoose, row, dataSet.gooseName.isEmpty() ? QStringLiteral("N") : QStringLiteral("Y"));
+    setServerAddress(grid, row, DataSetColumn::IpAddress, DataSetColumn::Port, serverAddress);
 
     auto entry = std::make_unique<DataSetEntry>();
     entry->dataSet = &dataSet;

@@ -18,14 +18,19 @@ void showReadDefaults(AccessList& access);
 // true when a cell changed.
 bool trimIpAddresses(AccessList& access);
 
+// The port of an IEC 61850 server (MMS), given to new entries together with a known address.
+inline const QString mmsPort = QStringLiteral("102");
+
 // Adds a variable entry for a leaf attribute of the device at `deviceIndex`: the single row
 // of an empty grid is reused, else a row is appended, with R/W "Read", Start Bit "0" and
-// Convertion "None". Returns the row filled.
-int addVariable(StringGrid& variableGrid, const DataAttribute& da, int deviceIndex);
+// Convertion "None". Returns the row filled. A known server address (Ied::serverAddress())
+// fills IP Address, and Port with mmsPort; else both stay empty.
+int addVariable(StringGrid& variableGrid, const DataAttribute& da, int deviceIndex, const QString& serverAddress = {});
 
 // Adds a data set row and its entry, one member entry per member with Start Bit "0" and
-// Convertion "None", the other strings empty. Returns the row.
-int addDataSet(AccessList& access, DataSet& dataSet, int deviceIndex);
+// Convertion "None", the other strings empty. Returns the row. The server address fills
+// IP Address and Port as for a variable.
+int addDataSet(AccessList& access, DataSet& dataSet, int deviceIndex, const QString& serverAddress = {});
 
 // Removes a variables-grid row (the only row is blanked instead). A row outside the data rows
 // removes nothing; the fixed-size rule runs in every case.

@@ -25,10 +25,14 @@ Result refuseWithoutIed(const std::unique_ptr<Ied>& device, const QString& path)
     return Result::success();
 }
 
+// Fewer than two "<IED" in a file of 8-bit text: no choice to make, and no second parse. UTF-16
+// and UTF-32 (a zero byte among the first four) are always looked at.
+bool mayHoldSeveralIeds(const QByteArray& data) { return data.left(4).contains('\0') || data.count("<IED") > 1; }
+
 } // namespace
 
 Result importSclFile(AccessList& access, const QString& projectFolder, const QString& chosenPath,
-    const std::function<OverwriteAnswer()>& askOverwrite)
+    const std::function<OverwriteAnswer()>& askOverwrite, const IedChooser& chooseIed)
 {
     const QString folder = catalogFolder(projectFolder);
     const QString target = joinPath(folder, QFileInfo(chosenPath).fileName());
@@ -46,29 +50,35 @@ Result importSclFile(AccessList& access, const QString& projectFolder, const QSt
         }
     }
 
-    std::unique_ptr<Ied> device;
-    if (!copy) {
-        if (Result read = readSclFile(target, device); !read)
-            return read;
-        if (Result refused = refuseWithoutIed(device, target); !refused)
-            return refused;
-        access.devices.push_back(std::move(device));
-        return Result::success();
-    }
-
-    // The chosen file is read once and parsed from memory before anything is written: a file
-    // that is no usable SCL never replaces the copy already in the catalog.
+    // The file is read once and parsed from memory before anything is written: a file that is
+    // no usable SCL never replaces the copy already in the catalog.
+    const QString source = copy ? chosenPath : target;
     QByteArray data;
-    if (Result read = readWholeFile(chosenPath, data, sclFileLimit); !read)
+    if (Result read = readWholeFile(source, data, sclFileLimit); !read)
         return read;
-    if (Result parsed = readSclData(data, chosenPath, device); !parsed)
+    QString iedName;
+    if (mayHoldSeveralIeds(data)) {
+        std::vector<IedSummary> ieds;
+        if (Result listed = listSclIeds(data, source, ieds); !listed)
+            return listed;
+        if (ieds.size() > 1) {
+            const std::optional<int> chosen = chooseIed ? chooseIed(ieds) : std::optional<int>(preferredIed(ieds));
+            if (!chosen || *chosen < 0 || size_t(*chosen) >= ieds.size())
+                return Result::success();
+            iedName = ieds[size_t(*chosen)].name;
+        }
+    }
+    std::unique_ptr<Ied> device;
+    if (Result parsed = readSclData(data, source, iedName, device); !parsed)
         return parsed;
-    if (Result refused = refuseWithoutIed(device, chosenPath); !refused)
+    if (Result refused = refuseWithoutIed(device, source); !refused)
         return refused;
-    if (!QDir().mkpath(folder))
-        return Result::error(QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(folder)));
-    if (Result written = writeFileAtomically(target, data); !written)
-        return written;
+    if (copy) {
+        if (!QDir().mkpath(folder))
+            return Result::error(QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(folder)));
+        if (Result written = writeFileAtomically(target, data); !written)
+            return written;
+    }
     access.devices.push_back(std::move(device));
     return Result::success();
 }
@@ -92,15 +102,46 @@ void renumberAfter(StringGrid& grid, int removed)
 
 } // namespace
 
+DeviceUse deviceUse(const AccessList& access, int index)
+{
+    DeviceUse use;
+    forEachIndexCell(access.variableGrid, [&](int row, qint32 cell) {
+        if (cell == index)
+            use.variableRows << row;
+    });
+    forEachIndexCell(access.dataSetGrid, [&](int row, qint32 cell) {
+        if (cell == index)
+            use.dataSetRows << row;
+    });
+    return use;
+}
+
 bool deviceInUse(const AccessList& access, int index)
 {
+    // A cell that is not a whole number counts as -1 and refers to no device.
     if (index < 0)
         return false;
-    bool used = false;
-    const auto check = [&](int, qint32 cell) { used = used || cell == index; };
-    forEachIndexCell(access.variableGrid, check);
-    forEachIndexCell(access.dataSetGrid, check);
-    return used;
+    const DeviceUse use = deviceUse(access, index);
+    return !use.variableRows.isEmpty() || !use.dataSetRows.isEmpty();
+}
+
+QString deviceUseText(const DeviceUse& use, int most)
+{
+    const auto rows = [most](const QString& page, const QList<int>& list) {
+        QStringList numbers;
+        for (int row : list.mid(0, most))
+            numbers << QString::number(row);
+        if (list.size() > most)
+            numbers << QStringLiteral("...");
+        return page + QStringLiteral(": ") + numbers.join(QStringLiteral(", "));
+    };
+    QStringList parts;
+    // The page names are the window's own fixed captions.
+    if (!use.variableRows.isEmpty())
+        parts << rows(QStringLiteral("Variables"), use.variableRows);
+    if (!use.dataSetRows.isEmpty())
+        parts << rows(QStringLiteral("DataSet"), use.dataSetRows);
+    return parts.join(QStringLiteral("; "));
 }
 
 bool removeDevice(AccessList& access, int index)
@@ -116,7 +157,7 @@ bool removeDevice(AccessList& access, int index)
 QString deviceListText(const Ied& device)
 {
     if (!device.fileMissing)
-        return device.name;
+        return QStringLiteral("%1 - %2").arg(device.name, device.fileName);
     if (!device.fileError.isEmpty())
         return QStringLiteral("%1 [file unreadable: %2]").arg(device.name, device.fileName);
     return QStringLiteral("%1 [file missing: %2]").arg(device.name, device.fileName);

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -13,6 +14,7 @@ public:
     QString bType;
     QString name;
     std::vector<std::unique_ptr<DataAttribute>> attributes;
+    QString desc = {}; // of the DA or BDA element in the type definitions
 
     bool isLeaf() const { return attributes.empty(); }
     DataAttribute* findAttribute(const QString& attributeName) const;
@@ -24,6 +26,7 @@ public:
     QString name;
     std::vector<std::unique_ptr<DataObject>> dataObjects;
     std::vector<std::unique_ptr<DataAttribute>> attributes;
+    QString desc = {};
 
     DataObject* findDataObject(const QString& dataObjectName) const;
     // Searches the attributes and their components, not the sub data objects.
@@ -37,6 +40,7 @@ public:
     QString reference;
     QString gooseName;
     std::vector<DataAttribute*> attributes; // members, owned by the data object trees of the same device
+    QString desc = {};
 };
 
 class LogicalNode {
@@ -47,6 +51,7 @@ public:
     QString inst;
     std::vector<std::unique_ptr<DataObject>> dataObjects;
     std::vector<std::unique_ptr<DataSet>> dataSets;
+    QString desc = {};
 
     DataObject* findDataObject(const QString& name) const;
 };
@@ -55,6 +60,7 @@ class LogicalDevice {
 public:
     QString name;
     std::vector<std::unique_ptr<LogicalNode>> logicalNodes;
+    QString desc = {};
 
     // The first logical node of that class; prefix and instance are not compared.
     LogicalNode* findLogicalNode(const QString& lnClass) const;
@@ -70,6 +76,12 @@ public:
     // Why the catalog file could not be read, for a placeholder whose file is there but unreadable.
     QString fileError;
     std::vector<std::unique_ptr<LogicalDevice>> logicalDevices;
+    QString desc = {};
+    // The IP addresses of the IED's access points in the file's Communication section.
+    QStringList ipAddresses = {};
 
     LogicalDevice* findLogicalDevice(const QString& deviceName) const;
+    // The server's address for new entries: the IED's only IP address; empty when the file
+    // gives none or several.
+    QString serverAddress() const { return ipAddresses.size() == 1 ? ipAddresses.front() : QString(); }
 };

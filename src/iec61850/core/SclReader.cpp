@@ -1,6 +1,7 @@
 #include "iec61850/core/SclReader.h"
 #include "base/Files.h"
 #include "base/XmlFile.h"
+#include "iec61850/core/SclIedList.h"
 #include "iec61850/core/SclScan.h"
 #include <QDir>
 #include <QFile>
@@ -176,8 +177,9 @@ public:
     {
     }
 
-    // The model of the IED element `ied` with the type definitions of `dtt`.
-    Result decodeDevice(const pugi::xml_node& ied, const pugi::xml_node& dtt, Ied& device);
+    // The model of the IED element `ied` with the type definitions of `dtt`; its addresses from
+    // the Communication element `communication` (may be empty).
+    Result decodeDevice(const pugi::xml_node& ied, const pugi::xml_node& dtt, const pugi::xml_node& communication, Ied& device);
 
 private:
     const QString& path;
@@ -280,11 +282,13 @@ private:
     void decodeLnGoose(const pugi::xml_node& element, LogicalNode& ln, QHash<QString, DataSet*>& dataSets);
 };
 
-Result SclDecoder::decodeDevice(const pugi::xml_node& ied, const pugi::xml_node& dtt, Ied& device)
+Result SclDecoder::decodeDevice(const pugi::xml_node& ied, const pugi::xml_node& dtt, const pugi::xml_node& communication, Ied& device)
 {
     const TypeIndex index(dtt);
     types = &index;
     device.name = QString::fromUtf8(attr(ied, "name"));
+    device.desc = QString::fromUtf8(attr(ied, "desc"));
+    device.ipAddresses = iedIpAddresses(communication, device.name);
     const pugi::xml_node server = child(child(ied, "AccessPoint"), "Server");
     const Nodes ldElements = children(server, "LDevice");
 
@@ -303,6 +307,7 @@ void SclDecoder::decodeLDevice(
     const pugi::xml_node& element, const QString& strReference, LogicalDevice& ld, bool dataSetSearch, MemberResolver* resolver)
 {
     ld.name = QString::fromUtf8(attr(element, "inst"));
+    ld.desc = text(attr(element, "desc"));
     const QString reference = strReference + ld.name;
     if (!spend(reference))
         return;
@@ -323,6 +328,7 @@ void SclDecoder::decodeLn(const pugi::xml_node& element, const QString& strRefer
     ln.lnType = text(attr(element, "lnType"));
     ln.prefix = text(attr(element, "prefix"));
     ln.inst = text(attr(element, "inst"));
+    ln.desc = text(attr(element, "desc"));
     if (ln.lnType.isEmpty())
         return;
     const QString reference = strReference % u'/' % ln.prefix % ln.lnClass % ln.inst;
@@ -340,6 +346,7 @@ void SclDecoder::decodeLn(const pugi::xml_node& element, const QString& strRefer
 void SclDecoder::decodeDo(const pugi::xml_node& element, const QString& strReference, DataObject& dataObject)
 {
     dataObject.name = text(attr(element, "name"));
+    dataObject.desc = text(attr(element, "desc"));
     const QString reference = strReference % u'.' % dataObject.name;
     if (!addDataObject(reference))
         return;
@@ -368,6 +375,7 @@ void SclDecoder::decodeDa(const pugi::xml_node& element, const QString& strRefer
     if (!addAttribute(da.reference))
         return;
     da.bType = text(attr(element, "bType"));
+    da.desc = text(attr(element, "desc"));
     const pugi::xml_attribute fc = element.attribute("fc");
     da.fc = fc ? text(fc.value()) : fcFather;
     // Enumerations are leaves; a type already being expanded above this attribute would
@@ -410,6 +418,7 @@ void SclDecoder::decodeDataSet(
     const pugi::xml_node& element, const QString& strReference, DataSet& dataSet, MemberResolver& resolver)
 {
     dataSet.name = QString::fromUtf8(attr(element, "name"));
+    dataSet.desc = text(attr(element, "desc"));
     dataSet.reference = strReference % u'.' % dataSet.name;
     if (!spend(dataSet.reference))
         return;
@@ -451,15 +460,15 @@ Result parseFailure(const QString& path, const pugi::xml_parse_result& result, c
     return Result::error(xmlParseError(path, result, data, size));
 }
 
-Result decode(const pugi::xml_node& ied, const pugi::xml_node& dtt, const QString& path, std::unique_ptr<Ied>& device,
-    const SclLimits& limits)
+Result decode(const pugi::xml_node& ied, const pugi::xml_node& dtt, const pugi::xml_node& communication, const QString& path,
+    std::unique_ptr<Ied>& device, const SclLimits& limits)
 {
     auto built = std::make_unique<Ied>();
     built->fileName = QFileInfo(path).fileName();
     // Without an IED or type templates the device stays empty, its name unread.
     if (ied && dtt) {
         SclDecoder decoder(path, limits);
-        if (auto decoded = decoder.decodeDevice(ied, dtt, *built); !decoded)
+        if (auto decoded = decoder.decodeDevice(ied, dtt, communication, *built); !decoded)
             return decoded;
     }
     device = std::move(built);
@@ -493,7 +502,8 @@ Result readWhole(const char* data, size_t size, const QString& path, const QStri
     if (!parsed)
         return parseFailure(path, parsed, data, size);
     const pugi::xml_node scl = child(doc, "SCL");
-    return decode(chooseIed(scl, iedName.toUtf8()), child(scl, "DataTypeTemplates"), path, device, limits);
+    return decode(
+        chooseIed(scl, iedName.toUtf8()), child(scl, "DataTypeTemplates"), child(scl, "Communication"), path, device, limits);
 }
 
 // The `name` of an IED as the parser gives it (references and blanks in the value decoded),
@@ -523,9 +533,12 @@ Result readPartly(char* data, size_t size, const SclLayout& layout, const QStrin
                 break;
             }
     if (!ied || !layout.dataTypeTemplates.found())
-        return decode({}, {}, path, device, limits);
-    pugi::xml_document iedDocument, templatesDocument;
-    for (auto [doc, range] : {std::pair{&iedDocument, ied}, std::pair{&templatesDocument, &layout.dataTypeTemplates}}) {
+        return decode({}, {}, {}, path, device, limits);
+    pugi::xml_document iedDocument, templatesDocument, communicationDocument;
+    for (auto [doc, range] : {std::pair{&iedDocument, ied}, std::pair{&templatesDocument, &layout.dataTypeTemplates},
+             std::pair{&communicationDocument, &layout.communication}}) {
+        if (!range->found())
+            continue;
         pugi::xml_parse_result parsed
             = doc->load_buffer_inplace(data + range->begin, range->end - range->begin, sclParseFlags, pugi::encoding_utf8);
         if (!parsed) {
@@ -534,7 +547,8 @@ Result readPartly(char* data, size_t size, const SclLayout& layout, const QStrin
             return parseFailure(path, parsed, data, size);
         }
     }
-    return decode(iedDocument.first_child(), templatesDocument.first_child(), path, device, limits);
+    return decode(iedDocument.first_child(), templatesDocument.first_child(), communicationDocument.first_child(), path, device,
+        limits);
 }
 
 // A buffer of ours: the scan zeroes its last byte for a while and the parts are parsed in it.

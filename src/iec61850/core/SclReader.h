@@ -28,20 +28,11 @@ inline constexpr qint64 typeReadsPerObject = 4;
 // cannot be read, that breaks the limits or that needs more memory than there is.
 // FileName is the file-name part of `path`.
 Result readSclFile(const QString& path, const QString& iedName, std::unique_ptr<Ied>& device, const SclLimits& limits = {});
-inline Result readSclFile(const QString& path, std::unique_ptr<Ied>& device, const SclLimits& limits = {})
-{
-    return readSclFile(path, QString(), device, limits);
-}
 
 // The same for the contents of a file already in memory; `path` names it in messages and
 // gives FileName.
 Result readSclData(const QByteArray& data, const QString& path, const QString& iedName, std::unique_ptr<Ied>& device,
     const SclLimits& limits = {});
-inline Result readSclData(const QByteArray& data, const QString& path, std::unique_ptr<Ied>& device, const SclLimits& limits = {})
-{
-    return readSclData(data, path, QString(), device, limits);
-}
-
 // The same model through a parse of the whole document: slower and about three times the file
 // in memory, kept to check the reading above against.
 Result readSclDataFully(const QByteArray& data, const QString& path, const QString& iedName, std::unique_ptr<Ied>& device,

@@ -75,7 +75,7 @@ private:
     std::vector<std::string_view> open; // names of the open elements, outermost first
     bool topLevelElement = false;
     enum class SclState { Before, Inside, Done } scl = SclState::Before;
-    SclElementRange* current = nullptr; // the range of the open IED or DataTypeTemplates element
+    SclElementRange* current = nullptr; // the range of the open IED, DataTypeTemplates or Communication element
 
     SclLayout fail(pugi::xml_parse_status status, size_t offset)
     {
@@ -121,6 +121,8 @@ private:
                 current = &layout.ieds.emplace_back();
             else if (name == "DataTypeTemplates" && !layout.dataTypeTemplates.found() && !current)
                 current = &layout.dataTypeTemplates;
+            else if (name == "Communication" && !layout.communication.found() && !current)
+                current = &layout.communication;
             else
                 current = nullptr;
             if (current)

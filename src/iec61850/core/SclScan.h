@@ -4,7 +4,7 @@
 #include <vector>
 
 // Where the parts of an SCL file that a device model needs lie: the IED elements and the first
-// DataTypeTemplates element of the file's first top-level SCL element. One pass over the file
+// DataTypeTemplates and Communication elements of the file's first top-level SCL element. One pass over the file
 // without building a document, which checks the file as the XML parser would (tags balance,
 // attributes, comments, CDATA, processing instructions, DOCTYPE), so that a file the parser
 // refuses is refused here too, with the parser's own status and offset.
@@ -24,6 +24,7 @@ struct SclLayout {
     pugi::xml_parse_result result;
     std::vector<SclElementRange> ieds;
     SclElementRange dataTypeTemplates;
+    SclElementRange communication;
 };
 
 // Scans a UTF-8 buffer as pugixml would parse it with `sclParseFlags` (comments, processing

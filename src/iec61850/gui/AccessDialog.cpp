@@ -7,10 +7,13 @@
 #include "base/Conversions.h"
 #include "base/Constants.h"
 #include "base/Memory.h"
+#include "iec61850/gui/DeviceBrowser.h"
 #include "iec61850/gui/DeviceTree.h"
 #include "iec61850/gui/GridView.h"
+#include "iec61850/gui/IedPickerDialog.h"
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -82,15 +85,13 @@ void AccessDialog::buildLayout()
     addDeviceButton = button("Btn_Add_IEC_Device");
     deviceList = withObjectName(new QListWidget(left), "LB_IEC_Devices");
     removeDeviceButton = button("Btn_Remove_IEC_Device");
-    deviceTree = withObjectName(new QTreeWidget(left), "TV_IEC_Device");
-    deviceTree->setHeaderHidden(true);
-    deviceTree->setUniformRowHeights(true);
-    deviceTree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    deviceBrowser = new DeviceBrowser(left);
+    deviceTree = deviceBrowser->tree();
     deviceList->setMaximumHeight(120);
     leftLayout->addWidget(addDeviceButton);
     leftLayout->addWidget(deviceList);
     leftLayout->addWidget(removeDeviceButton);
-    leftLayout->addWidget(deviceTree, 1);
+    leftLayout->addWidget(deviceBrowser, 1);
 
     tabs = withObjectName(new QTabWidget(this), "PC_Access");
     variablesPage = withObjectName(new QWidget(tabs), "TS_Variables");
@@ -154,6 +155,11 @@ void AccessDialog::buildLayout()
     connect(removeDeviceButton, &QPushButton::clicked, this, &AccessDialog::onRemoveDeviceClicked);
     connect(deviceList, &QListWidget::currentRowChanged, this, &AccessDialog::onDeviceListClicked);
     connect(deviceTree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* node) { onTreeNodeClicked(node); });
+    // A double click adds what a click selects, as Add Var does.
+    connect(deviceTree, &QTreeWidget::itemDoubleClicked, this, [this] {
+        if (selectedAttribute || selectedDataSet)
+            onAddVariableClicked();
+    });
 }
 
 void AccessDialog::retranslate()
@@ -174,6 +180,7 @@ void AccessDialog::retranslate()
         hint << t[variableColumnText(Text::VariableHints, Text::StartByteHint, col)];
     }
     variableGrid->gridModel()->setHints(hint);
+    deviceBrowser->retranslate(t);
     variableGrid->gridModel()->headerDataChanged(Qt::Horizontal, 0, VariableColumn::Count - 1);
 }
 
@@ -212,6 +219,7 @@ void AccessDialog::loadOnShow()
     showReadDefaults(access);
     showDeviceList();
     refreshGrids();
+    fitReferenceColumns();
     for (const QString& warning : {report.missingFilesWarning(), report.unreadableFilesWarning(), report.droppedMembersWarning()})
         if (!warning.isEmpty())
             context.platform.messages->warning(warning);
@@ -222,6 +230,20 @@ void AccessDialog::refreshGrids()
 {
     for (GridView* grid : {variableGrid, dataSetGrid, memberGrid})
         grid->gridModel()->refresh();
+}
+
+void AccessDialog::fitReferenceColumns()
+{
+    variableGrid->fitColumn(VariableColumn::Reference);
+    dataSetGrid->fitColumn(DataSetColumn::Reference);
+    memberGrid->fitColumn(MemberColumn::Reference);
+}
+
+const Ied* AccessDialog::shownIed() const
+{
+    return shownDevice >= 0 && shownDevice < static_cast<int>(access.devices.size())
+        ? access.devices[static_cast<size_t>(shownDevice)].get()
+        : nullptr;
 }
 
 void AccessDialog::setColumnEditors()
@@ -276,15 +298,24 @@ void AccessDialog::onOkClicked()
 
 void AccessDialog::onAddVariableClicked()
 {
+    const QString address = shownIed() ? shownIed()->serverAddress() : QString();
     if (selectedAttribute) {
         tabs->setCurrentWidget(variablesPage);
-        const int row = addVariable(access.variableGrid, *selectedAttribute, currentDevice());
+        const int row = addVariable(access.variableGrid, *selectedAttribute, currentDevice(), address);
         variableGrid->reload();
         variableGrid->setCurrent(VariableColumn::Index, row);
+        variableGrid->fitColumn(VariableColumn::Reference);
     } else if (selectedDataSet) {
         tabs->setCurrentWidget(dataSetsPage);
-        addDataSet(access, *selectedDataSet, currentDevice());
+        addDataSet(access, *selectedDataSet, currentDevice(), address);
         dataSetGrid->reload();
+        dataSetGrid->fitColumn(DataSetColumn::Reference);
+    } else if (const auto* node = dynamic_cast<const DeviceTreeItem*>(deviceTree->currentItem())) {
+        // Say what can be added instead of doing nothing.
+        if (node->kind() == NodeKind::DO)
+            context.platform.messages->Information(context.texts[Text::AddVarDataObject]);
+        else if (node->kind() == NodeKind::DA)
+            context.platform.messages->Information(context.texts[Text::AddVarStructured]);
     }
 }
 
@@ -306,6 +337,7 @@ void AccessDialog::showMembers()
 {
     ::showMembers(access, dataSetGrid->currentRow());
     memberGrid->gridModel()->refresh();
+    memberGrid->fitColumn(MemberColumn::Reference);
 }
 
 void AccessDialog::onMemberSelected() { selectedDataSetRow = dataSetGrid->currentRow(); }
@@ -334,16 +366,21 @@ void AccessDialog::onAddDeviceClicked()
     const QString chosen = context.platform.fileDialog->openFile(context.texts[Text::AddDeviceCaption], QString(), sclFileFilter);
     if (chosen.isEmpty())
         return;
-    const Result imported = importSclFile(access, context.state.projectFolder, chosen, [this] {
-        switch (context.platform.messages->askYesNoCancel(overwriteQuestion)) {
-        case MessageService::Answer::Yes:
-            return OverwriteAnswer::Yes;
-        case MessageService::Answer::No:
-            return OverwriteAnswer::No;
-        default:
-            return OverwriteAnswer::Cancel;
-        }
-    });
+    const Result imported = importSclFile(
+        access, context.state.projectFolder, chosen,
+        [this] {
+            switch (context.platform.messages->askYesNoCancel(overwriteQuestion)) {
+            case MessageService::Answer::Yes:
+                return OverwriteAnswer::Yes;
+            case MessageService::Answer::No:
+                return OverwriteAnswer::No;
+            default:
+                return OverwriteAnswer::Cancel;
+            }
+        },
+        [this, &chosen](const std::vector<IedSummary>& ieds) {
+            return IedPickerDialog::choose(context.texts, QFileInfo(chosen).fileName(), ieds, this);
+        });
     // The list refills with the shown device still selected, so that the tree, the list's
     // selection and the index given to new entries keep agreeing.
     showDeviceList();
@@ -353,8 +390,12 @@ void AccessDialog::onAddDeviceClicked()
 void AccessDialog::onRemoveDeviceClicked()
 {
     const int index = deviceList->currentRow();
-    if (index < 0 || deviceInUse(access, index))
+    if (index < 0)
         return;
+    if (deviceInUse(access, index)) {
+        context.platform.messages->warning(context.texts[Text::ErrorDeviceInUse] + deviceUseText(deviceUse(access, index)));
+        return;
+    }
     // The removed device is the shown one: its tree goes with it.
     clearTree();
     removeDevice(access, index);
@@ -365,11 +406,7 @@ void AccessDialog::onRemoveDeviceClicked()
     refreshGrids();
 }
 
-void AccessDialog::clearTree()
-{
-    const QSignalBlocker block(deviceTree);
-    deviceTree->clear();
-}
+void AccessDialog::clearTree() { deviceBrowser->clear(); }
 
 void AccessDialog::onDeviceListClicked()
 {
@@ -378,10 +415,8 @@ void AccessDialog::onDeviceListClicked()
     selectedDataSet = nullptr;
     if (index < 0 || index >= static_cast<int>(access.devices.size()))
         return;
-    clearTree();
     shownDevice = index;
-    const QSignalBlocker block(deviceTree);
-    showDevice(deviceTree, *access.devices[static_cast<size_t>(index)]);
+    deviceBrowser->showDevice(*access.devices[static_cast<size_t>(index)]);
 }
 
 void AccessDialog::onTreeNodeClicked(QTreeWidgetItem* node)

@@ -9,6 +9,7 @@ class QPushButton;
 class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
+class DeviceBrowser;
 class GridView;
 
 // The IEC 61850 access window: the SCL catalog with its device tree on the left, the access
@@ -35,6 +36,10 @@ private:
     int currentDevice() const { return shownDevice; }
     // Call after a core operation changed the grids.
     void refreshGrids();
+    // The device whose tree is shown; null for none.
+    const Ied* shownIed() const;
+    // Widens the Reference columns to their longest reference, within the window.
+    void fitReferenceColumns();
 
     // Adds the tree's selection to the access list; removes the current row of the page shown.
     void onAddVariableClicked();
@@ -71,6 +76,7 @@ private:
     QPushButton* addDeviceButton = nullptr;
     QListWidget* deviceList = nullptr;
     QPushButton* removeDeviceButton = nullptr;
+    DeviceBrowser* deviceBrowser = nullptr;
     QTreeWidget* deviceTree = nullptr;
     QTabWidget* tabs = nullptr;
     QWidget* variablesPage = nullptr;

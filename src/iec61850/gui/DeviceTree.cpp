@@ -116,7 +116,66 @@ QVariant DeviceTreeItem::data(int column, int role) const
         return nodeImages()[static_cast<size_t>(kind())];
     if (column == 0 && role == Qt::ForegroundRole)
         return textColour(kind());
+    // Made when asked: a big device has hundreds of thousands of nodes.
+    if (column == 0 && role == Qt::ToolTipRole)
+        return nodeDescription(this, QStringLiteral("\n"));
     return QTreeWidgetItem::data(column, role);
+}
+
+QString nodeReference(const DeviceTreeItem* node)
+{
+    const auto* parent = dynamic_cast<const DeviceTreeItem*>(node->parent());
+    switch (node->kind()) {
+    case NodeKind::Device:
+        return static_cast<const Ied*>(node->object())->name;
+    case NodeKind::LDevice:
+        return (parent ? nodeReference(parent) : QString()) + node->text(0);
+    case NodeKind::LN:
+        return (parent ? nodeReference(parent) : QString()) + u'/' + node->text(0);
+    case NodeKind::DO:
+        return (parent ? nodeReference(parent) : QString()) + u'.' + node->text(0);
+    case NodeKind::DA:
+        return static_cast<const DataAttribute*>(node->object())->reference;
+    case NodeKind::DataSet:
+        return static_cast<const DataSet*>(node->object())->reference;
+    }
+    return {};
+}
+
+namespace {
+
+const QString& descOf(const DeviceTreeItem* node)
+{
+    switch (node->kind()) {
+    case NodeKind::Device:
+        return static_cast<const Ied*>(node->object())->desc;
+    case NodeKind::LDevice:
+        return static_cast<const LogicalDevice*>(node->object())->desc;
+    case NodeKind::LN:
+        return static_cast<const LogicalNode*>(node->object())->desc;
+    case NodeKind::DO:
+        return static_cast<const DataObject*>(node->object())->desc;
+    case NodeKind::DA:
+        return static_cast<const DataAttribute*>(node->object())->desc;
+    case NodeKind::DataSet:
+        return static_cast<const DataSet*>(node->object())->desc;
+    }
+    static const QString none;
+    return none;
+}
+
+} // namespace
+
+QString nodeDescription(const DeviceTreeItem* node, const QString& separator)
+{
+    QStringList parts{nodeReference(node)};
+    if (node->kind() == NodeKind::DA) {
+        const auto* da = static_cast<const DataAttribute*>(node->object());
+        parts << QStringLiteral("FC: %1  bType: %2").arg(da->fc, da->bType);
+    }
+    if (const QString& desc = descOf(node); !desc.isEmpty())
+        parts << desc;
+    return parts.join(separator);
 }
 
 DeviceTreeItem* showDevice(QTreeWidget* tree, Ied& device)

@@ -22,6 +22,15 @@ private:
     void* shown;
 };
 
+// The full reference of the object a node shows: the IED name for the device, then the logical
+// device, "/", the logical node, and "." before each data object and attribute; a data set's
+// own reference.
+QString nodeReference(const DeviceTreeItem* node);
+
+// What the tooltip and the status line say of a node: its reference, then FC and bType for an
+// attribute, then the desc of its SCL element where there is one; `separator` between them.
+QString nodeDescription(const DeviceTreeItem* node, const QString& separator);
+
 // Builds the tree of a device in `tree` (which is emptied first) and returns its root node.
 // Each node knows the model object it shows; the model knows nothing of the tree.
 DeviceTreeItem* showDevice(QTreeWidget* tree, Ied& device);

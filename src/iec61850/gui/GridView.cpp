@@ -180,6 +180,15 @@ void GridView::reload()
         setCurrent(col, std::min(row, m_model->grid().rowCount() - 1));
 }
 
+void GridView::fitColumn(int col)
+{
+    const int wanted = std::max(sizeHintForColumn(col), horizontalHeader()->sectionSizeHint(col));
+    const int room = std::max(viewport()->width() - columnWidth(0), horizontalHeader()->defaultSectionSize());
+    const int width = std::min(wanted, room);
+    if (width > columnWidth(col))
+        setColumnWidth(col, width);
+}
+
 void GridView::onCellClicked(const QModelIndex& index)
 {
     // selectRow() does nothing in single-cell selection mode: select the row's cells directly.

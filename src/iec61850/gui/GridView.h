@@ -57,6 +57,9 @@ public:
     int currentColumn() const;
     int currentRow() const;
     void setCurrent(int col, int row);
+    // Widens column `col` to its longest cell and its heading, within the visible width, whatever
+    // the double-click option says; never narrows it.
+    void fitColumn(int col);
     // Shows the grid again after a core operation changed it; the current cell stays where it
     // was, or on the last row when its row went away.
     void reload();

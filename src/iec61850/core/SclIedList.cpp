@@ -1,0 +1,107 @@
+#include "iec61850/core/SclIedList.h"
+#include "base/Files.h"
+#include "base/XmlFile.h"
+#include <QHash>
+#include <cstring>
+
+// Element names are compared exactly as written, as the reader does.
+
+namespace {
+
+constexpr unsigned listParseFlags = (pugi::parse_default & ~pugi::parse_cdata) | pugi::parse_embed_pcdata;
+
+bool isElement(const pugi::xml_node& node, const char* name)
+{
+    return node.type() == pugi::node_element && std::strcmp(node.name(), name) == 0;
+}
+
+pugi::xml_node child(const pugi::xml_node& parent, const char* name)
+{
+    for (pugi::xml_node n = parent.first_child(); n; n = n.next_sibling())
+        if (isElement(n, name))
+            return n;
+    return {};
+}
+
+template <typename Visit> void forEachChild(const pugi::xml_node& parent, const char* name, Visit visit)
+{
+    for (pugi::xml_node n = parent.first_child(); n; n = n.next_sibling())
+        if (isElement(n, name))
+            visit(n);
+}
+
+QString attr(const pugi::xml_node& node, const char* name) { return QString::fromUtf8(node.attribute(name).value()); }
+
+// IP addresses by IED name, for the IEDs `wanted` accepts.
+template <typename Wanted> QHash<QString, QStringList> ipAddressesByIed(const pugi::xml_node& communication, Wanted wanted)
+{
+    QHash<QString, QStringList> addresses;
+    forEachChild(communication, "SubNetwork", [&](const pugi::xml_node& subNetwork) {
+        forEachChild(subNetwork, "ConnectedAP", [&](const pugi::xml_node& ap) {
+            const QString ied = attr(ap, "iedName");
+            if (!wanted(ied))
+                return;
+            forEachChild(child(ap, "Address"), "P", [&](const pugi::xml_node& p) {
+                const QString ip = QString::fromUtf8(p.child_value()).trimmed();
+                QStringList& list = addresses[ied];
+                if (attr(p, "type") == u"IP" && !ip.isEmpty() && !list.contains(ip))
+                    list << ip;
+            });
+        });
+    });
+    return addresses;
+}
+
+IedSummary summaryOf(const pugi::xml_node& ied)
+{
+    IedSummary summary;
+    summary.name = attr(ied, "name");
+    summary.desc = attr(ied, "desc");
+    summary.manufacturer = attr(ied, "manufacturer");
+    summary.type = attr(ied, "type");
+    forEachChild(child(child(ied, "AccessPoint"), "Server"), "LDevice", [&](const pugi::xml_node& ld) {
+        ++summary.logicalDevices;
+        for (pugi::xml_node n = ld.first_child(); n; n = n.next_sibling())
+            if (isElement(n, "LN0") || isElement(n, "LN"))
+                ++summary.logicalNodes;
+    });
+    return summary;
+}
+
+} // namespace
+
+Result listSclIeds(const QByteArray& data, const QString& path, std::vector<IedSummary>& ieds)
+{
+    ieds.clear();
+    pugi::xml_document doc;
+    const pugi::xml_parse_result parsed = doc.load_buffer(data.constData(), size_t(data.size()), listParseFlags);
+    if (!parsed)
+        return Result::error(xmlParseError(path, parsed, data.constData(), size_t(data.size())));
+    const pugi::xml_node scl = child(doc, "SCL");
+    forEachChild(scl, "IED", [&](const pugi::xml_node& ied) { ieds.push_back(summaryOf(ied)); });
+    const QHash<QString, QStringList> addresses = ipAddressesByIed(child(scl, "Communication"), [](const QString&) { return true; });
+    for (IedSummary& ied : ieds)
+        ied.ipAddresses = addresses.value(ied.name);
+    return Result::success();
+}
+
+Result listSclIedsOfFile(const QString& path, std::vector<IedSummary>& ieds)
+{
+    QByteArray data;
+    if (Result read = readWholeFile(path, data, sclFileLimit); !read)
+        return read;
+    return listSclIeds(data, path, ieds);
+}
+
+int preferredIed(const std::vector<IedSummary>& ieds)
+{
+    for (size_t i = 0; i < ieds.size(); ++i)
+        if (!ieds[i].isClient())
+            return int(i);
+    return 0;
+}
+
+QStringList iedIpAddresses(const pugi::xml_node& communication, const QString& iedName)
+{
+    return ipAddressesByIed(communication, [&](const QString& ied) { return ied == iedName; }).value(iedName);
+}
