@@ -99,11 +99,14 @@ TEST(DeviceChoiceWindow, StationFileAsksForTheIedAndItsAddressFillsNewRows)
 
     EXPECT_EQ(run.fakes.messages.texts("question").size(), 1) << "the catalog copy is there: Yes copies it again";
     run.fakes.messages.shown.clear();
-    // The variables were only tried: without them OK saves at once.
+    // The rows were only tried: without them OK saves at once.
     for (int row : {2, 1}) {
         AccessRun::clickCell(run.grid("ACG_DA"), VariableColumn::Reference, row);
         run.click("Btn_RemoveVar");
     }
+    run.find<QTabWidget>("PC_Access")->setCurrentIndex(1);
+    AccessRun::clickCell(run.grid("ACG_DataSet"), DataSetColumn::Reference, 1);
+    run.click("Btn_RemoveVar");
     run.click("Btn_OK");
     EXPECT_TRUE(run.fakes.messages.shown.empty());
     const QByteArray saved = readTestFile(run.state.accessFile);

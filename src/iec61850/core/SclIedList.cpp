@@ -79,7 +79,8 @@ Result listSclIeds(const QByteArray& data, const QString& path, std::vector<IedS
         return Result::error(xmlParseError(path, parsed, data.constData(), size_t(data.size())));
     const pugi::xml_node scl = child(doc, "SCL");
     forEachChild(scl, "IED", [&](const pugi::xml_node& ied) { ieds.push_back(summaryOf(ied)); });
-    const QHash<QString, QStringList> addresses = ipAddressesByIed(child(scl, "Communication"), [](const QString&) { return true; });
+    const QHash<QString, QStringList> addresses
+        = ipAddressesByIed(child(scl, "Communication"), [](const QString&) { return true; });
     for (IedSummary& ied : ieds)
         ied.ipAddresses = addresses.value(ied.name);
     return Result::success();

@@ -282,7 +282,8 @@ private:
     void decodeLnGoose(const pugi::xml_node& element, LogicalNode& ln, QHash<QString, DataSet*>& dataSets);
 };
 
-Result SclDecoder::decodeDevice(const pugi::xml_node& ied, const pugi::xml_node& dtt, const pugi::xml_node& communication, Ied& device)
+Result SclDecoder::decodeDevice(
+    const pugi::xml_node& ied, const pugi::xml_node& dtt, const pugi::xml_node& communication, Ied& device)
 {
     const TypeIndex index(dtt);
     types = &index;
@@ -547,8 +548,8 @@ Result readPartly(char* data, size_t size, const SclLayout& layout, const QStrin
             return parseFailure(path, parsed, data, size);
         }
     }
-    return decode(iedDocument.first_child(), templatesDocument.first_child(), communicationDocument.first_child(), path, device,
-        limits);
+    return decode(
+        iedDocument.first_child(), templatesDocument.first_child(), communicationDocument.first_child(), path, device, limits);
 }
 
 // A buffer of ours: the scan zeroes its last byte for a while and the parts are parsed in it.

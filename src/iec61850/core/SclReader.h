@@ -21,8 +21,8 @@ struct SclLimits {
 inline constexpr qint64 typeReadsPerObject = 4;
 
 // Reads the SCL file at `path` into the model of its IED called `iedName`, or of its first IED
-// when none is called so (or `iedName` is empty). Only that IED element and the type templates
-// are parsed, after one scan of the whole file that refuses what the XML parser refuses.
+// when none is called so (or `iedName` is empty). Only that IED element, the type templates and
+// the Communication section (its addresses) are parsed, after one scan of the whole file that refuses what the XML parser refuses.
 // A missing file gives an empty device (Ok). A file that is not well-formed XML gives the
 // parser's message naming the file and line, and leaves `device` null; so does a file that
 // cannot be read, that breaks the limits or that needs more memory than there is.
@@ -33,6 +33,7 @@ Result readSclFile(const QString& path, const QString& iedName, std::unique_ptr<
 // gives FileName.
 Result readSclData(const QByteArray& data, const QString& path, const QString& iedName, std::unique_ptr<Ied>& device,
     const SclLimits& limits = {});
+
 // The same model through a parse of the whole document: slower and about three times the file
 // in memory, kept to check the reading above against.
 Result readSclDataFully(const QByteArray& data, const QString& path, const QString& iedName, std::unique_ptr<Ied>& device,
