@@ -42,13 +42,15 @@ int runInfo(const QStringList& args, QTextStream& out, QTextStream& err)
 } // namespace
 
 extern const Command sclDumpCommand = {"scl-dump", "FILE",
-    "Reads the SCL file FILE (.icd .cid .scd .ssd .sed .iid) as the configurator does and prints the model of its "
-    "first IED as one JSON document: logical devices, logical nodes, data objects, attributes with reference, "
+    "Prints the model of an SCL file as JSON. Reads the SCL file FILE (.icd .cid .scd .ssd .sed .iid) as the "
+    "configurator does and prints the model of its first IED as one JSON document: logical devices, logical nodes, data objects, "
+    "attributes with reference, "
     "functional constraint and basic type, and data sets with their GOOSE name and members. A missing file gives "
     "the empty device; a file that is not well-formed XML prints the parser's message with its line and exits with 1.",
     runDump};
 
 extern const Command sclInfoCommand = {"scl-info", "FILE",
-    "Reads FILE as scl-dump does and prints one line of counts: logical devices, logical nodes, data objects, "
+    "Counts what an SCL file holds. Reads FILE as scl-dump does and prints one line of counts: logical devices, logical nodes, "
+    "data objects, "
     "attributes, leaves (attributes without components), data sets and data set members. Quick for big files.",
     runInfo};
