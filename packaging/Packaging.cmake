@@ -53,6 +53,10 @@ set(CPACK_PACKAGE_NAME "swquelmor")
 set(CPACK_PACKAGE_VENDOR "Tessav")
 set(CPACK_PACKAGE_CONTACT "Tessav <support@tessav.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Configurator of the IEC61850 Client / EtherNet/IP converter")
+set(CPACK_PACKAGE_DESCRIPTION "SWQuelmor prepares the configuration of the IEC61850 Client / EtherNet/IP converter: \
+the network parameters of both sides, the IEC 61850 data attributes and data sets read from SCL files and \
+their places in the converter's internal data array. It builds the device images and starts the update of \
+the device over Ethernet. swquelmor-cli builds and inspects device images and reads SCL files without a window.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_GENERATOR "DEB;TGZ")
 set(CPACK_STRIP_FILES ON)

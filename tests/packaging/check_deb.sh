@@ -27,13 +27,18 @@ lintian --fail-on error --suppress-tags-from-file /dev/null "$deb" >"$work/linti
 root=$work/root
 mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
 touch "$root/var/lib/dpkg/status" "$root/var/lib/dpkg/available"
-dpkg_root() { dpkg --root="$root" --force-depends --force-script-chrootless --force-not-root --log=/dev/null "$@"; }
-dpkg_root -i "$deb" >/dev/null || fail "dpkg cannot install the package"
+dpkg_root() {
+  dpkg --root="$root" --force-depends --force-script-chrootless --force-not-root --log=/dev/null "$@" >"$work/dpkg.log" 2>&1 ||
+    { cat "$work/dpkg.log"; return 1; }
+}
+dpkg_root -i "$deb" || fail "dpkg cannot install the package"
 [ "$(dpkg-query --admindir="$root/var/lib/dpkg" -W -f='${Status}' swquelmor)" = "install ok installed" ] ||
   fail "package not installed"
 [ -x "$root/opt/swquelmor/SWQuelmor" ] && [ -L "$root/usr/bin/swquelmor-cli" ] || fail "installed files missing"
+# The maintainer script gives the program the raw-socket capability (only root may).
+[ "$(id -u)" != 0 ] || getcap "$root/opt/swquelmor/SWQuelmor" | grep -q cap_net_raw || fail "postinst did not grant cap_net_raw"
 "$root/opt/swquelmor/swquelmor-cli" --version | grep -qx "swquelmor-cli 1.000" || fail "installed swquelmor-cli does not run"
-dpkg_root --purge swquelmor >/dev/null || fail "dpkg cannot remove the package"
+dpkg_root --purge swquelmor || fail "dpkg cannot remove the package"
 left=$(cd "$root" && find . -mindepth 1 -not -path './var/lib/dpkg*' -not -type d)
 [ -z "$left" ] || fail "purge left $left"
 [ ! -e "$root/opt/swquelmor" ] || fail "purge left /opt/swquelmor"

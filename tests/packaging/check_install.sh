@@ -4,7 +4,7 @@
 # the program expects it, the menu entry, the icons, the AppStream metadata and the link that
 # puts swquelmor-cli on the PATH, each through its validator.
 set -euo pipefail
-build_dir=$1
+build_dir=$(cd "$1" && pwd)
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 fail() { echo "$*"; exit 1; }

@@ -13,6 +13,7 @@
 #include <QShowEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 constexpr int windowWidth = 460;
@@ -178,9 +179,11 @@ void CommunicationDialog::retranslate()
 void CommunicationDialog::fitPanelsWidth()
 {
     // The panel group scrolls only up and down: it is as wide as its panels need, so a longer
-    // translation widens the window instead of running out of sight.
+    // translation widens the window instead of running out of sight. Only the height is the
+    // engineer's to change.
     panelScroll->setMinimumWidth(panelScroll->widget()->minimumSizeHint().width()
         + panelScroll->verticalScrollBar()->sizeHint().width() + 2 * panelScroll->frameWidth());
+    setFixedWidth(std::max(windowWidth, layout()->minimumSize().width()));
 }
 
 void CommunicationDialog::showEvent(QShowEvent* event)
