@@ -14,40 +14,41 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/packaging/empty/ DESTINATION MASTER PATT
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/packaging/empty/ DESTINATION PROJECTS PATTERN .keep EXCLUDE)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/icons/swquelmor.svg DESTINATION .)
 
-# The icon in the sizes menus and docks ask for, drawn from the one picture.
-find_program(SWQ_RSVG_CONVERT rsvg-convert REQUIRED)
-set(swq_icons)
-foreach(size 48 256)
-  set(png ${PROJECT_BINARY_DIR}/packaging/icons/${size}/swquelmor.png)
-  add_custom_command(OUTPUT ${png}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/packaging/icons/${size}
-    COMMAND ${SWQ_RSVG_CONVERT} -w ${size} -h ${size} -o ${png} ${PROJECT_SOURCE_DIR}/packaging/icons/swquelmor.svg
-    DEPENDS ${PROJECT_SOURCE_DIR}/packaging/icons/swquelmor.svg)
-  list(APPEND swq_icons ${png})
-endforeach()
-add_custom_target(swq_icons ALL DEPENDS ${swq_icons})
+# Around the folder, a Linux system install (the Debian package) adds the menu entry, the icon in
+# the theme's sizes (48 and 256 px drawn from the SVG at build time), the AppStream metadata,
+# swquelmor-cli on the PATH and the Debian documents: component "system".
+if(UNIX)
+  find_program(SWQ_RSVG_CONVERT rsvg-convert REQUIRED)
+  set(swq_icons)
+  foreach(size 48 256)
+    set(png ${PROJECT_BINARY_DIR}/packaging/icons/${size}/swquelmor.png)
+    add_custom_command(OUTPUT ${png}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/packaging/icons/${size}
+      COMMAND ${SWQ_RSVG_CONVERT} -w ${size} -h ${size} -o ${png} ${PROJECT_SOURCE_DIR}/packaging/icons/swquelmor.svg
+      DEPENDS ${PROJECT_SOURCE_DIR}/packaging/icons/swquelmor.svg)
+    list(APPEND swq_icons ${png})
+  endforeach()
+  add_custom_target(swq_icons ALL DEPENDS ${swq_icons})
 
-# Component "system": what only a system install adds around the folder (the Debian package):
-# the menu entry, the icon theme's pictures, the AppStream metadata, swquelmor-cli on the PATH
-# and the Debian documents.
-set(share /usr/share)
-set(app_id example.tessav.SWQuelmor)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/${app_id}.desktop DESTINATION ${share}/applications COMPONENT system)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/${app_id}.metainfo.xml DESTINATION ${share}/metainfo COMPONENT system)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/icons/swquelmor.svg DESTINATION ${share}/icons/hicolor/scalable/apps COMPONENT system)
-foreach(size 48 256)
-  install(FILES ${PROJECT_BINARY_DIR}/packaging/icons/${size}/swquelmor.png
-    DESTINATION ${share}/icons/hicolor/${size}x${size}/apps COMPONENT system)
-endforeach()
-file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/packaging/doc)
-file(CREATE_LINK ${SWQ_SYSTEM_FOLDER}/swquelmor-cli ${PROJECT_BINARY_DIR}/packaging/swquelmor-cli SYMBOLIC)
-install(FILES ${PROJECT_BINARY_DIR}/packaging/swquelmor-cli DESTINATION /usr/bin COMPONENT system)
-execute_process(COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/packaging/changelog
-  OUTPUT_FILE ${PROJECT_BINARY_DIR}/packaging/doc/changelog.gz COMMAND_ERROR_IS_FATAL ANY)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${PROJECT_BINARY_DIR}/packaging/doc/changelog.gz
-  DESTINATION ${share}/doc/swquelmor COMPONENT system)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian-overrides DESTINATION ${share}/lintian/overrides
-  RENAME swquelmor COMPONENT system)
+  set(share /usr/share)
+  set(app_id example.tessav.SWQuelmor)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/${app_id}.desktop DESTINATION ${share}/applications COMPONENT system)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/${app_id}.metainfo.xml DESTINATION ${share}/metainfo COMPONENT system)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/icons/swquelmor.svg DESTINATION ${share}/icons/hicolor/scalable/apps COMPONENT system)
+  foreach(size 48 256)
+    install(FILES ${PROJECT_BINARY_DIR}/packaging/icons/${size}/swquelmor.png
+      DESTINATION ${share}/icons/hicolor/${size}x${size}/apps COMPONENT system)
+  endforeach()
+  file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/packaging/doc)
+  file(CREATE_LINK ${SWQ_SYSTEM_FOLDER}/swquelmor-cli ${PROJECT_BINARY_DIR}/packaging/swquelmor-cli SYMBOLIC)
+  install(FILES ${PROJECT_BINARY_DIR}/packaging/swquelmor-cli DESTINATION /usr/bin COMPONENT system)
+  execute_process(COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/packaging/changelog
+    OUTPUT_FILE ${PROJECT_BINARY_DIR}/packaging/doc/changelog.gz COMMAND_ERROR_IS_FATAL ANY)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${PROJECT_BINARY_DIR}/packaging/doc/changelog.gz
+    DESTINATION ${share}/doc/swquelmor COMPONENT system)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian-overrides DESTINATION ${share}/lintian/overrides
+    RENAME swquelmor COMPONENT system)
+endif()
 
 set(CPACK_PACKAGE_NAME "swquelmor")
 set(CPACK_PACKAGE_VENDOR "Tessav")
