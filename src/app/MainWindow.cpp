@@ -84,6 +84,10 @@ void MainWindow::createWindows()
     // In this order: each window takes its texts from the table when it is created.
     newConfigurationDialog = new NewConfigurationDialog(context, this);
     openConfigurationDialog = new OpenConfigurationDialog(context, this);
+    connect(openConfigurationDialog, &OpenConfigurationDialog::activeConfigurationRenamed, this, [this] {
+        refreshConfigurationLabel();
+        saveSettings();
+    });
     aboutDialog = new AboutDialog(context, this);
     optionsDialog = new OptionsDialog(
         context, [this] { retranslateAllWindows(); }, this);
@@ -188,7 +192,8 @@ void MainWindow::buildLayout()
     connect(optionsButton, &QPushButton::clicked, this, &MainWindow::onOptionsClicked);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 
-    setFixedSize(620, 460);
+    // The design's size; longer texts make the window grow (its layout's minimum).
+    resize(620, 460);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }

@@ -1,8 +1,8 @@
 #include "app/NewConfigurationDialog.h"
 #include "base/TextNumbers.h"
+#include "base/ConfigurationFolders.h"
 #include "base/Files.h"
 #include <QDir>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,22 +64,12 @@ void NewConfigurationDialog::loadOnShow()
 
 void NewConfigurationDialog::onOkClicked()
 {
-    // The name as typed, blanks included: whatever the file system takes as a folder name.
-    const QString name = nameEdit->text();
-    if (name.isEmpty()) {
-        context.error(Text::ErrorNameEmpty);
+    // Blanks at the ends are dropped: "Trail" and "Trail " would look the same in every list.
+    const QString name = nameEdit->text().trimmed();
+    if (!context.report(checkNewConfigurationName(context.state.projectsFolder, name)))
         return;
-    }
     const QString folder = joinPath(context.state.projectsFolder, name);
-    // A name that is a path (with a separator, or "." / "..") is no folder name: it would
-    // put the configuration somewhere other than a folder of its own under PROJECTS.
-    const bool isPath
-        = name.contains(u'/') || name.contains(QDir::separator()) || name == QLatin1String(".") || name == QLatin1String("..");
-    if (!isPath && QFileInfo(folder).isDir()) {
-        context.error(Text::ErrorNameExists);
-        return;
-    }
-    if (isPath || !QDir().mkdir(folder)) {
+    if (!QDir().mkdir(folder)) {
         context.error(Text::ErrorNameNotCreated);
         return;
     }

@@ -1,4 +1,7 @@
 #include "app/OpenConfigurationDialog.h"
+#include "app/ConfigurationNameDialog.h"
+#include "base/ConfigurationFolders.h"
+#include "base/Files.h"
 #include "base/TextNumbers.h"
 #include <QDir>
 #include <QHBoxLayout>
@@ -11,6 +14,7 @@
 OpenConfigurationDialog::OpenConfigurationDialog(AppContext& appContext, QWidget* parent)
     : QDialog(parent)
     , context(appContext)
+    , nameDialog(new ConfigurationNameDialog(appContext, this))
 {
     setObjectName(QStringLiteral("TFOpenConf"));
     auto* top = new QVBoxLayout(this);
@@ -23,13 +27,31 @@ OpenConfigurationDialog::OpenConfigurationDialog(AppContext& appContext, QWidget
     top->addWidget(softwareDescriptionLabel);
     top->addSpacing(12);
     top->addWidget(listLabel);
-    top->addWidget(configurationList, 1);
+
+    // The list, and beside it the buttons that manage the selected configuration.
+    auto* listRow = new QHBoxLayout;
+    listRow->addWidget(configurationList, 1);
+    auto* manage = new QVBoxLayout;
+    renameButton = withObjectName(new QPushButton(this), "Btn_Rename");
+    duplicateButton = withObjectName(new QPushButton(this), "Btn_Duplicate");
+    deleteButton = withObjectName(new QPushButton(this), "Btn_Delete");
+    for (QPushButton* b : {renameButton, duplicateButton, deleteButton}) {
+        b->setAutoDefault(false);
+        manage->addWidget(b);
+    }
+    manage->addStretch(1);
+    listRow->addLayout(manage);
+    top->addLayout(listRow, 1);
 
     top->addLayout(makeOkCancelRow(this, okButton, cancelButton));
     okButton->setDefault(true);
     connect(configurationList, &QListWidget::currentRowChanged, this, &OpenConfigurationDialog::onConfigurationClicked);
+    connect(configurationList, &QListWidget::itemDoubleClicked, this, &OpenConfigurationDialog::onOkClicked);
     connect(okButton, &QPushButton::clicked, this, &OpenConfigurationDialog::onOkClicked);
-    resize(420, 360);
+    connect(renameButton, &QPushButton::clicked, this, &OpenConfigurationDialog::onRenameClicked);
+    connect(duplicateButton, &QPushButton::clicked, this, &OpenConfigurationDialog::onDuplicateClicked);
+    connect(deleteButton, &QPushButton::clicked, this, &OpenConfigurationDialog::onDeleteClicked);
+    resize(480, 360);
 
     retranslate();
 }
@@ -45,6 +67,12 @@ void OpenConfigurationDialog::retranslate()
     okButton->setToolTip(t[Text::OpenConfigurationWindow + 6]);
     cancelButton->setText(t[Text::OpenConfigurationWindow + 4]);
     cancelButton->setToolTip(t[Text::OpenConfigurationWindow + 7]);
+    QPushButton* const manage[] = {renameButton, duplicateButton, deleteButton};
+    for (int i = 0; i < 3; ++i) {
+        manage[i]->setText(t[Text::ConfigurationButtons + i]);
+        manage[i]->setToolTip(t[Text::ConfigurationButtons + 3 + i]);
+    }
+    nameDialog->retranslate();
 }
 
 void OpenConfigurationDialog::showEvent(QShowEvent* event)
@@ -56,6 +84,12 @@ void OpenConfigurationDialog::showEvent(QShowEvent* event)
 
 void OpenConfigurationDialog::loadOnShow()
 {
+    fillList(context.state.activeConfigurationFolderName());
+    configurationList->setFocus();
+}
+
+void OpenConfigurationDialog::fillList(const QString& preferred)
+{
     const ProgramState& state = context.state;
     // Folders only, in the order the file system gives them; hidden and system ones are left out,
     // and so are links that lead outside PROJECTS.
@@ -65,21 +99,23 @@ void OpenConfigurationDialog::loadOnShow()
     configurationList->clear();
     configurationList->addItems(names);
 
-    const QString active = state.hasConfiguration() ? state.projectFolder.mid(state.projectsFolder.size() + 1) : QString();
     int row = names.isEmpty() ? -1 : 0;
     for (int i = 0; i < names.size(); ++i)
-        if (!active.isEmpty() && names[i].compare(active, Qt::CaseInsensitive) == 0) {
+        if (!preferred.isEmpty() && names[i].compare(preferred, Qt::CaseInsensitive) == 0) {
             row = i;
             break;
         }
     configurationList->setCurrentRow(row);
-    configurationList->setFocus();
+    onConfigurationClicked();
 }
 
 void OpenConfigurationDialog::onConfigurationClicked()
 {
-    if (const QListWidgetItem* item = configurationList->currentItem())
+    const QListWidgetItem* item = configurationList->currentItem();
+    if (item)
         configurationName = item->text();
+    for (QPushButton* b : {renameButton, duplicateButton, deleteButton})
+        b->setEnabled(item != nullptr);
 }
 
 void OpenConfigurationDialog::onOkClicked()
@@ -89,4 +125,63 @@ void OpenConfigurationDialog::onOkClicked()
         reject();
     else
         accept();
+}
+
+void OpenConfigurationDialog::onRenameClicked()
+{
+    const QString from = configurationName;
+    const QString& projects = context.state.projectsFolder;
+    nameDialog->ask(Text::RenameConfigurationWindow, from, [&](const QString& to) {
+        if (to == from)
+            return true;
+        if (!context.report(checkNewConfigurationName(projects, to, from)))
+            return false;
+        const bool active = context.state.isActiveConfiguration(from);
+        if (!context.report(renameConfiguration(projects, from, to)))
+            return false;
+        if (active) {
+            context.state.activateConfiguration(to);
+            emit activeConfigurationRenamed();
+        }
+        fillList(to);
+        return true;
+    });
+}
+
+void OpenConfigurationDialog::onDuplicateClicked()
+{
+    const QString from = configurationName;
+    const QString& projects = context.state.projectsFolder;
+    // The first of "Name (2)", "Name (3)", ... that no configuration takes.
+    QString proposed;
+    for (int n = 2; proposed.isEmpty() || !clashingConfiguration(projects, proposed).isEmpty(); ++n)
+        proposed = QStringLiteral("%1 (%2)").arg(from).arg(n);
+    nameDialog->ask(Text::DuplicateConfigurationWindow, proposed, [&](const QString& to) {
+        if (!context.report(checkNewConfigurationName(projects, to))
+            || !context.report(duplicateConfiguration(projects, from, to)))
+            return false;
+        fillList(to);
+        return true;
+    });
+}
+
+void OpenConfigurationDialog::onDeleteClicked()
+{
+    const QString name = configurationName;
+    if (context.state.isActiveConfiguration(name)) {
+        context.error(Text::ErrorActiveNotDeleted);
+        return;
+    }
+    const TextTable& t = context.texts;
+    MessageService& messages = *context.platform.messages;
+    if (!messages.askYesNo(t[Text::QuestionDelete] + name + t[Text::QuestionDeleteEnd]))
+        return;
+    // Without a trash that takes the folder, nothing would bring the files back: ask once more.
+    const QString folder = joinPath(context.state.projectsFolder, name);
+    if (!context.platform.trash->moveToTrash(folder)) {
+        if (!messages.askYesNo(t[Text::QuestionDeleteForever] + name + t[Text::QuestionDeleteForeverEnd]))
+            return;
+        context.report(deleteConfigurationFolder(folder));
+    }
+    fillList(context.state.activeConfigurationFolderName());
 }

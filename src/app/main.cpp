@@ -1,11 +1,39 @@
 #include "base/ProgramFolder.h"
 #include "platform/QtPlatform.h"
 #include "app/MainWindow.h"
+#include "base/Constants.h"
 #include <QApplication>
 #include <QStandardPaths>
+#include <cstdio>
+
+// --help and --version are answered before any window system is asked for: they work in a
+// terminal without a display.
+static bool answeredWithoutWindow(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--version") {
+            std::printf("%s %s\n", qPrintable(SoftwareCode), qPrintable(SoftwareVersion));
+            return true;
+        }
+        if (arg == "--help" || arg == "-h") {
+            std::printf("Usage: %s [--help | --version]\n\n"
+                        "Starts the configurator of the %s in its window.\n"
+                        "  --help     shows this text\n"
+                        "  --version  shows the version\n"
+                        "The files of the configurator are also handled without a window by swquelmor-cli\n"
+                        "(swquelmor-cli --help).\n",
+                qPrintable(SoftwareCode), qPrintable(SoftwareDescription));
+            return true;
+        }
+    }
+    return false;
+}
 
 int main(int argc, char* argv[])
 {
+    if (answeredWithoutWindow(argc, argv))
+        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("SWQuelmor"));
     QApplication::setOrganizationName(QStringLiteral("Tessav"));
@@ -13,6 +41,7 @@ int main(int argc, char* argv[])
     ProgramState state;
     TextTable texts;
     AppContext context{state, texts, platform.services()};
+    platform.setMessageBoxTexts([&texts] { return messageBoxTexts(texts); });
     const QString folder = resolveProgramFolder(
         QCoreApplication::applicationDirPath(), QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
     MainWindow mainWindow(context, folder);

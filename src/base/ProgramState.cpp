@@ -38,6 +38,21 @@ QString ProgramState::existingConfigurationFolder(const QString& name) const
     return folder;
 }
 
+QString ProgramState::activeConfigurationFolderName() const
+{
+    return hasConfiguration() ? projectFolder.mid(projectsFolder.size() + 1) : QString();
+}
+
+bool ProgramState::isActiveConfiguration(const QString& name) const
+{
+    const QString active = activeConfigurationFolderName();
+    if (active.isEmpty() || active.compare(name, Qt::CaseInsensitive) != 0)
+        return false;
+    // "Plant" and "PLANT" are one folder on Windows and two on Linux.
+    const QString canonical = QFileInfo(projectFolder).canonicalFilePath();
+    return active == name || (!canonical.isEmpty() && canonical == QFileInfo(joinPath(projectsFolder, name)).canonicalFilePath());
+}
+
 void ProgramState::activateConfiguration(const QString& name)
 {
     configurationName = name;

@@ -37,6 +37,11 @@ struct ProgramState {
     // The folder of the configuration `name` when it is a folder that stays inside PROJECTS
     // (links resolved), else empty: a name from the settings file cannot lead elsewhere.
     QString existingConfigurationFolder(const QString& name) const;
+    // The folder name of the active configuration as it was activated; empty when none is.
+    QString activeConfigurationFolderName() const;
+    // Whether the folder `name` of PROJECTS is the active configuration's, also when the letters'
+    // case differs on a file system that ignores it.
+    bool isActiveConfiguration(const QString& name) const;
     // Makes the configuration `name` active and removes the temporary files of its interrupted saves.
     void activateConfiguration(const QString& name);
 };

@@ -131,5 +131,35 @@ enum : int {
     ErrorDeviceInUse = 1463, // followed by the rows that use the device
     AddVarDataObject = 1464,
     AddVarStructured = 1465,
+
+    // Managing configurations in the Open configuration window
+    ConfigurationButtons = 1600, // Rename, Duplicate, Delete; their hints follow
+    RenameConfigurationWindow = 1606,
+    DuplicateConfigurationWindow = 1607,
+    NewConfigurationName = 1608,
+    ErrorActiveNotDeleted = 1609,
+    // "Delete the configuration " name "?", then, without a trash, the second question around the name.
+    QuestionDelete = 1610,
+    QuestionDeleteEnd = 1611,
+    QuestionDeleteForever = 1612,
+    QuestionDeleteForeverEnd = 1613,
+    ErrorConfigurationNotRenamed = 1614, // each followed by the configuration's name
+    ErrorConfigurationNotCopied = 1615,
+    ErrorConfigurationNotDeleted = 1616,
+
+    // Message boxes: titles and standard buttons, shared by every window
+    TitleError = 1620,
+    TitleWarning = 1621,
+    TitleInformation = 1622,
+    TitleConfirm = 1623,
+    ButtonYes = 1624,
+    ButtonNo = 1625,
+    ButtonOk = 1626,
+    ButtonCancel = 1627,
+
+    // Access window: the two pages, then the headings of the data set and member grids
+    AccessPages = 1630,
+    DataSetHeadings = 1632,
+    MemberHeadings = 1641,
 };
 } // namespace Text

@@ -33,8 +33,8 @@ int check(const QStringList& args, QTextStream& out, QTextStream& err)
 } // namespace
 
 constinit const Command checkCommand = {"check", "PROJECT_FOLDER",
-    "Checks a project as the update step does before it builds the device images: ParGen.xml as the communication "
-    "window checks it, every row of IEC_61850_Client.xml as the access window checks it, and the build itself, in "
+    "Checks a project before its device images are built. It checks as the update step does: ParGen.xml as the "
+    "communication window checks it, every row of IEC_61850_Client.xml as the access window checks it, and the build itself, in "
     "memory. Prints one line per problem (file, row, column, what is wrong) in the order the windows report them; "
     "exit 0 when the project would build and passes every check, 1 otherwise. Nothing is written.",
     check};

@@ -83,12 +83,14 @@ bool projectStateOf(const QString& folderArgument, const char* command, ProgramS
 }
 
 constinit const Command buildCommand = {"build", "[--force] PROJECT_FOLDER",
-    "Builds the device images of a project exactly as the update step does and writes bin/bank1.bin and "
-    "bin/bank2.bin (exit 0), or prints the error and writes nothing (exit 1). A project that fails the checks of "
+    "Builds the device images of a project. The images are built exactly as the update step does and written "
+    "to bin/bank1.bin and bin/bank2.bin (exit 0), or the error is printed and nothing written (exit 1). A project that fails the "
+    "checks of "
     "swquelmor-cli check is refused, its problems printed, unless --force is given.",
     build};
 
 constinit const Command inspectCommand = {"inspect", "FILE.bin",
-    "Decodes a parameter block (bank1.bin) or request tables (bank2.bin): every field by name, addresses "
-    "resolved to their strings, the checksum checked. Exit 1 when something is not as a build writes it.",
+    "Shows what a device image holds. Decodes a parameter block (bank1.bin) or request tables (bank2.bin): every "
+    "field by name, addresses resolved to their strings, the checksum checked. Exit 1 when something is not as a "
+    "build writes it.",
     Inspect};

@@ -86,7 +86,8 @@ int runInfo(const QStringList& args, QTextStream& out, QTextStream& err)
 } // namespace
 
 extern const Command sclDumpCommand = {"scl-dump", "FILE [--ied NAME]",
-    "Reads the SCL file FILE (.icd .cid .scd .ssd .sed .iid .scl) as the configurator does and prints the model of "
+    "Prints the model of an SCL file as JSON. Reads the SCL file FILE (.icd .cid .scd .ssd .sed .iid .scl) as the configurator "
+    "does and prints the model of "
     "the IED named NAME (without --ied, or when no IED has that name: the first IED) as one JSON document: logical "
     "devices, logical nodes, data objects, attributes with reference, functional constraint and basic type, and data "
     "sets with their GOOSE name and members. A missing file gives the empty device; a file that is not well-formed "
@@ -94,7 +95,8 @@ extern const Command sclDumpCommand = {"scl-dump", "FILE [--ied NAME]",
     runDump};
 
 extern const Command sclInfoCommand = {"scl-info", "FILE [--ied NAME]",
-    "Reads FILE as scl-dump does and prints one line of counts of that model: logical devices, logical nodes, data "
+    "Counts what an SCL file holds. Reads FILE as scl-dump does and prints one line of counts of that model: logical devices, "
+    "logical nodes, data "
     "objects, attributes, leaves (attributes without components), data sets and data set members. Then one line per "
     "IED of the file, in file order: its name, logical devices and logical nodes (0 logical devices: a client), IP "
     "addresses from the Communication section, manufacturer, type and description.",

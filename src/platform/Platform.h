@@ -7,6 +7,18 @@
 // Everything the program asks of the outside world goes through these small interfaces,
 // with a production implementation in this folder and a fake in the tests.
 
+// The words of a message box besides its message: titles by kind and the standard buttons.
+struct MessageBoxTexts {
+    QString error = QStringLiteral("Error");
+    QString warning = QStringLiteral("Warning");
+    QString information = QStringLiteral("Information");
+    QString confirm = QStringLiteral("Confirm");
+    QString yes = QStringLiteral("Yes");
+    QString no = QStringLiteral("No");
+    QString ok = QStringLiteral("OK");
+    QString cancel = QStringLiteral("Cancel");
+};
+
 class MessageService {
 public:
     enum class Answer { Yes, No, Cancel };
@@ -98,6 +110,13 @@ public:
     virtual void release(qint64 handle) = 0;
 };
 
+class Trash {
+public:
+    virtual ~Trash() = default;
+    // Moves the file or folder to the desktop's trash; false where there is none that takes it.
+    virtual bool moveToTrash(const QString& path) = 0;
+};
+
 // The bundle that windows receive in their constructor.
 struct Platform {
     MessageService* messages = nullptr;
@@ -108,4 +127,5 @@ struct Platform {
     IcmpEcho* icmpEcho = nullptr;
     HttpClient* http = nullptr;
     ProcessLauncher* processLauncher = nullptr;
+    Trash* trash = nullptr;
 };

@@ -1,9 +1,11 @@
 #include "platform/QtPlatform.h"
 #include "platform/HttpCurl.h"
 #include "platform/SystemServices.h"
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileDialog>
 #include <QLocale>
 #include <QMessageBox>
@@ -21,21 +23,23 @@ QWidget* dialogParent()
 
 class QtMessageService final : public MessageService {
 public:
-    void error(const QString& text) override { QMessageBox::critical(dialogParent(), QStringLiteral("Error"), text); }
-    void warning(const QString& text) override { QMessageBox::warning(dialogParent(), QStringLiteral("Warning"), text); }
+    std::function<MessageBoxTexts()> texts = [] { return MessageBoxTexts(); };
+
+    void error(const QString& text) override { show(QMessageBox::Critical, &MessageBoxTexts::error, text, QMessageBox::Ok); }
+    void warning(const QString& text) override { show(QMessageBox::Warning, &MessageBoxTexts::warning, text, QMessageBox::Ok); }
     void Information(const QString& text) override
     {
-        QMessageBox::information(dialogParent(), QStringLiteral("Information"), text);
+        show(QMessageBox::Information, &MessageBoxTexts::information, text, QMessageBox::Ok);
     }
     bool askYesNo(const QString& text) override
     {
-        return QMessageBox::question(dialogParent(), QStringLiteral("Confirm"), text, QMessageBox::Yes | QMessageBox::No)
+        return show(QMessageBox::Question, &MessageBoxTexts::confirm, text, QMessageBox::Yes | QMessageBox::No)
             == QMessageBox::Yes;
     }
     Answer askYesNoCancel(const QString& text) override
     {
-        switch (QMessageBox::question(
-            dialogParent(), QStringLiteral("Confirm"), text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+        switch (show(
+            QMessageBox::Question, &MessageBoxTexts::confirm, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
         case QMessageBox::Yes:
             return Answer::Yes;
         case QMessageBox::No:
@@ -43,6 +47,19 @@ public:
         default:
             return Answer::Cancel;
         }
+    }
+
+private:
+    int show(QMessageBox::Icon icon, QString MessageBoxTexts::*title, const QString& text, QMessageBox::StandardButtons buttons)
+    {
+        const MessageBoxTexts words = texts();
+        QMessageBox box(icon, words.*title, text, buttons, dialogParent());
+        const std::pair<QMessageBox::StandardButton, const QString*> captions[] = {{QMessageBox::Yes, &words.yes},
+            {QMessageBox::No, &words.no}, {QMessageBox::Ok, &words.ok}, {QMessageBox::Cancel, &words.cancel}};
+        for (const auto& [button, caption] : captions)
+            if (QAbstractButton* b = box.button(button))
+                b->setText(*caption);
+        return box.exec();
     }
 };
 
@@ -94,6 +111,12 @@ QString anyCasePattern(const QString& pattern)
 #endif
 }
 
+// The freedesktop trash on Linux, the recycle bin on Windows.
+class QtTrash final : public Trash {
+public:
+    bool moveToTrash(const QString& path) override { return QFile::moveToTrash(path); }
+};
+
 } // namespace
 
 QString qtNameFilter(const QString& filter)
@@ -122,6 +145,7 @@ QtPlatform::QtPlatform()
     , icmpEcho(makeSystemIcmpEcho())
     , http(std::make_unique<CurlHttpClient>())
     , processLauncher(makeSystemProcessLauncher())
+    , trash(std::make_unique<QtTrash>())
 {
     bundle.messages = messages.get();
     bundle.fileDialog = fileDialog.get();
@@ -131,6 +155,12 @@ QtPlatform::QtPlatform()
     bundle.icmpEcho = icmpEcho.get();
     bundle.http = http.get();
     bundle.processLauncher = processLauncher.get();
+    bundle.trash = trash.get();
 }
 
 QtPlatform::~QtPlatform() = default;
+
+void QtPlatform::setMessageBoxTexts(std::function<MessageBoxTexts()> texts)
+{
+    static_cast<QtMessageService*>(messages.get())->texts = std::move(texts);
+}

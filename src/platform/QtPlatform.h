@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/Platform.h"
+#include <functional>
 #include <memory>
 
 // The production services, owned together for the whole run.
@@ -8,6 +9,9 @@ public:
     QtPlatform();
     ~QtPlatform();
     Platform& services() { return bundle; }
+    // Message boxes take their titles and button captions from `texts` each time one is shown,
+    // so they follow a language switch.
+    void setMessageBoxTexts(std::function<MessageBoxTexts()> texts);
 
 private:
     std::unique_ptr<MessageService> messages;
@@ -18,6 +22,7 @@ private:
     std::unique_ptr<IcmpEcho> icmpEcho;
     std::unique_ptr<HttpClient> http;
     std::unique_ptr<ProcessLauncher> processLauncher;
+    std::unique_ptr<Trash> trash;
     Platform bundle;
 };
 

@@ -1,5 +1,6 @@
 #include "comm/core/CommunicationSettings.h"
 #include "app/ProgramRun.h"
+#include "base/Settings.h"
 #include <QDirIterator>
 #include <QLineEdit>
 #include <QListWidget>
@@ -17,6 +18,62 @@ void typeName(QDialog* dialog, const QString& name)
 
 void clickIn(QDialog* dialog, const char* name) { QTest::mouseClick(dialog->findChild<QPushButton*>(name), Qt::LeftButton); }
 
+QStringList listed(QDialog* dialog)
+{
+    auto* list = dialog->findChild<QListWidget*>("ListBox1");
+    QStringList names;
+    for (int i = 0; i < list->count(); ++i)
+        names << list->item(i)->text();
+    names.sort();
+    return names;
+}
+
+void select(QDialog* dialog, const QString& name)
+{
+    auto* list = dialog->findChild<QListWidget*>("ListBox1");
+    const auto found = list->findItems(name, Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1) << name.toStdString();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found[0]).center());
+}
+
+QString selected(QDialog* dialog)
+{
+    const QListWidgetItem* item = dialog->findChild<QListWidget*>("ListBox1")->currentItem();
+    return item ? item->text() : QString();
+}
+
+// Clicks `button` of the Open dialog and runs `action` in the name dialog it opens; a name
+// dialog the action leaves open is cancelled.
+void withNameDialog(QDialog* dialog, const char* button, const std::function<void(QDialog*)>& action)
+{
+    bool ran = false;
+    QTimer watch;
+    watch.setInterval(5);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* nameDialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!nameDialog || nameDialog == dialog || !nameDialog->isVisible())
+            return;
+        watch.stop();
+        ran = true;
+        action(nameDialog);
+        if (nameDialog->isVisible())
+            nameDialog->reject();
+    });
+    watch.start();
+    clickIn(dialog, button);
+    EXPECT_TRUE(ran) << button;
+}
+
+// Types `name` into the name dialog and presses OK; true when the dialog took it and closed.
+bool enterName(QDialog* nameDialog, const QString& name)
+{
+    auto* field = nameDialog->findChild<QLineEdit*>("E_New_Name");
+    field->clear();
+    QTest::keyClicks(field, name);
+    clickIn(nameDialog, "Btn_OK");
+    return !nameDialog->isVisible();
+}
+
 } // namespace
 
 TEST(ProjectDialogs, NewConfigurationIsActiveAtOnceWithItsNameAsTyped)
@@ -31,14 +88,15 @@ TEST(ProjectDialogs, NewConfigurationIsActiveAtOnceWithItsNameAsTyped)
         QTest::keyClick(field, Qt::Key_Return); // Enter is OK
     });
     EXPECT_TRUE(run.fakes.messages.shown.empty());
-    const QString folder = QDir(Projects(dir)).filePath(" Plant 1 ");
+    // Blanks at the ends are dropped; those inside stay.
+    const QString folder = QDir(Projects(dir)).filePath("Plant 1");
     EXPECT_TRUE(QFileInfo(folder + "/bin").isDir());
     EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"bin"});
-    EXPECT_EQ(run.state.configurationName, " Plant 1 ");
+    EXPECT_EQ(run.state.configurationName, "Plant 1");
     EXPECT_EQ(run.state.projectFolder, folder);
     EXPECT_EQ(run.state.parGenFile, folder + "/ParGen.xml");
     EXPECT_EQ(run.label("L_Name_Conf"), "Opened Configuration of the Converter : ");
-    EXPECT_EQ(run.label("L_Name_Conf_L2"), " Plant 1 ");
+    EXPECT_EQ(run.label("L_Name_Conf_L2"), "Plant 1");
 
     // Step 2 works on it at once: OK in the communication settings writes the defaults.
     run.withDialog("Btn_Prm_Gen", [](QDialog* dialog) {
@@ -68,6 +126,14 @@ TEST(ProjectDialogs, NewConfigurationRefusalsKeepTheDialogOpenWithTheName)
         {"Existing/Sub", "Error! Name project is not valid"}, // not inside another configuration
         {"../Outside", "Error! Name project is not valid"}, // not outside PROJECTS
         {"..", "Error! Name project is not valid"},
+        {"   ", "Error! Name Project is not valid"},
+        // The same name once case and blanks are ignored: the two would be one on Windows.
+        {"existing", "Error! Name project is not valid because directory already exists"},
+        {" Exis ting ", "Error! Name project is not valid because directory already exists"},
+        // Names Windows refuses are refused everywhere.
+        {"aux.txt", "Error! Name project is not valid"},
+        {"Plant.", "Error! Name project is not valid"},
+        {"A<B>", "Error! Name project is not valid"},
     };
     run.withDialog("Btn_New", [&](QDialog* dialog) {
         for (const auto& c : cases) {
@@ -218,4 +284,150 @@ TEST(ProjectDialogs, LanguageSwitchRelabelsTheDialogs)
     EXPECT_EQ(run.mainWindow->findChild<QDialog*>("TFNew_Project")->windowTitle(), "Neue Konfiguration");
     EXPECT_EQ(run.mainWindow->findChild<QDialog*>("TFOpenConf")->findChild<QPushButton*>("Btn_OK")->text(), "Offnen");
     EXPECT_EQ(run.mainWindow->findChild<QDialog*>("TFParGen")->windowTitle(), "Kommunikation");
+}
+
+TEST(ProjectDialogs, RenamingTheActiveConfigurationMovesStateLabelAndSettings)
+{
+    QTemporaryDir dir;
+    for (const char* name : {"Plant", "Other"})
+        QDir(dir.path()).mkpath(QStringLiteral("PROJECTS/%1/bin").arg(name));
+    writeTestFile(dir.filePath("PROJECTS/Plant/ParGen.xml"), "<ParGen/>");
+    ProgramRun run(dir.path());
+    run.state.activateConfiguration("Plant");
+    run.withDialog("Btn_Open", [&](QDialog* dialog) {
+        EXPECT_EQ(selected(dialog), "Plant");
+        withNameDialog(dialog, "Btn_Rename", [&](QDialog* nameDialog) {
+            EXPECT_EQ(nameDialog->windowTitle(), "Rename Configuration");
+            EXPECT_EQ(nameDialog->findChild<QLineEdit*>("E_New_Name")->text(), "Plant");
+            const struct {
+                QString name;
+                QString message;
+            } refused[] = {
+                {" other", "Error! Name project is not valid because directory already exists"},
+                {"CON", "Error! Name project is not valid"},
+                {"", "Error! Name Project is not valid"},
+            };
+            for (const auto& r : refused) {
+                run.fakes.messages.shown.clear();
+                EXPECT_FALSE(enterName(nameDialog, r.name)) << r.name.toStdString();
+                EXPECT_EQ(run.fakes.messages.texts("error"), QStringList{r.message}) << r.name.toStdString();
+            }
+            EXPECT_TRUE(enterName(nameDialog, " Plant North "));
+        });
+        EXPECT_EQ(listed(dialog), (QStringList{"Other", "Plant North"}));
+        EXPECT_EQ(selected(dialog), "Plant North");
+        clickIn(dialog, "Btn_Cancel");
+    });
+    // Active under its new name at once, also when the Open dialog is cancelled.
+    EXPECT_EQ(run.state.configurationName, "Plant North");
+    EXPECT_EQ(run.state.projectFolder, Projects(dir) + "/Plant North");
+    EXPECT_EQ(run.state.parGenFile, Projects(dir) + "/Plant North/ParGen.xml");
+    EXPECT_TRUE(QFile::exists(run.state.parGenFile));
+    EXPECT_EQ(run.label("L_Name_Conf_L2"), "Plant North");
+    ProgramState saved;
+    readSettings(dir.filePath("Tessav.xml"), saved);
+    EXPECT_EQ(saved.configurationName, "Plant North");
+
+    // Renaming another configuration, or the active one only in the case of its letters.
+    run.withDialog("Btn_Open", [&](QDialog* dialog) {
+        select(dialog, "Other");
+        withNameDialog(dialog, "Btn_Rename", [&](QDialog* nameDialog) { EXPECT_TRUE(enterName(nameDialog, "Second")); });
+        select(dialog, "Plant North");
+        withNameDialog(dialog, "Btn_Rename", [&](QDialog* nameDialog) { EXPECT_TRUE(enterName(nameDialog, "PLANT NORTH")); });
+        EXPECT_EQ(listed(dialog), (QStringList{"PLANT NORTH", "Second"}));
+        clickIn(dialog, "Btn_Cancel");
+    });
+    EXPECT_EQ(run.state.configurationName, "PLANT NORTH");
+    EXPECT_EQ(run.label("L_Name_Conf_L2"), "PLANT NORTH");
+    readSettings(dir.filePath("Tessav.xml"), saved);
+    EXPECT_EQ(saved.configurationName, "PLANT NORTH");
+}
+
+TEST(ProjectDialogs, DuplicateCopiesUnderAFreeNameAndRefusesClashes)
+{
+    QTemporaryDir dir;
+    for (const char* name : {"Plant", "Plant (2)"})
+        QDir(dir.path()).mkpath(QStringLiteral("PROJECTS/%1/bin").arg(name));
+    writeTestFile(dir.filePath("PROJECTS/Plant/bin/bank1.bin"), QByteArray(2048, '\x11'));
+    ProgramRun run(dir.path());
+    run.state.activateConfiguration("Plant");
+    run.withDialog("Btn_Open", [&](QDialog* dialog) {
+        withNameDialog(dialog, "Btn_Duplicate", [&](QDialog* nameDialog) {
+            EXPECT_EQ(nameDialog->windowTitle(), "Duplicate Configuration");
+            EXPECT_EQ(nameDialog->findChild<QLineEdit*>("E_New_Name")->text(), "Plant (3)");
+            EXPECT_FALSE(enterName(nameDialog, "plant (2)"));
+            EXPECT_EQ(run.fakes.messages.texts("error"),
+                QStringList{"Error! Name project is not valid because directory already exists"});
+            EXPECT_TRUE(enterName(nameDialog, "Plant copy "));
+        });
+        EXPECT_EQ(listed(dialog), (QStringList{"Plant", "Plant (2)", "Plant copy"}));
+        EXPECT_EQ(selected(dialog), "Plant copy");
+        clickIn(dialog, "Btn_Cancel");
+    });
+    EXPECT_EQ(readTestFile(dir.filePath("PROJECTS/Plant copy/bin/bank1.bin")), QByteArray(2048, '\x11'));
+    // The copy is not opened: the original stays active.
+    EXPECT_EQ(run.state.configurationName, "Plant");
+}
+
+TEST(ProjectDialogs, DeleteSparesTheActiveAndAsksOnceWithATrashTwiceWithout)
+{
+    QTemporaryDir dir;
+    for (const char* name : {"Active", "Old", "Older"})
+        QDir(dir.path()).mkpath(QStringLiteral("PROJECTS/%1/bin").arg(name));
+    ProgramRun run(dir.path());
+    run.state.activateConfiguration("Active");
+    auto& messages = run.fakes.messages;
+    run.withDialog("Btn_Open", [&](QDialog* dialog) {
+        clickIn(dialog, "Btn_Delete");
+        EXPECT_EQ(messages.texts("error"), QStringList{"Error! The active configuration cannot be deleted"});
+        EXPECT_TRUE(messages.texts("question").isEmpty());
+
+        select(dialog, "Old");
+        messages.Answers = {MessageService::Answer::No};
+        clickIn(dialog, "Btn_Delete");
+        EXPECT_EQ(messages.texts("question"), QStringList{"Delete the configuration Old?"});
+        EXPECT_EQ(listed(dialog), (QStringList{"Active", "Old", "Older"}));
+
+        clickIn(dialog, "Btn_Delete"); // Yes: into the trash, asked once
+        EXPECT_EQ(messages.texts("question").size(), 2);
+        EXPECT_EQ(run.fakes.trash.moved, QStringList{Projects(dir) + "/Old"});
+        EXPECT_EQ(listed(dialog), (QStringList{"Active", "Older"}));
+        EXPECT_EQ(selected(dialog), "Active");
+
+        // Without a trash the files would be gone for good: a second question, and No keeps them.
+        run.fakes.trash.available = false;
+        messages.shown.clear();
+        select(dialog, "Older");
+        messages.Answers = {MessageService::Answer::Yes, MessageService::Answer::No};
+        clickIn(dialog, "Btn_Delete");
+        EXPECT_EQ(messages.texts("question"),
+            (QStringList{"Delete the configuration Older?",
+                "The folder cannot be moved to the trash. Delete the configuration Older and all its files for ever? "
+                "This cannot be undone."}));
+        EXPECT_EQ(listed(dialog), (QStringList{"Active", "Older"}));
+        clickIn(dialog, "Btn_Delete"); // Yes, Yes
+        EXPECT_EQ(listed(dialog), QStringList{"Active"});
+        clickIn(dialog, "Btn_Cancel");
+    });
+    EXPECT_EQ(QDir(Projects(dir)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"Active"});
+    EXPECT_EQ(run.state.configurationName, "Active");
+}
+
+TEST(ProjectDialogs, DoubleClickOpens)
+{
+    QTemporaryDir dir;
+    for (const char* name : {"One", "Two"})
+        QDir(dir.path()).mkpath(QStringLiteral("PROJECTS/%1").arg(name));
+    ProgramRun run(dir.path());
+    QString clicked;
+    run.withDialog("Btn_Open", [&](QDialog* dialog) {
+        auto* list = dialog->findChild<QListWidget*>("ListBox1");
+        clicked = list->item(1)->text();
+        const QPoint at = list->visualItemRect(list->item(1)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at); // a double-click follows a click
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        EXPECT_FALSE(dialog->isVisible());
+    });
+    EXPECT_EQ(run.state.configurationName, clicked);
+    EXPECT_EQ(run.label("L_Name_Conf_L2"), clicked);
 }

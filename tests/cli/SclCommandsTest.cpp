@@ -108,8 +108,10 @@ TEST(SclCommands, HelpNamesEverySubcommandAndBadUseFails)
 {
     const CliRun help = runCli({"--help"});
     EXPECT_EQ(help.status, 0);
-    EXPECT_TRUE(help.out.contains("swquelmor-cli scl-dump FILE [--ied NAME]"));
-    EXPECT_TRUE(help.out.contains("swquelmor-cli scl-info FILE [--ied NAME]"));
+    EXPECT_TRUE(help.out.contains("\n  scl-dump "));
+    EXPECT_TRUE(help.out.contains("\n  scl-info "));
+    EXPECT_TRUE(runCli({"scl-dump", "--help"}).out.startsWith("Usage: swquelmor-cli scl-dump FILE [--ied NAME]\n"));
+    EXPECT_TRUE(runCli({"scl-info", "--help"}).out.startsWith("Usage: swquelmor-cli scl-info FILE [--ied NAME]\n"));
     EXPECT_EQ(runCli({"scl-dump"}).status, 2);
     EXPECT_EQ(runCli({"scl-dump", "a.scd", "b.scd"}).status, 2);
 }

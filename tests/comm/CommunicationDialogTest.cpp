@@ -151,7 +151,7 @@ TEST_F(ParGenWindow, ControlsCarryTheirTexts)
         {"L_EtherNetIP_NByte_Out", 547, -1},
         {"E_EtherNetIP_NByte_Out", -1, 548},
     };
-    // A language switch: Set_Lang re-applies every text; the panel headings stay as composed.
+    // A language switch: Set_Lang re-applies every text, the panel headings too.
     for (const auto& t : bindings) {
         if (t.caption >= 0)
             texts.set(t.caption, QStringLiteral("caption %1").arg(t.caption));
@@ -159,6 +159,7 @@ TEST_F(ParGenWindow, ControlsCarryTheirTexts)
             texts.set(t.hint, QStringLiteral("hint %1").arg(t.hint));
     }
     texts.set(400, "caption 400");
+    texts.set(406, "caption 406");
     window.retranslate();
     EXPECT_EQ(window.windowTitle(), "caption 400");
     for (const auto& t : bindings) {
@@ -171,7 +172,7 @@ TEST_F(ParGenWindow, ControlsCarryTheirTexts)
         }
         EXPECT_EQ(control->toolTip(), t.hint >= 0 ? QStringLiteral("hint %1").arg(t.hint) : QString()) << t.control;
     }
-    EXPECT_EQ(window.findChild<QToolButton*>("Btn_Panel_IEC61850_Client")->text(), "1. IEC61850 Client");
+    EXPECT_EQ(window.findChild<QToolButton*>("Btn_Panel_IEC61850_Client")->text(), "1. caption 406");
 }
 
 TEST_F(ParGenWindow, EntriesRoundTripThroughTheFile)

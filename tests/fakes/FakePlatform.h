@@ -1,7 +1,9 @@
 #pragma once
 #include "platform/Platform.h"
+#include <QDir>
 #include <QElapsedTimer>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QThread>
 #include <chrono>
 #include <condition_variable>
@@ -181,6 +183,23 @@ public:
     void release(qint64 handle) override { released << handle; }
 };
 
+// A trash that keeps what it takes in a folder of its own, or, when unavailable, takes nothing.
+class FakeTrash : public Trash {
+public:
+    bool available = true;
+    QStringList moved;
+    bool moveToTrash(const QString& path) override
+    {
+        if (!available || !bin.isValid())
+            return false;
+        moved << path;
+        return QDir().rename(path, bin.filePath(QString::number(moved.size())));
+    }
+
+private:
+    QTemporaryDir bin;
+};
+
 // All fakes, bundled like the production services.
 class FakePlatform {
 public:
@@ -192,7 +211,8 @@ public:
     FakeIcmpEcho icmpEcho;
     FakeHttpClient http;
     FakeProcessLauncher processLauncher;
-    Platform bundle{&messages, &fileDialog, &shell, &clock, &locale, &icmpEcho, &http, &processLauncher};
+    FakeTrash trash;
+    Platform bundle{&messages, &fileDialog, &shell, &clock, &locale, &icmpEcho, &http, &processLauncher, &trash};
 
     FakePlatform() { icmpEcho.clock = &clock; }
     Platform& services() { return bundle; }

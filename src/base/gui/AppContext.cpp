@@ -1,5 +1,6 @@
 #include "base/gui/AppContext.h"
 #include "base/Constants.h"
+#include "base/TextNumbers.h"
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,6 +16,12 @@ bool AppContext::report(const Result& result) const
     if (!result.ok)
         platform.messages->error(textOf(result));
     return result.ok;
+}
+
+MessageBoxTexts messageBoxTexts(const TextTable& texts)
+{
+    return {texts[Text::TitleError], texts[Text::TitleWarning], texts[Text::TitleInformation], texts[Text::TitleConfirm],
+        texts[Text::ButtonYes], texts[Text::ButtonNo], texts[Text::ButtonOk], texts[Text::ButtonCancel]};
 }
 
 QLabel* makeSoftwareCodeLabel(QWidget* parent)

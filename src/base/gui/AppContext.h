@@ -23,6 +23,9 @@ struct AppContext {
     void error(int textNo, const QString& arg = {}) const { platform.messages->error(texts[textNo] + arg); }
 };
 
+// The message boxes' titles and buttons in the language of the text table.
+MessageBoxTexts messageBoxTexts(const TextTable& texts);
+
 // Sets the object name of a control so that tests and style sheets find it by its given name.
 template <typename W> W* withObjectName(W* widget, const char* name)
 {

@@ -9,9 +9,11 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 constexpr int windowWidth = 460;
@@ -84,8 +86,6 @@ CommunicationDialog::CommunicationDialog(AppContext& appContext, QWidget* parent
     bind(cancelButton, Text::CommunicationWindow + 3, Text::CommunicationWindow + 5);
     connect(okButton, &QPushButton::clicked, this, &CommunicationDialog::onOkClicked);
 
-    // Only the height can change.
-    setFixedWidth(windowWidth);
     resize(windowWidth, 700);
     orderTabPanels();
     retranslate();
@@ -118,13 +118,7 @@ CommunicationDialog::Panel CommunicationDialog::makePanel(const char* name, cons
     return panel;
 }
 
-void CommunicationDialog::orderTabPanels()
-{
-    // The headings are composed once, in the language of the start.
-    iecPanel.header->setText(QStringLiteral("1. ") + context.texts[Text::IecClientPanel]);
-    enipPanel.header->setText(QStringLiteral("2. ") + context.texts[Text::EtherNetIpPanel]);
-    setTabOrder(iecPanel.header, enipPanel.header);
-}
+void CommunicationDialog::orderTabPanels() { setTabOrder(iecPanel.header, enipPanel.header); }
 
 QList<QLineEdit*> CommunicationDialog::addOctetRow(QGridLayout* grid, int row, QWidget* lead, const char* key, int firstHint)
 {
@@ -164,6 +158,8 @@ void CommunicationDialog::bind(QWidget* control, int captionNo, int hintNo) { bi
 
 void CommunicationDialog::retranslate()
 {
+    iecPanel.header->setText(QStringLiteral("1. ") + context.texts[Text::IecClientPanel]);
+    enipPanel.header->setText(QStringLiteral("2. ") + context.texts[Text::EtherNetIpPanel]);
     for (const TextBinding& b : bindings) {
         if (b.captionNo >= 0) {
             const QString& text = context.texts[b.captionNo];
@@ -177,6 +173,17 @@ void CommunicationDialog::retranslate()
         if (b.hintNo >= 0)
             b.control->setToolTip(context.texts[b.hintNo]);
     }
+    fitPanelsWidth();
+}
+
+void CommunicationDialog::fitPanelsWidth()
+{
+    // The panel group scrolls only up and down: it is as wide as its panels need, so a longer
+    // translation widens the window instead of running out of sight. Only the height is the
+    // engineer's to change.
+    panelScroll->setMinimumWidth(panelScroll->widget()->minimumSizeHint().width()
+        + panelScroll->verticalScrollBar()->sizeHint().width() + 2 * panelScroll->frameWidth());
+    setFixedWidth(std::max(windowWidth, layout()->minimumSize().width()));
 }
 
 void CommunicationDialog::showEvent(QShowEvent* event)

@@ -34,6 +34,7 @@ private:
     };
     Panel makePanel(const char* name, const char* headerName);
     void orderTabPanels();
+    void fitPanelsWidth();
     QList<QLineEdit*> addOctetRow(QGridLayout* grid, int row, QWidget* lead, const char* key, int firstHint);
     QLineEdit* addFieldRow(QGridLayout* grid, int row, int captionNo, const char* name, const char* key, int hintNo);
     QLabel* caption(const char* name, int captionNo);

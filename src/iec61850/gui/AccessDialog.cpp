@@ -104,8 +104,8 @@ void AccessDialog::buildLayout()
     auto* dsLayout = new QVBoxLayout(dataSetsPage);
     dsLayout->addWidget(dataSetGrid, 1);
     dsLayout->addWidget(memberGrid, 1);
-    tabs->addTab(variablesPage, QStringLiteral("Variables"));
-    tabs->addTab(dataSetsPage, QStringLiteral("DataSet"));
+    tabs->addTab(variablesPage, QString());
+    tabs->addTab(dataSetsPage, QString());
 
     auto* splitter = new QSplitter(this);
     splitter->addWidget(left);
@@ -182,6 +182,16 @@ void AccessDialog::retranslate()
     variableGrid->gridModel()->setHints(hint);
     deviceBrowser->retranslate(t);
     variableGrid->gridModel()->headerDataChanged(Qt::Horizontal, 0, VariableColumn::Count - 1);
+
+    tabs->setTabText(tabs->indexOf(variablesPage), t[Text::AccessPages]);
+    tabs->setTabText(tabs->indexOf(dataSetsPage), t[Text::AccessPages + 1]);
+    const auto setHeadings = [&](StringGrid& grid, GridView* view, int firstText) {
+        for (int col = 0; col < grid.colCount(); ++col)
+            grid.setHeading(col, t[firstText + col]);
+        view->gridModel()->headerDataChanged(Qt::Horizontal, 0, grid.colCount() - 1);
+    };
+    setHeadings(access.dataSetGrid, dataSetGrid, Text::DataSetHeadings);
+    setHeadings(access.memberGrid, memberGrid, Text::MemberHeadings);
 }
 
 void AccessDialog::showEvent(QShowEvent* event)

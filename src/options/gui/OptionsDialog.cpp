@@ -127,7 +127,8 @@ void OptionsDialog::buildLayout()
     top->addLayout(makeOkCancelRow(this, okButton, cancelButton));
     connect(okButton, &QPushButton::clicked, this, &OptionsDialog::onOkClicked);
 
-    setFixedSize(560, 420);
+    // The design's size; longer texts make the window grow (its layout's minimum).
+    resize(560, 420);
 }
 
 void OptionsDialog::retranslate()

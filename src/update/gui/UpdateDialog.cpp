@@ -29,8 +29,8 @@ UpdateDialog::UpdateDialog(AppContext& appContext, QWidget* parent)
     setObjectName(QStringLiteral("TFBoot"));
     buildLayout();
     retranslate();
-    // The four bands stacked: 449 wide, as high as they need.
-    setFixedSize(449, sizeHint().height());
+    // The four bands stacked: 449 wide, as high as they need; longer texts make it grow.
+    resize(449, sizeHint().height());
     connect(executeButton, &QPushButton::clicked, this, &UpdateDialog::onExecuteClicked);
     connect(cancelButton, &QPushButton::clicked, this, &UpdateDialog::reject);
     pollTimer = new QTimer(this);

@@ -1,0 +1,32 @@
+#pragma once
+#include "base/Result.h"
+#include <QString>
+
+// Naming, renaming, copying and deleting configuration folders under PROJECTS. A configuration
+// travels between Linux and Windows machines, so its name must be one both accept and that no
+// other configuration's name equals once case and blanks are ignored.
+
+// A name Windows accepts as a folder name (no reserved device name such as CON or aux.txt, none
+// of <>:"/\|?*, no control character, no trailing dot or blank) and that Linux does not hide
+// (no leading dot).
+bool isPortableFolderName(const QString& name);
+
+// The existing configuration of `projectsFolder` that a configuration called `name` could not
+// stand beside: the same name once case and blanks are ignored. `renamed`, the configuration
+// being renamed, does not count. Empty when there is none.
+QString clashingConfiguration(const QString& projectsFolder, const QString& name, const QString& renamed = {});
+
+// The rules for a name typed for a new, renamed or copied configuration, `name` already
+// trimmed: text 107 when empty, 105 when not portable, 106 when it clashes.
+Result checkNewConfigurationName(const QString& projectsFolder, const QString& name, const QString& renamed = {});
+
+// Gives configuration `from` the name `to` (both folders of `projectsFolder`).
+Result renameConfiguration(const QString& projectsFolder, const QString& from, const QString& to);
+
+// Copies configuration `from` with all its files to the new configuration `to`. The copy is
+// made under a hidden name and renamed when complete, so a failed copy leaves no half
+// configuration in the list.
+Result duplicateConfiguration(const QString& projectsFolder, const QString& from, const QString& to);
+
+// Deletes the configuration folder for good (a link to a folder loses only the link).
+Result deleteConfigurationFolder(const QString& folder);
