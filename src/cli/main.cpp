@@ -7,11 +7,14 @@
 
 // The subcommands, one per file.
 extern const Command sclDumpCommand, sclInfoCommand; // SclCommands.cpp
+extern const Command exportCsvCommand, importCsvCommand; // PointListCommands.cpp
 static const std::vector<Command> commands = {
     buildCommand,
     inspectCommand,
     sclDumpCommand,
     sclInfoCommand,
+    exportCsvCommand,
+    importCsvCommand,
 };
 
 static void printHelp(QTextStream& out)

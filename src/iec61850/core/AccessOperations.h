@@ -9,6 +9,8 @@
 // Byte "0" and their Num Byte, both locked; every other row gets both cells unlocked, values
 // kept. Locking belongs to the row position, so this runs after every add, remove and load.
 void setStartNumByte(StringGrid& variableGrid);
+// The same rule for one row, for operations that change only that row.
+void setStartNumByte(StringGrid& variableGrid, int row);
 
 // Adds a variable entry for a leaf attribute of the device at `deviceIndex`: the single row
 // of an empty grid is reused, else a row is appended. Returns the row filled.
