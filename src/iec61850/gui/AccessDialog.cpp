@@ -6,6 +6,7 @@
 #include "iec61850/core/Catalog.h"
 #include "base/Conversions.h"
 #include "base/Constants.h"
+#include "iec61850/gui/AccessEditTools.h"
 #include "iec61850/gui/DeviceTree.h"
 #include "iec61850/gui/GridView.h"
 #include <QDir>
@@ -123,6 +124,14 @@ void AccessDialog::buildLayout()
     moveDownButton->hide();
     for (QPushButton* b : {addVariableButton, removeVariableButton, moveUpButton, moveDownButton})
         bottom->addWidget(b);
+    editTools = new AccessEditTools(access, context, {variableGrid, dataSetGrid, memberGrid}, tabs, bottom, this);
+    connect(editTools, &AccessEditTools::rowsChanged, this, [this] {
+        variableGrid->reload();
+        // The members grid is blank now and shows members again when a data set row is chosen.
+        dataSetGrid->gridModel()->refresh();
+        memberGrid->gridModel()->refresh();
+        selectedDataSetRow = 0;
+    });
     bottom->addStretch(1);
     bottom->addWidget(okButton);
     bottom->addWidget(cancelButton);
@@ -164,6 +173,13 @@ void AccessDialog::retranslate()
     }
     variableGrid->gridModel()->setHints(hint);
     variableGrid->gridModel()->headerDataChanged(Qt::Horizontal, 0, VariableColumn::Count - 1);
+    editTools->retranslate();
+}
+
+void AccessDialog::reject()
+{
+    if (editTools->mayDiscard())
+        QDialog::reject();
 }
 
 void AccessDialog::showEvent(QShowEvent* event)
@@ -187,6 +203,7 @@ void AccessDialog::loadOnShow()
     accessFileUnread = !loaded.ok;
     showDeviceList();
     refreshGrids();
+    editTools->loaded();
     for (const QString& warning : {report.missingFilesWarning(), report.unreadableFilesWarning(), report.droppedMembersWarning()})
         if (!warning.isEmpty())
             context.platform.messages->warning(warning);
@@ -228,7 +245,11 @@ void AccessDialog::setColumnEditors()
 void AccessDialog::onOkClicked()
 {
     const QChar separator = decimalSeparatorOf(context.platform.locale->decimalSeparator());
-    if (!context.report(validateVariables(access.variableGrid, separator, context.texts)))
+    if (const Result valid = validateVariables(access.variableGrid, separator, context.texts); !context.report(valid)) {
+        editTools->showErrorCell(valid);
+        return;
+    }
+    if (!editTools->maySaveOverlaps())
         return;
     if (accessFileUnread) {
         // What is shown is not what the file holds: replacing it is the engineer's choice, and
@@ -261,19 +282,7 @@ void AccessDialog::onAddVariableClicked()
     }
 }
 
-void AccessDialog::onRemoveVariableClicked()
-{
-    if (tabs->currentWidget() == variablesPage) {
-        removeVariable(access.variableGrid, variableGrid->currentRow());
-        variableGrid->reload();
-        return;
-    }
-    removeDataSet(access, dataSetGrid->currentRow());
-    // The members grid is blank now and shows members again when a data set row is chosen.
-    dataSetGrid->gridModel()->refresh();
-    memberGrid->gridModel()->refresh();
-    selectedDataSetRow = 0;
-}
+void AccessDialog::onRemoveVariableClicked() { editTools->removeSelectedRows(); }
 
 void AccessDialog::showMembers()
 {
@@ -331,6 +340,7 @@ void AccessDialog::onRemoveDeviceClicked()
     // The removed device is the shown one: its tree goes with it.
     clearTree();
     removeDevice(access, index);
+    editTools->devicesChanged();
     shownDevice = -1;
     selectedAttribute = nullptr;
     selectedDataSet = nullptr;

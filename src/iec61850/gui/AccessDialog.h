@@ -10,6 +10,7 @@ class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
 class GridView;
+class AccessEditTools;
 
 // The IEC 61850 access window: the SCL catalog with its device tree on the left, the access
 // list's grids on the right. Loads the access file each time it is shown; only OK saves.
@@ -20,6 +21,8 @@ public:
     ~AccessDialog() override;
 
     void retranslate();
+    // Cancel, Escape and the close box: asks before changes are discarded.
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -80,4 +83,5 @@ private:
     QPushButton* removeVariableButton = nullptr;
     QPushButton* moveUpButton = nullptr;
     QPushButton* moveDownButton = nullptr;
+    AccessEditTools* editTools = nullptr;
 };
