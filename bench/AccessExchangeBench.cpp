@@ -161,7 +161,8 @@ void BM_DataArray_After_Edit(benchmark::State& state)
     static ArrayProject p;
     int i = 0;
     for (auto _ : state) {
-        p.access.variableGrid.setCell(VariableColumn::Position, 1 + i % 2000, QString::number(++i % 1400));
+        ++i;
+        p.access.variableGrid.setCell(VariableColumn::Position, 1 + i % 2000, QString::number(i % 1400));
         computeOccupancy(arrayEntries(p.access), p.occupancy);
         benchmark::DoNotOptimize(p.occupancy.problems.size());
     }

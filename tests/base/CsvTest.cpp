@@ -17,7 +17,9 @@ TEST(Csv, WritesWhatSpreadsheetsOpenAndReadsItBack)
         {"quotes doubled", u';', {{"h", "g"}, {R"(say "hi")", "x"}}, "h;g\r\n\"say \"\"hi\"\"\";x\r\n"},
         {"line breaks inside a value", u';', {{"h", "g"}, {"one\ntwo", "z"}}, "h;g\r\n\"one\ntwo\";z\r\n"},
         {"non-ASCII mnemonic", u';', {{"Mnemonic", "N"}, {u"Temperatur \u00FCber 40 \u00B0C \u20AC"_qs, "1"}},
-            "Mnemonic;N\r\nTemperatur \xC3\xBC" "ber 40 \xC2\xB0" "C \xE2\x82\xAC;1\r\n"},
+            "Mnemonic;N\r\nTemperatur \xC3\xBC"
+            "ber 40 \xC2\xB0"
+            "C \xE2\x82\xAC;1\r\n"},
         {"empty fields keep their places", u',', {{"a", "b", "c"}, {"", "", ""}}, "a,b,c\r\n,,\r\n"},
     };
     for (const Case& c : cases) {
@@ -51,8 +53,15 @@ TEST(Csv, ReadsFilesOfOtherWriters)
         {"a record over two lines starts where it starts", "a;b\n\"x\r\ny\";2\n3;4\n", u';',
             {{"a", "b"}, {"x\ny", "2"}, {"3", "4"}}, {1, 2, 4}},
         {"CR line ends", "a;b\r1;2\r", u';', {{"a", "b"}, {"1", "2"}}, {1, 2}},
-        {"Windows-1252 without BOM", "a;b\n\xFC" "ber;\x80\n", u';', {{"a", "b"}, {u"\u00FCber"_qs, u"\u20AC"_qs}}, {1, 2}},
-        {"UTF-16 with BOM", QByteArray("\xFF\xFE" "a\0;\0b\0", 8), u';', {{"a", "b"}}, {1}},
+        {"Windows-1252 without BOM",
+            "a;b\n\xFC"
+            "ber;\x80\n",
+            u';', {{"a", "b"}, {u"\u00FCber"_qs, u"\u20AC"_qs}}, {1, 2}},
+        {"UTF-16 with BOM",
+            QByteArray("\xFF\xFE"
+                       "a\0;\0b\0",
+                8),
+            u';', {{"a", "b"}}, {1}},
     };
     for (const Case& c : cases) {
         CsvTable table;

@@ -73,8 +73,9 @@ TEST(AccessEditTools, OverlappingRowsShowAConflictAndOkAsksBeforeSaving)
     // OK names the overlap and asks; No keeps the window open with nothing saved.
     run.fakes.messages.Answers = {MessageService::Answer::No};
     run.click("Btn_OK");
-    EXPECT_EQ(run.questions(), QStringList({"Entries of the internal data array overlap:\n"
-                                            "Variables row 2 overlaps Variables row 1 at position 12\nSave anyway?"}));
+    EXPECT_EQ(run.questions(),
+        QStringList({"Check the places of these entries in the internal data array:\n"
+                     "Variables row 2 overlaps Variables row 1 at position 12\nSave anyway?"}));
     EXPECT_TRUE(run.window->isVisible());
     EXPECT_FALSE(QFile::exists(run.state.accessFile));
     run.click("Btn_OK"); // Yes
@@ -100,7 +101,8 @@ TEST(AccessEditTools, PointListRoundTripGivesTheSameFile)
     run.fakes.fileDialog.nextFiles = {csv};
     run.click("Btn_ExportCsv");
     ASSERT_TRUE(QFile::exists(csv));
-    EXPECT_TRUE(readTestFile(csv).startsWith("\xEF\xBB\xBF" "Index,bType,fc,Reference,"));
+    EXPECT_TRUE(readTestFile(csv).startsWith("\xEF\xBB\xBF"
+                                             "Index,bType,fc,Reference,"));
 
     // Every row removed (both variables at once), then the list imported again.
     run.vars()->selectAll();

@@ -56,8 +56,8 @@ TEST(DataArray, OccupancyFindsEveryKindOfOverlap)
         {"same bit", {bit0, bit1, bit1Again}, {overlap(bit1Again, bit1, 20)}, {{20, S::Conflict}}},
         {"string with its Num Byte", {string10, memberAt109}, {overlap(memberAt109, string10, 109)}, {{109, S::Conflict}}},
         {"string ends before the next", {string10, memberAt110}, {}, {{109, S::Variable}, {110, S::Member}}},
-        {"position 1399 with a 4-byte type runs past the end", {last4},
-            {{ArrayProblem::PastEnd, last4.user, {}, 1399}}, {{1398, S::Free}, {1399, S::Variable}}},
+        {"position 1399 with a 4-byte type runs past the end", {last4}, {{ArrayProblem::PastEnd, last4.user, {}, 1399}},
+            {{1398, S::Free}, {1399, S::Variable}}},
         {"no position, or one outside the array", {noPosition, past},
             {{ArrayProblem::NoPosition, noPosition.user, {}, 0}, {ArrayProblem::NoPosition, past.user, {}, 0}}, {{0, S::Free}}},
         {"a value that starts at a bit spills into the next byte", {i16bit4, bitAfter}, {},
@@ -89,11 +89,13 @@ TEST(DataArray, EachEntryNamesItsFirstOverlapOnceAndTheWarningStaysShort)
 
     TextTable texts;
     const QStringList lines = problemLines(occupancy, texts, 2);
-    EXPECT_EQ(lines, QStringList({"Variables row 2 overlaps Variables row 1 at position 0",
-                         "Variables row 3 overlaps Variables row 1 at position 0", "... and 17 more"}));
+    EXPECT_EQ(lines,
+        QStringList({"Variables row 2 overlaps Variables row 1 at position 0",
+            "Variables row 3 overlaps Variables row 1 at position 0", "... and 17 more"}));
     computeOccupancy({member(2, 4, "INT32", "1398"), member(1, 1, "INT8", "")}, occupancy);
-    EXPECT_EQ(problemLines(occupancy, texts), QStringList({"DataSet row 2 member 4 at position 1398 runs past position 1399",
-                                                   "DataSet row 1 member 1 has no Position between 0 and 1399"}));
+    EXPECT_EQ(problemLines(occupancy, texts),
+        QStringList({"DataSet row 2 member 4 at position 1398 runs past position 1399",
+            "DataSet row 1 member 1 has no Position between 0 and 1399"}));
 }
 
 TEST(DataArray, ExtentTexts)

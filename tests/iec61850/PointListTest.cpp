@@ -167,6 +167,7 @@ TEST(PointList, LinesThatCannotBeUsedAreNamedByLine)
     EXPECT_EQ(result.variableGrid.rowCount(), 2);
     EXPECT_EQ(result.variableGrid.cell(VariableColumn::NumByte, 1), "4");
     EXPECT_EQ(result.variableGrid.cell(VariableColumn::Position, 1), "5");
+    EXPECT_EQ(result.variableGrid.cell(VariableColumn::OnChange, 1), "N"); // no such column: as Add Var fills it
     ASSERT_EQ(result.dataSets.size(), 1u);
     EXPECT_EQ(result.dataSets[0]->members.size(), 1u);
     EXPECT_EQ(result.dataSets[0]->members[0]->reference(), "IED1LD0/XCBR1.Pos.q");
@@ -191,4 +192,6 @@ TEST(PointList, ADataSetListedTwiceInARowStaysTwoEntries)
     EXPECT_EQ(result.dataSets[1]->members.size(), 1u);
     EXPECT_EQ(result.dataSets[2]->members[0]->position, "4");
     EXPECT_EQ(result.dataSetGrid.cell(DataSetColumn::Index, 3), "1");
+    EXPECT_EQ(result.dataSetGrid.cell(DataSetColumn::GooseName, 1), "GC1");
+    EXPECT_EQ(result.dataSetGrid.cell(DataSetColumn::EnGoose, 1), "Y");
 }

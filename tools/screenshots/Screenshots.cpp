@@ -56,15 +56,16 @@ int main(int argc, char* argv[])
     }
 
     // The pictures of the user guide, named after the session's states.
-    const QStringList pictures = {"new-configuration", "open-configuration", "communication-settings", "access-variables",
-        "access-dataset", "update-window", "options-language", "options-connection", "options-settings", "about"};
+    const QStringList pictures
+        = {"new-configuration", "open-configuration", "communication-settings", "access-variables", "access-dataset",
+            "access-data-array", "update-window", "options-language", "options-connection", "options-settings", "about"};
     bool saved = true;
     QTemporaryDir programFolder;
     E2E::Session session(programFolder.path());
     session.view = [&](const QString& state, QWidget* window) {
         if (!pictures.contains(state))
             return;
-        if (state.startsWith("access-"))
+        if (state.startsWith("access-") && state != "access-data-array")
             fitTables(window, false);
         saved = save(window, out, state) && saved;
         if (state == "access-variables") {

@@ -94,9 +94,9 @@ std::vector<ArrayEntry> arrayEntries(const AccessList& access)
     for (int row = 1; row < vars.rowCount(); ++row) {
         if (vars.cell(VariableColumn::BType, row).isEmpty())
             continue;
-        entries.push_back({{ArrayUser::Variable, row, 0}, vars.cell(VariableColumn::BType, row),
-            vars.cell(VariableColumn::Position, row), vars.cell(VariableColumn::StartBit, row),
-            vars.cell(VariableColumn::NumByte, row)});
+        entries.push_back(
+            {{ArrayUser::Variable, row, 0}, vars.cell(VariableColumn::BType, row), vars.cell(VariableColumn::Position, row),
+                vars.cell(VariableColumn::StartBit, row), vars.cell(VariableColumn::NumByte, row)});
     }
     int row = 0;
     for (const auto& dataSet : access.dataSets) {

@@ -157,6 +157,7 @@ private:
         return columns[IedColumn] >= 0 && columns[VariableColumn::Reference - 1] >= 0;
     }
 
+    bool has(int col) const { return columns[static_cast<size_t>(col)] >= 0; }
     QString value(int col) const
     {
         const int at = columns[static_cast<size_t>(col)];
@@ -187,9 +188,10 @@ private:
 
         StringGrid& grid = import.variableGrid;
         const int row = addVariable(grid, *da, index);
-        // Everything the engineer enters comes from the file; the fixed-size rule has the last word.
+        // What the engineer enters comes from the file, where it has the column; the fixed-size
+        // rule has the last word.
         for (int col = VariableColumn::StartByte; col < VariableColumn::Count; ++col)
-            if (!grid.isLocked(col, row))
+            if (!grid.isLocked(col, row) && has(col - 1))
                 grid.setCell(col, row, variableValue(col));
         if (const QString failure = rowCheckFailure(grid, row, separator, texts); !failure.isEmpty()) {
             dropLastRow(grid, row);
@@ -259,8 +261,13 @@ private:
         grid.setCell(DataSetColumn::Number, row, QString::number(row));
         grid.setCell(DataSetColumn::Index, row, QString::number(index));
         grid.setCell(DataSetColumn::Reference, row, ds.reference);
-        grid.setCell(DataSetColumn::GooseName, row, value(GooseNameColumn));
-        grid.setCell(DataSetColumn::EnGoose, row, value(EnGooseColumn));
+        // Without these columns, as Add Var fills them.
+        const QString goose = has(GooseNameColumn) ? value(GooseNameColumn) : ds.gooseName;
+        grid.setCell(DataSetColumn::GooseName, row, goose);
+        grid.setCell(DataSetColumn::EnGoose, row,
+            has(EnGooseColumn)    ? value(EnGooseColumn)
+                : goose.isEmpty() ? QStringLiteral("N")
+                                  : QStringLiteral("Y"));
         grid.setCell(DataSetColumn::IpAddress, row, variableValue(VariableColumn::IpAddress));
         grid.setCell(DataSetColumn::Port, row, variableValue(VariableColumn::Port));
         grid.setCell(DataSetColumn::Time, row, variableValue(VariableColumn::Time));
@@ -347,8 +354,8 @@ QByteArray exportPointList(const AccessList& access, QChar decimalSeparator)
     return writeCsv(records, csvSeparatorFor(decimalSeparator));
 }
 
-Result readPointList(const QByteArray& bytes, const AccessList& access, QChar decimalSeparator, const TextTable& texts,
-    PointListImport& import)
+Result readPointList(
+    const QByteArray& bytes, const AccessList& access, QChar decimalSeparator, const TextTable& texts, PointListImport& import)
 {
     CsvTable table;
     if (Result read = readCsv(bytes, table); !read)

@@ -37,8 +37,8 @@ struct PointListImport {
 // members, further on than the line before it) of that device's model, and the row passes the
 // row checks; its other cells come from the file. A file without the IED and Reference
 // columns, or that is not CSV, is an error.
-Result readPointList(const QByteArray& bytes, const AccessList& access, QChar decimalSeparator, const TextTable& texts,
-    PointListImport& import);
+Result readPointList(
+    const QByteArray& bytes, const AccessList& access, QChar decimalSeparator, const TextTable& texts, PointListImport& import);
 
 // Replaces the variable rows and the data set entries of `access` with those imported.
 void applyPointList(AccessList& access, PointListImport& import);

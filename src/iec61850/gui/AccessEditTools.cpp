@@ -81,18 +81,19 @@ void AccessEditTools::devicesChanged()
 
 bool AccessEditTools::mayDiscard()
 {
-    return accessSnapshot(m_access) == m_opened || m_context.platform.messages->askYesNo(m_context.texts[Text::QuestionDiscardChanges]);
+    return accessSnapshot(m_access) == m_opened
+        || m_context.platform.messages->askYesNo(m_context.texts[Text::QuestionDiscardChanges]);
 }
 
 bool AccessEditTools::maySaveOverlaps()
 {
-    Occupancy occupancy;
-    computeOccupancy(arrayEntries(m_access), occupancy);
-    if (!occupancy.hasProblems())
+    const auto occupancy = std::make_unique<Occupancy>();
+    computeOccupancy(arrayEntries(m_access), *occupancy);
+    if (!occupancy->hasProblems())
         return true;
     const TextTable& t = m_context.texts;
     return m_context.platform.messages->askYesNo(t[Text::QuestionSaveWithOverlaps] + u'\n'
-        + problemLines(occupancy, t, 10).join(u'\n') + u'\n' + t[Text::QuestionSaveAnyway]);
+        + problemLines(*occupancy, t, 10).join(u'\n') + u'\n' + t[Text::QuestionSaveAnyway]);
 }
 
 void AccessEditTools::showErrorCell(const Result& failed)

@@ -24,8 +24,7 @@ public:
         GridView* members;
     };
     // Adds its page to `tabs` and its buttons to `buttons`.
-    AccessEditTools(AccessList& access, AppContext& context, Grids grids, QTabWidget* tabs, QBoxLayout* buttons,
-        QWidget* window);
+    AccessEditTools(AccessList& access, AppContext& context, Grids grids, QTabWidget* tabs, QBoxLayout* buttons, QWidget* window);
 
     void retranslate();
     // The access list was loaded: from now on changes count, and no removal can be undone.

@@ -34,10 +34,7 @@ void DataArrayModel::refresh()
     emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::BackgroundRole, Qt::ToolTipRole});
 }
 
-int DataArrayModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : dataArrayBytes / bytesPerRow;
-}
+int DataArrayModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : dataArrayBytes / bytesPerRow; }
 
 int DataArrayModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : bytesPerRow; }
 
@@ -90,7 +87,8 @@ DataArrayPage::DataArrayPage(const AccessList& access, const TextTable& texts, Q
     for (Occupancy::State state : {Occupancy::Free, Occupancy::Variable, Occupancy::Member, Occupancy::Conflict}) {
         auto* swatch = new QLabel(this);
         swatch->setFixedSize(14, 14);
-        swatch->setStyleSheet(QStringLiteral("background: %1; border: 1px solid gray").arg(DataArrayModel::colourOf(state).name()));
+        swatch->setStyleSheet(
+            QStringLiteral("background: %1; border: 1px solid gray").arg(DataArrayModel::colourOf(state).name()));
         auto* label = new QLabel(this);
         legend->addWidget(swatch);
         legend->addWidget(label);

@@ -40,8 +40,8 @@ bool importFile(AccessList& access, AppContext& context)
         QStringList lines = import.unusable.mid(0, shown);
         if (import.unusable.size() > shown)
             lines << t[Text::ArrayMoreProblems].arg(import.unusable.size() - shown);
-        question = t[Text::QuestionImportSomeLines].arg(import.usable()).arg(import.lines) + u'\n' + lines.join(u'\n')
-            + u'\n' + t[Text::QuestionReplaceWithUsable];
+        question = t[Text::QuestionImportSomeLines].arg(import.usable()).arg(import.lines) + u'\n' + lines.join(u'\n') + u'\n'
+            + t[Text::QuestionReplaceWithUsable];
     }
     if (!context.platform.messages->askYesNo(question))
         return false;
