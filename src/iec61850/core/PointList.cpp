@@ -39,8 +39,7 @@ QString extentOf(const ArrayEntry& entry)
 // failing check without its "!!", or nothing. The one place where imported rows meet the checks.
 QString rowCheckFailure(const StringGrid& grid, int row, QChar separator, const TextTable& texts)
 {
-    StringGrid one = grid;
-    one.setRowCount(2);
+    StringGrid one(QStringList(grid.colCount(), QString()));
     for (int col = 0; col < grid.colCount(); ++col)
         one.setCell(col, 1, grid.cell(col, row));
     const Result checked = validateVariables(one, separator, texts);
