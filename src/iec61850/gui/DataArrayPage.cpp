@@ -2,6 +2,7 @@
 #include "base/TextNumbers.h"
 #include "base/TextTable.h"
 #include <QColor>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -78,8 +79,14 @@ DataArrayPage::DataArrayPage(const AccessList& access, const TextTable& texts, Q
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     m_view->horizontalHeader()->setMinimumSectionSize(14);
+    // Small rows and headings, so that the whole array fits on the page.
+    QFont small = m_view->font();
+    small.setPointSizeF(small.pointSizeF() * 0.75);
+    m_view->horizontalHeader()->setFont(small);
+    m_view->verticalHeader()->setFont(small);
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_view->verticalHeader()->setDefaultSectionSize(fontMetrics().height() - 2);
+    m_view->verticalHeader()->setMinimumSectionSize(1);
+    m_view->verticalHeader()->setDefaultSectionSize(QFontMetrics(small).height() + 4);
     m_summary->setObjectName(QStringLiteral("L_DataArraySummary"));
     m_summary->setWordWrap(true);
 
