@@ -1,9 +1,9 @@
 #pragma once
 #include "iec61850/core/AccessList.h"
+#include "iec61850/core/AccessValidation.h" // maxPosition
 #include <QString>
 #include <QStringList>
 #include <array>
-#include <span>
 #include <vector>
 
 class TextTable;
@@ -11,7 +11,7 @@ class TextTable;
 // The converter's internal data array as the access list fills it: which entry uses which
 // bits of positions 0-1399, and where two entries meet.
 
-constexpr int dataArrayBytes = 1400;
+constexpr int dataArrayBytes = maxPosition + 1;
 
 // An entry of the access list: a variables-grid row, or member `member` (from 1) of the data
 // set in data-set-grid row `row`.
