@@ -161,5 +161,33 @@ enum : int {
     AccessPages = 1630,
     DataSetHeadings = 1632,
     MemberHeadings = 1641,
+
+    // Access window: the internal data array, point lists (CSV) and edits that are not lost.
+    DataArrayPage = 1500,
+    ExportCsv = 1501, // captions of Export CSV, Import CSV and Undo, then their hints
+    ImportCsv = 1502,
+    UndoRemoval = 1503,
+    ExchangeButtonHints = 1504,
+    QuestionDiscardChanges = 1507,
+    FillDown = 1508,
+    ArrayLegend = 1509, // free, variable, member, conflict: in the order of Occupancy::State
+    ArrayVariableRow = 1513,
+    ArrayMemberRow = 1514,
+    ArrayOverlap = 1515,
+    ArrayPastEnd = 1516,
+    ArrayNoPosition = 1517,
+    ArrayMoreProblems = 1518,
+    QuestionSaveWithOverlaps = 1519,
+    ArrayCellTip = 1520,
+    ImportLine = 1521,
+    ImportUnknownIed = 1522,
+    ImportUnknownReference = 1523,
+    ImportNotMember = 1524,
+    ImportNoColumns = 1525,
+    QuestionImportSomeLines = 1526,
+    QuestionReplaceRows = 1527,
+    ImportUnknownDataSet = 1528,
+    QuestionSaveAnyway = 1529,
+    QuestionReplaceWithUsable = 1530,
 };
 } // namespace Text

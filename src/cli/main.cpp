@@ -8,12 +8,15 @@
 
 // The subcommands, one per file.
 extern const Command sclDumpCommand, sclInfoCommand; // SclCommands.cpp
+extern const Command exportCsvCommand, importCsvCommand; // PointListCommands.cpp
 static const std::vector<Command> commands = {
     buildCommand,
     checkCommand,
     inspectCommand,
     sclDumpCommand,
     sclInfoCommand,
+    exportCsvCommand,
+    importCsvCommand,
 };
 
 // A command's output that did not reach its destination (full disk, closed pipe) is a failure:

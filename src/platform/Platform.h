@@ -35,6 +35,9 @@ public:
     virtual ~FileDialog() = default;
     // The chosen file, or an empty text when the engineer cancels.
     virtual QString openFile(const QString& title, const QString& folder, const QString& filter) = 0;
+    // The file to write, or an empty text when the engineer cancels; the dialog asks before
+    // an existing file is replaced.
+    virtual QString saveFile(const QString& title, const QString& folder, const QString& filter) = 0;
 };
 
 class Shell {

@@ -70,6 +70,10 @@ public:
         return QFileDialog::getOpenFileName(
             dialogParent(), title, folder, qtNameFilter(filter), nullptr, QFileDialog::HideNameFilterDetails);
     }
+    QString saveFile(const QString& title, const QString& folder, const QString& filter) override
+    {
+        return QFileDialog::getSaveFileName(dialogParent(), title, folder, qtNameFilter(filter));
+    }
 };
 
 class QtShell final : public Shell {

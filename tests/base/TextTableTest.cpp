@@ -34,6 +34,7 @@ TEST(TextTable, LanguageLines)
         {"STR0013 =", -1, ""},
         {"STR0013 =    ", -1, ""},
         {"   STR0020 = Set   \t", 20, "Set"},
+        {"STR1500 = later windows", 1500, "later windows"},
         {"STR1999 = last", 1999, "last"},
         {"STR2000 = too far", -1, ""},
         {"STR-001 = negative", -1, ""},

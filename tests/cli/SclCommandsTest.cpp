@@ -1,3 +1,4 @@
+#include "cli/CliRun.h"
 #include "support/TestSupport.h"
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -9,24 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct CliRun {
-    int status = -1;
-    QByteArray out, Err;
-};
-
-CliRun runCli(const QStringList& args)
-{
-    QProcess cli;
-    cli.start(QStringLiteral(SWQ_CLI), args);
-    CliRun run;
-    if (!cli.waitForFinished(60000))
-        return run;
-    run.status = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
-    run.out = cli.readAllStandardOutput();
-    run.Err = cli.readAllStandardError();
-    return run;
-}
 
 TEST(SclCommands, DumpPrintsTheModelAsJson)
 {

@@ -380,6 +380,9 @@ void Session::mapAccess(const QString& sclFileA, const QString& sclFileB)
         clickTab(find<QTabWidget>(dialog, "PC_Access"), 0);
         typeCell(dialog, vars, "Molt Fact", 2, "None");
         Show(QStringLiteral("access-variables"), dialog);
+        clickTab(find<QTabWidget>(dialog, "PC_Access"), 2);
+        Show(QStringLiteral("access-data-array"), dialog);
+        clickTab(find<QTabWidget>(dialog, "PC_Access"), 0);
         Click(dialog, "Btn_OK");
     });
 }

@@ -71,7 +71,7 @@ public:
     // addresses, triggers, positions and the first member's position (the first variable's
     // multiplication factor with a decimal comma), forgets the second variable's factor, and
     // adds it after OK refuses the row.
-    // States "access-dataset" and "access-variables" (before the last OK).
+    // States "access-dataset", "access-variables" and "access-data-array" (before the last OK).
     void mapAccess(const QString& sclFileA, const QString& sclFileB);
     // Step 3 again, only looking: "access-reopened" (variables page), then the data set row
     // clicked on the data set page, "access-reopened-dataset"; left with Escape.

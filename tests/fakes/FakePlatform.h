@@ -70,6 +70,11 @@ public:
         nextFiles.pop_front();
         return file;
     }
+    // Answers from the same script as openFile.
+    QString saveFile(const QString& title, const QString& folder, const QString& filter) override
+    {
+        return openFile(title, folder, filter);
+    }
 };
 
 class FakeShell : public Shell {

@@ -59,7 +59,7 @@ int main(int argc, char* argv[])
 
     // The pictures of the user guide, named after the session's states.
     const QStringList pictures = {"new-configuration", "open-configuration", "communication-settings", "access-variables",
-        "access-dataset", "ied-picker", "access-filter", "update-summary", "update-window", "update-running", "options-language", "options-connection",
+        "access-dataset", "ied-picker", "access-filter", "access-data-array", "update-summary", "update-window", "update-running", "options-language", "options-connection",
         "options-settings", "about"};
     bool saved = true;
     QTemporaryDir programFolder;
@@ -69,7 +69,7 @@ int main(int argc, char* argv[])
             return;
         if (state == "update-running")
             QTest::qWait(1600); // a second or more on the clock of the running updater
-        if (state.startsWith("access-"))
+        if (state.startsWith("access-") && state != "access-data-array")
             fitTables(window, false);
         saved = save(window, out, state) && saved;
         if (state == "access-variables") {

@@ -52,17 +52,21 @@ DataSetEntry* entryOfRow(AccessList& access, int row)
 
 } // namespace
 
+void setStartNumByte(StringGrid& variableGrid, int row)
+{
+    const int numByte = fixedNumByte(variableGrid.cell(VariableColumn::BType, row));
+    if (numByte > 0) {
+        variableGrid.setCell(VariableColumn::StartByte, row, QStringLiteral("0"));
+        variableGrid.setCell(VariableColumn::NumByte, row, QString::number(numByte));
+    }
+    variableGrid.setReadOnly(VariableColumn::StartByte, row, numByte > 0);
+    variableGrid.setReadOnly(VariableColumn::NumByte, row, numByte > 0);
+}
+
 void setStartNumByte(StringGrid& variableGrid)
 {
-    for (int row = 1; row < variableGrid.rowCount(); ++row) {
-        const int numByte = fixedNumByte(variableGrid.cell(VariableColumn::BType, row));
-        if (numByte > 0) {
-            variableGrid.setCell(VariableColumn::StartByte, row, QStringLiteral("0"));
-            variableGrid.setCell(VariableColumn::NumByte, row, QString::number(numByte));
-        }
-        variableGrid.setReadOnly(VariableColumn::StartByte, row, numByte > 0);
-        variableGrid.setReadOnly(VariableColumn::NumByte, row, numByte > 0);
-    }
+    for (int row = 1; row < variableGrid.rowCount(); ++row)
+        setStartNumByte(variableGrid, row);
 }
 
 int addVariable(StringGrid& variableGrid, const DataAttribute& da, int deviceIndex, const QString& serverAddress)
@@ -81,7 +85,8 @@ int addVariable(StringGrid& variableGrid, const DataAttribute& da, int deviceInd
     variableGrid.setCell(VariableColumn::ReadWrite, row, QStringLiteral("Read"));
     variableGrid.setCell(VariableColumn::Conversion, row, QStringLiteral("None"));
     setServerAddress(variableGrid, row, VariableColumn::IpAddress, VariableColumn::Port, serverAddress);
-    setStartNumByte(variableGrid);
+    // Only the new row changed: the rule over every row would make adding N rows quadratic.
+    setStartNumByte(variableGrid, row);
     return row;
 }
 

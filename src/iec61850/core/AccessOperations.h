@@ -9,6 +9,8 @@
 // Byte "0" and their Num Byte, both locked; every other row gets both cells unlocked, values
 // kept. Locking belongs to the row position, so this runs after every add, remove and load.
 void setStartNumByte(StringGrid& variableGrid);
+// The same rule for one row, for operations that change only that row.
+void setStartNumByte(StringGrid& variableGrid, int row);
 
 // Start Bit and Convertion cells left empty (files of earlier versions) show what the build
 // reads them as: "0" and "None", in the variables grid and in every member entry.

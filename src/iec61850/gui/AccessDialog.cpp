@@ -8,6 +8,7 @@
 #include "base/Constants.h"
 #include "base/Memory.h"
 #include "iec61850/gui/DeviceBrowser.h"
+#include "iec61850/gui/AccessEditTools.h"
 #include "iec61850/gui/DeviceTree.h"
 #include "iec61850/gui/GridView.h"
 #include "iec61850/gui/IedPickerDialog.h"
@@ -125,6 +126,14 @@ void AccessDialog::buildLayout()
     moveDownButton->hide();
     for (QPushButton* b : {addVariableButton, removeVariableButton, moveUpButton, moveDownButton})
         bottom->addWidget(b);
+    editTools = new AccessEditTools(access, context, {variableGrid, dataSetGrid, memberGrid}, tabs, bottom, this);
+    connect(editTools, &AccessEditTools::rowsChanged, this, [this] {
+        variableGrid->reload();
+        // The members grid is blank now and shows members again when a data set row is chosen.
+        dataSetGrid->gridModel()->refresh();
+        memberGrid->gridModel()->refresh();
+        selectedDataSetRow = 0;
+    });
     bottom->addStretch(1);
     bottom->addWidget(okButton);
     bottom->addWidget(cancelButton);
@@ -192,6 +201,13 @@ void AccessDialog::retranslate()
     };
     setHeadings(access.dataSetGrid, dataSetGrid, Text::DataSetHeadings);
     setHeadings(access.memberGrid, memberGrid, Text::MemberHeadings);
+    editTools->retranslate();
+}
+
+void AccessDialog::reject()
+{
+    if (editTools->mayDiscard())
+        QDialog::reject();
 }
 
 void AccessDialog::showEvent(QShowEvent* event)
@@ -230,6 +246,7 @@ void AccessDialog::loadOnShow()
     showDeviceList();
     refreshGrids();
     fitReferenceColumns();
+    editTools->loaded();
     for (const QString& warning : {report.missingFilesWarning(), report.unreadableFilesWarning(), report.droppedMembersWarning()})
         if (!warning.isEmpty())
             context.platform.messages->warning(warning);
@@ -287,7 +304,11 @@ void AccessDialog::onOkClicked()
     const QChar separator = decimalSeparatorOf(context.platform.locale->decimalSeparator());
     if (trimIpAddresses(access))
         refreshGrids();
-    if (!context.report(validateAccessList(access, separator, context.texts)))
+    if (const Result valid = validateAccessList(access, separator, context.texts); !context.report(valid)) {
+        editTools->showErrorCell(valid);
+        return;
+    }
+    if (!editTools->maySaveOverlaps())
         return;
     if (accessFileUnread) {
         // What is shown is not what the file holds: replacing it is the engineer's choice, and
@@ -329,19 +350,7 @@ void AccessDialog::onAddVariableClicked()
     }
 }
 
-void AccessDialog::onRemoveVariableClicked()
-{
-    if (tabs->currentWidget() == variablesPage) {
-        removeVariable(access.variableGrid, variableGrid->currentRow());
-        variableGrid->reload();
-        return;
-    }
-    removeDataSet(access, dataSetGrid->currentRow());
-    // The members grid is blank now and shows members again when a data set row is chosen.
-    dataSetGrid->gridModel()->refresh();
-    memberGrid->gridModel()->refresh();
-    selectedDataSetRow = 0;
-}
+void AccessDialog::onRemoveVariableClicked() { editTools->removeSelectedRows(); }
 
 void AccessDialog::showMembers()
 {
@@ -409,6 +418,7 @@ void AccessDialog::onRemoveDeviceClicked()
     // The removed device is the shown one: its tree goes with it.
     clearTree();
     removeDevice(access, index);
+    editTools->devicesChanged();
     shownDevice = -1;
     selectedAttribute = nullptr;
     selectedDataSet = nullptr;

@@ -11,6 +11,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class DeviceBrowser;
 class GridView;
+class AccessEditTools;
 
 // The IEC 61850 access window: the SCL catalog with its device tree on the left, the access
 // list's grids on the right. Loads the access file each time it is shown; only OK saves.
@@ -21,6 +22,8 @@ public:
     ~AccessDialog() override;
 
     void retranslate();
+    // Cancel, Escape and the close box: asks before changes are discarded.
+    void reject() override;
 
     // Closes the window and lets go of the access list and its device models: the next showing
     // loads them again, unchanged files from the cache of models.
@@ -90,4 +93,5 @@ private:
     QPushButton* removeVariableButton = nullptr;
     QPushButton* moveUpButton = nullptr;
     QPushButton* moveDownButton = nullptr;
+    AccessEditTools* editTools = nullptr;
 };

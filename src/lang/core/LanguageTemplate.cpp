@@ -19,6 +19,7 @@ constexpr Block blocks[] = {
     {1100, 1199, "shared table messages"},
     {1200, 1299, "IEC 61850 access window"},
     {1300, 1499, "windows of other converter variants"},
+    {1500, 1549, "IEC 61850 access window: data array, point lists, edits"},
     {1600, 1699, "managing configurations, message boxes, fixed headings"},
 };
 

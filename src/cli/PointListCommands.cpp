@@ -1,0 +1,111 @@
+#include "cli/Commands.h"
+#include "base/Conversions.h"
+#include "base/Files.h"
+#include "base/ProgramState.h"
+#include "base/TextTable.h"
+#include "iec61850/core/AccessFile.h"
+#include "iec61850/core/Catalog.h"
+#include "iec61850/core/PointList.h"
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+// export-csv and import-csv: the access list of a project as a point list, as the access
+// window's Export CSV and Import CSV write and read it.
+
+namespace {
+
+QChar decimalSeparator() { return decimalSeparatorOf(QLocale::system().decimalPoint()); }
+
+// Loads the access list of the project folder; prints the error and gives the exit status when it fails.
+int loadProject(const QString& folderArg, const char* command, QTextStream& err, ProgramState& state, AccessList& access)
+{
+    const QFileInfo folder(folderArg);
+    if (!folder.isDir()) {
+        err << "swquelmor-cli " << command << ": " << QDir::toNativeSeparators(folderArg) << " is not a project folder\n";
+        return 1;
+    }
+    state.configurationName = folder.fileName();
+    state.projectFolder = QDir::cleanPath(folder.absoluteFilePath());
+    state.setProjectFiles();
+    AccessFileReport report;
+    if (const Result loaded = loadAccessFile(state.accessFile, catalogFolder(state.projectFolder), access, report); !loaded) {
+        err << loaded.message << '\n';
+        return 1;
+    }
+    for (const QString& warning : {report.missingFilesWarning(), report.unreadableFilesWarning(), report.droppedMembersWarning()})
+        if (!warning.isEmpty())
+            err << "warning: " << warning << '\n';
+    return 0;
+}
+
+int exportCsv(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    if (args.size() != 2) {
+        err << "usage: swquelmor-cli export-csv PROJECT_FOLDER OUT.csv\n";
+        return 2;
+    }
+    ProgramState state;
+    AccessList access;
+    if (const int status = loadProject(args[0], "export-csv", err, state, access))
+        return status;
+    if (const Result written = writeFileAtomically(args[1], exportPointList(access, decimalSeparator())); !written) {
+        err << written.message << '\n';
+        return 1;
+    }
+    out << QDir::toNativeSeparators(args[1]) << '\n';
+    return 0;
+}
+
+int importCsv(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    QStringList args = arguments;
+    const bool partial = args.removeAll(QStringLiteral("--partial")) > 0;
+    if (args.size() != 2) {
+        err << "usage: swquelmor-cli import-csv PROJECT_FOLDER IN.csv [--partial]\n";
+        return 2;
+    }
+    ProgramState state;
+    AccessList access;
+    if (const int status = loadProject(args[0], "import-csv", err, state, access))
+        return status;
+    TextTable texts;
+    QByteArray bytes;
+    PointListImport import;
+    Result read = readWholeFile(args[1], bytes, accessFileLimit);
+    if (read)
+        read = readPointList(bytes, access, decimalSeparator(), texts, import);
+    if (!read) {
+        err << (read.textNumber >= 0 ? texts[read.textNumber] + read.arg : read.message) << '\n';
+        return 1;
+    }
+    for (const QString& line : import.unusable)
+        err << QDir::toNativeSeparators(args[1]) << ": " << line << '\n';
+    if (!import.unusable.isEmpty() && !partial) {
+        err << import.unusable.size() << " of " << import.lines
+            << " lines cannot be used; nothing was changed (--partial imports the others)\n";
+        return 1;
+    }
+    applyPointList(access, import);
+    if (const Result saved = saveAccessFile(access, state.accessFile); !saved) {
+        err << saved.message << '\n';
+        return 1;
+    }
+    out << import.usable() << " of " << import.lines << " lines imported into " << QDir::toNativeSeparators(state.accessFile)
+        << '\n';
+    return 0;
+}
+
+} // namespace
+
+extern const Command exportCsvCommand, importCsvCommand;
+
+constinit const Command exportCsvCommand = {"export-csv", "PROJECT_FOLDER OUT.csv",
+    "Writes the access list of a project as a point list, as the access window's Export CSV does: one line per "
+    "variable and per data set member, separated by \";\" where the decimal separator is \",\".",
+    exportCsv};
+
+constinit const Command importCsvCommand = {"import-csv", "PROJECT_FOLDER IN.csv [--partial]",
+    "Replaces the variables and data sets of a project's access list with those of a point list. Lines that cannot "
+    "be used are listed with their numbers; then nothing changes (exit 1) unless --partial imports the others.",
+    importCsv};

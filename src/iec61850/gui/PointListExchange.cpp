@@ -1,0 +1,52 @@
+#include "iec61850/gui/PointListExchange.h"
+#include "base/Conversions.h"
+#include "base/Files.h"
+#include "base/TextNumbers.h"
+#include "base/gui/AppContext.h"
+#include "iec61850/core/PointList.h"
+
+namespace PointListExchange {
+
+namespace {
+
+QChar decimalSeparator(AppContext& context) { return decimalSeparatorOf(context.platform.locale->decimalSeparator()); }
+
+} // namespace
+
+void exportFile(const AccessList& access, AppContext& context)
+{
+    const QString file
+        = context.platform.fileDialog->saveFile(context.texts[Text::ExportCsv], context.state.projectFolder, csvFileFilter);
+    if (!file.isEmpty())
+        context.report(writeFileAtomically(file, exportPointList(access, decimalSeparator(context))));
+}
+
+bool importFile(AccessList& access, AppContext& context)
+{
+    const QString file
+        = context.platform.fileDialog->openFile(context.texts[Text::ImportCsv], context.state.projectFolder, csvFileFilter);
+    if (file.isEmpty())
+        return false;
+    QByteArray bytes;
+    PointListImport import;
+    if (!context.report(readWholeFile(file, bytes, accessFileLimit))
+        || !context.report(readPointList(bytes, access, decimalSeparator(context), context.texts, import)))
+        return false;
+
+    const TextTable& t = context.texts;
+    QString question = t[Text::QuestionReplaceRows].arg(import.lines);
+    if (!import.unusable.isEmpty()) {
+        constexpr qsizetype shown = 20;
+        QStringList lines = import.unusable.mid(0, shown);
+        if (import.unusable.size() > shown)
+            lines << t[Text::ArrayMoreProblems].arg(import.unusable.size() - shown);
+        question = t[Text::QuestionImportSomeLines].arg(import.usable()).arg(import.lines) + u'\n' + lines.join(u'\n') + u'\n'
+            + t[Text::QuestionReplaceWithUsable];
+    }
+    if (!context.platform.messages->askYesNo(question))
+        return false;
+    applyPointList(access, import);
+    return true;
+}
+
+} // namespace PointListExchange

@@ -1,0 +1,17 @@
+#pragma once
+#include "iec61850/core/AccessList.h"
+
+struct AppContext;
+
+// Export CSV and Import CSV of the access window: the file dialogs, the question before an
+// import replaces rows, and the messages.
+namespace PointListExchange {
+
+inline const QString csvFileFilter = QStringLiteral("CSV Files (*.csv)|*.csv|Any File (*.*)|*.*");
+
+void exportFile(const AccessList& access, AppContext& context);
+// True when the rows were replaced; nothing changes unless the engineer accepts the lines
+// that can be used.
+bool importFile(AccessList& access, AppContext& context);
+
+} // namespace PointListExchange

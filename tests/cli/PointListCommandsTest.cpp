@@ -1,0 +1,76 @@
+#include "cli/CliRun.h"
+#include "support/TestSupport.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+// A project folder whose access list has one variable and one data set of the fixture's IED1.
+struct CliProject {
+    QTemporaryDir dir;
+    QString accessFile = dir.filePath("IEC_61850_Client.xml");
+    QString csv = dir.filePath("points.csv");
+
+    CliProject()
+    {
+        QDir(dir.path()).mkpath("ICD_Catalog");
+        QFile::copy(Fixture("iec61850/Access_Window.icd"), dir.filePath("ICD_Catalog/Access_Window.icd"));
+        writeTestFile(accessFile,
+            R"(<IEC_68850_Client><List_ICD_Files><ICD_File Name="IED1" FileName="Access_Window.icd"/></List_ICD_Files>)"
+            R"(<List_DA_Selected><DA_Item Index="0" bType="FLOAT32" fc="MX" Reference="IED1LD0/MMXU1.TotW.mag.f" StartByte="0" )"
+            R"(NumByte="4" IPAddress="127.0.0.1" Port="102" OnChange="N" OnCMD="N" OnTimer="N" Time="" Position="10" )"
+            R"(StartBit="0" ReadWrite="Read" Convertion="None" MoltFact="None" Mnemonic="a;b"/></List_DA_Selected>)"
+            R"(<List_DataSet_Selected><DataSet_Item Index="0" Reference="IED1LD0/LLN0.DS1" GooseName="GCB1" EnGoose="Y" )"
+            R"(IPAddress="127.0.0.1" Port="102" Time="" Mnemonic=""><DataSet_List_DAs>)"
+            R"(<DataSet_DA_Item bType="Quality" Reference="IED1LD0/MMXU1.TotW.q" Position="20" StartBit="" Convertion="" )"
+            R"(MoltFact="" Mnemonic=""/></DataSet_List_DAs></DataSet_Item></List_DataSet_Selected></IEC_68850_Client>)"
+            "<!--SW_VERSION = 1.000-->");
+    }
+};
+
+} // namespace
+
+TEST(PointListCommands, ExportThenImportKeepsTheAccessFile)
+{
+    CliProject p;
+    const CliRun exported = runCli({"export-csv", p.dir.path(), p.csv});
+    ASSERT_EQ(exported.status, 0) << exported.Err.toStdString();
+    const QByteArray csv = readTestFile(p.csv);
+    EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBF"
+                               "Index"))
+        << csv.toStdString();
+    EXPECT_EQ(csv.count("IED1LD0/"), 3) << csv.toStdString(); // the variable, the member and its data set
+
+    // Import the same list: the file the program writes for the same rows.
+    const CliRun imported = runCli({"import-csv", p.dir.path(), p.csv});
+    ASSERT_EQ(imported.status, 0) << imported.Err.toStdString();
+    EXPECT_EQ(imported.out, "2 of 2 lines imported into " + QDir::toNativeSeparators(p.accessFile).toUtf8() + "\n");
+    const QByteArray once = readTestFile(p.accessFile);
+    ASSERT_EQ(runCli({"import-csv", p.dir.path(), p.csv}).status, 0);
+    EXPECT_EQ(readTestFile(p.accessFile), once);
+    EXPECT_TRUE(once.contains(R"(Position="20")"));
+}
+
+TEST(PointListCommands, ImportChangesNothingUnlessEveryLineCanBeUsedOrPartialIsGiven)
+{
+    CliProject p;
+    const QByteArray before = readTestFile(p.accessFile);
+    writeTestFile(p.csv,
+        "IED,Reference,IP Address,Port,Position,Molt Fact\n"
+        "IED1,IED1LD0/MMXU1.TotW.q,127.0.0.1,102,30,None\n"
+        "IED1,IED1LD0/MMXU1.TotW.nothing,127.0.0.1,102,30,None\n");
+    const CliRun refused = runCli({"import-csv", p.dir.path(), p.csv});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.Err.contains("Line 3: IED1LD0/MMXU1.TotW.nothing is not a data attribute of IED1"))
+        << refused.Err.toStdString();
+    EXPECT_EQ(readTestFile(p.accessFile), before);
+
+    const CliRun partial = runCli({"import-csv", p.dir.path(), p.csv, "--partial"});
+    EXPECT_EQ(partial.status, 0) << partial.Err.toStdString();
+    const QByteArray after = readTestFile(p.accessFile);
+    EXPECT_EQ(after.count("<DA_Item "), 1);
+    EXPECT_TRUE(after.contains(R"(Reference="IED1LD0/MMXU1.TotW.q" StartByte="0" NumByte="4")")) << after.toStdString();
+    EXPECT_FALSE(after.contains("DataSet_Item")); // replaced, not appended
+
+    EXPECT_EQ(runCli({"import-csv", p.dir.path()}).status, 2);
+    EXPECT_EQ(runCli({"export-csv", p.dir.filePath("missing"), p.csv}).status, 1);
+}
