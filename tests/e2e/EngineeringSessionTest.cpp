@@ -226,13 +226,13 @@ TEST(EngineeringSession, FromAnEmptyProgramFolderToAnUpdateAndBackAfterARestart)
     {
         SCOPED_TRACE("step 3: IEC 61850 access");
         session.mapAccess(sclA, sclB);
-        // OK names the members still without a place and saves when told to.
+        // OK names the members placed on bytes of another and saves when told to.
         EXPECT_EQ(messages(),
             (Messages{{"error", "Error row 2!! Mult. Factor must be a valid Float"},
                 {"question",
                     "Check the places of these entries in the internal data array:\n"
-                    "DataSet row 1 member 2 has no Position between 0 and 1399\n"
-                    "DataSet row 1 member 3 has no Position between 0 and 1399\nSave anyway?"}}));
+                    "DataSet row 1 member 2 overlaps DataSet row 1 member 1 at position 21\n"
+                    "DataSet row 1 member 3 overlaps DataSet row 1 member 1 at position 22\nSave anyway?"}}));
         EXPECT_EQ(readTestFile(project + "/IEC_61850_Client.xml"), expectedAccessFile);
         EXPECT_EQ(QDir(project + "/ICD_Catalog").entryList(QDir::Files, QDir::Name),
             (QStringList{Scenario::sclFileB, Scenario::sclFileA}));

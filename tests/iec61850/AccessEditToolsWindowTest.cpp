@@ -91,7 +91,11 @@ TEST(AccessEditTools, PointListRoundTripGivesTheSameFile)
     run.addValid(leafQ, "20");
     run.add(dataSet1);
     AccessRun::clickCell(run.grid("ACG_DataSet"), DataSetColumn::Mnemonic, 1);
-    AccessRun::typeCell(run.grid("ACG_DS_Vars"), MemberColumn::Position, 2, "30");
+    for (auto [col, text] :
+        {std::pair{DataSetColumn::IpAddress, "127.0.0.1"}, {DataSetColumn::Port, "102"}, {DataSetColumn::Time, "1000"}})
+        AccessRun::typeCell(run.grid("ACG_DataSet"), col, 1, QString::fromLatin1(text));
+    for (auto [member, position] : {std::pair{1, "40"}, {2, "30"}, {3, "50"}})
+        AccessRun::typeCell(run.grid("ACG_DS_Vars"), MemberColumn::Position, member, QString::fromLatin1(position));
     run.click("Btn_OK");
     ASSERT_FALSE(run.window->isVisible()) << run.fakes.messages.texts("error").join('\n').toStdString();
     const QByteArray saved = readTestFile(run.state.accessFile);

@@ -24,7 +24,7 @@ struct Mapping {
             const QString file = dir.filePath(QString::fromLatin1(ied) + ".icd");
             writeTestFile(file, testScl(QString::fromLatin1(ied)));
             std::unique_ptr<Ied> device;
-            if (!readSclFile(file, device))
+            if (!readSclFile(file, {}, device))
                 qFatal("cannot read the test SCL");
             device->fileName = QString::fromLatin1(ied) + ".icd";
             access.devices.push_back(std::move(device));
