@@ -41,7 +41,8 @@ TEST(CliCheck, ListsEveryProblemWithFileRowAndColumn)
         {"low bits would be lost", accessFileXml({With(exampleVariable(), {{"Port", "99999"}, {"Position", "70000"}})}), nullptr,
             {access + "row 1: Port: Error row 1!! Port must be between 0 and 65535",
                 access + "row 1: Position: Error row 1!! Position must be between 0 and 1399"}},
-        {"direction left empty", accessFileXml({exampleVariable(), With(exampleVariable(), {{"ReadWrite", ""}})}), nullptr,
+        {"direction left empty",
+            accessFileXml({exampleVariable(), With(exampleVariable(), {{"ReadWrite", ""}, {"Position", "100"}})}), nullptr,
             {access + "row 2: ReadWrite: Error row 2!! R/W: select Read or Write"}},
         {"data set member and row",
             accessFileXml({},
@@ -101,4 +102,38 @@ TEST(CliCheck, BuildRefusesAFailingProjectUnlessForced)
     EXPECT_TRUE(forced.err.contains("Port must be between 0 and 65535"));
     EXPECT_EQ(readTestFile(p.Bin("bank2.bin")).mid(24 + 10, 2).toHex(), QByteArray("9f86")); // 99999 & 0xFFFF
     EXPECT_EQ(runCommand(buildCommand, {"--force"}).exitCode, 2);
+}
+
+// Entries meeting in the internal data array are warnings: the device takes them, so only
+// --strict fails the check for them; an error still fails it either way.
+TEST(CliCheck, DataArrayOverlapsAreWarningsUnlessStrict)
+{
+    // exampleVariable() is a FLOAT32 at Position 10.
+    const QString overlap
+        = QStringLiteral("warning: IEC_61850_Client.xml: Variables row 2 overlaps Variables row 1 at position 10\n");
+    struct Case {
+        const char* name;
+        QByteArray accessFile;
+        bool strict;
+        int exitCode;
+        QString out;
+    };
+    const Case cases[] = {
+        {"overlap", accessFileXml({exampleVariable(), exampleVariable()}), false, 0, overlap},
+        {"overlap, strict", accessFileXml({exampleVariable(), exampleVariable()}), true, 1, overlap},
+        {"apart, strict", accessFileXml({exampleVariable(), With(exampleVariable(), {{"Position", "100"}})}), true, 0, {}},
+        {"error and overlap", accessFileXml({exampleVariable(), With(exampleVariable(), {{"Port", "99999"}})}), false, 1,
+            "IEC_61850_Client.xml: row 2: Port: Error row 2!! Port must be between 0 and 65535\n" + overlap},
+        {"past the end is an error", accessFileXml({With(exampleVariable(), {{"Position", "1398"}})}), false, 1,
+            "IEC_61850_Client.xml: Variables row 1 at position 1398 runs past position 1399\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Project p;
+        p.writeAccess(c.accessFile);
+        const QStringList args = c.strict ? QStringList{"--strict", p.state.projectFolder} : QStringList{p.state.projectFolder};
+        const CliRun run = runCommand(checkCommand, args);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_EQ(run.out, c.out);
+    }
 }

@@ -108,6 +108,27 @@ std::vector<ArrayEntry> arrayEntries(const AccessList& access)
     return entries;
 }
 
+std::vector<ArrayEntry> arrayEntries(const AccessFileModel& model)
+{
+    using namespace AccessItem;
+    std::vector<ArrayEntry> entries;
+    int row = 0;
+    for (const StoredVariable& v : model.variables) {
+        ++row;
+        if (!v[BType].text.isEmpty())
+            entries.push_back(
+                {{ArrayUser::Variable, row, 0}, v[BType].text, v[Position].text, v[StartBit].text, v[NumByte].text});
+    }
+    row = 0;
+    for (const StoredDataSet& dataSet : model.dataSets) {
+        ++row;
+        int member = 0;
+        for (const StoredMember& m : dataSet.members)
+            entries.push_back({{ArrayUser::Member, row, ++member}, m[MBType].text, m[MPosition].text, m[MStartBit].text, {}});
+    }
+    return entries;
+}
+
 QString userText(const ArrayUser& user, const TextTable& texts)
 {
     if (user.kind == ArrayUser::Variable)
@@ -123,20 +144,23 @@ QStringList problemLines(const Occupancy& occupancy, const TextTable& texts, int
             lines << texts[Text::ArrayMoreProblems].arg(occupancy.problems.size() - static_cast<size_t>(max));
             break;
         }
-        const QString user = userText(p.user, texts);
-        switch (p.kind) {
-        case ArrayProblem::Overlap:
-            lines << texts[Text::ArrayOverlap].arg(user, userText(p.other, texts)).arg(p.position);
-            break;
-        case ArrayProblem::PastEnd:
-            lines << texts[Text::ArrayPastEnd].arg(user).arg(p.position);
-            break;
-        case ArrayProblem::NoPosition:
-            lines << texts[Text::ArrayNoPosition].arg(user);
-            break;
-        }
+        lines << problemText(p, texts);
     }
     return lines;
+}
+
+QString problemText(const ArrayProblem& problem, const TextTable& texts)
+{
+    const QString user = userText(problem.user, texts);
+    switch (problem.kind) {
+    case ArrayProblem::Overlap:
+        return texts[Text::ArrayOverlap].arg(user, userText(problem.other, texts)).arg(problem.position);
+    case ArrayProblem::PastEnd:
+        return texts[Text::ArrayPastEnd].arg(user).arg(problem.position);
+    case ArrayProblem::NoPosition:
+        break;
+    }
+    return texts[Text::ArrayNoPosition].arg(user);
 }
 
 QString extentText(const BitExtent& extent)

@@ -1,6 +1,7 @@
 #include "image/core/ProjectCheck.h"
 #include "comm/core/CommunicationSettings.h"
 #include "iec61850/core/AccessValidation.h"
+#include "iec61850/core/DataArray.h"
 #include "base/TextNumbers.h"
 #include "base/TextTable.h"
 #include <QFileInfo>
@@ -9,6 +10,19 @@
 namespace Image {
 
 namespace {
+
+// An entry without a usable position is already an error of the row checks.
+Problems dataArrayProblems(const AccessFileModel& model, const TextTable& texts)
+{
+    Occupancy occupancy;
+    computeOccupancy(arrayEntries(model), occupancy);
+    Problems problems;
+    for (const ArrayProblem& p : occupancy.problems)
+        if (p.kind != ArrayProblem::NoPosition)
+            problems.push_back({p.kind == ArrayProblem::Overlap ? Problem::Severity::Warning : Problem::Severity::Error, {}, {},
+                {}, Result::error(problemText(p, texts))});
+    return problems;
+}
 
 void addFrom(Problems& problems, Problems found, const QString& path)
 {
@@ -25,8 +39,10 @@ Problems checkProject(const ProgramState& state, QChar decimalSeparator, const T
     Problems problems;
     if (CommunicationSettings set; readParGenFile(state.parGenFile, set))
         addFrom(problems, communicationProblems(set), state.parGenFile);
-    if (AccessFileModel model; readAccessFileModel(state.accessFile, model))
+    if (AccessFileModel model; readAccessFileModel(state.accessFile, model)) {
         addFrom(problems, checkAccessRows(model, decimalSeparator, texts), state.accessFile);
+        addFrom(problems, dataArrayProblems(model, texts), state.accessFile);
+    }
     return problems;
 }
 

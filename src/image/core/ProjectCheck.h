@@ -9,7 +9,9 @@ namespace Image {
 
 // Every check that a configuration's files must pass before its images are built: ParGen.xml
 // as the communication window checks it, then the rows of IEC_61850_Client.xml as the access
-// window checks them, each problem naming its file. A file that cannot be read is left to the
+// window checks them, then where the rows meet in the internal data array: an entry running past
+// its end is an error, two entries sharing a bit a warning (the device takes them, though rarely
+// as meant). Each problem names its file. A file that cannot be read is left to the
 // build, which reports it; a missing file has nothing to check. Used by the update step and by
 // `swquelmor-cli check` and `build`.
 Problems checkProject(const ProgramState& state, QChar decimalSeparator, const TextTable& texts);
