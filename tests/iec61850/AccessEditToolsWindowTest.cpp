@@ -203,6 +203,24 @@ TEST(AccessEditTools, ValidationErrorFocusesTheCellItNames)
     EXPECT_EQ(run.currentPage(), "TS_Variables");
     EXPECT_EQ(std::pair(run.vars()->currentColumn(), run.vars()->currentRow()), std::pair(int(VariableColumn::Port), 2));
     EXPECT_TRUE(run.vars()->hasFocus());
+
+    // A member's error: its data set row is chosen and the member's cell has the focus.
+    AccessRun::typeCell(run.vars(), VariableColumn::Port, 2, "102");
+    run.add(dataSet1);
+    GridView* sets = run.grid("ACG_DataSet");
+    for (auto [col, text] :
+        {std::pair{DataSetColumn::IpAddress, "127.0.0.1"}, {DataSetColumn::Port, "102"}, {DataSetColumn::Time, "1000"}})
+        AccessRun::typeCell(sets, col, 1, QString::fromLatin1(text));
+    GridView* members = run.grid("ACG_DS_Vars");
+    AccessRun::typeCell(members, MemberColumn::Position, 1, "40");
+    run.showPage("TS_Variables");
+    run.fakes.messages.shown.clear();
+    run.click("Btn_OK");
+    EXPECT_EQ(
+        run.fakes.messages.texts("error"), QStringList({"Error DataSet row 1, member 2!! Position must be between 0 and 1399"}));
+    EXPECT_EQ(run.currentPage(), "TS_DataSet");
+    EXPECT_EQ(std::pair(members->currentColumn(), members->currentRow()), std::pair(int(MemberColumn::Position), 2));
+    EXPECT_TRUE(members->hasFocus());
 }
 
 TEST(AccessEditTools, SeveralCellsOfAColumnSetAtOnce)

@@ -124,4 +124,23 @@ TEST(AccessEdits, ValidationErrorsNameTheirCell)
         EXPECT_EQ(std::pair(cell.col, cell.row), std::pair(c.cell.col, c.cell.row)) << c.check;
     }
     EXPECT_EQ(cellOfRowError(Result::error("other"), texts).row, 0);
+
+    // Data set rows and their members, as the checks word them.
+    struct DataSetCase {
+        QString arg;
+        GridCell cell;
+    };
+    const QString member = texts[Text::ErrorMember];
+    const DataSetCase dataSetCases[] = {
+        {"12" + texts[Text::ErrorRowPort], {GridCell::DataSets, DataSetColumn::Port, 12, 0}},
+        {"2" + texts[Text::ErrorDataSetMembers], {GridCell::DataSets, DataSetColumn::Reference, 2, 0}},
+        {"2" + member + "13" + texts[Text::ErrorRowStartBit], {GridCell::Members, MemberColumn::StartBit, 2, 13}},
+        {"4" + member + "1" + texts[Text::ErrorRowPosition] + "1399", {GridCell::Members, MemberColumn::Position, 4, 1}},
+    };
+    for (const DataSetCase& c : dataSetCases) {
+        const GridCell cell = cellOfRowError(Result::textError(Text::ErrorDataSetRow, c.arg), texts);
+        EXPECT_EQ(std::tuple(cell.grid, cell.col, cell.row, cell.member),
+            std::tuple(c.cell.grid, c.cell.col, c.cell.row, c.cell.member))
+            << c.arg.toStdString();
+    }
 }

@@ -129,19 +129,66 @@ QByteArray accessSnapshot(const AccessList& access)
     return text.toUtf8();
 }
 
+namespace {
+
+// The whole number at the start of `text`, taken off it.
+int takeNumber(QString& text)
+{
+    qsizetype digits = 0;
+    while (digits < text.size() && text[digits].isDigit())
+        ++digits;
+    const int number = text.left(digits).toInt();
+    text.remove(0, digits);
+    return number;
+}
+
+struct CheckColumn {
+    int text, col;
+};
+
+// The column of the check whose text starts `check`, else `fallback`.
+template <size_t N> int columnOf(const CheckColumn (&columns)[N], const QString& check, const TextTable& texts, int fallback)
+{
+    for (const CheckColumn& c : columns)
+        if (check.startsWith(texts[c.text]))
+            return c.col;
+    return fallback;
+}
+
+// A data set row's message: the row, then ", member " and the member for a member's check.
+GridCell cellOfDataSetError(QString arg, const TextTable& texts)
+{
+    GridCell cell;
+    cell.row = takeNumber(arg);
+    if (arg.startsWith(texts[Text::ErrorMember])) {
+        arg.remove(0, texts[Text::ErrorMember].size());
+        cell.grid = GridCell::Members;
+        cell.member = takeNumber(arg);
+        static constexpr CheckColumn columns[]
+            = {{Text::ErrorRowPosition, MemberColumn::Position}, {Text::ErrorRowStartBit, MemberColumn::StartBit}};
+        cell.col = columnOf(columns, arg, texts, MemberColumn::Position);
+        return cell;
+    }
+    cell.grid = GridCell::DataSets;
+    static constexpr CheckColumn columns[] = {{Text::ErrorRowIpAddress, DataSetColumn::IpAddress},
+        {Text::ErrorRowPort, DataSetColumn::Port}, {Text::ErrorRowTime, DataSetColumn::Time}};
+    cell.col = columnOf(columns, arg, texts, DataSetColumn::Reference);
+    return cell;
+}
+
+} // namespace
+
 GridCell cellOfRowError(const Result& failed, const TextTable& texts)
 {
-    if (failed.ok || failed.textNumber != Text::ErrorRow)
+    if (failed.ok)
+        return {};
+    if (failed.textNumber == Text::ErrorDataSetRow)
+        return cellOfDataSetError(failed.arg, texts);
+    if (failed.textNumber != Text::ErrorRow)
         return {};
     // The argument is the row number followed by the failed check's text.
-    qsizetype digits = 0;
-    while (digits < failed.arg.size() && failed.arg[digits].isDigit())
-        ++digits;
-    const int row = failed.arg.left(digits).toInt();
-    const QString check = failed.arg.mid(digits);
-    struct CheckColumn {
-        int text, col;
-    };
+    QString check = failed.arg;
+    const int row = takeNumber(check);
     static constexpr CheckColumn columns[] = {
         {Text::ErrorRowString255Start, VariableColumn::StartByte},
         {Text::ErrorRowOctet64Start, VariableColumn::StartByte},
@@ -154,9 +201,10 @@ GridCell cellOfRowError(const Result& failed, const TextTable& texts)
         {Text::ErrorRowTime, VariableColumn::Time},
         {Text::ErrorRowPosition, VariableColumn::Position},
         {Text::ErrorRowMultFactor, VariableColumn::MultFactor},
+        {Text::ErrorRowStartBit, VariableColumn::StartBit},
+        {Text::ErrorRowReadWrite, VariableColumn::ReadWrite},
+        {Text::ErrorRowOtherStartByte, VariableColumn::StartByte},
+        {Text::ErrorRowOtherNumByte, VariableColumn::NumByte},
     };
-    for (const CheckColumn& c : columns)
-        if (check.startsWith(texts[c.text]))
-            return {c.col, row};
-    return {VariableColumn::Index, row};
+    return {GridCell::Variables, columnOf(columns, check, texts, VariableColumn::Index), row};
 }

@@ -40,10 +40,12 @@ private:
 // Everything OK would save, as one text: equal snapshots mean nothing changed.
 QByteArray accessSnapshot(const AccessList& access);
 
-// The variables-grid cell that a failed validation names: its row and column, or row 0 when
-// the result names none.
+// The cell that a failed validation names: a cell of the variables or data sets grid, or of the
+// members grid of data set `row`; row 0 when the result names none.
 struct GridCell {
+    enum Grid { Variables, DataSets, Members } grid = Variables;
     int col = 0;
     int row = 0;
+    int member = 0; // Members: the member's row
 };
 GridCell cellOfRowError(const Result& failed, const TextTable& texts);

@@ -101,10 +101,16 @@ void AccessEditTools::showErrorCell(const Result& failed)
     const GridCell cell = cellOfRowError(failed, m_context.texts);
     if (cell.row < 1)
         return;
-    GridView* grid = m_grids.variables;
+    GridView* grid = cell.grid == GridCell::Variables ? m_grids.variables : m_grids.dataSets;
     m_tabs->setCurrentWidget(grid->parentWidget());
-    grid->setCurrent(cell.col, cell.row);
+    grid->setCurrent(cell.grid == GridCell::Members ? int(DataSetColumn::Reference) : cell.col, cell.row);
     grid->scrollTo(grid->currentIndex());
+    if (cell.grid == GridCell::Members) {
+        // Moving to the data set row shows its members.
+        grid = m_grids.members;
+        grid->setCurrent(cell.col, cell.member);
+        grid->scrollTo(grid->currentIndex());
+    }
     grid->setFocus();
 }
 
