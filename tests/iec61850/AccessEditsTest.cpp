@@ -108,20 +108,20 @@ TEST(AccessEdits, ValidationErrorsNameTheirCell)
     struct Case {
         int check;
         QString suffix;
-        GridCell cell;
+        int col, row;
     };
     const Case cases[] = {
-        {Text::ErrorRowString255Start, "", {VariableColumn::StartByte, 3}},
-        {Text::ErrorRowOctet64End, "", {VariableColumn::NumByte, 3}},
-        {Text::ErrorRowIpAddress, "", {VariableColumn::IpAddress, 3}},
-        {Text::ErrorRowPort, "", {VariableColumn::Port, 3}},
-        {Text::ErrorRowTime, "", {VariableColumn::Time, 3}},
-        {Text::ErrorRowPosition, "1399", {VariableColumn::Position, 3}},
-        {Text::ErrorRowMultFactor, "", {VariableColumn::MultFactor, 3}},
+        {Text::ErrorRowString255Start, "", VariableColumn::StartByte, 3},
+        {Text::ErrorRowOctet64End, "", VariableColumn::NumByte, 3},
+        {Text::ErrorRowIpAddress, "", VariableColumn::IpAddress, 3},
+        {Text::ErrorRowPort, "", VariableColumn::Port, 3},
+        {Text::ErrorRowTime, "", VariableColumn::Time, 3},
+        {Text::ErrorRowPosition, "1399", VariableColumn::Position, 3},
+        {Text::ErrorRowMultFactor, "", VariableColumn::MultFactor, 3},
     };
     for (const Case& c : cases) {
         const GridCell cell = cellOfRowError(Result::textError(Text::ErrorRow, "3" + texts[c.check] + c.suffix), texts);
-        EXPECT_EQ(std::pair(cell.col, cell.row), std::pair(c.cell.col, c.cell.row)) << c.check;
+        EXPECT_EQ(std::pair(cell.col, cell.row), std::pair(c.col, c.row)) << c.check;
     }
     EXPECT_EQ(cellOfRowError(Result::error("other"), texts).row, 0);
 

@@ -66,6 +66,8 @@ struct Mapping {
         for (int i : {1, 0, 1}) {
             const int dsRow = addDataSet(access, dataSet(i), i);
             access.dataSetGrid.setCell(DataSetColumn::IpAddress, dsRow, "127.0.0.2");
+            access.dataSetGrid.setCell(DataSetColumn::Port, dsRow, "102");
+            access.dataSetGrid.setCell(DataSetColumn::Time, dsRow, "1000");
             access.dataSetGrid.setCell(DataSetColumn::Mnemonic, dsRow, QStringLiteral("set %1, ok").arg(dsRow));
             int position = 100 * dsRow;
             for (auto& m : access.dataSets.back()->members) {
@@ -131,7 +133,7 @@ TEST(PointList, RoundTripGivesTheSameAccessFileWithEitherSeparator)
 TEST(PointList, LinesThatCannotBeUsedAreNamedByLine)
 {
     Mapping m;
-    const QByteArray header = "IED;Reference;DataSet;IP Address;Port;Position;Molt Fact;Unknown Column\r\n";
+    const QByteArray header = "IED;Reference;DataSet;IP Address;Port;Position;Molt Fact;Unknown Column;Time (ms)\r\n";
     struct Case {
         const char* line;
         QString problem; // empty: usable
@@ -143,7 +145,11 @@ TEST(PointList, LinesThatCannotBeUsedAreNamedByLine)
         {"IED1;IED1LD0/MMXU1.TotW.mag;;127.0.0.1;102;5;None;", "IED1LD0/MMXU1.TotW.mag is not a data attribute of IED1"},
         {"IED1;IED1LD0/MMXU1.TotW.q;;127.0.0.1;70000;5;None;", "Port must be between 0 and 65535"},
         {"IED1;IED1LD0/MMXU1.TotW.q;;127.0.0.1;102;1400;None;", "Position must be between 0 and 1399"},
-        {"IED1;IED1LD0/XCBR1.Pos.q;IED1LD0/LLN0.DS1;127.0.0.1;102;7;;", ""},
+        {"IED1;IED1LD0/XCBR1.Pos.q;IED1LD0/LLN0.DS1;127.0.0.1;102;7;;;1000", ""},
+        // Data set lines meet the checks of the data set row and of the member.
+        {"IED1;IED1LD0/MMXU1.TotW.q;IED1LD0/LLN0.DS1;127.0.0.1;102;1400;;;1000", "Position must be between 0 and 1399"},
+        {"IED1;IED1LD0/MMXU1.TotW.q;IED1LD0/LLN0.DS1;;102;8;;;1000",
+            "IP Address must be a valid TCP IP Address (Ex. 192.168.1.125)"},
         {"IED1;IED1LD0/MMXU1.TotW.q;IED1LD0/LLN0.DS9;127.0.0.1;102;7;;", "IED1LD0/LLN0.DS9 is not a data set of IED1"},
         {"IED1;IED1LD0/MMXU1.TotW.t;IED1LD0/LLN0.DS1;127.0.0.1;102;7;;",
             "IED1LD0/MMXU1.TotW.t is not a further member of data set IED1LD0/LLN0.DS1"},
@@ -179,11 +185,11 @@ TEST(PointList, LinesThatCannotBeUsedAreNamedByLine)
 TEST(PointList, ADataSetListedTwiceInARowStaysTwoEntries)
 {
     Mapping m;
-    const QByteArray csv = "IED,DataSet,Reference,Position\n"
-                           "IED1,IED1LD0/LLN0.DS1,IED1LD0/MMXU1.TotW.q,1\n"
-                           "IED1,IED1LD0/LLN0.DS1,IED1LD0/XCBR1.Pos.q,2\n"
-                           "IED1,IED1LD0/LLN0.DS1,IED1LD0/MMXU1.TotW.q,3\n"
-                           "IED2,IED2LD0/LLN0.DS1,IED2LD0/XCBR1.Pos.q,4\n";
+    const QByteArray csv = "IED,DataSet,Reference,Position,IP Address,Port,Time (ms)\n"
+                           "IED1,IED1LD0/LLN0.DS1,IED1LD0/MMXU1.TotW.q,1,127.0.0.1,102,1000\n"
+                           "IED1,IED1LD0/LLN0.DS1,IED1LD0/XCBR1.Pos.q,2,127.0.0.1,102,1000\n"
+                           "IED1,IED1LD0/LLN0.DS1,IED1LD0/MMXU1.TotW.q,3,127.0.0.1,102,1000\n"
+                           "IED2,IED2LD0/LLN0.DS1,IED2LD0/XCBR1.Pos.q,4,127.0.0.1,102,1000\n";
     PointListImport result;
     ASSERT_TRUE(m.import(csv, result));
     EXPECT_TRUE(result.unusable.isEmpty());

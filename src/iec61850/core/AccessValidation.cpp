@@ -158,6 +158,19 @@ template <typename Item> std::vector<Item> itemsOf(const StringGrid& grid)
     return items;
 }
 
+std::vector<StoredMember> storedMembersOf(const DataSetEntry& entry)
+{
+    std::vector<StoredMember> members;
+    for (const auto& m : entry.members) {
+        StoredMember& member = members.emplace_back();
+        const QString values[]
+            = {m->bType(), m->reference(), m->position, m->bitAddress, m->conversion, m->multFactor, m->mnemonic};
+        for (size_t k = 0; k < std::size(values); ++k)
+            member.attributes[k] = stored(values[k]);
+    }
+    return members;
+}
+
 Result firstProblem(const Problems& problems) { return problems.empty() ? Result::success() : problems.front().what; }
 
 } // namespace
@@ -179,13 +192,7 @@ AccessFileModel accessFileModelOf(const AccessList& access)
     model.variables = itemsOf<StoredVariable>(access.variableGrid);
     std::vector<StoredDataSet> dataSets = itemsOf<StoredDataSet>(access.dataSetGrid);
     for (size_t i = 0; i < dataSets.size() && i < access.dataSets.size(); ++i)
-        for (const auto& m : access.dataSets[i]->members) {
-            StoredMember& member = dataSets[i].members.emplace_back();
-            const QString values[]
-                = {m->bType(), m->reference(), m->position, m->bitAddress, m->conversion, m->multFactor, m->mnemonic};
-            for (size_t k = 0; k < std::size(values); ++k)
-                member.attributes[k] = stored(values[k]);
-        }
+        dataSets[i].members = storedMembersOf(*access.dataSets[i]);
     model.dataSets = std::move(dataSets);
     return model;
 }
@@ -193,6 +200,20 @@ AccessFileModel accessFileModelOf(const AccessList& access)
 Result validateAccessList(const AccessList& access, QChar decimalSeparator, const TextTable& texts)
 {
     return firstProblem(checkAccessRows(accessFileModelOf(access), decimalSeparator, texts));
+}
+
+Result validateDataSet(
+    const StringGrid& dataSetGrid, const std::vector<std::unique_ptr<DataSetEntry>>& dataSets, int row, const TextTable& texts)
+{
+    Problems problems;
+    if (row < 1 || row >= dataSetGrid.rowCount() || static_cast<size_t>(row) > dataSets.size())
+        return Result::success();
+    StoredDataSet item;
+    for (size_t i = 0; i < std::size(item.attributes); ++i)
+        item.attributes[i] = stored(dataSetGrid.cell(static_cast<int>(i) + 1, row));
+    item.members = storedMembersOf(*dataSets[static_cast<size_t>(row) - 1]);
+    checkDataSet(item, row, texts, problems);
+    return firstProblem(problems);
 }
 
 Result validateVariables(const StringGrid& variableGrid, QChar decimalSeparator, const TextTable& texts)

@@ -31,5 +31,9 @@ AccessFileModel accessFileModelOf(const AccessList& access);
 // The window's OK: the first problem of checkAccessRows() over its lists, or success.
 Result validateAccessList(const AccessList& access, QChar decimalSeparator, const TextTable& texts);
 
+// The checks of data set row `row` alone: the grid's row and the members of its entry.
+Result validateDataSet(
+    const StringGrid& dataSetGrid, const std::vector<std::unique_ptr<DataSetEntry>>& dataSets, int row, const TextTable& texts);
+
 // The same for the variables grid alone.
 Result validateVariables(const StringGrid& variableGrid, QChar decimalSeparator, const TextTable& texts);

@@ -35,21 +35,34 @@ QString extentOf(const ArrayEntry& entry)
     return entryExtent(entry, extent) ? extentText(extent) : QString();
 }
 
+// A failed row check as a line's problem: the check's text without the row (and member) it
+// names, nor its "!!".
+QString checkText(const Result& checked, const TextTable& texts)
+{
+    QString text = checked.arg;
+    const auto dropNumber = [&text] {
+        while (!text.isEmpty() && text.front().isDigit())
+            text.remove(0, 1);
+    };
+    dropNumber();
+    if (text.startsWith(texts[Text::ErrorMember])) {
+        text.remove(0, texts[Text::ErrorMember].size());
+        dropNumber();
+    }
+    while (text.startsWith(u'!') || text.startsWith(u' '))
+        text.remove(0, 1);
+    return text;
+}
+
 // The row checks of the access window for one imported variable row: the text of the first
-// failing check without its "!!", or nothing. The one place where imported rows meet the checks.
+// failing check, or nothing.
 QString rowCheckFailure(const StringGrid& grid, int row, QChar separator, const TextTable& texts)
 {
     StringGrid one(QStringList(grid.colCount(), QString()));
     for (int col = 0; col < grid.colCount(); ++col)
         one.setCell(col, 1, grid.cell(col, row));
     const Result checked = validateVariables(one, separator, texts);
-    if (checked)
-        return {};
-    // The message is the row number, 1 here, followed by the check's text.
-    QString text = checked.arg.mid(1);
-    while (text.startsWith(u'!') || text.startsWith(u' '))
-        text.remove(0, 1);
-    return text;
+    return checked ? QString() : checkText(checked, texts);
 }
 
 // The data attributes and data sets of each device by reference, made when first asked.
@@ -233,7 +246,8 @@ private:
         // The line continues the data set of the line before, unless it names a member that
         // does not come after that line's: then the data set is listed once more.
         int k = current == ds && currentDevice == index ? memberAt(nextMember) : -1;
-        if (k < 0) {
+        const bool started = k < 0;
+        if (started) {
             k = memberAt(0);
             if (k < 0)
                 return texts[Text::ImportNotMember].arg(reference, dsReference);
@@ -247,6 +261,17 @@ private:
         member->multFactor = variableValue(VariableColumn::MultFactor);
         member->mnemonic = variableValue(VariableColumn::Mnemonic);
         import.dataSets.back()->members.push_back(std::move(member));
+        // The data set row with the members so far, as OK checks it.
+        const int row = static_cast<int>(import.dataSets.size());
+        if (const Result checked = validateDataSet(import.dataSetGrid, import.dataSets, row, texts); !checked) {
+            import.dataSets.back()->members.pop_back();
+            if (started) {
+                import.dataSets.pop_back();
+                dropLastRow(import.dataSetGrid, row);
+                current = nullptr;
+            }
+            return checkText(checked, texts);
+        }
         nextMember = static_cast<size_t>(k) + 1;
         return {};
     }
