@@ -20,7 +20,7 @@ struct CliProject {
             R"(NumByte="4" IPAddress="127.0.0.1" Port="102" OnChange="N" OnCMD="N" OnTimer="N" Time="" Position="10" )"
             R"(StartBit="0" ReadWrite="Read" Convertion="None" MoltFact="None" Mnemonic="a;b"/></List_DA_Selected>)"
             R"(<List_DataSet_Selected><DataSet_Item Index="0" Reference="IED1LD0/LLN0.DS1" GooseName="GCB1" EnGoose="Y" )"
-            R"(IPAddress="127.0.0.1" Port="102" Time="" Mnemonic=""><DataSet_List_DAs>)"
+            R"(IPAddress="127.0.0.1" Port="102" Time="1000" Mnemonic=""><DataSet_List_DAs>)"
             R"(<DataSet_DA_Item bType="Quality" Reference="IED1LD0/MMXU1.TotW.q" Position="20" StartBit="" Convertion="" )"
             R"(MoltFact="" Mnemonic=""/></DataSet_List_DAs></DataSet_Item></List_DataSet_Selected></IEC_68850_Client>)"
             "<!--SW_VERSION = 1.000-->");
