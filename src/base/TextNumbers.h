@@ -131,6 +131,8 @@ enum : int {
     ErrorDeviceInUse = 1463, // followed by the rows that use the device
     AddVarDataObject = 1464,
     AddVarStructured = 1465,
+    ErrorDeviceListed = 1466, // followed by the device's list text
+    ErrorDeviceListedCopyReplaced = 1467, // the same, after the catalog copy was replaced
 
     // Managing configurations in the Open configuration window
     ConfigurationButtons = 1600, // Rename, Duplicate, Delete; their hints follow

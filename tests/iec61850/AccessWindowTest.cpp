@@ -42,23 +42,26 @@ TEST(AccessWindow, FirstImportMakesTheCatalogAndTheSameFileTwiceGivesTwoDevices)
     EXPECT_EQ(run.deviceTexts(), QStringList{"IED1 - A.icd"});
     EXPECT_TRUE(run.fakes.messages.shown.empty());
 
-    run.importFile(file); // the question comes, Yes (the fake's default) copies again
+    // The same IED of the same file again: the question comes, Yes (the fake's default) copies
+    // again, and the list keeps one line for it, as the message says.
+    run.importFile(file);
     EXPECT_EQ(run.fakes.messages.shown,
         (std::vector<FakeMessageService::Shown>{
-            {"question", "File already exists in catalog directory. Do you want to overwrite file?"}}));
-    EXPECT_EQ(run.deviceTexts(), QStringList({"IED1 - A.icd", "IED1 - A.icd"}));
+            {"question", "File already exists in catalog directory. Do you want to overwrite file?"},
+            {"error", "The copy in the catalog was replaced and is read when this window opens again; this IED of this "
+                      "file is already in the list: IED1 - A.icd"}}));
+    EXPECT_EQ(run.deviceTexts(), QStringList{"IED1 - A.icd"});
 
     // The engineer cancels the file dialog: nothing happens.
     run.click("Btn_Add_IEC_Device");
-    EXPECT_EQ(run.deviceTexts().size(), 2);
+    EXPECT_EQ(run.deviceTexts().size(), 1);
 
-    // OK writes both devices, the second one copied from the same file.
+    // OK writes the device once.
     run.click("Btn_OK");
     EXPECT_FALSE(run.window->isVisible());
     EXPECT_EQ(run.window->result(), QDialog::Accepted);
     const QByteArray saved = readTestFile(run.state.accessFile);
-    EXPECT_EQ(saved.count("FileName=\"A.icd\""), 2);
-    EXPECT_TRUE(saved.contains(R"(<ICD_File Name="IED1" FileName="A.icd"/><ICD_File Name="IED1" FileName="A.icd"/>)"))
+    EXPECT_TRUE(saved.contains(R"(<List_ICD_Files><ICD_File Name="IED1" FileName="A.icd"/></List_ICD_Files>)"))
         << saved.constData();
 }
 

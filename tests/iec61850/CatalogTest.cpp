@@ -96,6 +96,15 @@ TEST(Catalog, ImportOfSeveralIedsReadsTheChosenOneAndCancelWritesNothing)
     EXPECT_EQ(access.devices[1]->name, "Relay");
     EXPECT_EQ(access.devices[2]->name, "ONE");
 
+    // The same IED of the same file again is no second, identical entry: the copy is replaced
+    // when the engineer says so, and the message tells which happened.
+    const auto no = [] { return OverwriteAnswer::No; };
+    for (auto [answer, text] : {std::pair{+yes, Text::ErrorDeviceListedCopyReplaced}, {+no, Text::ErrorDeviceListed}}) {
+        const Result again = importSclFile(access, project.path(), station, answer, pick(1));
+        EXPECT_EQ(std::pair(again.textNumber, again.arg), std::pair(int(text), QStringLiteral("Relay - station.scd")));
+        EXPECT_EQ(access.devices.size(), 3u);
+    }
+
     // A station file in UTF-16 holds no "<IED" byte string, and is asked about all the same.
     const QString text = QString::fromUtf8(readTestFile(station)).replace("UTF-8", "UTF-16");
     QByteArray wide("\xff\xfe", 2);

@@ -79,6 +79,12 @@ Result importSclFile(AccessList& access, const QString& projectFolder, const QSt
         if (Result written = writeFileAtomically(target, data); !written)
             return written;
     }
+    // A second entry of the same IED would be an identical line that rows could point at in
+    // turn; the rows' data sets hold the listed model, so it is not swapped under them either.
+    for (const auto& listed : access.devices)
+        if (listed->name == device->name && listed->fileName == device->fileName)
+            return Result::textError(
+                copy ? Text::ErrorDeviceListedCopyReplaced : Text::ErrorDeviceListed, deviceListText(*device));
     access.devices.push_back(std::move(device));
     return Result::success();
 }
