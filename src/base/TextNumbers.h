@@ -189,5 +189,37 @@ enum : int {
     ImportUnknownDataSet = 1528,
     QuestionSaveAnyway = 1529,
     QuestionReplaceWithUsable = 1530,
+
+    // Messages of the core (files, image build, access file, SCL reader); %1, %2 ... take the
+    // values. Every one is listed in CoreTexts.h.
+    ErrorCannotWrite = 1700, // path, cause
+    ErrorCannotWriteFolderNamed = 1701,
+    ErrorCannotWriteReadOnly = 1702,
+    ErrorCannotWriteNoTemporary = 1703,
+    ErrorCannotReadTooLarge = 1704, // path, limit, kind of file
+    ErrorCannotReadMissing = 1705,
+    ErrorCannotReadNotFile = 1706,
+    ErrorCannotRead = 1707, // path, cause
+    ErrorFolderNotCreated = 1708,
+    ErrorXmlNotWellFormed = 1709, // path, line, the parser's description
+    ErrorCsvQuoteNotClosed = 1710,
+    ErrorWriteThroughLink = 1711,
+    ErrorBackupNotWritten = 1712,
+    ErrorNoImageBuilt = 1720,
+    ErrorRequestTablesAtLeast = 1721,
+    ErrorDataSetTooManyMembers = 1722,
+    ErrorRequestTablesTooLarge = 1723,
+    ErrorRequestTablesLayout = 1724,
+    ErrorAccessFileNoRoot = 1740,
+    ErrorAccessItemElement = 1741, // an item of a list; the next one for a data set's member
+    ErrorAccessMemberElement = 1742,
+    ErrorAccessItemAttribute = 1743,
+    ErrorAccessMemberAttribute = 1744,
+    ErrorAccessDataSetIndex = 1745,
+    ErrorSclObjectLimit = 1760,
+    ErrorSclTypeReadLimit = 1761,
+    ErrorSclReferenceLimit = 1762,
+    ErrorSclDepthLimit = 1763,
+    ErrorSclOutOfMemory = 1764,
 };
 } // namespace Text

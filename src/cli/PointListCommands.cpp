@@ -76,7 +76,7 @@ int importCsv(const QStringList& arguments, QTextStream& out, QTextStream& err)
     if (read)
         read = readPointList(bytes, access, decimalSeparator(), texts, import);
     if (!read) {
-        err << (read.textNumber >= 0 ? texts[read.textNumber] + read.arg : read.message) << '\n';
+        err << read.text(texts) << '\n';
         return 1;
     }
     for (const QString& line : import.unusable)

@@ -75,7 +75,7 @@ Result importSclFile(AccessList& access, const QString& projectFolder, const QSt
         return refused;
     if (copy) {
         if (!QDir().mkpath(folder))
-            return Result::error(QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(folder)));
+            return Result::failed(Text::ErrorFolderNotCreated, {QDir::toNativeSeparators(folder)});
         if (Result written = writeFileAtomically(target, data); !written)
             return written;
     }

@@ -318,7 +318,7 @@ void AccessDialog::onOkClicked()
         const QString backup = context.state.accessFile + QStringLiteral(".bak");
         QFile::remove(backup);
         if (QFile::exists(context.state.accessFile) && !QFile::copy(context.state.accessFile, backup)) {
-            context.report(Result::error(QStringLiteral("Cannot write %1").arg(QDir::toNativeSeparators(backup))));
+            context.report(Result::failed(Text::ErrorBackupNotWritten, {QDir::toNativeSeparators(backup)}));
             return;
         }
     }
