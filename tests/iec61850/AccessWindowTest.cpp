@@ -1,5 +1,6 @@
 #include "iec61850/AccessRun.h"
 #include "iec61850/AccessTestData.h"
+#include "base/TextNumbers.h"
 #include "iec61850/core/AccessFile.h"
 #include "iec61850/gui/DeviceTree.h"
 #include "platform/QtPlatform.h"
@@ -310,6 +311,18 @@ TEST(AccessWindow, BadAccessFileShowsOneErrorAndIsNotTouchedUntilOk)
     EXPECT_TRUE(run.deviceTexts().isEmpty());
     run.click("Btn_Cancel");
     EXPECT_EQ(readTestFile(run.state.accessFile), "<IEC_68850_Client><List_ICD_Files>");
+}
+
+TEST(AccessWindow, AccessFileErrorIsShownInTheLanguageOfTheTable)
+{
+    AccessRun run;
+    run.texts.set(Text::ErrorAccessItemAttribute, QStringLiteral("%4 manca: elemento %2 di %3 (%1)"));
+    writeTestFile(run.state.accessFile,
+        R"(<IEC_68850_Client><List_DA_Selected><DA_Item Index="0"/></List_DA_Selected></IEC_68850_Client>)");
+    run.openActive();
+    EXPECT_EQ(run.fakes.messages.texts("error"),
+        QStringList{"bType manca: elemento 1 di List_DA_Selected (" + QDir::toNativeSeparators(run.state.accessFile) + ")"});
+    run.click("Btn_Cancel");
 }
 
 TEST(AccessWindow, UnreadableAccessFileIsReplacedOnlyAfterAQuestionAndKeptAsBak)
