@@ -118,5 +118,16 @@ inline constexpr int coreMessages[] = {
     ErrorSclReferenceLimit,
     ErrorSclDepthLimit,
     ErrorSclOutOfMemory,
+    QuestionOverwriteCatalogFile,
+    DeviceFileUnreadable,
+    DeviceFileMissing,
+    WarningMissingFiles,
+    WarningMissingFiles + 1,
+    WarningUnreadableFiles,
+    WarningUnreadableFiles + 1,
+    WarningDroppedMembers,
+    WarningDroppedMembers + 1,
+    DroppedMembersNoDataSet,
+    DroppedMembersNoLongerMatching,
 };
 } // namespace Text

@@ -221,5 +221,15 @@ enum : int {
     ErrorSclReferenceLimit = 1762,
     ErrorSclDepthLimit = 1763,
     ErrorSclOutOfMemory = 1764,
+    // Access window: the catalog's question, device list entries and the warnings of loading
+    // (a first line, the files or entries one a line, then a last line).
+    QuestionOverwriteCatalogFile = 1780,
+    DeviceFileUnreadable = 1781, // device name, file name
+    DeviceFileMissing = 1782,
+    WarningMissingFiles = 1783, // the catalog folder; the last line follows
+    WarningUnreadableFiles = 1785,
+    WarningDroppedMembers = 1787,
+    DroppedMembersNoDataSet = 1789, // row, reference, count
+    DroppedMembersNoLongerMatching = 1790, // row, reference, the members
 };
 } // namespace Text

@@ -33,7 +33,9 @@ int loadProject(const QString& folderArg, const char* command, QTextStream& err,
         err << loaded.message << '\n';
         return 1;
     }
-    for (const QString& warning : {report.missingFilesWarning(), report.unreadableFilesWarning(), report.droppedMembersWarning()})
+    const TextTable texts;
+    for (const QString& warning :
+        {report.missingFilesWarning(texts), report.unreadableFilesWarning(texts), report.droppedMembersWarning(texts)})
         if (!warning.isEmpty())
             err << "warning: " << warning << '\n';
     return 0;

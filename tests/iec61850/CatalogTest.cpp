@@ -1,6 +1,7 @@
 #include "iec61850/AccessTestData.h"
 #include "iec61850/core/Catalog.h"
 #include "base/TextNumbers.h"
+#include "base/TextTable.h"
 #include "support/TestSupport.h"
 #include <gtest/gtest.h>
 
@@ -81,7 +82,7 @@ TEST(Catalog, ImportOfSeveralIedsReadsTheChosenOneAndCancelWritesNothing)
 
     ASSERT_TRUE(importSclFile(access, project.path(), station, never, pick(2)).ok);
     ASSERT_EQ(access.devices.size(), 1u);
-    EXPECT_EQ(deviceListText(*access.devices[0]), "Meter - station.scd");
+    EXPECT_EQ(deviceListText(*access.devices[0], TextTable()), "Meter - station.scd");
     // Without a chooser the first IED with a logical device is read; a single IED asks nothing.
     const auto yes = [] { return OverwriteAnswer::Yes; };
     ASSERT_TRUE(importSclFile(access, project.path(), station, yes).ok);

@@ -2,6 +2,7 @@
 #include "base/Files.h"
 #include "iec61850/core/SclReader.h"
 #include "base/TextNumbers.h"
+#include "base/TextTable.h"
 #include "base/WholeNumber.h"
 #include <QDir>
 #include <QFileInfo>
@@ -154,11 +155,10 @@ bool removeDevice(AccessList& access, int index)
     return true;
 }
 
-QString deviceListText(const Ied& device)
+QString deviceListText(const Ied& device, const TextTable& texts)
 {
     if (!device.fileMissing)
         return QStringLiteral("%1 - %2").arg(device.name, device.fileName);
-    if (!device.fileError.isEmpty())
-        return QStringLiteral("%1 [file unreadable: %2]").arg(device.name, device.fileName);
-    return QStringLiteral("%1 [file missing: %2]").arg(device.name, device.fileName);
+    return fillPlaceholders(
+        texts[device.fileError.isEmpty() ? Text::DeviceFileMissing : Text::DeviceFileUnreadable], {device.name, device.fileName});
 }
