@@ -129,5 +129,8 @@ inline constexpr int coreMessages[] = {
     WarningDroppedMembers + 1,
     DroppedMembersNoDataSet,
     DroppedMembersNoLongerMatching,
+    ProblemRow,
+    ProblemDataSetRow,
+    ProblemMember,
 };
 } // namespace Text

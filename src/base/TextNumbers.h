@@ -231,5 +231,9 @@ enum : int {
     WarningDroppedMembers = 1787,
     DroppedMembersNoDataSet = 1789, // row, reference, count
     DroppedMembersNoLongerMatching = 1790, // row, reference, the members
+    // Where a problem of the access list stands, in the list of problems before the build.
+    ProblemRow = 1800,
+    ProblemDataSetRow = 1801,
+    ProblemMember = 1802, // data set row, member
 };
 } // namespace Text
