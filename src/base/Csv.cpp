@@ -1,4 +1,5 @@
 #include "base/Csv.h"
+#include "base/TextNumbers.h"
 #include "base/TextTable.h"
 #include <QStringDecoder>
 
@@ -116,7 +117,7 @@ Result readCsv(const QByteArray& bytes, CsvTable& table)
             field += c;
     }
     if (inQuotes)
-        return Result::error(QStringLiteral("line %1: a quoted value is not closed").arg(quoteLine));
+        return Result::failed(Text::ErrorCsvQuoteNotClosed, {QString::number(quoteLine)});
     if (!field.isEmpty() || !record.fields.isEmpty() || quotedField)
         endRecord();
     return Result::success();

@@ -1,4 +1,5 @@
 #include "base/Files.h"
+#include "base/TextNumbers.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -28,8 +29,10 @@ QString systemCause(int error) { return QString::fromLocal8Bit(std::strerror(err
 
 Result cannotWrite(const QString& path, const QString& cause)
 {
-    return Result::error(QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), cause));
+    return Result::failed(Text::ErrorCannotWrite, {QDir::toNativeSeparators(path), cause});
 }
+
+Result cannotWrite(const QString& path, int textNo) { return Result::failed(textNo, {QDir::toNativeSeparators(path)}); }
 
 std::filesystem::path fsPath(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
 
@@ -101,9 +104,9 @@ public:
     {
         const QFileInfo existing(target);
         if (existing.isDir())
-            return cannotWrite(target, QStringLiteral("a folder has this name"));
+            return cannotWrite(target, Text::ErrorCannotWriteFolderNamed);
         if (existing.exists() && !existing.isWritable())
-            return cannotWrite(target, QStringLiteral("the file is read-only"));
+            return cannotWrite(target, Text::ErrorCannotWriteReadOnly);
         if (Result opened = open(); !opened)
             return opened;
         if (existing.exists())
@@ -172,7 +175,7 @@ private:
             file = std::move(candidate);
             return Result::success();
         }
-        return cannotWrite(target, QStringLiteral("no free temporary name"));
+        return cannotWrite(target, Text::ErrorCannotWriteNoTemporary);
     }
 
     QString target;
@@ -287,19 +290,24 @@ QString limitText(qint64 bytes)
 
 Result tooLarge(const QString& path, const ReadLimit& limit)
 {
-    return Result::error(QStringLiteral("Cannot read %1: it is larger than the %2 %3 may have")
-                             .arg(QDir::toNativeSeparators(path), limitText(limit.bytes), QString::fromLatin1(limit.kind)));
+    return Result::failed(
+        Text::ErrorCannotReadTooLarge, {QDir::toNativeSeparators(path), limitText(limit.bytes), QString::fromLatin1(limit.kind)});
 }
 
 } // namespace
+
+Result cannotRead(const QString& path, const QString& cause)
+{
+    return Result::failed(Text::ErrorCannotRead, {QDir::toNativeSeparators(path), cause});
+}
 
 Result checkReadableFile(const QString& path, const ReadLimit& limit)
 {
     const QFileInfo info(path); // follows links
     if (!info.exists())
-        return Result::error(QStringLiteral("Cannot read %1: there is no such file").arg(QDir::toNativeSeparators(path)));
+        return Result::failed(Text::ErrorCannotReadMissing, {QDir::toNativeSeparators(path)});
     if (!info.isFile())
-        return Result::error(QStringLiteral("Cannot read %1: it is not a regular file").arg(QDir::toNativeSeparators(path)));
+        return Result::failed(Text::ErrorCannotReadNotFile, {QDir::toNativeSeparators(path)});
     if (info.size() > limit.bytes)
         return tooLarge(path, limit);
     return Result::success();
@@ -314,12 +322,12 @@ Result readWholeFile(const QString& path, QByteArray& data, const ReadLimit& lim
             return check;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return Result::error(QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        return cannotRead(path, file.errorString());
     // Up to one byte more than allowed, in a buffer that grows only as data comes: a file that
     // grew since the check, or was swapped for a device, still stops at the limit.
-    const auto cannotRead = [&] {
+    const auto failedRead = [&] {
         data.clear();
-        return Result::error(QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+        return cannotRead(path, file.errorString());
     };
     const qint64 most = limit.bytes + 1;
     data.resize(qsizetype(qMin(file.size() + 1, most)));
@@ -332,7 +340,7 @@ Result readWholeFile(const QString& path, QByteArray& data, const ReadLimit& lim
         }
         const qint64 n = file.read(data.data() + done, data.size() - done);
         if (n < 0)
-            return cannotRead();
+            return failedRead();
         if (n == 0)
             break;
         done += n;

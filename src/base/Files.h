@@ -48,6 +48,8 @@ inline constexpr ReadLimit anyFileLimit{256 * mebibyte, "a file"};
 // Success when `path` (links followed) is a regular file within the limit; else an error
 // naming the file and, for size, the limit. Devices, pipes and folders are never read.
 Result checkReadableFile(const QString& path, const ReadLimit& limit);
+// "Cannot read PATH: CAUSE", the cause in the system's words.
+Result cannotRead(const QString& path, const QString& cause);
 
 // Reads a whole regular file of at most limit.bytes; an error names the file.
 Result readWholeFile(const QString& path, QByteArray& data, const ReadLimit& limit = anyFileLimit);

@@ -6,7 +6,7 @@
 QString Problem::line(const TextTable& texts) const
 {
     QStringList parts;
-    for (const QString& part : {file, where, column, what.textNumber >= 0 ? texts[what.textNumber] + what.arg : what.message})
+    for (const QString& part : {file, where, column, what.text(texts)})
         if (!part.isEmpty())
             parts << part;
     const QString text = parts.join(QStringLiteral(": "));

@@ -12,7 +12,7 @@ struct Problem {
 
     Severity severity = Severity::Error;
     QString file; // file name inside the configuration ("ParGen.xml")
-    QString where; // row as the window counts it ("row 3", "DataSet row 2, member 3"); empty for a setting
+    QString where; // row as the window counts it ("row 3", "DataSet row 2, member 3", from the table); empty for a setting
     QString column; // stored attribute or element name ("Port", "IEC61850_Client_VLAN")
     Result what; // the window's message, as a failed result
 

@@ -191,5 +191,51 @@ enum : int {
     ImportUnknownDataSet = 1528,
     QuestionSaveAnyway = 1529,
     QuestionReplaceWithUsable = 1530,
+
+    // Messages of the core (files, image build, access file, SCL reader); %1, %2 ... take the
+    // values. Every one is listed in CoreTexts.h.
+    ErrorCannotWrite = 1700, // path, cause
+    ErrorCannotWriteFolderNamed = 1701,
+    ErrorCannotWriteReadOnly = 1702,
+    ErrorCannotWriteNoTemporary = 1703,
+    ErrorCannotReadTooLarge = 1704, // path, limit, kind of file
+    ErrorCannotReadMissing = 1705,
+    ErrorCannotReadNotFile = 1706,
+    ErrorCannotRead = 1707, // path, cause
+    ErrorFolderNotCreated = 1708,
+    ErrorXmlNotWellFormed = 1709, // path, line, the parser's description
+    ErrorCsvQuoteNotClosed = 1710,
+    ErrorWriteThroughLink = 1711,
+    ErrorBackupNotWritten = 1712,
+    ErrorNoImageBuilt = 1720,
+    ErrorRequestTablesAtLeast = 1721,
+    ErrorDataSetTooManyMembers = 1722,
+    ErrorRequestTablesTooLarge = 1723,
+    ErrorRequestTablesLayout = 1724,
+    ErrorAccessFileNoRoot = 1740,
+    ErrorAccessItemElement = 1741, // an item of a list; the next one for a data set's member
+    ErrorAccessMemberElement = 1742,
+    ErrorAccessItemAttribute = 1743,
+    ErrorAccessMemberAttribute = 1744,
+    ErrorAccessDataSetIndex = 1745,
+    ErrorSclObjectLimit = 1760,
+    ErrorSclTypeReadLimit = 1761,
+    ErrorSclReferenceLimit = 1762,
+    ErrorSclDepthLimit = 1763,
+    ErrorSclOutOfMemory = 1764,
+    // Access window: the catalog's question, device list entries and the warnings of loading
+    // (a first line, the files or entries one a line, then a last line).
+    QuestionOverwriteCatalogFile = 1780,
+    DeviceFileUnreadable = 1781, // device name, file name
+    DeviceFileMissing = 1782,
+    WarningMissingFiles = 1783, // the catalog folder; the last line follows
+    WarningUnreadableFiles = 1785,
+    WarningDroppedMembers = 1787,
+    DroppedMembersNoDataSet = 1789, // row, reference, count
+    DroppedMembersNoLongerMatching = 1790, // row, reference, the members
+    // Where a problem of the access list stands, in the list of problems before the build.
+    ProblemRow = 1800,
+    ProblemDataSetRow = 1801,
+    ProblemMember = 1802, // data set row, member
 };
 } // namespace Text

@@ -15,6 +15,7 @@ struct BuiltinText {
 constexpr BuiltinText builtinTexts[] = {
 #include "base/BuiltinTextsShell.inc"
 #include "base/BuiltinTextsWindows.inc"
+#include "base/BuiltinTextsCore.inc"
 };
 
 const std::array<QString, TextTable::size>& builtinTable()

@@ -1,19 +1,18 @@
 #include "base/XmlFile.h"
 #include "base/Files.h"
+#include "base/TextNumbers.h"
 #include <QDir>
 #include <sstream>
 
-QString xmlParseError(const QString& path, const pugi::xml_parse_result& result, const char* buffer, size_t size)
+Result xmlParseError(const QString& path, const pugi::xml_parse_result& result, const char* buffer, size_t size)
 {
     const auto offset = static_cast<size_t>(result.offset < 0 ? 0 : result.offset);
     qsizetype line = 1;
     for (size_t i = 0; i < offset && i < size; ++i)
         if (buffer[i] == '\n')
             ++line;
-    return QStringLiteral("%1: line %2: %3")
-        .arg(QDir::toNativeSeparators(path))
-        .arg(line)
-        .arg(QString::fromUtf8(result.description()));
+    return Result::failed(Text::ErrorXmlNotWellFormed,
+        {QDir::toNativeSeparators(path), QString::number(line), QString::fromUtf8(result.description())});
 }
 
 Result loadXmlFile(const QString& path, pugi::xml_document& doc, const ReadLimit& limit)
@@ -23,7 +22,7 @@ Result loadXmlFile(const QString& path, pugi::xml_document& doc, const ReadLimit
         return read;
     const auto result = doc.load_buffer(data.constData(), static_cast<size_t>(data.size()), xmlParseFlags);
     if (!result)
-        return Result::error(xmlParseError(path, result, data.constData(), static_cast<size_t>(data.size())));
+        return xmlParseError(path, result, data.constData(), static_cast<size_t>(data.size()));
     return Result::success();
 }
 

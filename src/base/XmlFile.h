@@ -19,7 +19,7 @@ Result saveXmlFile(const pugi::xml_document& doc, const QString& path);
 constexpr unsigned xmlParseFlags = pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi;
 
 // "file: line N: reason" for a failed parse of the given buffer.
-QString xmlParseError(const QString& path, const pugi::xml_parse_result& result, const char* buffer, size_t size);
+Result xmlParseError(const QString& path, const pugi::xml_parse_result& result, const char* buffer, size_t size);
 
 inline QString xmlToQString(const char* text) { return QString::fromUtf8(text); }
 inline std::string qStringToXml(const QString& text) { return text.toStdString(); }

@@ -33,7 +33,9 @@ int loadProject(const QString& folderArg, const char* command, QTextStream& err,
         err << loaded.message << '\n';
         return 1;
     }
-    for (const QString& warning : {report.missingFilesWarning(), report.unreadableFilesWarning(), report.droppedMembersWarning()})
+    const TextTable texts;
+    for (const QString& warning :
+        {report.missingFilesWarning(texts), report.unreadableFilesWarning(texts), report.droppedMembersWarning(texts)})
         if (!warning.isEmpty())
             err << "warning: " << warning << '\n';
     return 0;
@@ -76,7 +78,7 @@ int importCsv(const QStringList& arguments, QTextStream& out, QTextStream& err)
     if (read)
         read = readPointList(bytes, access, decimalSeparator(), texts, import);
     if (!read) {
-        err << (read.textNumber >= 0 ? texts[read.textNumber] + read.arg : read.message) << '\n';
+        err << read.text(texts) << '\n';
         return 1;
     }
     for (const QString& line : import.unusable)

@@ -1,3 +1,4 @@
+#include "base/TextTable.h"
 #include "iec61850/AccessTestData.h"
 #include "iec61850/core/AccessFile.h"
 #include "iec61850/core/Catalog.h"
@@ -255,11 +256,12 @@ TEST(AccessFile, StoredMembersAreLinkedByPositionTypeAndReference)
             EXPECT_EQ(entry.members[0]->multFactor, "2,5");
         }
         if (c.reported.isEmpty())
-            EXPECT_TRUE(p.report.droppedMembersWarning().isEmpty()) << c.name;
+            EXPECT_TRUE(p.report.droppedMembersWarning(TextTable()).isEmpty()) << c.name;
         else {
             ASSERT_EQ(p.report.droppedMembers.size(), 1) << c.name;
-            EXPECT_TRUE(p.report.droppedMembers[0].contains(c.reported)) << p.report.droppedMembers[0].toStdString();
-            EXPECT_TRUE(p.report.droppedMembersWarning().contains(p.report.droppedMembers[0]));
+            EXPECT_TRUE(p.report.droppedMembers[0].message.contains(c.reported))
+                << p.report.droppedMembers[0].message.toStdString();
+            EXPECT_TRUE(p.report.droppedMembersWarning(TextTable()).contains(p.report.droppedMembers[0].message));
         }
     }
 }
@@ -282,9 +284,9 @@ TEST(AccessFile, MissingCatalogFileKeepsItsPlaceSoIndexesStayRight)
     EXPECT_EQ(gap.name, "Gone & lost");
     EXPECT_EQ(gap.fileName, "B.icd");
     EXPECT_TRUE(gap.logicalDevices.empty());
-    EXPECT_EQ(deviceListText(gap), "Gone & lost [file missing: B.icd]");
+    EXPECT_EQ(deviceListText(gap, TextTable()), "Gone & lost [file missing: B.icd]");
     EXPECT_EQ(p.report.missingFiles, QStringList{"B.icd"});
-    EXPECT_TRUE(p.report.missingFilesWarning().contains("B.icd"));
+    EXPECT_TRUE(p.report.missingFilesWarning(TextTable()).contains("B.icd"));
     // Index 2 still reaches IED3, not a shifted neighbour.
     ASSERT_EQ(p.access.dataSets[0]->members.size(), 1u);
     EXPECT_EQ(p.access.dataSets[0]->dataSet->reference, "IED3LD0/LLN0.DS1");
@@ -391,10 +393,10 @@ TEST(AccessFile, UnreadableCatalogFileKeepsItsDeviceAndEveryEntry)
         const Ied& placeholder = *p.access.devices[0];
         EXPECT_TRUE(placeholder.fileMissing) << c.name;
         EXPECT_FALSE(placeholder.fileError.isEmpty()) << c.name;
-        EXPECT_EQ(deviceListText(placeholder), "IED1 [file unreadable: A.icd]") << c.name;
+        EXPECT_EQ(deviceListText(placeholder, TextTable()), "IED1 [file unreadable: A.icd]") << c.name;
         EXPECT_TRUE(p.report.missingFiles.isEmpty()) << c.name;
         ASSERT_EQ(p.report.unreadableFiles.size(), 1) << c.name;
-        EXPECT_TRUE(p.report.unreadableFilesWarning().contains("A.icd")) << c.name;
+        EXPECT_TRUE(p.report.unreadableFilesWarning(TextTable()).contains("A.icd")) << c.name;
         EXPECT_EQ(p.access.variableGrid.rowCount(), 2) << c.name;
 
         ASSERT_TRUE(saveAccessFile(p.access, p.file).ok);

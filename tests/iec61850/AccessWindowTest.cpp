@@ -1,5 +1,6 @@
 #include "iec61850/AccessRun.h"
 #include "iec61850/AccessTestData.h"
+#include "base/TextNumbers.h"
 #include "iec61850/core/AccessFile.h"
 #include "iec61850/gui/DeviceTree.h"
 #include "platform/QtPlatform.h"
@@ -313,6 +314,24 @@ TEST(AccessWindow, BadAccessFileShowsOneErrorAndIsNotTouchedUntilOk)
     EXPECT_TRUE(run.deviceTexts().isEmpty());
     run.click("Btn_Cancel");
     EXPECT_EQ(readTestFile(run.state.accessFile), "<IEC_68850_Client><List_ICD_Files>");
+}
+
+TEST(AccessWindow, LoadingMessagesAreShownInTheLanguageOfTheTable)
+{
+    AccessRun run;
+    run.texts.set(Text::ErrorAccessItemAttribute, QStringLiteral("%4 manca: elemento %2 di %3 (%1)"));
+    run.texts.set(Text::WarningMissingFiles, QStringLiteral("Mancano da %1:"));
+    run.texts.set(Text::WarningMissingFiles + 1, QStringLiteral("Fine."));
+    run.texts.set(Text::DeviceFileMissing, QStringLiteral("%1 [manca %2]"));
+    writeTestFile(run.state.accessFile,
+        R"(<IEC_68850_Client><List_ICD_Files><ICD_File Name="IEDX" FileName="X.icd"/></List_ICD_Files>)"
+        R"(<List_DA_Selected><DA_Item Index="0"/></List_DA_Selected></IEC_68850_Client>)");
+    run.openActive();
+    EXPECT_EQ(run.fakes.messages.texts("warning"), QStringList{"Mancano da ICD_Catalog:\nX.icd\nFine."});
+    EXPECT_EQ(run.deviceTexts(), QStringList{"IEDX [manca X.icd]"});
+    EXPECT_EQ(run.fakes.messages.texts("error"),
+        QStringList{"bType manca: elemento 1 di List_DA_Selected (" + QDir::toNativeSeparators(run.state.accessFile) + ")"});
+    run.click("Btn_Cancel");
 }
 
 TEST(AccessWindow, UnreadableAccessFileIsReplacedOnlyAfterAQuestionAndKeptAsBak)

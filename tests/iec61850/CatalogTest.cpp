@@ -1,6 +1,7 @@
 #include "iec61850/AccessTestData.h"
 #include "iec61850/core/Catalog.h"
 #include "base/TextNumbers.h"
+#include "base/TextTable.h"
 #include "support/TestSupport.h"
 #include <gtest/gtest.h>
 
@@ -81,7 +82,7 @@ TEST(Catalog, ImportOfSeveralIedsReadsTheChosenOneAndCancelWritesNothing)
 
     ASSERT_TRUE(importSclFile(access, project.path(), station, never, pick(2)).ok);
     ASSERT_EQ(access.devices.size(), 1u);
-    EXPECT_EQ(deviceListText(*access.devices[0]), "Meter - station.scd");
+    EXPECT_EQ(deviceListText(*access.devices[0], TextTable()), "Meter - station.scd");
     // Without a chooser the first IED with a logical device is read; a single IED asks nothing.
     const auto yes = [] { return OverwriteAnswer::Yes; };
     ASSERT_TRUE(importSclFile(access, project.path(), station, yes).ok);
@@ -186,13 +187,13 @@ TEST(Catalog, RefusedFileNeverReplacesTheCopyInTheCatalog)
 {
     struct Case {
         QByteArray content; // empty: the chosen file is a folder, which cannot be read
-        int textNumber; // -1: a message naming the file
+        int textNumber; // all but the file without an IED name the file
     };
     std::vector<Case> cases = {
-        {"<SCL><IED name=\"NEW\">\n</SCL>", -1},
-        {"not xml at all", -1},
-        {"<SCL><DataTypeTemplates>", -1},
-        {"", -1},
+        {"<SCL><IED name=\"NEW\">\n</SCL>", Text::ErrorXmlNotWellFormed},
+        {"not xml at all", Text::ErrorXmlNotWellFormed},
+        {"<SCL><DataTypeTemplates>", Text::ErrorXmlNotWellFormed},
+        {"", Text::ErrorCannotReadNotFile},
     };
     for (const char* content : filesWithoutIed)
         cases.push_back({content, Text::ErrorSclWithoutIed});
@@ -216,7 +217,7 @@ TEST(Catalog, RefusedFileNeverReplacesTheCopyInTheCatalog)
         EXPECT_EQ(asked, 1) << c.content.constData();
         EXPECT_FALSE(r.ok) << c.content.constData();
         EXPECT_EQ(r.textNumber, c.textNumber) << c.content.constData();
-        if (c.textNumber < 0) {
+        if (c.textNumber != Text::ErrorSclWithoutIed) {
             EXPECT_TRUE(r.message.contains("A.icd")) << r.message.toStdString();
         }
         EXPECT_TRUE(access.devices.empty()) << c.content.constData();

@@ -1,7 +1,10 @@
 #include "lang/core/LanguageTemplate.h"
 #include "support/TestSupport.h"
+#include "base/CoreTexts.h"
 #include "base/TextTable.h"
+#include <QDirIterator>
 #include <QImage>
+#include <QSet>
 #include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -21,7 +24,65 @@ std::map<int, QString> entriesOf(const QByteArray& file)
     return entries;
 }
 
+QStringList placeholdersOf(const QString& text)
+{
+    QStringList found;
+    for (const auto& match : QRegularExpression(QStringLiteral("%[1-9]")).globalMatch(text))
+        found << match.captured();
+    found.sort();
+    found.removeDuplicates();
+    return found;
+}
+
+// The number of every name of TextNumbers.h.
+std::map<QString, int> textNumberNames()
+{
+    const QString header = QString::fromUtf8(readTestFile(QStringLiteral(SWQ_SOURCE_DIR "/base/TextNumbers.h")));
+    std::map<QString, int> names;
+    for (const auto& m : QRegularExpression(QStringLiteral("(\\w+) = (\\d+),")).globalMatch(header))
+        names[m.captured(1)] = m.captured(2).toInt();
+    return names;
+}
+
 } // namespace
+
+TEST(LanguageFiles, CoreMessagesHaveEnglishAndItalianTexts)
+{
+    const std::map<int, QString> english = entriesOf(englishLanguageTemplate());
+    const std::map<int, QString> italian = entriesOf(readTestFile(QStringLiteral(SWQ_LANGUAGE_DATA_DIR "/Italiano.lng")));
+    for (const int number : Text::coreMessages) {
+        const auto en = english.find(number);
+        ASSERT_NE(en, english.end()) << "text " << number << " is not in the English template";
+        EXPECT_EQ(en->second, TextTable::builtinText(number)) << "text " << number;
+        const auto it = italian.find(number);
+        ASSERT_NE(it, italian.end()) << "text " << number << " has no Italian translation";
+        // A translation that drops or invents a placeholder loses a value or shows "%3".
+        EXPECT_EQ(placeholdersOf(it->second), placeholdersOf(en->second)) << "text " << number;
+    }
+
+    // The core's sources name no text outside the list and build no message of their own.
+    const std::map<QString, int> names = textNumberNames();
+    ASSERT_GT(names.size(), 100u);
+    const QSet<int> listed(std::begin(Text::coreMessages), std::end(Text::coreMessages));
+    const QRegularExpression textName(QStringLiteral("Text::(\\w+)(?:\\s*\\+\\s*(\\d+))?"));
+    const QRegularExpression coreFile(QStringLiteral("/(base|[a-z0-9]+/core)/[^/]+\\.(cpp|h)$"));
+    int files = 0;
+    for (QDirIterator it(QStringLiteral(SWQ_SOURCE_DIR), QDirIterator::Subdirectories); it.hasNext();) {
+        const QString path = it.next();
+        if (!coreFile.match(path).hasMatch() || path.endsWith(QLatin1String("/CoreTexts.h")))
+            continue;
+        ++files;
+        const QString source = QString::fromUtf8(readTestFile(path));
+        EXPECT_FALSE(source.contains(QLatin1String("Result::error("))) << path.toStdString() << " builds an English message";
+        for (const auto& m : textName.globalMatch(source)) {
+            const auto name = names.find(m.captured(1));
+            ASSERT_NE(name, names.end()) << path.toStdString() << ": " << m.captured().toStdString();
+            const int number = name->second + m.captured(2).toInt();
+            EXPECT_TRUE(listed.contains(number)) << path.toStdString() << ": " << m.captured().toStdString() << " not listed";
+        }
+    }
+    EXPECT_GT(files, 20);
+}
 
 TEST(LanguageFiles, EnglishTemplateSetsExactlyEveryBuiltinText)
 {

@@ -6,10 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-QString AppContext::textOf(const Result& result) const
-{
-    return result.textNumber >= 0 ? texts[result.textNumber] + result.arg : result.message;
-}
+QString AppContext::textOf(const Result& result) const { return result.text(texts); }
 
 bool AppContext::report(const Result& result) const
 {

@@ -16,7 +16,7 @@ struct AppContext {
     TextTable& texts;
     Platform& platform;
 
-    // The text of a failed result: its text-table entry followed by its argument, or its message.
+    // The text of a failed result in the language of the table.
     QString textOf(const Result& result) const;
     // Shows a failed result in one error box; returns result.Ok.
     bool report(const Result& result) const;

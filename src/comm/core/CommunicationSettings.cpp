@@ -99,7 +99,7 @@ Result readParGenFile(const QString& path, CommunicationSettings& set)
     pugi::xml_document doc;
     const auto size = static_cast<size_t>(data.size());
     if (const auto parsed = doc.load_buffer(data.constData(), size, xmlParseFlags | pugi::parse_ws_pcdata_single); !parsed)
-        return Result::error(xmlParseError(path, parsed, data.constData(), size));
+        return xmlParseError(path, parsed, data.constData(), size);
     // The first node is the root whatever its name; a declaration or comment there gives defaults.
     const pugi::xml_node root = doc.first_child();
     for (size_t i = 0; i < CommunicationSettings::keys.size(); ++i) {

@@ -4,6 +4,8 @@
 #include "iec61850/core/Catalog.h"
 #include "iec61850/core/ModelCache.h"
 #include "base/Files.h"
+#include "base/TextNumbers.h"
+#include "base/TextTable.h"
 #include "iec61850/core/SclReader.h"
 #include "base/XmlFile.h"
 #include <QDir>
@@ -63,12 +65,10 @@ private:
             const QString& fileName = item[1].text;
             const QString file = joinPath(Catalog, fileName);
             std::unique_ptr<Ied> device;
-            QString error;
-            if (isCatalogFileName(fileName) && QFileInfo(file).isFile()) {
-                if (Result read = catalogModels().take(file, item[0].text, device); !read)
-                    error = read.message.isEmpty() ? QStringLiteral("cannot be read") : read.message;
-            }
-            if (!device || !error.isEmpty()) {
+            Result read;
+            if (isCatalogFileName(fileName) && QFileInfo(file).isFile())
+                read = catalogModels().take(file, item[0].text, device);
+            if (!device || !read) {
                 // A file that is missing or cannot be read keeps its device's position, name and
                 // file name, so that the entries' indexes stay right and the next save writes
                 // every entry back unchanged: a bad catalog copy never empties the mapping.
@@ -76,11 +76,11 @@ private:
                 device->name = item[0].text;
                 device->fileName = fileName;
                 device->fileMissing = true;
-                device->fileError = error;
-                if (error.isEmpty())
+                device->fileError = read.ok ? QString() : read.text(TextTable());
+                if (read)
                     report.missingFiles << fileName;
                 else
-                    report.unreadableFiles << error;
+                    report.unreadableFiles << read;
             }
             access.devices.push_back(std::move(device));
         }
@@ -173,14 +173,11 @@ private:
         if (members.empty())
             return;
         if (!dataSet)
-            report.droppedMembers << QStringLiteral("DataSet row %1 (%2): data set not found, its %3 stored members dropped")
-                                         .arg(row)
-                                         .arg(reference)
-                                         .arg(members.size());
+            report.droppedMembers << Result::failed(
+                Text::DroppedMembersNoDataSet, {QString::number(row), reference, QString::number(members.size())});
         else if (!unmatched.isEmpty())
-            report.droppedMembers << QStringLiteral("DataSet row %1 (%2): members no longer matching, dropped: %3")
-                                         .arg(row)
-                                         .arg(reference, unmatched.join(QStringLiteral(", ")));
+            report.droppedMembers << Result::failed(
+                Text::DroppedMembersNoLongerMatching, {QString::number(row), reference, unmatched.join(QStringLiteral(", "))});
     }
 
     const QString& path;
@@ -191,32 +188,43 @@ private:
 
 } // namespace
 
-QString AccessFileReport::missingFilesWarning() const
+namespace {
+
+// The first line of the warning `textNo`, the lines, then the warning's last line.
+QString warning(const TextTable& texts, int textNo, const QStringList& args, const QStringList& lines)
+{
+    return fillPlaceholders(texts[textNo], args) + u'\n' + lines.join(u'\n') + u'\n' + texts[textNo + 1];
+}
+
+QStringList linesOf(const QList<Result>& results, const TextTable& texts)
+{
+    QStringList lines;
+    for (const Result& r : results)
+        lines << r.text(texts);
+    return lines;
+}
+
+} // namespace
+
+QString AccessFileReport::missingFilesWarning(const TextTable& texts) const
 {
     if (missingFiles.isEmpty())
         return {};
-    return QStringLiteral("These SCL files of the access list are missing from the folder %1:\n%2\n"
-                          "Their devices are kept, empty, so that the entries still refer to the right devices.")
-        .arg(icdCatalogName, missingFiles.join(u'\n'));
+    return warning(texts, Text::WarningMissingFiles, {icdCatalogName}, missingFiles);
 }
 
-QString AccessFileReport::unreadableFilesWarning() const
+QString AccessFileReport::unreadableFilesWarning(const TextTable& texts) const
 {
     if (unreadableFiles.isEmpty())
         return {};
-    return QStringLiteral("These SCL files of the access list could not be read:\n%1\n"
-                          "Their devices are kept, empty, with every entry that uses them; OK writes those entries back "
-                          "unchanged.")
-        .arg(unreadableFiles.join(u'\n'));
+    return warning(texts, Text::WarningUnreadableFiles, {}, linesOf(unreadableFiles, texts));
 }
 
-QString AccessFileReport::droppedMembersWarning() const
+QString AccessFileReport::droppedMembersWarning(const TextTable& texts) const
 {
     if (droppedMembers.isEmpty())
         return {};
-    return QStringLiteral("Stored data set members that no longer match the SCL files were dropped:\n%1\n"
-                          "OK saves the access list without them; Cancel keeps the access file unchanged.")
-        .arg(droppedMembers.join(u'\n'));
+    return warning(texts, Text::WarningDroppedMembers, {}, linesOf(droppedMembers, texts));
 }
 
 void clearAccessList(AccessList& access)

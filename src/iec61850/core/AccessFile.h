@@ -8,13 +8,13 @@
 // What loading had to leave out, for the engineer to hear about before anything is saved.
 struct AccessFileReport {
     QStringList missingFiles; // stored file names with no catalog file behind them
-    QStringList droppedMembers; // one line per data set entry that lost stored members
-    QStringList unreadableFiles; // one line per catalog file that is there but cannot be read, with the reason
+    QList<Result> droppedMembers; // one line per data set entry that lost stored members
+    QList<Result> unreadableFiles; // one line per catalog file that is there but cannot be read: the reason
 
-    // One warning text each, or an empty text when there is nothing to say.
-    QString missingFilesWarning() const;
-    QString unreadableFilesWarning() const;
-    QString droppedMembersWarning() const;
+    // One warning text each in the language of `texts`, or an empty text when there is nothing to say.
+    QString missingFilesWarning(const TextTable& texts) const;
+    QString unreadableFilesWarning(const TextTable& texts) const;
+    QString droppedMembersWarning(const TextTable& texts) const;
 };
 
 // Empties the device list, the data set list and the three grids (one blank data row each).

@@ -1,4 +1,5 @@
 #include "iec61850/core/AccessFileModel.h"
+#include "base/TextNumbers.h"
 #include "base/WholeNumber.h"
 #include "base/XmlFile.h"
 #include <QDir>
@@ -45,6 +46,10 @@ pugi::xml_node firstElement(const pugi::xml_node& parent)
     return !node || isElement(node) ? node : nextElement(node);
 }
 
+// Where an item stands, as its messages name it after the file: the item's number and list; for
+// a member of a data set, the member's number, then its data set's number and list.
+using Where = QStringList;
+
 class Reader {
 public:
     Reader(const QString& path, AccessFileModel& into, const AccessItemCheck& itemCheck)
@@ -61,12 +66,12 @@ public:
             return loaded;
         const pugi::xml_node root = doc.child(rootName);
         if (!root)
-            return error(QStringLiteral("no %1 element").arg(QLatin1String(rootName)));
+            return error(Text::ErrorAccessFileNoRoot, {QLatin1String(rootName)});
         const pugi::xml_node dataSetList = root.child("List_DataSet_Selected");
         const bool anyDataSet = static_cast<bool>(firstElement(dataSetList));
 
-        if (Result r = forEach(root.child("List_ICD_Files"), QStringLiteral("List_ICD_Files"), "ICD_File",
-                [&](const pugi::xml_node& node, const QString& where, bool) {
+        if (Result r = forEach(root.child("List_ICD_Files"), {QStringLiteral("List_ICD_Files")}, "ICD_File",
+                [&](const pugi::xml_node& node, const Where& where, bool) {
                     StoredDevice device;
                     if (Result item = read(
                             node, where, deviceItemAttributes, device, [](size_t i) { return i == 1; },
@@ -78,8 +83,8 @@ public:
                 });
             !r)
             return r;
-        if (Result r = forEach(root.child("List_DA_Selected"), QStringLiteral("List_DA_Selected"), "DA_Item",
-                [&](const pugi::xml_node& node, const QString& where, bool more) {
+        if (Result r = forEach(root.child("List_DA_Selected"), {QStringLiteral("List_DA_Selected")}, "DA_Item",
+                [&](const pugi::xml_node& node, const Where& where, bool more) {
                     StoredVariable variable;
                     if (Result item = read(node, where, variableItemAttributes, variable, requiredVariable, numericVariable);
                         !item)
@@ -89,17 +94,16 @@ public:
                 });
             !r)
             return r;
-        return forEach(dataSetList, QStringLiteral("List_DataSet_Selected"), "DataSet_Item",
-            [&](const pugi::xml_node& node, const QString& where, bool more) {
+        return forEach(dataSetList, {QStringLiteral("List_DataSet_Selected")}, "DataSet_Item",
+            [&](const pugi::xml_node& node, const Where& where, bool more) {
                 StoredDataSet dataSet;
                 if (Result item = read(node, where, dataSetItemAttributes, dataSet, requiredDataSet, numericDataSet); !item)
                     return item;
                 const StoredAttribute& index = dataSet[AccessItem::DsIndex];
                 if (!index.number)
-                    return error(QStringLiteral("%1 has the Index \"%2\", not a whole number").arg(where, index.text));
-                const QString members = QStringLiteral("DataSet_List_DAs of %1").arg(where);
-                if (Result r = forEach(node.child("DataSet_List_DAs"), members, "DataSet_DA_Item",
-                        [&](const pugi::xml_node& member, const QString& memberWhere, bool) {
+                    return error(Text::ErrorAccessDataSetIndex, where + QStringList{index.text});
+                if (Result r = forEach(node.child("DataSet_List_DAs"), where, "DataSet_DA_Item",
+                        [&](const pugi::xml_node& member, const Where& memberWhere, bool) {
                             dataSet.members.emplace_back();
                             return read(
                                 member, memberWhere, memberItemAttributes, dataSet.members.back(), requiredMember, numericMember);
@@ -112,19 +116,22 @@ public:
     }
 
 private:
-    Result error(const QString& what) const { return Result::error(QStringLiteral("%1: %2").arg(file, what)); }
+    Result error(int textNo, const QStringList& args) const { return Result::failed(textNo, QStringList{file} + args); }
+    // The message of an item of a list, or the text after it for a member of a data set.
+    Result itemError(int itemText, const Where& where, const QStringList& args) const
+    {
+        return error(where.size() > 2 ? itemText + 1 : itemText, where + args);
+    }
 
-    // Visits the element children of `list`, counted from 1 among elements; another element
-    // name stops, so that no item is read as something it is not.
-    template <typename Visit>
-    Result forEach(const pugi::xml_node& list, const QString& listName, const char* itemName, Visit visit)
+    // Visits the element children of `list` (which stands at `within`), counted from 1 among
+    // elements; another element name stops, so that no item is read as something it is not.
+    template <typename Visit> Result forEach(const pugi::xml_node& list, const Where& within, const char* itemName, Visit visit)
     {
         int n = 0;
         for (pugi::xml_node node = firstElement(list); node; node = nextElement(node)) {
-            const QString where = QStringLiteral("item %1 of %2").arg(++n).arg(listName);
+            const Where where = QStringList{QString::number(++n)} + within;
             if (std::strcmp(node.name(), itemName) != 0)
-                return error(
-                    QStringLiteral("%1 is a %2 element, not %3").arg(where, xmlToQString(node.name()), QLatin1String(itemName)));
+                return itemError(Text::ErrorAccessItemElement, where, {xmlToQString(node.name()), QLatin1String(itemName)});
             if (Result r = visit(node, where, static_cast<bool>(nextElement(node))); !r)
                 return r;
         }
@@ -132,7 +139,7 @@ private:
     }
 
     template <size_t N, typename Item, typename Required, typename Numeric>
-    Result read(const pugi::xml_node& node, const QString& where, const char* const (&names)[N], Item& item, Required required,
+    Result read(const pugi::xml_node& node, const Where& where, const char* const (&names)[N], Item& item, Required required,
         Numeric numeric)
     {
         const char* missing = nullptr;
@@ -147,7 +154,7 @@ private:
                 missing = names[i];
         }
         if (missing)
-            return error(QStringLiteral("%1 has no %2 attribute").arg(where, QLatin1String(missing)));
+            return itemError(Text::ErrorAccessItemAttribute, where, {QLatin1String(missing)});
         return Result::success();
     }
 

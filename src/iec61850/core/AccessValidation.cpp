@@ -89,7 +89,8 @@ private:
 
 void checkVariable(const StoredVariable& item, int row, QChar separator, const TextTable& texts, Problems& problems)
 {
-    RowChecks c(problems, texts, QStringLiteral("row %1").arg(row), Text::ErrorRow, QString::number(row));
+    RowChecks c(
+        problems, texts, fillPlaceholders(texts[Text::ProblemRow], {QString::number(row)}), Text::ErrorRow, QString::number(row));
     const char* const* names = variableItemAttributes;
     if (const auto sized = sizedType(item[BType].text)) {
         const qint64 start = number(item[StartByte]), count = number(item[NumByte]);
@@ -117,8 +118,8 @@ void checkVariable(const StoredVariable& item, int row, QChar separator, const T
 
 void checkDataSet(const StoredDataSet& item, int row, const TextTable& texts, Problems& problems)
 {
-    const QString where = QStringLiteral("DataSet row %1").arg(row);
-    RowChecks c(problems, texts, where, Text::ErrorDataSetRow, QString::number(row));
+    RowChecks c(problems, texts, fillPlaceholders(texts[Text::ProblemDataSetRow], {QString::number(row)}), Text::ErrorDataSetRow,
+        QString::number(row));
     const char* const* names = dataSetItemAttributes;
     c.address(item[DsIpAddress], names[DsIpAddress]);
     c.port(item[DsPort], names[DsPort]);
@@ -128,7 +129,8 @@ void checkDataSet(const StoredDataSet& item, int row, const TextTable& texts, Pr
     c.check(!item.members.empty(), "DataSet_List_DAs", Text::ErrorDataSetMembers);
     for (size_t i = 0; i < item.members.size(); ++i) {
         const int member = static_cast<int>(i) + 1;
-        RowChecks m(problems, texts, QStringLiteral("%1, member %2").arg(where).arg(member), Text::ErrorDataSetRow,
+        RowChecks m(problems, texts,
+            fillPlaceholders(texts[Text::ProblemMember], {QString::number(row), QString::number(member)}), Text::ErrorDataSetRow,
             QString::number(row) + texts[Text::ErrorMember] + QString::number(member));
         m.position(item.members[i][MPosition], memberItemAttributes[MPosition]);
         m.startBit(item.members[i][MStartBit], memberItemAttributes[MStartBit]);

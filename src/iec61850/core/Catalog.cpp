@@ -2,6 +2,7 @@
 #include "base/Files.h"
 #include "iec61850/core/SclReader.h"
 #include "base/TextNumbers.h"
+#include "base/TextTable.h"
 #include "base/WholeNumber.h"
 #include <QDir>
 #include <QFileInfo>
@@ -75,7 +76,7 @@ Result importSclFile(AccessList& access, const QString& projectFolder, const QSt
         return refused;
     if (copy) {
         if (!QDir().mkpath(folder))
-            return Result::error(QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(folder)));
+            return Result::failed(Text::ErrorFolderNotCreated, {QDir::toNativeSeparators(folder)});
         if (Result written = writeFileAtomically(target, data); !written)
             return written;
     }
@@ -84,7 +85,8 @@ Result importSclFile(AccessList& access, const QString& projectFolder, const QSt
     for (const auto& listed : access.devices)
         if (listed->name == device->name && listed->fileName == device->fileName)
             return Result::textError(
-                copy ? Text::ErrorDeviceListedCopyReplaced : Text::ErrorDeviceListed, deviceListText(*device));
+                copy ? Text::ErrorDeviceListedCopyReplaced : Text::ErrorDeviceListed,
+                QStringLiteral("%1 - %2").arg(device->name, device->fileName));
     access.devices.push_back(std::move(device));
     return Result::success();
 }
@@ -160,11 +162,10 @@ bool removeDevice(AccessList& access, int index)
     return true;
 }
 
-QString deviceListText(const Ied& device)
+QString deviceListText(const Ied& device, const TextTable& texts)
 {
     if (!device.fileMissing)
         return QStringLiteral("%1 - %2").arg(device.name, device.fileName);
-    if (!device.fileError.isEmpty())
-        return QStringLiteral("%1 [file unreadable: %2]").arg(device.name, device.fileName);
-    return QStringLiteral("%1 [file missing: %2]").arg(device.name, device.fileName);
+    return fillPlaceholders(
+        texts[device.fileError.isEmpty() ? Text::DeviceFileMissing : Text::DeviceFileUnreadable], {device.name, device.fileName});
 }

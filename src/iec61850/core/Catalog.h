@@ -15,8 +15,6 @@ inline const QString sclFileFilter = QStringLiteral("SCL Files (*.scd, *.ssd, *.
                                                     "*.sed; *.icd; *.iid; *.cid; *.scl;|Any File (*.*)|*.*");
 
 // The question asked when the catalog already holds a file of the chosen name.
-inline const QString overwriteQuestion
-    = QStringLiteral("File already exists in catalog directory. Do you want to overwrite file?");
 
 QString catalogFolder(const QString& projectFolder);
 
@@ -59,4 +57,4 @@ bool removeDevice(AccessList& access, int index);
 
 // The list box line of a device: "IED name - file name", so that several IEDs of one file and
 // the same IED from two files are told apart; marked when its file is missing.
-QString deviceListText(const Ied& device);
+QString deviceListText(const Ied& device, const TextTable& texts);

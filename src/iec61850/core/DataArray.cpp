@@ -144,23 +144,24 @@ QStringList problemLines(const Occupancy& occupancy, const TextTable& texts, int
             lines << texts[Text::ArrayMoreProblems].arg(occupancy.problems.size() - static_cast<size_t>(max));
             break;
         }
-        lines << problemText(p, texts);
+        lines << problemMessage(p, texts).text(texts);
     }
     return lines;
 }
 
-QString problemText(const ArrayProblem& problem, const TextTable& texts)
+Result problemMessage(const ArrayProblem& problem, const TextTable& texts)
 {
     const QString user = userText(problem.user, texts);
+    const QString position = QString::number(problem.position);
     switch (problem.kind) {
     case ArrayProblem::Overlap:
-        return texts[Text::ArrayOverlap].arg(user, userText(problem.other, texts)).arg(problem.position);
+        return Result::failed(Text::ArrayOverlap, {user, userText(problem.other, texts), position});
     case ArrayProblem::PastEnd:
-        return texts[Text::ArrayPastEnd].arg(user).arg(problem.position);
+        return Result::failed(Text::ArrayPastEnd, {user, position});
     case ArrayProblem::NoPosition:
         break;
     }
-    return texts[Text::ArrayNoPosition].arg(user);
+    return Result::failed(Text::ArrayNoPosition, {user});
 }
 
 QString extentText(const BitExtent& extent)

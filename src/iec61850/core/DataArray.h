@@ -77,8 +77,8 @@ std::vector<ArrayEntry> arrayEntries(const AccessFileModel& model);
 
 // "Variables row 3", "DataSet row 2 member 4", from the text table.
 QString userText(const ArrayUser& user, const TextTable& texts);
-// One problem as a line of text: "Variables row 2 overlaps Variables row 1 at position 12".
-QString problemText(const ArrayProblem& problem, const TextTable& texts);
+// One problem as a message: "Variables row 2 overlaps Variables row 1 at position 12".
+Result problemMessage(const ArrayProblem& problem, const TextTable& texts);
 // One line per problem, the first `max` of them ("... and 5 more" after), for a warning.
 QStringList problemLines(const Occupancy& occupancy, const TextTable& texts, int max = -1);
 // "10-13", "10.3" (one bit) or "10.3-14.2" (bits that do not start or end at byte edges).

@@ -76,7 +76,7 @@ Result listSclIeds(const QByteArray& data, const QString& path, std::vector<IedS
     pugi::xml_document doc;
     const pugi::xml_parse_result parsed = doc.load_buffer(data.constData(), size_t(data.size()), listParseFlags);
     if (!parsed)
-        return Result::error(xmlParseError(path, parsed, data.constData(), size_t(data.size())));
+        return xmlParseError(path, parsed, data.constData(), size_t(data.size()));
     const pugi::xml_node scl = child(doc, "SCL");
     forEachChild(scl, "IED", [&](const pugi::xml_node& ied) { ieds.push_back(summaryOf(ied)); });
     const QHash<QString, QStringList> addresses

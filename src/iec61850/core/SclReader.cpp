@@ -1,5 +1,6 @@
 #include "iec61850/core/SclReader.h"
 #include "base/Files.h"
+#include "base/TextNumbers.h"
 #include "base/XmlFile.h"
 #include "iec61850/core/SclIedList.h"
 #include "iec61850/core/SclScan.h"
@@ -190,7 +191,7 @@ private:
     // What the model holds and what reading it took, against the limits.
     qint64 dataObjects = 0, attributes = 0, typeElementsRead = 0, referenceBytes = 0;
     int deepest = 0;
-    QString failure;
+    Result failure;
     // Names, functional constraints and basic types repeat endlessly: share one string each.
     std::unordered_map<std::string_view, QString> strings;
 
@@ -201,17 +202,13 @@ private:
             it->second = QString::fromUtf8(text);
         return it->second;
     }
-    bool failed() const { return !failure.isEmpty(); }
-    QString counts() const
+    bool failed() const { return !failure.ok; }
+    // The message names the file and the limit passed, then what the reading reached.
+    void fail(int textNo, qint64 limit)
     {
-        return QStringLiteral("reached: %1 data objects, %2 attributes, types nested %3 deep")
-            .arg(dataObjects)
-            .arg(attributes)
-            .arg(deepest);
-    }
-    void fail(const QString& what)
-    {
-        failure = QStringLiteral("%1: %2 (%3)").arg(QDir::toNativeSeparators(path), what, counts());
+        failure = Result::failed(textNo,
+            {QDir::toNativeSeparators(path), QString::number(limit), QString::number(dataObjects), QString::number(attributes),
+                QString::number(deepest)});
     }
     // False (and a failure) once the model or the work of reading it grows beyond reason: a
     // large real device stays well inside, a trap of types that expand into each other does not.
@@ -220,12 +217,11 @@ private:
         if (failed())
             return false;
         if (dataObjects + attributes > limits.maxObjects)
-            fail(QStringLiteral("the device model passes the limit of %1 data objects and attributes").arg(limits.maxObjects));
+            fail(Text::ErrorSclObjectLimit, limits.maxObjects);
         else if (typeElementsRead > typeReadsPerObject * limits.maxObjects)
-            fail(QStringLiteral("type definitions are read more than %1 times").arg(typeReadsPerObject * limits.maxObjects));
+            fail(Text::ErrorSclTypeReadLimit, typeReadsPerObject * limits.maxObjects);
         else if (referenceBytes > limits.maxReferenceBytes)
-            fail(
-                QStringLiteral("the references of the device model pass the limit of %1 MB").arg(limits.maxReferenceBytes >> 20));
+            fail(Text::ErrorSclReferenceLimit, limits.maxReferenceBytes >> 20);
         return !failed();
     }
     // A reference the model keeps; references of logical devices and nodes count too, so that
@@ -257,7 +253,7 @@ private:
         const int depth = int(doPath.size() + daPath.size());
         if (depth >= limits.maxDepth) {
             if (!failed())
-                fail(QStringLiteral("type definitions nest deeper than %1 levels").arg(limits.maxDepth));
+                fail(Text::ErrorSclDepthLimit, limits.maxDepth);
             return false;
         }
         typePath.push_back(type);
@@ -301,7 +297,7 @@ Result SclDecoder::decodeDevice(
     MemberResolver resolver(device);
     for (size_t k = 0; k < ldElements.size() && !failed(); ++k)
         decodeLDevice(ldElements[k], device.name, *device.logicalDevices[k], true, &resolver);
-    return failed() ? Result::error(failure) : Result::success();
+    return failure;
 }
 
 void SclDecoder::decodeLDevice(
@@ -449,8 +445,7 @@ void SclDecoder::decodeLnGoose(const pugi::xml_node& element, LogicalNode& ln, Q
 
 Result outOfMemory(const QString& path, qint64 size)
 {
-    return Result::error(QStringLiteral("not enough memory to read %1 (%2)")
-                             .arg(QDir::toNativeSeparators(path), QLocale::c().formattedDataSize(size)));
+    return Result::failed(Text::ErrorSclOutOfMemory, {QDir::toNativeSeparators(path), QLocale::c().formattedDataSize(size)});
 }
 
 // The parser's refusal, with its line counted in the unparsed bytes.
@@ -458,7 +453,7 @@ Result parseFailure(const QString& path, const pugi::xml_parse_result& result, c
 {
     if (result.status == pugi::status_out_of_memory)
         return outOfMemory(path, qint64(size));
-    return Result::error(xmlParseError(path, result, data, size));
+    return xmlParseError(path, result, data, size);
 }
 
 Result decode(const pugi::xml_node& ied, const pugi::xml_node& dtt, const pugi::xml_node& communication, const QString& path,
@@ -609,9 +604,7 @@ Result readSclFile(const QString& path, const QString& iedName, std::unique_ptr<
     if (Result check = checkReadableFile(path, limit); !check)
         return check;
     QFile file(path);
-    const auto cannotRead = [&] {
-        return Result::error(QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
-    };
+    const auto cannotRead = [&] { return ::cannotRead(path, file.errorString()); };
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return cannotRead();
     // The size checked above: bytes the file gained since are not read.

@@ -247,7 +247,8 @@ void AccessDialog::loadOnShow()
     refreshGrids();
     fitReferenceColumns();
     editTools->loaded();
-    for (const QString& warning : {report.missingFilesWarning(), report.unreadableFilesWarning(), report.droppedMembersWarning()})
+    for (const QString& warning : {report.missingFilesWarning(context.texts), report.unreadableFilesWarning(context.texts),
+             report.droppedMembersWarning(context.texts)})
         if (!warning.isEmpty())
             context.platform.messages->warning(warning);
     context.report(loaded);
@@ -318,7 +319,7 @@ void AccessDialog::onOkClicked()
         const QString backup = context.state.accessFile + QStringLiteral(".bak");
         QFile::remove(backup);
         if (QFile::exists(context.state.accessFile) && !QFile::copy(context.state.accessFile, backup)) {
-            context.report(Result::error(QStringLiteral("Cannot write %1").arg(QDir::toNativeSeparators(backup))));
+            context.report(Result::failed(Text::ErrorBackupNotWritten, {QDir::toNativeSeparators(backup)}));
             return;
         }
     }
@@ -373,7 +374,7 @@ void AccessDialog::showDeviceList()
     const QSignalBlocker block(deviceList);
     deviceList->clear();
     for (const auto& device : access.devices) {
-        auto* item = new QListWidgetItem(deviceListText(*device), deviceList);
+        auto* item = new QListWidgetItem(deviceListText(*device, context.texts), deviceList);
         if (device->fileMissing)
             item->setForeground(QColor(160, 0, 0));
     }
@@ -388,7 +389,7 @@ void AccessDialog::onAddDeviceClicked()
     const Result imported = importSclFile(
         access, context.state.projectFolder, chosen,
         [this] {
-            switch (context.platform.messages->askYesNoCancel(overwriteQuestion)) {
+            switch (context.platform.messages->askYesNoCancel(context.texts[Text::QuestionOverwriteCatalogFile])) {
             case MessageService::Answer::Yes:
                 return OverwriteAnswer::Yes;
             case MessageService::Answer::No:

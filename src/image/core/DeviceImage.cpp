@@ -1,5 +1,6 @@
 #include "image/core/DeviceImage.h"
 #include "base/Files.h"
+#include "base/TextNumbers.h"
 #include "image/core/LittleEndian.h"
 #include <QDir>
 #include <QFileInfo>
@@ -37,11 +38,11 @@ Result DeviceImage::buildImages(const ProgramState& state, QChar decimalSeparato
 Result DeviceImage::writeImages(const ProgramState& state) const
 {
     if (bank1Length == 0)
-        return Result::error(QStringLiteral("No device image has been built."));
+        return Result::failed(Text::ErrorNoImageBuilt);
     const QString bin = joinPath(state.projectFolder, QStringLiteral("bin"));
     // A bin folder removed by hand is made again: the images are the build's product.
     if (!QDir().mkpath(bin))
-        return Result::error(QStringLiteral("Cannot create the folder %1").arg(QDir::toNativeSeparators(bin)));
+        return Result::failed(Text::ErrorFolderNotCreated, {QDir::toNativeSeparators(bin)});
     auto bytesOf = [](std::span<const quint8> image) {
         return QByteArray::fromRawData(reinterpret_cast<const char*>(image.data()), static_cast<qsizetype>(image.size()));
     };
@@ -54,10 +55,8 @@ Result DeviceImage::writeImages(const ProgramState& state) const
 
 Result checkImageTargets(const ProgramState& state)
 {
-    const auto outside = [](const QString& path) {
-        return Result::error(QStringLiteral("Cannot write %1: it leads outside the configuration through a symbolic link")
-                                 .arg(QDir::toNativeSeparators(path)));
-    };
+    const auto outside
+        = [](const QString& path) { return Result::failed(Text::ErrorWriteThroughLink, {QDir::toNativeSeparators(path)}); };
     const QString container
         = state.projectsFolder.isEmpty() ? QFileInfo(state.projectFolder).absolutePath() : state.projectsFolder;
     if (!staysInside(state.projectFolder, container))

@@ -20,7 +20,7 @@ Problems dataArrayProblems(const AccessFileModel& model, const TextTable& texts)
     for (const ArrayProblem& p : occupancy.problems)
         if (p.kind != ArrayProblem::NoPosition)
             problems.push_back({p.kind == ArrayProblem::Overlap ? Problem::Severity::Warning : Problem::Severity::Error, {}, {},
-                {}, Result::error(problemText(p, texts))});
+                {}, problemMessage(p, texts)});
     return problems;
 }
 

@@ -1,5 +1,6 @@
 #include "image/core/RequestTables.h"
 #include "base/Conversions.h"
+#include "base/TextNumbers.h"
 #include "image/core/LittleEndian.h"
 #include "iec61850/core/AccessFileModel.h"
 #include <QDir>
@@ -106,10 +107,7 @@ Result readFile(RequestTables& tables, const QString& path, QChar separator, qin
         bytes += lastItemBytes(model, dataSet);
         dataSetsSeen = model.dataSets.size();
         if (more && bytes > room)
-            return Result::error(QStringLiteral("The request tables need at least %1 bytes, more than the %2 bytes the device "
-                                                "holds for them. Remove variables or data sets and update again.")
-                                     .arg(bytes)
-                                     .arg(room));
+            return Result::failed(Text::ErrorRequestTablesAtLeast, {QString::number(bytes), QString::number(room)});
         return Result::success();
     };
     AccessFileModel model;
@@ -118,12 +116,8 @@ Result readFile(RequestTables& tables, const QString& path, QChar separator, qin
     const QString file = QDir::toNativeSeparators(path);
     for (size_t i = 0; i < model.dataSets.size(); ++i)
         if (const size_t count = model.dataSets[i].members.size(); count > DataSetRecord::maxVariables)
-            return Result::error(QStringLiteral("%1: item %2 of List_DataSet_Selected has %3 attributes, more than the %4 a data "
-                                                "set can hold")
-                                     .arg(file)
-                                     .arg(i + 1)
-                                     .arg(count)
-                                     .arg(DataSetRecord::maxVariables));
+            return Result::failed(Text::ErrorDataSetTooManyMembers,
+                {file, QString::number(i + 1), QString::number(count), QString::number(DataSetRecord::maxVariables)});
     for (const StoredVariable& item : model.variables)
         tables.variableList.push_back(toRecord(item, separator));
     for (const StoredDataSet& item : model.dataSets)
@@ -186,10 +180,8 @@ Result writeRequestTables(
     end = start;
     const qsizetype limit = std::min(highest + 1, static_cast<qsizetype>(buffer.size()));
     if (start < 0 || tables.length > limit - start)
-        return Result::error(QStringLiteral("The request tables need %1 bytes, more than the %2 bytes the device holds for them. "
-                                            "Remove variables or data sets and update again.")
-                                 .arg(tables.length)
-                                 .arg(std::max<qsizetype>(limit - start, 0)));
+        return Result::failed(Text::ErrorRequestTablesTooLarge,
+            {QString::number(tables.length), QString::number(std::max<qsizetype>(limit - start, 0))});
 
     LittleEndianWriter w(buffer.first(static_cast<size_t>(limit)), start);
     w.U32(static_cast<quint32>(tables.nVariable));
@@ -254,9 +246,8 @@ Result writeRequestTables(
         }
     // The addresses were computed from the same layout; a mismatch would corrupt the device's pointers.
     if (w.overflowed() || w.position() != start + tables.length)
-        return Result::error(QStringLiteral("The request tables could not be laid out: %1 bytes written, %2 expected.")
-                                 .arg(w.position() - start)
-                                 .arg(tables.length));
+        return Result::failed(
+            Text::ErrorRequestTablesLayout, {QString::number(w.position() - start), QString::number(tables.length)});
     end = w.position();
     return Result::success();
 }
