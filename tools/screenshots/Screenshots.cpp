@@ -59,8 +59,8 @@ int main(int argc, char* argv[])
 
     // The pictures of the user guide, named after the session's states.
     const QStringList pictures = {"new-configuration", "open-configuration", "communication-settings", "access-variables",
-        "access-dataset", "ied-picker", "access-filter", "access-data-array", "update-summary", "update-window", "update-running", "options-language", "options-connection",
-        "options-settings", "about"};
+        "access-dataset", "ied-picker", "access-filter", "access-data-array", "update-summary", "update-window", "update-running",
+        "options-language", "options-connection", "options-settings", "about"};
     bool saved = true;
     QTemporaryDir programFolder;
     E2E::Session session(programFolder.path());
