@@ -49,8 +49,9 @@ TEST(AccessWindow, FirstImportMakesTheCatalogAndTheSameFileTwiceGivesTwoDevices)
     EXPECT_EQ(run.fakes.messages.shown,
         (std::vector<FakeMessageService::Shown>{
             {"question", "File already exists in catalog directory. Do you want to overwrite file?"},
-            {"error", "The copy in the catalog was replaced and is read when this window opens again; this IED of this "
-                      "file is already in the list: IED1 - A.icd"}}));
+            {"error",
+                "The copy in the catalog was replaced and is read when this window opens again; this IED of this "
+                "file is already in the list: IED1 - A.icd"}}));
     EXPECT_EQ(run.deviceTexts(), QStringList{"IED1 - A.icd"});
 
     // The engineer cancels the file dialog: nothing happens.

@@ -84,8 +84,7 @@ Result importSclFile(AccessList& access, const QString& projectFolder, const QSt
     // turn; the rows' data sets hold the listed model, so it is not swapped under them either.
     for (const auto& listed : access.devices)
         if (listed->name == device->name && listed->fileName == device->fileName)
-            return Result::textError(
-                copy ? Text::ErrorDeviceListedCopyReplaced : Text::ErrorDeviceListed,
+            return Result::textError(copy ? Text::ErrorDeviceListedCopyReplaced : Text::ErrorDeviceListed,
                 QStringLiteral("%1 - %2").arg(device->name, device->fileName));
     access.devices.push_back(std::move(device));
     return Result::success();
