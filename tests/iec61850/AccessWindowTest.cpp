@@ -27,7 +27,7 @@ QTreeWidgetItem* childNode(QTreeWidgetItem* parent, const QString& text)
 
 } // namespace
 
-TEST(AccessWindow, FirstImportMakesTheCatalogAndTheSameFileTwiceGivesTwoDevices)
+TEST(AccessWindow, FirstImportMakesTheCatalogAndTheSameIedTwiceKeepsOneLine)
 {
     AccessRun run;
     run.openActive();
