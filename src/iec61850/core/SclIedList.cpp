@@ -1,27 +1,11 @@
 #include "iec61850/core/SclIedList.h"
 #include "base/Files.h"
 #include "base/XmlFile.h"
+#include "iec61850/core/SclScan.h"
 #include <QHash>
 #include <cstring>
 
-// Element names are compared exactly as written, as the reader does.
-
 namespace {
-
-constexpr unsigned listParseFlags = (pugi::parse_default & ~pugi::parse_cdata) | pugi::parse_embed_pcdata;
-
-bool isElement(const pugi::xml_node& node, const char* name)
-{
-    return node.type() == pugi::node_element && std::strcmp(node.name(), name) == 0;
-}
-
-pugi::xml_node child(const pugi::xml_node& parent, const char* name)
-{
-    for (pugi::xml_node n = parent.first_child(); n; n = n.next_sibling())
-        if (isElement(n, name))
-            return n;
-    return {};
-}
 
 template <typename Visit> void forEachChild(const pugi::xml_node& parent, const char* name, Visit visit)
 {
@@ -41,7 +25,7 @@ template <typename Wanted> QHash<QString, QStringList> ipAddressesByIed(const pu
             const QString ied = attr(ap, "iedName");
             if (!wanted(ied))
                 return;
-            forEachChild(child(ap, "Address"), "P", [&](const pugi::xml_node& p) {
+            forEachChild(firstChild(ap, "Address"), "P", [&](const pugi::xml_node& p) {
                 const QString ip = QString::fromUtf8(p.child_value()).trimmed();
                 QStringList& list = addresses[ied];
                 if (attr(p, "type") == u"IP" && !ip.isEmpty() && !list.contains(ip))
@@ -59,7 +43,7 @@ IedSummary summaryOf(const pugi::xml_node& ied)
     summary.desc = attr(ied, "desc");
     summary.manufacturer = attr(ied, "manufacturer");
     summary.type = attr(ied, "type");
-    forEachChild(child(child(ied, "AccessPoint"), "Server"), "LDevice", [&](const pugi::xml_node& ld) {
+    forEachChild(firstChild(firstChild(ied, "AccessPoint"), "Server"), "LDevice", [&](const pugi::xml_node& ld) {
         ++summary.logicalDevices;
         for (pugi::xml_node n = ld.first_child(); n; n = n.next_sibling())
             if (isElement(n, "LN0") || isElement(n, "LN"))
@@ -74,13 +58,13 @@ Result listSclIeds(const QByteArray& data, const QString& path, std::vector<IedS
 {
     ieds.clear();
     pugi::xml_document doc;
-    const pugi::xml_parse_result parsed = doc.load_buffer(data.constData(), size_t(data.size()), listParseFlags);
+    const pugi::xml_parse_result parsed = doc.load_buffer(data.constData(), size_t(data.size()), sclParseFlags);
     if (!parsed)
         return xmlParseError(path, parsed, data.constData(), size_t(data.size()));
-    const pugi::xml_node scl = child(doc, "SCL");
+    const pugi::xml_node scl = firstChild(doc, "SCL");
     forEachChild(scl, "IED", [&](const pugi::xml_node& ied) { ieds.push_back(summaryOf(ied)); });
     const QHash<QString, QStringList> addresses
-        = ipAddressesByIed(child(scl, "Communication"), [](const QString&) { return true; });
+        = ipAddressesByIed(firstChild(scl, "Communication"), [](const QString&) { return true; });
     for (IedSummary& ied : ieds)
         ied.ipAddresses = addresses.value(ied.name);
     return Result::success();

@@ -18,31 +18,12 @@
 #include <unordered_map>
 #include <vector>
 
-// Element and attribute names are compared exactly as written, namespace prefix included
-// (an scl:IED is not an IED). Comments are not even parsed, so enumerations never see them.
+// Attribute names are compared exactly as written too. Comments are not even parsed, so
+// enumerations never see them.
 
 namespace {
 
-// Nothing here looks at comments, processing instructions, declarations or text, so none of
-// them becomes a node of its own: text stays in its element, which keeps the document of a
-// big file a good deal smaller. Attribute values are read as the default flags give them.
-constexpr unsigned sclParseFlags = (pugi::parse_default & ~pugi::parse_cdata) | pugi::parse_embed_pcdata;
-
 using Nodes = std::vector<pugi::xml_node>;
-
-bool isElement(const pugi::xml_node& node, const char* name)
-{
-    return node.type() == pugi::node_element && std::strcmp(node.name(), name) == 0;
-}
-
-// The first child element named `name`.
-pugi::xml_node child(const pugi::xml_node& parent, const char* name)
-{
-    for (pugi::xml_node n = parent.first_child(); n; n = n.next_sibling())
-        if (isElement(n, name))
-            return n;
-    return {};
-}
 
 // Every child element named `name` (or `other`, when given), in document order.
 Nodes children(const pugi::xml_node& parent, const char* name, const char* other = nullptr)
@@ -286,7 +267,7 @@ Result SclDecoder::decodeDevice(
     device.name = QString::fromUtf8(attr(ied, "name"));
     device.desc = QString::fromUtf8(attr(ied, "desc"));
     device.ipAddresses = iedIpAddresses(communication, device.name);
-    const pugi::xml_node server = child(child(ied, "AccessPoint"), "Server");
+    const pugi::xml_node server = firstChild(firstChild(ied, "AccessPoint"), "Server");
     const Nodes ldElements = children(server, "LDevice");
 
     // Structure pass, then data sets: a member may live in a logical device read later.
@@ -497,9 +478,9 @@ Result readWhole(const char* data, size_t size, const QString& path, const QStri
     const pugi::xml_parse_result parsed = doc.load_buffer_inplace(copy.get(), size, sclParseFlags);
     if (!parsed)
         return parseFailure(path, parsed, data, size);
-    const pugi::xml_node scl = child(doc, "SCL");
-    return decode(
-        chooseIed(scl, iedName.toUtf8()), child(scl, "DataTypeTemplates"), child(scl, "Communication"), path, device, limits);
+    const pugi::xml_node scl = firstChild(doc, "SCL");
+    return decode(chooseIed(scl, iedName.toUtf8()), firstChild(scl, "DataTypeTemplates"), firstChild(scl, "Communication"), path,
+        device, limits);
 }
 
 // The `name` of an IED as the parser gives it (references and blanks in the value decoded),

@@ -1,6 +1,7 @@
 #pragma once
 #include <pugixml.hpp>
 #include <cstddef>
+#include <cstring>
 #include <vector>
 
 // Where the parts of an SCL file that a device model needs lie: the IED elements and the first
@@ -8,6 +9,28 @@
 // without building a document, which checks the file as the XML parser would (tags balance,
 // attributes, comments, CDATA, processing instructions, DOCTYPE), so that a file the parser
 // refuses is refused here too, with the parser's own status and offset.
+
+// How SCL is parsed here: nothing looks at comments, processing instructions, declarations or
+// text, so none of them becomes a node of its own: text stays in its element, which keeps the
+// document of a big file a good deal smaller. Attribute values are read as the default flags
+// give them.
+inline constexpr unsigned sclParseFlags = (pugi::parse_default & ~pugi::parse_cdata) | pugi::parse_embed_pcdata;
+
+// Element names are compared exactly as written, namespace prefix included (an scl:IED is not
+// an IED).
+inline bool isElement(const pugi::xml_node& node, const char* name)
+{
+    return node.type() == pugi::node_element && std::strcmp(node.name(), name) == 0;
+}
+
+// The first child element named `name`.
+inline pugi::xml_node firstChild(const pugi::xml_node& parent, const char* name)
+{
+    for (pugi::xml_node n = parent.first_child(); n; n = n.next_sibling())
+        if (isElement(n, name))
+            return n;
+    return {};
+}
 
 // Byte offsets of one element: its start tag begins at `begin` and ends before `startTagEnd`;
 // the element ends before `end`. Empty (end == 0) when there is no such element.
