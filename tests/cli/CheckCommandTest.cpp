@@ -1,27 +1,10 @@
 #include "cli/CheckCommand.h"
 #include "cli/ImageCommands.h"
+#include "cli/CommandRun.h"
 #include "support/ImageTestSupport.h"
 #include <gtest/gtest.h>
 
 using namespace ImageTest;
-
-namespace {
-
-struct CliRun {
-    int exitCode;
-    QString out, err;
-};
-CliRun runCommand(const Command& command, const QStringList& args)
-{
-    CliRun run;
-    {
-        QTextStream out(&run.out), err(&run.err);
-        run.exitCode = command.run(args, out, err);
-    }
-    return run;
-}
-
-} // namespace
 
 TEST(CliCheck, ListsEveryProblemWithFileRowAndColumn)
 {
@@ -66,7 +49,7 @@ TEST(CliCheck, ListsEveryProblemWithFileRowAndColumn)
             p.writeAccess(c.accessFile);
         if (c.parGen)
             p.writeParGenFile(*c.parGen);
-        const CliRun run = runCommand(checkCommand, {p.state.projectFolder});
+        const CommandRun run = runCommand(checkCommand, {p.state.projectFolder});
         EXPECT_EQ(run.exitCode, c.lines.isEmpty() ? 0 : 1);
         EXPECT_EQ(run.out, c.lines.isEmpty() ? QString() : c.lines.join(u'\n') + u'\n');
         EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
@@ -78,7 +61,7 @@ TEST(CliCheck, AFileTheBuildCannotReadIsAProblemToo)
 {
     Project p;
     p.writeAccess(accessFileXml({With(exampleVariable(), {{"Port", nullptr}})}));
-    const CliRun run = runCommand(checkCommand, {p.state.projectFolder});
+    const CommandRun run = runCommand(checkCommand, {p.state.projectFolder});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, QDir::toNativeSeparators(p.state.accessFile) + ": item 1 of List_DA_Selected has no Port attribute\n");
     EXPECT_EQ(runCommand(checkCommand, {p.file("nowhere")}).exitCode, 1);
@@ -89,7 +72,7 @@ TEST(CliCheck, BuildRefusesAFailingProjectUnlessForced)
 {
     Project p;
     p.writeAccess(accessFileXml({With(exampleVariable(), {{"Port", "99999"}})}));
-    const CliRun refused = runCommand(buildCommand, {p.state.projectFolder});
+    const CommandRun refused = runCommand(buildCommand, {p.state.projectFolder});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.startsWith("IEC_61850_Client.xml: row 1: Port: Error row 1!! Port must be between 0 and 65535\n"))
         << refused.err.toStdString();
@@ -97,7 +80,7 @@ TEST(CliCheck, BuildRefusesAFailingProjectUnlessForced)
     EXPECT_TRUE(QDir(joinPath(p.state.projectFolder, "bin")).isEmpty());
 
     // Forced, the stored file is built as it always was: the engineer has been told.
-    const CliRun forced = runCommand(buildCommand, {"--force", p.state.projectFolder});
+    const CommandRun forced = runCommand(buildCommand, {"--force", p.state.projectFolder});
     EXPECT_EQ(forced.exitCode, 0) << forced.err.toStdString();
     EXPECT_TRUE(forced.err.contains("Port must be between 0 and 65535"));
     EXPECT_EQ(readTestFile(p.Bin("bank2.bin")).mid(24 + 10, 2).toHex(), QByteArray("9f86")); // 99999 & 0xFFFF
@@ -132,7 +115,7 @@ TEST(CliCheck, DataArrayOverlapsAreWarningsUnlessStrict)
         Project p;
         p.writeAccess(c.accessFile);
         const QStringList args = c.strict ? QStringList{"--strict", p.state.projectFolder} : QStringList{p.state.projectFolder};
-        const CliRun run = runCommand(checkCommand, args);
+        const CommandRun run = runCommand(checkCommand, args);
         EXPECT_EQ(run.exitCode, c.exitCode);
         EXPECT_EQ(run.out, c.out);
     }

@@ -1,32 +1,15 @@
 #include "cli/ImageCommands.h"
+#include "cli/CommandRun.h"
 #include "support/ImageTestSupport.h"
 #include <gtest/gtest.h>
 
 using namespace ImageTest;
 
-namespace {
-
-struct CliRun {
-    int exitCode;
-    QString out, err;
-};
-CliRun runCommand(const Command& command, const QStringList& args)
-{
-    CliRun run;
-    {
-        QTextStream out(&run.out), err(&run.err);
-        run.exitCode = command.run(args, out, err);
-    }
-    return run;
-}
-
-} // namespace
-
 TEST(CliImage, BuildWritesTheSameImagesAsTheUpdateStep)
 {
     Project p;
     p.writeAccess(accessFileXml({exampleVariable()}));
-    const CliRun run = runCommand(buildCommand, {p.state.projectFolder});
+    const CommandRun run = runCommand(buildCommand, {p.state.projectFolder});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains("bank2.bin: 98 bytes")) << run.out.toStdString();
 
@@ -35,7 +18,7 @@ TEST(CliImage, BuildWritesTheSameImagesAsTheUpdateStep)
     EXPECT_EQ(readTestFile(p.Bin("bank1.bin")), bytes(image.bank1()));
     EXPECT_EQ(readTestFile(p.Bin("bank2.bin")), bytes(image.bank2()));
 
-    const CliRun inspect = runCommand(inspectCommand, {p.Bin("bank2.bin")});
+    const CommandRun inspect = runCommand(inspectCommand, {p.Bin("bank2.bin")});
     EXPECT_EQ(inspect.exitCode, 0);
     EXPECT_TRUE(inspect.out.contains("-> \"LD0/MMXU1.TotW.mag.f\"")) << inspect.out.toStdString();
     EXPECT_EQ(runCommand(inspectCommand, {p.Bin("bank1.bin")}).exitCode, 0);
@@ -45,7 +28,7 @@ TEST(CliImage, FailedBuildPrintsTheErrorAndWritesNothing)
 {
     Project p;
     p.writeAccess(accessFileXml({exampleVariable(), With(exampleVariable(), {{"Port", nullptr}})}));
-    const CliRun run = runCommand(buildCommand, {p.state.projectFolder});
+    const CommandRun run = runCommand(buildCommand, {p.state.projectFolder});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, QDir::toNativeSeparators(p.state.accessFile) + ": item 2 of List_DA_Selected has no Port attribute\n");
     EXPECT_TRUE(QDir(joinPath(p.state.projectFolder, "bin")).isEmpty());
@@ -61,7 +44,7 @@ TEST(CliImage, InspectFailsOnAWrongChecksum)
     QByteArray bank1 = readTestFile(p.Bin("bank1.bin"));
     bank1[0x40] = 1;
     writeTestFile(p.Bin("bank1.bin"), bank1);
-    const CliRun run = runCommand(inspectCommand, {p.Bin("bank1.bin")});
+    const CommandRun run = runCommand(inspectCommand, {p.Bin("bank1.bin")});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.contains("wrong checksum")) << run.out.toStdString();
     EXPECT_EQ(runCommand(inspectCommand, {p.Bin("missing.bin")}).exitCode, 1);
