@@ -450,20 +450,28 @@ TEST(SclReader, ReadsTheIedOfTheStoredNameElseTheFirst)
 
 TEST(SclIedList, ListsEveryIedWithItsFigures)
 {
+    // In UTF-8 the IEDs are parsed one by one, in UTF-16 the file as a whole: the same list.
+    const QByteArray station = readTestFile(Fixture("scl/station.scd"));
+    const QString text = QString::fromUtf8(station).replace("UTF-8", "UTF-16");
+    QByteArray wide("\xff\xfe", 2);
+    wide.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
     std::vector<IedSummary> ieds;
-    ASSERT_TRUE(listSclIedsOfFile(Fixture("scl/station.scd"), ieds).ok);
-    QStringList rows;
-    for (const IedSummary& i : ieds)
-        rows << QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8")
-                    .arg(i.name, i.desc, i.manufacturer, i.type)
-                    .arg(i.logicalDevices)
-                    .arg(i.logicalNodes)
-                    .arg(i.ipAddresses.join(u','))
-                    .arg(i.isClient() ? "client" : "server");
-    EXPECT_EQ(rows,
-        QStringList({"Client1|Station HMI|Acme|HMI|0|0||client", "Relay|Feeder protection|Relays & Co|P100|2|4|10.0.0.5|server",
-            "Meter||Meters Inc|M2|1|2|10.0.0.7,10.1.0.7|server"}));
-    EXPECT_EQ(preferredIed(ieds), 1);
+    for (const QByteArray& data : {station, wide}) {
+        ASSERT_TRUE(listSclIeds(data, QStringLiteral("station.scd"), ieds).ok);
+        QStringList rows;
+        for (const IedSummary& i : ieds)
+            rows << QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8")
+                        .arg(i.name, i.desc, i.manufacturer, i.type)
+                        .arg(i.logicalDevices)
+                        .arg(i.logicalNodes)
+                        .arg(i.ipAddresses.join(u','))
+                        .arg(i.isClient() ? "client" : "server");
+        EXPECT_EQ(rows,
+            QStringList(
+                {"Client1|Station HMI|Acme|HMI|0|0||client", "Relay|Feeder protection|Relays & Co|P100|2|4|10.0.0.5|server",
+                    "Meter||Meters Inc|M2|1|2|10.0.0.7,10.1.0.7|server"}));
+        EXPECT_EQ(preferredIed(ieds), 1);
+    }
 
     // Counted where the reader reads: the first access point's server (basic.scd: E1 has a second).
     ASSERT_TRUE(listSclIedsOfFile(Fixture("scl/basic.scd"), ieds).ok);

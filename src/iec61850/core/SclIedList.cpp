@@ -52,21 +52,50 @@ IedSummary summaryOf(const pugi::xml_node& ied)
     return summary;
 }
 
-} // namespace
-
-Result listSclIeds(const QByteArray& data, const QString& path, std::vector<IedSummary>& ieds)
+void addAddresses(const pugi::xml_node& communication, std::vector<IedSummary>& ieds)
 {
-    ieds.clear();
+    const QHash<QString, QStringList> addresses = ipAddressesByIed(communication, [](const QString&) { return true; });
+    for (IedSummary& ied : ieds)
+        ied.ipAddresses = addresses.value(ied.name);
+}
+
+// Parses the whole file, as other encodings are converted by the parser as a whole.
+Result listFromDocument(const QByteArray& data, const QString& path, std::vector<IedSummary>& ieds)
+{
     pugi::xml_document doc;
     const pugi::xml_parse_result parsed = doc.load_buffer(data.constData(), size_t(data.size()), sclParseFlags);
     if (!parsed)
         return xmlParseError(path, parsed, data.constData(), size_t(data.size()));
     const pugi::xml_node scl = firstChild(doc, "SCL");
     forEachChild(scl, "IED", [&](const pugi::xml_node& ied) { ieds.push_back(summaryOf(ied)); });
-    const QHash<QString, QStringList> addresses
-        = ipAddressesByIed(firstChild(scl, "Communication"), [](const QString&) { return true; });
-    for (IedSummary& ied : ieds)
-        ied.ipAddresses = addresses.value(ied.name);
+    addAddresses(firstChild(scl, "Communication"), ieds);
+    return Result::success();
+}
+
+} // namespace
+
+Result listSclIeds(QByteArray data, const QString& path, std::vector<IedSummary>& ieds)
+{
+    ieds.clear();
+    const size_t size = size_t(data.size());
+    if (detectXmlEncoding(data.constData(), size) != pugi::encoding_utf8)
+        return listFromDocument(data, path, ieds);
+    // One IED parsed at a time: a station file's list never holds the document of the whole file.
+    char* bytes = data.data();
+    const SclLayout layout = scanSclLayout(bytes, size);
+    if (!layout.result)
+        return xmlParseError(path, layout.result, bytes, size);
+    pugi::xml_document doc;
+    for (const SclElementRange& range : layout.ieds) {
+        if (const pugi::xml_parse_result parsed = parseSclElement(bytes, range, doc); !parsed)
+            return xmlParseError(path, parsed, bytes, size);
+        ieds.push_back(summaryOf(doc.first_child()));
+    }
+    if (layout.communication.found()) {
+        if (const pugi::xml_parse_result parsed = parseSclElement(bytes, layout.communication, doc); !parsed)
+            return xmlParseError(path, parsed, bytes, size);
+        addAddresses(doc.first_child(), ieds);
+    }
     return Result::success();
 }
 
@@ -75,7 +104,7 @@ Result listSclIedsOfFile(const QString& path, std::vector<IedSummary>& ieds)
     QByteArray data;
     if (Result read = readWholeFile(path, data, sclFileLimit); !read)
         return read;
-    return listSclIeds(data, path, ieds);
+    return listSclIeds(std::move(data), path, ieds);
 }
 
 int preferredIed(const std::vector<IedSummary>& ieds)

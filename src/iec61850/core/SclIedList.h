@@ -22,8 +22,9 @@ struct IedSummary {
 };
 
 // Every IED of the SCL file held in `data`, in document order. A file that is not well-formed
-// gives the parser's message naming `path` and the line.
-Result listSclIeds(const QByteArray& data, const QString& path, std::vector<IedSummary>& ieds);
+// gives the parser's message naming `path` and the line. `data` is parsed in place: a caller
+// that keeps its bytes pays a copy.
+Result listSclIeds(QByteArray data, const QString& path, std::vector<IedSummary>& ieds);
 Result listSclIedsOfFile(const QString& path, std::vector<IedSummary>& ieds);
 
 // The IED offered first: the first one with a logical device, else the first one.

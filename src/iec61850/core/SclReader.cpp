@@ -516,13 +516,9 @@ Result readPartly(char* data, size_t size, const SclLayout& layout, const QStrin
              std::pair{&communicationDocument, &layout.communication}}) {
         if (!range->found())
             continue;
-        pugi::xml_parse_result parsed
-            = doc->load_buffer_inplace(data + range->begin, range->end - range->begin, sclParseFlags, pugi::encoding_utf8);
-        if (!parsed) {
-            // Not expected after the scan; the line is counted in bytes the parse may have changed.
-            parsed.offset += ptrdiff_t(range->begin);
+        // Not expected after the scan; the line is counted in bytes the parse may have changed.
+        if (const pugi::xml_parse_result parsed = parseSclElement(data, *range, *doc); !parsed)
             return parseFailure(path, parsed, data, size);
-        }
     }
     return decode(
         iedDocument.first_child(), templatesDocument.first_child(), communicationDocument.first_child(), path, device, limits);

@@ -525,3 +525,12 @@ pugi::xml_encoding detectXmlEncoding(const char* text, size_t size)
         return pugi::encoding_latin1;
     return pugi::encoding_utf8;
 }
+
+pugi::xml_parse_result parseSclElement(char* data, const SclElementRange& range, pugi::xml_document& doc)
+{
+    pugi::xml_parse_result parsed
+        = doc.load_buffer_inplace(data + range.begin, range.end - range.begin, sclParseFlags, pugi::encoding_utf8);
+    if (!parsed)
+        parsed.offset += ptrdiff_t(range.begin);
+    return parsed;
+}

@@ -57,3 +57,7 @@ SclLayout scanSclLayout(char* data, size_t size);
 
 // The encoding pugixml detects for a buffer (byte-order mark, first bytes, declaration).
 pugi::xml_encoding detectXmlEncoding(const char* data, size_t size);
+
+// Parses the element at `range` of a scanned buffer in place into `doc`. A failure (not expected
+// after the scan) gives its offset in the whole buffer.
+pugi::xml_parse_result parseSclElement(char* data, const SclElementRange& range, pugi::xml_document& doc);
