@@ -70,6 +70,7 @@ inline constexpr int coreMessages[] = {
     ErrorRowStartBit,
     ErrorRowReadWrite,
     ErrorDataSetMembers,
+    ErrorRowConversion,
     ProblemsFound,
     QuestionBuildAnyway,
     ErrorUpdaterNotExecutable,

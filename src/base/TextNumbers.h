@@ -96,6 +96,7 @@ enum : int {
     ErrorRowStartBit = 1304,
     ErrorRowReadWrite = 1305,
     ErrorDataSetMembers = 1306,
+    ErrorRowConversion = 1307,
     ErrorIecClientNetwork = 1310, // mask, address in its subnet, gateway in its subnet
     ErrorIecClientVlan = 1313,
     ErrorIecClientApplicationId = 1314,

@@ -118,6 +118,7 @@ TEST(AccessEdits, ValidationErrorsNameTheirCell)
         {Text::ErrorRowTime, "", VariableColumn::Time, 3},
         {Text::ErrorRowPosition, "1399", VariableColumn::Position, 3},
         {Text::ErrorRowMultFactor, "", VariableColumn::MultFactor, 3},
+        {Text::ErrorRowConversion, "", VariableColumn::Conversion, 3},
     };
     for (const Case& c : cases) {
         const GridCell cell = cellOfRowError(Result::textError(Text::ErrorRow, "3" + texts[c.check] + c.suffix), texts);
@@ -136,6 +137,8 @@ TEST(AccessEdits, ValidationErrorsNameTheirCell)
         {"2" + texts[Text::ErrorDataSetMembers], {GridCell::DataSets, DataSetColumn::Reference, 2, 0}},
         {"2" + member + "13" + texts[Text::ErrorRowStartBit], {GridCell::Members, MemberColumn::StartBit, 2, 13}},
         {"4" + member + "1" + texts[Text::ErrorRowPosition] + "1399", {GridCell::Members, MemberColumn::Position, 4, 1}},
+        {"1" + member + "2" + texts[Text::ErrorRowConversion], {GridCell::Members, MemberColumn::Conversion, 1, 2}},
+        {"1" + member + "3" + texts[Text::ErrorRowMultFactor], {GridCell::Members, MemberColumn::MultFactor, 1, 3}},
     };
     for (const DataSetCase& c : dataSetCases) {
         const GridCell cell = cellOfRowError(Result::textError(Text::ErrorDataSetRow, c.arg), texts);

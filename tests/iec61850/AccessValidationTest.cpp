@@ -67,6 +67,7 @@ TEST(AccessValidation, ChecksInOrderAndReportsTheFirstFailingRow)
     const QString startBit = QStringLiteral("Error row 1!! Start Bit must be between 0 and 7");
     const QString otherStart = QStringLiteral("Error row 1!! Start Byte must be between 0 and 255");
     const QString otherNum = QStringLiteral("Error row 1!! Num Byte must be between 0 and 255");
+    const QString conversion = QStringLiteral("Error row 1!! Convertion: select None or ItoF/FtoI");
 
     struct Case {
         const char* name;
@@ -148,6 +149,12 @@ TEST(AccessValidation, ChecksInOrderAndReportsTheFirstFailingRow)
         {"other type, start byte 255", With(validRow("Dbpos"), {{VariableColumn::StartByte, "255"}}), {}},
         {"other type, start byte 256", With(validRow("Dbpos"), {{VariableColumn::StartByte, "256"}}), otherStart},
         {"other type, num byte -1", With(validRow("Struct"), {{VariableColumn::NumByte, "-1"}}), otherNum},
+        // The build converts only for exactly "ItoF/FtoI"; None may be left empty.
+        {"conversion empty reads as None", With(validRow(), {{VariableColumn::Conversion, ""}}), {}},
+        {"conversion None", With(validRow(), {{VariableColumn::Conversion, "None"}}), {}},
+        {"conversion ItoF/FtoI", With(validRow(), {{VariableColumn::Conversion, "ItoF/FtoI"}}), {}},
+        {"conversion typed short", With(validRow(), {{VariableColumn::Conversion, "ItoF"}}), conversion},
+        {"conversion with a blank", With(validRow(), {{VariableColumn::Conversion, "ItoF/FtoI "}}), conversion},
     };
     TextTable texts;
     for (const QChar separator : {QChar(u','), QChar(u'.')})
@@ -265,6 +272,16 @@ TEST(AccessValidation, DataSetRowsAndMembersAreCheckedLikeVariables)
         {"member start bit empty reads as 0", dataSetOf({}, {{{MStartBit, ""}}}), {}},
         {"member start bit 8", dataSetOf({}, {{{MStartBit, "8"}}}), member + startBit},
         {"third member", dataSetOf({}, {{}, {}, {{MPosition, "1400"}}}), "Error DataSet row 1, member 3!!" + position},
+        {"member conversion empty", dataSetOf({}, {{{MConversion, ""}}}), {}},
+        {"member conversion ItoF/FtoI", dataSetOf({}, {{{MConversion, "ItoF/FtoI"}}}), {}},
+        {"member conversion itof/ftoi", dataSetOf({}, {{{MConversion, "itof/ftoi"}}}),
+            member + " Convertion: select None or ItoF/FtoI"},
+        {"member factor None", dataSetOf({}, {{{MMultFactor, "None"}}}), {}},
+        {"member factor empty reads as None", dataSetOf({}, {{{MMultFactor, " "}}}), {}},
+        {"member factor 0.5", dataSetOf({}, {{{MMultFactor, "0.5"}}}), {}},
+        {"member factor abc", dataSetOf({}, {{{MMultFactor, "abc"}}}), member + " Mult. Factor must be a valid Float"},
+        {"member factor beyond the largest float", dataSetOf({}, {{{MMultFactor, "1e39"}}}),
+            member + " Mult. Factor must be a valid Float"},
     };
     TextTable texts;
     for (const Case& c : cases) {

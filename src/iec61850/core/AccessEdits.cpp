@@ -165,7 +165,8 @@ GridCell cellOfDataSetError(QString arg, const TextTable& texts)
         cell.grid = GridCell::Members;
         cell.member = takeNumber(arg);
         static constexpr CheckColumn columns[]
-            = {{Text::ErrorRowPosition, MemberColumn::Position}, {Text::ErrorRowStartBit, MemberColumn::StartBit}};
+            = {{Text::ErrorRowPosition, MemberColumn::Position}, {Text::ErrorRowStartBit, MemberColumn::StartBit},
+                {Text::ErrorRowConversion, MemberColumn::Conversion}, {Text::ErrorRowMultFactor, MemberColumn::MultFactor}};
         cell.col = columnOf(columns, arg, texts, MemberColumn::Position);
         return cell;
     }
@@ -203,6 +204,7 @@ GridCell cellOfRowError(const Result& failed, const TextTable& texts)
         {Text::ErrorRowMultFactor, VariableColumn::MultFactor},
         {Text::ErrorRowStartBit, VariableColumn::StartBit},
         {Text::ErrorRowReadWrite, VariableColumn::ReadWrite},
+        {Text::ErrorRowConversion, VariableColumn::Conversion},
         {Text::ErrorRowOtherStartByte, VariableColumn::StartByte},
         {Text::ErrorRowOtherNumByte, VariableColumn::NumByte},
     };

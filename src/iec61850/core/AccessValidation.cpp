@@ -78,6 +78,20 @@ public:
         // An empty Start Bit is read as 0.
         check(stripBlanks(bit.text).isEmpty() || inRange(number(bit), 0, 7), column, Text::ErrorRowStartBit);
     }
+    void multFactor(const StoredAttribute& factor, QChar separator, const char* column, bool emptyIsNone = false)
+    {
+        const QString none = stripBlanks(factor.text).toUpper();
+        float value = 0;
+        check(none == u"NONE" || (emptyIsNone && none.isEmpty()) || parseDecimal(factor.text, separator, value), column,
+            Text::ErrorRowMultFactor);
+    }
+    void conversion(const StoredAttribute& conversion, const char* column)
+    {
+        // The build converts only for exactly "ItoF/FtoI": any other text but None (or nothing,
+        // read as None) would silently not convert.
+        const QString none = stripBlanks(conversion.text);
+        check(conversion.is("ItoF/FtoI") || none.isEmpty() || none == u"None", column, Text::ErrorRowConversion);
+    }
 
 private:
     Problems& problems;
@@ -107,16 +121,14 @@ void checkVariable(const StoredVariable& item, int row, QChar separator, const T
     c.port(item[Port], names[Port]);
     c.time(item[Time], stripBlanks(item[OnTimer].text) == u"Y", names[Time]);
     c.position(item[Position], names[Position]);
-    const QString& factor = item[MultFactor].text;
-    float value = 0;
-    c.check(stripBlanks(factor).toUpper() == u"NONE" || parseDecimal(factor, separator, value), names[MultFactor],
-        Text::ErrorRowMultFactor);
+    c.multFactor(item[MultFactor], separator, names[MultFactor]);
     c.startBit(item[StartBit], names[StartBit]);
     // The build takes anything but "Read" for Write: the direction must be chosen.
     c.check(item[ReadWrite].is("Read") || item[ReadWrite].is("Write"), names[ReadWrite], Text::ErrorRowReadWrite);
+    c.conversion(item[Conversion], names[Conversion]);
 }
 
-void checkDataSet(const StoredDataSet& item, int row, const TextTable& texts, Problems& problems)
+void checkDataSet(const StoredDataSet& item, int row, QChar separator, const TextTable& texts, Problems& problems)
 {
     RowChecks c(problems, texts, fillPlaceholders(texts[Text::ProblemDataSetRow], {QString::number(row)}), Text::ErrorDataSetRow,
         QString::number(row));
@@ -132,8 +144,12 @@ void checkDataSet(const StoredDataSet& item, int row, const TextTable& texts, Pr
         RowChecks m(problems, texts,
             fillPlaceholders(texts[Text::ProblemMember], {QString::number(row), QString::number(member)}), Text::ErrorDataSetRow,
             QString::number(row) + texts[Text::ErrorMember] + QString::number(member));
-        m.position(item.members[i][MPosition], memberItemAttributes[MPosition]);
-        m.startBit(item.members[i][MStartBit], memberItemAttributes[MStartBit]);
+        const StoredMember& stored = item.members[i];
+        m.position(stored[MPosition], memberItemAttributes[MPosition]);
+        m.startBit(stored[MStartBit], memberItemAttributes[MStartBit]);
+        m.conversion(stored[MConversion], memberItemAttributes[MConversion]);
+        // A member's factor was never asked for: left empty, it is read as None.
+        m.multFactor(stored[MMultFactor], separator, memberItemAttributes[MMultFactor], true);
     }
 }
 
@@ -184,7 +200,7 @@ Problems checkAccessRows(const AccessFileModel& model, QChar decimalSeparator, c
         if (!model.variables[i][BType].text.isEmpty())
             checkVariable(model.variables[i], static_cast<int>(i) + 1, decimalSeparator, texts, problems);
     for (size_t i = 0; i < model.dataSets.size(); ++i)
-        checkDataSet(model.dataSets[i], static_cast<int>(i) + 1, texts, problems);
+        checkDataSet(model.dataSets[i], static_cast<int>(i) + 1, decimalSeparator, texts, problems);
     return problems;
 }
 
@@ -204,8 +220,8 @@ Result validateAccessList(const AccessList& access, QChar decimalSeparator, cons
     return firstProblem(checkAccessRows(accessFileModelOf(access), decimalSeparator, texts));
 }
 
-Result validateDataSet(
-    const StringGrid& dataSetGrid, const std::vector<std::unique_ptr<DataSetEntry>>& dataSets, int row, const TextTable& texts)
+Result validateDataSet(const StringGrid& dataSetGrid, const std::vector<std::unique_ptr<DataSetEntry>>& dataSets, int row,
+    QChar decimalSeparator, const TextTable& texts)
 {
     Problems problems;
     if (row < 1 || row >= dataSetGrid.rowCount() || static_cast<size_t>(row) > dataSets.size())
@@ -214,7 +230,7 @@ Result validateDataSet(
     for (size_t i = 0; i < std::size(item.attributes); ++i)
         item.attributes[i] = stored(dataSetGrid.cell(static_cast<int>(i) + 1, row));
     item.members = storedMembersOf(*dataSets[static_cast<size_t>(row) - 1]);
-    checkDataSet(item, row, texts, problems);
+    checkDataSet(item, row, decimalSeparator, texts, problems);
     return firstProblem(problems);
 }
 

@@ -32,8 +32,8 @@ AccessFileModel accessFileModelOf(const AccessList& access);
 Result validateAccessList(const AccessList& access, QChar decimalSeparator, const TextTable& texts);
 
 // The checks of data set row `row` alone: the grid's row and the members of its entry.
-Result validateDataSet(
-    const StringGrid& dataSetGrid, const std::vector<std::unique_ptr<DataSetEntry>>& dataSets, int row, const TextTable& texts);
+Result validateDataSet(const StringGrid& dataSetGrid, const std::vector<std::unique_ptr<DataSetEntry>>& dataSets, int row,
+    QChar decimalSeparator, const TextTable& texts);
 
 // The same for the variables grid alone.
 Result validateVariables(const StringGrid& variableGrid, QChar decimalSeparator, const TextTable& texts);

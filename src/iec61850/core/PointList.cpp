@@ -263,7 +263,7 @@ private:
         import.dataSets.back()->members.push_back(std::move(member));
         // The data set row with the members so far, as OK checks it.
         const int row = static_cast<int>(import.dataSets.size());
-        if (const Result checked = validateDataSet(import.dataSetGrid, import.dataSets, row, texts); !checked) {
+        if (const Result checked = validateDataSet(import.dataSetGrid, import.dataSets, row, separator, texts); !checked) {
             import.dataSets.back()->members.pop_back();
             if (started) {
                 import.dataSets.pop_back();
