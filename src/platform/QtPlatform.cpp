@@ -72,7 +72,12 @@ public:
     }
     QString saveFile(const QString& title, const QString& folder, const QString& filter) override
     {
-        return QFileDialog::getSaveFileName(dialogParent(), title, folder, qtNameFilter(filter));
+        QFileDialog dialog(dialogParent(), title, folder, qtNameFilter(filter));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        // A name typed without an extension gets the filter's, before the dialog asks about
+        // overwriting: the file written is the one the engineer was asked about.
+        dialog.setDefaultSuffix(defaultSuffix(filter));
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     }
 };
 
@@ -138,6 +143,14 @@ QString qtNameFilter(const QString& filter)
         filters << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), patterns.join(u' '));
     }
     return filters.join(QStringLiteral(";;"));
+}
+
+QString defaultSuffix(const QString& filter)
+{
+    const QString patterns = filter.section(u'|', 1, 1);
+    const QString first = patterns.section(u';', 0, 0).trimmed();
+    const QString suffix = first.startsWith(QLatin1String("*.")) ? first.mid(2) : QString();
+    return suffix.contains(u'*') ? QString() : suffix;
 }
 
 QtPlatform::QtPlatform()

@@ -32,3 +32,5 @@ private:
 // the dialog to hide (QFileDialog::HideNameFilterDetails). Outside Windows, whose dialogs
 // ignore case anyway, each letter of a pattern matches both cases: *.scd finds X.SCD too.
 QString qtNameFilter(const QString& filter);
+// The extension of the first pattern of a "Description|*.ext;..." filter ("ext"), or nothing.
+QString defaultSuffix(const QString& filter);

@@ -479,4 +479,10 @@ TEST(QtPlatform, PipeFiltersBecomeQtNameFilters)
         EXPECT_TRUE(scl.match(name).hasMatch()) << name;
     EXPECT_FALSE(scl.match("d.xml").hasMatch());
     EXPECT_EQ(qtNameFilter("Text (*.txt)"), "Text (*.txt)");
+
+    // A saved file's name typed without an extension gets the first pattern's.
+    EXPECT_EQ(defaultSuffix(QStringLiteral("CSV Files (*.csv)|*.csv|Any File (*.*)|*.*")), "csv");
+    EXPECT_EQ(defaultSuffix(sclFileFilter), "scd");
+    EXPECT_EQ(defaultSuffix(QStringLiteral("Any File (*.*)|*.*")), "");
+    EXPECT_EQ(defaultSuffix(QStringLiteral("Text (*.txt)")), "");
 }
