@@ -21,7 +21,7 @@ QByteArray paddedLanguageFile()
     return file;
 }
 
-// Whether the text of a shown label or button can be read whole: the part of the control that
+// Whether the text of a shown label or button can be read whole: the area of the control that
 // its window shows (parents and scroll areas clip it) is as wide as the text needs.
 bool fits(const QWidget* control)
 {

@@ -108,7 +108,7 @@ TEST(SclPartialRead, SkippedPartsAndFaultsElsewhere)
         // An IED or templates nested deeper, or in another top-level element, do not count.
         "<Other>" + ied + templates + "</Other><SCL><Substation>" + ied + "</Substation>" + templates + "</SCL>",
         "<SCL><IED name='first'/>" + ied + templates + templates + "</SCL>",
-        // Faults before, between and after the parts the model needs.
+        // Faults before, between and after the elements the model needs.
         "<SCL><Header><Bad></Header>" + ied + templates + "</SCL>",
         "<SCL>" + ied + "<Communication a='1' a2></Communication>" + templates + "</SCL>",
         "<SCL>" + ied + templates + "<Private><!-- unclosed </Private></SCL>",

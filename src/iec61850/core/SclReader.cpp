@@ -524,7 +524,7 @@ Result readPartly(char* data, size_t size, const SclLayout& layout, const QStrin
         iedDocument.first_child(), templatesDocument.first_child(), communicationDocument.first_child(), path, device, limits);
 }
 
-// A buffer of ours: the scan zeroes its last byte for a while and the parts are parsed in it.
+// A buffer of ours: the scan zeroes its last byte for a while and the chosen elements are parsed in it.
 Result readBuffer(
     char* data, size_t size, const QString& path, const QString& iedName, std::unique_ptr<Ied>& device, const SclLimits& limits)
 {

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-// Where the parts of an SCL file that a device model needs lie: the IED elements and the first
+// Where the elements of an SCL file that a device model needs lie: the IED elements and the first
 // DataTypeTemplates and Communication elements of the file's first top-level SCL element. One pass over the file
 // without building a document, which checks the file as the XML parser would (tags balance,
 // attributes, comments, CDATA, processing instructions, DOCTYPE), so that a file the parser
