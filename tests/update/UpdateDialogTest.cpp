@@ -419,3 +419,58 @@ TEST(UpdateDialog, ClosingDuringTheRunAsksAndNeverStopsTheUpdater)
     EXPECT_FALSE(run.window->updaterRunning());
     EXPECT_EQ(run.logLines().size(), 2);
 }
+
+// A run belongs to the configuration it started from: another configuration opened while the
+// updater runs (the window closed meanwhile) gets nothing in its log.
+TEST(UpdateDialog, ARunIsLoggedInTheConfigurationItStartedFrom)
+{
+    BootRun run;
+    const QString plantLog = joinPath(run.state.projectFolder, "update-log.csv");
+    run.fakes.processLauncher.pollsBeforeEnd = -1;
+    run.open();
+    run.startUpdate();
+    run.fakes.messages.Answers = {MessageService::Answer::Yes};
+    run.window->close();
+    ASSERT_TRUE(run.window->updaterRunning());
+    run.activateConfiguration("Other");
+
+    run.fakes.messages.shown.clear();
+    run.fakes.processLauncher.pollsBeforeEnd = 0;
+    run.fakes.processLauncher.exitCodeAtEnd = 0;
+    ASSERT_TRUE(run.waitForMessage());
+    EXPECT_FALSE(QFileInfo::exists(joinPath(run.state.projectFolder, "update-log.csv")));
+    const QStringList lines = QString::fromUtf8(readTestFile(plantLog)).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[1].endsWith(",127.0.0.1,Firmware + Configuration,1,0,0,0,exit code 0")) << lines[1].toStdString();
+}
+
+// The run is in the log from its start: a program that ends during it (the window destroyed
+// with the updater still running) leaves the line with its outcome unknown.
+TEST(UpdateDialog, ARunIsInTheLogFromItsStartAndStaysWhenTheProgramEndsDuringIt)
+{
+    BootRun run;
+    run.fakes.processLauncher.pollsBeforeEnd = -1;
+    run.open();
+    run.startUpdate();
+    ASSERT_EQ(run.fakes.processLauncher.Started.size(), 1u);
+    const QString unknown = ",127.0.0.1,Firmware + Configuration,1,0,0,0,unknown: the configurator did not see the updater end";
+    ASSERT_EQ(run.logLines().size(), 2);
+    EXPECT_TRUE(run.logLines()[1].endsWith(unknown)) << run.logLines()[1].toStdString();
+    run.window.reset();
+    ASSERT_EQ(run.logLines().size(), 2);
+    EXPECT_TRUE(run.logLines()[1].endsWith(unknown));
+}
+
+// Without a record of the run nothing is sent: a log that cannot be written stops the run
+// before the updater starts.
+TEST(UpdateDialog, ARunThatCannotBeRecordedIsNotStarted)
+{
+    BootRun run;
+    QDir(run.state.projectFolder).mkdir("update-log.csv"); // a folder where the log should go
+    run.open();
+    run.startUpdate();
+    ASSERT_EQ(run.fakes.messages.texts("error").size(), 1);
+    EXPECT_TRUE(run.fakes.messages.texts("error")[0].contains("update-log.csv"));
+    EXPECT_TRUE(run.fakes.processLauncher.Started.empty());
+    EXPECT_TRUE(run.controlsEnabled());
+}

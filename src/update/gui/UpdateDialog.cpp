@@ -210,11 +210,14 @@ void UpdateDialog::onExecuteClicked()
     // Never start the updater on an old descriptor, which may name another project.
     if (!context.report(writeUpdateDescriptor(request, state.programFolder)))
         return;
+    // A run that cannot be recorded is not started: the log must hold every run.
+    if (!logRunStart())
+        return;
     updater = std::make_unique<UpdaterRun>(*context.platform.processLauncher, *context.platform.clock);
     // In the program folder, where the descriptor lies, whatever folder we were started in.
     const Result started = updater->start(updaterProgram(state.programFolder), state.programFolder, Visibility::Shown);
     if (!started) {
-        logRun(outcomeNotStarted(context.textOf(started)));
+        logRunOutcome(outcomeNotStarted(context.textOf(started)));
         context.report(started);
         return;
     }
@@ -243,7 +246,7 @@ void UpdateDialog::onPoll()
                                    : t[Text::UpdaterEndedWithCode] + QString::number(code);
     runLabel->setText(outcome);
     runLabel->show();
-    logRun(ended ? outcomeExitCode(code) : outcomeStillRunning());
+    logRunOutcome(ended ? outcomeExitCode(code) : outcomeStillRunning());
     if (ended && code == 0)
         context.platform.messages->Information(outcome);
     else
@@ -260,12 +263,18 @@ void UpdateDialog::setRunning(bool running)
     runLabel->setVisible(running);
 }
 
-void UpdateDialog::logRun(const QString& outcome)
+bool UpdateDialog::logRunStart()
 {
     const ProgramState& state = context.state;
-    const UpdateLogEntry entry{QDateTime::currentDateTime(), state.lastIpAddress, state.lastUpdateOption, state.lastReadBack,
-        images.bank1Bytes, images.bank2Bytes, images.checksum, outcome};
-    context.report(appendUpdateLog(state.projectFolder, entry));
+    runConfigurationFolder = state.projectFolder;
+    runEntry = {QDateTime::currentDateTime(), state.lastIpAddress, state.lastUpdateOption, state.lastReadBack, images.bank1Bytes,
+        images.bank2Bytes, images.checksum, {}};
+    return context.report(startUpdateLog(runConfigurationFolder, runEntry));
+}
+
+void UpdateDialog::logRunOutcome(const QString& outcome)
+{
+    context.report(completeUpdateLog(runConfigurationFolder, runEntry, outcome));
 }
 
 void UpdateDialog::reject()

@@ -1,5 +1,6 @@
 #pragma once
 #include "base/gui/AppContext.h"
+#include "update/core/UpdateLog.h"
 #include "update/core/UpdateSummary.h"
 #include <QDialog>
 #include <memory>
@@ -44,7 +45,9 @@ private:
     bool sendPing(const QString& address, QString& error);
     void onPoll();
     void setRunning(bool running);
-    void logRun(const QString& outcome);
+    // Records the run in its configuration's log as it starts; its outcome follows.
+    bool logRunStart();
+    void logRunOutcome(const QString& outcome);
 
     AppContext& context;
     // Status of the last echo (0 none yet, 1 answered, 2 not answered).
@@ -52,6 +55,10 @@ private:
     std::unique_ptr<UpdaterRun> updater; // the last run started here
     QTimer* pollTimer = nullptr;
     UpdateSummary images;
+    // The run started last, logged in the configuration it started from, whatever is open
+    // when its outcome comes.
+    QString runConfigurationFolder;
+    UpdateLogEntry runEntry;
 
     QLabel* softwareCodeLabel = nullptr;
     QLabel* softwareDescriptionLabel = nullptr;
