@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileDialog>
 #include <QLocale>
 #include <QMessageBox>
@@ -120,12 +119,6 @@ QString anyCasePattern(const QString& pattern)
 #endif
 }
 
-// The freedesktop trash on Linux, the recycle bin on Windows.
-class QtTrash final : public Trash {
-public:
-    bool moveToTrash(const QString& path) override { return QFile::moveToTrash(path); }
-};
-
 } // namespace
 
 QString qtNameFilter(const QString& filter)
@@ -162,7 +155,7 @@ QtPlatform::QtPlatform()
     , icmpEcho(makeSystemIcmpEcho())
     , http(std::make_unique<CurlHttpClient>())
     , processLauncher(makeSystemProcessLauncher())
-    , trash(std::make_unique<QtTrash>())
+    , trash(makeSystemTrash())
 {
     bundle.messages = messages.get();
     bundle.fileDialog = fileDialog.get();
