@@ -73,7 +73,11 @@ void MainWindow::setUp(const QString& programFolder)
 
     // A remembered configuration whose folder is gone, or a name that would lead outside
     // PROJECTS, stays remembered but inactive, so the next save writes its name back unchanged.
-    state.projectFolder = state.existingConfigurationFolder(state.configurationName);
+    // One that is there opens as the Open dialog opens it, leftovers of interrupted saves removed.
+    if (state.existingConfigurationFolder(state.configurationName).isEmpty())
+        state.projectFolder.clear();
+    else
+        state.activateConfiguration(state.configurationName);
 
     retranslate();
     setProjectFiles();
