@@ -135,5 +135,9 @@ inline constexpr int coreMessages[] = {
     ProblemRow,
     ProblemDataSetRow,
     ProblemMember,
+    ErrorNotAFolder,
+    ErrorNotAConfiguration,
+    ErrorProjectsFolderNotConfiguration,
+    ErrorFolderOfConfigurations,
 };
 } // namespace Text

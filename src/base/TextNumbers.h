@@ -238,5 +238,12 @@ enum : int {
     ProblemRow = 1800,
     ProblemDataSetRow = 1801,
     ProblemMember = 1802, // data set row, member
+    // A language whose file cannot be used (followed by why), and the folder a command line
+    // names for a configuration.
+    ErrorLanguageNotUsable = 1870,
+    ErrorNotAFolder = 1871,
+    ErrorNotAConfiguration = 1872,
+    ErrorProjectsFolderNotConfiguration = 1873,
+    ErrorFolderOfConfigurations = 1874, // the folder, the configuration found in it
 };
 } // namespace Text

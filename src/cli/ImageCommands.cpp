@@ -1,4 +1,5 @@
 #include "cli/ImageCommands.h"
+#include "base/ConfigurationFolders.h"
 #include "base/Conversions.h"
 #include "base/Files.h"
 #include "image/core/DeviceImage.h"
@@ -70,11 +71,13 @@ int Inspect(const QStringList& args, QTextStream& out, QTextStream& err)
 
 bool projectStateOf(const QString& folderArgument, const char* command, ProgramState& state, QTextStream& err)
 {
-    const QFileInfo folder(folderArgument);
-    if (!folder.isDir()) {
-        err << "swquelmor-cli " << command << ": " << QDir::toNativeSeparators(folderArgument) << " is not a project folder\n";
+    // Never a folder that only looks like one: a build there would make bin, and PROJECTS
+    // would list a configuration "bin".
+    if (const Result configuration = checkConfigurationFolder(folderArgument); !configuration) {
+        err << "swquelmor-cli " << command << ": " << configuration.message << '\n';
         return false;
     }
+    const QFileInfo folder(folderArgument);
     // The same state the main window has for an active project: the files come from the folder.
     state.configurationName = folder.fileName();
     state.projectFolder = QDir::cleanPath(folder.absoluteFilePath());
@@ -86,7 +89,9 @@ constinit const Command buildCommand = {"build", "[--force] PROJECT_FOLDER",
     "Builds the device images of a project. The images are built exactly as the update step does and written "
     "to bin/bank1.bin and bin/bank2.bin (exit 0), or the error is printed and nothing written (exit 1). A project that fails the "
     "checks of "
-    "swquelmor-cli check is refused, its problems printed, unless --force is given.",
+    "swquelmor-cli check is refused, its problems printed, unless --force is given. A folder that is not a configuration "
+    "(one that holds none of ParGen.xml, IEC_61850_Client.xml, bin and ICD_Catalog, or a folder of configurations such as "
+    "PROJECTS) is refused, and nothing is made in it.",
     build};
 
 constinit const Command inspectCommand = {"inspect", "FILE.bin",

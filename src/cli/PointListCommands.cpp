@@ -1,4 +1,5 @@
 #include "cli/Commands.h"
+#include "base/ConfigurationFolders.h"
 #include "base/Conversions.h"
 #include "base/Files.h"
 #include "base/ProgramState.h"
@@ -20,11 +21,11 @@ QChar decimalSeparator() { return decimalSeparatorOf(QLocale::system().decimalPo
 // Loads the access list of the project folder; prints the error and gives the exit status when it fails.
 int loadProject(const QString& folderArg, const char* command, QTextStream& err, ProgramState& state, AccessList& access)
 {
-    const QFileInfo folder(folderArg);
-    if (!folder.isDir()) {
-        err << "swquelmor-cli " << command << ": " << QDir::toNativeSeparators(folderArg) << " is not a project folder\n";
+    if (const Result configuration = checkConfigurationFolder(folderArg); !configuration) {
+        err << "swquelmor-cli " << command << ": " << configuration.message << '\n';
         return 1;
     }
+    const QFileInfo folder(folderArg);
     state.configurationName = folder.fileName();
     state.projectFolder = QDir::cleanPath(folder.absoluteFilePath());
     state.setProjectFiles();

@@ -74,3 +74,18 @@ TEST(PointListCommands, ImportChangesNothingUnlessEveryLineCanBeUsedOrPartialIsG
     EXPECT_EQ(runCli({"import-csv", p.dir.path()}).status, 2);
     EXPECT_EQ(runCli({"export-csv", p.dir.filePath("missing"), p.csv}).status, 1);
 }
+
+// A point list goes into a configuration only, never into the folder of all configurations.
+TEST(PointListCommands, ImportRefusesTheProjectsFolder)
+{
+    CliProject p;
+    ASSERT_EQ(runCli({"export-csv", p.dir.path(), p.csv}).status, 0);
+    QTemporaryDir program;
+    QDir(program.path()).mkpath("LANGUAGE");
+    QDir(program.path()).mkpath("PROJECTS/Plant/bin");
+    const QString projects = program.filePath("PROJECTS");
+    const CliRun run = runCli({"import-csv", projects, p.csv});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.Err.contains("is not a configuration")) << run.Err.toStdString();
+    EXPECT_EQ(QDir(projects).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"Plant"});
+}
