@@ -135,5 +135,13 @@ inline constexpr int coreMessages[] = {
     ProblemRow,
     ProblemDataSetRow,
     ProblemMember,
+    ErrorCannotWriteDevice,
+    ErrorCannotWriteFifo,
+    ErrorCannotWriteNotRegular,
+    ErrorCannotWriteDanglingLink,
+    ErrorChangedWhileRead,
+    ErrorConfigurationInUse,
+    ErrorConfigurationLockDenied,
+    ErrorConfigurationLockFailed,
 };
 } // namespace Text

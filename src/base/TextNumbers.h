@@ -238,5 +238,20 @@ enum : int {
     ProblemRow = 1800,
     ProblemDataSetRow = 1801,
     ProblemMember = 1802, // data set row, member
+    // Files the engineer names, files changed by another program, and one writer per configuration.
+    ErrorCannotWriteDevice = 1840, // path
+    ErrorCannotWriteFifo = 1841,
+    ErrorCannotWriteNotRegular = 1842,
+    ErrorCannotWriteDanglingLink = 1843, // path, where the link leads
+    ErrorChangedWhileRead = 1844, // path
+    QuestionFileChangedOnDisk = 1845, // path
+    ErrorConfigurationInUse = 1846, // folder, program, host, process, since
+    ErrorConfigurationLockDenied = 1847, // folder
+    ErrorConfigurationLockFailed = 1848, // folder
+    QuestionOpenReadOnly = 1849,
+    ReadOnlyNotice = 1850,
+    ConfigurationBusyNoRename = 1851,
+    ConfigurationBusyNoBuild = 1852,
+    ConfigurationBusyNoUpdate = 1853,
 };
 } // namespace Text

@@ -51,7 +51,7 @@ int exportCsv(const QStringList& args, QTextStream& out, QTextStream& err)
     AccessList access;
     if (const int status = loadProject(args[0], "export-csv", err, state, access))
         return status;
-    if (const Result written = writeFileAtomically(args[1], exportPointList(access, decimalSeparator())); !written) {
+    if (const Result written = writeChosenFile(args[1], exportPointList(access, decimalSeparator())); !written) {
         err << written.message << '\n';
         return 1;
     }

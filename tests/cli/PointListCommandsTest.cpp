@@ -1,6 +1,13 @@
 #include "cli/CliRun.h"
 #include "support/TestSupport.h"
+#include <QFileInfo>
+#include <functional>
 #include <gtest/gtest.h>
+#include <iostream>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#endif
 
 namespace {
 
@@ -74,3 +81,61 @@ TEST(PointListCommands, ImportChangesNothingUnlessEveryLineCanBeUsedOrPartialIsG
     EXPECT_EQ(runCli({"import-csv", p.dir.path()}).status, 2);
     EXPECT_EQ(runCli({"export-csv", p.dir.filePath("missing"), p.csv}).status, 1);
 }
+
+#ifdef Q_OS_UNIX
+// export-csv writes a regular file only: a device node or a pipe named as its output is refused
+// and left as it was; through a link the file it leads to is written.
+TEST(PointListCommands, ExportWritesOnlyARegularFile)
+{
+    struct Case {
+        const char* name;
+        std::function<QString(const QString& path)> make; // a text: why the row cannot run here
+        const char* refusal;
+    };
+    const Case cases[] = {
+        {"FIFO",
+            [](const QString& path) {
+                return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0 ? QString() : QStringLiteral("no FIFO");
+            },
+            ": it is a pipe (FIFO), not a regular file\n"},
+        {"device node",
+            [](const QString& path) {
+                return ::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0600, makedev(1, 7)) == 0
+                    ? QString()
+                    : QStringLiteral("mknod is not allowed here: the device row needs root");
+            },
+            ": it is a device, not a regular file\n"},
+        {"folder", [](const QString& path) { return QDir().mkdir(path) ? QString() : QStringLiteral("no folder"); },
+            ": a folder has this name\n"},
+        {"link to a regular file",
+            [](const QString& path) {
+                writeTestFile(path + ".target", "old");
+                return QFile::link(path + ".target", path) ? QString() : QStringLiteral("no link");
+            },
+            ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CliProject p;
+        const QString out = p.dir.filePath("out.csv");
+        if (const QString why = c.make(out); !why.isEmpty()) {
+            std::cout << "[  SKIPPED ] row \"" << c.name << "\": " << why.toStdString() << '\n';
+            continue;
+        }
+        struct stat before { };
+        ::lstat(QFile::encodeName(out).constData(), &before);
+        const CliRun run = runCli({"export-csv", p.dir.path(), out});
+        struct stat after { };
+        ::lstat(QFile::encodeName(out).constData(), &after);
+        EXPECT_EQ(after.st_mode, before.st_mode); // a link stays a link; nothing else is replaced
+        EXPECT_EQ(after.st_rdev, before.st_rdev);
+        if (*c.refusal) {
+            EXPECT_EQ(run.status, 1);
+            EXPECT_EQ(run.Err, "Cannot write " + QDir::toNativeSeparators(out).toUtf8() + c.refusal);
+        } else {
+            EXPECT_EQ(run.status, 0) << run.Err.toStdString();
+            EXPECT_TRUE(readTestFile(out + ".target").contains("IED1LD0/MMXU1.TotW.mag.f"));
+        }
+    }
+}
+#endif
