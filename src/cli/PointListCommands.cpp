@@ -1,4 +1,6 @@
 #include "cli/Commands.h"
+#include "base/ConfigurationLock.h"
+#include "cli/ImageCommands.h"
 #include "base/Conversions.h"
 #include "base/Files.h"
 #include "base/ProgramState.h"
@@ -67,6 +69,10 @@ int importCsv(const QStringList& arguments, QTextStream& out, QTextStream& err)
         err << "usage: swquelmor-cli import-csv PROJECT_FOLDER IN.csv [--partial]\n";
         return 2;
     }
+    // Held from loading to saving: nothing another program saves in between is undone.
+    ConfigurationLock lock(QFileInfo(args[0]).absoluteFilePath());
+    if (QFileInfo(args[0]).isDir() && !holdProject(lock, "import-csv", err))
+        return 1;
     ProgramState state;
     AccessList access;
     if (const int status = loadProject(args[0], "import-csv", err, state, access))

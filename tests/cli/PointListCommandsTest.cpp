@@ -1,4 +1,5 @@
 #include "cli/CliRun.h"
+#include "support/OtherHolder.h"
 #include "support/TestSupport.h"
 #include <QFileInfo>
 #include <functional>
@@ -80,6 +81,52 @@ TEST(PointListCommands, ImportChangesNothingUnlessEveryLineCanBeUsedOrPartialIsG
 
     EXPECT_EQ(runCli({"import-csv", p.dir.path()}).status, 2);
     EXPECT_EQ(runCli({"export-csv", p.dir.filePath("missing"), p.csv}).status, 1);
+}
+
+// The commands that write into a project wait for no one: while another program holds it
+// (a window editing it, an update run), they say who and write nothing. Those that only read
+// it go ahead.
+TEST(PointListCommands, WritingCommandsRefuseAProjectHeldByAnotherProgram)
+{
+    CliProject p;
+    writeTestFile(p.csv, "IED,Reference,IP Address,Port,Position,Molt Fact\nIED1,IED1LD0/MMXU1.TotW.q,127.0.0.1,102,30,None\n");
+    const QByteArray before = readTestFile(p.accessFile);
+    OtherHolder other(p.dir.path());
+    struct Case {
+        QStringList args;
+        int status;
+    };
+    const Case cases[] = {
+        {{"import-csv", p.dir.path(), p.csv}, 1}, {{"build", p.dir.path()}, 1}, {{"build", "--force", p.dir.path()}, 1},
+        {{"export-csv", p.dir.path(), p.dir.filePath("out.csv")}, 0},
+        {{"check", p.dir.path()}, -2}, // whatever the check finds; it runs
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const CliRun run = runCli(c.args);
+        if (c.status == -2) {
+            EXPECT_FALSE(run.Err.contains("in use"));
+            continue;
+        }
+        EXPECT_EQ(run.status, c.status) << run.Err.toStdString();
+        if (c.status == 1) {
+            const QByteArray said = "swquelmor-cli " + c.args[0].toUtf8() + ": The configuration "
+                + QDir::toNativeSeparators(p.dir.path()).toUtf8() + " is in use by "
+                + QFileInfo(QStringLiteral(SWQ_LOCK_HOLDER)).fileName().toUtf8() + " on ";
+            EXPECT_TRUE(run.Err.startsWith(said)) << run.Err.toStdString();
+            EXPECT_TRUE(run.Err.endsWith(". Nothing was written.\n")) << run.Err.toStdString();
+        }
+    }
+    EXPECT_EQ(readTestFile(p.accessFile), before);
+    EXPECT_FALSE(QFileInfo::exists(p.dir.filePath("bin")));
+
+    // A lock left by a program that crashed is taken over.
+    other.crash();
+    const CliRun imported = runCli({"import-csv", p.dir.path(), p.csv});
+    EXPECT_EQ(imported.status, 0) << imported.Err.toStdString();
+    EXPECT_NE(readTestFile(p.accessFile), before);
+    EXPECT_EQ(
+        QDir(p.dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"IEC_61850_Client.xml", "out.csv", "points.csv"}));
 }
 
 #ifdef Q_OS_UNIX
