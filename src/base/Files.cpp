@@ -14,6 +14,9 @@
 #include <system_error>
 #include <utility>
 #include <vector>
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#endif
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/file.h>
@@ -352,6 +355,23 @@ Result checkReadableFile(const QString& path, const ReadLimit& limit)
 
 namespace {
 
+// Every fresh page of a large buffer costs a fault when the read first fills it; on Linux huge
+// pages make that about 500 times fewer, and reading a 100 MB station file into memory then
+// costs about what mapping it did. Elsewhere, or where huge pages are off, nothing changes.
+void preferHugePages([[maybe_unused]] char* data, [[maybe_unused]] qint64 size)
+{
+#ifdef Q_OS_LINUX
+    constexpr qint64 hugePage = qint64(2) << 20;
+    if (size < 2 * hugePage)
+        return;
+    const auto page = quintptr(::sysconf(_SC_PAGESIZE));
+    const quintptr begin = (quintptr(data) + page - 1) & ~(page - 1);
+    const quintptr end = (quintptr(data) + quintptr(size)) & ~(page - 1);
+    if (end > begin)
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#endif
+}
+
 std::function<void(const QString&)>& readPause()
 {
     static std::function<void(const QString&)> pause;
@@ -385,6 +405,7 @@ Result readWholeFile(const QString& path, QByteArray& data, const ReadLimit& lim
         readPause()(path);
     const qint64 most = limit.bytes + 1;
     data.resize(qsizetype(qMin(sizeAtOpen + 1, most)));
+    preferHugePages(data.data(), data.size());
     qint64 done = 0;
     for (;;) {
         if (done == data.size()) {
