@@ -1,4 +1,5 @@
 #include "base/ConfigurationFolders.h"
+#include "base/ConfigurationLock.h"
 #include "base/Files.h"
 #include "base/ProgramState.h"
 #include "base/TextNumbers.h"
@@ -34,7 +35,8 @@ QString comparable(const QString& name)
 }
 
 // Copies the folder `from` into the new folder `to`: folders and files, links to files as the
-// files they lead to; links to folders are left out (they could lead anywhere).
+// files they lead to; links to folders are left out (they could lead anywhere), and so is a
+// lock file.
 bool copyFolder(const QString& from, const QString& to)
 {
     if (!QDir().mkdir(to))
@@ -42,6 +44,9 @@ bool copyFolder(const QString& from, const QString& to)
     for (const QFileInfo& entry :
         QDir(from).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
         const QString target = joinPath(to, entry.fileName());
+        // The copy is nobody's yet: a lock of the original stays behind.
+        if (ConfigurationLock::isLockingFile(entry.fileName()))
+            continue;
         if (entry.isDir()) {
             if (!entry.isSymLink() && !copyFolder(entry.filePath(), target))
                 return false;

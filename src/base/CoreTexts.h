@@ -139,5 +139,13 @@ inline constexpr int coreMessages[] = {
     ErrorNotAConfiguration,
     ErrorProjectsFolderNotConfiguration,
     ErrorFolderOfConfigurations,
+    ErrorCannotWriteDevice,
+    ErrorCannotWriteFifo,
+    ErrorCannotWriteNotRegular,
+    ErrorCannotWriteDanglingLink,
+    ErrorChangedWhileRead,
+    ErrorConfigurationInUse,
+    ErrorConfigurationLockDenied,
+    ErrorConfigurationLockFailed,
 };
 } // namespace Text

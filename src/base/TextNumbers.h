@@ -245,5 +245,20 @@ enum : int {
     ErrorNotAConfiguration = 1872,
     ErrorProjectsFolderNotConfiguration = 1873,
     ErrorFolderOfConfigurations = 1874, // the folder, the configuration found in it
+    // Files the engineer names, files changed by another program, and one writer per configuration.
+    ErrorCannotWriteDevice = 1840, // path
+    ErrorCannotWriteFifo = 1841,
+    ErrorCannotWriteNotRegular = 1842,
+    ErrorCannotWriteDanglingLink = 1843, // path, where the link leads
+    ErrorChangedWhileRead = 1844, // path
+    QuestionFileChangedOnDisk = 1845, // path
+    ErrorConfigurationInUse = 1846, // folder, program, host, process, since
+    ErrorConfigurationLockDenied = 1847, // folder
+    ErrorConfigurationLockFailed = 1848, // folder
+    QuestionOpenReadOnly = 1849,
+    ReadOnlyNotice = 1850,
+    ConfigurationBusyNoRename = 1851,
+    ConfigurationBusyNoBuild = 1852,
+    ConfigurationBusyNoUpdate = 1853,
 };
 } // namespace Text

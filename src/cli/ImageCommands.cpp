@@ -1,5 +1,6 @@
 #include "cli/ImageCommands.h"
 #include "base/ConfigurationFolders.h"
+#include "base/ConfigurationLock.h"
 #include "base/Conversions.h"
 #include "base/Files.h"
 #include "image/core/DeviceImage.h"
@@ -22,6 +23,9 @@ int build(const QStringList& args, QTextStream& out, QTextStream& err)
     }
     ProgramState state;
     if (!projectStateOf(rest[0], "build", state, err))
+        return 1;
+    ConfigurationLock lock(state.projectFolder);
+    if (!holdProject(lock, "build", err))
         return 1;
     const QChar separator = decimalSeparatorOf(QLocale::system().decimalPoint());
     // As the update step: the engineer hears of every problem before anything is built, and
@@ -82,6 +86,15 @@ bool projectStateOf(const QString& folderArgument, const char* command, ProgramS
     state.configurationName = folder.fileName();
     state.projectFolder = QDir::cleanPath(folder.absoluteFilePath());
     state.setProjectFiles();
+    return true;
+}
+
+bool holdProject(ConfigurationLock& lock, const char* command, QTextStream& err)
+{
+    if (const Result held = lock.acquire(); !held) {
+        err << "swquelmor-cli " << command << ": " << held.message << " Nothing was written.\n";
+        return false;
+    }
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "cli/Commands.h"
 #include "base/ConfigurationFolders.h"
+#include "base/ConfigurationLock.h"
+#include "cli/ImageCommands.h"
 #include "base/Conversions.h"
 #include "base/Files.h"
 #include "base/ProgramState.h"
@@ -52,7 +54,7 @@ int exportCsv(const QStringList& args, QTextStream& out, QTextStream& err)
     AccessList access;
     if (const int status = loadProject(args[0], "export-csv", err, state, access))
         return status;
-    if (const Result written = writeFileAtomically(args[1], exportPointList(access, decimalSeparator())); !written) {
+    if (const Result written = writeChosenFile(args[1], exportPointList(access, decimalSeparator())); !written) {
         err << written.message << '\n';
         return 1;
     }
@@ -68,6 +70,10 @@ int importCsv(const QStringList& arguments, QTextStream& out, QTextStream& err)
         err << "usage: swquelmor-cli import-csv PROJECT_FOLDER IN.csv [--partial]\n";
         return 2;
     }
+    // Held from loading to saving: nothing another program saves in between is undone.
+    ConfigurationLock lock(QFileInfo(args[0]).absoluteFilePath());
+    if (QFileInfo(args[0]).isDir() && !holdProject(lock, "import-csv", err))
+        return 1;
     ProgramState state;
     AccessList access;
     if (const int status = loadProject(args[0], "import-csv", err, state, access))

@@ -35,6 +35,11 @@ public:
         return show(QMessageBox::Question, &MessageBoxTexts::confirm, text, QMessageBox::Yes | QMessageBox::No)
             == QMessageBox::Yes;
     }
+    bool askYesNoDefaultNo(const QString& text) override
+    {
+        return show(QMessageBox::Question, &MessageBoxTexts::confirm, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            == QMessageBox::Yes;
+    }
     Answer askYesNoCancel(const QString& text) override
     {
         switch (show(
@@ -49,10 +54,13 @@ public:
     }
 
 private:
-    int show(QMessageBox::Icon icon, QString MessageBoxTexts::*title, const QString& text, QMessageBox::StandardButtons buttons)
+    int show(QMessageBox::Icon icon, QString MessageBoxTexts::*title, const QString& text, QMessageBox::StandardButtons buttons,
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton)
     {
         const MessageBoxTexts words = texts();
         QMessageBox box(icon, words.*title, text, buttons, dialogParent());
+        if (defaultButton != QMessageBox::NoButton)
+            box.setDefaultButton(defaultButton);
         const std::pair<QMessageBox::StandardButton, const QString*> captions[] = {{QMessageBox::Yes, &words.yes},
             {QMessageBox::No, &words.no}, {QMessageBox::Ok, &words.ok}, {QMessageBox::Cancel, &words.cancel}};
         for (const auto& [button, caption] : captions)

@@ -1,6 +1,14 @@
 #include "cli/CliRun.h"
+#include "support/OtherHolder.h"
 #include "support/TestSupport.h"
+#include <QFileInfo>
+#include <functional>
 #include <gtest/gtest.h>
+#include <iostream>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#endif
 
 namespace {
 
@@ -89,3 +97,106 @@ TEST(PointListCommands, ImportRefusesTheProjectsFolder)
     EXPECT_TRUE(run.Err.contains("is not a configuration")) << run.Err.toStdString();
     EXPECT_EQ(QDir(projects).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"Plant"});
 }
+// The commands that write into a project wait for no one: while another program holds it
+// (a window editing it, an update run), they say who and write nothing. Those that only read
+// it go ahead.
+TEST(PointListCommands, WritingCommandsRefuseAProjectHeldByAnotherProgram)
+{
+    CliProject p;
+    writeTestFile(p.csv, "IED,Reference,IP Address,Port,Position,Molt Fact\nIED1,IED1LD0/MMXU1.TotW.q,127.0.0.1,102,30,None\n");
+    const QByteArray before = readTestFile(p.accessFile);
+    OtherHolder other(p.dir.path());
+    struct Case {
+        QStringList args;
+        int status;
+    };
+    const Case cases[] = {
+        {{"import-csv", p.dir.path(), p.csv}, 1}, {{"build", p.dir.path()}, 1}, {{"build", "--force", p.dir.path()}, 1},
+        {{"export-csv", p.dir.path(), p.dir.filePath("out.csv")}, 0},
+        {{"check", p.dir.path()}, -2}, // whatever the check finds; it runs
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const CliRun run = runCli(c.args);
+        if (c.status == -2) {
+            EXPECT_FALSE(run.Err.contains("in use"));
+            continue;
+        }
+        EXPECT_EQ(run.status, c.status) << run.Err.toStdString();
+        if (c.status == 1) {
+            const QByteArray said = "swquelmor-cli " + c.args[0].toUtf8() + ": The configuration "
+                + QDir::toNativeSeparators(p.dir.path()).toUtf8() + " is in use by "
+                + QFileInfo(QStringLiteral(SWQ_LOCK_HOLDER)).fileName().toUtf8() + " on ";
+            EXPECT_TRUE(run.Err.startsWith(said)) << run.Err.toStdString();
+            EXPECT_TRUE(run.Err.endsWith(". Nothing was written.\n")) << run.Err.toStdString();
+        }
+    }
+    EXPECT_EQ(readTestFile(p.accessFile), before);
+    EXPECT_FALSE(QFileInfo::exists(p.dir.filePath("bin")));
+
+    // A lock left by a program that crashed is taken over.
+    other.crash();
+    const CliRun imported = runCli({"import-csv", p.dir.path(), p.csv});
+    EXPECT_EQ(imported.status, 0) << imported.Err.toStdString();
+    EXPECT_NE(readTestFile(p.accessFile), before);
+    EXPECT_EQ(
+        QDir(p.dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"IEC_61850_Client.xml", "out.csv", "points.csv"}));
+}
+
+#ifdef Q_OS_UNIX
+// export-csv writes a regular file only: a device node or a pipe named as its output is refused
+// and left as it was; through a link the file it leads to is written.
+TEST(PointListCommands, ExportWritesOnlyARegularFile)
+{
+    struct Case {
+        const char* name;
+        std::function<QString(const QString& path)> make; // a text: why the row cannot run here
+        const char* refusal;
+    };
+    const Case cases[] = {
+        {"FIFO",
+            [](const QString& path) {
+                return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0 ? QString() : QStringLiteral("no FIFO");
+            },
+            ": it is a pipe (FIFO), not a regular file\n"},
+        {"device node",
+            [](const QString& path) {
+                return ::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0600, makedev(1, 7)) == 0
+                    ? QString()
+                    : QStringLiteral("mknod is not allowed here: the device row needs root");
+            },
+            ": it is a device, not a regular file\n"},
+        {"folder", [](const QString& path) { return QDir().mkdir(path) ? QString() : QStringLiteral("no folder"); },
+            ": a folder has this name\n"},
+        {"link to a regular file",
+            [](const QString& path) {
+                writeTestFile(path + ".target", "old");
+                return QFile::link(path + ".target", path) ? QString() : QStringLiteral("no link");
+            },
+            ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CliProject p;
+        const QString out = p.dir.filePath("out.csv");
+        if (const QString why = c.make(out); !why.isEmpty()) {
+            std::cout << "[  SKIPPED ] row \"" << c.name << "\": " << why.toStdString() << '\n';
+            continue;
+        }
+        struct stat before { };
+        ::lstat(QFile::encodeName(out).constData(), &before);
+        const CliRun run = runCli({"export-csv", p.dir.path(), out});
+        struct stat after { };
+        ::lstat(QFile::encodeName(out).constData(), &after);
+        EXPECT_EQ(after.st_mode, before.st_mode); // a link stays a link; nothing else is replaced
+        EXPECT_EQ(after.st_rdev, before.st_rdev);
+        if (*c.refusal) {
+            EXPECT_EQ(run.status, 1);
+            EXPECT_EQ(run.Err, "Cannot write " + QDir::toNativeSeparators(out).toUtf8() + c.refusal);
+        } else {
+            EXPECT_EQ(run.status, 0) << run.Err.toStdString();
+            EXPECT_TRUE(readTestFile(out + ".target").contains("IED1LD0/MMXU1.TotW.mag.f"));
+        }
+    }
+}
+#endif

@@ -468,6 +468,74 @@ TEST(AccessWindow, StepThreeOfTheMainWindowOpensIt)
     EXPECT_FALSE(QFile::exists(run.state.accessFile));
 }
 
+// import-csv or a second instance saved the access list while the window was open: OK asks
+// before replacing that file, No (the default) keeping it and the window open.
+TEST(AccessWindow, OkAsksBeforeReplacingAnAccessFileChangedSinceItWasLoaded)
+{
+    AccessRun run;
+    run.openActive();
+    run.click("Btn_OK");
+    const QByteArray ours = readTestFile(run.state.accessFile);
+    ASSERT_FALSE(ours.isEmpty());
+
+    run.openActive();
+    const QByteArray theirs = QByteArray(ours).replace("<List_DA_Selected/>", "<List_DA_Selected></List_DA_Selected>");
+    ASSERT_NE(theirs, ours);
+    writeTestFile(run.state.accessFile, theirs);
+    run.fakes.messages.shown.clear();
+    run.fakes.messages.Answers = {MessageService::Answer::No};
+    run.click("Btn_OK");
+    const QString question = QDir::toNativeSeparators(run.state.accessFile)
+        + " was changed by another program after this window loaded it. Replace it with what this window shows? No keeps "
+          "the file and the window open.";
+    EXPECT_EQ(run.fakes.messages.shown, (std::vector<FakeMessageService::Shown>{{"question", question, true}}));
+    EXPECT_TRUE(run.window->isVisible());
+    EXPECT_EQ(readTestFile(run.state.accessFile), theirs);
+
+    run.fakes.messages.Answers = {MessageService::Answer::Yes};
+    run.click("Btn_OK");
+    EXPECT_FALSE(run.window->isVisible());
+    EXPECT_EQ(readTestFile(run.state.accessFile), ours);
+
+    // Unchanged since loading: no question.
+    run.fakes.messages.shown.clear();
+    run.openActive();
+    run.click("Btn_OK");
+    EXPECT_TRUE(run.fakes.messages.shown.empty());
+}
+
+// Opened while another program holds the configuration: the window says so, and neither OK nor
+// Add IEC Device (which copies into the catalog) writes anything.
+TEST(AccessWindow, ReadOnlyWindowSaysWhyAndWritesNothing)
+{
+    AccessRun run;
+    run.window->setReadOnly(
+        Result::failed(Text::ErrorConfigurationInUse, {"P1", "swquelmor-cli", "host7", "4242", "2024-05-06 07:08:09"}));
+    run.openActive();
+    EXPECT_TRUE(shownIn(run.window.get(), "L_Read_Only"));
+    EXPECT_EQ(labelText(run.window.get(), "L_Read_Only"),
+        "Read-only, nothing can be saved: The configuration P1 is in use by swquelmor-cli on host7 (process 4242) since "
+        "2024-05-06 07:08:09.");
+    for (const char* button : {"Btn_OK", "Btn_Add_IEC_Device"}) {
+        EXPECT_FALSE(run.find<QPushButton>(button)->isEnabled()) << button;
+        run.fakes.fileDialog.nextFiles.push_back(run.sourceFile("A.icd", testScl("IED1")));
+        run.find<QPushButton>(button)->click();
+        run.fakes.fileDialog.nextFiles.clear();
+    }
+    EXPECT_TRUE(run.window->isVisible());
+    EXPECT_FALSE(QFileInfo::exists(run.state.accessFile));
+    EXPECT_FALSE(QFileInfo::exists(run.catalog()));
+    EXPECT_TRUE(run.fakes.messages.shown.empty());
+    run.window->reject();
+
+    run.window->setReadOnly(Result::success());
+    run.openActive();
+    EXPECT_FALSE(shownIn(run.window.get(), "L_Read_Only"));
+    EXPECT_TRUE(run.find<QPushButton>("Btn_Add_IEC_Device")->isEnabled());
+    run.click("Btn_OK");
+    EXPECT_TRUE(QFileInfo::exists(run.state.accessFile));
+}
+
 TEST(QtPlatform, PipeFiltersBecomeQtNameFilters)
 {
     // The patterns follow the description whole; each letter matches either case.

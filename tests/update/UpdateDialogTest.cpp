@@ -1,4 +1,7 @@
 #include "update/StandIn.h"
+#include "base/ConfigurationLock.h"
+#include "base/TextNumbers.h"
+#include "support/OtherHolder.h"
 #include "platform/SystemServices.h"
 #include "update/gui/UpdateDialog.h"
 #include "update/core/UpdaterLauncher.h"
@@ -472,5 +475,66 @@ TEST(UpdateDialog, ARunThatCannotBeRecordedIsNotStarted)
     ASSERT_EQ(run.fakes.messages.texts("error").size(), 1);
     EXPECT_TRUE(run.fakes.messages.texts("error")[0].contains("update-log.csv"));
     EXPECT_TRUE(run.fakes.processLauncher.Started.empty());
+    EXPECT_TRUE(run.controlsEnabled());
+}
+
+// The configuration whose images the updater reads is held for the whole run, also past the
+// wait limit, and let go once the updater has ended: meanwhile it is not renamed, deleted or
+// rebuilt (those ask checkConfigurationFree or take the lock themselves).
+TEST(UpdateDialog, RunHoldsTheConfigurationUntilTheUpdaterEnds)
+{
+    BootRun run;
+    run.fakes.processLauncher.pollsBeforeEnd = -1;
+    run.open();
+    EXPECT_TRUE(checkConfigurationFree(run.state.projectFolder).ok);
+    run.startUpdate();
+    ASSERT_EQ(run.fakes.processLauncher.Started.size(), 1u);
+    const Result during = checkConfigurationFree(run.state.projectFolder);
+    EXPECT_EQ(during.textNumber, Text::ErrorConfigurationInUse);
+    EXPECT_EQ(during.args.value(3), QString::number(QCoreApplication::applicationPid()));
+
+    // Past the limit the window stops waiting; the configuration stays held.
+    run.fakes.clock.Now += updaterWaitLimitMs;
+    ASSERT_TRUE(run.waitForMessage());
+    run.cancel();
+    EXPECT_FALSE(checkConfigurationFree(run.state.projectFolder).ok);
+
+    // The updater ends on its own: the configuration is let go without anyone asking.
+    run.fakes.processLauncher.pollsBeforeEnd = 0;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return checkConfigurationFree(run.state.projectFolder).ok; }, 5000));
+}
+
+TEST(UpdateDialog, RunThatEndsOrCannotStartLetsTheConfigurationGo)
+{
+    BootRun run;
+    run.fakes.processLauncher.pollsBeforeEnd = 2;
+    run.open();
+    run.startUpdate();
+    ASSERT_TRUE(run.waitForMessage());
+    EXPECT_TRUE(checkConfigurationFree(run.state.projectFolder).ok);
+
+    run.fakes.processLauncher.startError = "no such file";
+    run.fakes.messages.shown.clear();
+    run.startUpdate();
+    EXPECT_EQ(run.fakes.messages.texts("error").size(), 1);
+    EXPECT_TRUE(checkConfigurationFree(run.state.projectFolder).ok);
+}
+
+// Another program holds the configuration (it edits it, or its own updater reads the images):
+// no updater is started, and the engineer is told who holds it.
+TEST(UpdateDialog, NoUpdaterStartsWhileAnotherProgramHoldsTheConfiguration)
+{
+    BootRun run;
+    run.open();
+    OtherHolder other(run.state.projectFolder);
+    run.startUpdate();
+    const QStringList errors = run.fakes.messages.texts("error");
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(" is in use by " + QFileInfo(QStringLiteral(SWQ_LOCK_HOLDER)).fileName()))
+        << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].endsWith("\nThe updater is not started while another program holds the configuration."))
+        << errors[0].toStdString();
+    EXPECT_TRUE(run.fakes.processLauncher.Started.empty());
+    EXPECT_FALSE(QFileInfo::exists(run.descriptor()));
     EXPECT_TRUE(run.controlsEnabled());
 }

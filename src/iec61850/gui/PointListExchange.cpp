@@ -18,7 +18,7 @@ void exportFile(const AccessList& access, AppContext& context)
     const QString file
         = context.platform.fileDialog->saveFile(context.texts[Text::ExportCsv], context.state.projectFolder, csvFileFilter);
     if (!file.isEmpty())
-        context.report(writeFileAtomically(file, exportPointList(access, decimalSeparator(context))));
+        context.report(writeChosenFile(file, exportPointList(access, decimalSeparator(context))));
 }
 
 bool importFile(AccessList& access, AppContext& context)
