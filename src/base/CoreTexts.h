@@ -135,5 +135,15 @@ inline constexpr int coreMessages[] = {
     ProblemRow,
     ProblemDataSetRow,
     ProblemMember,
+    ErrorXmlCharacterInAttribute,
+    ErrorXmlCharacterInElement,
+    ErrorXmlCharacterNotWritten,
+    ErrorXmlCharacterNotWrittenInElement,
+    ErrorRowCharacterNotStored,
+    ErrorRowCharacterNot8Bit,
+    ErrorRowFcTooLong,
+    ErrorRowFlag,
+    ErrorParGenNeverSaved,
+    WarningAccessListEmpty,
 };
 } // namespace Text
