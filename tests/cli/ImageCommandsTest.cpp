@@ -8,6 +8,7 @@ using namespace ImageTest;
 TEST(CliImage, BuildWritesTheSameImagesAsTheUpdateStep)
 {
     Project p;
+    p.writeParGenFile(defaultCommunicationSettings());
     p.writeAccess(accessFileXml({exampleVariable()}));
     const CommandRun run = runCommand(buildCommand, {p.state.projectFolder});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
@@ -27,6 +28,7 @@ TEST(CliImage, BuildWritesTheSameImagesAsTheUpdateStep)
 TEST(CliImage, FailedBuildPrintsTheErrorAndWritesNothing)
 {
     Project p;
+    p.writeParGenFile(defaultCommunicationSettings());
     p.writeAccess(accessFileXml({exampleVariable(), With(exampleVariable(), {{"Port", nullptr}})}));
     const CommandRun run = runCommand(buildCommand, {p.state.projectFolder});
     EXPECT_EQ(run.exitCode, 1);
@@ -40,6 +42,7 @@ TEST(CliImage, FailedBuildPrintsTheErrorAndWritesNothing)
 TEST(CliImage, InspectFailsOnAWrongChecksum)
 {
     Project p;
+    p.writeParGenFile(defaultCommunicationSettings());
     ASSERT_EQ(runCommand(buildCommand, {p.state.projectFolder}).exitCode, 0);
     QByteArray bank1 = readTestFile(p.Bin("bank1.bin"));
     bank1[0x40] = 1;
