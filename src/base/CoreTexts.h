@@ -147,5 +147,15 @@ inline constexpr int coreMessages[] = {
     ErrorConfigurationInUse,
     ErrorConfigurationLockDenied,
     ErrorConfigurationLockFailed,
+    ErrorXmlCharacterInAttribute,
+    ErrorXmlCharacterInElement,
+    ErrorXmlCharacterNotWritten,
+    ErrorXmlCharacterNotWrittenInElement,
+    ErrorRowCharacterNotStored,
+    ErrorRowCharacterNot8Bit,
+    ErrorRowFcTooLong,
+    ErrorRowFlag,
+    ErrorParGenNeverSaved,
+    WarningAccessListEmpty,
 };
 } // namespace Text

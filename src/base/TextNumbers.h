@@ -260,5 +260,19 @@ enum : int {
     ConfigurationBusyNoRename = 1851,
     ConfigurationBusyNoBuild = 1852,
     ConfigurationBusyNoUpdate = 1853,
+    // A character XML 1.0 does not allow: the file, the line, the attribute and element (or the
+    // element alone), the character; when writing, the same without the line.
+    ErrorXmlCharacterInAttribute = 1900,
+    ErrorXmlCharacterInElement = 1901,
+    ErrorXmlCharacterNotWritten = 1902,
+    ErrorXmlCharacterNotWrittenInElement = 1903,
+    // Row checks of texts: the column's heading and the character; then the fc, a Y/N flag (its heading).
+    ErrorRowCharacterNotStored = 1904,
+    ErrorRowCharacterNot8Bit = 1905,
+    ErrorRowFcTooLong = 1906,
+    ErrorRowFlag = 1907,
+    // A configuration whose Steps 2 or 3 were never done.
+    ErrorParGenNeverSaved = 1908,
+    WarningAccessListEmpty = 1909,
 };
 } // namespace Text

@@ -12,9 +12,14 @@ using namespace ImageTest;
 
 namespace {
 
-// The main window on a program folder of its own with the configuration "Plant" active.
+// The main window on a program folder of its own with the configuration "Plant" active, its
+// communication settings saved as Step 2 leaves them at first.
 struct Step4 : ProgramRun {
-    Step4() { activateConfiguration(QStringLiteral("Plant")); }
+    Step4()
+    {
+        activateConfiguration(QStringLiteral("Plant"));
+        writeParGenFile(state.parGenFile, defaultCommunicationSettings());
+    }
     QString bin(const QString& name) const { return joinPath(joinPath(state.projectFolder, QStringLiteral("bin")), name); }
     // Presses Step 4 and goes on from the summary (its labels kept in `summary`, keyed by
     // name), unless `stopAtSummary`; true when the update window opened (it is then closed with Cancel).
@@ -54,8 +59,8 @@ TEST(UpdateDevice, EveryPressBuildsAndWritesBothImagesFromTheCurrentFiles)
 {
     Step4 run;
     EXPECT_TRUE(run.clickUpdate());
-    EXPECT_TRUE(run.fakes.messages.shown.empty());
-    EXPECT_EQ(readTestFile(run.bin("bank1.bin")).right(4).toHex(), QByteArray("8a0d0000"));
+    EXPECT_EQ(run.fakes.messages.texts("question"), QStringList{}); // an empty access list is only a warning
+    EXPECT_EQ(readTestFile(run.bin("bank1.bin")).right(4).toHex(), QByteArray("1f180000")); // 6175
     EXPECT_EQ(readTestFile(run.bin("bank2.bin")).size(), 24);
 
     // The user's separator is a comma; a factor typed with a point must still reach the device.
@@ -79,8 +84,15 @@ TEST(UpdateDevice, AfterSwitchingProjectsNothingOfThePreviousRemains)
     writeParGenFile(run.state.parGenFile, parGen);
     EXPECT_TRUE(run.clickUpdate());
     run.activateConfiguration(QStringLiteral("Empty"));
+    // Steps 2 and 3 never done there: the step says what the device would get, and builds on Yes.
     EXPECT_TRUE(run.clickUpdate());
-    EXPECT_TRUE(run.fakes.messages.shown.empty());
+    EXPECT_EQ(run.fakes.messages.texts("question"),
+        QStringList{"The configuration does not pass its checks; the device would not work as it says:\n"
+                    "ParGen.xml: The communication settings were never saved (Set Communication): the device would get the "
+                    "address 0.0.0.0 on the IEC 61850 side, EtherNet/IP port 10001 and no input or output bytes\n"
+                    "warning: IEC_61850_Client.xml: The access list is empty (IEC61850 Access): the device would exchange "
+                    "no value with any IEC 61850 server\n\n"
+                    "Build the device images and update the device anyway?"});
     EXPECT_EQ(readTestFile(run.bin("bank2.bin")).toHex(),
         QByteArray("00000000"
                    "00000000"
@@ -181,7 +193,7 @@ TEST(UpdateDevice, SummaryShowsWhatGoesToTheDeviceBeforeTheUpdateWindow)
     EXPECT_EQ(s["L_Variables"], "2");
     EXPECT_EQ(s["L_DataSets"], "1");
     EXPECT_EQ(s["L_Tables_Used"], "378 / 524288 bytes (0.1 %)");
-    EXPECT_EQ(s["L_Checksum"], "3466 (0x00000D8A)");
+    EXPECT_EQ(s["L_Checksum"], "6175 (0x0000181F)");
     const QString firmware = QDir::toNativeSeparators(joinPath(run.state.masterFolder, "SimQuelmor.sim"));
     EXPECT_EQ(s["L_Firmware_Missing"], "Warning: the firmware file is missing, the firmware cannot be updated: " + firmware);
     EXPECT_FALSE(s.contains("L_Firmware"));

@@ -9,6 +9,7 @@ using namespace ImageTest;
 TEST(CliImage, BuildWritesTheSameImagesAsTheUpdateStep)
 {
     Project p;
+    p.writeParGenFile(defaultCommunicationSettings());
     p.writeAccess(accessFileXml({exampleVariable()}));
     const CommandRun run = runCommand(buildCommand, {p.state.projectFolder});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
@@ -28,6 +29,7 @@ TEST(CliImage, BuildWritesTheSameImagesAsTheUpdateStep)
 TEST(CliImage, FailedBuildPrintsTheErrorAndWritesNothing)
 {
     Project p;
+    p.writeParGenFile(defaultCommunicationSettings());
     p.writeAccess(accessFileXml({exampleVariable(), With(exampleVariable(), {{"Port", nullptr}})}));
     const CommandRun run = runCommand(buildCommand, {p.state.projectFolder});
     EXPECT_EQ(run.exitCode, 1);
@@ -41,6 +43,7 @@ TEST(CliImage, FailedBuildPrintsTheErrorAndWritesNothing)
 TEST(CliImage, InspectFailsOnAWrongChecksum)
 {
     Project p;
+    p.writeParGenFile(defaultCommunicationSettings());
     ASSERT_EQ(runCommand(buildCommand, {p.state.projectFolder}).exitCode, 0);
     QByteArray bank1 = readTestFile(p.Bin("bank1.bin"));
     bank1[0x40] = 1;
@@ -66,6 +69,11 @@ TEST(CliImage, BuildAndCheckRefuseAFolderThatIsNotAConfiguration)
     const QString projects = notConfiguration + "it is the PROJECTS folder of a program, which holds the configurations";
     const QString none = notConfiguration + "it holds none of ParGen.xml, IEC_61850_Client.xml, bin and ICD_Catalog";
     const QByteArray access = accessFileXml({exampleVariable()});
+    const QByteArray parGen = [] {
+        Project settings;
+        settings.writeParGenFile(defaultCommunicationSettings());
+        return readTestFile(settings.state.parGenFile);
+    }();
     const Case cases[] = {
         {"the PROJECTS folder", "PROJECTS", {}, {}, projects},
         {"the PROJECTS folder with a bin of an earlier build", "PROJECTS", {"PROJECTS/bin"}, {}, projects},
@@ -89,6 +97,11 @@ TEST(CliImage, BuildAndCheckRefuseAFolderThatIsNotAConfiguration)
         for (const auto& [file, content] : c.files)
             writeTestFile(program.filePath(file), content);
         const QString folder = program.filePath(c.folder);
+        // A configuration passes its checks only with its communication settings saved.
+        if (c.error.isEmpty()) {
+            program.mkpath(c.folder);
+            writeTestFile(joinPath(folder, "ParGen.xml"), parGen);
+        }
         const bool hadBin = QFileInfo::exists(joinPath(folder, "bin"));
         const QString shown = QDir::toNativeSeparators(folder);
         for (const Command* command : {&checkCommand, &buildCommand}) {

@@ -138,6 +138,7 @@ TEST(ImageCommands, BuildOnAFullDiskFailsAndKeepsTheOldImages)
     QDir().mkpath(bin);
     writeTestFile(bin + "/bank1.bin", "old bank1");
     writeTestFile(bin + "/bank2.bin", "old bank2");
+    writeTestFile(dir.filePath("ParGen.xml"), "<Par_Gen/>"); // every setting its default
     CliRun run;
     {
         // The limit and its ignored signal pass on to the started program.

@@ -18,9 +18,13 @@ constexpr int maxPosition = 1399;
 // checks keep their fixed order, and Start Byte plus Num Byte is checked only when both pass.
 // A variable: the window's checks (Start Byte and Num Byte of VisString255 and Octet64, IP
 // Address, Port, Time with On Timer "Y", Position, Mult Fact), then the Start Byte and Num Byte
-// of other entered sizes (0 to 255 when a whole number), a Time without timer (not negative),
-// Start Bit (0 to 7, empty read as 0) and R/W ("Read" or "Write"). A data set row: IP Address,
-// Port, Time (always on its timer) and at least one member; each member: Position, Start Bit.
+// of other entered sizes and a Time without timer (blank, read as the build's fallback, or a
+// whole number that fits), Start Bit (0 to 7, empty read as 0), R/W ("Read" or "Write"),
+// Convertion, the flags ("Y", "N" or empty, as the build reads exactly "Y") and an fc of at most
+// two characters. A data set row: IP Address, Port, Time (always on its timer), at least one
+// member and En. Goose; each member: Position, Start Bit, Convertion, Mult Fact. Last, every
+// cell's characters: none that the access file cannot hold, and none above U+00FF in a text that
+// the device receives one byte per character (bType, fc, references, addresses, GOOSE name).
 // Problems name the row and the stored attribute, not the file. `decimalSeparator` is the
 // system's, "," or ".".
 Problems checkAccessRows(const AccessFileModel& model, QChar decimalSeparator, const TextTable& texts);

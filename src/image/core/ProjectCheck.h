@@ -12,8 +12,9 @@ namespace Image {
 // window checks them, then where the rows meet in the internal data array: an entry running past
 // its end is an error, two entries sharing a bit a warning (the device takes them, though rarely
 // as meant). Each problem names its file. A file that cannot be read is left to the
-// build, which reports it; a missing file has nothing to check. Used by the update step and by
-// `swquelmor-cli check` and `build`.
+// build, which reports it. A missing ParGen.xml is an error (the device would get no usable
+// network settings), an access list without entries, or none at all, a warning. Used by the
+// update step and by `swquelmor-cli check` and `build`.
 Problems checkProject(const ProgramState& state, QChar decimalSeparator, const TextTable& texts);
 
 // The update step's question before it builds a configuration with problems: the problems, one
