@@ -46,5 +46,5 @@ Result writeSettings(const QString& path, const ProgramState& state)
     add(internet, "enable_update", flag(state.enableUpdate));
     add(internet, "enable_jump_field_tables", flag(state.enableJumpFieldTables));
     add(internet, "Double_Click_Auto_Size", flag(state.doubleClickAutoSize));
-    return saveXmlFile(doc, path);
+    return saveXmlFile(doc, path, settingsFileLimit);
 }

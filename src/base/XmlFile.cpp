@@ -2,7 +2,6 @@
 #include "base/Files.h"
 #include "base/TextNumbers.h"
 #include <QDir>
-#include <sstream>
 
 Result xmlParseError(const QString& path, const pugi::xml_parse_result& result, const char* buffer, size_t size)
 {
@@ -26,12 +25,27 @@ Result loadXmlFile(const QString& path, pugi::xml_document& doc, const ReadLimit
     return Result::success();
 }
 
-Result saveXmlFile(const pugi::xml_document& doc, const QString& path)
+namespace {
+
+// Collects the document's bytes in one buffer, without copies on the way.
+class ByteArrayWriter : public pugi::xml_writer {
+public:
+    void write(const void* data, size_t size) override
+    {
+        bytes.append(static_cast<const char*>(data), static_cast<qsizetype>(size));
+    }
+    QByteArray bytes;
+};
+
+} // namespace
+
+Result saveXmlFile(const pugi::xml_document& doc, const QString& path, const ReadLimit& limit)
 {
-    std::ostringstream out;
+    ByteArrayWriter out;
     doc.save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
-    const std::string text = out.str();
-    return writeFileAtomically(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+    if (Result fits = checkWriteSize(path, out.bytes.size(), limit); !fits)
+        return fits;
+    return writeFileAtomically(path, out.bytes);
 }
 
 std::optional<QString> xmlChildText(const pugi::xml_node& parent, const char* name)

@@ -12,8 +12,9 @@
 // regular file or is over `limit` is not read.
 Result loadXmlFile(const QString& path, pugi::xml_document& doc, const ReadLimit& limit = anyFileLimit);
 
-// Saves raw (no indentation), UTF-8, without declaration, replacing the file atomically.
-Result saveXmlFile(const pugi::xml_document& doc, const QString& path);
+// Saves raw (no indentation), UTF-8, without declaration, replacing the file atomically. A
+// document larger than `limit`, which its reader would refuse, is not written.
+Result saveXmlFile(const pugi::xml_document& doc, const QString& path, const ReadLimit& limit = anyFileLimit);
 
 // The parse flags of loadXmlFile(), for readers that load a buffer themselves.
 constexpr unsigned xmlParseFlags = pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi;
