@@ -35,7 +35,7 @@ int loadProject(const QString& folderArg, const char* command, QTextStream& err,
     }
     const TextTable texts;
     for (const QString& warning :
-        {report.missingFilesWarning(texts), report.unreadableFilesWarning(texts), report.droppedMembersWarning(texts)})
+        {report.missingFilesWarning(texts), report.unreadableFilesWarning(texts), report.unmatchedMembersWarning(texts)})
         if (!warning.isEmpty())
             err << "warning: " << warning << '\n';
     return 0;

@@ -19,7 +19,7 @@ TEST(CliCheck, ListsEveryProblemWithFileRowAndColumn)
         QStringList lines; // none: exit 0
     };
     const Case cases[] = {
-        {"valid", accessFileXml({exampleVariable()}, dataSet(exampleDataSet(), {exampleMember(1)})), nullptr, {}},
+        {"valid", accessFileXml({exampleVariable()}, dataSet(exampleDataSet(), exampleMembers())), nullptr, {}},
         {"no files at all", {}, nullptr, {}},
         {"low bits would be lost", accessFileXml({With(exampleVariable(), {{"Port", "99999"}, {"Position", "70000"}})}), nullptr,
             {access + "row 1: Port: Error row 1!! Port must be between 0 and 65535",
@@ -30,7 +30,7 @@ TEST(CliCheck, ListsEveryProblemWithFileRowAndColumn)
         {"data set member and row",
             accessFileXml({},
                 dataSet(With(exampleDataSet(), {{"IPAddress", ""}}),
-                    {exampleMember(1), With(exampleMember(2), {{"Position", "abc"}})})),
+                    {exampleMember(1), With(exampleMember(2), {{"Position", "abc"}}), exampleMember(3)})),
             nullptr,
             {access
                     + "DataSet row 1: IPAddress: Error DataSet row 1!! IP Address must be a valid TCP IP Address (Ex. "

@@ -1,6 +1,8 @@
 #include "image/core/ProjectCheck.h"
 #include "comm/core/CommunicationSettings.h"
+#include "iec61850/core/AccessModelCheck.h"
 #include "iec61850/core/AccessValidation.h"
+#include "iec61850/core/Catalog.h"
 #include "iec61850/core/DataArray.h"
 #include "base/TextNumbers.h"
 #include "base/TextTable.h"
@@ -41,6 +43,7 @@ Problems checkProject(const ProgramState& state, QChar decimalSeparator, const T
         addFrom(problems, communicationProblems(set), state.parGenFile);
     if (AccessFileModel model; readAccessFileModel(state.accessFile, model)) {
         addFrom(problems, checkAccessRows(model, decimalSeparator, texts), state.accessFile);
+        addFrom(problems, checkRowsAgainstCatalog(model, catalogFolder(state.projectFolder), texts), state.accessFile);
         addFrom(problems, dataArrayProblems(model, texts), state.accessFile);
     }
     return problems;
