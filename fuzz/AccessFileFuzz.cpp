@@ -29,6 +29,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     loadAccessFile(path, catalog, access, report);
     report.missingFilesWarning(texts);
     report.unreadableFilesWarning(texts);
-    report.droppedMembersWarning(texts);
+    report.unmatchedMembersWarning(texts);
     return 0;
 }

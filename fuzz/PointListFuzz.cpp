@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         AccessFileReport reloadReport;
         fuzzExpect(bool(loadAccessFile(saved, catalog, reloaded, reloadReport)));
         fuzzExpect(reloadReport.missingFiles.isEmpty() && reloadReport.unreadableFiles.isEmpty()
-            && reloadReport.droppedMembers.isEmpty());
+            && reloadReport.unmatchedMembers.isEmpty());
         fuzzExpect(contentOf(reloaded) == contentOf(access));
     }
     return 0;

@@ -336,6 +336,14 @@ Result tooLarge(const QString& path, const ReadLimit& limit)
 
 } // namespace
 
+Result checkWriteSize(const QString& path, qint64 size, const ReadLimit& limit)
+{
+    if (size <= limit.bytes)
+        return Result::success();
+    return Result::failed(Text::ErrorCannotWriteTooLarge,
+        {QDir::toNativeSeparators(path), limitText(limit.bytes), QString::fromLatin1(limit.kind)});
+}
+
 Result cannotRead(const QString& path, const QString& cause)
 {
     return Result::failed(Text::ErrorCannotRead, {QDir::toNativeSeparators(path), cause});

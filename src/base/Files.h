@@ -51,12 +51,17 @@ inline constexpr ReadLimit settingsFileLimit{16 * mebibyte, "a settings file"};
 inline constexpr ReadLimit parGenFileLimit{16 * mebibyte, "a communication settings file"};
 inline constexpr ReadLimit languageFileLimit{16 * mebibyte, "a language file"};
 inline constexpr ReadLimit imageFileLimit{64 * mebibyte, "an image file"};
+inline constexpr ReadLimit pointListFileLimit{256 * mebibyte, "a point list"};
 // For readers that name no kind.
 inline constexpr ReadLimit anyFileLimit{256 * mebibyte, "a file"};
 
 // Success when `path` (links followed) is a regular file within the limit; else an error
 // naming the file and, for size, the limit. Devices, pipes and folders are never read.
 Result checkReadableFile(const QString& path, const ReadLimit& limit);
+// Success when `size` bytes written to `path` stay within what its reader takes; else an error
+// saying the file would be too large to be read again. Writers call it before they replace
+// anything, so that a file is never replaced by one its own reader refuses.
+Result checkWriteSize(const QString& path, qint64 size, const ReadLimit& limit);
 // "Cannot read PATH: CAUSE", the cause in the system's words.
 Result cannotRead(const QString& path, const QString& cause);
 

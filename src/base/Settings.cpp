@@ -78,7 +78,7 @@ Result writeSettings(const QString& path, ProgramState& state)
     add(internet, "enable_update", flag(out.enableUpdate));
     add(internet, "enable_jump_field_tables", flag(out.enableJumpFieldTables));
     add(internet, "Double_Click_Auto_Size", flag(out.doubleClickAutoSize));
-    Result saved = saveXmlFile(doc, path);
+    Result saved = saveXmlFile(doc, path, settingsFileLimit);
     if (saved)
         state.settingsBaseline = mine;
     return saved;

@@ -274,5 +274,31 @@ enum : int {
     // A configuration whose Steps 2 or 3 were never done.
     ErrorParGenNeverSaved = 1908,
     WarningAccessListEmpty = 1909,
+    // Point lists: what a file may hold, the lines of a data set that does not match its SCL
+    // file, an import that leaves nothing; files too large to be read again.
+    ErrorCsvEncoding = 1810, // line, column, encoding
+    ErrorCsvCharacter = 1811, // line, column, character
+    ImportDuplicateColumn = 1812, // line, column, heading
+    ErrorCannotWriteTooLarge = 1813, // path, limit, kind of file
+    ImportMemberMissing = 1814, // data set, member
+    ImportMemberMisplaced = 1815, // data set, member number, expected member, member found
+    ImportNotAMember = 1816,
+    ImportNoUsableLine = 1817,
+    ImportNoLines = 1818,
+    QuestionEmptyAccessList = 1819,
+    // Rows that the next load of the access file would not give back as they are; each
+    // follows the row's "Error row 3" or "Error DataSet row 2".
+    ErrorRowNoDevice = 1820, // index
+    ErrorRowDeviceFileMissing = 1821, // file, device, catalog folder
+    ErrorRowDeviceFileUnreadable = 1822, // file, device, reason
+    ErrorDataSetNotInModel = 1823, // data set, device
+    ErrorMemberNotAsInModel = 1824, // member number, bType and reference expected, then found
+    ErrorMemberMissing = 1825, // member number, bType, reference
+    ErrorMembersTooMany = 1826, // members in the SCL file, members stored
+    // Loading: stored data set members that do not match their SCL files, kept as stored.
+    WarningUnmatchedMembers = 1827, // the last line follows
+    UnmatchedMembersNoDataSet = 1829, // row, reference, count
+    UnmatchedMembers = 1830, // row, reference, the members
+    ImportOtherType = 1831, // reference, bType in the SCL file, bType in the point list
 };
 } // namespace Text

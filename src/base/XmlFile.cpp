@@ -5,7 +5,6 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <optional>
-#include <sstream>
 
 Result xmlParseError(const QString& path, const pugi::xml_parse_result& result, const char* buffer, size_t size)
 {
@@ -230,7 +229,21 @@ Result loadXmlFile(const QString& path, pugi::xml_document& doc, const ReadLimit
     return Result::success();
 }
 
-Result saveXmlFile(const pugi::xml_document& doc, const QString& path)
+namespace {
+
+// Collects the document's bytes in one buffer, without copies on the way.
+class ByteArrayWriter : public pugi::xml_writer {
+public:
+    void write(const void* data, size_t size) override
+    {
+        bytes.append(static_cast<const char*>(data), static_cast<qsizetype>(size));
+    }
+    QByteArray bytes;
+};
+
+} // namespace
+
+Result saveXmlFile(const pugi::xml_document& doc, const QString& path, const ReadLimit& limit)
 {
     // The writer would put "&#11;" for a control character, which no reader takes back.
     if (const std::optional<BadValue> bad = firstBadValue(doc, false)) {
@@ -240,10 +253,11 @@ Result saveXmlFile(const pugi::xml_document& doc, const QString& path)
                 {file, xmlToQString(bad->attribute.name()), holderName(bad->node), bad->character.shown});
         return Result::failed(Text::ErrorXmlCharacterNotWrittenInElement, {file, holderName(bad->node), bad->character.shown});
     }
-    std::ostringstream out;
+    ByteArrayWriter out;
     doc.save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
-    const std::string text = out.str();
-    return writeFileAtomically(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+    if (Result fits = checkWriteSize(path, out.bytes.size(), limit); !fits)
+        return fits;
+    return writeFileAtomically(path, out.bytes);
 }
 
 std::optional<QString> xmlChildText(const pugi::xml_node& parent, const char* name)

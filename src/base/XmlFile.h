@@ -15,9 +15,9 @@
 Result loadXmlFile(const QString& path, pugi::xml_document& doc, const ReadLimit& limit = anyFileLimit);
 
 // Saves raw (no indentation), UTF-8, without declaration, replacing the file atomically. A
-// document holding a character that XML 1.0 does not allow is refused before anything is
-// written: the reader above would refuse the file.
-Result saveXmlFile(const pugi::xml_document& doc, const QString& path);
+// document holding a character that XML 1.0 does not allow, or larger than `limit` (which its
+// reader would refuse), is refused before anything is written.
+Result saveXmlFile(const pugi::xml_document& doc, const QString& path, const ReadLimit& limit = anyFileLimit);
 
 // The parse flags of loadXmlFile(), for readers that load a buffer themselves.
 constexpr unsigned xmlParseFlags = pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi;

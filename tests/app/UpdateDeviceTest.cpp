@@ -19,6 +19,7 @@ struct Step4 : ProgramRun {
     {
         activateConfiguration(QStringLiteral("Plant"));
         writeParGenFile(state.parGenFile, defaultCommunicationSettings());
+        writeExampleCatalog(state.projectFolder);
     }
     QString bin(const QString& name) const { return joinPath(joinPath(state.projectFolder, QStringLiteral("bin")), name); }
     // Presses Step 4 and goes on from the summary (its labels kept in `summary`, keyed by
@@ -78,7 +79,7 @@ TEST(UpdateDevice, EveryPressBuildsAndWritesBothImagesFromTheCurrentFiles)
 TEST(UpdateDevice, AfterSwitchingProjectsNothingOfThePreviousRemains)
 {
     Step4 run;
-    writeTestFile(run.state.accessFile, accessFileXml({exampleVariable()}, dataSet(exampleDataSet(), {exampleMember(1)})));
+    writeTestFile(run.state.accessFile, accessFileXml({exampleVariable()}, dataSet(exampleDataSet(), exampleMembers())));
     CommunicationSettings parGen = defaultCommunicationSettings();
     parGen["IEC61850_Client_VLAN"] = QStringLiteral("5");
     writeParGenFile(run.state.parGenFile, parGen);
@@ -119,6 +120,7 @@ TEST(UpdateDevice, AFailedBuildOrWriteShowsOneErrorAndWritesNoImage)
             [](const Step4& r) {
                 return QDir::toNativeSeparators(r.state.accessFile) + ": item 3 of List_DA_Selected has no Port attribute";
             }},
+        // Its members are not the SCL file's either: the checks' question comes first (Yes).
         {"data set of 256 attributes",
             [](Step4& r) {
                 writeTestFile(
@@ -142,10 +144,10 @@ TEST(UpdateDevice, AFailedBuildOrWriteShowsOneErrorAndWritesNoImage)
         Step4 run;
         c.prepare(run);
         EXPECT_FALSE(run.clickUpdate()) << c.label;
-        ASSERT_EQ(run.fakes.messages.shown.size(), 1u) << c.label;
-        EXPECT_EQ(run.fakes.messages.shown[0].kind, "error") << c.label;
-        EXPECT_TRUE(run.fakes.messages.shown[0].text.startsWith(c.message(run)))
-            << c.label << ": " << run.fakes.messages.shown[0].text.toStdString();
+        const QStringList errors = run.fakes.messages.texts("error");
+        ASSERT_EQ(errors.size(), 1) << c.label;
+        EXPECT_EQ(run.fakes.messages.shown.back().kind, "error") << c.label;
+        EXPECT_TRUE(errors[0].startsWith(c.message(run))) << c.label << ": " << errors[0].toStdString();
         EXPECT_FALSE(QFileInfo::exists(run.bin("bank1.bin"))) << c.label;
         EXPECT_FALSE(QFileInfo::exists(run.bin("bank2.bin"))) << c.label;
     }

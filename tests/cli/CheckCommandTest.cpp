@@ -26,7 +26,7 @@ TEST(CliCheck, ListsEveryProblemWithFileRowAndColumn)
         int exitCode = 1;
     };
     const Case cases[] = {
-        {"valid", accessFileXml({exampleVariable()}, dataSet(exampleDataSet(), {exampleMember(1)})), &valid, {}, 0},
+        {"valid", accessFileXml({exampleVariable()}, dataSet(exampleDataSet(), exampleMembers())), &valid, {}, 0},
         // Steps 2 and 3 never done: the device would get no usable network settings, and nothing to exchange.
         {"no files at all", {}, nullptr, {neverSaved, empty}},
         {"settings never saved", accessFileXml({exampleVariable()}), nullptr, {neverSaved}},
@@ -41,7 +41,7 @@ TEST(CliCheck, ListsEveryProblemWithFileRowAndColumn)
         {"data set member and row",
             accessFileXml({},
                 dataSet(With(exampleDataSet(), {{"IPAddress", ""}}),
-                    {exampleMember(1), With(exampleMember(2), {{"Position", "abc"}})})),
+                    {exampleMember(1), With(exampleMember(2), {{"Position", "abc"}}), exampleMember(3)})),
             &valid,
             {access
                     + "DataSet row 1: IPAddress: Error DataSet row 1!! IP Address must be a valid TCP IP Address (Ex. "
@@ -194,7 +194,7 @@ TEST(CliCheck, CheckAndBuildAgreeOnEveryValue)
             settings[c.setting.first] = c.setting.second;
         p.writeParGenFile(settings);
         QByteArray xml = accessFileXml({With(exampleVariable(), c.variable)},
-            c.dataSet.empty() ? QByteArray() : dataSet(With(exampleDataSet(), c.dataSet), {exampleMember(1)}));
+            c.dataSet.empty() ? QByteArray() : dataSet(With(exampleDataSet(), c.dataSet), exampleMembers()));
         if (!c.written.first.isEmpty())
             xml.replace(c.written.first, c.written.second);
         p.writeAccess(xml);

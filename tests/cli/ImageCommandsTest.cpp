@@ -101,6 +101,7 @@ TEST(CliImage, BuildAndCheckRefuseAFolderThatIsNotAConfiguration)
         if (c.error.isEmpty()) {
             program.mkpath(c.folder);
             writeTestFile(joinPath(folder, "ParGen.xml"), parGen);
+            writeExampleCatalog(folder);
         }
         const bool hadBin = QFileInfo::exists(joinPath(folder, "bin"));
         const QString shown = QDir::toNativeSeparators(folder);

@@ -376,10 +376,15 @@ TEST(AccessValidation, TheWindowsListsAreCheckedAsTheyWouldBeSaved)
 {
     DataAttribute quality{"IED1LD0/XCBR1.Pos.q", "ST", "Quality", "q", {}};
     DataAttribute member{"IED1LD0/GGIO1.AnIn1.mag.i", "MX", "INT32", "i", {}};
-    DataSet dataSet;
+    // The device whose model holds the data set, as the access list's device 0.
+    AccessList access;
+    access.devices.push_back(std::make_unique<Ied>());
+    auto& node = access.devices[0]
+                     ->logicalDevices.emplace_back(std::make_unique<LogicalDevice>())
+                     ->logicalNodes.emplace_back(std::make_unique<LogicalNode>());
+    DataSet& dataSet = *node->dataSets.emplace_back(std::make_unique<DataSet>());
     dataSet.reference = QStringLiteral("IED1LD0/LLN0.DS1");
     dataSet.attributes = {&member, &member};
-    AccessList access;
     const int row = addVariable(access.variableGrid, quality, 0);
     // Add Var chooses explicitly what the build would otherwise take silently.
     EXPECT_EQ(access.variableGrid.cell(VariableColumn::ReadWrite, row), "Read");

@@ -277,14 +277,39 @@ TEST(AccessWindow, LoadingTellsOnceWhatIsMissingAndCancelKeepsTheFile)
     EXPECT_EQ(run.window->result(), QDialog::Rejected);
     EXPECT_EQ(readTestFile(run.state.accessFile), stored);
 
-    // Shown again: the same warnings once more, and OK saves what was kept.
+    // Shown again: the same warnings once more, and OK refuses the data set whose members are
+    // no longer the SCL file's, rather than making their loss permanent.
     run.fakes.messages.shown.clear();
     run.openActive();
     EXPECT_EQ(run.fakes.messages.texts("warning").size(), 2);
     run.click("Btn_OK");
+    EXPECT_EQ(run.fakes.messages.texts("error"),
+        QStringList{"Error DataSet row 1!! Member 2 must be Dbpos IED1LD0/XCBR1.Pos.stVal, as in the SCL file, not Quality "
+                    "IED1LD0/XCBR1.Pos.q"});
+    EXPECT_TRUE(run.window->isVisible());
+    EXPECT_EQ(readTestFile(run.state.accessFile), stored);
+
+    // Removed and added again from the device, the data set is saved with its members.
+    run.click("Btn_Cancel");
+    run.fakes.messages.shown.clear();
+    run.openActive();
+    auto* tabs = run.find<QTabWidget>("PC_Access");
+    tabs->setCurrentIndex(1);
+    AccessRun::clickCell(run.grid("ACG_DataSet"), DataSetColumn::Mnemonic, 1);
+    run.click("Btn_RemoveVar");
+    run.chooseDevice(0);
+    run.clickNode(run.node({"LD0", "LLN0", "DS1"}));
+    run.click("Btn_AddVar");
+    for (auto [col, text] :
+        {std::pair{DataSetColumn::IpAddress, "10.0.0.1"}, {DataSetColumn::Port, "102"}, {DataSetColumn::Time, "1000"}})
+        AccessRun::typeCell(run.grid("ACG_DataSet"), col, 1, QString::fromLatin1(text));
+    for (int member = 1; member <= 3; ++member)
+        AccessRun::typeCell(run.grid("ACG_DS_Vars"), MemberColumn::Position, member, QString::number(member));
+    run.click("Btn_OK");
+    EXPECT_TRUE(run.fakes.messages.texts("error").isEmpty()) << run.fakes.messages.texts("error").join('\n').toStdString();
     const QByteArray saved = readTestFile(run.state.accessFile);
     EXPECT_TRUE(saved.contains(R"(<ICD_File Name="IEDX" FileName="X.icd"/>)")) << saved.constData();
-    EXPECT_EQ(saved.count("<DataSet_DA_Item "), 1);
+    EXPECT_EQ(saved.count("<DataSet_DA_Item "), 3);
 }
 
 TEST(AccessWindow, BadAccessFileShowsOneErrorAndIsNotTouchedUntilOk)

@@ -122,7 +122,7 @@ Result writeParGenFile(const QString& path, const CommunicationSettings& set)
         const QString& value = isSwitch(i) ? switchText(set.values[i]) : set.values[i];
         root.append_child(CommunicationSettings::keys[i]).text().set(qStringToXml(value).c_str());
     }
-    return saveXmlFile(doc, path);
+    return saveXmlFile(doc, path, parGenFileLimit);
 }
 
 Problems communicationProblems(const CommunicationSettings& set)

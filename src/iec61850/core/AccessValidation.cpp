@@ -1,4 +1,5 @@
 #include "iec61850/core/AccessValidation.h"
+#include "iec61850/core/AccessModelCheck.h"
 #include "base/TextNumbers.h"
 #include "base/Conversions.h"
 #include "base/TextTable.h"
@@ -273,7 +274,9 @@ AccessFileModel accessFileModelOf(const AccessList& access)
 
 Result validateAccessList(const AccessList& access, QChar decimalSeparator, const TextTable& texts)
 {
-    return firstProblem(checkAccessRows(accessFileModelOf(access), decimalSeparator, texts));
+    const AccessFileModel model = accessFileModelOf(access);
+    const Problems rows = checkAccessRows(model, decimalSeparator, texts);
+    return firstProblem(rows.empty() ? checkRowsAgainstModels(model, access.devices, texts) : rows);
 }
 
 Result validateDataSet(const StringGrid& dataSetGrid, const std::vector<std::unique_ptr<DataSetEntry>>& dataSets, int row,

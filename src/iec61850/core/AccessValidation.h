@@ -32,7 +32,8 @@ Problems checkAccessRows(const AccessFileModel& model, QChar decimalSeparator, c
 // The access file that the window's grids and data set entries would be saved as (texts only).
 AccessFileModel accessFileModelOf(const AccessList& access);
 
-// The window's OK: the first problem of checkAccessRows() over its lists, or success.
+// The window's OK: the first problem of checkAccessRows() over its lists, then of
+// checkRowsAgainstModels() over its devices, or success.
 Result validateAccessList(const AccessList& access, QChar decimalSeparator, const TextTable& texts);
 
 // The checks of data set row `row` alone: the grid's row and the members of its entry.

@@ -261,7 +261,7 @@ void AccessDialog::loadOnShow()
     fitReferenceColumns();
     editTools->loaded();
     for (const QString& warning : {report.missingFilesWarning(context.texts), report.unreadableFilesWarning(context.texts),
-             report.droppedMembersWarning(context.texts)})
+             report.unmatchedMembersWarning(context.texts)})
         if (!warning.isEmpty())
             context.platform.messages->warning(warning);
     context.report(loaded);

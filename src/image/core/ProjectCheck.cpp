@@ -1,6 +1,8 @@
 #include "image/core/ProjectCheck.h"
 #include "comm/core/CommunicationSettings.h"
+#include "iec61850/core/AccessModelCheck.h"
 #include "iec61850/core/AccessValidation.h"
+#include "iec61850/core/Catalog.h"
 #include "iec61850/core/DataArray.h"
 #include "base/TextNumbers.h"
 #include "base/TextTable.h"
@@ -52,6 +54,7 @@ Problems checkProject(const ProgramState& state, QChar decimalSeparator, const T
             addFrom(problems, {{Problem::Severity::Warning, {}, {}, {}, Result::textError(Text::WarningAccessListEmpty)}},
                 state.accessFile);
         addFrom(problems, checkAccessRows(model, decimalSeparator, texts), state.accessFile);
+        addFrom(problems, checkRowsAgainstCatalog(model, catalogFolder(state.projectFolder), texts), state.accessFile);
         addFrom(problems, dataArrayProblems(model, texts), state.accessFile);
     }
     return problems;
