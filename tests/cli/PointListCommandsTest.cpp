@@ -151,8 +151,8 @@ TEST(PointListCommands, WritingCommandsRefuseAProjectHeldByAnotherProgram)
     const CliRun imported = runCli({"import-csv", p.dir.path(), p.csv});
     EXPECT_EQ(imported.status, 0) << imported.Err.toStdString();
     EXPECT_NE(readTestFile(p.accessFile), before);
-    EXPECT_EQ(
-        QDir(p.dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"IEC_61850_Client.xml", "out.csv", "ParGen.xml", "points.csv"}));
+    EXPECT_EQ(QDir(p.dir.path()).entryList(QDir::Files | QDir::Hidden),
+        (QStringList{"IEC_61850_Client.xml", "out.csv", "ParGen.xml", "points.csv"}));
 }
 
 #ifdef Q_OS_UNIX
