@@ -1,12 +1,12 @@
 // The access window on a project that refers to a large SCD file: from show to a filled device
 // list (which reads the file), from choosing the device to a built and drawn tree, and the
 // SCL read alone. Baseline: a plain QTreeWidget with the same nodes, texts only.
-#include "iec61850/core/AccessFile.h"
-#include "iec61850/core/Catalog.h"
+#include "access/core/AccessFile.h"
+#include "access/core/Catalog.h"
 #include "fakes/FakePlatform.h"
 #include "base/Files.h"
-#include "iec61850/core/SclReader.h"
-#include "iec61850/gui/AccessDialog.h"
+#include "scl/core/SclReader.h"
+#include "access/gui/AccessDialog.h"
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>

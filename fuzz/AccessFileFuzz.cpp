@@ -3,8 +3,8 @@
 // the warnings of loading can be put into words.
 #include "FuzzFile.h"
 #include "base/TextTable.h"
-#include "iec61850/core/AccessFile.h"
-#include "iec61850/core/Catalog.h"
+#include "access/core/AccessFile.h"
+#include "access/core/Catalog.h"
 
 namespace {
 QString catalog;
@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     catalog = catalogFolder(fuzzFolder("access"));
     QDir().mkpath(catalog);
     for (const char* name : {"A.icd", "B.icd", "Access_Window.icd"})
-        QFile::copy(QStringLiteral(SWQ_SOURCE_DIR "/tests/fixtures/iec61850/Access_Window.icd"),
+        QFile::copy(QStringLiteral(SWQ_SOURCE_DIR "/tests/fixtures/access/Access_Window.icd"),
             catalog + u'/' + QString::fromLatin1(name));
     return 0;
 }

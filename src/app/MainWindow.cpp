@@ -9,7 +9,7 @@
 #include "base/Settings.h"
 #include "options/gui/AboutDialog.h"
 #include "update/gui/UpdateDialog.h"
-#include "iec61850/gui/AccessDialog.h"
+#include "access/gui/AccessDialog.h"
 #include "app/NewConfigurationDialog.h"
 #include "app/OpenConfigurationDialog.h"
 #include "comm/gui/CommunicationDialog.h"

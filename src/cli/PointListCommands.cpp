@@ -6,9 +6,9 @@
 #include "base/Files.h"
 #include "base/ProgramState.h"
 #include "base/TextTable.h"
-#include "iec61850/core/AccessFile.h"
-#include "iec61850/core/Catalog.h"
-#include "iec61850/core/PointList.h"
+#include "access/core/AccessFile.h"
+#include "access/core/Catalog.h"
+#include "access/core/PointList.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>

@@ -7,10 +7,10 @@
 #include "cli/CheckCommand.h"
 #include "cli/CommandRun.h"
 #include "cli/ImageCommands.h"
-#include "iec61850/AccessRun.h"
-#include "iec61850/core/AccessFile.h"
-#include "iec61850/core/AccessFileModel.h"
-#include "iec61850/core/PointList.h"
+#include "access/AccessRun.h"
+#include "access/core/AccessFile.h"
+#include "access/core/AccessFileModel.h"
+#include "access/core/PointList.h"
 #include "base/Csv.h"
 #include <gtest/gtest.h>
 
@@ -125,7 +125,7 @@ TEST(LoadAgreement, WindowCheckBuildAndImportGiveOneVerdict)
         QDir().mkpath(run.catalog());
         const QString scl = joinPath(run.catalog(), "A.icd");
         if (c.catalog == CatalogFile::Present)
-            QFile::copy(Fixture("iec61850/Access_Window.icd"), scl);
+            QFile::copy(Fixture("access/Access_Window.icd"), scl);
         else if (c.catalog == CatalogFile::Folder)
             QDir().mkpath(scl);
         else if (c.catalog == CatalogFile::NotXml)

@@ -1,8 +1,8 @@
 // The access window and the image build read IEC_61850_Client.xml through one reader: every
 // stored file, broken or not, gets the same verdict from both.
 #include "support/ImageTestSupport.h"
-#include "iec61850/core/AccessFile.h"
-#include "iec61850/core/Catalog.h"
+#include "access/core/AccessFile.h"
+#include "access/core/Catalog.h"
 #include <QStringEncoder>
 #include <gtest/gtest.h>
 

@@ -60,7 +60,7 @@ inline Attrs exampleMember(int i)
         {"Mnemonic", ""}};
 }
 
-// The members of the example data set as its SCL file (tests/fixtures/iec61850/Example.icd) has them.
+// The members of the example data set as its SCL file (tests/fixtures/access/Example.icd) has them.
 inline std::vector<Attrs> exampleMembers() { return {exampleMember(1), exampleMember(2), exampleMember(3)}; }
 
 inline QByteArray dataSet(const Attrs& attrs, const std::vector<Attrs>& members)
@@ -90,8 +90,7 @@ inline void writeExampleCatalog(const QString& projectFolder)
 {
     const QString catalog = joinPath(projectFolder, QStringLiteral("ICD_Catalog"));
     QDir().mkpath(catalog);
-    writeTestFile(
-        joinPath(catalog, QStringLiteral("Example.icd")), readTestFile(Fixture(QStringLiteral("iec61850/Example.icd"))));
+    writeTestFile(joinPath(catalog, QStringLiteral("Example.icd")), readTestFile(Fixture(QStringLiteral("access/Example.icd"))));
 }
 
 // A project folder with its bin folder, made active in `state`.

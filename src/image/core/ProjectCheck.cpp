@@ -1,9 +1,9 @@
 #include "image/core/ProjectCheck.h"
 #include "comm/core/CommunicationSettings.h"
-#include "iec61850/core/AccessModelCheck.h"
-#include "iec61850/core/AccessValidation.h"
-#include "iec61850/core/Catalog.h"
-#include "iec61850/core/DataArray.h"
+#include "access/core/AccessModelCheck.h"
+#include "access/core/AccessValidation.h"
+#include "access/core/Catalog.h"
+#include "access/core/DataArray.h"
 #include "base/TextNumbers.h"
 #include "base/TextTable.h"
 #include <QFileInfo>
