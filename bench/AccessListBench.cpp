@@ -8,6 +8,7 @@
 #include "access/core/Catalog.h"
 #include "scl/core/SclReader.h"
 #include "base/TextTable.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -48,7 +49,7 @@ QByteArray makeScl()
 // A project folder with the SCL file in its catalog and an access list that passes validation.
 struct BenchProject {
     QTemporaryDir Dir;
-    QString Catalog = catalogFolder(Dir.path());
+    QString Catalog = ConfigurationPaths(Dir.path()).catalogFolder();
     QString accessFileXml = Dir.filePath(QStringLiteral("IEC_61850_Client.xml"));
     AccessList access;
     TextTable texts;

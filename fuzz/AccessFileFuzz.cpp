@@ -5,6 +5,7 @@
 #include "base/TextTable.h"
 #include "access/core/AccessFile.h"
 #include "access/core/Catalog.h"
+#include "configuration/core/ConfigurationPaths.h"
 
 namespace {
 QString catalog;
@@ -12,7 +13,7 @@ QString catalog;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    catalog = catalogFolder(fuzzFolder("access"));
+    catalog = ConfigurationPaths(fuzzFolder("access")).catalogFolder();
     QDir().mkpath(catalog);
     for (const char* name : {"A.icd", "B.icd", "Access_Window.icd"})
         QFile::copy(QStringLiteral(SWQ_SOURCE_DIR "/tests/fixtures/access/Access_Window.icd"),

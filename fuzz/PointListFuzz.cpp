@@ -7,6 +7,7 @@
 #include "access/core/AccessFile.h"
 #include "access/core/Catalog.h"
 #include "access/core/PointList.h"
+#include "configuration/core/ConfigurationPaths.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ QStringList contentOf(const AccessList& access)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     project = fuzzFolder("pointlist");
-    catalog = catalogFolder(project);
+    catalog = ConfigurationPaths(project).catalogFolder();
     QDir().mkpath(catalog);
     QFile::copy(QStringLiteral(SWQ_SOURCE_DIR "/tests/fixtures/access/Access_Window.icd"), catalog + QStringLiteral("/A.icd"));
     // The access list open when the engineer imports: the device, no rows yet.

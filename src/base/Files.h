@@ -34,9 +34,6 @@ Result writeFilesAtomically(std::span<const FileContents> files);
 // Removes the temporary files that an interrupted save of `path` left beside it
 // (`NAME.XXXXXX`, six letters or digits), unless a save still has them open.
 void removeStaleTemporaries(const QString& path);
-// The same for every file a configuration writes: its access file, ParGen.xml, the images in
-// bin and the copies in the SCL catalog.
-void removeStaleConfigurationTemporaries(const QString& projectFolder);
 
 // The most a reader takes of one kind of file: a link to /dev/zero or a huge file by mistake
 // gives an error instead of memory without end. `Kind` completes "a settings file may have".

@@ -77,10 +77,10 @@ TEST(AccessEditTools, OverlappingRowsShowAConflictAndOkAsksBeforeSaving)
         QStringList({"Check the places of these entries in the internal data array:\n"
                      "Variables row 2 overlaps Variables row 1 at position 12\nSave anyway?"}));
     EXPECT_TRUE(run.window->isVisible());
-    EXPECT_FALSE(QFile::exists(run.state.accessFile));
+    EXPECT_FALSE(QFile::exists(run.paths().accessFile()));
     run.click("Btn_OK"); // Yes
     EXPECT_FALSE(run.window->isVisible());
-    EXPECT_TRUE(QFile::exists(run.state.accessFile));
+    EXPECT_TRUE(QFile::exists(run.paths().accessFile()));
 }
 
 TEST(AccessEditTools, PointListRoundTripGivesTheSameFile)
@@ -98,7 +98,7 @@ TEST(AccessEditTools, PointListRoundTripGivesTheSameFile)
         AccessRun::typeCell(run.grid("ACG_DS_Vars"), MemberColumn::Position, member, QString::fromLatin1(position));
     run.click("Btn_OK");
     ASSERT_FALSE(run.window->isVisible()) << run.fakes.messages.texts("error").join('\n').toStdString();
-    const QByteArray saved = readTestFile(run.state.accessFile);
+    const QByteArray saved = readTestFile(run.paths().accessFile());
 
     run.open();
     const QString csv = run.path("points.csv");
@@ -124,7 +124,7 @@ TEST(AccessEditTools, PointListRoundTripGivesTheSameFile)
     EXPECT_EQ(run.vars()->model()->rowCount(), 2);
     run.click("Btn_OK");
     EXPECT_FALSE(run.window->isVisible());
-    EXPECT_EQ(readTestFile(run.state.accessFile), saved);
+    EXPECT_EQ(readTestFile(run.paths().accessFile()), saved);
 }
 
 TEST(AccessEditTools, CancelAsksOnlyAfterAChange)

@@ -5,6 +5,7 @@
 #include "scl/core/SclReader.h"
 #include "support/TestSupport.h"
 #include "base/Files.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include <pugixml.hpp>
 #include <sstream>
 #include <gtest/gtest.h>
@@ -14,7 +15,7 @@ namespace {
 // A project folder with its catalog and the path of its access file.
 struct Project {
     QTemporaryDir Dir;
-    QString Catalog = catalogFolder(Dir.path());
+    QString Catalog = ConfigurationPaths(Dir.path()).catalogFolder();
     QString file = Dir.filePath("IEC_61850_Client.xml");
     AccessList access;
     AccessFileReport report;

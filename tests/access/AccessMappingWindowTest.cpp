@@ -97,7 +97,7 @@ TEST(AccessMapping, AddEditRemoveValidateAndSave)
     EXPECT_EQ(run.fakes.messages.texts("error"),
         QStringList({"Error row 1!! IP Address must be a valid TCP IP Address (Ex. 192.168.1.125)"}));
     EXPECT_TRUE(run.window->isVisible());
-    EXPECT_FALSE(QFile::exists(run.state.accessFile));
+    EXPECT_FALSE(QFile::exists(run.paths().accessFile()));
 
     // Fill the rows through their editors, then OK validates and saves.
     run.find<QTabWidget>("PC_Access")->setCurrentIndex(0);
@@ -135,7 +135,7 @@ TEST(AccessMapping, AddEditRemoveValidateAndSave)
     EXPECT_FALSE(run.window->isVisible());
     EXPECT_EQ(run.window->result(), QDialog::Accepted);
 
-    const QString file = QString::fromUtf8(readTestFile(run.state.accessFile));
+    const QString file = QString::fromUtf8(readTestFile(run.paths().accessFile()));
     EXPECT_EQ(file.count("<DA_Item "), 3);
     EXPECT_TRUE(
         file.contains(R"(bType="VisString255" fc="DC" Reference="IED1LD0/LPHD1.PhyNam.vendor" StartByte="0" NumByte="20")"))
@@ -232,7 +232,7 @@ TEST(AccessMapping, CancelDiscardsAndShowingResets)
     run.click("Btn_Cancel");
     EXPECT_FALSE(run.window->isVisible());
     EXPECT_EQ(run.window->result(), QDialog::Rejected);
-    EXPECT_FALSE(QFile::exists(run.state.accessFile));
+    EXPECT_FALSE(QFile::exists(run.paths().accessFile()));
 
     run.open();
     EXPECT_TRUE(run.cells("ACG_DA").isEmpty());
@@ -321,7 +321,7 @@ TEST(AccessMapping, AStoredFileThatFailsItsChecksShowsItsFirstProblemAtOk)
                               R"(NumByte="4" IPAddress="10.0.0.3" Port="99999" OnChange="Y" OnCMD="N" OnTimer="N" Time="" )"
                               R"(Position="70000" StartBit="" ReadWrite="Read" Convertion="" MoltFact="1" Mnemonic=""/>)"
                               R"(</List_DA_Selected><List_DataSet_Selected/></IEC_68850_Client>)";
-    writeTestFile(run.state.accessFile, stored);
+    writeTestFile(run.paths().accessFile(), stored);
     run.open();
     EXPECT_TRUE(run.fakes.messages.shown.empty());
     // Shown as the build reads them.
@@ -330,6 +330,6 @@ TEST(AccessMapping, AStoredFileThatFailsItsChecksShowsItsFirstProblemAtOk)
     run.click("Btn_OK");
     EXPECT_EQ(run.fakes.messages.texts("error"), QStringList({"Error row 1!! Port must be between 0 and 65535"}));
     EXPECT_TRUE(run.window->isVisible());
-    EXPECT_EQ(readTestFile(run.state.accessFile), stored);
+    EXPECT_EQ(readTestFile(run.paths().accessFile()), stored);
     run.click("Btn_Cancel");
 }

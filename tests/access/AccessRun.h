@@ -3,6 +3,7 @@
 #include "access/gui/AccessDialog.h"
 #include "access/gui/GridView.h"
 #include "support/WindowFixture.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
@@ -29,7 +30,7 @@ struct AccessRun : WindowFixture {
     template <typename W> W* find(const char* name) const { return ::child<W>(window.get(), name); }
     void click(const char* name) const { ::click(window.get(), name); }
 
-    QString catalog() const { return catalogFolder(state.projectFolder); }
+    QString catalog() const { return ConfigurationPaths(state.configurationFolder).catalogFolder(); }
     // A file of the engineer's outside the project, returned by its path.
     QString sourceFile(const QString& name, const QByteArray& content) const
     {

@@ -62,7 +62,7 @@ TEST(AccessWindow, FirstImportMakesTheCatalogAndTheSameIedTwiceKeepsOneLine)
     run.click("Btn_OK");
     EXPECT_FALSE(run.window->isVisible());
     EXPECT_EQ(run.window->result(), QDialog::Accepted);
-    const QByteArray saved = readTestFile(run.state.accessFile);
+    const QByteArray saved = readTestFile(run.paths().accessFile());
     EXPECT_TRUE(saved.contains(R"(<List_ICD_Files><ICD_File Name="IED1" FileName="A.icd"/></List_ICD_Files>)"))
         << saved.constData();
 }
@@ -129,7 +129,7 @@ TEST(AccessWindow, RemovingTheFirstOfThreeRenumbersAndADeviceInUseStays)
     QDir().mkpath(run.catalog());
     for (const char* n : {"A", "B", "C"})
         writeTestFile(run.catalog() + "/" + n + ".icd", testScl(QStringLiteral("IED_") + n));
-    writeTestFile(run.state.accessFile,
+    writeTestFile(run.paths().accessFile(),
         R"(<IEC_68850_Client><List_ICD_Files><ICD_File Name="IED_A" FileName="A.icd"/><ICD_File Name="IED_B" FileName="B.icd"/><ICD_File Name="IED_C" FileName="C.icd"/></List_ICD_Files><List_DA_Selected>)"
         R"(<DA_Item Index="2" bType="Quality" fc="MX" Reference="IED_CLD0/MMXU1.TotW.q" StartByte="" NumByte="" IPAddress="" Port="" OnChange="N" OnCMD="N" OnTimer="N" Time="" Position="" StartBit="" ReadWrite="" Convertion="" MoltFact="" Mnemonic=""/>)"
         R"(<DA_Item Index="1" bType="Quality" fc="MX" Reference="IED_BLD0/MMXU1.TotW.q" StartByte="" NumByte="" IPAddress="" Port="" OnChange="N" OnCMD="N" OnTimer="N" Time="" Position="" StartBit="" ReadWrite="" Convertion="" MoltFact="" Mnemonic=""/>)"
@@ -265,7 +265,7 @@ TEST(AccessWindow, LoadingTellsOnceWhatIsMissingAndCancelKeepsTheFile)
           R"(<DataSet_DA_Item bType="Quality" Reference="IED1LD0/MMXU1.TotW.q" Position="1" StartBit="" Convertion="" MoltFact="" Mnemonic=""/>)"
           R"(<DataSet_DA_Item bType="Quality" Reference="IED1LD0/XCBR1.Pos.q" Position="2" StartBit="" Convertion="" MoltFact="" Mnemonic=""/>)"
           R"(</DataSet_List_DAs></DataSet_Item></List_DataSet_Selected></IEC_68850_Client>)";
-    writeTestFile(run.state.accessFile, stored);
+    writeTestFile(run.paths().accessFile(), stored);
     run.openActive();
     const QStringList warnings = run.fakes.messages.texts("warning");
     ASSERT_EQ(warnings.size(), 2);
@@ -275,7 +275,7 @@ TEST(AccessWindow, LoadingTellsOnceWhatIsMissingAndCancelKeepsTheFile)
     EXPECT_EQ(run.deviceTexts(), QStringList({"IED1 - A.icd", "IEDX [file missing: X.icd]", "IEDY [file missing: Y.icd]"}));
     run.click("Btn_Cancel");
     EXPECT_EQ(run.window->result(), QDialog::Rejected);
-    EXPECT_EQ(readTestFile(run.state.accessFile), stored);
+    EXPECT_EQ(readTestFile(run.paths().accessFile()), stored);
 
     // Shown again: the same warnings once more, and OK refuses the data set whose members are
     // no longer the SCL file's, rather than making their loss permanent.
@@ -287,7 +287,7 @@ TEST(AccessWindow, LoadingTellsOnceWhatIsMissingAndCancelKeepsTheFile)
         QStringList{"Error DataSet row 1!! Member 2 must be Dbpos IED1LD0/XCBR1.Pos.stVal, as in the SCL file, not Quality "
                     "IED1LD0/XCBR1.Pos.q"});
     EXPECT_TRUE(run.window->isVisible());
-    EXPECT_EQ(readTestFile(run.state.accessFile), stored);
+    EXPECT_EQ(readTestFile(run.paths().accessFile()), stored);
 
     // Removed and added again from the device, the data set is saved with its members.
     run.click("Btn_Cancel");
@@ -307,7 +307,7 @@ TEST(AccessWindow, LoadingTellsOnceWhatIsMissingAndCancelKeepsTheFile)
         AccessRun::typeCell(run.grid("ACG_DS_Vars"), MemberColumn::Position, member, QString::number(member));
     run.click("Btn_OK");
     EXPECT_TRUE(run.fakes.messages.texts("error").isEmpty()) << run.fakes.messages.texts("error").join('\n').toStdString();
-    const QByteArray saved = readTestFile(run.state.accessFile);
+    const QByteArray saved = readTestFile(run.paths().accessFile());
     EXPECT_TRUE(saved.contains(R"(<ICD_File Name="IEDX" FileName="X.icd"/>)")) << saved.constData();
     EXPECT_EQ(saved.count("<DataSet_DA_Item "), 3);
 }
@@ -320,7 +320,7 @@ TEST(AccessWindow, BadAccessFileShowsOneErrorAndIsNotTouchedUntilOk)
     const QByteArray bad
         = R"(<IEC_68850_Client><List_ICD_Files><ICD_File Name="IED1" FileName="A.icd"/></List_ICD_Files><List_DA_Selected>)"
           R"(<DA_Item Index="0" bType="Quality"/></List_DA_Selected></IEC_68850_Client>)";
-    writeTestFile(run.state.accessFile, bad);
+    writeTestFile(run.paths().accessFile(), bad);
     run.openActive();
     const QStringList errors = run.fakes.messages.texts("error");
     ASSERT_EQ(errors.size(), 1);
@@ -330,16 +330,16 @@ TEST(AccessWindow, BadAccessFileShowsOneErrorAndIsNotTouchedUntilOk)
     EXPECT_TRUE(run.window->isVisible());
     EXPECT_EQ(run.deviceTexts(), QStringList{"IED1 - A.icd"});
     run.click("Btn_Cancel");
-    EXPECT_EQ(readTestFile(run.state.accessFile), bad);
+    EXPECT_EQ(readTestFile(run.paths().accessFile()), bad);
 
-    writeTestFile(run.state.accessFile, "<IEC_68850_Client><List_ICD_Files>");
+    writeTestFile(run.paths().accessFile(), "<IEC_68850_Client><List_ICD_Files>");
     run.fakes.messages.shown.clear();
     run.openActive();
     ASSERT_EQ(run.fakes.messages.texts("error").size(), 1);
     EXPECT_TRUE(run.fakes.messages.texts("error")[0].contains("line 1"));
     EXPECT_TRUE(run.deviceTexts().isEmpty());
     run.click("Btn_Cancel");
-    EXPECT_EQ(readTestFile(run.state.accessFile), "<IEC_68850_Client><List_ICD_Files>");
+    EXPECT_EQ(readTestFile(run.paths().accessFile()), "<IEC_68850_Client><List_ICD_Files>");
 }
 
 TEST(AccessWindow, LoadingMessagesAreShownInTheLanguageOfTheTable)
@@ -349,14 +349,14 @@ TEST(AccessWindow, LoadingMessagesAreShownInTheLanguageOfTheTable)
     run.texts.set(Text::WarningMissingFiles, QStringLiteral("Mancano da %1:"));
     run.texts.set(Text::WarningMissingFiles + 1, QStringLiteral("Fine."));
     run.texts.set(Text::DeviceFileMissing, QStringLiteral("%1 [manca %2]"));
-    writeTestFile(run.state.accessFile,
+    writeTestFile(run.paths().accessFile(),
         R"(<IEC_68850_Client><List_ICD_Files><ICD_File Name="IEDX" FileName="X.icd"/></List_ICD_Files>)"
         R"(<List_DA_Selected><DA_Item Index="0"/></List_DA_Selected></IEC_68850_Client>)");
     run.openActive();
     EXPECT_EQ(run.fakes.messages.texts("warning"), QStringList{"Mancano da ICD_Catalog:\nX.icd\nFine."});
     EXPECT_EQ(run.deviceTexts(), QStringList{"IEDX [manca X.icd]"});
     EXPECT_EQ(run.fakes.messages.texts("error"),
-        QStringList{"bType manca: elemento 1 di List_DA_Selected (" + QDir::toNativeSeparators(run.state.accessFile) + ")"});
+        QStringList{"bType manca: elemento 1 di List_DA_Selected (" + QDir::toNativeSeparators(run.paths().accessFile()) + ")"});
     run.click("Btn_Cancel");
 }
 
@@ -364,7 +364,7 @@ TEST(AccessWindow, UnreadableAccessFileIsReplacedOnlyAfterAQuestionAndKeptAsBak)
 {
     AccessRun run;
     const QByteArray broken = "<IEC_68850_Client><List_ICD_Files>";
-    writeTestFile(run.state.accessFile, broken);
+    writeTestFile(run.paths().accessFile(), broken);
     run.openActive();
     ASSERT_EQ(run.fakes.messages.texts("error").size(), 1);
 
@@ -373,15 +373,15 @@ TEST(AccessWindow, UnreadableAccessFileIsReplacedOnlyAfterAQuestionAndKeptAsBak)
     run.click("Btn_OK");
     EXPECT_EQ(run.fakes.messages.texts("question").size(), 1);
     EXPECT_TRUE(run.window->isVisible());
-    EXPECT_EQ(readTestFile(run.state.accessFile), broken);
-    EXPECT_FALSE(QFile::exists(run.state.accessFile + ".bak"));
+    EXPECT_EQ(readTestFile(run.paths().accessFile()), broken);
+    EXPECT_FALSE(QFile::exists(run.paths().accessFile() + ".bak"));
 
     // Yes: the old file is kept beside the new one.
     run.fakes.messages.Answers = {MessageService::Answer::Yes};
     run.click("Btn_OK");
     EXPECT_EQ(run.window->result(), QDialog::Accepted);
-    EXPECT_EQ(readTestFile(run.state.accessFile + ".bak"), broken);
-    EXPECT_TRUE(readTestFile(run.state.accessFile).startsWith("<IEC_68850_Client><List_ICD_Files/>"));
+    EXPECT_EQ(readTestFile(run.paths().accessFile() + ".bak"), broken);
+    EXPECT_TRUE(readTestFile(run.paths().accessFile()).startsWith("<IEC_68850_Client><List_ICD_Files/>"));
 
     // A file that loads is saved without a question.
     run.fakes.messages.shown.clear();
@@ -394,7 +394,7 @@ TEST(AccessWindow, FailedSaveKeepsTheWindowOpen)
 {
     AccessRun run;
     run.openActive();
-    QDir().mkpath(run.state.accessFile); // a folder where the file should go
+    QDir().mkpath(run.paths().accessFile()); // a folder where the file should go
     run.click("Btn_OK");
     EXPECT_EQ(run.fakes.messages.texts("error").size(), 1);
     EXPECT_TRUE(run.window->isVisible());
@@ -490,7 +490,7 @@ TEST(AccessWindow, StepThreeOfTheMainWindowOpensIt)
     click(&main, "Btn_IEC61850_Client");
     EXPECT_EQ(title, "IEC61850 Client Set Access");
     EXPECT_TRUE(run.fakes.messages.shown.empty());
-    EXPECT_FALSE(QFile::exists(run.state.accessFile));
+    EXPECT_FALSE(QFile::exists(run.paths().accessFile()));
 }
 
 // import-csv or a second instance saved the access list while the window was open: OK asks
@@ -500,27 +500,27 @@ TEST(AccessWindow, OkAsksBeforeReplacingAnAccessFileChangedSinceItWasLoaded)
     AccessRun run;
     run.openActive();
     run.click("Btn_OK");
-    const QByteArray ours = readTestFile(run.state.accessFile);
+    const QByteArray ours = readTestFile(run.paths().accessFile());
     ASSERT_FALSE(ours.isEmpty());
 
     run.openActive();
     const QByteArray theirs = QByteArray(ours).replace("<List_DA_Selected/>", "<List_DA_Selected></List_DA_Selected>");
     ASSERT_NE(theirs, ours);
-    writeTestFile(run.state.accessFile, theirs);
+    writeTestFile(run.paths().accessFile(), theirs);
     run.fakes.messages.shown.clear();
     run.fakes.messages.Answers = {MessageService::Answer::No};
     run.click("Btn_OK");
-    const QString question = QDir::toNativeSeparators(run.state.accessFile)
+    const QString question = QDir::toNativeSeparators(run.paths().accessFile())
         + " was changed by another program after this window loaded it. Replace it with what this window shows? No keeps "
           "the file and the window open.";
     EXPECT_EQ(run.fakes.messages.shown, (std::vector<FakeMessageService::Shown>{{"question", question, true}}));
     EXPECT_TRUE(run.window->isVisible());
-    EXPECT_EQ(readTestFile(run.state.accessFile), theirs);
+    EXPECT_EQ(readTestFile(run.paths().accessFile()), theirs);
 
     run.fakes.messages.Answers = {MessageService::Answer::Yes};
     run.click("Btn_OK");
     EXPECT_FALSE(run.window->isVisible());
-    EXPECT_EQ(readTestFile(run.state.accessFile), ours);
+    EXPECT_EQ(readTestFile(run.paths().accessFile()), ours);
 
     // Unchanged since loading: no question.
     run.fakes.messages.shown.clear();
@@ -548,7 +548,7 @@ TEST(AccessWindow, ReadOnlyWindowSaysWhyAndWritesNothing)
         run.fakes.fileDialog.nextFiles.clear();
     }
     EXPECT_TRUE(run.window->isVisible());
-    EXPECT_FALSE(QFileInfo::exists(run.state.accessFile));
+    EXPECT_FALSE(QFileInfo::exists(run.paths().accessFile()));
     EXPECT_FALSE(QFileInfo::exists(run.catalog()));
     EXPECT_TRUE(run.fakes.messages.shown.empty());
     run.window->reject();
@@ -558,13 +558,13 @@ TEST(AccessWindow, ReadOnlyWindowSaysWhyAndWritesNothing)
     EXPECT_FALSE(shownIn(run.window.get(), "L_Read_Only"));
     EXPECT_TRUE(run.find<QPushButton>("Btn_Add_IEC_Device")->isEnabled());
     run.click("Btn_OK");
-    EXPECT_TRUE(QFileInfo::exists(run.state.accessFile));
+    EXPECT_TRUE(QFileInfo::exists(run.paths().accessFile()));
 }
 
 TEST(QtPlatform, PipeFiltersBecomeQtNameFilters)
 {
     // The patterns follow the description whole; each letter matches either case.
-    EXPECT_EQ(qtNameFilter(sclFileFilter),
+    EXPECT_EQ(qtNameFilter(sclFileFilter()),
         "SCL Files (*.scd, *.ssd, *.sed, *.icd, *.iid, *.cid, *.scl) (*.[sS][cC][dD] *.[sS][sS][dD] *.[sS][eE][dD] "
         "*.[iI][cC][dD] *.[iI][iI][dD] *.[cC][iI][dD] *.[sS][cC][lL]);;Any File (*.*) (*.*)");
     const QRegularExpression scl(QRegularExpression::wildcardToRegularExpression("*.[sS][cC][lL]"));
@@ -575,7 +575,7 @@ TEST(QtPlatform, PipeFiltersBecomeQtNameFilters)
 
     // A saved file's name typed without an extension gets the first pattern's.
     EXPECT_EQ(defaultSuffix(QStringLiteral("CSV Files (*.csv)|*.csv|Any File (*.*)|*.*")), "csv");
-    EXPECT_EQ(defaultSuffix(sclFileFilter), "scd");
+    EXPECT_EQ(defaultSuffix(sclFileFilter()), "scd");
     EXPECT_EQ(defaultSuffix(QStringLiteral("Any File (*.*)|*.*")), "");
     EXPECT_EQ(defaultSuffix(QStringLiteral("Text (*.txt)")), "");
 }

@@ -3,6 +3,7 @@
 #include "base/TextNumbers.h"
 #include "base/TextTable.h"
 #include "support/TestSupport.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -79,7 +80,8 @@ TEST(Catalog, ImportOfSeveralIedsReadsTheChosenOneAndCancelWritesNothing)
     ASSERT_TRUE(importSclFile(access, project.path(), station, never, pick(std::nullopt)).ok);
     EXPECT_EQ(offered, QStringList({"Client1", "Relay", "Meter"}));
     EXPECT_TRUE(access.devices.empty());
-    EXPECT_FALSE(QFile::exists(catalogFolder(project.path()) + "/station.scd")) << "cancelled: nothing copied";
+    EXPECT_FALSE(QFile::exists(ConfigurationPaths(project.path()).catalogFolder() + "/station.scd"))
+        << "cancelled: nothing copied";
 
     ASSERT_TRUE(importSclFile(access, project.path(), station, never, pick(2)).ok);
     ASSERT_EQ(access.devices.size(), 1u);
@@ -130,7 +132,7 @@ TEST(Catalog, FailedImportAddsNoDevice)
     Result r = importSclFile(access, project.path(), project.filePath("nowhere.icd"), never);
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.message.contains("nowhere.icd")) << r.message.toStdString();
-    EXPECT_FALSE(QFile::exists(catalogFolder(project.path()) + "/nowhere.icd"));
+    EXPECT_FALSE(QFile::exists(ConfigurationPaths(project.path()).catalogFolder() + "/nowhere.icd"));
 
     // A catalog that cannot be written (a file where the folder should be).
     QTemporaryDir blocked;
@@ -146,7 +148,7 @@ TEST(Catalog, FailedImportAddsNoDevice)
     r = importSclFile(access, project.path(), source.filePath("bad.icd"), never);
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.message.contains("bad.icd") && r.message.contains("line 2")) << r.message.toStdString();
-    EXPECT_FALSE(QFile::exists(catalogFolder(project.path()) + "/bad.icd"));
+    EXPECT_FALSE(QFile::exists(ConfigurationPaths(project.path()).catalogFolder() + "/bad.icd"));
     EXPECT_TRUE(access.devices.empty());
 }
 
@@ -180,7 +182,7 @@ TEST(Catalog, FileWithoutIedIsRefusedAndNothingIsCopied)
         EXPECT_EQ(r.textNumber, Text::ErrorSclWithoutIed) << content;
         EXPECT_EQ(r.arg, QDir::toNativeSeparators(source.filePath("empty.icd"))) << content;
         EXPECT_TRUE(access.devices.empty()) << content;
-        EXPECT_FALSE(QFile::exists(catalogFolder(project.path()) + "/empty.icd")) << content;
+        EXPECT_FALSE(QFile::exists(ConfigurationPaths(project.path()).catalogFolder() + "/empty.icd")) << content;
     }
 }
 
@@ -201,8 +203,8 @@ TEST(Catalog, RefusedFileNeverReplacesTheCopyInTheCatalog)
     for (const auto& c : cases) {
         QTemporaryDir project;
         QTemporaryDir source;
-        QDir().mkpath(catalogFolder(project.path()));
-        const QString copy = catalogFolder(project.path()) + "/A.icd";
+        QDir().mkpath(ConfigurationPaths(project.path()).catalogFolder());
+        const QString copy = ConfigurationPaths(project.path()).catalogFolder() + "/A.icd";
         writeTestFile(copy, testScl("OLD"));
         const QString chosen = source.filePath("A.icd");
         if (c.content.isEmpty())
@@ -223,7 +225,7 @@ TEST(Catalog, RefusedFileNeverReplacesTheCopyInTheCatalog)
         }
         EXPECT_TRUE(access.devices.empty()) << c.content.constData();
         EXPECT_EQ(readTestFile(copy), testScl("OLD")) << c.content.constData();
-        EXPECT_EQ(QDir(catalogFolder(project.path())).entryList(QDir::Files), QStringList{"A.icd"})
+        EXPECT_EQ(QDir(ConfigurationPaths(project.path()).catalogFolder()).entryList(QDir::Files), QStringList{"A.icd"})
             << "no temporary file is left behind";
     }
 }
@@ -232,14 +234,14 @@ TEST(Catalog, KeptCopyWithoutIedIsRefusedToo)
 {
     QTemporaryDir project;
     QTemporaryDir source;
-    QDir().mkpath(catalogFolder(project.path()));
-    writeTestFile(catalogFolder(project.path()) + "/A.icd", "<SCL/>");
+    QDir().mkpath(ConfigurationPaths(project.path()).catalogFolder());
+    writeTestFile(ConfigurationPaths(project.path()).catalogFolder() + "/A.icd", "<SCL/>");
     writeTestFile(source.filePath("A.icd"), testScl("NEW"));
     AccessList access;
     const Result r = importSclFile(access, project.path(), source.filePath("A.icd"), [] { return OverwriteAnswer::No; });
     EXPECT_EQ(r.textNumber, Text::ErrorSclWithoutIed);
     EXPECT_TRUE(access.devices.empty());
-    EXPECT_EQ(readTestFile(catalogFolder(project.path()) + "/A.icd"), "<SCL/>");
+    EXPECT_EQ(readTestFile(ConfigurationPaths(project.path()).catalogFolder() + "/A.icd"), "<SCL/>");
 }
 
 // As bin and the images: a catalog, or a copy in it, that is a link leading out of the

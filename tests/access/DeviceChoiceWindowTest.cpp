@@ -109,7 +109,7 @@ TEST(DeviceChoiceWindow, StationFileAsksForTheIedAndItsAddressFillsNewRows)
     run.click("Btn_RemoveVar");
     run.click("Btn_OK");
     EXPECT_TRUE(run.fakes.messages.shown.empty());
-    const QByteArray saved = readTestFile(run.state.accessFile);
+    const QByteArray saved = readTestFile(run.paths().accessFile());
     EXPECT_TRUE(
         saved.contains(R"(<ICD_File Name="Relay" FileName="station.scd"/><ICD_File Name="Meter" FileName="station.scd"/>)"))
         << saved.constData();
@@ -129,7 +129,7 @@ TEST(DeviceChoiceWindow, AccessFileOfEarlierVersionsReadsTheFirstIed)
     QDir().mkpath(run.catalog());
     writeTestFile(run.catalog() + "/station.scd", readTestFile(Fixture("scl/station.scd")));
     writeTestFile(run.catalog() + "/A.icd", testScl("IED1"));
-    writeTestFile(run.state.accessFile,
+    writeTestFile(run.paths().accessFile(),
         R"(<IEC_68850_Client><List_ICD_Files><ICD_File Name="Client1" FileName="station.scd"/><ICD_File Name="Renamed" FileName="station.scd"/>)"
         R"(<ICD_File Name="IED1" FileName="A.icd"/></List_ICD_Files><List_DA_Selected/><List_DataSet_Selected/></IEC_68850_Client>)");
     run.openActive();

@@ -13,6 +13,7 @@
 #include "base/Settings.h"
 #include "base/TextTable.h"
 #include "base/XmlFile.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include <sys/stat.h>
 #include <functional>
 #include <gtest/gtest.h>
@@ -231,12 +232,12 @@ TEST(ReadLimits, SclFileShortenedWhileReadGivesAnError)
                 AccessList access;
                 const Result r = importSclFile(access, dir.filePath("Plant"), scl, [] { return OverwriteAnswer::Yes; });
                 EXPECT_TRUE(access.devices.empty());
-                EXPECT_FALSE(QFileInfo::exists(catalogFolder(dir.filePath("Plant")) + "/bay.scd"));
+                EXPECT_FALSE(QFileInfo::exists(ConfigurationPaths(dir.filePath("Plant")).catalogFolder() + "/bay.scd"));
                 return r;
             }},
         {"loadAccessFile, the catalog copy",
             [](const QTemporaryDir& dir, const QString& scl) {
-                const QString catalog = catalogFolder(dir.filePath("Plant"));
+                const QString catalog = ConfigurationPaths(dir.filePath("Plant")).catalogFolder();
                 QDir().mkpath(catalog);
                 QFile::copy(scl, catalog + "/bay.scd");
                 writeTestFile(dir.filePath("Plant/IEC_61850_Client.xml"),

@@ -1,4 +1,5 @@
 #include "access/core/AccessFile.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include "access/core/AccessFileModel.h"
 #include "access/core/AccessOperations.h"
 #include "access/core/Catalog.h"
@@ -350,7 +351,7 @@ QString AccessFileReport::missingFilesWarning(const TextTable& texts) const
 {
     if (missingFiles.isEmpty())
         return {};
-    return warning(texts, Text::WarningMissingFiles, {icdCatalogName}, missingFiles);
+    return warning(texts, Text::WarningMissingFiles, {ConfigurationPaths::catalogFolderName}, missingFiles);
 }
 
 QString AccessFileReport::unreadableFilesWarning(const TextTable& texts) const

@@ -1,4 +1,5 @@
 #include "access/core/AccessModelCheck.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include "access/core/AccessFile.h"
 #include "access/core/Catalog.h"
 #include "base/TextNumbers.h"
@@ -39,7 +40,7 @@ public:
         if (!ied.fileMissing)
             return &ied;
         if (ied.fileError.isEmpty())
-            add("Index", Text::ErrorRowDeviceFileMissing, {ied.fileName, ied.name, icdCatalogName});
+            add("Index", Text::ErrorRowDeviceFileMissing, {ied.fileName, ied.name, ConfigurationPaths::catalogFolderName});
         else
             add("Index", Text::ErrorRowDeviceFileUnreadable, {ied.fileName, ied.name, ied.fileError});
         return nullptr;

@@ -1,5 +1,7 @@
 #include "access/core/Catalog.h"
 #include "base/Files.h"
+#include "configuration/core/ConfigurationPaths.h"
+#include "scl/core/SclFiles.h"
 #include "scl/core/SclReader.h"
 #include "base/TextNumbers.h"
 #include "base/TextTable.h"
@@ -7,7 +9,14 @@
 #include <QDir>
 #include <QFileInfo>
 
-QString catalogFolder(const QString& projectFolder) { return joinPath(projectFolder, icdCatalogName); }
+QString sclFileFilter()
+{
+    QStringList patterns;
+    for (const QString& suffix : sclFileSuffixes)
+        patterns << QStringLiteral("*.") + suffix;
+    return QStringLiteral("SCL Files (%1)|%2;|Any File (*.*)|*.*")
+        .arg(patterns.join(QStringLiteral(", ")), patterns.join(QStringLiteral("; ")));
+}
 
 bool isCatalogFileName(const QString& fileName)
 {
@@ -32,14 +41,14 @@ bool mayHoldSeveralIeds(const QByteArray& data) { return data.left(4).contains('
 
 } // namespace
 
-Result importSclFile(AccessList& access, const QString& projectFolder, const QString& chosenPath,
+Result importSclFile(AccessList& access, const QString& configurationFolder, const QString& chosenPath,
     const std::function<OverwriteAnswer()>& askOverwrite, const IedChooser& chooseIed)
 {
-    const QString folder = catalogFolder(projectFolder);
+    const QString folder = ConfigurationPaths(configurationFolder).catalogFolder();
     const QString target = joinPath(folder, QFileInfo(chosenPath).fileName());
     // As bin and the images: a link must not carry the copy out of the configuration.
     for (const QString& path : {folder, target})
-        if (!staysInside(path, projectFolder))
+        if (!staysInside(path, configurationFolder))
             return Result::failed(Text::ErrorWriteThroughLink, {QDir::toNativeSeparators(path)});
 
     bool copy = true;

@@ -5,18 +5,11 @@
 #include <functional>
 #include <optional>
 
-// The project's SCL file catalog: plain copies of the imported SCL files in ICD_Catalog, and
+// The configuration's SCL file catalog: plain copies of the imported SCL files in its catalog folder, and
 // the device list that refers to them by position.
 
-inline const QString icdCatalogName = QStringLiteral("ICD_Catalog");
-
-// The filter of the import dialog.
-inline const QString sclFileFilter = QStringLiteral("SCL Files (*.scd, *.ssd, *.sed, *.icd, *.iid, *.cid, *.scl)|*.scd; *.ssd; "
-                                                    "*.sed; *.icd; *.iid; *.cid; *.scl;|Any File (*.*)|*.*");
-
-// The question asked when the catalog already holds a file of the chosen name.
-
-QString catalogFolder(const QString& projectFolder);
+// The filter of the import dialog: every SCL ending, then any file.
+QString sclFileFilter();
 
 // True for a plain file name: no folder part and no "..", so that a stored name can only
 // ever name a file inside the catalog folder.
@@ -36,7 +29,7 @@ using IedChooser = std::function<std::optional<int>(const std::vector<IedSummary
 // file is read and parsed before it is copied: a file that cannot be read, is not well-formed or
 // holds no IED (Text::ErrorSclWithoutIed with its path) is refused, adds no device and leaves the
 // catalog as it was.
-Result importSclFile(AccessList& access, const QString& projectFolder, const QString& chosenPath,
+Result importSclFile(AccessList& access, const QString& configurationFolder, const QString& chosenPath,
     const std::function<OverwriteAnswer()>& askOverwrite, const IedChooser& chooseIed = {});
 
 // Whether a variable or data set entry refers to the device at `index`.

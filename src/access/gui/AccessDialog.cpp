@@ -7,6 +7,7 @@
 #include "base/Conversions.h"
 #include "base/Constants.h"
 #include "base/Memory.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include "scl/gui/DeviceBrowser.h"
 #include "access/gui/AccessEditTools.h"
 #include "scl/gui/DeviceTree.h"
@@ -251,9 +252,10 @@ void AccessDialog::loadOnShow()
     shownDevice = -1;
 
     // Taken first: a change between the stamp and the loading is one more reason to ask on OK.
-    loadedStamp = fileStamp(context.state.accessFile);
+    const ConfigurationPaths configuration = configurationPaths(context.state);
+    loadedStamp = fileStamp(configuration.accessFile());
     AccessFileReport report;
-    const Result loaded = loadAccessFile(context.state.accessFile, catalogFolder(context.state.projectFolder), access, report);
+    const Result loaded = loadAccessFile(configuration.accessFile(), configuration.catalogFolder(), access, report);
     accessFileUnread = !loaded.ok;
     showReadDefaults(access);
     showDeviceList();
@@ -326,24 +328,25 @@ void AccessDialog::onOkClicked()
     }
     if (!editTools->maySaveOverlaps())
         return;
+    const QString file = configurationPaths(context.state).accessFile();
     // Another program (a second instance, import-csv) changed the file since it was loaded.
-    if (fileStamp(context.state.accessFile) != loadedStamp
-        && !context.platform.messages->askYesNoDefaultNo(fillPlaceholders(
-            context.texts[Text::QuestionFileChangedOnDisk], {QDir::toNativeSeparators(context.state.accessFile)})))
+    if (fileStamp(file) != loadedStamp
+        && !context.platform.messages->askYesNoDefaultNo(
+            fillPlaceholders(context.texts[Text::QuestionFileChangedOnDisk], {QDir::toNativeSeparators(file)})))
         return;
     if (accessFileUnread) {
         // What is shown is not what the file holds: replacing it is the engineer's choice, and
         // the old file stays beside it.
         if (!context.platform.messages->askYesNo(context.texts[Text::QuestionSaveOverUnreadAccessFile]))
             return;
-        const QString backup = context.state.accessFile + QStringLiteral(".bak");
+        const QString backup = file + QStringLiteral(".bak");
         QFile::remove(backup);
-        if (QFile::exists(context.state.accessFile) && !QFile::copy(context.state.accessFile, backup)) {
+        if (QFile::exists(file) && !QFile::copy(file, backup)) {
             context.report(Result::failed(Text::ErrorBackupNotWritten, {QDir::toNativeSeparators(backup)}));
             return;
         }
     }
-    if (!context.report(saveAccessFile(access, context.state.accessFile)))
+    if (!context.report(saveAccessFile(access, file)))
         return;
     accept();
 }
@@ -405,11 +408,12 @@ void AccessDialog::onAddDeviceClicked()
 {
     if (!readOnlyReason.ok)
         return;
-    const QString chosen = context.platform.fileDialog->openFile(context.texts[Text::AddDeviceCaption], QString(), sclFileFilter);
+    const QString chosen
+        = context.platform.fileDialog->openFile(context.texts[Text::AddDeviceCaption], QString(), sclFileFilter());
     if (chosen.isEmpty())
         return;
     const Result imported = importSclFile(
-        access, context.state.projectFolder, chosen,
+        access, context.state.configurationFolder, chosen,
         [this] {
             switch (context.platform.messages->askYesNoCancel(context.texts[Text::QuestionOverwriteCatalogFile])) {
             case MessageService::Answer::Yes:

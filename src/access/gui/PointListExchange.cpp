@@ -16,7 +16,7 @@ QChar decimalSeparator(AppContext& context) { return decimalSeparatorOf(context.
 void exportFile(const AccessList& access, AppContext& context)
 {
     const QString file
-        = context.platform.fileDialog->saveFile(context.texts[Text::ExportCsv], context.state.projectFolder, csvFileFilter);
+        = context.platform.fileDialog->saveFile(context.texts[Text::ExportCsv], context.state.configurationFolder, csvFileFilter);
     if (!file.isEmpty())
         context.report(writePointList(file, exportPointList(access, decimalSeparator(context))));
 }
@@ -24,7 +24,7 @@ void exportFile(const AccessList& access, AppContext& context)
 bool importFile(AccessList& access, AppContext& context)
 {
     const QString file
-        = context.platform.fileDialog->openFile(context.texts[Text::ImportCsv], context.state.projectFolder, csvFileFilter);
+        = context.platform.fileDialog->openFile(context.texts[Text::ImportCsv], context.state.configurationFolder, csvFileFilter);
     if (file.isEmpty())
         return false;
     QByteArray bytes;

@@ -1,7 +1,8 @@
-#include "base/ConfigurationLock.h"
+#include "configuration/core/ConfigurationLock.h"
 #include "base/TextNumbers.h"
 #include "support/OtherHolder.h"
 #include "support/TestSupport.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
@@ -12,7 +13,7 @@
 
 namespace {
 
-QString lockFile(const QTemporaryDir& dir) { return ConfigurationLock::lockFilePath(dir.path()); }
+QString lockFile(const QTemporaryDir& dir) { return ConfigurationPaths(dir.path()).lockFile(); }
 
 void makeOld(const QString& path)
 {
@@ -50,7 +51,7 @@ TEST(ConfigurationLock, SecondWriterIsToldWhoHoldsItAndTakesOverWhatIsLeftBehind
             [](const QTemporaryDir& dir) {
                 OtherHolder other(dir.path());
                 other.crash();
-                EXPECT_TRUE(QFileInfo::exists(ConfigurationLock::lockFilePath(dir.path())));
+                EXPECT_TRUE(QFileInfo::exists(ConfigurationPaths(dir.path()).lockFile()));
                 return std::shared_ptr<void>();
             },
             true, {}},

@@ -1,4 +1,4 @@
-#include "base/ConfigurationFolders.h"
+#include "configuration/core/ConfigurationFolders.h"
 #include "base/Files.h"
 #include "base/ProgramState.h"
 #include "base/TextNumbers.h"
@@ -124,9 +124,52 @@ TEST(ConfigurationFolders, ActiveConfigurationIsKnownByItsFolder)
     QDir(state.projectsFolder).mkdir("PLANT");
     ASSERT_TRUE(QFile::link(joinPath(state.projectsFolder, "Plant"), joinPath(state.projectsFolder, "Alias")));
     EXPECT_FALSE(state.isActiveConfiguration("Plant"));
-    state.activateConfiguration("Plant");
+    state.setActiveConfiguration("Plant");
     EXPECT_TRUE(state.isActiveConfiguration("Plant"));
     // Another folder with the same letters (a case-sensitive file system) or a link to it is not active.
     EXPECT_FALSE(state.isActiveConfiguration("PLANT"));
     EXPECT_FALSE(state.isActiveConfiguration("Alias"));
+}
+
+TEST(ConfigurationFolders, OpeningAConfigurationRemovesTheTemporariesOfItsFiles)
+{
+    QTemporaryDir dir;
+    ProgramState state;
+    state.setProgramFolder(dir.path());
+    // The names as a configuration has them on disk.
+    const QString project = joinPath(state.projectsFolder, "Plant");
+    const QString bin = joinPath(project, "bin"), catalog = joinPath(project, "ICD_Catalog");
+    QDir().mkpath(bin);
+    QDir().mkpath(catalog);
+    struct Case {
+        QString path;
+        bool stale;
+    };
+    const Case cases[] = {
+        {joinPath(project, "IEC_61850_Client.xml.Xy12Ab"), true},
+        {joinPath(project, "ParGen.xml.q9Q9q9"), true},
+        {joinPath(bin, "bank1.bin.ABCDEF"), true},
+        {joinPath(bin, "bank2.bin.abc123"), true},
+        {joinPath(catalog, "basic.scd.Tmp001"), true},
+        {joinPath(catalog, "Feeder.ICD.Tmp002"), true}, // a first import, no copy of that name yet
+        {joinPath(catalog, "station.scl.Tmp005"), true}, // every SCL ending, .scl too
+        {joinPath(catalog, "Bay.SCL.Tmp006"), true},
+        {joinPath(catalog, "bay.cid.Tmp007"), true},
+        {joinPath(catalog, "basic.scd"), false},
+        {joinPath(catalog, "notes.txt.Tmp003"), false}, // not an SCL name
+        {joinPath(project, "IEC_61850_Client.xml"), false},
+        {joinPath(project, "Readme.txt.Tmp004"), false},
+        {joinPath(bin, "bank3.bin.abc123"), false},
+    };
+    for (const Case& c : cases)
+        writeTestFile(c.path, "x");
+    // Another configuration is left alone.
+    const QString other = joinPath(state.projectsFolder, "Other");
+    QDir().mkpath(other);
+    writeTestFile(joinPath(other, "ParGen.xml.q9Q9q9"), "x");
+
+    openConfiguration(state, "Plant");
+    for (const Case& c : cases)
+        EXPECT_EQ(QFileInfo::exists(c.path), !c.stale) << c.path.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(joinPath(other, "ParGen.xml.q9Q9q9")));
 }

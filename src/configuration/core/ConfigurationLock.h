@@ -28,8 +28,6 @@ public:
     bool isHeld() const;
     const QString& folder() const { return configuration; }
 
-    // The lock file of a configuration folder: the one place that names it.
-    static QString lockFilePath(const QString& configurationFolder);
     // Whether a file of a configuration folder belongs to the locking (the lock file and the
     // file QLockFile makes for a moment while it removes a stale one): not part of a copy.
     static bool isLockingFile(const QString& fileName);

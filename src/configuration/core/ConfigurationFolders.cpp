@@ -1,12 +1,15 @@
-#include "base/ConfigurationFolders.h"
-#include "base/ConfigurationLock.h"
+#include "configuration/core/ConfigurationFolders.h"
 #include "base/Files.h"
+#include "base/ProgramFolder.h"
 #include "base/ProgramState.h"
 #include "base/TextNumbers.h"
+#include "configuration/core/ConfigurationLock.h"
+#include "configuration/core/ConfigurationPaths.h"
+#include "scl/core/SclFiles.h"
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QUuid>
 
 namespace {
@@ -59,12 +62,9 @@ bool copyFolder(const QString& from, const QString& to)
 // Whether the folder holds a file or folder that only a configuration has.
 bool holdsConfigurationEntries(const QString& folder)
 {
-    ProgramState files;
-    files.projectFolder = folder;
-    files.setProjectFiles();
-    return QFileInfo::exists(files.parGenFile) || QFileInfo::exists(files.accessFile)
-        || QFileInfo(joinPath(folder, QStringLiteral("bin"))).isDir()
-        || QFileInfo(joinPath(folder, QStringLiteral("ICD_Catalog"))).isDir();
+    const ConfigurationPaths paths(folder);
+    return QFileInfo::exists(paths.communicationFile()) || QFileInfo::exists(paths.accessFile())
+        || QFileInfo(paths.imageFolder()).isDir() || QFileInfo(paths.catalogFolder()).isDir();
 }
 
 } // namespace
@@ -96,6 +96,15 @@ Result checkNewConfigurationName(const QString& projectsFolder, const QString& n
         return Result::textError(Text::ErrorNameNotCreated);
     if (!clashingConfiguration(projectsFolder, name, renamed).isEmpty())
         return Result::textError(Text::ErrorNameExists);
+    return Result::success();
+}
+
+Result createConfiguration(const QString& projectsFolder, const QString& name)
+{
+    const ConfigurationPaths paths(joinPath(projectsFolder, name));
+    if (!QDir().mkdir(paths.folder()))
+        return Result::textError(Text::ErrorNameNotCreated);
+    QDir().mkpath(paths.imageFolder());
     return Result::success();
 }
 
@@ -134,17 +143,42 @@ Result checkConfigurationFolder(const QString& folder)
     // By the folder's own name, also for "." or a link.
     const QFileInfo real(info.canonicalFilePath());
     const QDir program = real.dir();
-    if (real.fileName().compare(QLatin1String("PROJECTS"), Qt::CaseInsensitive) == 0
-        && (QFileInfo(program.filePath(QStringLiteral("LANGUAGE"))).isDir()
-            || QFileInfo(program.filePath(QStringLiteral("MASTER"))).isDir()
-            || QFileInfo::exists(program.filePath(QStringLiteral("Tessav.xml")))))
+    if (real.fileName().compare(projectsFolderName, Qt::CaseInsensitive) == 0
+        && (QFileInfo(program.filePath(languageFolderName)).isDir() || QFileInfo(program.filePath(masterFolderName)).isDir()
+            || QFileInfo::exists(program.filePath(settingsFileName))))
         return Result::failed(Text::ErrorProjectsFolderNotConfiguration, {shown});
     const QDir inside(real.absoluteFilePath());
     for (const QString& name : inside.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name))
-        if (name != QLatin1String("bin") && name != QLatin1String("ICD_Catalog")
+        if (name != ConfigurationPaths::imageFolderName && name != ConfigurationPaths::catalogFolderName
             && holdsConfigurationEntries(inside.filePath(name)))
             return Result::failed(Text::ErrorFolderOfConfigurations, {shown, name});
     if (!holdsConfigurationEntries(inside.absolutePath()))
         return Result::failed(Text::ErrorNotAConfiguration, {shown});
     return Result::success();
+}
+
+void removeStaleConfigurationTemporaries(const ConfigurationPaths& configuration)
+{
+    for (const QString& file :
+        {configuration.accessFile(), configuration.communicationFile(), configuration.bank1File(), configuration.bank2File()})
+        removeStaleTemporaries(file);
+    // A catalog copy interrupted on its first import has no file of its own name yet: every SCL
+    // name of the catalog folder is looked at.
+    const QDir catalog(configuration.catalogFolder());
+    static const QRegularExpression copyTemporary(
+        QStringLiteral("^(.+\\.(%1))\\.[A-Za-z0-9]{6}$").arg(sclFileSuffixes.join(u'|')),
+        QRegularExpression::CaseInsensitiveOption);
+    QStringList copies;
+    for (const QString& name : catalog.entryList(QDir::Files | QDir::Hidden))
+        if (const auto match = copyTemporary.match(name); match.hasMatch() && !copies.contains(match.captured(1)))
+            copies << match.captured(1);
+    for (const QString& copy : copies)
+        removeStaleTemporaries(catalog.filePath(copy));
+}
+
+void openConfiguration(ProgramState& state, const QString& name)
+{
+    state.setActiveConfiguration(name);
+    // What a save killed half-way left behind goes when the configuration is opened again.
+    removeStaleConfigurationTemporaries(ConfigurationPaths(state.configurationFolder));
 }

@@ -2,7 +2,10 @@
 #include "base/Result.h"
 #include <QString>
 
-// Naming, renaming, copying and deleting configuration folders under PROJECTS. A configuration
+class ConfigurationPaths;
+struct ProgramState;
+
+// Naming, making, renaming, copying, deleting and opening configuration folders under PROJECTS. A configuration
 // travels between Linux and Windows machines, so its name must be one both accept and that no
 // other configuration's name equals once case and blanks are ignored.
 
@@ -20,6 +23,11 @@ QString clashingConfiguration(const QString& projectsFolder, const QString& name
 // trimmed: text 107 when empty, 105 when not portable, 106 when it clashes.
 Result checkNewConfigurationName(const QString& projectsFolder, const QString& name, const QString& renamed = {});
 
+// Makes the folder of the new configuration `name` in `projectsFolder`, with its folder for the
+// device images; text 105 when the configuration's folder cannot be made. An image folder that
+// cannot be made is not reported: the image build reports its own failure.
+Result createConfiguration(const QString& projectsFolder, const QString& name);
+
 // Gives configuration `from` the name `to` (both folders of `projectsFolder`).
 Result renameConfiguration(const QString& projectsFolder, const QString& from, const QString& to);
 
@@ -32,9 +40,18 @@ Result duplicateConfiguration(const QString& projectsFolder, const QString& from
 Result deleteConfigurationFolder(const QString& folder);
 
 // Whether `folder`, named by an engineer on the command line, is a configuration: a folder
-// (links followed) that holds ParGen.xml, IEC_61850_Client.xml, a bin or an ICD_Catalog
-// folder, and is not a folder of configurations: neither a program's PROJECTS folder (named
-// PROJECTS, beside the program's LANGUAGE or MASTER folder or Tessav.xml) nor a folder with a
-// folder in it (other than bin and ICD_Catalog) that holds one of those. Else an error naming
-// the folder and why.
+// (links followed) that holds the communication file, the access file, the image folder or the
+// catalog folder, and is not a folder of configurations: neither a program's PROJECTS folder
+// (named PROJECTS, beside the program's LANGUAGE or MASTER folder or settings file) nor a folder
+// with a folder in it (other than the image and catalog folders) that holds one of those. Else
+// an error naming the folder and why.
 Result checkConfigurationFolder(const QString& folder);
+
+// Removes the temporary files that interrupted saves left beside the configuration's files: its
+// communication and access files, both images and the copies in the SCL catalog (see
+// removeStaleTemporaries()).
+void removeStaleConfigurationTemporaries(const ConfigurationPaths& configuration);
+
+// Makes the configuration `name` of PROJECTS the active one of `state` and removes what
+// interrupted saves left in it.
+void openConfiguration(ProgramState& state, const QString& name);

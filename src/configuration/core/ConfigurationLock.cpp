@@ -1,13 +1,11 @@
-#include "base/ConfigurationLock.h"
-#include "base/Files.h"
+#include "configuration/core/ConfigurationLock.h"
 #include "base/TextNumbers.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
 
 namespace {
-
-const QString lockFileName = QStringLiteral(".swquelmor.lock");
 
 // A lock file without its holder's details was left by a process that died between making
 // and filling it (or by someone else): after this long it counts as left behind.
@@ -19,7 +17,7 @@ Result heldBy(const QString& folder, QLockFile& lock)
     QString host, program;
     const bool known = lock.getLockInfo(&processId, &host, &program);
     const QString unknown = QStringLiteral("?");
-    const QDateTime since = QFileInfo(ConfigurationLock::lockFilePath(folder)).lastModified();
+    const QDateTime since = QFileInfo(ConfigurationPaths(folder).lockFile()).lastModified();
     return Result::failed(Text::ErrorConfigurationInUse,
         {QDir::toNativeSeparators(folder), known && !program.isEmpty() ? program : unknown,
             known && !host.isEmpty() ? host : unknown, known ? QString::number(processId) : unknown,
@@ -35,14 +33,10 @@ ConfigurationLock::ConfigurationLock(QString configurationFolder)
 
 ConfigurationLock::~ConfigurationLock() = default;
 
-QString ConfigurationLock::lockFilePath(const QString& configurationFolder)
-{
-    return joinPath(configurationFolder, lockFileName);
-}
-
 bool ConfigurationLock::isLockingFile(const QString& fileName)
 {
-    return fileName == lockFileName || fileName == lockFileName + QStringLiteral(".rmlock");
+    const QString& lock = ConfigurationPaths::lockFileName;
+    return fileName == lock || fileName == lock + QStringLiteral(".rmlock");
 }
 
 bool ConfigurationLock::isHeld() const { return lock && lock->isLocked(); }
@@ -51,7 +45,7 @@ Result ConfigurationLock::acquire()
 {
     if (isHeld())
         return Result::success();
-    lock = std::make_unique<QLockFile>(lockFilePath(configuration));
+    lock = std::make_unique<QLockFile>(ConfigurationPaths(configuration).lockFile());
     // Held as long as its process lives, however long an engineer edits: never stale by age.
     lock->setStaleLockTime(0);
     if (lock->tryLock(0))

@@ -1,4 +1,4 @@
-#include "image/core/ProjectCheck.h"
+#include "image/core/ConfigurationCheck.h"
 #include "comm/core/CommunicationSettings.h"
 #include "access/core/AccessModelCheck.h"
 #include "access/core/AccessValidation.h"
@@ -6,6 +6,7 @@
 #include "access/core/DataArray.h"
 #include "base/TextNumbers.h"
 #include "base/TextTable.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include <QFileInfo>
 #include <QStringList>
 
@@ -36,26 +37,27 @@ void addFrom(Problems& problems, Problems found, const QString& path)
 
 } // namespace
 
-Problems checkProject(const ProgramState& state, QChar decimalSeparator, const TextTable& texts)
+Problems checkConfiguration(const ConfigurationPaths& configuration, QChar decimalSeparator, const TextTable& texts)
 {
+    const QString parGenFile = configuration.communicationFile();
+    const QString accessFile = configuration.accessFile();
     Problems problems;
     // Without ParGen.xml the parameter block keeps its initial values, not the settings
     // window's defaults: no IEC 61850 address, port 10001, no EtherNet/IP bytes. The device
     // could talk to no server and hand nothing to the PLC, so it is an error.
-    if (!QFileInfo::exists(state.parGenFile))
-        addFrom(
-            problems, {{Problem::Severity::Error, {}, {}, {}, Result::textError(Text::ErrorParGenNeverSaved)}}, state.parGenFile);
-    else if (CommunicationSettings set; readParGenFile(state.parGenFile, set))
-        addFrom(problems, communicationProblems(set), state.parGenFile);
-    if (AccessFileModel model; readAccessFileModel(state.accessFile, model)) {
+    if (!QFileInfo::exists(parGenFile))
+        addFrom(problems, {{Problem::Severity::Error, {}, {}, {}, Result::textError(Text::ErrorParGenNeverSaved)}}, parGenFile);
+    else if (CommunicationSettings set; readParGenFile(parGenFile, set))
+        addFrom(problems, communicationProblems(set), parGenFile);
+    if (AccessFileModel model; readAccessFileModel(accessFile, model)) {
         // Empty request tables are what the device gets then, and it works with them (the
         // network settings alone may be what is to be sent): a warning.
         if (model.variables.empty() && model.dataSets.empty())
             addFrom(problems, {{Problem::Severity::Warning, {}, {}, {}, Result::textError(Text::WarningAccessListEmpty)}},
-                state.accessFile);
-        addFrom(problems, checkAccessRows(model, decimalSeparator, texts), state.accessFile);
-        addFrom(problems, checkRowsAgainstCatalog(model, catalogFolder(state.projectFolder), texts), state.accessFile);
-        addFrom(problems, dataArrayProblems(model, texts), state.accessFile);
+                accessFile);
+        addFrom(problems, checkAccessRows(model, decimalSeparator, texts), accessFile);
+        addFrom(problems, checkRowsAgainstCatalog(model, configuration.catalogFolder(), texts), accessFile);
+        addFrom(problems, dataArrayProblems(model, texts), accessFile);
     }
     return problems;
 }

@@ -1,8 +1,8 @@
 #pragma once
-#include "base/ProgramState.h"
 #include "base/Problems.h"
 #include <QChar>
 
+class ConfigurationPaths;
 class TextTable;
 
 namespace Image {
@@ -17,7 +17,7 @@ namespace Image {
 // build, which reports it. A missing ParGen.xml is an error (the device would get no usable
 // network settings), an access list without entries, or none at all, a warning. Used by the
 // update step and by `swquelmor-cli check` and `build`.
-Problems checkProject(const ProgramState& state, QChar decimalSeparator, const TextTable& texts);
+Problems checkConfiguration(const ConfigurationPaths& configuration, QChar decimalSeparator, const TextTable& texts);
 
 // The update step's question before it builds a configuration with problems: the problems, one
 // line each (the first 20, then "..."), and whether to build anyway.
