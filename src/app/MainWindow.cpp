@@ -5,6 +5,7 @@
 #include "configuration/core/ConfigurationPaths.h"
 #include "base/Conversions.h"
 #include "base/Constants.h"
+#include "options/core/MakerWebSite.h"
 #include "base/Files.h"
 #include "image/core/DeviceImage.h"
 #include "image/core/ConfigurationCheck.h"

@@ -42,13 +42,8 @@ struct ReadLimit {
     const char* kind;
 };
 inline constexpr qint64 mebibyte = qint64(1) << 20;
-inline constexpr ReadLimit sclFileLimit{2048 * mebibyte, "an SCL file"};
-inline constexpr ReadLimit accessFileLimit{256 * mebibyte, "an access file"};
 inline constexpr ReadLimit settingsFileLimit{16 * mebibyte, "a settings file"};
-inline constexpr ReadLimit parGenFileLimit{16 * mebibyte, "a communication settings file"};
 inline constexpr ReadLimit languageFileLimit{16 * mebibyte, "a language file"};
-inline constexpr ReadLimit imageFileLimit{64 * mebibyte, "an image file"};
-inline constexpr ReadLimit pointListFileLimit{256 * mebibyte, "a point list"};
 // For readers that name no kind.
 inline constexpr ReadLimit anyFileLimit{256 * mebibyte, "a file"};
 

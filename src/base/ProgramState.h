@@ -2,7 +2,7 @@
 #include <QString>
 #include <optional>
 
-// A configuration is named by one folder directly inside PROJECTS: a name with a separator, or
+// A configuration is named by one folder directly inside PROJECTS: a name with a path separator, or
 // "." or "..", never is one.
 bool isConfigurationName(const QString& name);
 

@@ -7,6 +7,7 @@
 #include "scl/core/SclIedList.h"
 #include "scl/core/SclReader.h"
 #include "comm/core/CommunicationSettings.h"
+#include "image/core/DeviceImage.h"
 #include "support/TestSupport.h"
 #include "base/Files.h"
 #include "base/ProgramState.h"
@@ -178,7 +179,7 @@ TEST(ReadLimits, EachKindHasItsLimit)
                 return loadAccessFile(path, QFileInfo(path).path(), access, report);
             },
             "larger than the 256 MiB an access file may have"},
-        {parGenFileLimit.bytes + 1,
+        {communicationFileLimit.bytes + 1,
             [](const QString& path) {
                 CommunicationSettings set;
                 return readParGenFile(path, set);

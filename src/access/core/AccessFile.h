@@ -1,9 +1,13 @@
 #pragma once
+#include "base/Files.h"
 #include "access/core/AccessFileModel.h"
 #include "access/core/AccessList.h"
 #include "base/Result.h"
 #include <QStringList>
 #include <functional>
+
+// The most this kind of file may have; its writer refuses to write more.
+inline constexpr ReadLimit accessFileLimit{256 * mebibyte, "an access file"};
 
 // IEC_61850_Client.xml: the access list of a project, with the SCL files it uses.
 

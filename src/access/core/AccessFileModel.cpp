@@ -1,4 +1,5 @@
 #include "access/core/AccessFileModel.h"
+#include "access/core/AccessFile.h"
 #include "base/TextNumbers.h"
 #include "base/WholeNumber.h"
 #include "base/XmlFile.h"

@@ -6,6 +6,9 @@
 #include <QChar>
 #include <QStringList>
 
+// The most this kind of file may have; its writer refuses to write more.
+inline constexpr ReadLimit pointListFileLimit{256 * mebibyte, "a point list"};
+
 class TextTable;
 
 // The access list as a point list for spreadsheets (CSV): one line per variable, in grid

@@ -1,9 +1,13 @@
 #pragma once
+#include "base/Files.h"
 #include "image/core/ParameterBlock.h"
 #include "base/ProgramState.h"
 #include "image/core/RequestTables.h"
 #include "base/Result.h"
 #include <vector>
+
+// The most this kind of file may have; its writer refuses to write more.
+inline constexpr ReadLimit imageFileLimit{64 * mebibyte, "an image file"};
 
 class ConfigurationPaths;
 
@@ -20,8 +24,8 @@ public:
     DeviceImage();
 
     // Composes both images from the configuration's communication and access files and sets
-    // both lengths. `decimalSeparator` is the user's (multiplication factors accept either
-    // separator).
+    // both lengths. `decimalSeparator` is the user's (multiplication factors accept "," and
+    // ".").
     Result buildImages(const ConfigurationPaths& configuration, QChar decimalSeparator);
     // Writes both images into the configuration's image folder, making it again when it is
     // missing. Both files are written to temporary files first and replace the old ones only

@@ -1,3 +1,4 @@
+#include "scl/core/SclFiles.h"
 #include "scl/core/SclIedList.h"
 #include "base/Files.h"
 #include "base/XmlFile.h"

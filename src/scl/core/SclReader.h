@@ -1,4 +1,5 @@
 #pragma once
+#include "scl/core/SclFiles.h"
 #include "scl/core/DeviceModel.h"
 #include "base/Files.h"
 #include "base/Result.h"

@@ -166,7 +166,7 @@ const QString& descOf(const DeviceTreeItem* node)
 
 } // namespace
 
-QString nodeDescription(const DeviceTreeItem* node, const QString& separator)
+QString nodeDescription(const DeviceTreeItem* node, const QString& joiner)
 {
     QStringList parts{nodeReference(node)};
     if (node->kind() == NodeKind::DA) {
@@ -175,7 +175,7 @@ QString nodeDescription(const DeviceTreeItem* node, const QString& separator)
     }
     if (const QString& desc = descOf(node); !desc.isEmpty())
         parts << desc;
-    return parts.join(separator);
+    return parts.join(joiner);
 }
 
 DeviceTreeItem* showDevice(QTreeWidget* tree, Ied& device)

@@ -28,8 +28,8 @@ private:
 QString nodeReference(const DeviceTreeItem* node);
 
 // What the tooltip and the status line say of a node: its reference, then FC and bType for an
-// attribute, then the desc of its SCL element where there is one; `separator` between them.
-QString nodeDescription(const DeviceTreeItem* node, const QString& separator);
+// attribute, then the desc of its SCL element where there is one; `joiner` between them.
+QString nodeDescription(const DeviceTreeItem* node, const QString& joiner);
 
 // Builds the tree of a device in `tree` (which is emptied first) and returns its root node.
 // Each node knows the model object it shows; the model knows nothing of the tree.
