@@ -1,19 +1,10 @@
 #include "platform/SystemServices.h"
+#include "platform/WindowsErrorText.h"
 #include <QDir>
 #include <windows.h>
 #include <shellapi.h>
 
 namespace {
-
-QString lastErrorText(DWORD error)
-{
-    wchar_t* text = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-        reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    const QString result = text ? QString::fromWCharArray(text).trimmed() : QStringLiteral("error %1").arg(error);
-    LocalFree(text);
-    return result;
-}
 
 // ShellExecuteExW returns the process handle; closing it leaves the program running.
 class WindowsProcessLauncher final : public ProcessLauncher {
@@ -33,7 +24,7 @@ public:
             const StartFailure kind = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? StartFailure::NotFound
                 : error == ERROR_ACCESS_DENIED                                                       ? StartFailure::NotExecutable
                                                                                                      : StartFailure::Other;
-            return {0, kind, lastErrorText(error)};
+            return {0, kind, windowsErrorText(error)};
         }
         return {reinterpret_cast<qint64>(info.hProcess), StartFailure::None, {}};
     }
