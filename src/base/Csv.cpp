@@ -198,10 +198,11 @@ bool isForbiddenCharacter(char16_t c)
 
 QString characterName(char16_t c) { return QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper(); }
 
-CsvWriter::CsvWriter(QChar separatorChar)
+CsvWriter::CsvWriter(QChar separatorChar, CsvLayout layout)
     : separator(separatorChar)
     , separatorBytes(QString(separatorChar).toUtf8())
-    , data("\xEF\xBB\xBF")
+    , lineEnd(layout == CsvLayout::Spreadsheet ? "\r\n" : "\n")
+    , data(layout == CsvLayout::Spreadsheet ? "\xEF\xBB\xBF" : "")
 {
 }
 
@@ -218,7 +219,7 @@ void CsvWriter::addRecord(const QStringList& record)
         } else
             data += value.toUtf8();
     }
-    data += "\r\n";
+    data += lineEnd;
 }
 
 QByteArray writeCsv(const std::vector<QStringList>& records, QChar separator)

@@ -9,16 +9,20 @@
 
 // Comma-separated text as spreadsheet programs write and open it: UTF-8 with a byte-order mark,
 // CR LF line ends, a value in double quotes when it holds the separator, a quote or a line
-// break, a quote inside written twice.
+// break, a quote inside written twice. Logs quote alike, without the mark and with LF.
 
 // The separator a spreadsheet expects with this decimal separator: ";" beside a decimal
 // comma, "," otherwise.
 QChar csvSeparatorFor(QChar decimalSeparator);
 
-// Writes a file record by record, straight into its UTF-8 bytes (a BOM first).
+// How records are laid out: for spreadsheets (a BOM first, CR LF line ends), or as a log that
+// grows a line at a time (no BOM, LF line ends).
+enum class CsvLayout { Spreadsheet, Log };
+
+// Writes a file record by record, straight into its UTF-8 bytes.
 class CsvWriter {
 public:
-    explicit CsvWriter(QChar separator);
+    explicit CsvWriter(QChar separator, CsvLayout layout = CsvLayout::Spreadsheet);
     void addRecord(const QStringList& record);
     const QByteArray& bytes() const { return data; }
     QByteArray take() { return std::move(data); }
@@ -26,6 +30,7 @@ public:
 private:
     QChar separator;
     QByteArray separatorBytes;
+    const char* lineEnd;
     QByteArray data;
 };
 

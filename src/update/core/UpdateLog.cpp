@@ -1,5 +1,7 @@
 #include "update/core/UpdateLog.h"
+#include "base/Csv.h"
 #include "base/TextNumbers.h"
+#include "update/core/UpdaterLauncher.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,14 +14,6 @@ const char* const optionNames[] = {"Firmware + Configuration", "Firmware", "Conf
 // Far above the size at which a log is rotated: only a log grown by hand comes near it.
 constexpr ReadLimit updateLogLimit{64 * mebibyte, "an update log"};
 
-// A field with a comma, a quote or a line break is quoted, its quotes doubled.
-QString csvField(QString text)
-{
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') && !text.contains(u'\r'))
-        return text;
-    return u'"' + text.replace(u'"', QStringLiteral("\"\"")) + u'"';
-}
-
 // The entry's line with its line break.
 QByteArray logLine(const UpdateLogEntry& entry)
 {
@@ -28,10 +22,9 @@ QByteArray logLine(const UpdateLogEntry& entry)
     const QStringList fields
         = {entry.time.toString(Qt::ISODate), entry.address, option, entry.readBack ? QStringLiteral("1") : QStringLiteral("0"),
             QString::number(entry.bank1Bytes), QString::number(entry.bank2Bytes), QString::number(entry.checksum), entry.outcome};
-    QStringList line;
-    for (const QString& field : fields)
-        line << csvField(field);
-    return line.join(u',').toUtf8() + '\n';
+    CsvWriter line(u',', CsvLayout::Log);
+    line.addRecord(fields);
+    return line.take();
 }
 
 // Moves a full log aside as the older log, replacing the one before. The log is not read: a
@@ -50,7 +43,7 @@ Result rotate(const QString& file, const QString& older)
 } // namespace
 
 QString outcomeExitCode(int exitCode) { return QStringLiteral("exit code %1").arg(exitCode); }
-QString outcomeStillRunning() { return QStringLiteral("still running after 150 s"); }
+QString outcomeStillRunning() { return QStringLiteral("still running after %1 s").arg(updaterWaitLimitMs / 1000); }
 QString outcomeNotStarted(const QString& reason) { return QStringLiteral("not started: ") + reason; }
 QString outcomeUnknown() { return QStringLiteral("unknown: the configurator did not see the updater end"); }
 
