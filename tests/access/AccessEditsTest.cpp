@@ -34,6 +34,7 @@ TEST(AccessEdits, RemovedRowsComeBackWhereTheyWere)
         {"nothing to remove", {0}, {"1:a", "2:b", "3:c", "4:d"}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         AccessList access;
         for (const char* m : {"a", "b", "c", "d"}) {
             const int row = addVariable(access.variableGrid, *m == 'b' ? s : f, 0);
@@ -41,17 +42,17 @@ TEST(AccessEdits, RemovedRowsComeBackWhereTheyWere)
         }
         access.variableGrid.setCell(VariableColumn::NumByte, 2, "12");
         Removal removal = removeVariableRows(access.variableGrid, c.remove);
-        EXPECT_EQ(mnemonics(access.variableGrid), c.left) << c.name;
+        EXPECT_EQ(mnemonics(access.variableGrid), c.left);
         RemovalHistory history;
         history.push(std::move(removal));
         if (history.isEmpty())
             continue;
         Removal last = history.takeLast();
         undoRemoval(access, last);
-        EXPECT_EQ(mnemonics(access.variableGrid), QStringList({"1:a", "2:b", "3:c", "4:d"})) << c.name;
-        EXPECT_EQ(access.variableGrid.cell(VariableColumn::NumByte, 2), "12") << c.name;
-        EXPECT_FALSE(access.variableGrid.isLocked(VariableColumn::NumByte, 2)) << c.name;
-        EXPECT_TRUE(access.variableGrid.isLocked(VariableColumn::NumByte, 3)) << c.name;
+        EXPECT_EQ(mnemonics(access.variableGrid), QStringList({"1:a", "2:b", "3:c", "4:d"}));
+        EXPECT_EQ(access.variableGrid.cell(VariableColumn::NumByte, 2), "12");
+        EXPECT_FALSE(access.variableGrid.isLocked(VariableColumn::NumByte, 2));
+        EXPECT_TRUE(access.variableGrid.isLocked(VariableColumn::NumByte, 3));
     }
 }
 
@@ -121,8 +122,9 @@ TEST(AccessEdits, ValidationErrorsNameTheirCell)
         {Text::ErrorRowConversion, "", VariableColumn::Conversion, 3},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.check);
         const GridCell cell = cellOfRowError(Result::textError(Text::ErrorRow, "3" + texts[c.check] + c.suffix), texts);
-        EXPECT_EQ(std::pair(cell.col, cell.row), std::pair(c.col, c.row)) << c.check;
+        EXPECT_EQ(std::pair(cell.col, cell.row), std::pair(c.col, c.row));
     }
     EXPECT_EQ(cellOfRowError(Result::error("other"), texts).row, 0);
 
@@ -141,9 +143,9 @@ TEST(AccessEdits, ValidationErrorsNameTheirCell)
         {"1" + member + "3" + texts[Text::ErrorRowMultFactor], {GridCell::Members, MemberColumn::MultFactor, 1, 3}},
     };
     for (const DataSetCase& c : dataSetCases) {
+        SCOPED_TRACE(c.arg.toStdString());
         const GridCell cell = cellOfRowError(Result::textError(Text::ErrorDataSetRow, c.arg), texts);
         EXPECT_EQ(std::tuple(cell.grid, cell.col, cell.row, cell.member),
-            std::tuple(c.cell.grid, c.cell.col, c.cell.row, c.cell.member))
-            << c.arg.toStdString();
+            std::tuple(c.cell.grid, c.cell.col, c.cell.row, c.cell.member));
     }
 }

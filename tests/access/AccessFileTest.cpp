@@ -449,19 +449,20 @@ TEST(AccessFile, MalformedFileStopsWithOneErrorAndKeepsWhatWasRead)
             {"item 1 of List_DataSet_Selected", "Index", "one"}, 2, 0, 0},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         Project p;
         p.addScl("A.icd", testScl("IED1"));
         p.addScl("B.icd", testScl("IED2"));
         const Result r = p.Load(c.xml);
-        EXPECT_FALSE(r.ok) << c.name;
+        EXPECT_FALSE(r.ok);
         for (const QString& part : c.message)
             EXPECT_TRUE(r.message.contains(part)) << c.name << ": " << r.message.toStdString();
-        EXPECT_EQ(p.access.devices.size(), size_t(c.devices)) << c.name;
-        EXPECT_EQ(p.access.variableGrid.rowCount(), std::max(c.varItems, 1) + 1) << c.name;
-        EXPECT_EQ(p.access.variableGrid.isEmpty(), c.varItems == 0) << c.name;
-        EXPECT_EQ(p.access.dataSetGrid.rowCount(), std::max(c.dsItems, 1) + 1) << c.name;
-        EXPECT_EQ(p.access.dataSets.size(), size_t(c.dsItems)) << c.name;
-        EXPECT_EQ(readTestFile(p.file), c.xml) << c.name;
+        EXPECT_EQ(p.access.devices.size(), size_t(c.devices));
+        EXPECT_EQ(p.access.variableGrid.rowCount(), std::max(c.varItems, 1) + 1);
+        EXPECT_EQ(p.access.variableGrid.isEmpty(), c.varItems == 0);
+        EXPECT_EQ(p.access.dataSetGrid.rowCount(), std::max(c.dsItems, 1) + 1);
+        EXPECT_EQ(p.access.dataSets.size(), size_t(c.dsItems));
+        EXPECT_EQ(readTestFile(p.file), c.xml);
     }
 }
 
@@ -477,6 +478,7 @@ TEST(AccessFile, UnreadableCatalogFileKeepsItsDeviceAndEveryEntry)
         {"not SCL", "this is not XML"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         Project p;
         p.addScl("A.icd", testScl("IED1"));
         p.addScl("B.icd", testScl("IED2"));
@@ -490,18 +492,18 @@ TEST(AccessFile, UnreadableCatalogFileKeepsItsDeviceAndEveryEntry)
 
         p.addScl("A.icd", c.content);
         p.report = {};
-        ASSERT_TRUE(p.Load().ok) << c.name;
-        ASSERT_EQ(p.access.devices.size(), 2u) << c.name;
+        ASSERT_TRUE(p.Load().ok);
+        ASSERT_EQ(p.access.devices.size(), 2u);
         const Ied& placeholder = *p.access.devices[0];
-        EXPECT_TRUE(placeholder.fileMissing) << c.name;
-        EXPECT_FALSE(placeholder.fileError.isEmpty()) << c.name;
-        EXPECT_EQ(deviceListText(placeholder, TextTable()), "IED1 [file unreadable: A.icd]") << c.name;
-        EXPECT_TRUE(p.report.missingFiles.isEmpty()) << c.name;
-        ASSERT_EQ(p.report.unreadableFiles.size(), 1) << c.name;
-        EXPECT_TRUE(p.report.unreadableFilesWarning(TextTable()).contains("A.icd")) << c.name;
-        EXPECT_EQ(p.access.variableGrid.rowCount(), 2) << c.name;
+        EXPECT_TRUE(placeholder.fileMissing);
+        EXPECT_FALSE(placeholder.fileError.isEmpty());
+        EXPECT_EQ(deviceListText(placeholder, TextTable()), "IED1 [file unreadable: A.icd]");
+        EXPECT_TRUE(p.report.missingFiles.isEmpty());
+        ASSERT_EQ(p.report.unreadableFiles.size(), 1);
+        EXPECT_TRUE(p.report.unreadableFilesWarning(TextTable()).contains("A.icd"));
+        EXPECT_EQ(p.access.variableGrid.rowCount(), 2);
 
         ASSERT_TRUE(saveAccessFile(p.access, p.file).ok);
-        EXPECT_EQ(readTestFile(p.file), stored) << c.name;
+        EXPECT_EQ(readTestFile(p.file), stored);
     }
 }

@@ -81,6 +81,7 @@ TEST(AccessOps, FixedSizeRuleSetsAndLocksByType)
         {"FLOAT32 ", "7", "9", false},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.bType);
         AccessList access;
         StringGrid& grid = access.variableGrid;
         grid.setCell(VariableColumn::BType, 1, QString::fromLatin1(c.bType));
@@ -90,10 +91,10 @@ TEST(AccessOps, FixedSizeRuleSetsAndLocksByType)
         grid.setReadOnly(VariableColumn::StartByte, 1, true);
         grid.setReadOnly(VariableColumn::NumByte, 1, true);
         setStartNumByte(grid);
-        EXPECT_EQ(grid.cell(VariableColumn::StartByte, 1), QString::fromLatin1(c.start)) << c.bType;
-        EXPECT_EQ(grid.cell(VariableColumn::NumByte, 1), QString::fromLatin1(c.num)) << c.bType;
-        EXPECT_EQ(grid.isLocked(VariableColumn::StartByte, 1), c.locked) << c.bType;
-        EXPECT_EQ(grid.isLocked(VariableColumn::NumByte, 1), c.locked) << c.bType;
+        EXPECT_EQ(grid.cell(VariableColumn::StartByte, 1), QString::fromLatin1(c.start));
+        EXPECT_EQ(grid.cell(VariableColumn::NumByte, 1), QString::fromLatin1(c.num));
+        EXPECT_EQ(grid.isLocked(VariableColumn::StartByte, 1), c.locked);
+        EXPECT_EQ(grid.isLocked(VariableColumn::NumByte, 1), c.locked);
     }
 }
 

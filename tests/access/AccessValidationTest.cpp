@@ -205,9 +205,10 @@ TEST(AccessValidation, ChecksInOrderAndReportsTheFirstFailingRow)
     TextTable texts;
     for (const QChar separator : {QChar(u','), QChar(u'.')})
         for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + " with separator " + char(separator.toLatin1()));
             const Result result = validateVariables(gridOf({c.row}), separator, texts);
-            EXPECT_EQ(result.ok, c.expected.isEmpty()) << c.name << " sep " << separator.toLatin1();
-            EXPECT_EQ(message(result, texts), c.expected) << c.name << " sep " << separator.toLatin1();
+            EXPECT_EQ(result.ok, c.expected.isEmpty());
+            EXPECT_EQ(message(result, texts), c.expected);
         }
 }
 
@@ -345,11 +346,12 @@ TEST(AccessValidation, DataSetRowsAndMembersAreCheckedLikeVariables)
     };
     TextTable texts;
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         AccessFileModel model;
         model.dataSets.push_back(c.dataSet);
         const Problems problems = checkAccessRows(model, u'.', texts);
-        EXPECT_EQ(problems.empty() ? QString() : message(problems.front().what, texts), c.expected) << c.name;
-        EXPECT_LE(problems.size(), 1u) << c.name;
+        EXPECT_EQ(problems.empty() ? QString() : message(problems.front().what, texts), c.expected);
+        EXPECT_LE(problems.size(), 1u);
     }
 }
 

@@ -80,6 +80,7 @@ TEST(AccessWindow, OverwriteQuestionDecidesWhichCopyIsRead)
         {MessageService::Answer::Cancel, {}, testScl("OLD")},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.answer));
         AccessRun run;
         QDir().mkpath(run.catalog());
         writeTestFile(run.catalog() + "/A.icd", testScl("OLD"));
@@ -87,8 +88,8 @@ TEST(AccessWindow, OverwriteQuestionDecidesWhichCopyIsRead)
         run.fakes.messages.Answers = {c.answer};
         run.importFile(run.sourceFile("A.icd", testScl("NEW")));
         EXPECT_EQ(run.fakes.messages.texts("question").size(), 1);
-        EXPECT_EQ(run.deviceTexts(), c.devices) << int(c.answer);
-        EXPECT_EQ(readTestFile(run.catalog() + "/A.icd"), c.catalog) << int(c.answer);
+        EXPECT_EQ(run.deviceTexts(), c.devices);
+        EXPECT_EQ(readTestFile(run.catalog() + "/A.icd"), c.catalog);
         EXPECT_EQ(run.fakes.messages.shown.size(), 1u);
     }
 }
@@ -414,6 +415,7 @@ TEST(AccessWindow, TextsHeadingsAndHints)
         {6, "Num Byte", "Insert the Number of Bytes, only for VisString255 (1-255) or Octet64 (1-64)"},
         {7, "IP Address", "Insert the IP Address of IEC61850 Server"}, {18, "Mnemonic", "Description of the IEC61850 Request"}};
     for (const auto& [col, heading, hint] : cases) {
+        SCOPED_TRACE(col);
         EXPECT_EQ(da->headerData(col, Qt::Horizontal).toString(), heading);
         EXPECT_EQ(da->headerData(col, Qt::Horizontal, Qt::ToolTipRole).toString(), hint);
     }

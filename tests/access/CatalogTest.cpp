@@ -201,6 +201,7 @@ TEST(Catalog, RefusedFileNeverReplacesTheCopyInTheCatalog)
     for (const char* content : filesWithoutIed)
         cases.push_back({content, Text::ErrorSclWithoutIed});
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.content.constData());
         QTemporaryDir project;
         QTemporaryDir source;
         QDir().mkpath(ConfigurationPaths(project.path()).catalogFolder());
@@ -217,14 +218,14 @@ TEST(Catalog, RefusedFileNeverReplacesTheCopyInTheCatalog)
             ++asked;
             return OverwriteAnswer::Yes;
         });
-        EXPECT_EQ(asked, 1) << c.content.constData();
-        EXPECT_FALSE(r.ok) << c.content.constData();
-        EXPECT_EQ(r.textNumber, c.textNumber) << c.content.constData();
+        EXPECT_EQ(asked, 1);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.textNumber, c.textNumber);
         if (c.textNumber != Text::ErrorSclWithoutIed) {
             EXPECT_TRUE(r.message.contains("A.icd")) << r.message.toStdString();
         }
-        EXPECT_TRUE(access.devices.empty()) << c.content.constData();
-        EXPECT_EQ(readTestFile(copy), testScl("OLD")) << c.content.constData();
+        EXPECT_TRUE(access.devices.empty());
+        EXPECT_EQ(readTestFile(copy), testScl("OLD"));
         EXPECT_EQ(QDir(ConfigurationPaths(project.path()).catalogFolder()).entryList(QDir::Files), QStringList{"A.icd"})
             << "no temporary file is left behind";
     }

@@ -67,9 +67,10 @@ TEST(DataArray, OccupancyFindsEveryKindOfOverlap)
         {"positions are whole numbers", {hexPosition}, {}, {{15, S::Free}, {16, S::Variable}, {19, S::Variable}}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         Occupancy occupancy;
         computeOccupancy(c.entries, occupancy);
-        EXPECT_EQ(occupancy.problems, c.problems) << c.name;
+        EXPECT_EQ(occupancy.problems, c.problems);
         for (const auto& [byte, state] : c.bytes)
             EXPECT_EQ(occupancy.bytes[static_cast<size_t>(byte)], state) << c.name << " byte " << byte;
     }

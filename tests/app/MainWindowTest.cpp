@@ -1,3 +1,4 @@
+#include "base/ProgramFolder.h"
 #include "app/ProgramRun.h"
 #include "base/Settings.h"
 #include "update/gui/UpdateDialog.h"
@@ -26,15 +27,15 @@ TEST(MainWindow, FirstStartInAnEmptyFolder)
         EXPECT_EQ(run.mainWindow->findChild<QPushButton*>("Btn_Opz")->toolTip(), "Options");
         EXPECT_FALSE(run.mainWindow->findChild<QLabel*>("LL_Update")->isVisible());
         EXPECT_FALSE(run.versionCheckTimer()->isActive());
-        EXPECT_FALSE(QFile::exists(dir.filePath("Tessav.xml")));
+        EXPECT_FALSE(QFile::exists(dir.filePath(settingsFileName)));
         run.click("Btn_Close");
         EXPECT_TRUE(run.fakes.messages.shown.empty());
     }
     ProgramState saved;
-    readSettings(dir.filePath("Tessav.xml"), saved);
+    readSettings(dir.filePath(settingsFileName), saved);
     EXPECT_EQ(saved.lastIpAddress, "192.168.2.205");
     EXPECT_EQ(saved.languageName, "English");
-    EXPECT_EQ(readTestFile(dir.filePath("Tessav.xml")).count("<"), 2 * 12);
+    EXPECT_EQ(readTestFile(dir.filePath(settingsFileName)).count("<"), 2 * 12);
 }
 
 TEST(MainWindow, StepsTwoToFourRefuseWithoutConfiguration)
@@ -57,7 +58,7 @@ TEST(MainWindow, RestoresTheRememberedConfigurationAndLanguage)
     QDir(dir.path()).mkpath("PROJECTS/Plant A/bin");
     QDir(dir.path()).mkpath("LANGUAGE");
     writeTestFile(dir.filePath("LANGUAGE/Deutsch.lng"), "STR0011 = \xB6Offene Konfiguration : \xB6\n");
-    writeTestFile(dir.filePath("Tessav.xml"),
+    writeTestFile(dir.filePath(settingsFileName),
         "<Conf_Settings><lastproj><projectname>Plant A</projectname></lastproj><lastlang><language>Deutsch</language></lastlang>"
         "<lastinternet><enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet></Conf_Settings>");
     ProgramRun run(dir.path());
@@ -77,7 +78,7 @@ TEST(MainWindow, RestoredConfigurationLosesTheTemporariesOfInterruptedSaves)
     QDir(dir.path()).mkpath("PROJECTS/Plant A/bin");
     QDir(dir.path()).mkpath("PROJECTS/Other");
     writeTestFile(
-        dir.filePath("Tessav.xml"), "<Conf_Settings><lastproj><projectname>Plant A</projectname></lastproj></Conf_Settings>");
+        dir.filePath(settingsFileName), "<Conf_Settings><lastproj><projectname>Plant A</projectname></lastproj></Conf_Settings>");
     struct Case {
         const char* path;
         bool stale;
@@ -102,7 +103,7 @@ TEST(MainWindow, RestoredConfigurationLosesTheTemporariesOfInterruptedSaves)
 TEST(MainWindow, RememberedConfigurationWhoseFolderIsGoneIsWrittenBackUnchanged)
 {
     QTemporaryDir dir;
-    writeTestFile(dir.filePath("Tessav.xml"),
+    writeTestFile(dir.filePath(settingsFileName),
         "<Conf_Settings><lastproj><projectname>Deleted</projectname></lastproj><lastlang><language>Nowhere</language></"
         "lastlang></Conf_Settings>");
     {
@@ -114,7 +115,7 @@ TEST(MainWindow, RememberedConfigurationWhoseFolderIsGoneIsWrittenBackUnchanged)
         run.mainWindow->close();
     }
     ProgramState saved;
-    readSettings(dir.filePath("Tessav.xml"), saved);
+    readSettings(dir.filePath(settingsFileName), saved);
     EXPECT_EQ(saved.configurationName, "Deleted");
     EXPECT_EQ(saved.languageName, "English"); // no file for the language: the program ran in English
 }
@@ -126,7 +127,7 @@ TEST(MainWindow, RememberedNameLeadingOutsideProjectsIsNoActiveConfiguration)
         QDir(top.path()).mkpath("outside");
         QDir(top.path()).mkpath("program/PROJECTS/Plant A");
         QFile::link(top.filePath("outside"), top.filePath("program/PROJECTS/Link"));
-        writeTestFile(top.filePath("program/Tessav.xml"),
+        writeTestFile(QDir(top.filePath("program")).filePath(settingsFileName),
             QByteArray("<Conf_Settings><lastproj><projectname>") + name + "</projectname></lastproj></Conf_Settings>");
         {
             ProgramRun run(top.filePath("program"));
@@ -153,11 +154,11 @@ TEST(MainWindow, UnwritableSettingsFileDoesNotKeepTheWindowOpen)
 {
     QTemporaryDir dir;
     ProgramRun run(dir.path());
-    QDir(dir.path()).mkdir("Tessav.xml"); // a folder where the file should go
+    QDir(dir.path()).mkdir(settingsFileName); // a folder where the file should go
     run.mainWindow->close();
     EXPECT_FALSE(run.mainWindow->isVisible());
     ASSERT_EQ(run.fakes.messages.texts("error").size(), 1);
-    EXPECT_TRUE(run.fakes.messages.texts("error")[0].contains("Tessav.xml"));
+    EXPECT_TRUE(run.fakes.messages.texts("error")[0].contains(settingsFileName));
 }
 
 TEST(MainWindow, StepFourShowsTheUpdateWindowInItsEthernetMode)
@@ -165,7 +166,7 @@ TEST(MainWindow, StepFourShowsTheUpdateWindowInItsEthernetMode)
     QTemporaryDir dir;
     QDir(dir.path()).mkpath("PROJECTS/Plant A/bin");
     writeTestFile(
-        dir.filePath("Tessav.xml"), "<Conf_Settings><lastproj><projectname>Plant A</projectname></lastproj></Conf_Settings>");
+        dir.filePath(settingsFileName), "<Conf_Settings><lastproj><projectname>Plant A</projectname></lastproj></Conf_Settings>");
     ProgramRun run(dir.path());
     auto* boot = run.mainWindow->findChild<UpdateDialog*>("TFBoot");
     ASSERT_TRUE(boot);
@@ -193,7 +194,7 @@ TEST(MainWindow, StepFourShowsTheUpdateWindowInItsEthernetMode)
 TEST(MainWindow, VersionCheckLeavesTheEventLoopRunning)
 {
     QTemporaryDir dir;
-    writeTestFile(dir.filePath("Tessav.xml"),
+    writeTestFile(dir.filePath(settingsFileName),
         "<Conf_Settings><lastinternet><enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet>"
         "</Conf_Settings>");
     ProgramRun run(dir.path());

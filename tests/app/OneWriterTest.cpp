@@ -1,5 +1,6 @@
 // One writer per configuration, as the windows see it: the steps that write into a
 // configuration hold it while they work; a second program is told who holds it.
+#include "base/ProgramFolder.h"
 #include "app/ProgramRun.h"
 #include "configuration/core/ConfigurationLock.h"
 #include "base/Settings.h"
@@ -24,22 +25,11 @@ struct PlantRun : ProgramRun {
     // one opened.
     bool clickStep(const char* button, const std::function<void(QDialog*)>& action = {})
     {
-        bool opened = false;
-        QTimer watch;
-        watch.setInterval(5);
-        QObject::connect(&watch, &QTimer::timeout, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible())
-                return;
-            watch.stop();
-            opened = true;
-            if (action)
-                action(dialog);
-            if (dialog->isVisible())
-                dialog->reject();
-        });
-        watch.start();
-        click(button);
+        const bool opened = inNextDialog([&] { click(button); },
+            [&](QDialog* dialog) {
+                if (action)
+                    action(dialog);
+            });
         QApplication::processEvents();
         return opened;
     }
@@ -152,7 +142,7 @@ TEST(OneWriter, ClosingOneInstanceKeepsTheOtherInstancesNewerOptions)
     first.mainWindow->close();
     second.mainWindow->close();
     ProgramState saved;
-    readSettings(dir.filePath("Tessav.xml"), saved);
+    readSettings(dir.filePath(settingsFileName), saved);
     EXPECT_TRUE(saved.enableJumpFieldTables);
     EXPECT_EQ(saved.languageName, "Italiano");
     EXPECT_EQ(saved.lastIpAddress, "10.0.0.9");

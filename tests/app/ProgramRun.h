@@ -28,23 +28,12 @@ struct ProgramRun : WindowFixture {
     // watch ends with this call, so it never acts on a later dialog.
     void withDialog(const char* button, const std::function<void(QDialog*)>& action)
     {
-        bool ran = false;
-        QTimer watch;
-        watch.setInterval(5);
-        QObject::connect(&watch, &QTimer::timeout, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible())
-                return;
-            watch.stop();
-            ran = true;
-            dialog->activateWindow();
-            EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
-            action(dialog);
-            if (dialog->isVisible())
-                dialog->reject();
-        });
-        watch.start();
-        click(button);
+        const bool ran = inNextDialog([&] { click(button); },
+            [&](QDialog* dialog) {
+                dialog->activateWindow();
+                EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+                action(dialog);
+            });
         EXPECT_TRUE(ran) << button;
     }
 };

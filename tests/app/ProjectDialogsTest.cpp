@@ -1,3 +1,4 @@
+#include "base/ProgramFolder.h"
 #include "comm/core/CommunicationSettings.h"
 #include "app/ProgramRun.h"
 #include "configuration/core/ConfigurationLock.h"
@@ -50,22 +51,7 @@ QString selected(QDialog* dialog)
 // dialog the action leaves open is cancelled.
 void withNameDialog(QDialog* dialog, const char* button, const std::function<void(QDialog*)>& action)
 {
-    bool ran = false;
-    QTimer watch;
-    watch.setInterval(5);
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        auto* nameDialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!nameDialog || nameDialog == dialog || !nameDialog->isVisible())
-            return;
-        watch.stop();
-        ran = true;
-        action(nameDialog);
-        if (nameDialog->isVisible())
-            nameDialog->reject();
-    });
-    watch.start();
-    clickIn(dialog, button);
-    EXPECT_TRUE(ran) << button;
+    EXPECT_TRUE(inNextDialog([&] { clickIn(dialog, button); }, action, {.below = dialog})) << button;
 }
 
 // Types `name` into the name dialog and presses OK; true when the dialog took it and closed.
@@ -141,12 +127,13 @@ TEST(ProjectDialogs, NewConfigurationRefusalsKeepTheDialogOpenWithTheName)
     };
     run.withDialog("Btn_New", [&](QDialog* dialog) {
         for (const auto& c : cases) {
+            SCOPED_TRACE(c.name.toStdString());
             run.fakes.messages.shown.clear();
             typeName(dialog, c.name);
             clickIn(dialog, "Btn_OK");
-            EXPECT_EQ(run.fakes.messages.shown.size(), 1u) << c.name.toStdString();
-            EXPECT_EQ(run.fakes.messages.texts("error"), QStringList{c.message}) << c.name.toStdString();
-            EXPECT_TRUE(dialog->isVisible()) << c.name.toStdString();
+            EXPECT_EQ(run.fakes.messages.shown.size(), 1u);
+            EXPECT_EQ(run.fakes.messages.texts("error"), QStringList{c.message});
+            EXPECT_TRUE(dialog->isVisible());
             EXPECT_EQ(dialog->findChild<QLineEdit*>("E_New_Proj")->text(), c.name);
         }
         // Enter runs the same check, once.
@@ -312,9 +299,10 @@ TEST(ProjectDialogs, RenamingTheActiveConfigurationMovesStateLabelAndSettings)
                 {"", "Error! Name Project is not valid"},
             };
             for (const auto& r : refused) {
+                SCOPED_TRACE(r.name.toStdString());
                 run.fakes.messages.shown.clear();
-                EXPECT_FALSE(enterName(nameDialog, r.name)) << r.name.toStdString();
-                EXPECT_EQ(run.fakes.messages.texts("error"), QStringList{r.message}) << r.name.toStdString();
+                EXPECT_FALSE(enterName(nameDialog, r.name));
+                EXPECT_EQ(run.fakes.messages.texts("error"), QStringList{r.message});
             }
             EXPECT_TRUE(enterName(nameDialog, " Plant North "));
         });
@@ -329,7 +317,7 @@ TEST(ProjectDialogs, RenamingTheActiveConfigurationMovesStateLabelAndSettings)
     EXPECT_TRUE(QFile::exists(run.paths().communicationFile()));
     EXPECT_EQ(run.label("L_Name_Conf_L2"), "Plant North");
     ProgramState saved;
-    readSettings(dir.filePath("Tessav.xml"), saved);
+    readSettings(dir.filePath(settingsFileName), saved);
     EXPECT_EQ(saved.configurationName, "Plant North");
 
     // Renaming another configuration, or the active one only in the case of its letters.
@@ -343,7 +331,7 @@ TEST(ProjectDialogs, RenamingTheActiveConfigurationMovesStateLabelAndSettings)
     });
     EXPECT_EQ(run.state.configurationName, "PLANT NORTH");
     EXPECT_EQ(run.label("L_Name_Conf_L2"), "PLANT NORTH");
-    readSettings(dir.filePath("Tessav.xml"), saved);
+    readSettings(dir.filePath(settingsFileName), saved);
     EXPECT_EQ(saved.configurationName, "PLANT NORTH");
 }
 

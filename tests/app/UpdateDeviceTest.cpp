@@ -1,10 +1,10 @@
+#include "base/ProgramFolder.h"
 #include "app/ProgramRun.h"
 #include "support/ImageTestSupport.h"
 #include <QDialog>
 #include <QHash>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -28,27 +28,23 @@ struct Step4 : ProgramRun {
     {
         bool opened = false;
         summary.clear();
-        QTimer watch;
-        watch.setInterval(5);
-        QObject::connect(&watch, &QTimer::timeout, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible())
-                return;
-            if (dialog->objectName() == QLatin1String("TFUpdateSummary")) {
-                summary.insert("caption", dialog->windowTitle());
-                for (const QLabel* label : dialog->findChildren<QLabel*>())
-                    if (label->objectName().startsWith("L_"))
-                        summary.insert(label->objectName(), label->text());
-                ::click(dialog, stopAtSummary ? "Btn_Cancel" : "Btn_OK");
-                return;
-            }
-            opened = dialog->objectName() == QLatin1String("TFBoot");
-            if (opened && inUpdateWindow)
-                inUpdateWindow(dialog);
-            dialog->reject();
-        });
-        watch.start();
-        click("Btn_CreateBin");
+        const auto readSummary = [&](QDialog* dialog) {
+            if (dialog->objectName() != QLatin1String("TFUpdateSummary"))
+                return false;
+            summary.insert("caption", dialog->windowTitle());
+            for (const QLabel* label : dialog->findChildren<QLabel*>())
+                if (label->objectName().startsWith("L_"))
+                    summary.insert(label->objectName(), label->text());
+            ::click(dialog, stopAtSummary ? "Btn_Cancel" : "Btn_OK");
+            return true;
+        };
+        inNextDialog([&] { click("Btn_CreateBin"); },
+            [&](QDialog* dialog) {
+                opened = dialog->objectName() == QLatin1String("TFBoot");
+                if (opened && inUpdateWindow)
+                    inUpdateWindow(dialog);
+            },
+            {.passOn = readSummary});
         return opened;
     }
     QHash<QString, QString> summary;
@@ -94,13 +90,7 @@ TEST(UpdateDevice, AfterSwitchingProjectsNothingOfThePreviousRemains)
                     "warning: IEC_61850_Client.xml: The access list is empty (IEC61850 Access): the device would exchange "
                     "no value with any IEC 61850 server\n\n"
                     "Build the device images and update the device anyway?"});
-    EXPECT_EQ(readTestFile(run.bin("bank2.bin")).toHex(),
-        QByteArray("00000000"
-                   "00000000"
-                   "00000000"
-                   "00000000"
-                   "18000800"
-                   "18000800"));
+    EXPECT_EQ(readTestFile(run.bin("bank2.bin")).toHex(), emptyRequestTablesHex);
     EXPECT_EQ(readTestFile(run.bin("bank1.bin")).right(4).toHex(), QByteArray("8a0d0000"));
 }
 
@@ -141,15 +131,16 @@ TEST(UpdateDevice, AFailedBuildOrWriteShowsOneErrorAndWritesNoImage)
             }},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
         Step4 run;
         c.prepare(run);
-        EXPECT_FALSE(run.clickUpdate()) << c.label;
+        EXPECT_FALSE(run.clickUpdate());
         const QStringList errors = run.fakes.messages.texts("error");
-        ASSERT_EQ(errors.size(), 1) << c.label;
-        EXPECT_EQ(run.fakes.messages.shown.back().kind, "error") << c.label;
+        ASSERT_EQ(errors.size(), 1);
+        EXPECT_EQ(run.fakes.messages.shown.back().kind, "error");
         EXPECT_TRUE(errors[0].startsWith(c.message(run))) << c.label << ": " << errors[0].toStdString();
-        EXPECT_FALSE(QFileInfo::exists(run.bin("bank1.bin"))) << c.label;
-        EXPECT_FALSE(QFileInfo::exists(run.bin("bank2.bin"))) << c.label;
+        EXPECT_FALSE(QFileInfo::exists(run.bin("bank1.bin")));
+        EXPECT_FALSE(QFileInfo::exists(run.bin("bank2.bin")));
     }
 }
 
@@ -247,6 +238,6 @@ TEST(UpdateDevice, WhileTheUpdaterRunsStepFourAndClosingTheProgramAreHeldBack)
     run.mainWindow->close();
     EXPECT_FALSE(run.mainWindow->isVisible());
     EXPECT_EQ(run.fakes.messages.texts("question"), (QStringList{question, question}));
-    EXPECT_TRUE(QFileInfo::exists(run.path("Tessav.xml")));
+    EXPECT_TRUE(QFileInfo::exists(run.path(settingsFileName)));
     EXPECT_TRUE(run.fakes.processLauncher.released.isEmpty());
 }

@@ -25,10 +25,11 @@ TEST(Common, SplitIpAddress)
         {"", false, {}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
         std::array<QString, 4> parts;
-        EXPECT_EQ(splitIpAddress(QString::fromLatin1(c.text), parts), c.ok) << c.text;
+        EXPECT_EQ(splitIpAddress(QString::fromLatin1(c.text), parts), c.ok);
         if (c.ok) {
-            EXPECT_EQ(parts, c.parts) << c.text;
+            EXPECT_EQ(parts, c.parts);
         }
     }
 }
@@ -58,9 +59,10 @@ TEST(Common, ConvFloatAcceptsEitherSeparatorUnderBothLocales)
     };
     for (const QChar sep : {QChar(u','), QChar(u'.')})
         for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.text) + " with separator " + char(sep.toLatin1()));
             float value = 99;
-            EXPECT_EQ(parseDecimal(QString::fromLatin1(c.text), sep, value), c.ok) << c.text << " sep " << sep.toLatin1();
-            EXPECT_FLOAT_EQ(value, c.value) << c.text;
+            EXPECT_EQ(parseDecimal(QString::fromLatin1(c.text), sep, value), c.ok);
+            EXPECT_FLOAT_EQ(value, c.value);
         }
 }
 
@@ -91,10 +93,11 @@ TEST(Common, GridEnterJumpMovesThroughTheDataCells)
         {true, 'a', 1, 1, 'a', 1, 1},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.col) + "," + std::to_string(c.row));
         int col = c.col, row = c.row;
-        EXPECT_EQ(gridEnterJump(c.enabled, c.key, col, row, 4, 3), c.wantKey) << c.col << "," << c.row;
-        EXPECT_EQ(col, c.wantCol) << c.col << "," << c.row;
-        EXPECT_EQ(row, c.wantRow) << c.col << "," << c.row;
+        EXPECT_EQ(gridEnterJump(c.enabled, c.key, col, row, 4, 3), c.wantKey);
+        EXPECT_EQ(col, c.wantCol);
+        EXPECT_EQ(row, c.wantRow);
     }
     // A grid with a single data row stays on it.
     int col = 3, row = 1;

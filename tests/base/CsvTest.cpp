@@ -23,12 +23,13 @@ TEST(Csv, WritesWhatSpreadsheetsOpenAndReadsItBack)
         {"empty fields keep their places", u',', {{"a", "b", "c"}, {"", "", ""}}, "a,b,c\r\n,,\r\n"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         const QByteArray bytes = writeCsv(c.records, c.separator);
-        EXPECT_EQ(bytes, "\xEF\xBB\xBF" + c.written) << c.name;
+        EXPECT_EQ(bytes, "\xEF\xBB\xBF" + c.written);
         CsvTable table;
-        ASSERT_TRUE(readCsv(bytes, table)) << c.name;
-        EXPECT_EQ(table.separator, c.separator) << c.name;
-        ASSERT_EQ(table.records.size(), c.records.size()) << c.name;
+        ASSERT_TRUE(readCsv(bytes, table));
+        EXPECT_EQ(table.separator, c.separator);
+        ASSERT_EQ(table.records.size(), c.records.size());
         for (size_t i = 0; i < c.records.size(); ++i)
             EXPECT_EQ(table.records[i].fields, c.records[i]) << c.name << " record " << i;
     }
@@ -66,10 +67,11 @@ TEST(Csv, ReadsFilesOfOtherWriters)
             u';', {{"a", "b"}}, {1}},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         CsvTable table;
-        ASSERT_TRUE(readCsv(c.bytes, table)) << c.name;
-        EXPECT_EQ(table.separator, c.separator) << c.name;
-        ASSERT_EQ(table.records.size(), c.records.size()) << c.name;
+        ASSERT_TRUE(readCsv(c.bytes, table));
+        EXPECT_EQ(table.separator, c.separator);
+        ASSERT_EQ(table.records.size(), c.records.size());
         for (size_t i = 0; i < c.records.size(); ++i) {
             EXPECT_EQ(table.records[i].fields, c.records[i]) << c.name << " record " << i;
             EXPECT_EQ(table.records[i].line, c.lines[i]) << c.name << " record " << i;

@@ -1,3 +1,4 @@
+#include "base/ProgramFolder.h"
 #include "base/Files.h"
 #include "support/TestSupport.h"
 #include <QFileInfo>
@@ -300,7 +301,7 @@ TEST(Files, WrittenFilesGetTheUsualPermissions)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QTemporaryDir dir;
-        const QString path = dir.filePath("Tessav.xml");
+        const QString path = dir.filePath(settingsFileName);
         if (const QString why = c.make(dir, path); !why.isEmpty()) {
             std::cout << "[  SKIPPED ] row \"" << c.name << "\": " << why.toStdString() << '\n';
             continue;

@@ -1,3 +1,4 @@
+#include "base/ProgramFolder.h"
 #include "base/Settings.h"
 #include "base/Files.h"
 #include "support/TestSupport.h"
@@ -13,7 +14,7 @@ struct Expected {
 Expected Read(const QByteArray& content, bool write = true)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("Tessav.xml");
+    const QString path = dir.filePath(settingsFileName);
     if (write)
         writeTestFile(path, content);
     ProgramState state;
@@ -83,7 +84,7 @@ TEST(Settings, ReadsEachValueWithItsOwnDefault)
 TEST(Settings, WritesTheGroupsInOrderWithoutDeclaration)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("Tessav.xml");
+    const QString path = dir.filePath(settingsFileName);
     writeTestFile(path, "garbage that is not xml");
     ProgramState state;
     state.configurationName = "Gone & Back";
@@ -108,7 +109,7 @@ TEST(Settings, WritesTheGroupsInOrderWithoutDeclaration)
 TEST(Settings, FailedWriteIsReportedAndLeavesTheOldFile)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("missing-folder/Tessav.xml");
+    const QString path = dir.filePath("missing-folder/" + settingsFileName);
     ProgramState state;
     EXPECT_FALSE(writeSettings(path, state).ok);
     EXPECT_FALSE(QFile::exists(path));
@@ -147,8 +148,9 @@ TEST(Settings, RememberedConfigurationOnlyEverNamesAFolderInsideProjects)
         {"Deleted", false},
     };
     for (const auto& [name, ok] : cases) {
+        SCOPED_TRACE(name);
         const QString folder = state.existingConfigurationFolder(QString::fromUtf8(name));
-        EXPECT_EQ(folder, ok ? joinPath(state.projectsFolder, QString::fromUtf8(name)) : QString()) << name;
+        EXPECT_EQ(folder, ok ? joinPath(state.projectsFolder, QString::fromUtf8(name)) : QString());
     }
 }
 
@@ -157,7 +159,7 @@ TEST(Settings, RememberedConfigurationOnlyEverNamesAFolderInsideProjects)
 TEST(Settings, TwoInstancesKeepEachOthersChoices)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("Tessav.xml");
+    const QString path = dir.filePath(settingsFileName);
     writeTestFile(path, Full); // Plant A, 10.1.2.3, Italiano, every flag on
     ProgramState first, second;
     readSettings(path, first);

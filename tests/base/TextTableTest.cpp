@@ -51,13 +51,14 @@ TEST(TextTable, LanguageLines)
         {"STR0018 = /#/ only a comment", -1, ""},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.line.toStdString());
         const auto parsed = parseLanguageLine(c.line);
         if (c.index < 0) {
-            EXPECT_FALSE(parsed.has_value()) << c.line.toStdString();
+            EXPECT_FALSE(parsed.has_value());
         } else {
-            ASSERT_TRUE(parsed.has_value()) << c.line.toStdString();
-            EXPECT_EQ(parsed->index, c.index) << c.line.toStdString();
-            EXPECT_EQ(parsed->text, c.text) << c.line.toStdString();
+            ASSERT_TRUE(parsed.has_value());
+            EXPECT_EQ(parsed->index, c.index);
+            EXPECT_EQ(parsed->text, c.text);
         }
     }
 }

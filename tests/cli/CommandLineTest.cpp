@@ -63,20 +63,20 @@ TEST(CommandLine, HelpVersionAndUsageErrors)
         {{"export", "--separator", "a", "b", "-x"}, 2, {}, "unknown option -x\n\n" + exportUsage},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
         const Outcome r = runWith(c.args);
-        const std::string what = c.args.join(' ').toStdString();
-        EXPECT_EQ(r.status, c.status) << what;
-        EXPECT_EQ(received, QStringList{"(not run)"}) << what;
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(received, QStringList{"(not run)"});
         if (c.out.isEmpty()) {
-            EXPECT_TRUE(r.out.isEmpty()) << what << ": " << r.out.toStdString();
+            EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
         }
-        EXPECT_TRUE(r.out.contains(c.out)) << what << ": " << r.out.toStdString();
+        EXPECT_TRUE(r.out.contains(c.out)) << r.out.toStdString();
         if (c.err.isEmpty()) {
-            EXPECT_TRUE(r.err.isEmpty()) << what << ": " << r.err.toStdString();
+            EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
         }
-        EXPECT_TRUE(r.err.contains(c.err)) << what << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(c.err)) << r.err.toStdString();
         if (c.status == 2 && c.args.size() <= 1) {
-            EXPECT_TRUE(r.err.contains("Usage: swquelmor-cli COMMAND")) << what;
+            EXPECT_TRUE(r.err.contains("Usage: swquelmor-cli COMMAND"));
         }
     }
 
@@ -98,9 +98,10 @@ TEST(CommandLine, OptionsTheUsageNamesAndArgumentsReachTheCommand)
         {{"check", "--", "--odd-name"}, {"--odd-name"}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
         const Outcome r = runWith(c.args);
         EXPECT_EQ(r.status, 0) << c.args.join(' ').toStdString() << ": " << r.err.toStdString();
-        EXPECT_EQ(received, c.received) << c.args.join(' ').toStdString();
+        EXPECT_EQ(received, c.received);
         EXPECT_EQ(r.out, "ran\n");
     }
 }

@@ -81,7 +81,7 @@ TEST(CliImage, BuildAndCheckRefuseAFolderThatIsNotAConfiguration)
             notConfiguration + "it holds configurations, such as Plant"},
         {"an empty folder", "empty", {"empty"}, {}, none},
         {"a folder of other files", "notes", {"notes/docs"}, {{"notes/readme.txt", "x"}}, none},
-        {"a file", "Tessav.xml", {}, {{"Tessav.xml", "x"}}, " is not a folder"},
+        {"a file", "notes.txt", {}, {{"notes.txt", "x"}}, " is not a folder"},
         {"nothing", "nowhere", {}, {}, " is not a folder"},
         {"a new configuration", "PROJECTS/Plant", {}, {}, {}},
         {"a configuration of files only", "PROJECTS/Files", {"PROJECTS/Files"}, {{"PROJECTS/Files/IEC_61850_Client.xml", access}},

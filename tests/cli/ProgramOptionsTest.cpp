@@ -20,12 +20,13 @@ TEST(ProgramOptions, HelpAndVersionPrintWithoutAWindow)
         {SWQ_CLI, "--version", "swquelmor-cli 1.000\n"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.program) + ' ' + c.option);
         QProcess program;
         program.setProcessEnvironment(environment);
         program.start(QString::fromUtf8(c.program), {QString::fromLatin1(c.option)});
-        ASSERT_TRUE(program.waitForFinished(60000)) << c.option;
-        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << c.option;
+        ASSERT_TRUE(program.waitForFinished(60000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(program.exitCode(), 0) << c.option << ": " << program.readAllStandardError().toStdString();
-        EXPECT_TRUE(program.readAllStandardOutput().startsWith(c.out)) << c.program << ' ' << c.option;
+        EXPECT_TRUE(program.readAllStandardOutput().startsWith(c.out)) << c.program << ' ';
     }
 }

@@ -59,9 +59,10 @@ TEST(SclCommands, DumpOfTheChosenIed)
         {{"scl-dump", station, "--ied", "Nobody"}, "Client1"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
         const CliRun run = runCli(c.args);
         ASSERT_EQ(run.status, 0) << run.Err.toStdString();
-        EXPECT_EQ(QJsonDocument::fromJson(run.out).object()["name"].toString(), c.ied) << c.args.join(' ').toStdString();
+        EXPECT_EQ(QJsonDocument::fromJson(run.out).object()["name"].toString(), c.ied);
     }
     EXPECT_EQ(runCli({"scl-dump", station, "--ied"}).status, 2);
     EXPECT_EQ(runCli({"scl-dump", station, "--ied", "A", "--ied", "B"}).status, 2);
@@ -119,13 +120,14 @@ TEST(SclCommands, OutputThatCannotBeWrittenFails)
         {"--help"},
     };
     for (const QStringList& args : cases) {
+        SCOPED_TRACE(args.join(' ').toStdString());
         QProcess cli;
         cli.setStandardOutputFile("/dev/full");
         cli.start(QStringLiteral(SWQ_CLI), args);
-        ASSERT_TRUE(cli.waitForFinished(60000)) << args.join(' ').toStdString();
+        ASSERT_TRUE(cli.waitForFinished(60000));
         const QByteArray err = cli.readAllStandardError();
-        EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit) << args.join(' ').toStdString();
-        EXPECT_NE(cli.exitCode(), 0) << args.join(' ').toStdString();
+        EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit);
+        EXPECT_NE(cli.exitCode(), 0);
         EXPECT_TRUE(err.contains(std::strerror(ENOSPC))) << args.join(' ').toStdString() << ": " << err.toStdString();
     }
 }

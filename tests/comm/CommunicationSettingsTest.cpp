@@ -49,14 +49,15 @@ TEST(ParGen, ReadsEachKeyOnItsOwn)
             {{"EtherNetIP_IP4", QStringLiteral("\uFEFF9")}}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
         QTemporaryDir dir;
         writeTestFile(dir.filePath("ParGen.xml"), c.content);
         CommunicationSettings set;
-        ASSERT_TRUE(readParGenFile(dir.filePath("ParGen.xml"), set).ok) << c.label;
+        ASSERT_TRUE(readParGenFile(dir.filePath("ParGen.xml"), set).ok);
         CommunicationSettings expected = defaultCommunicationSettings();
         for (const auto& [key, value] : c.expected)
             expected[key] = value;
-        EXPECT_EQ(set.values, expected.values) << c.label;
+        EXPECT_EQ(set.values, expected.values);
     }
 }
 

@@ -65,9 +65,10 @@ TEST(ConfigurationFolders, NewNamesAreRefusedForEveryRuleWithItsText)
         {"LPT", {}, -1},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
         const Result result = checkNewConfigurationName(dir.path(), c.name, c.renamed);
-        EXPECT_EQ(result.ok, c.text < 0) << c.name.toStdString();
-        EXPECT_EQ(result.textNumber, c.text) << c.name.toStdString();
+        EXPECT_EQ(result.ok, c.text < 0);
+        EXPECT_EQ(result.textNumber, c.text);
     }
 }
 

@@ -1,6 +1,7 @@
 // A whole engineering session with the real program, from an empty program folder to an update
 // of the device at 127.0.0.1 and back after a restart, checked on the files it writes and the
 // messages it shows.
+#include "base/ProgramFolder.h"
 #include "comm/core/CommunicationSettings.h"
 #include "e2e/Session.h"
 #include "update/StandIn.h"
@@ -367,14 +368,14 @@ TEST(EngineeringSession, FromAnEmptyProgramFolderToAnUpdateAndBackAfterARestart)
         for (const auto& [window, caption] : captions)
             EXPECT_EQ(main->findChild<QWidget*>(window)->windowTitle(), caption) << window;
         EXPECT_EQ(text(main->findChild<QWidget*>("TFIEC_61850_Access"), "Btn_Cancel"), "Annulla");
-        EXPECT_TRUE(readTestFile(program + "/Tessav.xml").contains("<language>Italiano</language>"));
+        EXPECT_TRUE(readTestFile(QDir(program).filePath(settingsFileName)).contains("<language>Italiano</language>"));
     }
     {
         SCOPED_TRACE("close and restart");
         // The file that OK wrote goes away, so that what the restart finds is what closing wrote.
-        ASSERT_TRUE(QFile::remove(program + "/Tessav.xml"));
+        ASSERT_TRUE(QFile::remove(QDir(program).filePath(settingsFileName)));
         session.Close();
-        EXPECT_EQ(readTestFile(program + "/Tessav.xml"),
+        EXPECT_EQ(readTestFile(QDir(program).filePath(settingsFileName)),
             "<Conf_Settings><lastproj><projectname>Substation North</projectname></lastproj>"
             "<lastipadd><ipaddress>127.0.0.1</ipaddress></lastipadd><lastlang><language>Italiano</language></lastlang>"
             "<lastinternet><enable_internet>0</enable_internet><enable_update>0</enable_update>"

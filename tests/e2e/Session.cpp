@@ -1,5 +1,6 @@
 #include "e2e/Session.h"
 #include "platform/SystemServices.h"
+#include "support/WindowTestSupport.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -257,33 +258,25 @@ void Session::Show(const QString& state, QWidget* window)
 
 void Session::withDialog(const char* button, const std::function<void(QDialog*)>& action)
 {
-    bool ran = false;
-    QTimer watch;
-    watch.setInterval(5);
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible())
-            return;
-        // Step 4 shows what it has built before the update window: looked at, then on.
-        if (dialog->objectName() == QLatin1String("TFUpdateSummary")) {
-            Show(QStringLiteral("update-summary"), dialog);
-            Click(dialog, "Btn_OK");
-            return;
-        }
-        watch.stop();
-        ran = true;
-        dialog->activateWindow();
-        if (!QTest::qWaitForWindowActive(dialog))
-            problems << QStringLiteral("%1 did not become active").arg(dialog->objectName());
-        action(dialog);
-        // Never leave a modal window behind: the session would wait in it for ever.
-        if (dialog->isVisible()) {
-            problems << QStringLiteral("%1 stayed open after its step").arg(dialog->objectName());
-            dialog->reject();
-        }
-    });
-    watch.start();
-    Click(Main(), button);
+    // Step 4 shows what it has built before the update window: looked at, then on.
+    const auto summary = [&](QDialog* dialog) {
+        if (dialog->objectName() != QLatin1String("TFUpdateSummary"))
+            return false;
+        Show(QStringLiteral("update-summary"), dialog);
+        Click(dialog, "Btn_OK");
+        return true;
+    };
+    const bool ran = inNextDialog([&] { Click(Main(), button); },
+        [&](QDialog* dialog) {
+            dialog->activateWindow();
+            if (!QTest::qWaitForWindowActive(dialog))
+                problems << QStringLiteral("%1 did not become active").arg(dialog->objectName());
+            action(dialog);
+            // A modal window left behind is noted (and cancelled): the session would wait in it for ever.
+            if (dialog->isVisible())
+                problems << QStringLiteral("%1 stayed open after its step").arg(dialog->objectName());
+        },
+        {.passOn = summary});
     if (!ran)
         problems << QStringLiteral("%1 opened no window").arg(QString::fromLatin1(button));
 }

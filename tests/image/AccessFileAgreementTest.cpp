@@ -103,6 +103,7 @@ TEST(AccessFileAgreement, WindowAndBuildGiveOneVerdictForEveryStoredFile)
             nullptr, 1, 0},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
         const Verdicts v = readBoth(c.xml);
         EXPECT_EQ(v.window.ok, v.build.ok) << c.label << ": window " << v.window.message.toStdString() << " / build "
                                            << v.build.message.toStdString();
@@ -110,12 +111,12 @@ TEST(AccessFileAgreement, WindowAndBuildGiveOneVerdictForEveryStoredFile)
         if (c.error) {
             EXPECT_TRUE(v.window.message.endsWith(QStringLiteral("IEC_61850_Client.xml: ") + QString::fromUtf8(c.error)))
                 << c.label << ": " << v.window.message.toStdString();
-            EXPECT_EQ(v.window.message, v.build.message) << c.label;
+            EXPECT_EQ(v.window.message, v.build.message);
         } else {
-            EXPECT_EQ(v.windowVariables, c.variables) << c.label;
-            EXPECT_EQ(v.buildVariables, c.variables) << c.label;
-            EXPECT_EQ(v.windowDataSets, c.dataSets) << c.label;
-            EXPECT_EQ(v.buildDataSets, c.dataSets) << c.label;
+            EXPECT_EQ(v.windowVariables, c.variables);
+            EXPECT_EQ(v.buildVariables, c.variables);
+            EXPECT_EQ(v.windowDataSets, c.dataSets);
+            EXPECT_EQ(v.buildDataSets, c.dataSets);
         }
     }
 }

@@ -44,13 +44,7 @@ TEST(ImageBuild, NewProjectWithoutFilesWritesBothImages)
     const Files files = filesOf(p);
     EXPECT_EQ(files.bank1.size(), 2048);
     EXPECT_EQ(files.bank1.right(4).toHex(), QByteArray("8a0d0000"));
-    EXPECT_EQ(files.bank2.toHex(),
-        QByteArray("00000000"
-                   "00000000"
-                   "00000000"
-                   "00000000"
-                   "18000800"
-                   "18000800"));
+    EXPECT_EQ(files.bank2.toHex(), emptyRequestTablesHex);
 }
 
 TEST(ImageBuild, Bank2SizeIsHeaderRecordsAndStrings)
@@ -95,6 +89,7 @@ TEST(ImageBuild, FailedBuildWritesNoImage)
         {"tables too large", {}, accessFileXml({With(exampleVariable(), {{"Reference", QString(0x80000, u'R')}})})},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
         Project p;
         writeOldImages(p);
         if (!c.parGen.isEmpty())
@@ -102,11 +97,10 @@ TEST(ImageBuild, FailedBuildWritesNoImage)
         if (!c.access.isEmpty())
             p.writeAccess(c.access);
         DeviceImage image;
-        EXPECT_FALSE(buildAndWriteImages(image, p.state, u'.').ok) << c.label;
-        EXPECT_EQ(filesOf(p), (Files{"old bank1", "old bank2"})) << c.label;
+        EXPECT_FALSE(buildAndWriteImages(image, p.state, u'.').ok);
+        EXPECT_EQ(filesOf(p), (Files{"old bank1", "old bank2"}));
         EXPECT_EQ(
-            QDir(joinPath(p.state.configurationFolder, "bin")).entryList(QDir::Files), QStringList({"bank1.bin", "bank2.bin"}))
-            << c.label;
+            QDir(joinPath(p.state.configurationFolder, "bin")).entryList(QDir::Files), QStringList({"bank1.bin", "bank2.bin"}));
     }
 }
 
@@ -139,6 +133,7 @@ TEST(ImageBuild, FullDiskNamesTheCauseAndReplacesNeitherImage)
         {"room for bank1.bin, not for bank2.bin", 3000, "bank2.bin"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
         Project p;
         p.writeAccess(accessFileXml({With(exampleVariable(), {{"Reference", QString(4000, u'R')}})}));
         writeOldImages(p);
@@ -148,15 +143,13 @@ TEST(ImageBuild, FullDiskNamesTheCauseAndReplacesNeitherImage)
             const FileSizeLimit fullDisk(c.room);
             r = buildAndWriteImages(image, p.state, u'.');
         }
-        EXPECT_FALSE(r.ok) << c.label;
+        EXPECT_FALSE(r.ok);
         EXPECT_EQ(r.message,
-            "Cannot write " + QDir::toNativeSeparators(p.Bin(c.failing)) + ": " + QString::fromLocal8Bit(std::strerror(EFBIG)))
-            << c.label;
-        EXPECT_EQ(filesOf(p), (Files{"old bank1", "old bank2"})) << c.label;
+            "Cannot write " + QDir::toNativeSeparators(p.Bin(c.failing)) + ": " + QString::fromLocal8Bit(std::strerror(EFBIG)));
+        EXPECT_EQ(filesOf(p), (Files{"old bank1", "old bank2"}));
         EXPECT_EQ(
-            QDir(joinPath(p.state.configurationFolder, "bin")).entryList(QDir::Files), QStringList({"bank1.bin", "bank2.bin"}))
-            << c.label;
-        ASSERT_GT(image.bank2().size(), 3000u) << c.label;
+            QDir(joinPath(p.state.configurationFolder, "bin")).entryList(QDir::Files), QStringList({"bank1.bin", "bank2.bin"}));
+        ASSERT_GT(image.bank2().size(), 3000u);
     }
 }
 #endif
@@ -210,6 +203,7 @@ TEST(ImageBuild, LinksLeadingOutsideTheConfigurationAreNotWrittenThrough)
         {Link::Bank1Inside, true, nullptr},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.link));
         const int id = static_cast<int>(c.link);
         Project p;
         QTemporaryDir outside;

@@ -59,10 +59,11 @@ TEST(ImageInspect, ParameterBlockByNameWithItsChecksum)
         {"changed checksum", 0x7FC, "wrong checksum"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
         QByteArray broken = bank1;
         broken[c.offset] = static_cast<char>(broken[c.offset] + 1);
         const Inspection bad = Inspect(broken);
-        EXPECT_GT(bad.problems, 0) << c.label;
+        EXPECT_GT(bad.problems, 0);
         EXPECT_TRUE(bad.text.contains(QLatin1String(c.problem))) << c.label << "\n" << bad.text.toStdString();
     }
 }

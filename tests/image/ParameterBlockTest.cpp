@@ -122,17 +122,17 @@ TEST(ParameterBlock, KeysConvertWithTheirFallbacksAndLowBits)
             0},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
         CommunicationSettings set = defaultCommunicationSettings();
         for (const auto& [key, value] : c.values)
             set[key] = value;
         const Built built = build(parGenXml(set, c.omit));
         for (const auto& [offset, bytes] : c.expected)
             EXPECT_EQ(built.bank1.mid(offset, bytes.size()).toHex(), bytes.toHex()) << c.label << " at " << offset;
-        EXPECT_EQ(built.vLan, c.vLan) << c.label;
-        EXPECT_EQ(built.appID, c.appID) << c.label;
+        EXPECT_EQ(built.vLan, c.vLan);
+        EXPECT_EQ(built.appID, c.appID);
         EXPECT_EQ(u32At(built.bank1, 0x7FC),
-            parameterBlockChecksum(std::span(reinterpret_cast<const quint8*>(built.bank1.constData()), 2048)))
-            << c.label;
+            parameterBlockChecksum(std::span(reinterpret_cast<const quint8*>(built.bank1.constData()), 2048)));
     }
 }
 

@@ -1,6 +1,7 @@
 // Every reader of a file from outside reads only regular files, and only up to the limit of
 // its kind: a link to /dev/zero, a pipe or a folder gives an error instead of endless memory
 // or a read that never returns.
+#include "base/ProgramFolder.h"
 #include "access/core/AccessFile.h"
 #include "access/core/Catalog.h"
 #include "scl/core/ModelCache.h"
@@ -150,7 +151,7 @@ TEST(ReadLimits, FileJustOverTheLimitIsRefusedAndOneAtItIsRead)
 TEST(ReadLimits, ErrorSaysWhichLimit)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("Tessav.xml");
+    const QString path = dir.filePath(settingsFileName);
     writeTestFile(path, "<a>twelve</a>");
     QByteArray data;
     EXPECT_EQ(readWholeFile(path, data, {10, settingsFileLimit.kind}).message,

@@ -127,13 +127,7 @@ TEST(RequestTables, MissingFileGivesTheHeaderAlone)
     Project p;
     DeviceImage image;
     ASSERT_TRUE(image.buildImages(p.paths(), u'.').ok);
-    EXPECT_EQ(bytes(image.bank2()).toHex(),
-        QByteArray("00000000"
-                   "00000000"
-                   "00000000"
-                   "00000000"
-                   "18000800"
-                   "18000800"));
+    EXPECT_EQ(bytes(image.bank2()).toHex(), emptyRequestTablesHex);
 }
 
 TEST(RequestTables, WithoutDataSetListTheVariablesAreCompiled)
@@ -166,11 +160,12 @@ TEST(RequestTables, ValueSizeByBasicType)
         {"Octet64", {{"StartByte", "300"}, {"NumByte", "0x1FF"}}, 44, 255},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.bType);
         Attrs changes = c.changes;
         changes.emplace_back("bType", QString::fromLatin1(c.bType));
         const VariableRecord v = onlyVariable(changes);
-        EXPECT_EQ(v.startbyte, c.startbyte) << c.bType;
-        EXPECT_EQ(v.numbyte, c.numbyte) << c.bType;
+        EXPECT_EQ(v.startbyte, c.startbyte);
+        EXPECT_EQ(v.numbyte, c.numbyte);
     }
 }
 
@@ -243,14 +238,15 @@ TEST(RequestTables, MultiplicationFactorAcceptsEitherSeparatorUnderEitherSetting
         {"3.5e38", 1.0f}, {"1e39", 1.0f}};
     for (const QChar separator : {QChar(u','), QChar(u'.')})
         for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.text) + " with separator " + char(separator.toLatin1()));
             Attrs member = exampleMember(1);
             member = With(member, {{"MoltFact", QString::fromLatin1(c.text)}});
             const Built built = build(accessFileXml({With(exampleVariable(), {{"MoltFact", QString::fromLatin1(c.text)}})},
                                           dataSet(exampleDataSet(), {member})),
                 separator);
             ASSERT_TRUE(built.result.ok);
-            EXPECT_EQ(factorAt(built.bank2, 24 + 16), c.expected) << c.text << " with " << separator.toLatin1();
-            EXPECT_EQ(factorAt(built.bank2, 24 + 32 + 28 + 4), c.expected) << c.text << " with " << separator.toLatin1();
+            EXPECT_EQ(factorAt(built.bank2, 24 + 16), c.expected);
+            EXPECT_EQ(factorAt(built.bank2, 24 + 32 + 28 + 4), c.expected);
         }
 }
 
@@ -318,13 +314,14 @@ TEST(RequestTables, MalformedFilesStopTheBuildNamingFileAndItem)
                 QStringLiteral("item 2 of DataSet_List_DAs of item 1 of List_DataSet_Selected has no %1 attribute")
                     .arg(QLatin1String(attr))});
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
         Project p;
         p.writeAccess(c.xml);
         DeviceImage image;
         const Result r = image.buildImages(p.paths(), u'.');
-        EXPECT_FALSE(r.ok) << c.label;
-        EXPECT_EQ(r.message, QDir::toNativeSeparators(p.paths().accessFile()) + ": " + c.message) << c.label;
-        EXPECT_TRUE(image.bank1().empty() && image.bank2().empty()) << c.label;
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.message, QDir::toNativeSeparators(p.paths().accessFile()) + ": " + c.message);
+        EXPECT_TRUE(image.bank1().empty() && image.bank2().empty());
     }
     const Built broken = build("<IEC_68850_Client>\n<List_DA_Selected>\n</IEC_68850_Client>");
     EXPECT_FALSE(broken.result.ok);
@@ -387,10 +384,11 @@ TEST(RequestTables, WriterNeverPassesItsLimitOrItsBuffer)
     const Case cases[] = {
         {200, 10, 107, true}, {200, 10, 106, false}, {100, 10, 0x7FFFF, false}, {108, 10, 0x7FFFF, true}, {200, -1, 150, false}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.buffer) + " " + std::to_string(c.start) + " " + std::to_string(c.highest));
         std::vector<quint8> buffer(static_cast<size_t>(c.buffer), 0xEE);
         qsizetype end = -1;
         const Result r = writeRequestTables(tables, buffer, c.start, c.highest, end);
-        EXPECT_EQ(r.ok, c.fits) << c.buffer << " " << c.start << " " << c.highest;
+        EXPECT_EQ(r.ok, c.fits);
         if (c.fits) {
             EXPECT_EQ(end, c.start + 98);
             EXPECT_EQ(buffer[static_cast<size_t>(end - 1)], 0);

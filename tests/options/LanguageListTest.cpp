@@ -50,13 +50,13 @@ TEST(LanguageList, PagesOfSix)
         {13, 3, 3, 3, true, false, {"L12.lng"}}, {7, 5, 2, 2, true, false, {"L06.lng"}}, // a page beyond the last shows the last
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.count) + " languages, page " + std::to_string(c.page));
         const LanguagePage p = langPage(thirteen.mid(0, c.count), c.page);
-        const std::string at = std::to_string(c.count) + " languages, page " + std::to_string(c.page);
-        EXPECT_EQ(p.page, c.pageShown) << at;
-        EXPECT_EQ(p.pageCount, c.pageCount) << at;
-        EXPECT_EQ(p.showPrev, c.prev) << at;
-        EXPECT_EQ(p.showNext, c.next) << at;
-        EXPECT_EQ(p.languages, c.languages) << at;
+        EXPECT_EQ(p.page, c.pageShown);
+        EXPECT_EQ(p.pageCount, c.pageCount);
+        EXPECT_EQ(p.showPrev, c.prev);
+        EXPECT_EQ(p.showNext, c.next);
+        EXPECT_EQ(p.languages, c.languages);
     }
     EXPECT_EQ(langPosition(2, 1), 6);
     EXPECT_EQ(languageOf("Italiano.lng"), "Italiano");

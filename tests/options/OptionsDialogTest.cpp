@@ -1,3 +1,4 @@
+#include "base/ProgramFolder.h"
 #include "base/Constants.h"
 #include "options/core/MakerWebSite.h"
 #include "base/Settings.h"
@@ -247,29 +248,29 @@ TEST(SoftOptions, EnablingRuleOfTheConnectionBoxes)
     auto* update = child<QCheckBox>(w, "CB_Update");
     auto* check = child<QPushButton>(w, "Btn_Check_Update");
     for (const Case& c : cases) {
-        const std::string at = std::string("internet ") + (c.internet ? "on" : "off") + ", update " + (c.update ? "on" : "off");
+        SCOPED_TRACE(std::string("internet ") + (c.internet ? "on" : "off") + ", update " + (c.update ? "on" : "off"));
         run.state.enableInternet = c.internet;
         run.state.enableUpdate = c.update;
         run.open();
-        EXPECT_EQ(child<QTabWidget>(w, "PC_Options")->currentWidget()->objectName(), "TS_Language") << at;
-        EXPECT_EQ(child<QCheckBox>(w, "CB_En_Con")->isChecked(), c.internet) << at;
-        EXPECT_EQ(update->isChecked(), c.update) << at;
-        EXPECT_EQ(update->isEnabled(), c.updateEnabled) << at;
-        EXPECT_EQ(check->isEnabled(), c.checkEnabled) << at;
+        EXPECT_EQ(child<QTabWidget>(w, "PC_Options")->currentWidget()->objectName(), "TS_Language");
+        EXPECT_EQ(child<QCheckBox>(w, "CB_En_Con")->isChecked(), c.internet);
+        EXPECT_EQ(update->isChecked(), c.update);
+        EXPECT_EQ(update->isEnabled(), c.updateEnabled);
+        EXPECT_EQ(check->isEnabled(), c.checkEnabled);
 
         // Clicking the Internet box flips the rule; a disabled update box keeps its tick.
         showPage(w, "TS_Con_Options");
         clickBox(w, "CB_En_Con");
-        EXPECT_EQ(update->isChecked(), c.update) << at;
-        EXPECT_EQ(update->isEnabled(), !c.updateEnabled) << at;
-        EXPECT_EQ(check->isEnabled(), !c.internet && c.update) << at;
+        EXPECT_EQ(update->isChecked(), c.update);
+        EXPECT_EQ(update->isEnabled(), !c.updateEnabled);
+        EXPECT_EQ(check->isEnabled(), !c.internet && c.update);
         if (update->isEnabled()) {
             clickBox(w, "CB_Update");
-            EXPECT_EQ(check->isEnabled(), !c.update) << at;
+            EXPECT_EQ(check->isEnabled(), !c.update);
         }
         click(w, "Btn_Cancel");
-        EXPECT_EQ(run.state.enableInternet, c.internet) << at; // Cancel keeps the state
-        EXPECT_EQ(run.state.enableUpdate, c.update) << at;
+        EXPECT_EQ(run.state.enableInternet, c.internet); // Cancel keeps the state
+        EXPECT_EQ(run.state.enableUpdate, c.update);
     }
 }
 
@@ -329,7 +330,7 @@ TEST(Options, LanguageSwitchOnPageTwoRelabelsEveryWindowAndCancelKeepsTheSetting
         EXPECT_FALSE(QApplication::activeModalWidget());
         EXPECT_EQ(run.state.languageName, "English");
         EXPECT_EQ(labelText(run.mainWindow.get(), "L_Begin"), "Anfang"); // the new texts stay for the run
-        EXPECT_FALSE(QFile::exists(dir.filePath("Tessav.xml"))); // Cancel saves nothing
+        EXPECT_FALSE(QFile::exists(dir.filePath(settingsFileName))); // Cancel saves nothing
 
         // The options window opens again in the new texts, naming the settings' language.
         inOptions(run, [&](QWidget* w) {
@@ -341,7 +342,7 @@ TEST(Options, LanguageSwitchOnPageTwoRelabelsEveryWindowAndCancelKeepsTheSetting
         run.mainWindow->close();
     }
     ProgramState saved;
-    readSettings(dir.filePath("Tessav.xml"), saved);
+    readSettings(dir.filePath(settingsFileName), saved);
     EXPECT_EQ(saved.languageName, "English");
 
     // With OK the language is saved at once and used at the next start.
@@ -352,7 +353,7 @@ TEST(Options, LanguageSwitchOnPageTwoRelabelsEveryWindowAndCancelKeepsTheSetting
             click(w, "L_L1");
             click(w, "Btn_OK");
         });
-        readSettings(dir.filePath("Tessav.xml"), saved);
+        readSettings(dir.filePath(settingsFileName), saved);
         EXPECT_EQ(saved.languageName, "Zeta");
     }
     ProgramRun next(dir.path());
@@ -362,7 +363,7 @@ TEST(Options, LanguageSwitchOnPageTwoRelabelsEveryWindowAndCancelKeepsTheSetting
 TEST(Options, OkStoresTheTicksSavesAndSetsTheTimer)
 {
     QTemporaryDir dir;
-    writeTestFile(dir.filePath("Tessav.xml"),
+    writeTestFile(dir.filePath(settingsFileName),
         "<Conf_Settings><lastinternet><enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet></"
         "Conf_Settings>");
     ProgramRun run(dir.path());
@@ -378,7 +379,7 @@ TEST(Options, OkStoresTheTicksSavesAndSetsTheTimer)
         click(w, "Btn_OK");
     });
     ProgramState saved;
-    readSettings(dir.filePath("Tessav.xml"), saved);
+    readSettings(dir.filePath(settingsFileName), saved);
     EXPECT_FALSE(saved.enableInternet);
     EXPECT_TRUE(saved.enableUpdate);
     EXPECT_TRUE(saved.doubleClickAutoSize);
@@ -386,14 +387,14 @@ TEST(Options, OkStoresTheTicksSavesAndSetsTheTimer)
     EXPECT_FALSE(run.versionCheckTimer()->isActive());
 
     // Cancel changes nothing: neither the state, nor the file, nor the timer.
-    const QByteArray before = readTestFile(dir.filePath("Tessav.xml"));
+    const QByteArray before = readTestFile(dir.filePath(settingsFileName));
     inOptions(run, [&](QWidget* w) {
         showPage(w, "TS_Con_Options");
         clickBox(w, "CB_En_Con");
         click(w, "Btn_Cancel");
     });
     EXPECT_FALSE(run.state.enableInternet);
-    EXPECT_EQ(readTestFile(dir.filePath("Tessav.xml")), before);
+    EXPECT_EQ(readTestFile(dir.filePath(settingsFileName)), before);
     EXPECT_FALSE(run.versionCheckTimer()->isActive());
 
     // Both set again: the timer runs, first after the minute it was last given.
@@ -410,7 +411,7 @@ TEST(Options, OkStoresTheTicksSavesAndSetsTheTimer)
 TEST(MainWindow, TimerChecksTheVersionAndShowsOrHidesTheLink)
 {
     QTemporaryDir dir;
-    writeTestFile(dir.filePath("Tessav.xml"),
+    writeTestFile(dir.filePath(settingsFileName),
         "<Conf_Settings><lastinternet><enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet></"
         "Conf_Settings>");
     ProgramRun run(dir.path());
@@ -445,7 +446,7 @@ TEST(MainWindow, TimerChecksTheVersionAndShowsOrHidesTheLink)
 TEST(Options, CheckAtOnceInTheProgramRunsOnTheWorkerOneAtATime)
 {
     QTemporaryDir dir;
-    writeTestFile(dir.filePath("Tessav.xml"),
+    writeTestFile(dir.filePath(settingsFileName),
         "<Conf_Settings><lastinternet><enable_internet>1</enable_internet><enable_update>1</enable_update></lastinternet></"
         "Conf_Settings>");
     ProgramRun run(dir.path());

@@ -65,8 +65,9 @@ TEST(VersionCheck, AnswersOfTheService)
     };
     CurlHttpClient http;
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.response.left(80).toStdString());
         LoopbackServer server({c.response});
-        EXPECT_EQ(checkVersion(http, loopbackService(server.port)), c.newer) << c.response.left(80).toStdString();
+        EXPECT_EQ(checkVersion(http, loopbackService(server.port)), c.newer);
         EXPECT_EQ(server.Requests().size(), 1);
     }
 }

@@ -95,11 +95,12 @@ TEST(QtMessageBoxes, TitlesAndButtonsFollowTheTextTable)
             {"Annulla", "No", u"S\u00EC"_qs}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.title.toStdString() + " " + c.click.toStdString());
         Seen italianSeen;
         answerWith(c.click, italianSeen);
-        EXPECT_EQ(c.show(), c.answer) << c.title.toStdString() << ' ' << c.click.toStdString();
+        EXPECT_EQ(c.show(), c.answer);
         EXPECT_EQ(italianSeen.title, c.title);
-        EXPECT_EQ(italianSeen.buttons, c.buttons) << c.title.toStdString();
+        EXPECT_EQ(italianSeen.buttons, c.buttons);
     }
 }
 

@@ -158,12 +158,13 @@ TEST(SclCorpus, EveryIedIsListedAndReadByItsName)
         for (const IedSummary& ied : ieds)
             names << ied.name;
         for (const IedSummary& ied : ieds) {
+            SCOPED_TRACE(ied.name.toStdString());
             if (names.count(ied.name) > 1)
                 continue; // an ambiguous name reads its first IED
             std::unique_ptr<Ied> device;
             ASSERT_TRUE(readSclFile(path, ied.name, device).ok);
             EXPECT_EQ(device->name, ied.name);
-            EXPECT_EQ(int(device->logicalDevices.size()), ied.logicalDevices) << ied.name.toStdString();
+            EXPECT_EQ(int(device->logicalDevices.size()), ied.logicalDevices);
         }
     }
     EXPECT_GE(several, 10);

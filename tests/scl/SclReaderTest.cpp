@@ -350,6 +350,7 @@ TEST(SclReader, ExpansionBeyondTheLimitsIsAnError)
     limits.maxObjects = 100000;
     limits.maxReferenceBytes = 64 << 20;
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.error.toStdString());
         std::unique_ptr<Ied> device;
         const Result read = readSclData(c.Xml, QStringLiteral("bomb.scd"), {}, device, limits);
         EXPECT_FALSE(read.ok);

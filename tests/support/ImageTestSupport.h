@@ -137,4 +137,13 @@ inline quint32 u32At(const QByteArray& b, qsizetype offset)
     return value;
 }
 
+// Bank 2 of a configuration without access list, in hex: no variable, no data set, VLAN and
+// application ID 0, both lists (empty) at the device address just past the 24-byte header.
+inline const QByteArray emptyRequestTablesHex = "00000000"
+                                                "00000000"
+                                                "00000000"
+                                                "00000000"
+                                                "18000800"
+                                                "18000800";
+
 } // namespace ImageTest
