@@ -18,7 +18,7 @@ public:
     static inline const QString olderUpdateLogFileName = QStringLiteral("update-log.1.csv");
     static inline const QString lockFileName = QStringLiteral(".swquelmor.lock");
 
-    explicit ConfigurationPaths(QString configurationFolder);
+    explicit ConfigurationPaths(QString folder);
 
     const QString& folder() const { return configurationFolder; }
     // The communication settings (Step 2).
