@@ -44,7 +44,7 @@ public:
         const DWORD error = count == 0 ? GetLastError() : 0;
         IcmpCloseHandle(icmp);
 
-        if (count > 0 && reinterpret_cast<const ICMP_ECHO_REPLY*>(reply.data())->status == IP_SUCCESS)
+        if (count > 0 && reinterpret_cast<const ICMP_ECHO_REPLY*>(reply.data())->Status == IP_SUCCESS)
             return {EchoStatus::Answered, {}};
         // IP_* statuses (time-out, unreachable...) mean no answer; anything else is a failure.
         if (count == 0 && (error < IP_STATUS_BASE || error > MAX_IP_STATUS))

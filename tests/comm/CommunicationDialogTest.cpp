@@ -540,6 +540,7 @@ TEST_F(ParGenWindow, UnreadableFileOpensWithDefaultsAndAWarningAndOkReplacesIt)
     }
 }
 
+#ifdef SWQ_HAVE_FILE_SIZE_LIMIT
 TEST_F(ParGenWindow, FailedSaveKeepsTheOldFileAndTheWindowWithItsEntries)
 {
     writeTestFile(parGenPath(), defaultFile);
@@ -563,3 +564,4 @@ TEST_F(ParGenWindow, FailedSaveKeepsTheOldFileAndTheWindowWithItsEntries)
     EXPECT_TRUE(fakes.messages.shown.empty());
     EXPECT_TRUE(readTestFile(parGenPath()).contains("<EtherNetIP_IP4>66</EtherNetIP_IP4>"));
 }
+#endif
