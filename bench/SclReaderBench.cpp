@@ -10,20 +10,17 @@
 // The files are made on first use by gen_scl.py into the build folder.
 #include "iec61850/core/SclIedList.h"
 #include "iec61850/core/SclReader.h"
+#include "ForkedRun.h"
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFile>
 #include <QProcess>
 #include <benchmark/benchmark.h>
-#include <ctime>
 #include <fstream>
 #include <map>
-#include <malloc.h>
 #include <pugixml.hpp>
 #include <string>
 #include <string_view>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -63,60 +60,8 @@ QString iedName(const QString& path, bool last)
     return QString::fromUtf8(text.substr(begin, text.find('"', begin) - begin));
 }
 
-// Kilobytes of a line of /proc/self/status (VmRSS: now, VmHWM: peak since the last reset).
-long long statusKb(const std::string& field)
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.compare(0, field.size(), field) == 0)
-            return std::stoll(line.substr(field.size()));
-    return 0;
-}
-
-double cpuSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
-
-struct Measure {
-    double seconds = 0;
-    long long peakBytes = 0;
-    bool ok = false;
-};
-
-// Runs `call` once in a forked child: its processor time and its peak memory above the
-// memory it started with.
-template <typename F> Measure inChild(F call)
-{
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0)
-        return {};
-    malloc_trim(0);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(pipeFds[0]);
-        Measure m;
-        const long long before = statusKb("VmRSS:");
-        std::ofstream("/proc/self/clear_refs") << "5"; // VmHWM starts again from VmRSS
-        const double start = cpuSeconds();
-        m.ok = call();
-        m.seconds = cpuSeconds() - start;
-        m.peakBytes = (statusKb("VmHWM:") - before) * 1024;
-        const bool sent = write(pipeFds[1], &m, sizeof m) == sizeof m;
-        _exit(sent ? 0 : 1);
-    }
-    close(pipeFds[1]);
-    Measure m;
-    // One small write through a pipe arrives whole.
-    if (pid < 0 || read(pipeFds[0], &m, sizeof m) != sizeof m)
-        m = {};
-    close(pipeFds[0]);
-    if (pid > 0)
-        waitpid(pid, nullptr, 0);
-    return m;
-}
+using ForkedRun::inChild;
+using ForkedRun::Measure;
 
 std::map<std::string, double> bareSeconds; // per file, from the bare parse, run first
 

@@ -1,6 +1,8 @@
 // Any bytes as the access file IEC_61850_Client.xml, beside a catalog holding one small
-// device under the names the seeds use: loading gives an error or a list, never a crash.
+// device under the names the seeds use: loading gives an error or a list, never a crash, and
+// the warnings of loading can be put into words.
 #include "FuzzFile.h"
+#include "base/TextTable.h"
 #include "iec61850/core/AccessFile.h"
 #include "iec61850/core/Catalog.h"
 
@@ -20,11 +22,13 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    static const TextTable texts;
     const QString path = writeFuzzInput("access", QStringLiteral("IEC_61850_Client.xml"), data, size);
     AccessList access;
     AccessFileReport report;
     loadAccessFile(path, catalog, access, report);
-    report.missingFilesWarning();
-    report.droppedMembersWarning();
+    report.missingFilesWarning(texts);
+    report.unreadableFilesWarning(texts);
+    report.unmatchedMembersWarning(texts);
     return 0;
 }

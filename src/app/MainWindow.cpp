@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 #include "base/TextNumbers.h"
+#include "base/ConfigurationLock.h"
 #include "base/Conversions.h"
 #include "base/Constants.h"
 #include "base/Files.h"
@@ -73,7 +74,11 @@ void MainWindow::setUp(const QString& programFolder)
 
     // A remembered configuration whose folder is gone, or a name that would lead outside
     // PROJECTS, stays remembered but inactive, so the next save writes its name back unchanged.
-    state.projectFolder = state.existingConfigurationFolder(state.configurationName);
+    // One that is there opens as the Open dialog opens it, leftovers of interrupted saves removed.
+    if (state.existingConfigurationFolder(state.configurationName).isEmpty())
+        state.projectFolder.clear();
+    else
+        state.activateConfiguration(state.configurationName);
 
     retranslate();
     setProjectFiles();
@@ -269,16 +274,36 @@ bool MainWindow::checkConfiguration()
     return false;
 }
 
+bool MainWindow::holdForWindow(ConfigurationLock& lock, Result& readOnly)
+{
+    readOnly = lock.acquire();
+    return readOnly.ok
+        || context.platform.messages->askYesNo(context.textOf(readOnly) + u'\n' + context.texts[Text::QuestionOpenReadOnly]);
+}
+
 void MainWindow::onCommunicationClicked()
 {
-    if (checkConfiguration())
-        communicationDialog->exec();
+    if (!checkConfiguration())
+        return;
+    // Held while the window is open: a second writer would undo this one's saves.
+    ConfigurationLock lock(context.state.projectFolder);
+    Result readOnly;
+    if (!holdForWindow(lock, readOnly))
+        return;
+    communicationDialog->setReadOnly(readOnly);
+    communicationDialog->exec();
 }
 
 void MainWindow::onAccessClicked()
 {
-    if (checkConfiguration())
-        accessDialog->exec();
+    if (!checkConfiguration())
+        return;
+    ConfigurationLock lock(context.state.projectFolder);
+    Result readOnly;
+    if (!holdForWindow(lock, readOnly))
+        return;
+    accessDialog->setReadOnly(readOnly);
+    accessDialog->exec();
 }
 
 void MainWindow::onUpdateDeviceClicked()
@@ -309,6 +334,15 @@ void MainWindow::updateDevice()
         context.platform.messages->warning(context.texts[Text::UpdaterStillRunning]);
         return;
     }
+    // Nor under another program's updater, or while another program writes the files they are
+    // built from.
+    ConfigurationLock lock(context.state.projectFolder);
+    if (const Result held = lock.acquire(); !held) {
+        context.platform.messages->error(context.textOf(held)
+            + (held.textNumber == Text::ErrorConfigurationInUse ? u'\n' + context.texts[Text::ConfigurationBusyNoBuild]
+                                                                : QString()));
+        return;
+    }
     // The device must never be updated from stale images: a failed build or write ends the step.
     const QChar separator = decimalSeparatorOf(context.platform.locale->decimalSeparator());
     // Rows or settings the device would not take as meant are built only when the engineer says so.
@@ -317,6 +351,8 @@ void MainWindow::updateDevice()
         return;
     if (!context.report(Image::buildAndWriteImages(*deviceImage, context.state, separator)))
         return;
+    // An update run takes the configuration itself, for as long as its updater runs.
+    lock.release();
     const UpdateSummary summary = summarizeUpdate(*deviceImage, context.state, updateDialog->addressOnShow());
     if (!confirmUpdateSummary(context, summary, this))
         return;

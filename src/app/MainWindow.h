@@ -17,6 +17,7 @@ namespace Image {
 class DeviceImage;
 }
 class AccessDialog;
+class ConfigurationLock;
 
 // The main window: the four steps, the icon buttons and the home of the program state.
 class MainWindow : public QWidget {
@@ -45,6 +46,10 @@ private:
     void onUpdateDeviceClicked();
     // The last three steps need an active configuration; reports its absence.
     bool checkConfiguration();
+    // Takes the active configuration for a window that writes into it. When another program
+    // holds it, says who and asks whether to open the window read-only, `readOnly` then being
+    // why; false when the engineer declines.
+    bool holdForWindow(ConfigurationLock& lock, Result& readOnly);
     void createConfiguration();
     void openConfiguration();
     void updateDevice();

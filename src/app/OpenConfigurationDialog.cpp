@@ -1,6 +1,7 @@
 #include "app/OpenConfigurationDialog.h"
 #include "app/ConfigurationNameDialog.h"
 #include "base/ConfigurationFolders.h"
+#include "base/ConfigurationLock.h"
 #include "base/Files.h"
 #include "base/TextNumbers.h"
 #include <QDir>
@@ -127,15 +128,28 @@ void OpenConfigurationDialog::onOkClicked()
         accept();
 }
 
+bool OpenConfigurationDialog::reportInUse(const QString& name)
+{
+    const Result free = checkConfigurationFree(joinPath(context.state.projectsFolder, name));
+    if (!free)
+        context.platform.messages->error(context.textOf(free) + u'\n' + context.texts[Text::ConfigurationBusyNoRename]);
+    return !free;
+}
+
 void OpenConfigurationDialog::onRenameClicked()
 {
     const QString from = configurationName;
     const QString& projects = context.state.projectsFolder;
+    if (reportInUse(from))
+        return;
     nameDialog->ask(Text::RenameConfigurationWindow, from, [&](const QString& to) {
         if (to == from)
             return true;
         if (!context.report(checkNewConfigurationName(projects, to, from)))
             return false;
+        // Taken meanwhile, while the name was typed.
+        if (reportInUse(from))
+            return true;
         const bool active = context.state.isActiveConfiguration(from);
         if (!context.report(renameConfiguration(projects, from, to)))
             return false;
@@ -172,6 +186,8 @@ void OpenConfigurationDialog::onDeleteClicked()
         context.error(Text::ErrorActiveNotDeleted);
         return;
     }
+    if (reportInUse(name))
+        return;
     const TextTable& t = context.texts;
     MessageService& messages = *context.platform.messages;
     if (!messages.askYesNo(t[Text::QuestionDelete] + name + t[Text::QuestionDeleteEnd]))

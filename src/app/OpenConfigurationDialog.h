@@ -37,6 +37,9 @@ private:
     void onRenameClicked();
     void onDuplicateClicked();
     void onDeleteClicked();
+    // A configuration in use (edited by another program, its images read by an updater) is
+    // neither renamed nor deleted: says who holds it and gives true.
+    bool reportInUse(const QString& name);
 
     AppContext& context;
     ConfigurationNameDialog* nameDialog = nullptr;

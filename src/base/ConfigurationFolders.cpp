@@ -1,5 +1,7 @@
 #include "base/ConfigurationFolders.h"
+#include "base/ConfigurationLock.h"
 #include "base/Files.h"
+#include "base/ProgramState.h"
 #include "base/TextNumbers.h"
 #include <QDir>
 #include <QDirIterator>
@@ -33,7 +35,8 @@ QString comparable(const QString& name)
 }
 
 // Copies the folder `from` into the new folder `to`: folders and files, links to files as the
-// files they lead to; links to folders are left out (they could lead anywhere).
+// files they lead to; links to folders are left out (they could lead anywhere), and so is a
+// lock file.
 bool copyFolder(const QString& from, const QString& to)
 {
     if (!QDir().mkdir(to))
@@ -41,6 +44,9 @@ bool copyFolder(const QString& from, const QString& to)
     for (const QFileInfo& entry :
         QDir(from).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
         const QString target = joinPath(to, entry.fileName());
+        // The copy is nobody's yet: a lock of the original stays behind.
+        if (ConfigurationLock::isLockingFile(entry.fileName()))
+            continue;
         if (entry.isDir()) {
             if (!entry.isSymLink() && !copyFolder(entry.filePath(), target))
                 return false;
@@ -48,6 +54,17 @@ bool copyFolder(const QString& from, const QString& to)
             return false;
     }
     return true;
+}
+
+// Whether the folder holds a file or folder that only a configuration has.
+bool holdsConfigurationEntries(const QString& folder)
+{
+    ProgramState files;
+    files.projectFolder = folder;
+    files.setProjectFiles();
+    return QFileInfo::exists(files.parGenFile) || QFileInfo::exists(files.accessFile)
+        || QFileInfo(joinPath(folder, QStringLiteral("bin"))).isDir()
+        || QFileInfo(joinPath(folder, QStringLiteral("ICD_Catalog"))).isDir();
 }
 
 } // namespace
@@ -105,5 +122,29 @@ Result deleteConfigurationFolder(const QString& folder)
     const bool removed = info.isSymLink() ? QFile::remove(folder) : QDir(folder).removeRecursively();
     if (!removed)
         return Result::textError(Text::ErrorConfigurationNotDeleted, info.fileName());
+    return Result::success();
+}
+
+Result checkConfigurationFolder(const QString& folder)
+{
+    const QString shown = QDir::toNativeSeparators(folder);
+    const QFileInfo info(folder);
+    if (!info.isDir())
+        return Result::failed(Text::ErrorNotAFolder, {shown});
+    // By the folder's own name, also for "." or a link.
+    const QFileInfo real(info.canonicalFilePath());
+    const QDir program = real.dir();
+    if (real.fileName().compare(QLatin1String("PROJECTS"), Qt::CaseInsensitive) == 0
+        && (QFileInfo(program.filePath(QStringLiteral("LANGUAGE"))).isDir()
+            || QFileInfo(program.filePath(QStringLiteral("MASTER"))).isDir()
+            || QFileInfo::exists(program.filePath(QStringLiteral("Tessav.xml")))))
+        return Result::failed(Text::ErrorProjectsFolderNotConfiguration, {shown});
+    const QDir inside(real.absoluteFilePath());
+    for (const QString& name : inside.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name))
+        if (name != QLatin1String("bin") && name != QLatin1String("ICD_Catalog")
+            && holdsConfigurationEntries(inside.filePath(name)))
+            return Result::failed(Text::ErrorFolderOfConfigurations, {shown, name});
+    if (!holdsConfigurationEntries(inside.absolutePath()))
+        return Result::failed(Text::ErrorNotAConfiguration, {shown});
     return Result::success();
 }

@@ -30,3 +30,11 @@ Result duplicateConfiguration(const QString& projectsFolder, const QString& from
 
 // Deletes the configuration folder for good (a link to a folder loses only the link).
 Result deleteConfigurationFolder(const QString& folder);
+
+// Whether `folder`, named by an engineer on the command line, is a configuration: a folder
+// (links followed) that holds ParGen.xml, IEC_61850_Client.xml, a bin or an ICD_Catalog
+// folder, and is not a folder of configurations: neither a program's PROJECTS folder (named
+// PROJECTS, beside the program's LANGUAGE or MASTER folder or Tessav.xml) nor a folder with a
+// folder in it (other than bin and ICD_Catalog) that holds one of those. Else an error naming
+// the folder and why.
+Result checkConfigurationFolder(const QString& folder);

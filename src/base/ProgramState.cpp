@@ -14,6 +14,23 @@ void ProgramState::setProgramFolder(const QString& folder)
         QDir().mkdir(sub);
 }
 
+RememberedValues ProgramState::rememberedValues() const
+{
+    return {
+        configurationName, lastIpAddress, languageName, enableInternet, enableUpdate, enableJumpFieldTables, doubleClickAutoSize};
+}
+
+void ProgramState::setRememberedValues(const RememberedValues& values)
+{
+    configurationName = values.configurationName;
+    lastIpAddress = values.lastIpAddress;
+    languageName = values.languageName;
+    enableInternet = values.enableInternet;
+    enableUpdate = values.enableUpdate;
+    enableJumpFieldTables = values.enableJumpFieldTables;
+    doubleClickAutoSize = values.doubleClickAutoSize;
+}
+
 void ProgramState::setProjectFiles()
 {
     parGenFile = joinPath(projectFolder, QStringLiteral("ParGen.xml"));

@@ -1,9 +1,22 @@
 #pragma once
 #include <QString>
+#include <optional>
 
 // A configuration is named by one folder directly inside PROJECTS: a name with a separator, or
 // "." or "..", never is one.
 bool isConfigurationName(const QString& name);
+
+// The seven values of the program state that the settings file remembers between runs.
+struct RememberedValues {
+    QString configurationName;
+    QString lastIpAddress;
+    QString languageName;
+    bool enableInternet = false;
+    bool enableUpdate = false;
+    bool enableJumpFieldTables = false;
+    bool doubleClickAutoSize = false;
+    bool operator==(const RememberedValues&) const = default;
+};
 
 // The program state shared by every window for the whole run.
 struct ProgramState {
@@ -28,7 +41,14 @@ struct ProgramState {
     int lastUpdateOption = 0;
     bool lastReadBack = true;
 
+    // The remembered values as this run last read them from the settings file or wrote them
+    // there; none before either. Saving writes only what changed since, so that another
+    // instance's newer choices stay (see writeSettings()).
+    std::optional<RememberedValues> settingsBaseline;
+
     bool hasConfiguration() const { return !projectFolder.isEmpty(); }
+    RememberedValues rememberedValues() const;
+    void setRememberedValues(const RememberedValues& values);
 
     // programFolder and the three folders beside the program; creates those that are missing.
     void setProgramFolder(const QString& folder);

@@ -238,5 +238,67 @@ enum : int {
     ProblemRow = 1800,
     ProblemDataSetRow = 1801,
     ProblemMember = 1802, // data set row, member
+    // A language whose file cannot be used (followed by why), and the folder a command line
+    // names for a configuration.
+    ErrorLanguageNotUsable = 1870,
+    ErrorNotAFolder = 1871,
+    ErrorNotAConfiguration = 1872,
+    ErrorProjectsFolderNotConfiguration = 1873,
+    ErrorFolderOfConfigurations = 1874, // the folder, the configuration found in it
+    // Files the engineer names, files changed by another program, and one writer per configuration.
+    ErrorCannotWriteDevice = 1840, // path
+    ErrorCannotWriteFifo = 1841,
+    ErrorCannotWriteNotRegular = 1842,
+    ErrorCannotWriteDanglingLink = 1843, // path, where the link leads
+    ErrorChangedWhileRead = 1844, // path
+    QuestionFileChangedOnDisk = 1845, // path
+    ErrorConfigurationInUse = 1846, // folder, program, host, process, since
+    ErrorConfigurationLockDenied = 1847, // folder
+    ErrorConfigurationLockFailed = 1848, // folder
+    QuestionOpenReadOnly = 1849,
+    ReadOnlyNotice = 1850,
+    ConfigurationBusyNoRename = 1851,
+    ConfigurationBusyNoBuild = 1852,
+    ConfigurationBusyNoUpdate = 1853,
+    // A character XML 1.0 does not allow: the file, the line, the attribute and element (or the
+    // element alone), the character; when writing, the same without the line.
+    ErrorXmlCharacterInAttribute = 1900,
+    ErrorXmlCharacterInElement = 1901,
+    ErrorXmlCharacterNotWritten = 1902,
+    ErrorXmlCharacterNotWrittenInElement = 1903,
+    // Row checks of texts: the column's heading and the character; then the fc, a Y/N flag (its heading).
+    ErrorRowCharacterNotStored = 1904,
+    ErrorRowCharacterNot8Bit = 1905,
+    ErrorRowFcTooLong = 1906,
+    ErrorRowFlag = 1907,
+    // A configuration whose Steps 2 or 3 were never done.
+    ErrorParGenNeverSaved = 1908,
+    WarningAccessListEmpty = 1909,
+    // Point lists: what a file may hold, the lines of a data set that does not match its SCL
+    // file, an import that leaves nothing; files too large to be read again.
+    ErrorCsvEncoding = 1810, // line, column, encoding
+    ErrorCsvCharacter = 1811, // line, column, character
+    ImportDuplicateColumn = 1812, // line, column, heading
+    ErrorCannotWriteTooLarge = 1813, // path, limit, kind of file
+    ImportMemberMissing = 1814, // data set, member
+    ImportMemberMisplaced = 1815, // data set, member number, expected member, member found
+    ImportNotAMember = 1816,
+    ImportNoUsableLine = 1817,
+    ImportNoLines = 1818,
+    QuestionEmptyAccessList = 1819,
+    // Rows that the next load of the access file would not give back as they are; each
+    // follows the row's "Error row 3" or "Error DataSet row 2".
+    ErrorRowNoDevice = 1820, // index
+    ErrorRowDeviceFileMissing = 1821, // file, device, catalog folder
+    ErrorRowDeviceFileUnreadable = 1822, // file, device, reason
+    ErrorDataSetNotInModel = 1823, // data set, device
+    ErrorMemberNotAsInModel = 1824, // member number, bType and reference expected, then found
+    ErrorMemberMissing = 1825, // member number, bType, reference
+    ErrorMembersTooMany = 1826, // members in the SCL file, members stored
+    // Loading: stored data set members that do not match their SCL files, kept as stored.
+    WarningUnmatchedMembers = 1827, // the last line follows
+    UnmatchedMembersNoDataSet = 1829, // row, reference, count
+    UnmatchedMembers = 1830, // row, reference, the members
+    ImportOtherType = 1831, // reference, bType in the SCL file, bType in the point list
 };
 } // namespace Text

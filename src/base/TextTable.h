@@ -7,7 +7,7 @@
 // The numbered texts of every window. Entries without a built-in text hold a single blank.
 class TextTable {
 public:
-    static constexpr int size = 2000;
+    static constexpr int size = 4000;
     // Bounds of a language file: a longer line is skipped whole (never cut, which could leave
     // half a placeholder), and lines after the last one counted are not read.
     static constexpr qsizetype maxLineLength = 4096;

@@ -43,8 +43,9 @@ std::optional<qint32> parseWholeNumber(QStringView text)
     }
 
     if (base == 16) {
-        const auto pattern = static_cast<qint32>(static_cast<quint32>(value));
-        return negative ? -pattern : pattern;
+        // Negated as a 32-bit pattern: "-$80000000" is the lowest value, not an overflow.
+        const auto pattern = static_cast<quint32>(value);
+        return static_cast<qint32>(negative ? 0u - pattern : pattern);
     }
     if (negative) {
         if (value > 0x80000000ull)

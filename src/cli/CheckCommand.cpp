@@ -40,5 +40,8 @@ constinit const Command checkCommand = {"check", "[--strict] PROJECT_FOLDER",
     "memory. Prints one line per problem (file, row, column, what is wrong) in the order the windows report them; "
     "exit 0 when the project would build and passes every check, 1 otherwise. An entry running past the end of the "
     "internal data array is an error too; entries that share bits of it are warnings, which change the exit code "
-    "only with --strict. Nothing is written.",
+    "only with --strict. A missing ParGen.xml is an error (the device would get no usable network settings), an "
+    "access list without entries a warning. Nothing is written. A folder that is not a configuration (one that holds "
+    "none of ParGen.xml, IEC_61850_Client.xml, bin and ICD_Catalog, or a folder of configurations such as PROJECTS) is "
+    "refused with exit 1.",
     check};

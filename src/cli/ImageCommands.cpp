@@ -1,4 +1,6 @@
 #include "cli/ImageCommands.h"
+#include "base/ConfigurationFolders.h"
+#include "base/ConfigurationLock.h"
 #include "base/Conversions.h"
 #include "base/Files.h"
 #include "image/core/DeviceImage.h"
@@ -21,6 +23,9 @@ int build(const QStringList& args, QTextStream& out, QTextStream& err)
     }
     ProgramState state;
     if (!projectStateOf(rest[0], "build", state, err))
+        return 1;
+    ConfigurationLock lock(state.projectFolder);
+    if (!holdProject(lock, "build", err))
         return 1;
     const QChar separator = decimalSeparatorOf(QLocale::system().decimalPoint());
     // As the update step: the engineer hears of every problem before anything is built, and
@@ -70,11 +75,13 @@ int Inspect(const QStringList& args, QTextStream& out, QTextStream& err)
 
 bool projectStateOf(const QString& folderArgument, const char* command, ProgramState& state, QTextStream& err)
 {
-    const QFileInfo folder(folderArgument);
-    if (!folder.isDir()) {
-        err << "swquelmor-cli " << command << ": " << QDir::toNativeSeparators(folderArgument) << " is not a project folder\n";
+    // Never a folder that only looks like one: a build there would make bin, and PROJECTS
+    // would list a configuration "bin".
+    if (const Result configuration = checkConfigurationFolder(folderArgument); !configuration) {
+        err << "swquelmor-cli " << command << ": " << configuration.message << '\n';
         return false;
     }
+    const QFileInfo folder(folderArgument);
     // The same state the main window has for an active project: the files come from the folder.
     state.configurationName = folder.fileName();
     state.projectFolder = QDir::cleanPath(folder.absoluteFilePath());
@@ -82,11 +89,22 @@ bool projectStateOf(const QString& folderArgument, const char* command, ProgramS
     return true;
 }
 
+bool holdProject(ConfigurationLock& lock, const char* command, QTextStream& err)
+{
+    if (const Result held = lock.acquire(); !held) {
+        err << "swquelmor-cli " << command << ": " << held.message << " Nothing was written.\n";
+        return false;
+    }
+    return true;
+}
+
 constinit const Command buildCommand = {"build", "[--force] PROJECT_FOLDER",
     "Builds the device images of a project. The images are built exactly as the update step does and written "
     "to bin/bank1.bin and bin/bank2.bin (exit 0), or the error is printed and nothing written (exit 1). A project that fails the "
     "checks of "
-    "swquelmor-cli check is refused, its problems printed, unless --force is given.",
+    "swquelmor-cli check is refused, its problems printed, unless --force is given. A folder that is not a configuration "
+    "(one that holds none of ParGen.xml, IEC_61850_Client.xml, bin and ICD_Catalog, or a folder of configurations such as "
+    "PROJECTS) is refused, and nothing is made in it.",
     build};
 
 constinit const Command inspectCommand = {"inspect", "FILE.bin",

@@ -1,4 +1,7 @@
 #include "cli/Commands.h"
+#include "base/ConfigurationFolders.h"
+#include "base/ConfigurationLock.h"
+#include "cli/ImageCommands.h"
 #include "base/Conversions.h"
 #include "base/Files.h"
 #include "base/ProgramState.h"
@@ -20,11 +23,11 @@ QChar decimalSeparator() { return decimalSeparatorOf(QLocale::system().decimalPo
 // Loads the access list of the project folder; prints the error and gives the exit status when it fails.
 int loadProject(const QString& folderArg, const char* command, QTextStream& err, ProgramState& state, AccessList& access)
 {
-    const QFileInfo folder(folderArg);
-    if (!folder.isDir()) {
-        err << "swquelmor-cli " << command << ": " << QDir::toNativeSeparators(folderArg) << " is not a project folder\n";
+    if (const Result configuration = checkConfigurationFolder(folderArg); !configuration) {
+        err << "swquelmor-cli " << command << ": " << configuration.message << '\n';
         return 1;
     }
+    const QFileInfo folder(folderArg);
     state.configurationName = folder.fileName();
     state.projectFolder = QDir::cleanPath(folder.absoluteFilePath());
     state.setProjectFiles();
@@ -35,7 +38,7 @@ int loadProject(const QString& folderArg, const char* command, QTextStream& err,
     }
     const TextTable texts;
     for (const QString& warning :
-        {report.missingFilesWarning(texts), report.unreadableFilesWarning(texts), report.droppedMembersWarning(texts)})
+        {report.missingFilesWarning(texts), report.unreadableFilesWarning(texts), report.unmatchedMembersWarning(texts)})
         if (!warning.isEmpty())
             err << "warning: " << warning << '\n';
     return 0;
@@ -51,7 +54,7 @@ int exportCsv(const QStringList& args, QTextStream& out, QTextStream& err)
     AccessList access;
     if (const int status = loadProject(args[0], "export-csv", err, state, access))
         return status;
-    if (const Result written = writeFileAtomically(args[1], exportPointList(access, decimalSeparator())); !written) {
+    if (const Result written = writePointList(args[1], exportPointList(access, decimalSeparator())); !written) {
         err << written.message << '\n';
         return 1;
     }
@@ -63,10 +66,15 @@ int importCsv(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     QStringList args = arguments;
     const bool partial = args.removeAll(QStringLiteral("--partial")) > 0;
+    const bool allowEmpty = args.removeAll(QStringLiteral("--allow-empty")) > 0;
     if (args.size() != 2) {
-        err << "usage: swquelmor-cli import-csv PROJECT_FOLDER IN.csv [--partial]\n";
+        err << "usage: swquelmor-cli import-csv PROJECT_FOLDER IN.csv [--partial] [--allow-empty]\n";
         return 2;
     }
+    // Held from loading to saving: nothing another program saves in between is undone.
+    ConfigurationLock lock(QFileInfo(args[0]).absoluteFilePath());
+    if (QFileInfo(args[0]).isDir() && !holdProject(lock, "import-csv", err))
+        return 1;
     ProgramState state;
     AccessList access;
     if (const int status = loadProject(args[0], "import-csv", err, state, access))
@@ -74,18 +82,28 @@ int importCsv(const QStringList& arguments, QTextStream& out, QTextStream& err)
     TextTable texts;
     QByteArray bytes;
     PointListImport import;
-    Result read = readWholeFile(args[1], bytes, accessFileLimit);
-    if (read)
-        read = readPointList(bytes, access, decimalSeparator(), texts, import);
-    if (!read) {
+    if (const Result read = readWholeFile(args[1], bytes, pointListFileLimit); !read) {
         err << read.text(texts) << '\n';
         return 1;
     }
+    if (const Result read = readPointList(bytes, access, decimalSeparator(), texts, import); !read) {
+        err << QDir::toNativeSeparators(args[1]) << ": " << read.text(texts) << '\n';
+        return 1;
+    }
+    bytes = QByteArray(); // what was read now lives in the rows; the file's bytes are not needed any more
     for (const QString& line : import.unusable)
         err << QDir::toNativeSeparators(args[1]) << ": " << line << '\n';
     if (!import.unusable.isEmpty() && !partial) {
         err << import.unusable.size() << " of " << import.lines
             << " lines cannot be used; nothing was changed (--partial imports the others)\n";
+        return 1;
+    }
+    // A file that gives nothing (a header alone, another separator, every line refused) is far
+    // more often a mistake than the wish for an empty access list.
+    if (import.usable() == 0 && !allowEmpty) {
+        err << QDir::toNativeSeparators(args[1]) << ": "
+            << (import.lines == 0 ? "no line below the header" : "no line can be used")
+            << "; nothing was changed (--allow-empty empties the access list)\n";
         return 1;
     }
     applyPointList(access, import);
@@ -107,7 +125,9 @@ constinit const Command exportCsvCommand = {"export-csv", "PROJECT_FOLDER OUT.cs
     "variable and per data set member, separated by \";\" where the decimal separator is \",\".",
     exportCsv};
 
-constinit const Command importCsvCommand = {"import-csv", "PROJECT_FOLDER IN.csv [--partial]",
+constinit const Command importCsvCommand = {"import-csv", "PROJECT_FOLDER IN.csv [--partial] [--allow-empty]",
     "Replaces the variables and data sets of a project's access list with those of a point list. Lines that cannot "
-    "be used are listed with their numbers; then nothing changes (exit 1) unless --partial imports the others.",
+    "be used are listed with their numbers; then nothing changes (exit 1) unless --partial imports the others. A "
+    "data set is taken only with all of its members, in the order of its SCL file. A file that leaves no line to "
+    "import changes nothing either (exit 1), unless --allow-empty asks for an empty access list.",
     importCsv};

@@ -1,7 +1,9 @@
 #include "cli/Commands.h"
+#include "base/TextNumbers.h"
 #include "iec61850/core/SclDump.h"
 #include "iec61850/core/SclIedList.h"
 #include "iec61850/core/SclReader.h"
+#include <QDir>
 #include <QFileInfo>
 
 // scl-dump and scl-info read a file exactly as the configurator's catalog does.
@@ -36,6 +38,12 @@ int readArgument(
         err << "usage: swquelmor-cli " << command << " FILE [--ied NAME]\n";
         return 2;
     }
+    // The catalog reads a copy that has gone as the empty device; named here, a file that is not
+    // there is a mistake to report.
+    if (!QFileInfo::exists(parsed.file)) {
+        err << Result::failed(Text::ErrorCannotReadMissing, {QDir::toNativeSeparators(parsed.file)}).message << '\n';
+        return 1;
+    }
     const Result read = readSclFile(parsed.file, parsed.ied, device);
     if (!read) {
         err << read.message << '\n';
@@ -68,12 +76,9 @@ int runInfo(const QStringList& args, QTextStream& out, QTextStream& err)
     if (const int status = readArgument(args, "scl-info", err, parsed, device))
         return status;
     std::vector<IedSummary> ieds;
-    // A missing file reads as the empty device: it has no IEDs to list.
-    if (QFileInfo::exists(parsed.file)) {
-        if (const Result listed = listSclIedsOfFile(parsed.file, ieds); !listed) {
-            err << listed.message << '\n';
-            return 1;
-        }
+    if (const Result listed = listSclIedsOfFile(parsed.file, ieds); !listed) {
+        err << listed.message << '\n';
+        return 1;
     }
     out << formatCounts(countModel(*device)) << '\n';
     for (const IedSummary& ied : ieds)
@@ -90,8 +95,8 @@ extern const Command sclDumpCommand = {"scl-dump", "FILE [--ied NAME]",
     "does and prints the model of "
     "the IED named NAME (without --ied, or when no IED has that name: the first IED) as one JSON document: logical "
     "devices, logical nodes, data objects, attributes with reference, functional constraint and basic type, and data "
-    "sets with their GOOSE name and members. A missing file gives the empty device; a file that is not well-formed "
-    "XML prints the parser's message with its line and exits with 1.",
+    "sets with their GOOSE name and members. A file that does not exist, or is not well-formed XML, prints why "
+    "(the parser's message with its line) and exits with 1.",
     runDump};
 
 extern const Command sclInfoCommand = {"scl-info", "FILE [--ied NAME]",

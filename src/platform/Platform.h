@@ -28,6 +28,8 @@ public:
     virtual void Information(const QString& text) = 0;
     virtual bool askYesNo(const QString& text) = 0;
     virtual Answer askYesNoCancel(const QString& text) = 0;
+    // A question whose safe answer is No: No is the default button, so Enter keeps what is.
+    virtual bool askYesNoDefaultNo(const QString& text) { return askYesNo(text); }
 };
 
 class FileDialog {

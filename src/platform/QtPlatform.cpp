@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileDialog>
 #include <QLocale>
 #include <QMessageBox>
@@ -36,6 +35,11 @@ public:
         return show(QMessageBox::Question, &MessageBoxTexts::confirm, text, QMessageBox::Yes | QMessageBox::No)
             == QMessageBox::Yes;
     }
+    bool askYesNoDefaultNo(const QString& text) override
+    {
+        return show(QMessageBox::Question, &MessageBoxTexts::confirm, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            == QMessageBox::Yes;
+    }
     Answer askYesNoCancel(const QString& text) override
     {
         switch (show(
@@ -50,10 +54,13 @@ public:
     }
 
 private:
-    int show(QMessageBox::Icon icon, QString MessageBoxTexts::*title, const QString& text, QMessageBox::StandardButtons buttons)
+    int show(QMessageBox::Icon icon, QString MessageBoxTexts::*title, const QString& text, QMessageBox::StandardButtons buttons,
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton)
     {
         const MessageBoxTexts words = texts();
         QMessageBox box(icon, words.*title, text, buttons, dialogParent());
+        if (defaultButton != QMessageBox::NoButton)
+            box.setDefaultButton(defaultButton);
         const std::pair<QMessageBox::StandardButton, const QString*> captions[] = {{QMessageBox::Yes, &words.yes},
             {QMessageBox::No, &words.no}, {QMessageBox::Ok, &words.ok}, {QMessageBox::Cancel, &words.cancel}};
         for (const auto& [button, caption] : captions)
@@ -120,12 +127,6 @@ QString anyCasePattern(const QString& pattern)
 #endif
 }
 
-// The freedesktop trash on Linux, the recycle bin on Windows.
-class QtTrash final : public Trash {
-public:
-    bool moveToTrash(const QString& path) override { return QFile::moveToTrash(path); }
-};
-
 } // namespace
 
 QString qtNameFilter(const QString& filter)
@@ -162,7 +163,7 @@ QtPlatform::QtPlatform()
     , icmpEcho(makeSystemIcmpEcho())
     , http(std::make_unique<SystemHttpClient>())
     , processLauncher(makeSystemProcessLauncher())
-    , trash(std::make_unique<QtTrash>())
+    , trash(makeSystemTrash())
 {
     bundle.messages = messages.get();
     bundle.fileDialog = fileDialog.get();

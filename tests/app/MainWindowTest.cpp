@@ -69,6 +69,36 @@ TEST(MainWindow, RestoresTheRememberedConfigurationAndLanguage)
     EXPECT_EQ(run.versionCheckTimer()->interval(), 60000);
 }
 
+// The configuration restored at start-up is opened as the Open dialog opens one: what saves
+// killed half-way left beside its files goes, and nothing else.
+TEST(MainWindow, RestoredConfigurationLosesTheTemporariesOfInterruptedSaves)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath("PROJECTS/Plant A/bin");
+    QDir(dir.path()).mkpath("PROJECTS/Other");
+    writeTestFile(
+        dir.filePath("Tessav.xml"), "<Conf_Settings><lastproj><projectname>Plant A</projectname></lastproj></Conf_Settings>");
+    struct Case {
+        const char* path;
+        bool stale;
+    };
+    // The last one is another configuration's.
+    const Case cases[] = {
+        {"PROJECTS/Plant A/ParGen.xml.Ab12Cd", true},
+        {"PROJECTS/Plant A/IEC_61850_Client.xml.Xy12Ab", true},
+        {"PROJECTS/Plant A/bin/bank2.bin.abc123", true},
+        {"PROJECTS/Plant A/ParGen.xml", false},
+        {"PROJECTS/Plant A/Readme.txt.Tmp004", false},
+        {"PROJECTS/Other/ParGen.xml.Ab12Cd", false},
+    };
+    for (const Case& c : cases)
+        writeTestFile(dir.filePath(c.path), "x");
+    ProgramRun run(dir.path());
+    ASSERT_EQ(run.label("L_Name_Conf_L2"), "Plant A");
+    for (const Case& c : cases)
+        EXPECT_EQ(QFileInfo::exists(dir.filePath(c.path)), !c.stale) << c.path;
+}
+
 TEST(MainWindow, RememberedConfigurationWhoseFolderIsGoneIsWrittenBackUnchanged)
 {
     QTemporaryDir dir;

@@ -1,7 +1,10 @@
 #include "comm/core/CommunicationSettings.h"
 #include "app/ProgramRun.h"
+#include "base/ConfigurationLock.h"
 #include "base/Settings.h"
+#include "support/OtherHolder.h"
 #include <QDirIterator>
+#include <QSysInfo>
 #include <QLineEdit>
 #include <QListWidget>
 
@@ -430,4 +433,77 @@ TEST(ProjectDialogs, DoubleClickOpens)
     });
     EXPECT_EQ(run.state.configurationName, clicked);
     EXPECT_EQ(run.label("L_Name_Conf_L2"), clicked);
+}
+
+// A configuration that another program edits, or whose images an updater reads, is neither
+// renamed nor deleted until it is let go.
+TEST(ProjectDialogs, ConfigurationInUseIsNeitherRenamedNorDeleted)
+{
+    QTemporaryDir dir;
+    for (const char* name : {"Active", "Busy"})
+        QDir(dir.path()).mkpath(QStringLiteral("PROJECTS/%1/bin").arg(name));
+    ProgramRun run(dir.path());
+    run.state.activateConfiguration("Active");
+    auto& messages = run.fakes.messages;
+    OtherHolder other(Projects(dir) + "/Busy");
+    const QString inUse = QStringLiteral("The configuration %1 is in use by %2 on %3 (process %4) since ")
+                              .arg(QDir::toNativeSeparators(Projects(dir) + "/Busy"),
+                                  QFileInfo(QStringLiteral(SWQ_LOCK_HOLDER)).fileName(), QSysInfo::machineHostName())
+                              .arg(other.processId());
+    run.withDialog("Btn_Open", [&](QDialog* dialog) {
+        // No name dialog may open: one that does is noted and cancelled.
+        bool nameAsked = false;
+        QTimer guard;
+        guard.setInterval(5);
+        QObject::connect(&guard, &QTimer::timeout, [&] {
+            auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (modal && modal != dialog && modal->isVisible()) {
+                nameAsked = true;
+                modal->reject();
+            }
+        });
+        guard.start();
+        select(dialog, "Busy");
+        clickIn(dialog, "Btn_Rename");
+        clickIn(dialog, "Btn_Delete");
+        guard.stop();
+        EXPECT_FALSE(nameAsked);
+        const QStringList errors = messages.texts("error");
+        ASSERT_EQ(errors.size(), 2);
+        for (const QString& error : errors) {
+            EXPECT_TRUE(error.startsWith(inUse)) << error.toStdString();
+            EXPECT_TRUE(error.endsWith(".\nIt cannot be renamed or deleted while it is in use.")) << error.toStdString();
+        }
+        EXPECT_TRUE(messages.texts("question").isEmpty());
+        EXPECT_TRUE(run.fakes.trash.moved.isEmpty());
+        EXPECT_EQ(listed(dialog), (QStringList{"Active", "Busy"}));
+
+        // Let go, it may be deleted (here the engineer answers No).
+        other.letGo();
+        messages.shown.clear();
+        messages.Answers = {MessageService::Answer::No};
+        clickIn(dialog, "Btn_Delete");
+        EXPECT_EQ(messages.texts("question"), QStringList{"Delete the configuration Busy?"});
+        clickIn(dialog, "Btn_Cancel");
+    });
+    EXPECT_TRUE(QFileInfo(Projects(dir) + "/Busy/bin").isDir());
+}
+
+// A copy of a configuration in use is nobody's: its lock stays behind with the original.
+TEST(ProjectDialogs, DuplicateLeavesTheLockBehind)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath("PROJECTS/Plant/bin");
+    writeTestFile(dir.filePath("PROJECTS/Plant/ParGen.xml"), "<ParGen/>");
+    ProgramRun run(dir.path());
+    OtherHolder other(Projects(dir) + "/Plant");
+    run.withDialog("Btn_Open", [&](QDialog* dialog) {
+        select(dialog, "Plant");
+        withNameDialog(dialog, "Btn_Duplicate", [&](QDialog* nameDialog) { EXPECT_TRUE(enterName(nameDialog, "Copy")); });
+        clickIn(dialog, "Btn_Cancel");
+    });
+    EXPECT_EQ(QDir(Projects(dir) + "/Copy").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+        (QStringList{"bin", "ParGen.xml"}));
+    EXPECT_TRUE(checkConfigurationFree(Projects(dir) + "/Copy").ok);
+    EXPECT_FALSE(checkConfigurationFree(Projects(dir) + "/Plant").ok);
 }

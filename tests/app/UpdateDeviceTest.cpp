@@ -12,9 +12,15 @@ using namespace ImageTest;
 
 namespace {
 
-// The main window on a program folder of its own with the configuration "Plant" active.
+// The main window on a program folder of its own with the configuration "Plant" active, its
+// communication settings saved as Step 2 leaves them at first.
 struct Step4 : ProgramRun {
-    Step4() { activateConfiguration(QStringLiteral("Plant")); }
+    Step4()
+    {
+        activateConfiguration(QStringLiteral("Plant"));
+        writeParGenFile(state.parGenFile, defaultCommunicationSettings());
+        writeExampleCatalog(state.projectFolder);
+    }
     QString bin(const QString& name) const { return joinPath(joinPath(state.projectFolder, QStringLiteral("bin")), name); }
     // Presses Step 4 and goes on from the summary (its labels kept in `summary`, keyed by
     // name), unless `stopAtSummary`; true when the update window opened (it is then closed with Cancel).
@@ -54,8 +60,8 @@ TEST(UpdateDevice, EveryPressBuildsAndWritesBothImagesFromTheCurrentFiles)
 {
     Step4 run;
     EXPECT_TRUE(run.clickUpdate());
-    EXPECT_TRUE(run.fakes.messages.shown.empty());
-    EXPECT_EQ(readTestFile(run.bin("bank1.bin")).right(4).toHex(), QByteArray("8a0d0000"));
+    EXPECT_EQ(run.fakes.messages.texts("question"), QStringList{}); // an empty access list is only a warning
+    EXPECT_EQ(readTestFile(run.bin("bank1.bin")).right(4).toHex(), QByteArray("1f180000")); // 6175
     EXPECT_EQ(readTestFile(run.bin("bank2.bin")).size(), 24);
 
     // The user's separator is a comma; a factor typed with a point must still reach the device.
@@ -73,14 +79,21 @@ TEST(UpdateDevice, EveryPressBuildsAndWritesBothImagesFromTheCurrentFiles)
 TEST(UpdateDevice, AfterSwitchingProjectsNothingOfThePreviousRemains)
 {
     Step4 run;
-    writeTestFile(run.state.accessFile, accessFileXml({exampleVariable()}, dataSet(exampleDataSet(), {exampleMember(1)})));
+    writeTestFile(run.state.accessFile, accessFileXml({exampleVariable()}, dataSet(exampleDataSet(), exampleMembers())));
     CommunicationSettings parGen = defaultCommunicationSettings();
     parGen["IEC61850_Client_VLAN"] = QStringLiteral("5");
     writeParGenFile(run.state.parGenFile, parGen);
     EXPECT_TRUE(run.clickUpdate());
     run.activateConfiguration(QStringLiteral("Empty"));
+    // Steps 2 and 3 never done there: the step says what the device would get, and builds on Yes.
     EXPECT_TRUE(run.clickUpdate());
-    EXPECT_TRUE(run.fakes.messages.shown.empty());
+    EXPECT_EQ(run.fakes.messages.texts("question"),
+        QStringList{"The configuration does not pass its checks; the device would not work as it says:\n"
+                    "ParGen.xml: The communication settings were never saved (Set Communication): the device would get the "
+                    "address 0.0.0.0 on the IEC 61850 side, EtherNet/IP port 10001 and no input or output bytes\n"
+                    "warning: IEC_61850_Client.xml: The access list is empty (IEC61850 Access): the device would exchange "
+                    "no value with any IEC 61850 server\n\n"
+                    "Build the device images and update the device anyway?"});
     EXPECT_EQ(readTestFile(run.bin("bank2.bin")).toHex(),
         QByteArray("00000000"
                    "00000000"
@@ -107,6 +120,7 @@ TEST(UpdateDevice, AFailedBuildOrWriteShowsOneErrorAndWritesNoImage)
             [](const Step4& r) {
                 return QDir::toNativeSeparators(r.state.accessFile) + ": item 3 of List_DA_Selected has no Port attribute";
             }},
+        // Its members are not the SCL file's either: the checks' question comes first (Yes).
         {"data set of 256 attributes",
             [](Step4& r) {
                 writeTestFile(
@@ -130,10 +144,10 @@ TEST(UpdateDevice, AFailedBuildOrWriteShowsOneErrorAndWritesNoImage)
         Step4 run;
         c.prepare(run);
         EXPECT_FALSE(run.clickUpdate()) << c.label;
-        ASSERT_EQ(run.fakes.messages.shown.size(), 1u) << c.label;
-        EXPECT_EQ(run.fakes.messages.shown[0].kind, "error") << c.label;
-        EXPECT_TRUE(run.fakes.messages.shown[0].text.startsWith(c.message(run)))
-            << c.label << ": " << run.fakes.messages.shown[0].text.toStdString();
+        const QStringList errors = run.fakes.messages.texts("error");
+        ASSERT_EQ(errors.size(), 1) << c.label;
+        EXPECT_EQ(run.fakes.messages.shown.back().kind, "error") << c.label;
+        EXPECT_TRUE(errors[0].startsWith(c.message(run))) << c.label << ": " << errors[0].toStdString();
         EXPECT_FALSE(QFileInfo::exists(run.bin("bank1.bin"))) << c.label;
         EXPECT_FALSE(QFileInfo::exists(run.bin("bank2.bin"))) << c.label;
     }
@@ -181,7 +195,7 @@ TEST(UpdateDevice, SummaryShowsWhatGoesToTheDeviceBeforeTheUpdateWindow)
     EXPECT_EQ(s["L_Variables"], "2");
     EXPECT_EQ(s["L_DataSets"], "1");
     EXPECT_EQ(s["L_Tables_Used"], "378 / 524288 bytes (0.1 %)");
-    EXPECT_EQ(s["L_Checksum"], "3466 (0x00000D8A)");
+    EXPECT_EQ(s["L_Checksum"], "6175 (0x0000181F)");
     const QString firmware = QDir::toNativeSeparators(joinPath(run.state.masterFolder, "SimQuelmor.sim"));
     EXPECT_EQ(s["L_Firmware_Missing"], "Warning: the firmware file is missing, the firmware cannot be updated: " + firmware);
     EXPECT_FALSE(s.contains("L_Firmware"));

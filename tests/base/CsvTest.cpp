@@ -50,8 +50,10 @@ TEST(Csv, ReadsFilesOfOtherWriters)
         {"a quoted ; in the header does not count", "\"a;b\",c,d\n1,2,3", u',', {{"a;b", "c", "d"}, {"1", "2", "3"}}, {1, 2}},
         {"tab separated", "a\tb\n1\t2\n", u'\t', {{"a", "b"}, {"1", "2"}}, {1, 2}},
         {"blank lines skipped, line numbers kept", "a;b\r\n\r\n1;2\r\n", u';', {{"a", "b"}, {"1", "2"}}, {1, 3}},
+        // Inside quotes every character is kept as it is, so that a value round-trips byte for byte.
         {"a record over two lines starts where it starts", "a;b\n\"x\r\ny\";2\n3;4\n", u';',
-            {{"a", "b"}, {"x\ny", "2"}, {"3", "4"}}, {1, 2, 4}},
+            {{"a", "b"}, {"x\r\ny", "2"}, {"3", "4"}}, {1, 2, 4}},
+        {"a lone CR inside quotes", "a;b\n\"\rx\";2\n", u';', {{"a", "b"}, {"\rx", "2"}}, {1, 2}},
         {"CR line ends", "a;b\r1;2\r", u';', {{"a", "b"}, {"1", "2"}}, {1, 2}},
         {"Windows-1252 without BOM",
             "a;b\n\xFC"

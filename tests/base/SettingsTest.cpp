@@ -109,7 +109,8 @@ TEST(Settings, FailedWriteIsReportedAndLeavesTheOldFile)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("missing-folder/Tessav.xml");
-    EXPECT_FALSE(writeSettings(path, ProgramState()).ok);
+    ProgramState state;
+    EXPECT_FALSE(writeSettings(path, state).ok);
     EXPECT_FALSE(QFile::exists(path));
 }
 
@@ -148,5 +149,50 @@ TEST(Settings, RememberedConfigurationOnlyEverNamesAFolderInsideProjects)
     for (const auto& [name, ok] : cases) {
         const QString folder = state.existingConfigurationFolder(QString::fromUtf8(name));
         EXPECT_EQ(folder, ok ? joinPath(state.projectsFolder, QString::fromUtf8(name)) : QString()) << name;
+    }
+}
+
+// Two instances of the program on one program folder: each saves only the options it changed,
+// so neither undoes the other's, and closing one never writes back its old options.
+TEST(Settings, TwoInstancesKeepEachOthersChoices)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Tessav.xml");
+    writeTestFile(path, Full); // Plant A, 10.1.2.3, Italiano, every flag on
+    ProgramState first, second;
+    readSettings(path, first);
+    readSettings(path, second);
+
+    // The second changes the language and the device address and saves (Options, OK).
+    second.languageName = "Deutsch";
+    second.lastIpAddress = "10.9.9.9";
+    ASSERT_TRUE(writeSettings(path, second).ok);
+    // The first turns the Internet off and opens another configuration, and closes.
+    first.enableInternet = false;
+    first.configurationName = "Plant B";
+    ASSERT_TRUE(writeSettings(path, first).ok);
+    const Expected both{"Plant B", "10.9.9.9", "Deutsch", false, true, true, true};
+    Expect(Read(readTestFile(path)), both, "after both saved");
+
+    // The second closes without another change: the first's newer choices stay.
+    ASSERT_TRUE(writeSettings(path, second).ok);
+    Expect(Read(readTestFile(path)), both, "after the second closed");
+    // A value changed back to what was read is a change too.
+    second.enableInternet = true; // it read "on", the first saved "off": unchanged for it
+    ASSERT_TRUE(writeSettings(path, second).ok);
+    Expect(Read(readTestFile(path)), both, "unchanged value");
+    second.languageName = "Italiano";
+    ASSERT_TRUE(writeSettings(path, second).ok);
+    Expect(Read(readTestFile(path)), {"Plant B", "10.9.9.9", "Italiano", false, true, true, true}, "changed back");
+
+    // A file that is gone or broken is written whole from the instance's values.
+    for (const QByteArray& broken : {QByteArray(), QByteArray("not xml <")}) {
+        if (broken.isNull())
+            QFile::remove(path);
+        else
+            writeTestFile(path, broken);
+        ASSERT_TRUE(writeSettings(path, first).ok);
+        Expect(Read(readTestFile(path)), {"Plant B", "10.1.2.3", "Italiano", false, true, true, true},
+            broken.isNull() ? "missing file" : "broken file");
     }
 }

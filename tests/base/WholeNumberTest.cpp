@@ -25,6 +25,8 @@ TEST(WholeNumber, ReadsTheOneRuleEverywhere)
         {"0x1f", 31},
         {"0XFFFFFFFF", -1}, // hexadecimal is a 32-bit pattern
         {"$80000000", std::numeric_limits<qint32>::min()},
+        {"-$80000000", std::numeric_limits<qint32>::min()}, // negated as a pattern, no overflow
+        {"-0x1", -1},
         {"$100000000", std::nullopt}, // wider than 32 bits
         {"", std::nullopt},
         {"   ", std::nullopt},

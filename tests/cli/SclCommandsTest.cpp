@@ -67,11 +67,20 @@ TEST(SclCommands, DumpOfTheChosenIed)
     EXPECT_EQ(runCli({"scl-dump", station, "--ied", "A", "--ied", "B"}).status, 2);
 }
 
-TEST(SclCommands, MissingFileIsTheEmptyDevice)
+// The catalog reads a copy that has gone as the empty device; a file named on the command line
+// that is not there is said so, with exit 1, and no model is printed.
+TEST(SclCommands, MissingFileIsAnError)
 {
-    const CliRun run = runCli({"scl-dump", QDir::temp().filePath("no such folder/absent.cid")});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, "{\"name\": \"\", \"fileName\": \"absent.cid\", \"lDevices\": []}\n");
+    QTemporaryDir dir;
+    QFile::link(dir.filePath("gone.cid"), dir.filePath("dangling.cid"));
+    for (const QString& path : {QDir::temp().filePath("no such folder/absent.cid"), dir.filePath("dangling.cid")})
+        for (const char* command : {"scl-dump", "scl-info"}) {
+            SCOPED_TRACE((QString::fromLatin1(command) + u' ' + path).toStdString());
+            const CliRun run = runCli({command, path});
+            EXPECT_EQ(run.status, 1);
+            EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+            EXPECT_EQ(run.Err, "Cannot read " + QDir::toNativeSeparators(path).toUtf8() + ": there is no such file\n");
+        }
 }
 
 TEST(SclCommands, MalformedFileGivesTheParserMessageAndStatusOne)
@@ -129,6 +138,7 @@ TEST(ImageCommands, BuildOnAFullDiskFailsAndKeepsTheOldImages)
     QDir().mkpath(bin);
     writeTestFile(bin + "/bank1.bin", "old bank1");
     writeTestFile(bin + "/bank2.bin", "old bank2");
+    writeTestFile(dir.filePath("ParGen.xml"), "<Par_Gen/>"); // every setting its default
     CliRun run;
     {
         // The limit and its ignored signal pass on to the started program.

@@ -1,3 +1,4 @@
+#include "base/TextNumbers.h"
 #include "comm/core/CommunicationSettings.h"
 #include "comm/gui/CommunicationDialog.h"
 #include "support/WindowFixture.h"
@@ -11,6 +12,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QWheelEvent>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -565,3 +567,79 @@ TEST_F(ParGenWindow, FailedSaveKeepsTheOldFileAndTheWindowWithItsEntries)
     EXPECT_TRUE(readTestFile(parGenPath()).contains("<EtherNetIP_IP4>66</EtherNetIP_IP4>"));
 }
 #endif
+
+// Another program (a second instance, an editor) changed ParGen.xml while the window was open:
+// OK asks before replacing it, No being the default; No keeps that file and the window open.
+TEST_F(ParGenWindow, OkAsksBeforeReplacingAFileChangedSinceItWasLoaded)
+{
+    const QByteArray otherVlan
+        = QByteArray(defaultFile)
+              .replace("<IEC61850_Client_VLAN>0</IEC61850_Client_VLAN>", "<IEC61850_Client_VLAN>7</IEC61850_Client_VLAN>");
+    struct Case {
+        const char* name;
+        QByteArray atLoad; // null: no file when the window opens
+        std::function<void(const QString& path)> meanwhile;
+        bool asked;
+    };
+    const Case cases[] = {
+        {"saved by another window", defaultFile, [&](const QString& path) { writeTestFile(path, otherVlan); }, true},
+        {"made by another window", {}, [&](const QString& path) { writeTestFile(path, otherVlan); }, true},
+        {"removed", defaultFile, [](const QString& path) { QFile::remove(path); }, true},
+        {"rewritten with the same bytes", defaultFile, [](const QString& path) { writeTestFile(path, defaultFile); }, false},
+        {"left alone", defaultFile, [](const QString&) {}, false},
+    };
+    const QString question = "%1 was changed by another program after this window loaded it. Replace it with what this "
+                             "window shows? No keeps the file and the window open.";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(parGenPath());
+        if (!c.atLoad.isNull())
+            writeTestFile(parGenPath(), c.atLoad);
+        show();
+        c.meanwhile(parGenPath());
+        const QByteArray theirs = QFile::exists(parGenPath()) ? readTestFile(parGenPath()) : QByteArray();
+        fakes.messages.Answers = {MessageService::Answer::No};
+        click("Btn_OK");
+        if (c.asked) {
+            EXPECT_EQ(fakes.messages.shown,
+                (std::vector<FakeMessageService::Shown>{
+                    {"question", question.arg(QDir::toNativeSeparators(parGenPath())), true}}));
+            EXPECT_TRUE(window.isVisible());
+            EXPECT_EQ(QFile::exists(parGenPath()) ? readTestFile(parGenPath()) : QByteArray(), theirs);
+            // Yes replaces it with what the window shows.
+            fakes.messages.shown.clear();
+            fakes.messages.Answers = {MessageService::Answer::Yes};
+            click("Btn_OK");
+            EXPECT_EQ(fakes.messages.texts("question").size(), 1);
+        } else
+            EXPECT_TRUE(fakes.messages.shown.empty());
+        EXPECT_FALSE(window.isVisible());
+        EXPECT_EQ(readTestFile(parGenPath()), defaultFile);
+    }
+}
+
+// Opened while another program holds the configuration: the window says so and saves nothing.
+TEST_F(ParGenWindow, ReadOnlyWindowSaysWhyAndSavesNothing)
+{
+    const Result holder
+        = Result::failed(Text::ErrorConfigurationInUse, {"Plant", "SWQuelmor", "host7", "4242", "2024-05-06 07:08:09"});
+    window.setReadOnly(holder);
+    show();
+    EXPECT_TRUE(shownIn(&window, "L_Read_Only"));
+    EXPECT_EQ(labelText(&window, "L_Read_Only"),
+        "Read-only, nothing can be saved: The configuration Plant is in use by SWQuelmor on host7 (process 4242) since "
+        "2024-05-06 07:08:09.");
+    EXPECT_FALSE(child<QPushButton>(&window, "Btn_OK")->isEnabled());
+    type("E_IEC61850_Client_VLAN", "5");
+    child<QPushButton>(&window, "Btn_OK")->click(); // not even a click that gets through saves
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(QFile::exists(parGenPath()));
+    window.reject();
+
+    window.setReadOnly(Result::success());
+    show();
+    EXPECT_FALSE(shownIn(&window, "L_Read_Only"));
+    click("Btn_OK");
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(QFile::exists(parGenPath()));
+}

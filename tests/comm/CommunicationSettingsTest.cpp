@@ -44,6 +44,9 @@ TEST(ParGen, ReadsEachKeyOnItsOwn)
         {"other root name", "<Other><EtherNetIP_IP4>9</EtherNetIP_IP4></Other>", {{"EtherNetIP_IP4", "9"}}},
         {"declaration before the root", "<?xml version=\"1.0\"?><Par_Gen><EtherNetIP_IP4>9</EtherNetIP_IP4></Par_Gen>", {}},
         {"comment before the root", "<!--x--><Par_Gen><EtherNetIP_IP4>9</EtherNetIP_IP4></Par_Gen>", {}},
+        // Not a byte order mark inside a value: the text is kept as stored, and is then no number.
+        {"leading U+FEFF kept", "<Par_Gen><EtherNetIP_IP4>&#xFEFF;9</EtherNetIP_IP4></Par_Gen>",
+            {{"EtherNetIP_IP4", QStringLiteral("\uFEFF9")}}},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;
@@ -91,6 +94,14 @@ TEST(ParGen, MissingFileGivesDefaultsAndBrokenFileTheParserMessage)
     const Result broken = readParGenFile(dir.filePath("ParGen.xml"), set);
     EXPECT_FALSE(broken.ok);
     EXPECT_TRUE(broken.message.contains("ParGen.xml: line 2")) << broken.message.toStdString();
+    EXPECT_EQ(set, defaultCommunicationSettings());
+
+    // A character XML does not allow makes the file as broken: "&#11;192" is no address.
+    writeTestFile(dir.filePath("ParGen.xml"), "<Par_Gen>\n<EtherNetIP_IP1>&#11;192</EtherNetIP_IP1></Par_Gen>");
+    const Result forbidden = readParGenFile(dir.filePath("ParGen.xml"), set);
+    EXPECT_TRUE(
+        forbidden.message.endsWith("ParGen.xml: line 2: EtherNetIP_IP1 holds the character &#11;, which XML does not allow"))
+        << forbidden.message.toStdString();
     EXPECT_EQ(set, defaultCommunicationSettings());
 }
 

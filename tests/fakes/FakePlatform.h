@@ -17,6 +17,7 @@ public:
     struct Shown {
         QString kind; // "error", "warning", "information", "question"
         QString text;
+        bool defaultNo = false; // a question whose default answer is No
         bool operator==(const Shown&) const = default;
     };
     std::vector<Shown> shown;
@@ -28,14 +29,15 @@ public:
     void warning(const QString& text) override { record(QStringLiteral("warning"), text); }
     void Information(const QString& text) override { record(QStringLiteral("information"), text); }
     bool askYesNo(const QString& text) override { return askYesNoCancel(text) == Answer::Yes; }
+    bool askYesNoDefaultNo(const QString& text) override
+    {
+        record(QStringLiteral("question"), text, true);
+        return nextAnswer() == Answer::Yes;
+    }
     Answer askYesNoCancel(const QString& text) override
     {
         record(QStringLiteral("question"), text);
-        if (Answers.empty())
-            return Answer::Yes;
-        const Answer answer = Answers.front();
-        Answers.pop_front();
-        return answer;
+        return nextAnswer();
     }
     QStringList texts(const QString& kind) const
     {
@@ -47,9 +49,17 @@ public:
     }
 
 private:
-    void record(const QString& kind, const QString& text)
+    Answer nextAnswer()
     {
-        shown.push_back({kind, text});
+        if (Answers.empty())
+            return Answer::Yes;
+        const Answer answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+    void record(const QString& kind, const QString& text, bool defaultNo = false)
+    {
+        shown.push_back({kind, text, defaultNo});
         if (onShown)
             onShown(shown.back());
     }

@@ -254,3 +254,40 @@ TEST(AccessEditTools, SeveralCellsOfAColumnSetAtOnce)
     vars->findChild<QAction*>("A_FillDown")->trigger();
     EXPECT_EQ(column(cells, VariableColumn::OnTimer), QStringList({"Y", "Y", "Y"}));
 }
+
+// A point list that gives no line to import is far more often a wrong file than the wish for
+// an empty access list: the window says so and changes nothing unless asked to empty it.
+TEST(AccessEditTools, ImportWithoutAUsableLineEmptiesOnlyWhenAsked)
+{
+    EditRun run;
+    run.start();
+    run.addValid(leafF, "10");
+    const QString csv = run.path("points.csv");
+    const QString empty = "Empty the access list, removing every variable and data set? No leaves it as it is.";
+    struct Case {
+        const char* name;
+        QByteArray file;
+        QString question;
+    };
+    const Case cases[] = {
+        {"header only", "IED,Reference\n", "The file has no line below its header.\n" + empty},
+        {"every line refused", "IED,Reference\nIED1,IED1LD0/MMXU1.TotW.none\n",
+            "0 of 1 lines can be used; these cannot:\n"
+            "Line 2: IED1LD0/MMXU1.TotW.none is not a data attribute of IED1\n"
+            "No line of the file can be used.\n"
+                + empty},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeTestFile(csv, c.file);
+        run.fakes.messages.shown.clear();
+        run.fakes.messages.Answers = {MessageService::Answer::No};
+        run.fakes.fileDialog.nextFiles = {csv};
+        run.click("Btn_ImportCsv");
+        EXPECT_EQ(run.questions(), QStringList{c.question});
+        EXPECT_FALSE(run.cells("ACG_DA").isEmpty());
+    }
+    run.fakes.fileDialog.nextFiles = {csv};
+    run.click("Btn_ImportCsv"); // Yes
+    EXPECT_TRUE(run.cells("ACG_DA").isEmpty());
+}

@@ -6,6 +6,7 @@
 #include "support/TestSupport.h"
 #include "base/Files.h"
 #include <pugixml.hpp>
+#include <sstream>
 #include <gtest/gtest.h>
 
 namespace {
@@ -132,7 +133,7 @@ TEST(AccessFile, SaveLoadRoundTripKeepsEveryValue)
     // Loading gives back every value, and saving again writes the same bytes.
     AccessList loaded;
     ASSERT_TRUE(loadAccessFile(p.file, p.Catalog, loaded, p.report).ok);
-    EXPECT_TRUE(p.report.missingFiles.isEmpty() && p.report.droppedMembers.isEmpty());
+    EXPECT_TRUE(p.report.missingFiles.isEmpty() && p.report.unmatchedMembers.isEmpty());
     ASSERT_EQ(loaded.devices.size(), 2u);
     EXPECT_EQ(loaded.devices[1]->name, "Zähler");
     ASSERT_EQ(loaded.variableGrid.rowCount(), 3);
@@ -213,57 +214,157 @@ TEST(AccessFile, EarlierFileWithoutStartAndNumByteLoads)
     EXPECT_EQ(g.cell(VariableColumn::Mnemonic, 3), "m");
 }
 
+// Stored members are linked where they still match their SCL data set at their place; the
+// others stay as stored, unlinked, so that the next save writes them back and nothing is lost
+// (the checks refuse such a data set until it is added again).
 TEST(AccessFile, StoredMembersAreLinkedByPositionTypeAndReference)
 {
     struct Case {
         const char* name;
         const char* index;
         bool newMember; // the SCL file got a member in the middle of DS1
-        QStringList kept;
-        bool linked;
+        bool dataSetLinked;
+        std::vector<bool> membersLinked;
         QString reported;
     };
     const Case cases[] = {
-        {"all match", "0", false, {"IED1LD0/MMXU1.TotW.q", "IED1LD0/XCBR1.Pos.q"}, true, {}},
-        {"new member in the middle", "0", true, {"IED1LD0/MMXU1.TotW.q"}, true,
-            "members no longer matching, dropped: 2 IED1LD0/XCBR1.Pos.q"},
-        {"index past the devices", "2", false, {}, false,
-            "DataSet row 1 (IED1LD0/LLN0.DS1): data set not found, its 2 stored members dropped"},
-        {"index of another device", "1", false, {}, false, "data set not found"},
-        {"negative index", "-1", false, {}, false, "data set not found"},
+        {"all match", "0", false, true, {true, true}, {}},
+        {"new member in the middle", "0", true, true, {true, false},
+            "DataSet row 1 (IED1LD0/LLN0.DS1): members not as in the SCL file: 2 IED1LD0/XCBR1.Pos.q"},
+        {"index past the devices", "2", false, false, {false, false},
+            "DataSet row 1 (IED1LD0/LLN0.DS1): no such data set in its device's SCL file, its 2 members kept as stored"},
+        {"index of another device", "1", false, false, {false, false}, "no such data set"},
+        {"negative index", "-1", false, false, {false, false}, "no such data set"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         Project p;
         p.addScl("A.icd", testScl("IED1", c.newMember));
         p.addScl("B.icd", testScl("IED2"));
-        ASSERT_TRUE(
-            p.Load(twoFiles + "<List_DA_Selected/><List_DataSet_Selected>"
-                 + dataSetItem(c.index, "IED1LD0/LLN0.DS1", storedMembers) + "</List_DataSet_Selected></IEC_68850_Client>")
-                .ok)
-            << c.name;
-        ASSERT_EQ(p.access.dataSets.size(), 1u) << c.name;
-        EXPECT_EQ(p.access.dataSetGrid.cell(DataSetColumn::Reference, 1), "IED1LD0/LLN0.DS1") << c.name;
-        EXPECT_EQ(p.access.dataSetGrid.cell(DataSetColumn::Time, 1), "1000") << c.name;
+        const QByteArray stored = twoFiles + "<List_DA_Selected/><List_DataSet_Selected>"
+            + dataSetItem(c.index, "IED1LD0/LLN0.DS1", storedMembers) + "</List_DataSet_Selected></IEC_68850_Client>";
+        ASSERT_TRUE(p.Load(stored).ok);
+        ASSERT_EQ(p.access.dataSets.size(), 1u);
+        EXPECT_EQ(p.access.dataSetGrid.cell(DataSetColumn::Reference, 1), "IED1LD0/LLN0.DS1");
+        EXPECT_EQ(p.access.dataSetGrid.cell(DataSetColumn::Time, 1), "1000");
         const DataSetEntry& entry = *p.access.dataSets[0];
-        EXPECT_EQ(entry.dataSet != nullptr, c.linked) << c.name;
+        EXPECT_EQ(entry.dataSet != nullptr, c.dataSetLinked);
         QStringList kept;
-        for (const auto& m : entry.members)
-            kept << m->attribute->reference;
-        EXPECT_EQ(kept, c.kept) << c.name;
-        if (!entry.members.empty()) {
-            EXPECT_EQ(entry.members[0]->position, "10");
-            EXPECT_EQ(entry.members[0]->bitAddress, "3");
-            EXPECT_EQ(entry.members[0]->multFactor, "2,5");
+        std::vector<bool> linked;
+        for (const auto& m : entry.members) {
+            kept << m->reference();
+            linked.push_back(m->attribute != nullptr);
         }
-        if (c.reported.isEmpty())
-            EXPECT_TRUE(p.report.droppedMembersWarning(TextTable()).isEmpty()) << c.name;
-        else {
-            ASSERT_EQ(p.report.droppedMembers.size(), 1) << c.name;
-            EXPECT_TRUE(p.report.droppedMembers[0].message.contains(c.reported))
-                << p.report.droppedMembers[0].message.toStdString();
-            EXPECT_TRUE(p.report.droppedMembersWarning(TextTable()).contains(p.report.droppedMembers[0].message));
+        EXPECT_EQ(kept, QStringList({"IED1LD0/MMXU1.TotW.q", "IED1LD0/XCBR1.Pos.q"}));
+        EXPECT_EQ(linked, c.membersLinked);
+        EXPECT_EQ(entry.members[1]->bType(), "Quality");
+        EXPECT_EQ(entry.members[0]->position, "10");
+        EXPECT_EQ(entry.members[0]->bitAddress, "3");
+        EXPECT_EQ(entry.members[0]->multFactor, "2,5");
+        if (c.reported.isEmpty()) {
+            EXPECT_TRUE(p.report.unmatchedMembersWarning(TextTable()).isEmpty());
+        } else {
+            ASSERT_EQ(p.report.unmatchedMembers.size(), 1);
+            EXPECT_TRUE(p.report.unmatchedMembers[0].message.contains(c.reported))
+                << p.report.unmatchedMembers[0].message.toStdString();
+            EXPECT_TRUE(p.report.unmatchedMembersWarning(TextTable()).contains(p.report.unmatchedMembers[0].message));
+        }
+        // Saved again, the file holds every stored member as before.
+        ASSERT_TRUE(saveAccessFile(p.access, p.file));
+        const QByteArray saved = readTestFile(p.file);
+        EXPECT_EQ(saved.count("<DataSet_DA_Item "), 2);
+        EXPECT_TRUE(saved.contains(Member("Quality", "IED1LD0/XCBR1.Pos.q", "11"))) << saved.toStdString();
+    }
+}
+
+// The access file is written without a document object model, yet byte for byte as pugixml
+// writes the same document, whatever the values hold.
+TEST(AccessFile, SavedBytesAreThoseOfTheXmlWriter)
+{
+    Project p;
+    auto device = std::make_unique<Ied>();
+    device->name = u"Z\u00E4hler & <Co> \"1\""_qs;
+    device->fileName = "a'b.icd";
+    p.access.devices.push_back(std::move(device));
+    QString every;
+    for (char16_t c = 1; c < 128; ++c)
+        every += QChar(c);
+    const QStringList values = {every, u"\u20AC \U0001F600 \u00FF"_qs, u"cut\u0000off"_qs, "", "a > b", "tab\there"};
+    StringGrid& vars = p.access.variableGrid;
+    vars.setRowCount(static_cast<int>(values.size()) + 1);
+    for (int row = 1; row <= values.size(); ++row)
+        for (int col = 1; col < vars.colCount(); ++col)
+            vars.setCell(col, row, values[(row + col) % values.size()]);
+    p.access.dataSetGrid.setCell(DataSetColumn::Index, 1, "0");
+    p.access.dataSetGrid.setCell(DataSetColumn::Mnemonic, 1, every);
+    auto entry = std::make_unique<DataSetEntry>();
+    auto member = std::make_unique<DataSetMember>();
+    member->storedBType = "Quality";
+    member->storedReference = every;
+    member->mnemonic = values[1];
+    entry->members.push_back(std::move(member));
+    p.access.dataSets.push_back(std::move(entry));
+    p.access.dataSets.push_back(std::make_unique<DataSetEntry>());
+    p.access.dataSetGrid.setRowCount(3);
+    p.access.dataSetGrid.setCell(DataSetColumn::Index, 2, "0");
+    ASSERT_TRUE(saveAccessFile(p.access, p.file));
+
+    // The same document through pugixml's model.
+    pugi::xml_document doc;
+    pugi::xml_node root = doc.append_child("IEC_68850_Client");
+    doc.append_child(pugi::node_comment).set_value("SW_VERSION = 1.000");
+    const auto set = [](pugi::xml_node node, const char* name, const QString& value) {
+        node.append_attribute(name).set_value(value.toStdString().c_str());
+    };
+    pugi::xml_node file = root.append_child("List_ICD_Files").append_child("ICD_File");
+    set(file, "Name", p.access.devices[0]->name);
+    set(file, "FileName", p.access.devices[0]->fileName);
+    pugi::xml_node list = root.append_child("List_DA_Selected");
+    const char* const names[] = {"Index", "bType", "fc", "Reference", "StartByte", "NumByte", "IPAddress", "Port", "OnChange",
+        "OnCMD", "OnTimer", "Time", "Position", "StartBit", "ReadWrite", "Convertion", "MoltFact", "Mnemonic"};
+    for (int row = 1; row < vars.rowCount(); ++row) {
+        pugi::xml_node item = list.append_child("DA_Item");
+        for (int col = 1; col < vars.colCount(); ++col)
+            set(item, names[col - 1], vars.cell(col, row));
+    }
+    pugi::xml_node sets = root.append_child("List_DataSet_Selected");
+    const char* const setNames[] = {"Index", "Reference", "GooseName", "EnGoose", "IPAddress", "Port", "Time", "Mnemonic"};
+    for (int row = 1; row <= 2; ++row) {
+        pugi::xml_node item = sets.append_child("DataSet_Item");
+        for (int col = 1; col < DataSetColumn::Count; ++col)
+            set(item, setNames[col - 1], p.access.dataSetGrid.cell(col, row));
+        pugi::xml_node members = item.append_child("DataSet_List_DAs");
+        for (const auto& m : p.access.dataSets[static_cast<size_t>(row - 1)]->members) {
+            pugi::xml_node da = members.append_child("DataSet_DA_Item");
+            const QString memberValues[]
+                = {m->bType(), m->reference(), m->position, m->bitAddress, m->conversion, m->multFactor, m->mnemonic};
+            const char* const memberNames[]
+                = {"bType", "Reference", "Position", "StartBit", "Convertion", "MoltFact", "Mnemonic"};
+            for (size_t i = 0; i < std::size(memberValues); ++i)
+                set(da, memberNames[i], memberValues[i]);
         }
     }
+    std::ostringstream out;
+    doc.save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+    EXPECT_EQ(readTestFile(p.file).toStdString(), out.str());
+}
+
+// A file that loading would refuse for its size is never written: the old one stays. (One
+// Mnemonic of 55 MiB of "&" is 275 MiB escaped, more than the 256 MiB of an access file.)
+TEST(AccessFile, AFileTooLargeToBeReadAgainIsNotWritten)
+{
+    Project p;
+    writeTestFile(p.file, "<IEC_68850_Client/>");
+    StringGrid& vars = p.access.variableGrid;
+    vars.setCell(VariableColumn::Index, 1, "0");
+    vars.setCell(VariableColumn::Mnemonic, 1, QString(55 * 1024 * 1024, u'&'));
+    const Result saved = saveAccessFile(p.access, p.file);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(saved.message,
+        "Cannot write " + QDir::toNativeSeparators(p.file)
+            + ": it would be larger than the 256 MiB an access file may have, and could not be read again");
+    EXPECT_EQ(readTestFile(p.file), "<IEC_68850_Client/>");
+    EXPECT_TRUE(QDir(p.Dir.path()).entryList({"IEC_61850_Client.xml.*"}, QDir::Files | QDir::Hidden).isEmpty());
 }
 
 TEST(AccessFile, MissingCatalogFileKeepsItsPlaceSoIndexesStayRight)

@@ -68,6 +68,11 @@ TEST(AccessValidation, ChecksInOrderAndReportsTheFirstFailingRow)
     const QString otherStart = QStringLiteral("Error row 1!! Start Byte must be between 0 and 255");
     const QString otherNum = QStringLiteral("Error row 1!! Num Byte must be between 0 and 255");
     const QString conversion = QStringLiteral("Error row 1!! Convertion: select None or ItoF/FtoI");
+    const QString flag = QStringLiteral("Error row 1!! %1 must be Y or N");
+    const QString fc = QStringLiteral("Error row 1!! fc must have at most 2 characters");
+    const QString wide
+        = QStringLiteral("Error row 1!! %1 holds the character %2: the device receives one byte per character, up to U+00FF");
+    const QString stored = QStringLiteral("Error row 1!! %1 holds the character %2, which the access file cannot store");
 
     struct Case {
         const char* name;
@@ -85,8 +90,9 @@ TEST(AccessValidation, ChecksInOrderAndReportsTheFirstFailingRow)
         {"port hex", With(validRow(), {{VariableColumn::Port, "0x66"}}), {}},
         {"timer off, time empty", With(validRow(), {{VariableColumn::OnTimer, "N"}, {VariableColumn::Time, ""}}), {}},
         {"timer on, time 0", With(validRow(), {{VariableColumn::OnTimer, "Y"}, {VariableColumn::Time, "0"}}), time},
+        // The build sets the timer for exactly "Y": " Y " would be sent without it.
         {"timer on with blanks, time empty", With(validRow(), {{VariableColumn::OnTimer, " Y "}, {VariableColumn::Time, ""}}),
-            time},
+            flag.arg("OnTimer")},
         {"timer on, time 1", With(validRow(), {{VariableColumn::OnTimer, "Y"}, {VariableColumn::Time, "1"}}), {}},
         {"timer on, time max", With(validRow(), {{VariableColumn::OnTimer, "Y"}, {VariableColumn::Time, "100000000"}}), {}},
         {"timer on, time above", With(validRow(), {{VariableColumn::OnTimer, "Y"}, {VariableColumn::Time, "100000001"}}), time},
@@ -131,7 +137,12 @@ TEST(AccessValidation, ChecksInOrderAndReportsTheFirstFailingRow)
         {"position 0", With(validRow(), {{VariableColumn::Position, "0"}}), {}},
         {"position 70000", With(validRow(), {{VariableColumn::Position, "70000"}}), position},
         {"position abc", With(validRow(), {{VariableColumn::Position, "abc"}}), position},
-        {"timer off, time not a number", With(validRow(), {{VariableColumn::Time, "abc"}}), {}},
+        // Without the timer a time still reaches the image; only a blank one takes the build's 1000.
+        {"timer off, time not a number", With(validRow(), {{VariableColumn::Time, "abc"}}), time},
+        {"timer off, time beyond a whole number", With(validRow(), {{VariableColumn::Time, "4294967295"}}), time},
+        {"timer off, time 0xFFFFFFFF", With(validRow(), {{VariableColumn::Time, "0xFFFFFFFF"}}), time},
+        {"timer off, time of blanks", With(validRow(), {{VariableColumn::Time, "  "}}), {}},
+        {"timer off, largest time", With(validRow(), {{VariableColumn::Time, "2147483647"}}), {}},
         {"timer off, time -1", With(validRow(), {{VariableColumn::Time, "-1"}}), time},
         {"timer off, time above the timer's range", With(validRow(), {{VariableColumn::Time, "200000000"}}), {}},
         {"R/W empty", With(validRow(), {{VariableColumn::ReadWrite, ""}}), rw},
@@ -155,6 +166,41 @@ TEST(AccessValidation, ChecksInOrderAndReportsTheFirstFailingRow)
         {"conversion ItoF/FtoI", With(validRow(), {{VariableColumn::Conversion, "ItoF/FtoI"}}), {}},
         {"conversion typed short", With(validRow(), {{VariableColumn::Conversion, "ItoF"}}), conversion},
         {"conversion with a blank", With(validRow(), {{VariableColumn::Conversion, "ItoF/FtoI "}}), conversion},
+        {"other type, start byte not a number", With(validRow("Dbpos"), {{VariableColumn::StartByte, "abc"}}), otherStart},
+        {"other type, num byte of blanks", With(validRow("Dbpos"), {{VariableColumn::NumByte, " "}}), {}},
+        // A flag is on for exactly "Y" and off for "N" or nothing: anything else is not what the build reads.
+        {"timer flag in lower case", With(validRow(), {{VariableColumn::OnTimer, "y"}}), flag.arg("OnTimer")},
+        {"change flag empty", With(validRow(), {{VariableColumn::OnChange, ""}}), {}},
+        {"command flag Yes", With(validRow(), {{VariableColumn::OnCommand, "Yes"}}), flag.arg("OnCMD")},
+        // The device receives two characters of the fc and one byte per character of the image's texts.
+        {"fc of two", With(validRow(), {{VariableColumn::Fc, "MX"}}), {}},
+        {"fc of three", With(validRow(), {{VariableColumn::Fc, "MXY"}}), fc},
+        {"fc above U+00FF", With(validRow(), {{VariableColumn::Fc, QStringLiteral("M\u0141")}}), wide.arg("fc", "U+0141")},
+        {"reference in Latin-1", With(validRow(), {{VariableColumn::Reference, QStringLiteral("LD0/GGIO1.Ind\u00e9.stVal")}}),
+            {}},
+        {"reference above U+00FF", With(validRow(), {{VariableColumn::Reference, QStringLiteral("LD0/GGIO1.Ind\u20ac.stVal")}}),
+            wide.arg("Reference", "U+20AC")},
+        {"reference beyond U+FFFF", With(validRow(), {{VariableColumn::Reference, QStringLiteral("LD0/GGIO1.\U0001F600")}}),
+            wide.arg("Reference", "U+1F600")},
+        {"bType above U+00FF", With(validRow(QStringLiteral("FLOAT\u0663\u0662")), {}), wide.arg("bType", "U+0663")},
+        {"mnemonic above U+00FF stays in the file", With(validRow(), {{VariableColumn::Mnemonic, QStringLiteral("\u20ac/kWh")}}),
+            {}},
+        // Every cell is stored in the access file, which holds only what XML allows.
+        {"mnemonic with a control character", With(validRow(), {{VariableColumn::Mnemonic, QStringLiteral("a\x01")}}),
+            stored.arg("Mnemonic", "U+0001")},
+        {"mnemonic with NUL",
+            With(validRow(), {{VariableColumn::Mnemonic, QStringLiteral("ab") + QChar(0) + QStringLiteral("cd")}}),
+            stored.arg("Mnemonic", "U+0000")},
+        {"mnemonic with a lone surrogate", With(validRow(), {{VariableColumn::Mnemonic, QString(1, QChar(0xDC00))}}),
+            stored.arg("Mnemonic", "U+DC00")},
+        {"mnemonic with U+FFFF", With(validRow(), {{VariableColumn::Mnemonic, QString(1, QChar(0xFFFF))}}),
+            stored.arg("Mnemonic", "U+FFFF")},
+        {"address after a control character",
+            With(validRow(),
+                {{VariableColumn::IpAddress,
+                    QStringLiteral("\x0b"
+                                   "1.2.3.4")}}),
+            stored.arg("IPAddress", "U+000B")},
     };
     TextTable texts;
     for (const QChar separator : {QChar(u','), QChar(u'.')})
@@ -282,6 +328,20 @@ TEST(AccessValidation, DataSetRowsAndMembersAreCheckedLikeVariables)
         {"member factor abc", dataSetOf({}, {{{MMultFactor, "abc"}}}), member + " Mult. Factor must be a valid Float"},
         {"member factor beyond the largest float", dataSetOf({}, {{{MMultFactor, "1e39"}}}),
             member + " Mult. Factor must be a valid Float"},
+        {"GOOSE flag N", dataSetOf({{DsEnGoose, "N"}}), {}},
+        {"GOOSE flag empty", dataSetOf({{DsEnGoose, ""}}), {}},
+        {"GOOSE flag yes", dataSetOf({{DsEnGoose, "yes"}}), row + " EnGoose must be Y or N"},
+        {"GOOSE name above U+00FF", dataSetOf({{DsGooseName, QStringLiteral("GO\u0141")}}),
+            row + " GooseName holds the character U+0141: the device receives one byte per character, up to U+00FF"},
+        {"data set reference above U+00FF", dataSetOf({{DsReference, QStringLiteral("IED1LD0/LLN0.DS\u20ac")}}),
+            row + " Reference holds the character U+20AC: the device receives one byte per character, up to U+00FF"},
+        {"data set mnemonic with a control character", dataSetOf({{DsMnemonic, QStringLiteral("\x7f\x1f")}}),
+            row + " Mnemonic holds the character U+001F, which the access file cannot store"},
+        {"member reference above U+00FF", dataSetOf({}, {{{MReference, QStringLiteral("IED1LD0/GGIO1.AnIn\u20ac.mag.i")}}}),
+            member + " Reference holds the character U+20AC: the device receives one byte per character, up to U+00FF"},
+        {"member mnemonic above U+00FF", dataSetOf({}, {{{MMnemonic, QStringLiteral("\u20ac")}}}), {}},
+        {"member mnemonic with a control character", dataSetOf({}, {{{MMnemonic, QStringLiteral("\x02")}}}),
+            member + " Mnemonic holds the character U+0002, which the access file cannot store"},
     };
     TextTable texts;
     for (const Case& c : cases) {
@@ -316,10 +376,15 @@ TEST(AccessValidation, TheWindowsListsAreCheckedAsTheyWouldBeSaved)
 {
     DataAttribute quality{"IED1LD0/XCBR1.Pos.q", "ST", "Quality", "q", {}};
     DataAttribute member{"IED1LD0/GGIO1.AnIn1.mag.i", "MX", "INT32", "i", {}};
-    DataSet dataSet;
+    // The device whose model holds the data set, as the access list's device 0.
+    AccessList access;
+    access.devices.push_back(std::make_unique<Ied>());
+    auto& node = access.devices[0]
+                     ->logicalDevices.emplace_back(std::make_unique<LogicalDevice>())
+                     ->logicalNodes.emplace_back(std::make_unique<LogicalNode>());
+    DataSet& dataSet = *node->dataSets.emplace_back(std::make_unique<DataSet>());
     dataSet.reference = QStringLiteral("IED1LD0/LLN0.DS1");
     dataSet.attributes = {&member, &member};
-    AccessList access;
     const int row = addVariable(access.variableGrid, quality, 0);
     // Add Var chooses explicitly what the build would otherwise take silently.
     EXPECT_EQ(access.variableGrid.cell(VariableColumn::ReadWrite, row), "Read");

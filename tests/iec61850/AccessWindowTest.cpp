@@ -277,14 +277,39 @@ TEST(AccessWindow, LoadingTellsOnceWhatIsMissingAndCancelKeepsTheFile)
     EXPECT_EQ(run.window->result(), QDialog::Rejected);
     EXPECT_EQ(readTestFile(run.state.accessFile), stored);
 
-    // Shown again: the same warnings once more, and OK saves what was kept.
+    // Shown again: the same warnings once more, and OK refuses the data set whose members are
+    // no longer the SCL file's, rather than making their loss permanent.
     run.fakes.messages.shown.clear();
     run.openActive();
     EXPECT_EQ(run.fakes.messages.texts("warning").size(), 2);
     run.click("Btn_OK");
+    EXPECT_EQ(run.fakes.messages.texts("error"),
+        QStringList{"Error DataSet row 1!! Member 2 must be Dbpos IED1LD0/XCBR1.Pos.stVal, as in the SCL file, not Quality "
+                    "IED1LD0/XCBR1.Pos.q"});
+    EXPECT_TRUE(run.window->isVisible());
+    EXPECT_EQ(readTestFile(run.state.accessFile), stored);
+
+    // Removed and added again from the device, the data set is saved with its members.
+    run.click("Btn_Cancel");
+    run.fakes.messages.shown.clear();
+    run.openActive();
+    auto* tabs = run.find<QTabWidget>("PC_Access");
+    tabs->setCurrentIndex(1);
+    AccessRun::clickCell(run.grid("ACG_DataSet"), DataSetColumn::Mnemonic, 1);
+    run.click("Btn_RemoveVar");
+    run.chooseDevice(0);
+    run.clickNode(run.node({"LD0", "LLN0", "DS1"}));
+    run.click("Btn_AddVar");
+    for (auto [col, text] :
+        {std::pair{DataSetColumn::IpAddress, "10.0.0.1"}, {DataSetColumn::Port, "102"}, {DataSetColumn::Time, "1000"}})
+        AccessRun::typeCell(run.grid("ACG_DataSet"), col, 1, QString::fromLatin1(text));
+    for (int member = 1; member <= 3; ++member)
+        AccessRun::typeCell(run.grid("ACG_DS_Vars"), MemberColumn::Position, member, QString::number(member));
+    run.click("Btn_OK");
+    EXPECT_TRUE(run.fakes.messages.texts("error").isEmpty()) << run.fakes.messages.texts("error").join('\n').toStdString();
     const QByteArray saved = readTestFile(run.state.accessFile);
     EXPECT_TRUE(saved.contains(R"(<ICD_File Name="IEDX" FileName="X.icd"/>)")) << saved.constData();
-    EXPECT_EQ(saved.count("<DataSet_DA_Item "), 1);
+    EXPECT_EQ(saved.count("<DataSet_DA_Item "), 3);
 }
 
 TEST(AccessWindow, BadAccessFileShowsOneErrorAndIsNotTouchedUntilOk)
@@ -466,6 +491,74 @@ TEST(AccessWindow, StepThreeOfTheMainWindowOpensIt)
     EXPECT_EQ(title, "IEC61850 Client Set Access");
     EXPECT_TRUE(run.fakes.messages.shown.empty());
     EXPECT_FALSE(QFile::exists(run.state.accessFile));
+}
+
+// import-csv or a second instance saved the access list while the window was open: OK asks
+// before replacing that file, No (the default) keeping it and the window open.
+TEST(AccessWindow, OkAsksBeforeReplacingAnAccessFileChangedSinceItWasLoaded)
+{
+    AccessRun run;
+    run.openActive();
+    run.click("Btn_OK");
+    const QByteArray ours = readTestFile(run.state.accessFile);
+    ASSERT_FALSE(ours.isEmpty());
+
+    run.openActive();
+    const QByteArray theirs = QByteArray(ours).replace("<List_DA_Selected/>", "<List_DA_Selected></List_DA_Selected>");
+    ASSERT_NE(theirs, ours);
+    writeTestFile(run.state.accessFile, theirs);
+    run.fakes.messages.shown.clear();
+    run.fakes.messages.Answers = {MessageService::Answer::No};
+    run.click("Btn_OK");
+    const QString question = QDir::toNativeSeparators(run.state.accessFile)
+        + " was changed by another program after this window loaded it. Replace it with what this window shows? No keeps "
+          "the file and the window open.";
+    EXPECT_EQ(run.fakes.messages.shown, (std::vector<FakeMessageService::Shown>{{"question", question, true}}));
+    EXPECT_TRUE(run.window->isVisible());
+    EXPECT_EQ(readTestFile(run.state.accessFile), theirs);
+
+    run.fakes.messages.Answers = {MessageService::Answer::Yes};
+    run.click("Btn_OK");
+    EXPECT_FALSE(run.window->isVisible());
+    EXPECT_EQ(readTestFile(run.state.accessFile), ours);
+
+    // Unchanged since loading: no question.
+    run.fakes.messages.shown.clear();
+    run.openActive();
+    run.click("Btn_OK");
+    EXPECT_TRUE(run.fakes.messages.shown.empty());
+}
+
+// Opened while another program holds the configuration: the window says so, and neither OK nor
+// Add IEC Device (which copies into the catalog) writes anything.
+TEST(AccessWindow, ReadOnlyWindowSaysWhyAndWritesNothing)
+{
+    AccessRun run;
+    run.window->setReadOnly(
+        Result::failed(Text::ErrorConfigurationInUse, {"P1", "swquelmor-cli", "host7", "4242", "2024-05-06 07:08:09"}));
+    run.openActive();
+    EXPECT_TRUE(shownIn(run.window.get(), "L_Read_Only"));
+    EXPECT_EQ(labelText(run.window.get(), "L_Read_Only"),
+        "Read-only, nothing can be saved: The configuration P1 is in use by swquelmor-cli on host7 (process 4242) since "
+        "2024-05-06 07:08:09.");
+    for (const char* button : {"Btn_OK", "Btn_Add_IEC_Device"}) {
+        EXPECT_FALSE(run.find<QPushButton>(button)->isEnabled()) << button;
+        run.fakes.fileDialog.nextFiles.push_back(run.sourceFile("A.icd", testScl("IED1")));
+        run.find<QPushButton>(button)->click();
+        run.fakes.fileDialog.nextFiles.clear();
+    }
+    EXPECT_TRUE(run.window->isVisible());
+    EXPECT_FALSE(QFileInfo::exists(run.state.accessFile));
+    EXPECT_FALSE(QFileInfo::exists(run.catalog()));
+    EXPECT_TRUE(run.fakes.messages.shown.empty());
+    run.window->reject();
+
+    run.window->setReadOnly(Result::success());
+    run.openActive();
+    EXPECT_FALSE(shownIn(run.window.get(), "L_Read_Only"));
+    EXPECT_TRUE(run.find<QPushButton>("Btn_Add_IEC_Device")->isEnabled());
+    run.click("Btn_OK");
+    EXPECT_TRUE(QFileInfo::exists(run.state.accessFile));
 }
 
 TEST(QtPlatform, PipeFiltersBecomeQtNameFilters)

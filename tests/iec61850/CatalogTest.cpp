@@ -3,6 +3,7 @@
 #include "base/TextNumbers.h"
 #include "base/TextTable.h"
 #include "support/TestSupport.h"
+#include <functional>
 #include <gtest/gtest.h>
 
 TEST(Catalog, StoredFileNamesArePlainNames)
@@ -239,4 +240,70 @@ TEST(Catalog, KeptCopyWithoutIedIsRefusedToo)
     EXPECT_EQ(r.textNumber, Text::ErrorSclWithoutIed);
     EXPECT_TRUE(access.devices.empty());
     EXPECT_EQ(readTestFile(catalogFolder(project.path()) + "/A.icd"), "<SCL/>");
+}
+
+// As bin and the images: a catalog, or a copy in it, that is a link leading out of the
+// configuration is never written through; a link that stays inside is.
+TEST(Catalog, ImportNeverWritesThroughALinkLeadingOutOfTheConfiguration)
+{
+    struct Case {
+        const char* name;
+        std::function<void(const QTemporaryDir& top)> make;
+        QString written; // where the copy lands, relative to the top folder; empty when refused
+        QString refused; // the path the refusal names, relative to the top folder
+    };
+    const Case cases[] = {
+        {"catalog leading outside",
+            [](const QTemporaryDir& top) {
+                ASSERT_TRUE(QFile::link(top.filePath("outside"), top.filePath("Plant/ICD_Catalog")));
+            },
+            {}, "Plant/ICD_Catalog"},
+        {"catalog leading nowhere",
+            [](const QTemporaryDir& top) {
+                ASSERT_TRUE(QFile::link(top.filePath("outside/missing"), top.filePath("Plant/ICD_Catalog")));
+            },
+            {}, "Plant/ICD_Catalog"},
+        {"copy leading to a file outside",
+            [](const QTemporaryDir& top) {
+                QDir(top.path()).mkpath("Plant/ICD_Catalog");
+                writeTestFile(top.filePath("outside/A.icd"), "outside");
+                ASSERT_TRUE(QFile::link(top.filePath("outside/A.icd"), top.filePath("Plant/ICD_Catalog/A.icd")));
+            },
+            {}, "Plant/ICD_Catalog/A.icd"},
+        {"catalog leading to a folder of the configuration",
+            [](const QTemporaryDir& top) {
+                QDir(top.path()).mkpath("Plant/Shared");
+                ASSERT_TRUE(QFile::link(top.filePath("Plant/Shared"), top.filePath("Plant/ICD_Catalog")));
+            },
+            "Plant/Shared/A.icd", {}},
+        {"plain catalog", [](const QTemporaryDir&) {}, "Plant/ICD_Catalog/A.icd", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir top;
+        QDir(top.path()).mkpath("Plant");
+        QDir(top.path()).mkpath("outside");
+        QDir(top.path()).mkpath("source");
+        writeTestFile(top.filePath("source/A.icd"), testScl("IED1"));
+        c.make(top);
+        const QStringList outsideBefore = QDir(top.filePath("outside")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        AccessList access;
+        const Result r
+            = importSclFile(access, top.filePath("Plant"), top.filePath("source/A.icd"), [] { return OverwriteAnswer::Yes; });
+        EXPECT_EQ(QDir(top.filePath("outside")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), outsideBefore);
+        if (c.written.isEmpty()) {
+            EXPECT_FALSE(r.ok);
+            EXPECT_EQ(r.message,
+                "Cannot write " + QDir::toNativeSeparators(top.filePath(c.refused))
+                    + ": it leads outside the configuration through a symbolic link");
+            EXPECT_TRUE(access.devices.empty());
+            if (QFileInfo::exists(top.filePath("outside/A.icd"))) {
+                EXPECT_EQ(readTestFile(top.filePath("outside/A.icd")), "outside");
+            }
+            continue;
+        }
+        ASSERT_TRUE(r.ok) << r.message.toStdString();
+        EXPECT_EQ(readTestFile(top.filePath(c.written)), testScl("IED1"));
+        EXPECT_EQ(access.devices.size(), 1u);
+    }
 }

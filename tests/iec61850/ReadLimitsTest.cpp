@@ -2,6 +2,9 @@
 // its kind: a link to /dev/zero, a pipe or a folder gives an error instead of endless memory
 // or a read that never returns.
 #include "iec61850/core/AccessFile.h"
+#include "iec61850/core/Catalog.h"
+#include "iec61850/core/ModelCache.h"
+#include "iec61850/core/SclIedList.h"
 #include "iec61850/core/SclReader.h"
 #include "comm/core/CommunicationSettings.h"
 #include "support/TestSupport.h"
@@ -204,5 +207,77 @@ TEST(ReadLimits, EachKindHasItsLimit)
         const Result r = c.read(path);
         EXPECT_FALSE(r.ok);
         EXPECT_TRUE(r.message.contains(c.says)) << r.message.toStdString();
+    }
+}
+
+// Another program shortens an SCL file while it is read (`truncate -s 1000` on a station file
+// that Step 3, export-csv or scl-info is reading): the reading ends with an error naming the
+// file, never with the process killed by a fault in a mapping of the lost pages.
+TEST(ReadLimits, SclFileShortenedWhileReadGivesAnError)
+{
+    struct Case {
+        const char* name;
+        std::function<Result(const QTemporaryDir& dir, const QString& scl)> read;
+    };
+    const Case cases[] = {
+        {"readSclFile",
+            [](const QTemporaryDir&, const QString& scl) {
+                std::unique_ptr<Ied> device;
+                const Result r = readSclFile(scl, {}, device);
+                EXPECT_FALSE(device);
+                return r;
+            }},
+        {"listSclIedsOfFile",
+            [](const QTemporaryDir&, const QString& scl) {
+                std::vector<IedSummary> ieds;
+                return listSclIedsOfFile(scl, ieds);
+            }},
+        {"importSclFile",
+            [](const QTemporaryDir& dir, const QString& scl) {
+                AccessList access;
+                const Result r = importSclFile(access, dir.filePath("Plant"), scl, [] { return OverwriteAnswer::Yes; });
+                EXPECT_TRUE(access.devices.empty());
+                EXPECT_FALSE(QFileInfo::exists(catalogFolder(dir.filePath("Plant")) + "/bay.scd"));
+                return r;
+            }},
+        {"loadAccessFile, the catalog copy",
+            [](const QTemporaryDir& dir, const QString& scl) {
+                const QString catalog = catalogFolder(dir.filePath("Plant"));
+                QDir().mkpath(catalog);
+                QFile::copy(scl, catalog + "/bay.scd");
+                writeTestFile(dir.filePath("Plant/IEC_61850_Client.xml"),
+                    R"(<IEC_68850_Client><List_ICD_Files><ICD_File Name="X" FileName="bay.scd"/></List_ICD_Files>)"
+                    R"(<List_DA_Selected/><List_DataSet_Selected/></IEC_68850_Client>)");
+                catalogModels().dropIdle();
+                AccessList access;
+                AccessFileReport report;
+                const Result loaded = loadAccessFile(dir.filePath("Plant/IEC_61850_Client.xml"), catalog, access, report);
+                EXPECT_TRUE(loaded.ok) << loaded.message.toStdString();
+                EXPECT_EQ(access.devices.size(), 1u);
+                return access.devices.empty() || access.devices[0]->fileError.isEmpty()
+                    ? Result::success()
+                    : Result::error(access.devices[0]->fileError);
+            }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath("Plant");
+        const QString scl = dir.filePath("source/bay.scd");
+        QDir(dir.path()).mkpath("source");
+        ASSERT_TRUE(QFile::copy(Fixture("scl/bay.scd"), scl));
+        int shortened = 0;
+        setReadPauseForTests([&](const QString& path) {
+            if (!path.endsWith(".scd"))
+                return;
+            ++shortened;
+            QFile(path).resize(1000);
+        });
+        const Result r = c.read(dir, QDir::cleanPath(scl));
+        setReadPauseForTests({});
+        EXPECT_EQ(shortened, 1);
+        EXPECT_FALSE(r.ok);
+        EXPECT_TRUE(r.message.endsWith("bay.scd: another program changed it while it was read; try again"))
+            << r.message.toStdString();
     }
 }

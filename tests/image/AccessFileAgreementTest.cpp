@@ -90,6 +90,10 @@ TEST(AccessFileAgreement, WindowAndBuildGiveOneVerdictForEveryStoredFile)
             "<IEC_68850_Client><List_ICD_Files><ICD_File Name=\"A\"/></List_ICD_Files></IEC_68850_Client>",
             "item 1 of List_ICD_Files has no FileName attribute"},
         {"UTF-16 with a byte order mark", utf16, nullptr, 1, 0},
+        // A character XML does not allow is refused by the reader both use, not taken as text.
+        {"character reference XML forbids",
+            wrap(Element("DA_Item", With(exampleVariable(), {{"IPAddress", "@1.2.3.4"}}))).replace("@", "&#11;"),
+            "line 1: the attribute IPAddress of DA_Item holds the character &#11;, which XML does not allow"},
         {"undeclared entity kept as text",
             "<!DOCTYPE IEC_68850_Client [<!ENTITY e \"x\">]>"
                 + wrap(Element("DA_Item", With(exampleVariable(), {{"Mnemonic", "m"}})))

@@ -185,6 +185,49 @@ TEST(SoftOptions, PickingALanguageAsksAndRelabelsWithoutTouchingTheState)
     EXPECT_TRUE(run.state.enableJumpFieldTables);
 }
 
+// A language file too large to read would leave every text English while the window names
+// the language: the choice says why instead, and nothing changes.
+TEST(SoftOptions, ALanguageFileThatCannotBeReadIsRefusedWithItsReason)
+{
+    struct Case {
+        const char* name;
+        qint64 size;
+        bool taken;
+    };
+    const Case cases[] = {
+        {"at the limit", 16 * mebibyte, true},
+        {"over the limit", 16 * mebibyte + 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString folder = languageFolder(dir, {"Zeta"});
+        {
+            QFile file(folder + "/Zeta.lng");
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            ASSERT_TRUE(file.resize(c.size)); // the texts, then zeros
+        }
+        OptionsRun run(dir.path());
+        QWidget* w = run.window.get();
+        run.open();
+        click(w, "L_L1");
+        if (c.taken) {
+            EXPECT_EQ(run.fakes.messages.texts("question").size(), 1);
+            EXPECT_EQ(labelText(w, "L_Sel_Lang"), "Gewaehlte Sprache : Zeta");
+        } else {
+            EXPECT_TRUE(run.fakes.messages.texts("question").isEmpty());
+            EXPECT_EQ(run.fakes.messages.texts("error"),
+                QStringList{"The language Zeta cannot be used; the texts stay as they are.\nCannot read "
+                    + QDir::toNativeSeparators(folder + "/Zeta.lng")
+                    + ": it is larger than the 16 MiB a language file may have"});
+            EXPECT_EQ(run.relabelled, 0);
+            EXPECT_EQ(labelText(w, "L_Sel_Lang"), "Selected Language : English");
+        }
+        click(w, "Btn_OK");
+        EXPECT_EQ(run.state.languageName, c.taken ? "Zeta" : "English");
+    }
+}
+
 TEST(SoftOptions, EnablingRuleOfTheConnectionBoxes)
 {
     QTemporaryDir dir;

@@ -4,8 +4,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -99,4 +101,27 @@ TEST(QtMessageBoxes, TitlesAndButtonsFollowTheTextTable)
         EXPECT_EQ(italianSeen.title, c.title);
         EXPECT_EQ(italianSeen.buttons, c.buttons) << c.title.toStdString();
     }
+}
+
+// A question whose safe answer is No offers No as the default button: Enter keeps what is.
+TEST(QtMessageBoxes, QuestionWithTheSafeAnswerNoHasNoAsItsDefault)
+{
+    QtPlatform platform;
+    MessageService& messages = *platform.services().messages;
+    QString shownDefault;
+    auto* watch = new QTimer;
+    watch->setInterval(5);
+    QObject::connect(watch, &QTimer::timeout, [=, &shownDefault] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        watch->stop();
+        watch->deleteLater();
+        if (QPushButton* button = box->defaultButton())
+            shownDefault = button->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    watch->start();
+    EXPECT_FALSE(messages.askYesNoDefaultNo("Replace it?"));
+    EXPECT_EQ(shownDefault, "No");
 }

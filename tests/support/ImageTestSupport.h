@@ -60,6 +60,9 @@ inline Attrs exampleMember(int i)
         {"Mnemonic", ""}};
 }
 
+// The members of the example data set as its SCL file (tests/fixtures/iec61850/Example.icd) has them.
+inline std::vector<Attrs> exampleMembers() { return {exampleMember(1), exampleMember(2), exampleMember(3)}; }
+
 inline QByteArray dataSet(const Attrs& attrs, const std::vector<Attrs>& members)
 {
     QByteArray inner;
@@ -68,15 +71,27 @@ inline QByteArray dataSet(const Attrs& attrs, const std::vector<Attrs>& members)
     return Element("DataSet_Item", attrs, Element("DataSet_List_DAs", {}, inner));
 }
 
-// An access file with the given variable items and data-set items (already serialised).
+// An access file with the given variable items and data-set items (already serialised), whose
+// one device is IED1 of the example SCL file (see writeExampleCatalog()).
 inline QByteArray accessFileXml(const std::vector<Attrs>& variables, const QByteArray& dataSets = {})
 {
     QByteArray list;
     for (const Attrs& v : variables)
         list += Element("DA_Item", v);
-    return "<IEC_68850_Client><List_ICD_Files></List_ICD_Files><List_DA_Selected>" + list
-        + "</List_DA_Selected><List_DataSet_Selected>" + dataSets
+    return "<IEC_68850_Client><List_ICD_Files><ICD_File Name=\"IED1\" FileName=\"Example.icd\"/></List_ICD_Files>"
+           "<List_DA_Selected>"
+        + list + "</List_DA_Selected><List_DataSet_Selected>" + dataSets
         + "</List_DataSet_Selected></IEC_68850_Client><!--SW_VERSION = 1.000-->";
+}
+
+// The example SCL file in the catalog of `projectFolder`: IED1 with the data set of
+// exampleDataSet() and its three members.
+inline void writeExampleCatalog(const QString& projectFolder)
+{
+    const QString catalog = joinPath(projectFolder, QStringLiteral("ICD_Catalog"));
+    QDir().mkpath(catalog);
+    writeTestFile(
+        joinPath(catalog, QStringLiteral("Example.icd")), readTestFile(Fixture(QStringLiteral("iec61850/Example.icd"))));
 }
 
 // A project folder with its bin folder, made active in `state`.
@@ -91,7 +106,11 @@ struct Project {
     }
     QString file(const QString& name) const { return joinPath(state.projectFolder, name); }
     QString Bin(const QString& name) const { return joinPath(joinPath(state.projectFolder, QStringLiteral("bin")), name); }
-    void writeAccess(const QByteArray& xml) const { writeTestFile(state.accessFile, xml); }
+    void writeAccess(const QByteArray& xml) const
+    {
+        writeExampleCatalog(state.projectFolder);
+        writeTestFile(state.accessFile, xml);
+    }
     void writeParGenFile(const CommunicationSettings& set) const { ::writeParGenFile(state.parGenFile, set); }
 };
 

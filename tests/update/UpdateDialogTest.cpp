@@ -1,4 +1,7 @@
 #include "update/StandIn.h"
+#include "base/ConfigurationLock.h"
+#include "base/TextNumbers.h"
+#include "support/OtherHolder.h"
 #include "platform/SystemServices.h"
 #include "update/gui/UpdateDialog.h"
 #include "update/core/UpdaterLauncher.h"
@@ -418,4 +421,120 @@ TEST(UpdateDialog, ClosingDuringTheRunAsksAndNeverStopsTheUpdater)
     EXPECT_EQ(run.fakes.messages.texts("information"), QStringList{"The updater ended with exit code 0: the update is done."});
     EXPECT_FALSE(run.window->updaterRunning());
     EXPECT_EQ(run.logLines().size(), 2);
+}
+
+// A run belongs to the configuration it started from: another configuration opened while the
+// updater runs (the window closed meanwhile) gets nothing in its log.
+TEST(UpdateDialog, ARunIsLoggedInTheConfigurationItStartedFrom)
+{
+    BootRun run;
+    const QString plantLog = joinPath(run.state.projectFolder, "update-log.csv");
+    run.fakes.processLauncher.pollsBeforeEnd = -1;
+    run.open();
+    run.startUpdate();
+    run.fakes.messages.Answers = {MessageService::Answer::Yes};
+    run.window->close();
+    ASSERT_TRUE(run.window->updaterRunning());
+    run.activateConfiguration("Other");
+
+    run.fakes.messages.shown.clear();
+    run.fakes.processLauncher.pollsBeforeEnd = 0;
+    run.fakes.processLauncher.exitCodeAtEnd = 0;
+    ASSERT_TRUE(run.waitForMessage());
+    EXPECT_FALSE(QFileInfo::exists(joinPath(run.state.projectFolder, "update-log.csv")));
+    const QStringList lines = QString::fromUtf8(readTestFile(plantLog)).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[1].endsWith(",127.0.0.1,Firmware + Configuration,1,0,0,0,exit code 0")) << lines[1].toStdString();
+}
+
+// The run is in the log from its start: a program that ends during it (the window destroyed
+// with the updater still running) leaves the line with its outcome unknown.
+TEST(UpdateDialog, ARunIsInTheLogFromItsStartAndStaysWhenTheProgramEndsDuringIt)
+{
+    BootRun run;
+    run.fakes.processLauncher.pollsBeforeEnd = -1;
+    run.open();
+    run.startUpdate();
+    ASSERT_EQ(run.fakes.processLauncher.Started.size(), 1u);
+    const QString unknown = ",127.0.0.1,Firmware + Configuration,1,0,0,0,unknown: the configurator did not see the updater end";
+    ASSERT_EQ(run.logLines().size(), 2);
+    EXPECT_TRUE(run.logLines()[1].endsWith(unknown)) << run.logLines()[1].toStdString();
+    run.window.reset();
+    ASSERT_EQ(run.logLines().size(), 2);
+    EXPECT_TRUE(run.logLines()[1].endsWith(unknown));
+}
+
+// Without a record of the run nothing is sent: a log that cannot be written stops the run
+// before the updater starts.
+TEST(UpdateDialog, ARunThatCannotBeRecordedIsNotStarted)
+{
+    BootRun run;
+    QDir(run.state.projectFolder).mkdir("update-log.csv"); // a folder where the log should go
+    run.open();
+    run.startUpdate();
+    ASSERT_EQ(run.fakes.messages.texts("error").size(), 1);
+    EXPECT_TRUE(run.fakes.messages.texts("error")[0].contains("update-log.csv"));
+    EXPECT_TRUE(run.fakes.processLauncher.Started.empty());
+    EXPECT_TRUE(run.controlsEnabled());
+}
+
+// The configuration whose images the updater reads is held for the whole run, also past the
+// wait limit, and let go once the updater has ended: meanwhile it is not renamed, deleted or
+// rebuilt (those ask checkConfigurationFree or take the lock themselves).
+TEST(UpdateDialog, RunHoldsTheConfigurationUntilTheUpdaterEnds)
+{
+    BootRun run;
+    run.fakes.processLauncher.pollsBeforeEnd = -1;
+    run.open();
+    EXPECT_TRUE(checkConfigurationFree(run.state.projectFolder).ok);
+    run.startUpdate();
+    ASSERT_EQ(run.fakes.processLauncher.Started.size(), 1u);
+    const Result during = checkConfigurationFree(run.state.projectFolder);
+    EXPECT_EQ(during.textNumber, Text::ErrorConfigurationInUse);
+    EXPECT_EQ(during.args.value(3), QString::number(QCoreApplication::applicationPid()));
+
+    // Past the limit the window stops waiting; the configuration stays held.
+    run.fakes.clock.Now += updaterWaitLimitMs;
+    ASSERT_TRUE(run.waitForMessage());
+    run.cancel();
+    EXPECT_FALSE(checkConfigurationFree(run.state.projectFolder).ok);
+
+    // The updater ends on its own: the configuration is let go without anyone asking.
+    run.fakes.processLauncher.pollsBeforeEnd = 0;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return checkConfigurationFree(run.state.projectFolder).ok; }, 5000));
+}
+
+TEST(UpdateDialog, RunThatEndsOrCannotStartLetsTheConfigurationGo)
+{
+    BootRun run;
+    run.fakes.processLauncher.pollsBeforeEnd = 2;
+    run.open();
+    run.startUpdate();
+    ASSERT_TRUE(run.waitForMessage());
+    EXPECT_TRUE(checkConfigurationFree(run.state.projectFolder).ok);
+
+    run.fakes.processLauncher.startError = "no such file";
+    run.fakes.messages.shown.clear();
+    run.startUpdate();
+    EXPECT_EQ(run.fakes.messages.texts("error").size(), 1);
+    EXPECT_TRUE(checkConfigurationFree(run.state.projectFolder).ok);
+}
+
+// Another program holds the configuration (it edits it, or its own updater reads the images):
+// no updater is started, and the engineer is told who holds it.
+TEST(UpdateDialog, NoUpdaterStartsWhileAnotherProgramHoldsTheConfiguration)
+{
+    BootRun run;
+    run.open();
+    OtherHolder other(run.state.projectFolder);
+    run.startUpdate();
+    const QStringList errors = run.fakes.messages.texts("error");
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(" is in use by " + QFileInfo(QStringLiteral(SWQ_LOCK_HOLDER)).fileName()))
+        << errors[0].toStdString();
+    EXPECT_TRUE(errors[0].endsWith("\nThe updater is not started while another program holds the configuration."))
+        << errors[0].toStdString();
+    EXPECT_TRUE(run.fakes.processLauncher.Started.empty());
+    EXPECT_FALSE(QFileInfo::exists(run.descriptor()));
+    EXPECT_TRUE(run.controlsEnabled());
 }

@@ -42,3 +42,18 @@ QHBoxLayout* makeOkCancelRow(QDialog* dialog, QPushButton*& ok, QPushButton*& ca
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
     return row;
 }
+
+QLabel* makeReadOnlyNotice(QWidget* parent)
+{
+    auto* notice = withObjectName(new QLabel(parent), "L_Read_Only");
+    notice->setWordWrap(true);
+    notice->setStyleSheet(QStringLiteral("QLabel { color: #a00000; font-weight: bold; }"));
+    notice->hide();
+    return notice;
+}
+
+void showReadOnlyNotice(QLabel* notice, const AppContext& context, const Result& reason)
+{
+    notice->setText(reason.ok ? QString() : context.texts[Text::ReadOnlyNotice] + u' ' + context.textOf(reason));
+    notice->setVisible(!reason.ok);
+}

@@ -38,3 +38,8 @@ QLabel* makeSoftwareCodeLabel(QWidget* parent);
 
 // The right-aligned row of the Btn_OK and Btn_Cancel buttons of a dialog; Cancel rejects it.
 QHBoxLayout* makeOkCancelRow(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel);
+
+// The line under a window's title that says the window is open read-only, and why (`reason`,
+// a failed result such as who holds the configuration); hidden while `reason` is a success.
+QLabel* makeReadOnlyNotice(QWidget* parent);
+void showReadOnlyNotice(QLabel* notice, const AppContext& context, const Result& reason);

@@ -98,8 +98,12 @@ Result readParGenFile(const QString& path, CommunicationSettings& set)
     // A text of blanks only is a text as entered too: keep it instead of reading it as empty.
     pugi::xml_document doc;
     const auto size = static_cast<size_t>(data.size());
-    if (const auto parsed = doc.load_buffer(data.constData(), size, xmlParseFlags | pugi::parse_ws_pcdata_single); !parsed)
+    const unsigned flags = xmlParseFlags | pugi::parse_ws_pcdata_single;
+    const auto parsed = doc.load_buffer(data.constData(), size, flags);
+    if (!parsed)
         return xmlParseError(path, parsed, data.constData(), size);
+    if (Result characters = checkXmlCharacters(path, data, flags, parsed); !characters)
+        return characters;
     // The first node is the root whatever its name; a declaration or comment there gives defaults.
     const pugi::xml_node root = doc.first_child();
     for (size_t i = 0; i < CommunicationSettings::keys.size(); ++i) {
@@ -118,7 +122,7 @@ Result writeParGenFile(const QString& path, const CommunicationSettings& set)
         const QString& value = isSwitch(i) ? switchText(set.values[i]) : set.values[i];
         root.append_child(CommunicationSettings::keys[i]).text().set(qStringToXml(value).c_str());
     }
-    return saveXmlFile(doc, path);
+    return saveXmlFile(doc, path, parGenFileLimit);
 }
 
 Problems communicationProblems(const CommunicationSettings& set)

@@ -2,6 +2,7 @@
 #include "base/TextNumbers.h"
 #include "base/gui/OctetFields.h"
 #include <QCheckBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -32,6 +33,8 @@ CommunicationDialog::CommunicationDialog(AppContext& appContext, QWidget* parent
     bind(softwareDescriptionLabel, Text::CommunicationWindow + 1, -1);
     top->addWidget(softwareCodeLabel);
     top->addWidget(softwareDescriptionLabel);
+    readOnlyNotice = makeReadOnlyNotice(this);
+    top->addWidget(readOnlyNotice);
 
     panelScroll = withObjectName(new QScrollArea(this), "Panel_Group");
     panelScroll->setWidgetResizable(true);
@@ -173,7 +176,15 @@ void CommunicationDialog::retranslate()
         if (b.hintNo >= 0)
             b.control->setToolTip(context.texts[b.hintNo]);
     }
+    showReadOnlyNotice(readOnlyNotice, context, readOnlyReason);
     fitPanelsWidth();
+}
+
+void CommunicationDialog::setReadOnly(const Result& reason)
+{
+    readOnlyReason = reason;
+    okButton->setEnabled(reason.ok);
+    showReadOnlyNotice(readOnlyNotice, context, reason);
 }
 
 void CommunicationDialog::fitPanelsWidth()
@@ -195,6 +206,8 @@ void CommunicationDialog::showEvent(QShowEvent* event)
 
 void CommunicationDialog::loadOnShow()
 {
+    // Taken first: a change between the stamp and the reading is one more reason to ask on OK.
+    loadedStamp = fileStamp(context.state.parGenFile);
     CommunicationSettings set;
     const Result read = readParGenFile(context.state.parGenFile, set);
     showEntries(set);
@@ -237,7 +250,13 @@ bool CommunicationDialog::validateEntries(const CommunicationSettings& set)
 void CommunicationDialog::onOkClicked()
 {
     const CommunicationSettings set = entries();
-    if (!validateEntries(set))
+    if (!readOnlyReason.ok || !validateEntries(set))
+        return;
+    // Another program (a second instance, an editor) changed the file since it was loaded.
+    const QString& file = context.state.parGenFile;
+    if (fileStamp(file) != loadedStamp
+        && !context.platform.messages->askYesNoDefaultNo(
+            fillPlaceholders(context.texts[Text::QuestionFileChangedOnDisk], {QDir::toNativeSeparators(file)})))
         return;
     // A failed write keeps the old file and the window open with the entries as they are.
     if (!context.report(writeParGenFile(context.state.parGenFile, set)))

@@ -1,5 +1,6 @@
 #pragma once
 #include "base/gui/AppContext.h"
+#include "base/Files.h"
 #include "comm/core/CommunicationSettings.h"
 #include <QDialog>
 #include <array>
@@ -21,6 +22,9 @@ public:
     CommunicationDialog(AppContext& appContext, QWidget* parent);
 
     void retranslate();
+    // Until the next call: a failed `reason` (who holds the configuration) opens the window
+    // read-only, saying why, with OK disabled; a success makes it editable.
+    void setReadOnly(const Result& reason);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -47,7 +51,11 @@ private:
     void showEntries(const CommunicationSettings& set);
 
     AppContext& context;
+    Result readOnlyReason;
+    // ParGen.xml as the window loaded it: OK asks before replacing changes made elsewhere since.
+    FileStamp loadedStamp;
     QLabel* softwareCodeLabel = nullptr;
+    QLabel* readOnlyNotice = nullptr;
     QLabel* softwareDescriptionLabel = nullptr;
     QScrollArea* panelScroll = nullptr;
     Panel iecPanel;

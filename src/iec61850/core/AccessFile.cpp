@@ -7,32 +7,192 @@
 #include "base/TextNumbers.h"
 #include "base/TextTable.h"
 #include "iec61850/core/SclReader.h"
-#include "base/XmlFile.h"
 #include <QDir>
 #include <QFileInfo>
+#include <cstring>
 
 namespace {
 
 const char* const rootName = "IEC_68850_Client";
 
-void set(pugi::xml_node& node, const char* name, const QString& value)
+// The access file is written straight into its bytes, element by element: a document object
+// model of a large access list takes many times the file's size. The bytes are those pugixml
+// writes for the same document (raw, UTF-8, no declaration), so files stay as they were. The
+// same walk first only counts the bytes, so that a file too large to be read again is refused
+// before any of it is made.
+
+// As pugixml escapes an attribute value: &, < and " by name, a control character by its
+// two-digit number; the value ends at a NUL, as a C string does.
+void addEscaped(QByteArray& bytes, const QByteArray& value)
 {
-    node.append_attribute(name).set_value(qStringToXml(value).c_str());
+    for (const char c : value) {
+        switch (c) {
+        case '\0':
+            return;
+        case '&':
+            bytes += "&amp;";
+            break;
+        case '<':
+            bytes += "&lt;";
+            break;
+        case '"':
+            bytes += "&quot;";
+            break;
+        default:
+            if (static_cast<unsigned char>(c) < 32) {
+                bytes += "&#";
+                bytes += char('0' + c / 10);
+                bytes += char('0' + c % 10);
+                bytes += ';';
+            } else
+                bytes += c;
+        }
+    }
 }
 
-// Writes the data rows of a grid (none when it is empty) as elements with the given attributes,
-// column c as attributes[c - 1] (column 0, the row number, is not stored).
-template <typename Extra>
-void writeRows(pugi::xml_node list, const StringGrid& grid, const char* item, const char* const* attributes, Extra extra)
+// The length addEscaped() gives the UTF-8 of `value`.
+qint64 escapedLength(const QString& value)
 {
-    if (grid.isEmpty())
-        return;
-    for (int row = 1; row < grid.rowCount(); ++row) {
-        pugi::xml_node node = list.append_child(item);
-        for (int col = 1; col < grid.colCount(); ++col)
-            set(node, attributes[col - 1], grid.cell(col, row));
-        extra(node, row);
+    qint64 length = 0;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const char16_t c = value[i].unicode();
+        if (c == 0)
+            break;
+        if (c == u'&' || c < 32)
+            length += 5;
+        else if (c == u'<')
+            length += 4;
+        else if (c == u'"')
+            length += 6;
+        else if (c < 0x80)
+            length += 1;
+        else if (c < 0x800)
+            length += 2;
+        else if (QChar::isHighSurrogate(c) && i + 1 < value.size() && QChar::isLowSurrogate(value[i + 1].unicode())) {
+            length += 4;
+            ++i;
+        } else
+            length += 3; // a character of the basic plane; a lone surrogate becomes U+FFFD
     }
+    return length;
+}
+
+class ByteSink {
+public:
+    void add(const char* text) { bytes += text; }
+    void addValue(const QString& value) { addEscaped(bytes, value.toUtf8()); }
+    QByteArray bytes;
+};
+
+class CountingSink {
+public:
+    void add(const char* text) { count += static_cast<qint64>(std::strlen(text)); }
+    void addValue(const QString& value) { count += escapedLength(value); }
+    qint64 count = 0;
+};
+
+template <typename Sink> class AccessFileWriter {
+public:
+    explicit AccessFileWriter(Sink& into)
+        : out(into)
+    {
+    }
+    void open(const char* name)
+    {
+        out.add("<");
+        out.add(name);
+    }
+    void attribute(const char* name, const QString& value)
+    {
+        out.add(" ");
+        out.add(name);
+        out.add("=\"");
+        out.addValue(value);
+        out.add("\"");
+    }
+    // After the attributes: "/>" for an element without children, else ">".
+    void endStart(bool empty) { out.add(empty ? "/>" : ">"); }
+    void close(const char* name)
+    {
+        out.add("</");
+        out.add(name);
+        out.add(">");
+    }
+    void comment(const char* text)
+    {
+        out.add("<!--");
+        out.add(text);
+        out.add("-->");
+    }
+
+private:
+    Sink& out;
+};
+
+// Writes the data rows of a grid (none when it is empty) as elements with the given attributes,
+// column c as attributes[c - 1] (column 0, the row number, is not stored); `inner` ends each
+// element.
+template <typename Writer, typename Inner>
+void writeRows(
+    Writer& out, const char* list, const StringGrid& grid, const char* item, const char* const* attributes, Inner inner)
+{
+    out.open(list);
+    if (grid.isEmpty()) {
+        out.endStart(true);
+        return;
+    }
+    out.endStart(false);
+    for (int row = 1; row < grid.rowCount(); ++row) {
+        out.open(item);
+        for (int col = 1; col < grid.colCount(); ++col)
+            out.attribute(attributes[col - 1], grid.cell(col, row));
+        inner(row);
+    }
+    out.close(list);
+}
+
+template <typename Sink> void writeAccessFile(const AccessList& access, Sink& sink)
+{
+    AccessFileWriter<Sink> out(sink);
+    out.open(rootName);
+    out.endStart(false);
+
+    out.open("List_ICD_Files");
+    out.endStart(access.devices.empty());
+    for (const auto& device : access.devices) {
+        out.open("ICD_File");
+        out.attribute("Name", device->name);
+        out.attribute("FileName", device->fileName);
+        out.endStart(true);
+    }
+    if (!access.devices.empty())
+        out.close("List_ICD_Files");
+
+    writeRows(
+        out, "List_DA_Selected", access.variableGrid, "DA_Item", variableItemAttributes, [&out](int) { out.endStart(true); });
+
+    writeRows(out, "List_DataSet_Selected", access.dataSetGrid, "DataSet_Item", dataSetItemAttributes, [&](int row) {
+        out.endStart(false);
+        const bool hasEntry = row <= static_cast<int>(access.dataSets.size());
+        const auto* members = hasEntry ? &access.dataSets[static_cast<size_t>(row - 1)]->members : nullptr;
+        out.open("DataSet_List_DAs");
+        out.endStart(!members || members->empty());
+        if (members && !members->empty()) {
+            for (const auto& da : *members) {
+                out.open("DataSet_DA_Item");
+                const QString values[]
+                    = {da->bType(), da->reference(), da->position, da->bitAddress, da->conversion, da->multFactor, da->mnemonic};
+                for (size_t i = 0; i < std::size(values); ++i)
+                    out.attribute(memberItemAttributes[i], values[i]);
+                out.endStart(true);
+            }
+            out.close("DataSet_List_DAs");
+        }
+        out.close("DataSet_Item");
+    });
+
+    out.close(rootName);
+    out.comment("SW_VERSION = 1.000");
 }
 
 class Loader {
@@ -61,29 +221,7 @@ public:
 private:
     Result readDevices(const AccessFileModel& model)
     {
-        for (const StoredDevice& item : model.devices) {
-            const QString& fileName = item[1].text;
-            const QString file = joinPath(Catalog, fileName);
-            std::unique_ptr<Ied> device;
-            Result read;
-            if (isCatalogFileName(fileName) && QFileInfo(file).isFile())
-                read = catalogModels().take(file, item[0].text, device);
-            if (!device || !read) {
-                // A file that is missing or cannot be read keeps its device's position, name and
-                // file name, so that the entries' indexes stay right and the next save writes
-                // every entry back unchanged: a bad catalog copy never empties the mapping.
-                device = std::make_unique<Ied>();
-                device->name = item[0].text;
-                device->fileName = fileName;
-                device->fileMissing = true;
-                device->fileError = read.ok ? QString() : read.text(TextTable());
-                if (read)
-                    report.missingFiles << fileName;
-                else
-                    report.unreadableFiles << read;
-            }
-            access.devices.push_back(std::move(device));
-        }
+        readCatalogDevices(model.devices, Catalog, access.devices, report);
         catalogModels().dropIdle();
         return Result::success();
     }
@@ -128,7 +266,7 @@ private:
     }
 
     // The device's SCL file is missing or unreadable: nothing to match against, so the members
-    // stay as stored until the file is back.
+    // stay as stored until the file is back (the checks refuse them meanwhile).
     static void keepMembers(const std::vector<StoredMember>& members, DataSetEntry& entry)
     {
         for (const StoredMember& item : members)
@@ -153,7 +291,10 @@ private:
         return da;
     }
 
-    // Takes over the stored members that still match the SCL data set at their position.
+    // Links the stored members that still match the SCL data set at their place. The others
+    // stay as stored, unlinked: the next save writes them back unchanged, and the checks
+    // refuse them until the engineer has added the data set afresh, so that no member is lost
+    // without a word.
     void readMembers(const std::vector<StoredMember>& members, DataSetEntry& entry, int row)
     {
         using namespace AccessItem;
@@ -164,20 +305,19 @@ private:
             const StoredMember& item = members[i];
             const QString& memberRef = item[MReference].text;
             DataAttribute* member = dataSet && i < dataSet->attributes.size() ? dataSet->attributes[i] : nullptr;
-            if (!member || member->bType != item[MBType].text || member->reference != memberRef) {
+            const bool matches = member && member->bType == item[MBType].text && member->reference == memberRef;
+            if (!matches)
                 unmatched << QStringLiteral("%1 %2").arg(i + 1).arg(memberRef);
-                continue;
-            }
-            entry.members.push_back(memberOf(item, member));
+            entry.members.push_back(memberOf(item, matches ? member : nullptr));
         }
         if (members.empty())
             return;
         if (!dataSet)
-            report.droppedMembers << Result::failed(
-                Text::DroppedMembersNoDataSet, {QString::number(row), reference, QString::number(members.size())});
+            report.unmatchedMembers << Result::failed(
+                Text::UnmatchedMembersNoDataSet, {QString::number(row), reference, QString::number(members.size())});
         else if (!unmatched.isEmpty())
-            report.droppedMembers << Result::failed(
-                Text::DroppedMembersNoLongerMatching, {QString::number(row), reference, unmatched.join(QStringLiteral(", "))});
+            report.unmatchedMembers << Result::failed(
+                Text::UnmatchedMembers, {QString::number(row), reference, unmatched.join(QStringLiteral(", "))});
     }
 
     const QString& path;
@@ -220,19 +360,58 @@ QString AccessFileReport::unreadableFilesWarning(const TextTable& texts) const
     return warning(texts, Text::WarningUnreadableFiles, {}, linesOf(unreadableFiles, texts));
 }
 
-QString AccessFileReport::droppedMembersWarning(const TextTable& texts) const
+QString AccessFileReport::unmatchedMembersWarning(const TextTable& texts) const
 {
-    if (droppedMembers.isEmpty())
+    if (unmatchedMembers.isEmpty())
         return {};
-    return warning(texts, Text::WarningDroppedMembers, {}, linesOf(droppedMembers, texts));
+    return warning(texts, Text::WarningUnmatchedMembers, {}, linesOf(unmatchedMembers, texts));
+}
+
+void readCatalogDevices(const std::vector<StoredDevice>& items, const QString& catalogFolder,
+    std::vector<std::unique_ptr<Ied>>& devices, AccessFileReport& report, const std::function<bool(size_t)>& wanted)
+{
+    for (size_t i = 0; i < items.size(); ++i) {
+        const StoredDevice& item = items[i];
+        if (wanted && !wanted(i)) {
+            devices.emplace_back();
+            continue;
+        }
+        const QString& fileName = item[1].text;
+        const QString file = joinPath(catalogFolder, fileName);
+        std::unique_ptr<Ied> device;
+        Result read;
+        if (isCatalogFileName(fileName) && QFileInfo(file).isFile())
+            read = catalogModels().take(file, item[0].text, device);
+        if (!device || !read) {
+            // A file that is missing or cannot be read keeps its device's position, name and
+            // file name, so that the entries' indexes stay right and the next save writes
+            // every entry back unchanged: a bad catalog copy never empties the mapping.
+            device = std::make_unique<Ied>();
+            device->name = item[0].text;
+            device->fileName = fileName;
+            device->fileMissing = true;
+            device->fileError = read.ok ? QString() : read.text(TextTable());
+            if (read)
+                report.missingFiles << fileName;
+            else
+                report.unreadableFiles << read;
+        }
+        devices.push_back(std::move(device));
+    }
+}
+
+void giveBackDevices(std::vector<std::unique_ptr<Ied>>& devices)
+{
+    for (auto& device : devices)
+        if (device)
+            catalogModels().giveBack(std::move(device));
+    devices.clear();
 }
 
 void clearAccessList(AccessList& access)
 {
     access.dataSets.clear(); // before the devices its entries link to
-    for (auto& device : access.devices)
-        catalogModels().giveBack(std::move(device));
-    access.devices.clear();
+    giveBackDevices(access.devices);
     access.variableGrid.clear();
     access.dataSetGrid.clear();
     access.memberGrid.clear();
@@ -250,35 +429,17 @@ DataSet* findDataSet(const Ied& device, const QString& reference)
 
 Result saveAccessFile(const AccessList& access, const QString& path)
 {
-    pugi::xml_document doc;
-    pugi::xml_node root = doc.append_child(rootName);
-    doc.append_child(pugi::node_comment).set_value("SW_VERSION = 1.000");
-
-    pugi::xml_node files = root.append_child("List_ICD_Files");
-    for (const auto& device : access.devices) {
-        pugi::xml_node file = files.append_child("ICD_File");
-        set(file, "Name", device->name);
-        set(file, "FileName", device->fileName);
-    }
-
-    writeRows(root.append_child("List_DA_Selected"), access.variableGrid, "DA_Item", variableItemAttributes,
-        [](pugi::xml_node&, int) {});
-
-    writeRows(root.append_child("List_DataSet_Selected"), access.dataSetGrid, "DataSet_Item", dataSetItemAttributes,
-        [&](pugi::xml_node& node, int row) {
-            pugi::xml_node members = node.append_child("DataSet_List_DAs");
-            if (row > static_cast<int>(access.dataSets.size()))
-                return;
-            for (const auto& da : access.dataSets[static_cast<size_t>(row - 1)]->members) {
-                pugi::xml_node member = members.append_child("DataSet_DA_Item");
-                const QString values[]
-                    = {da->bType(), da->reference(), da->position, da->bitAddress, da->conversion, da->multFactor, da->mnemonic};
-                for (size_t i = 0; i < std::size(values); ++i)
-                    set(member, memberItemAttributes[i], values[i]);
-            }
-        });
-
-    return saveXmlFile(doc, path);
+    // Never replace the file by one that loading would refuse for its size.
+    CountingSink size;
+    writeAccessFile(access, size);
+    if (Result fits = checkWriteSize(path, size.count, accessFileLimit); !fits)
+        return fits;
+    ByteSink file;
+    file.bytes.reserve(static_cast<qsizetype>(size.count));
+    writeAccessFile(access, file);
+    if (Result fits = checkWriteSize(path, file.bytes.size(), accessFileLimit); !fits)
+        return fits;
+    return writeFileAtomically(path, file.bytes);
 }
 
 Result loadAccessFile(const QString& path, const QString& catalogFolder, AccessList& access, AccessFileReport& report)

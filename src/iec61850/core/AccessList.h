@@ -48,8 +48,8 @@ struct DataSetMember {
     QString conversion;
     QString multFactor;
     QString mnemonic;
-    // As stored, for a member of a device whose SCL file is missing or unreadable: kept so that
-    // a save writes it back unchanged.
+    // As stored, for a member of a device whose SCL file is missing or unreadable, or that does
+    // not match its SCL data set at its place: kept so that a save writes it back unchanged.
     QString storedBType;
     QString storedReference;
 

@@ -50,6 +50,23 @@ DataSetEntry* entryOfRow(AccessList& access, int row)
     return access.dataSets[static_cast<size_t>(row - 1)].get();
 }
 
+// The fixed sizes as texts that every row shares, rather than one string per row.
+QString sizeText(int numByte)
+{
+    switch (numByte) {
+    case 1:
+        return QStringLiteral("1");
+    case 2:
+        return QStringLiteral("2");
+    case 4:
+        return QStringLiteral("4");
+    case 8:
+        return QStringLiteral("8");
+    default:
+        return QString::number(numByte);
+    }
+}
+
 } // namespace
 
 void setStartNumByte(StringGrid& variableGrid, int row)
@@ -57,7 +74,7 @@ void setStartNumByte(StringGrid& variableGrid, int row)
     const int numByte = fixedNumByte(variableGrid.cell(VariableColumn::BType, row));
     if (numByte > 0) {
         variableGrid.setCell(VariableColumn::StartByte, row, QStringLiteral("0"));
-        variableGrid.setCell(VariableColumn::NumByte, row, QString::number(numByte));
+        variableGrid.setCell(VariableColumn::NumByte, row, sizeText(numByte));
     }
     variableGrid.setReadOnly(VariableColumn::StartByte, row, numByte > 0);
     variableGrid.setReadOnly(VariableColumn::NumByte, row, numByte > 0);

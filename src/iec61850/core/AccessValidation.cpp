@@ -1,8 +1,11 @@
 #include "iec61850/core/AccessValidation.h"
+#include "iec61850/core/AccessModelCheck.h"
 #include "base/TextNumbers.h"
 #include "base/Conversions.h"
 #include "base/TextTable.h"
 #include "base/WholeNumber.h"
+#include "base/XmlFile.h"
+#include <algorithm>
 #include <array>
 #include <limits>
 #include <optional>
@@ -28,9 +31,16 @@ std::optional<SizedType> sizedType(const QString& bType)
     return std::nullopt;
 }
 
-// A cell that the build reads with a fallback: a text that is not a whole number takes the
-// fallback, a whole number must fit where it goes.
-bool fitsOrFallsBack(const StoredAttribute& a, qint64 low, qint64 high) { return !a.number || inRange(*a.number, low, high); }
+// A cell that the build reads with a fallback: a blank cell takes the fallback, anything else
+// must be a whole number (as the build reads it) that fits where it goes. Text that is not a
+// whole number would take the fallback too, but the engineer wrote something else.
+bool blankOrFits(const StoredAttribute& a, qint64 low, qint64 high)
+{
+    return stripBlanks(a.text).isEmpty() || (a.number && inRange(*a.number, low, high));
+}
+
+// A flag is on exactly when it is "Y", as the build reads it; "N" or nothing is off.
+bool flagOn(const StoredAttribute& flag) { return flag.is("Y"); }
 
 // Collects the failures of one row; `prefix` is the text number and argument start that name
 // the row in the window's message ("Error row " and "3").
@@ -48,9 +58,13 @@ public:
     // Adds an error when `passes` is false; returns `passes`.
     bool check(bool passes, const char* column, int textNumber, const QString& suffix = {})
     {
+        return check(passes, column, texts[textNumber] + suffix);
+    }
+    bool check(bool passes, const char* column, const QString& message)
+    {
         if (!passes)
-            problems.push_back({Problem::Severity::Error, {}, row, QLatin1String(column),
-                Result::textError(prefix, prefixArg + texts[textNumber] + suffix)});
+            problems.push_back(
+                {Problem::Severity::Error, {}, row, QLatin1String(column), Result::textError(prefix, prefixArg + message)});
         return passes;
     }
 
@@ -66,8 +80,31 @@ public:
     void time(const StoredAttribute& time, bool onTimer, const char* column)
     {
         // Without the timer the time still reaches the image (fallback 1000), unsigned.
-        check(onTimer ? inRange(number(time), 1, 100000000) : fitsOrFallsBack(time, 0, std::numeric_limits<qint32>::max()),
-            column, Text::ErrorRowTime);
+        check(onTimer ? inRange(number(time), 1, 100000000) : blankOrFits(time, 0, std::numeric_limits<qint32>::max()), column,
+            Text::ErrorRowTime);
+    }
+    void flag(const StoredAttribute& flag, const char* column)
+    {
+        // Anything but "Y" is off for the build; only "N" or nothing says so.
+        check(flag.text.isEmpty() || flag.is("Y") || flag.is("N"), column,
+            fillPlaceholders(texts[Text::ErrorRowFlag], {QLatin1String(column)}));
+    }
+    // Every cell is stored in the access file, which holds only what XML allows; a cell that
+    // reaches the image must also fit its 8-bit characters, or the device receives other text.
+    void text(const StoredAttribute& cell, const char* column, bool inImage)
+    {
+        if (const qsizetype at = firstNonXmlCharacter(cell.text); at >= 0) {
+            check(false, column,
+                fillPlaceholders(texts[Text::ErrorRowCharacterNotStored], {QLatin1String(column), codeAt(cell.text, at)}));
+            return;
+        }
+        if (!inImage)
+            return;
+        const auto wide = std::find_if(cell.text.cbegin(), cell.text.cend(), [](QChar c) { return c.unicode() > 0xFF; });
+        if (wide != cell.text.cend())
+            check(false, column,
+                fillPlaceholders(texts[Text::ErrorRowCharacterNot8Bit],
+                    {QLatin1String(column), codeAt(cell.text, wide - cell.text.cbegin())}));
     }
     void position(const StoredAttribute& position, const char* column)
     {
@@ -94,6 +131,15 @@ public:
     }
 
 private:
+    // The character at `at`, a surrogate pair as one.
+    static QString codeAt(const QString& text, qsizetype at)
+    {
+        const QChar c = text[at];
+        if (c.isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate())
+            return characterCode(QChar::surrogateToUcs4(c, text[at + 1]));
+        return characterCode(c.unicode());
+    }
+
     Problems& problems;
     const TextTable& texts;
     QString row;
@@ -114,18 +160,24 @@ void checkVariable(const StoredVariable& item, int row, QChar separator, const T
             c.check(start + count <= sized->maxNum, names[StartByte], sized->sumText);
     } else if (fixedNumByte(item[BType].text) == 0) {
         // Other types of entered size: each byte cell fills one byte of the record.
-        c.check(fitsOrFallsBack(item[StartByte], 0, 255), names[StartByte], Text::ErrorRowOtherStartByte);
-        c.check(fitsOrFallsBack(item[NumByte], 0, 255), names[NumByte], Text::ErrorRowOtherNumByte);
+        c.check(blankOrFits(item[StartByte], 0, 255), names[StartByte], Text::ErrorRowOtherStartByte);
+        c.check(blankOrFits(item[NumByte], 0, 255), names[NumByte], Text::ErrorRowOtherNumByte);
     }
     c.address(item[IpAddress], names[IpAddress]);
     c.port(item[Port], names[Port]);
-    c.time(item[Time], stripBlanks(item[OnTimer].text) == u"Y", names[Time]);
+    c.time(item[Time], flagOn(item[OnTimer]), names[Time]);
     c.position(item[Position], names[Position]);
     c.multFactor(item[MultFactor], separator, names[MultFactor]);
     c.startBit(item[StartBit], names[StartBit]);
     // The build takes anything but "Read" for Write: the direction must be chosen.
     c.check(item[ReadWrite].is("Read") || item[ReadWrite].is("Write"), names[ReadWrite], Text::ErrorRowReadWrite);
     c.conversion(item[Conversion], names[Conversion]);
+    for (const size_t flag : {OnChange, OnCmd, OnTimer})
+        c.flag(item[flag], names[flag]);
+    // The device receives two characters of the fc.
+    c.check(item[Fc].text.size() <= 2, names[Fc], Text::ErrorRowFcTooLong);
+    for (size_t i = 0; i < std::size(variableItemAttributes); ++i)
+        c.text(item[i], names[i], i == BType || i == Fc || i == Reference || i == IpAddress);
 }
 
 void checkDataSet(const StoredDataSet& item, int row, QChar separator, const TextTable& texts, Problems& problems)
@@ -139,6 +191,9 @@ void checkDataSet(const StoredDataSet& item, int row, QChar separator, const Tex
     c.time(item[DsTime], true, names[DsTime]);
     // More than 255 members is the build's own error: its count field is one byte.
     c.check(!item.members.empty(), "DataSet_List_DAs", Text::ErrorDataSetMembers);
+    c.flag(item[DsEnGoose], names[DsEnGoose]);
+    for (size_t i = 0; i < std::size(dataSetItemAttributes); ++i)
+        c.text(item[i], names[i], i == DsReference || i == DsGooseName || i == DsIpAddress);
     for (size_t i = 0; i < item.members.size(); ++i) {
         const int member = static_cast<int>(i) + 1;
         RowChecks m(problems, texts,
@@ -150,6 +205,8 @@ void checkDataSet(const StoredDataSet& item, int row, QChar separator, const Tex
         m.conversion(stored[MConversion], memberItemAttributes[MConversion]);
         // A member's factor was never asked for: left empty, it is read as None.
         m.multFactor(stored[MMultFactor], separator, memberItemAttributes[MMultFactor], true);
+        for (size_t k = 0; k < std::size(memberItemAttributes); ++k)
+            m.text(stored[k], memberItemAttributes[k], k == MBType || k == MReference);
     }
 }
 
@@ -217,7 +274,9 @@ AccessFileModel accessFileModelOf(const AccessList& access)
 
 Result validateAccessList(const AccessList& access, QChar decimalSeparator, const TextTable& texts)
 {
-    return firstProblem(checkAccessRows(accessFileModelOf(access), decimalSeparator, texts));
+    const AccessFileModel model = accessFileModelOf(access);
+    const Problems rows = checkAccessRows(model, decimalSeparator, texts);
+    return firstProblem(rows.empty() ? checkRowsAgainstModels(model, access.devices, texts) : rows);
 }
 
 Result validateDataSet(const StringGrid& dataSetGrid, const std::vector<std::unique_ptr<DataSetEntry>>& dataSets, int row,

@@ -37,6 +37,10 @@ Result importSclFile(AccessList& access, const QString& projectFolder, const QSt
 {
     const QString folder = catalogFolder(projectFolder);
     const QString target = joinPath(folder, QFileInfo(chosenPath).fileName());
+    // As bin and the images: a link must not carry the copy out of the configuration.
+    for (const QString& path : {folder, target})
+        if (!staysInside(path, projectFolder))
+            return Result::failed(Text::ErrorWriteThroughLink, {QDir::toNativeSeparators(path)});
 
     bool copy = true;
     if (QFileInfo::exists(target)) {

@@ -23,16 +23,23 @@ public:
     void setRowCount(int count);
     // Back to one empty, unlocked data row.
     void clear();
+    // Takes over the data rows of `other`, which is left with one empty data row; the headings
+    // stay. Both grids have the same columns.
+    void takeRows(StringGrid& other);
     // Exactly one data row whose column 1 is empty.
     bool isEmpty() const;
 
     void setHeading(int col, const QString& text) { headings[col] = text; }
 
 private:
-    struct Cell {
-        QString text;
-        bool locked = false;
+    // One data row: its cells and a lock bit per column (a grid has far fewer than 64 columns);
+    // no more than that per cell, since an imported point list may bring a million rows.
+    struct Row {
+        std::vector<QString> cells;
+        quint64 locked = 0;
     };
+    Row emptyRow() const { return {std::vector<QString>(static_cast<size_t>(colCount())), 0}; }
+
     QStringList headings;
-    std::vector<std::vector<Cell>> rows; // data rows 1..n
+    std::vector<Row> rows; // data rows 1..n
 };

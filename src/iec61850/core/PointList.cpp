@@ -7,6 +7,8 @@
 #include "iec61850/core/AccessValidation.h"
 #include "iec61850/core/DataArray.h"
 #include <QHash>
+#include <algorithm>
+#include <unordered_map>
 
 namespace {
 
@@ -22,6 +24,46 @@ enum : int {
     ColumnCount
 };
 constexpr int variableCell(int col) { return col + 1; } // point-list column -> variables-grid column
+
+// The columns of numbers; all others hold text.
+bool isNumberColumn(int col)
+{
+    switch (col < IedColumn ? variableCell(col) : -1) {
+    case VariableColumn::Index:
+    case VariableColumn::StartByte:
+    case VariableColumn::NumByte:
+    case VariableColumn::Port:
+    case VariableColumn::Time:
+    case VariableColumn::Position:
+    case VariableColumn::StartBit:
+    case VariableColumn::MultFactor:
+        return true;
+    default:
+        return col == ByteExtentColumn;
+    }
+}
+
+// Text that a spreadsheet would run as a formula: it begins, after any apostrophes, with "=",
+// "+", "-", "@", tab or CR. Such text goes out behind one more apostrophe, which a spreadsheet
+// shows as the mark of text, and comes back without it. Counting the apostrophes in makes the
+// mark undo exactly: text that begins with an apostrophe of its own keeps it.
+bool startsLikeFormula(QStringView text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == u'\'')
+        ++i;
+    if (i == text.size())
+        return false;
+    const QChar c = text[i];
+    return c == u'=' || c == u'+' || c == u'-' || c == u'@' || c == u'\t' || c == u'\r';
+}
+
+QString markedText(const QString& text) { return startsLikeFormula(text) ? u'\'' + text : text; }
+
+QString unmarkedText(const QString& text)
+{
+    return text.startsWith(u'\'') && startsLikeFormula(QStringView(text).mid(1)) ? text.mid(1) : text;
+}
 
 QString deviceName(const AccessList& access, const QString& index)
 {
@@ -54,17 +96,6 @@ QString checkText(const Result& checked, const TextTable& texts)
     return text;
 }
 
-// The row checks of the access window for one imported variable row: the text of the first
-// failing check, or nothing.
-QString rowCheckFailure(const StringGrid& grid, int row, QChar separator, const TextTable& texts)
-{
-    StringGrid one(QStringList(grid.colCount(), QString()));
-    for (int col = 0; col < grid.colCount(); ++col)
-        one.setCell(col, 1, grid.cell(col, row));
-    const Result checked = validateVariables(one, separator, texts);
-    return checked ? QString() : checkText(checked, texts);
-}
-
 // The data attributes and data sets of each device by reference, made when first asked.
 class ModelIndex {
 public:
@@ -87,6 +118,19 @@ public:
     }
     DataAttribute* attribute(int device, const QString& reference) { return of(device).attributes.value(reference); }
     DataSet* dataSet(int device, const QString& reference) { return of(device).dataSets.value(reference); }
+    // The places of the member of that reference in the data set, in order.
+    const std::vector<int>& memberPlaces(const DataSet& dataSet, const QString& reference)
+    {
+        auto it = members.find(&dataSet);
+        if (it == members.end()) {
+            it = members.emplace(&dataSet, QHash<QString, std::vector<int>>()).first;
+            for (size_t k = 0; k < dataSet.attributes.size(); ++k)
+                it->second[dataSet.attributes[k]->reference].push_back(static_cast<int>(k));
+        }
+        static const std::vector<int> none;
+        const auto places = it->second.constFind(reference);
+        return places == it->second.constEnd() ? none : *places;
+    }
 
 private:
     struct Lookup {
@@ -128,6 +172,25 @@ private:
 
     const AccessList& access;
     std::vector<Lookup> devices;
+    std::unordered_map<const DataSet*, QHash<QString, std::vector<int>>> members;
+};
+
+// The consecutive lines of one data set of one device: one data set entry when its members are
+// exactly the data set's, in the data set's order, and every line passes its checks; else
+// every line is refused. A line naming a member the group holds already starts the next entry.
+struct MemberLine {
+    int line = 0;
+    int member = -1; // place in the data set; -1 for a line of no usable member
+    QString problem; // the line's own
+    QString position, bitAddress, conversion, multFactor, mnemonic;
+};
+struct MemberGroup {
+    bool open = false;
+    int device = -1;
+    DataSet* dataSet = nullptr;
+    QString goose, enGoose, ipAddress, port, time, mnemonic; // the data set row, from its first line
+    std::vector<MemberLine> lines;
+    std::vector<bool> held; // by place in the data set
 };
 
 class Importer {
@@ -139,51 +202,114 @@ public:
         , texts(textTable)
         , import(into)
     {
+        import = PointListImport{};
+        for (size_t i = 0; i < list.devices.size(); ++i)
+            indexTexts << QString::number(i);
+        lastValues.resize(ColumnCount);
     }
 
-    Result run(const CsvTable& table)
+    Result record(const CsvRecord& record)
     {
-        import = PointListImport{};
-        if (table.records.empty() || !readHeader(table.records.front().fields))
+        if (columns.empty())
+            return readHeader(record);
+        ++import.lines;
+        fields = &record.fields;
+        line = record.line;
+        if (Result bad = checkNumberCells(); !bad)
+            return bad;
+        if (value(DataSetColumnAt).isEmpty()) {
+            closeGroup();
+            refuseIfSet(readVariable());
+        } else
+            readMemberLine();
+        return Result::success();
+    }
+
+    Result finish()
+    {
+        if (columns.empty())
             return Result::textError(Text::ImportNoColumns);
-        for (size_t i = 1; i < table.records.size(); ++i) {
-            ++import.lines;
-            const CsvRecord& record = table.records[i];
-            fields = &record.fields;
-            const QString problem = value(DataSetColumnAt).isEmpty() ? readVariable() : readMember();
-            if (!problem.isEmpty())
-                import.unusable << texts[Text::ImportLine].arg(record.line).arg(problem);
-        }
+        closeGroup();
         return Result::success();
     }
 
 private:
-    bool readHeader(const QStringList& header)
+    Result readHeader(const CsvRecord& record)
     {
         const QStringList names = pointListHeadings();
+        const QStringList& header = record.fields;
         columns.assign(ColumnCount, -1);
         for (qsizetype i = 0; i < header.size(); ++i)
             for (size_t col = 0; col < columns.size(); ++col)
-                if (columns[col] < 0 && header[i].trimmed().compare(names[static_cast<qsizetype>(col)], Qt::CaseInsensitive) == 0)
+                if (header[i].trimmed().compare(names[static_cast<qsizetype>(col)], Qt::CaseInsensitive) == 0) {
+                    // Two columns of one name: which one is meant cannot be known.
+                    if (columns[col] >= 0)
+                        return Result::failed(Text::ImportDuplicateColumn,
+                            {QString::number(record.line), QString::number(i + 1), names[static_cast<qsizetype>(col)]});
                     columns[col] = static_cast<int>(i);
-        return columns[IedColumn] >= 0 && columns[VariableColumn::Reference - 1] >= 0;
+                }
+        if (columns[IedColumn] < 0 || columns[VariableColumn::Reference - 1] < 0)
+            return Result::textError(Text::ImportNoColumns);
+        return Result::success();
+    }
+
+    // Tab and line breaks, which text may hold, have no place in a number.
+    Result checkNumberCells() const
+    {
+        for (int col = 0; col < ColumnCount; ++col) {
+            const int at = columns[static_cast<size_t>(col)];
+            if (!isNumberColumn(col) || at < 0 || at >= fields->size())
+                continue;
+            for (QChar c : (*fields)[at])
+                if (c.unicode() < 0x20)
+                    return Result::failed(
+                        Text::ErrorCsvCharacter, {QString::number(line), QString::number(at + 1), characterName(c.unicode())});
+        }
+        return Result::success();
     }
 
     bool has(int col) const { return columns[static_cast<size_t>(col)] >= 0; }
-    QString value(int col) const
+    // The cell of the line's column `col`: text without its mark, and the same value as the
+    // line before shared with it rather than held twice.
+    QString value(int col)
     {
         const int at = columns[static_cast<size_t>(col)];
-        return at >= 0 && at < fields->size() ? (*fields)[at] : QString();
+        if (at < 0 || at >= fields->size())
+            return {};
+        const QString& cell = (*fields)[at];
+        LastValue& last = lastValues[static_cast<size_t>(col)];
+        if (cell != last.cell) {
+            last.cell = cell;
+            last.value = isNumberColumn(col) ? cell : unmarkedText(cell);
+        }
+        return last.value;
     }
-    QString variableValue(int gridColumn) const { return value(gridColumn - 1); }
+    QString variableValue(int gridColumn) { return value(gridColumn - 1); }
+
+    void refuseIfSet(const QString& problem, int lineNumber = 0)
+    {
+        if (!problem.isEmpty())
+            import.unusable << fillPlaceholders(
+                texts[Text::ImportLine], {QString::number(lineNumber ? lineNumber : line), problem});
+    }
+
+    // A line whose bType is not its attribute's was made against another SCL file: what it says
+    // would not be what is built.
+    QString otherType(const DataAttribute& da)
+    {
+        const QString bType = variableValue(VariableColumn::BType);
+        if (bType.isEmpty() || bType == da.bType)
+            return {};
+        return fillPlaceholders(texts[Text::ImportOtherType], {da.reference, da.bType, bType});
+    }
 
     // The device index of the line, or -1 with `problem` set.
-    int device(QString& problem) const
+    int device(QString& problem)
     {
         const QString ied = value(IedColumn);
         const int index = model.deviceOf(ied, variableValue(VariableColumn::Index));
         if (index < 0)
-            problem = texts[Text::ImportUnknownIed].arg(ied);
+            problem = fillPlaceholders(texts[Text::ImportUnknownIed], {ied});
         return index;
     }
 
@@ -196,20 +322,33 @@ private:
         const QString reference = variableValue(VariableColumn::Reference);
         const DataAttribute* da = model.attribute(index, reference);
         if (!da)
-            return texts[Text::ImportUnknownReference].arg(reference, value(IedColumn));
+            return fillPlaceholders(texts[Text::ImportUnknownReference], {reference, value(IedColumn)});
+        if (const QString other = otherType(*da); !other.isEmpty())
+            return other;
 
         StringGrid& grid = import.variableGrid;
         const int row = addVariable(grid, *da, index);
+        grid.setCell(VariableColumn::Index, row, indexTexts[index]);
         // What the engineer enters comes from the file, where it has the column; the fixed-size
         // rule has the last word.
         for (int col = VariableColumn::StartByte; col < VariableColumn::Count; ++col)
             if (!grid.isLocked(col, row) && has(col - 1))
                 grid.setCell(col, row, variableValue(col));
-        if (const QString failure = rowCheckFailure(grid, row, separator, texts); !failure.isEmpty()) {
+        if (const QString failure = rowCheckFailure(grid, row); !failure.isEmpty()) {
             dropLastRow(grid, row);
             return failure;
         }
         return {};
+    }
+
+    // The row checks of the access window for one imported variable row: the text of the
+    // first failing check, or nothing.
+    QString rowCheckFailure(const StringGrid& grid, int row)
+    {
+        for (int col = 0; col < grid.colCount(); ++col)
+            oneVariable.setCell(col, 1, grid.cell(col, row));
+        const Result checked = validateVariables(oneVariable, separator, texts);
+        return checked ? QString() : checkText(checked, texts);
     }
 
     static void dropLastRow(StringGrid& grid, int row)
@@ -220,88 +359,164 @@ private:
             grid.setRowCount(row);
     }
 
-    QString readMember()
+    void readMemberLine()
     {
         QString problem;
         const int index = device(problem);
-        if (index < 0)
-            return problem;
+        if (index < 0) {
+            closeGroup();
+            return refuseIfSet(problem);
+        }
         const QString dsReference = value(DataSetColumnAt);
         DataSet* ds = model.dataSet(index, dsReference);
-        if (!ds)
-            return texts[Text::ImportUnknownDataSet].arg(dsReference, value(IedColumn));
+        if (!ds) {
+            closeGroup();
+            return refuseIfSet(fillPlaceholders(texts[Text::ImportUnknownDataSet], {dsReference, value(IedColumn)}));
+        }
         const QString reference = variableValue(VariableColumn::Reference);
         if (reference.isEmpty()) {
-            // A data set without member entries.
-            startDataSet(*ds, index);
-            current = nullptr;
-            return {};
+            // A data set listed without members: an entry of its own.
+            closeGroup();
+            startGroup(*ds, index);
+            group.lines.push_back({line, -1, {}, {}, {}, {}, {}, {}});
+            closeGroup();
+            return;
         }
-        const auto memberAt = [&](size_t from) {
-            for (size_t k = from; k < ds->attributes.size(); ++k)
-                if (ds->attributes[k]->reference == reference)
-                    return static_cast<int>(k);
-            return -1;
-        };
-        // The line continues the data set of the line before, unless it names a member that
-        // does not come after that line's: then the data set is listed once more.
-        int k = current == ds && currentDevice == index ? memberAt(nextMember) : -1;
-        const bool started = k < 0;
-        if (started) {
-            k = memberAt(0);
-            if (k < 0)
-                return texts[Text::ImportNotMember].arg(reference, dsReference);
-            startDataSet(*ds, index);
-        }
-        auto member = std::make_unique<DataSetMember>();
-        member->attribute = ds->attributes[static_cast<size_t>(k)];
-        member->position = variableValue(VariableColumn::Position);
-        member->bitAddress = variableValue(VariableColumn::StartBit);
-        member->conversion = variableValue(VariableColumn::Conversion);
-        member->multFactor = variableValue(VariableColumn::MultFactor);
-        member->mnemonic = variableValue(VariableColumn::Mnemonic);
-        import.dataSets.back()->members.push_back(std::move(member));
-        // The data set row with the members so far, as OK checks it.
-        const int row = static_cast<int>(import.dataSets.size());
-        if (const Result checked = validateDataSet(import.dataSetGrid, import.dataSets, row, separator, texts); !checked) {
-            import.dataSets.back()->members.pop_back();
-            if (started) {
-                import.dataSets.pop_back();
-                dropLastRow(import.dataSetGrid, row);
-                current = nullptr;
+        int place = -1;
+        const std::vector<int>& places = model.memberPlaces(*ds, reference);
+        const bool sameGroup = group.open && group.dataSet == ds && group.device == index;
+        for (int k : places)
+            if (!sameGroup || !group.held[static_cast<size_t>(k)]) {
+                place = k;
+                break;
             }
-            return checkText(checked, texts);
+        if (!sameGroup || (!places.empty() && place < 0)) {
+            closeGroup();
+            startGroup(*ds, index);
+            if (!places.empty())
+                place = places.front();
         }
-        nextMember = static_cast<size_t>(k) + 1;
-        return {};
+        MemberLine member{line, place, {}, {}, {}, {}, {}, {}};
+        if (place < 0)
+            member.problem = fillPlaceholders(texts[Text::ImportNotAMember], {reference, dsReference});
+        else if (const QString other = otherType(*ds->attributes[static_cast<size_t>(place)]); !other.isEmpty())
+            member.problem = other;
+        else {
+            group.held[static_cast<size_t>(place)] = true;
+            member.position = variableValue(VariableColumn::Position);
+            member.bitAddress = variableValue(VariableColumn::StartBit);
+            member.conversion = variableValue(VariableColumn::Conversion);
+            member.multFactor = variableValue(VariableColumn::MultFactor);
+            member.mnemonic = variableValue(VariableColumn::Mnemonic);
+        }
+        group.lines.push_back(std::move(member));
     }
 
-    // A data set row from the line's data set columns, with an entry of no members yet.
-    void startDataSet(DataSet& ds, int index)
+    // A data set entry begins with the data set columns of its first line.
+    void startGroup(DataSet& ds, int index)
     {
-        StringGrid& grid = import.dataSetGrid;
-        const int row = grid.isEmpty() ? 1 : grid.rowCount();
-        grid.setRowCount(row + 1);
-        grid.setCell(DataSetColumn::Number, row, QString::number(row));
-        grid.setCell(DataSetColumn::Index, row, QString::number(index));
-        grid.setCell(DataSetColumn::Reference, row, ds.reference);
+        group = MemberGroup{};
+        group.open = true;
+        group.device = index;
+        group.dataSet = &ds;
         // Without these columns, as Add Var fills them.
-        const QString goose = has(GooseNameColumn) ? value(GooseNameColumn) : ds.gooseName;
-        grid.setCell(DataSetColumn::GooseName, row, goose);
-        grid.setCell(DataSetColumn::EnGoose, row,
-            has(EnGooseColumn)    ? value(EnGooseColumn)
-                : goose.isEmpty() ? QStringLiteral("N")
-                                  : QStringLiteral("Y"));
-        grid.setCell(DataSetColumn::IpAddress, row, variableValue(VariableColumn::IpAddress));
-        grid.setCell(DataSetColumn::Port, row, variableValue(VariableColumn::Port));
-        grid.setCell(DataSetColumn::Time, row, variableValue(VariableColumn::Time));
-        grid.setCell(DataSetColumn::Mnemonic, row, value(DataSetMnemonicColumn));
-        auto entry = std::make_unique<DataSetEntry>();
-        entry->dataSet = &ds;
-        import.dataSets.push_back(std::move(entry));
-        current = &ds;
-        currentDevice = index;
-        nextMember = 0;
+        group.goose = has(GooseNameColumn) ? value(GooseNameColumn) : ds.gooseName;
+        group.enGoose = has(EnGooseColumn) ? value(EnGooseColumn)
+            : group.goose.isEmpty()        ? QStringLiteral("N")
+                                           : QStringLiteral("Y");
+        group.ipAddress = variableValue(VariableColumn::IpAddress);
+        group.port = variableValue(VariableColumn::Port);
+        group.time = variableValue(VariableColumn::Time);
+        group.mnemonic = value(DataSetMnemonicColumn);
+        group.held.assign(ds.attributes.size(), false);
+    }
+
+    void fillDataSetRow(StringGrid& grid, int row) const
+    {
+        grid.setCell(DataSetColumn::Number, row, QString::number(row));
+        grid.setCell(DataSetColumn::Index, row, indexTexts[group.device]);
+        grid.setCell(DataSetColumn::Reference, row, group.dataSet->reference);
+        grid.setCell(DataSetColumn::GooseName, row, group.goose);
+        grid.setCell(DataSetColumn::EnGoose, row, group.enGoose);
+        grid.setCell(DataSetColumn::IpAddress, row, group.ipAddress);
+        grid.setCell(DataSetColumn::Port, row, group.port);
+        grid.setCell(DataSetColumn::Time, row, group.time);
+        grid.setCell(DataSetColumn::Mnemonic, row, group.mnemonic);
+    }
+
+    std::unique_ptr<DataSetMember> memberOf(const MemberLine& m) const
+    {
+        auto member = std::make_unique<DataSetMember>();
+        member->attribute = group.dataSet->attributes[static_cast<size_t>(m.member)];
+        member->position = m.position;
+        member->bitAddress = m.bitAddress;
+        member->conversion = m.conversion;
+        member->multFactor = m.multFactor;
+        member->mnemonic = m.mnemonic;
+        return member;
+    }
+
+    // The checks of the data set row with `members` alone, as OK checks a data set.
+    QString dataSetCheckFailure(std::vector<std::unique_ptr<DataSetMember>> members)
+    {
+        fillDataSetRow(oneDataSet, 1);
+        oneEntry.front()->members = std::move(members);
+        const Result checked = validateDataSet(oneDataSet, oneEntry, 1, separator, texts);
+        oneEntry.front()->members.clear();
+        return checked ? QString() : checkText(checked, texts);
+    }
+
+    // The entry of the group, or every line of it refused: each line's own checks first, then
+    // whether the lines give the data set's members exactly, in order.
+    void closeGroup()
+    {
+        if (!group.open)
+            return;
+        group.open = false;
+        const std::vector<DataAttribute*>& members = group.dataSet->attributes;
+        std::vector<const MemberLine*> usable;
+        for (MemberLine& m : group.lines) {
+            if (m.member < 0 || !m.problem.isEmpty())
+                continue;
+            std::vector<std::unique_ptr<DataSetMember>> one;
+            one.push_back(memberOf(m));
+            m.problem = dataSetCheckFailure(std::move(one));
+            if (m.problem.isEmpty())
+                usable.push_back(&m);
+        }
+        QString problem;
+        for (size_t i = 0; i < members.size() && problem.isEmpty(); ++i) {
+            if (i < usable.size() && usable[i]->member == static_cast<int>(i))
+                continue;
+            const auto later = std::find_if(usable.begin() + static_cast<std::ptrdiff_t>(std::min(i, usable.size())),
+                usable.end(), [i](const MemberLine* m) { return m->member == static_cast<int>(i); });
+            problem = later != usable.end()
+                ? fillPlaceholders(texts[Text::ImportMemberMisplaced],
+                    {group.dataSet->reference, QString::number(i + 1), members[i]->reference,
+                        members[static_cast<size_t>(usable[i]->member)]->reference})
+                : fillPlaceholders(texts[Text::ImportMemberMissing], {group.dataSet->reference, members[i]->reference});
+        }
+        if (problem.isEmpty()) {
+            // The whole entry: a data set of no members at all fails here.
+            std::vector<std::unique_ptr<DataSetMember>> entryMembers;
+            for (const MemberLine* m : usable)
+                entryMembers.push_back(memberOf(*m));
+            problem = dataSetCheckFailure(std::move(entryMembers));
+        }
+        if (problem.isEmpty()) {
+            StringGrid& grid = import.dataSetGrid;
+            const int row = grid.isEmpty() ? 1 : grid.rowCount();
+            grid.setRowCount(row + 1);
+            fillDataSetRow(grid, row);
+            auto entry = std::make_unique<DataSetEntry>();
+            entry->dataSet = group.dataSet;
+            for (const MemberLine* m : usable)
+                entry->members.push_back(memberOf(*m));
+            import.dataSets.push_back(std::move(entry));
+        }
+        for (const MemberLine& m : group.lines)
+            refuseIfSet(m.problem.isEmpty() ? problem : m.problem, m.line);
+        group = MemberGroup{};
     }
 
     const AccessList& access;
@@ -309,11 +524,22 @@ private:
     QChar separator;
     const TextTable& texts;
     PointListImport& import;
-    std::vector<int> columns; // file column of each point-list column, -1 when absent
+    QStringList indexTexts; // device index as text, one string for every row
+    struct LastValue {
+        QString cell, value;
+    };
+    std::vector<LastValue> lastValues; // by column, of the line before
+    std::vector<int> columns; // file column of each point-list column, -1 when absent; empty before the header
     const QStringList* fields = nullptr;
-    const DataSet* current = nullptr; // data set of the line before
-    int currentDevice = -1;
-    size_t nextMember = 0;
+    int line = 0;
+    MemberGroup group;
+    StringGrid oneVariable{QStringList(VariableColumn::Count, QString())};
+    StringGrid oneDataSet{QStringList(DataSetColumn::Count, QString())};
+    std::vector<std::unique_ptr<DataSetEntry>> oneEntry = [] {
+        std::vector<std::unique_ptr<DataSetEntry>> one;
+        one.push_back(std::make_unique<DataSetEntry>());
+        return one;
+    }();
 };
 
 } // namespace
@@ -327,7 +553,14 @@ QStringList pointListHeadings()
 
 QByteArray exportPointList(const AccessList& access, QChar decimalSeparator)
 {
-    std::vector<QStringList> records{pointListHeadings()};
+    CsvWriter writer(csvSeparatorFor(decimalSeparator));
+    writer.addRecord(pointListHeadings());
+    const auto add = [&writer](QStringList& line) {
+        for (int col = 0; col < ColumnCount; ++col)
+            if (!isNumberColumn(col))
+                line[col] = markedText(line[col]);
+        writer.addRecord(line);
+    };
     const StringGrid& vars = access.variableGrid;
     for (int row = 1; !vars.isEmpty() && row < vars.rowCount(); ++row) {
         QStringList line;
@@ -338,7 +571,7 @@ QByteArray exportPointList(const AccessList& access, QChar decimalSeparator)
             vars.cell(VariableColumn::NumByte, row)};
         line << deviceName(access, vars.cell(VariableColumn::Index, row)) << QString() << QString() << QString() << QString()
              << extentOf(entry);
-        records.push_back(line);
+        add(line);
     }
 
     const StringGrid& sets = access.dataSetGrid;
@@ -369,39 +602,41 @@ QByteArray exportPointList(const AccessList& access, QChar decimalSeparator)
             }
             return line;
         };
-        if (members.empty())
-            records.push_back(lineOf(nullptr, 0));
+        if (members.empty()) {
+            QStringList line = lineOf(nullptr, 0);
+            add(line);
+        }
         int number = 0;
-        for (const auto& m : members)
-            records.push_back(lineOf(m.get(), ++number));
+        for (const auto& m : members) {
+            QStringList line = lineOf(m.get(), ++number);
+            add(line);
+        }
     }
-    return writeCsv(records, csvSeparatorFor(decimalSeparator));
+    return writer.take();
+}
+
+Result writePointList(const QString& path, const QByteArray& csv, const ReadLimit& limit)
+{
+    if (Result fits = checkWriteSize(path, csv.size(), limit); !fits)
+        return fits;
+    return writeChosenFile(path, csv);
 }
 
 Result readPointList(
     const QByteArray& bytes, const AccessList& access, QChar decimalSeparator, const TextTable& texts, PointListImport& import)
 {
-    CsvTable table;
-    if (Result read = readCsv(bytes, table); !read)
+    Importer importer(access, decimalSeparator, texts, import);
+    QChar separator;
+    if (Result read = readCsv(bytes, separator, [&importer](const CsvRecord& record) { return importer.record(record); }); !read)
         return read;
-    return Importer(access, decimalSeparator, texts, import).run(table);
+    return importer.finish();
 }
 
 void applyPointList(AccessList& access, PointListImport& import)
 {
     // The grids keep their own headings: only the rows come from the import.
-    const auto takeRows = [](StringGrid& into, const StringGrid& from) {
-        into.setRowCount(from.rowCount());
-        for (int row = 1; row < from.rowCount(); ++row)
-            for (int col = 0; col < from.colCount(); ++col) {
-                into.setCell(col, row, from.cell(col, row));
-                into.setReadOnly(col, row, from.isLocked(col, row));
-            }
-    };
-    access.variableGrid.clear();
-    takeRows(access.variableGrid, import.variableGrid);
-    access.dataSetGrid.clear();
-    takeRows(access.dataSetGrid, import.dataSetGrid);
+    access.variableGrid.takeRows(import.variableGrid);
+    access.dataSetGrid.takeRows(import.dataSetGrid);
     access.dataSets = std::move(import.dataSets);
     access.memberGrid.clear();
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "iec61850/core/AccessList.h"
+#include "base/Files.h"
 #include "base/Result.h"
 #include <QByteArray>
 #include <QChar>
@@ -16,8 +17,13 @@ class TextTable;
 
 QStringList pointListHeadings();
 
-// The file: separated by ";" where `decimalSeparator` is ",", by "," otherwise.
+// The file: separated by ";" where `decimalSeparator` is ",", by "," otherwise. Text that a
+// spreadsheet would run as a formula (beginning with "=", "+", "-", "@", tab or CR) goes out
+// behind an apostrophe, in the text columns only; import takes exactly that apostrophe off again.
 QByteArray exportPointList(const AccessList& access, QChar decimalSeparator);
+
+// Writes `csv` to `path` (replacing it atomically), unless it is larger than import reads.
+Result writePointList(const QString& path, const QByteArray& csv, const ReadLimit& limit = pointListFileLimit);
 
 // What a point list gives for the access list: the rows of its usable lines and a text for
 // every line that cannot be used.
@@ -32,11 +38,16 @@ struct PointListImport {
 };
 
 // Reads a point list against the devices of `access` (header names decide, in any order;
-// unknown columns are ignored). A line becomes a row when its IED is a device of the list and
-// its Reference a data attribute (or its DataSet a data set, Reference then one of its
-// members, further on than the line before it) of that device's model, and the row passes the
-// row checks; its other cells come from the file. A file without the IED and Reference
-// columns, or that is not CSV, is an error.
+// unknown columns are ignored). A variable line becomes a row when its IED is a device of the
+// list, its Reference a data attribute of that device's model (of the bType the line gives, if
+// any) and the row passes the row checks; its other cells come from the file. Data set lines: the consecutive lines of one
+// data set of one device give one data set entry (a line naming a member that the entry holds
+// already begins the next); the entry is taken only when its lines give the data set's members
+// exactly, in the data set's order, and every line passes the checks of the data set row and
+// its member; else each of its lines is refused, naming its own fault or the member missing or
+// out of place. A line with a DataSet and no Reference stands for a data set without members.
+// Errors, nothing read: a file that is not CSV (see readCsv), without the IED and Reference
+// columns, with a column of the list twice, or with tab or a line break in a number.
 Result readPointList(
     const QByteArray& bytes, const AccessList& access, QChar decimalSeparator, const TextTable& texts, PointListImport& import);
 

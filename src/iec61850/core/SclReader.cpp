@@ -5,7 +5,6 @@
 #include "iec61850/core/SclIedList.h"
 #include "iec61850/core/SclScan.h"
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
@@ -577,35 +576,13 @@ Result readSclFile(const QString& path, const QString& iedName, std::unique_ptr<
         device->fileName = QFileInfo(path).fileName();
         return Result::success();
     }
-    const ReadLimit limit{limits.maxFileBytes, sclFileLimit.kind};
-    if (Result check = checkReadableFile(path, limit); !check)
-        return check;
-    QFile file(path);
-    const auto cannotRead = [&] { return ::cannotRead(path, file.errorString()); };
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return cannotRead();
-    // The size checked above: bytes the file gained since are not read.
-    const qint64 size = qBound(qint64(0), file.size(), limits.maxFileBytes);
-    return withEnoughMemory(path, size, device, [&] {
-        // A private mapping costs neither a copy nor fresh pages; the few bytes the scan and
-        // the parse change are copied on write. Catalog copies are replaced by renaming, never
-        // truncated under a reader.
-        if (uchar* mapped = size > 0 ? file.map(0, size, QFileDevice::MapPrivateOption) : nullptr) {
-            const Result read = readBuffer(reinterpret_cast<char*>(mapped), size_t(size), path, iedName, device, limits);
-            file.unmap(mapped);
+    // Read into memory with checked reads, never mapped: a file that another program shortens
+    // under a mapping kills the process when the parse touches the lost pages. The buffer is
+    // the file's size, as the mapping's pages were, and the scan and parse work in it.
+    QByteArray data;
+    return withEnoughMemory(path, QFileInfo(path).size(), device, [&] {
+        if (Result read = readWholeFile(path, data, {limits.maxFileBytes, sclFileLimit.kind}); !read)
             return read;
-        }
-        std::unique_ptr<char[]> buffer(new char[size_t(size)]);
-        qint64 done = 0;
-        while (done < size) {
-            const qint64 n = file.read(buffer.get() + done, size - done);
-            if (n <= 0)
-                break;
-            done += n;
-        }
-        if (file.error() != QFileDevice::NoError)
-            return cannotRead();
-        file.close();
-        return readBuffer(buffer.get(), size_t(done), path, iedName, device, limits);
+        return readBuffer(data.data(), size_t(data.size()), path, iedName, device, limits);
     });
 }

@@ -72,6 +72,8 @@ void AccessDialog::buildLayout()
     softwareDescriptionLabel = withObjectName(new QLabel(this), "L_SW_Desc");
     top->addWidget(softwareCodeLabel);
     top->addWidget(softwareDescriptionLabel);
+    readOnlyNotice = makeReadOnlyNotice(this);
+    top->addWidget(readOnlyNotice);
 
     auto button = [this](const char* name) {
         auto* b = withObjectName(new QPushButton(this), name);
@@ -202,6 +204,15 @@ void AccessDialog::retranslate()
     setHeadings(access.dataSetGrid, dataSetGrid, Text::DataSetHeadings);
     setHeadings(access.memberGrid, memberGrid, Text::MemberHeadings);
     editTools->retranslate();
+    showReadOnlyNotice(readOnlyNotice, context, readOnlyReason);
+}
+
+void AccessDialog::setReadOnly(const Result& reason)
+{
+    readOnlyReason = reason;
+    okButton->setEnabled(reason.ok);
+    addDeviceButton->setEnabled(reason.ok);
+    showReadOnlyNotice(readOnlyNotice, context, reason);
 }
 
 void AccessDialog::reject()
@@ -239,6 +250,8 @@ void AccessDialog::loadOnShow()
     clearTree();
     shownDevice = -1;
 
+    // Taken first: a change between the stamp and the loading is one more reason to ask on OK.
+    loadedStamp = fileStamp(context.state.accessFile);
     AccessFileReport report;
     const Result loaded = loadAccessFile(context.state.accessFile, catalogFolder(context.state.projectFolder), access, report);
     accessFileUnread = !loaded.ok;
@@ -248,7 +261,7 @@ void AccessDialog::loadOnShow()
     fitReferenceColumns();
     editTools->loaded();
     for (const QString& warning : {report.missingFilesWarning(context.texts), report.unreadableFilesWarning(context.texts),
-             report.droppedMembersWarning(context.texts)})
+             report.unmatchedMembersWarning(context.texts)})
         if (!warning.isEmpty())
             context.platform.messages->warning(warning);
     context.report(loaded);
@@ -302,6 +315,8 @@ void AccessDialog::setColumnEditors()
 
 void AccessDialog::onOkClicked()
 {
+    if (!readOnlyReason.ok)
+        return;
     const QChar separator = decimalSeparatorOf(context.platform.locale->decimalSeparator());
     if (trimIpAddresses(access))
         refreshGrids();
@@ -310,6 +325,11 @@ void AccessDialog::onOkClicked()
         return;
     }
     if (!editTools->maySaveOverlaps())
+        return;
+    // Another program (a second instance, import-csv) changed the file since it was loaded.
+    if (fileStamp(context.state.accessFile) != loadedStamp
+        && !context.platform.messages->askYesNoDefaultNo(fillPlaceholders(
+            context.texts[Text::QuestionFileChangedOnDisk], {QDir::toNativeSeparators(context.state.accessFile)})))
         return;
     if (accessFileUnread) {
         // What is shown is not what the file holds: replacing it is the engineer's choice, and
@@ -383,6 +403,8 @@ void AccessDialog::showDeviceList()
 
 void AccessDialog::onAddDeviceClicked()
 {
+    if (!readOnlyReason.ok)
+        return;
     const QString chosen = context.platform.fileDialog->openFile(context.texts[Text::AddDeviceCaption], QString(), sclFileFilter);
     if (chosen.isEmpty())
         return;

@@ -1,5 +1,6 @@
 #pragma once
 #include "iec61850/core/AccessList.h"
+#include "base/Files.h"
 #include "base/gui/AppContext.h"
 #include <QDialog>
 
@@ -22,6 +23,10 @@ public:
     ~AccessDialog() override;
 
     void retranslate();
+    // Until the next call: a failed `reason` (who holds the configuration) opens the window
+    // read-only, saying why: OK and Add IEC Device (which copies into the catalog) are disabled.
+    // A success makes it editable.
+    void setReadOnly(const Result& reason);
     // Cancel, Escape and the close box: asks before changes are discarded.
     void reject() override;
 
@@ -67,6 +72,9 @@ private:
     int shownDevice = -1;
     // The access file was there but could not be loaded: OK asks before replacing it.
     bool accessFileUnread = false;
+    // The access file as the window loaded it: OK asks before replacing changes made elsewhere.
+    FileStamp loadedStamp;
+    Result readOnlyReason;
     // The access list: device list, grids and data set entries.
     AccessList access;
     DataAttribute* selectedAttribute = nullptr;
@@ -76,6 +84,7 @@ private:
 
     QLabel* softwareCodeLabel = nullptr;
     QLabel* softwareDescriptionLabel = nullptr;
+    QLabel* readOnlyNotice = nullptr;
     QPushButton* addDeviceButton = nullptr;
     QListWidget* deviceList = nullptr;
     QPushButton* removeDeviceButton = nullptr;

@@ -18,7 +18,7 @@ void exportFile(const AccessList& access, AppContext& context)
     const QString file
         = context.platform.fileDialog->saveFile(context.texts[Text::ExportCsv], context.state.projectFolder, csvFileFilter);
     if (!file.isEmpty())
-        context.report(writeFileAtomically(file, exportPointList(access, decimalSeparator(context))));
+        context.report(writePointList(file, exportPointList(access, decimalSeparator(context))));
 }
 
 bool importFile(AccessList& access, AppContext& context)
@@ -29,20 +29,25 @@ bool importFile(AccessList& access, AppContext& context)
         return false;
     QByteArray bytes;
     PointListImport import;
-    if (!context.report(readWholeFile(file, bytes, accessFileLimit))
+    if (!context.report(readWholeFile(file, bytes, pointListFileLimit))
         || !context.report(readPointList(bytes, access, decimalSeparator(context), context.texts, import)))
         return false;
 
     const TextTable& t = context.texts;
-    QString question = t[Text::QuestionReplaceRows].arg(import.lines);
-    if (!import.unusable.isEmpty()) {
+    const auto unusableLines = [&] {
         constexpr qsizetype shown = 20;
         QStringList lines = import.unusable.mid(0, shown);
         if (import.unusable.size() > shown)
             lines << t[Text::ArrayMoreProblems].arg(import.unusable.size() - shown);
-        question = t[Text::QuestionImportSomeLines].arg(import.usable()).arg(import.lines) + u'\n' + lines.join(u'\n') + u'\n'
-            + t[Text::QuestionReplaceWithUsable];
-    }
+        return t[Text::QuestionImportSomeLines].arg(import.usable()).arg(import.lines) + u'\n' + lines.join(u'\n');
+    };
+    QString question = t[Text::QuestionReplaceRows].arg(import.lines);
+    if (import.usable() == 0) {
+        // Nothing to import is far more often a wrong file than the wish for an empty list.
+        question = (import.lines == 0 ? t[Text::ImportNoLines] : unusableLines() + u'\n' + t[Text::ImportNoUsableLine]) + u'\n'
+            + t[Text::QuestionEmptyAccessList];
+    } else if (!import.unusable.isEmpty())
+        question = unusableLines() + u'\n' + t[Text::QuestionReplaceWithUsable];
     if (!context.platform.messages->askYesNo(question))
         return false;
     applyPointList(access, import);

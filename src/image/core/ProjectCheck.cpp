@@ -1,6 +1,8 @@
 #include "image/core/ProjectCheck.h"
 #include "comm/core/CommunicationSettings.h"
+#include "iec61850/core/AccessModelCheck.h"
 #include "iec61850/core/AccessValidation.h"
+#include "iec61850/core/Catalog.h"
 #include "iec61850/core/DataArray.h"
 #include "base/TextNumbers.h"
 #include "base/TextTable.h"
@@ -37,10 +39,22 @@ void addFrom(Problems& problems, Problems found, const QString& path)
 Problems checkProject(const ProgramState& state, QChar decimalSeparator, const TextTable& texts)
 {
     Problems problems;
-    if (CommunicationSettings set; readParGenFile(state.parGenFile, set))
+    // Without ParGen.xml the parameter block keeps its initial values, not the settings
+    // window's defaults: no IEC 61850 address, port 10001, no EtherNet/IP bytes. The device
+    // could talk to no server and hand nothing to the PLC, so it is an error.
+    if (!QFileInfo::exists(state.parGenFile))
+        addFrom(
+            problems, {{Problem::Severity::Error, {}, {}, {}, Result::textError(Text::ErrorParGenNeverSaved)}}, state.parGenFile);
+    else if (CommunicationSettings set; readParGenFile(state.parGenFile, set))
         addFrom(problems, communicationProblems(set), state.parGenFile);
     if (AccessFileModel model; readAccessFileModel(state.accessFile, model)) {
+        // Empty request tables are what the device gets then, and it works with them (the
+        // network settings alone may be what is to be sent): a warning.
+        if (model.variables.empty() && model.dataSets.empty())
+            addFrom(problems, {{Problem::Severity::Warning, {}, {}, {}, Result::textError(Text::WarningAccessListEmpty)}},
+                state.accessFile);
         addFrom(problems, checkAccessRows(model, decimalSeparator, texts), state.accessFile);
+        addFrom(problems, checkRowsAgainstCatalog(model, catalogFolder(state.projectFolder), texts), state.accessFile);
         addFrom(problems, dataArrayProblems(model, texts), state.accessFile);
     }
     return problems;

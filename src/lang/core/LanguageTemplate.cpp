@@ -22,6 +22,7 @@ constexpr Block blocks[] = {
     {1500, 1549, "IEC 61850 access window: data array, point lists, edits"},
     {1600, 1699, "managing configurations, message boxes, fixed headings"},
     {1700, 1899, "messages of files, the image build, the access file and the SCL reader (%1, %2 ... are values)"},
+    {1900, 1929, "characters that a file or the device cannot take, steps never done (%1, %2 ... are values)"},
 };
 
 bool hasText(int index) { return TextTable::builtinText(index) != QLatin1String(" "); }

@@ -2,6 +2,7 @@
 // English.lng, and the flag pictures of the shipped languages with DefaultFlag.bmp.
 #include "base/Files.h"
 #include "lang/core/LanguageTemplate.h"
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
@@ -61,7 +62,7 @@ int main(int argc, char* argv[])
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    if (const Result written = writeFileAtomically(joinPath(folder, QStringLiteral("English.lng")), englishLanguageTemplate());
+    if (const Result written = writeChosenFile(joinPath(folder, QStringLiteral("English.lng")), englishLanguageTemplate());
         !written) {
         std::fprintf(stderr, "%s\n", qPrintable(written.message));
         return 1;
@@ -69,9 +70,12 @@ int main(int argc, char* argv[])
     const std::pair<const char*, QImage> flags[]
         = {{"English.bmp", englishFlag()}, {"Italiano.bmp", italianFlag()}, {"DefaultFlag.bmp", defaultFlag()}};
     for (const auto& [name, image] : flags) {
-        const QString path = joinPath(folder, QString::fromLatin1(name));
-        if (!image.save(path, "BMP")) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "BMP");
+        if (const Result written = writeChosenFile(joinPath(folder, QString::fromLatin1(name)), bytes); !written) {
+            std::fprintf(stderr, "%s\n", qPrintable(written.message));
             return 1;
         }
     }

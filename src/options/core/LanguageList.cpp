@@ -50,6 +50,11 @@ QStringList createLanguageList(const QString& languageFolder)
 
 QString languageOf(const QString& fileName) { return fileName.chopped(4); }
 
+Result checkLanguageFile(const QString& languageFolder, const QString& language)
+{
+    return checkReadableFile(joinPath(languageFolder, language + QStringLiteral(".lng")), languageFileLimit);
+}
+
 QString flagPicture(const QString& languageFolder, const QString& language)
 {
     for (const QString& name : {language + QStringLiteral(".bmp"), QStringLiteral("DefaultFlag.bmp")}) {

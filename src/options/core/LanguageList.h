@@ -1,4 +1,5 @@
 #pragma once
+#include "base/Result.h"
 #include <QString>
 #include <QStringList>
 
@@ -10,6 +11,11 @@ QStringList createLanguageList(const QString& languageFolder);
 
 // The language of a file name in that list: the name without its ".lng".
 QString languageOf(const QString& fileName);
+
+// Whether the language file of `language` can be read: a regular file within the size a
+// language file may have. Else the reason, naming the file; a file that cannot be read would
+// leave every text English.
+Result checkLanguageFile(const QString& languageFolder, const QString& language);
 
 // The flag picture of a language: its ".bmp", else "DefaultFlag.bmp", else an empty text.
 QString flagPicture(const QString& languageFolder, const QString& language);

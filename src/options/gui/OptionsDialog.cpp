@@ -258,13 +258,20 @@ void OptionsDialog::onLanguageClicked(int slot)
         return;
     const QString language = languageOf(languages[position]);
     const TextTable& t = context.texts;
+    // A file that cannot be read would leave every text English without a word: say why now.
+    if (const Result usable = checkLanguageFile(context.state.languageFolder, language); !usable) {
+        context.platform.messages->error(
+            fillPlaceholders(t[Text::ErrorLanguageNotUsable], {language}) + u'\n' + context.textOf(usable));
+        return;
+    }
     if (!context.platform.messages->askYesNo(
             t[Text::ChangeLanguageFrom] + languageInUse + t[Text::ChangeLanguageTo] + language + t[Text::ChangeLanguageEnd]))
         return;
-    languageInUse = language;
-    // The program state keeps its language until OK; only the texts change now.
+    // The program state keeps its language until OK; only the texts change now. A file that
+    // failed after all (changed meanwhile) leaves English, and the window says so.
     QString loaded = language;
     context.texts.loadLanguage(context.state.languageFolder, loaded);
+    languageInUse = loaded;
     retranslateAllWindows();
     showLanguagePage(shownPage);
 }

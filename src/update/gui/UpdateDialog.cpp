@@ -1,4 +1,5 @@
 #include "update/gui/UpdateDialog.h"
+#include "base/ConfigurationLock.h"
 #include "base/TextNumbers.h"
 #include "base/Conversions.h"
 #include "base/Constants.h"
@@ -36,6 +37,12 @@ UpdateDialog::UpdateDialog(AppContext& appContext, QWidget* parent)
     pollTimer = new QTimer(this);
     pollTimer->setInterval(updaterPollMs);
     connect(pollTimer, &QTimer::timeout, this, &UpdateDialog::onPoll);
+    releaseTimer = new QTimer(this);
+    releaseTimer->setInterval(1000);
+    connect(releaseTimer, &QTimer::timeout, this, [this] {
+        if (!updaterRunning())
+            releaseTimer->stop();
+    });
 }
 
 UpdateDialog::~UpdateDialog() = default;
@@ -202,19 +209,34 @@ void UpdateDialog::onExecuteClicked()
         return;
     }
 
+    // Held until the updater ends: nothing renames, deletes or rebuilds what it reads.
+    runLock = std::make_unique<ConfigurationLock>(context.state.projectFolder);
+    if (const Result held = runLock->acquire(); !held) {
+        runLock.reset();
+        context.platform.messages->error(context.textOf(held) + u'\n' + context.texts[Text::ConfigurationBusyNoUpdate]);
+        return;
+    }
     ProgramState& state = context.state;
     state.lastIpAddress = address;
     state.lastUpdateOption = updateOptionBox->currentIndex();
     state.lastReadBack = readBackBox->isChecked();
     const UpdateRequest request{address, state.lastUpdateOption, state.lastReadBack, state.masterFolder, state.projectFolder};
     // Never start the updater on an old descriptor, which may name another project.
-    if (!context.report(writeUpdateDescriptor(request, state.programFolder)))
+    if (!context.report(writeUpdateDescriptor(request, state.programFolder))) {
+        runLock.reset();
         return;
+    }
+    // A run that cannot be recorded is not started: the log must hold every run.
+    if (!logRunStart()) {
+        runLock.reset();
+        return;
+    }
     updater = std::make_unique<UpdaterRun>(*context.platform.processLauncher, *context.platform.clock);
     // In the program folder, where the descriptor lies, whatever folder we were started in.
     const Result started = updater->start(updaterProgram(state.programFolder), state.programFolder, Visibility::Shown);
     if (!started) {
-        logRun(outcomeNotStarted(context.textOf(started)));
+        runLock.reset();
+        logRunOutcome(outcomeNotStarted(context.textOf(started)));
         context.report(started);
         return;
     }
@@ -223,7 +245,13 @@ void UpdateDialog::onExecuteClicked()
     pollTimer->start();
 }
 
-bool UpdateDialog::updaterRunning() { return updater && updater->stillRunning(); }
+bool UpdateDialog::updaterRunning()
+{
+    const bool running = updater && updater->stillRunning();
+    if (!running)
+        runLock.reset();
+    return running;
+}
 
 void UpdateDialog::onPoll()
 {
@@ -238,12 +266,16 @@ void UpdateDialog::onPoll()
     const TextTable& t = context.texts;
     const int code = updater->exitCode();
     const bool ended = state == UpdaterRun::State::Ended;
+    if (ended)
+        runLock.reset();
+    else
+        releaseTimer->start();
     const QString outcome = !ended ? t[Text::UpdaterStillRunning]
         : code == 0                ? t[Text::UpdaterEndedOk]
                                    : t[Text::UpdaterEndedWithCode] + QString::number(code);
     runLabel->setText(outcome);
     runLabel->show();
-    logRun(ended ? outcomeExitCode(code) : outcomeStillRunning());
+    logRunOutcome(ended ? outcomeExitCode(code) : outcomeStillRunning());
     if (ended && code == 0)
         context.platform.messages->Information(outcome);
     else
@@ -260,12 +292,18 @@ void UpdateDialog::setRunning(bool running)
     runLabel->setVisible(running);
 }
 
-void UpdateDialog::logRun(const QString& outcome)
+bool UpdateDialog::logRunStart()
 {
     const ProgramState& state = context.state;
-    const UpdateLogEntry entry{QDateTime::currentDateTime(), state.lastIpAddress, state.lastUpdateOption, state.lastReadBack,
-        images.bank1Bytes, images.bank2Bytes, images.checksum, outcome};
-    context.report(appendUpdateLog(state.projectFolder, entry));
+    runConfigurationFolder = state.projectFolder;
+    runEntry = {QDateTime::currentDateTime(), state.lastIpAddress, state.lastUpdateOption, state.lastReadBack, images.bank1Bytes,
+        images.bank2Bytes, images.checksum, {}};
+    return context.report(startUpdateLog(runConfigurationFolder, runEntry));
+}
+
+void UpdateDialog::logRunOutcome(const QString& outcome)
+{
+    context.report(completeUpdateLog(runConfigurationFolder, runEntry, outcome));
 }
 
 void UpdateDialog::reject()

@@ -1,5 +1,6 @@
 #pragma once
 #include "base/gui/AppContext.h"
+#include "update/core/UpdateLog.h"
 #include "update/core/UpdateSummary.h"
 #include <QDialog>
 #include <memory>
@@ -12,6 +13,7 @@ class QProgressBar;
 class QPushButton;
 class QTimer;
 class UpdaterRun;
+class ConfigurationLock;
 
 // The update window: device address, update option and read back; checks that the device
 // answers, writes the updater's descriptor and starts the updater. The updater is then
@@ -44,14 +46,24 @@ private:
     bool sendPing(const QString& address, QString& error);
     void onPoll();
     void setRunning(bool running);
-    void logRun(const QString& outcome);
+    // Records the run in its configuration's log as it starts; its outcome follows.
+    bool logRunStart();
+    void logRunOutcome(const QString& outcome);
 
     AppContext& context;
     // Status of the last echo (0 none yet, 1 answered, 2 not answered).
     int pingStatus = 0;
     std::unique_ptr<UpdaterRun> updater; // the last run started here
+    // The configuration whose images the updater reads, held while it may run: it is not
+    // renamed, deleted or rebuilt under it.
+    std::unique_ptr<ConfigurationLock> runLock;
     QTimer* pollTimer = nullptr;
+    QTimer* releaseTimer = nullptr; // past the wait limit: lets the configuration go once the updater ends
     UpdateSummary images;
+    // The run started last, logged in the configuration it started from, whatever is open
+    // when its outcome comes.
+    QString runConfigurationFolder;
+    UpdateLogEntry runEntry;
 
     QLabel* softwareCodeLabel = nullptr;
     QLabel* softwareDescriptionLabel = nullptr;
