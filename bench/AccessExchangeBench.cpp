@@ -4,10 +4,10 @@
 // 50 members, in the core and on the shown page (baseline: collecting the entries alone).
 #include "base/Csv.h"
 #include "base/TextTable.h"
-#include "iec61850/core/AccessOperations.h"
-#include "iec61850/core/DataArray.h"
-#include "iec61850/core/PointList.h"
-#include "iec61850/gui/DataArrayPage.h"
+#include "access/core/AccessOperations.h"
+#include "access/core/DataArray.h"
+#include "access/core/PointList.h"
+#include "access/gui/DataArrayPage.h"
 #include <QApplication>
 #include <benchmark/benchmark.h>
 

@@ -2,12 +2,13 @@
 // with its SCL file) on a large access list: 2000 variable rows and 50 data sets. Reading the
 // SCL file alone is the baseline of the opening: what loading adds on top of it is the access
 // file's own share.
-#include "iec61850/core/AccessFile.h"
-#include "iec61850/core/AccessOperations.h"
-#include "iec61850/core/AccessValidation.h"
-#include "iec61850/core/Catalog.h"
-#include "iec61850/core/SclReader.h"
+#include "access/core/AccessFile.h"
+#include "access/core/AccessOperations.h"
+#include "access/core/AccessValidation.h"
+#include "access/core/Catalog.h"
+#include "scl/core/SclReader.h"
 #include "base/TextTable.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -48,7 +49,7 @@ QByteArray makeScl()
 // A project folder with the SCL file in its catalog and an access list that passes validation.
 struct BenchProject {
     QTemporaryDir Dir;
-    QString Catalog = catalogFolder(Dir.path());
+    QString Catalog = ConfigurationPaths(Dir.path()).catalogFolder();
     QString accessFileXml = Dir.filePath(QStringLiteral("IEC_61850_Client.xml"));
     AccessList access;
     TextTable texts;

@@ -1,12 +1,14 @@
 // The access window on a project that refers to a large SCD file: from show to a filled device
 // list (which reads the file), from choosing the device to a built and drawn tree, and the
 // SCL read alone. Baseline: a plain QTreeWidget with the same nodes, texts only.
-#include "iec61850/core/AccessFile.h"
-#include "iec61850/core/Catalog.h"
+#include "access/core/AccessFile.h"
+#include "access/core/Catalog.h"
 #include "fakes/FakePlatform.h"
 #include "base/Files.h"
-#include "iec61850/core/SclReader.h"
-#include "iec61850/gui/AccessDialog.h"
+#include "scl/core/SclReader.h"
+#include "access/gui/AccessDialog.h"
+#include "configuration/core/ConfigurationPaths.h"
+#include "configuration/core/ConfigurationFolders.h"
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -88,16 +90,16 @@ struct BenchProject {
     BenchProject()
     {
         state.setProgramFolder(dir.path());
-        state.activateConfiguration("P1");
-        QDir().mkpath(catalogFolder(state.projectFolder));
+        openConfiguration(state, "P1");
+        QDir().mkpath(ConfigurationPaths(state.configurationFolder).catalogFolder());
         // A link keeps the 100 MB out of the temporary folder; the reader follows it.
-        QFile::link(bigScd(), joinPath(catalogFolder(state.projectFolder), "s100.scd"));
+        QFile::link(bigScd(), joinPath(ConfigurationPaths(state.configurationFolder).catalogFolder(), "s100.scd"));
         AccessList list;
         auto device = std::make_unique<Ied>();
         device->name = "first";
         device->fileName = "s100.scd";
         list.devices.push_back(std::move(device));
-        saveAccessFile(list, state.accessFile);
+        saveAccessFile(list, configurationPaths(state).accessFile());
         window = std::make_unique<AccessDialog>(context);
     }
 };

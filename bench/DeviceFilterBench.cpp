@@ -3,9 +3,9 @@
 // Baseline in the same run: the same filter done the plain way, setting the hidden state of
 // every node of the QTreeWidget on each keystroke. The file is made on first use (needs python3
 // and ../shared/tools/gen_scl.py); without them the benchmarks are skipped.
-#include "iec61850/core/SclReader.h"
-#include "iec61850/gui/DeviceBrowser.h"
-#include "iec61850/gui/DeviceTree.h"
+#include "scl/core/SclReader.h"
+#include "scl/gui/DeviceBrowser.h"
+#include "scl/gui/DeviceTree.h"
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>

@@ -2,9 +2,11 @@
 // device (512 KiB), against parsing the same access file alone as a baseline.
 // Run one case at a time (--benchmark_filter) to read its peak memory from peak_rss_MiB.
 #include "image/core/DeviceImage.h"
-#include "image/core/ProjectCheck.h"
+#include "image/core/ConfigurationCheck.h"
 #include "base/TextTable.h"
 #include "base/XmlFile.h"
+#include "configuration/core/ConfigurationFolders.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -55,7 +57,7 @@ struct BenchProject {
     {
         state.setProgramFolder(Dir.path());
         QDir(state.projectsFolder).mkpath(QStringLiteral("Bench/bin"));
-        state.activateConfiguration(QStringLiteral("Bench"));
+        openConfiguration(state, QStringLiteral("Bench"));
         QByteArray xml = "<IEC_68850_Client><List_ICD_Files/><List_DA_Selected>";
         for (int i = 0; i < variables; ++i)
             xml += variableItem(i);
@@ -63,11 +65,12 @@ struct BenchProject {
         for (int d = 0; d < dataSets; ++d)
             xml += dataSetItem(d);
         xml += "</List_DataSet_Selected></IEC_68850_Client><!--SW_VERSION = 1.000-->";
-        QFile f(state.accessFile);
+        QFile f(configurationPaths(state).accessFile());
         f.open(QIODevice::WriteOnly);
         f.write(xml);
         xmlSize = xml.size();
     }
+    ConfigurationPaths paths() const { return configurationPaths(state); }
 };
 
 double peakRssMiB()
@@ -99,7 +102,7 @@ void runParse(benchmark::State& state, int variables, int dataSets)
     BenchProject project(variables, dataSets);
     for (auto _ : state) {
         pugi::xml_document doc;
-        benchmark::DoNotOptimize(loadXmlFile(project.state.accessFile, doc).ok);
+        benchmark::DoNotOptimize(loadXmlFile(project.paths().accessFile(), doc).ok);
     }
     state.counters["xml_bytes"] = static_cast<double>(project.xmlSize);
     state.counters["peak_rss_MiB"] = peakRssMiB();
@@ -113,7 +116,7 @@ void runCheck(benchmark::State& state, int variables, int dataSets)
     const TextTable texts;
     size_t problems = 0;
     for (auto _ : state)
-        problems = Image::checkProject(project.state, u',', texts).size();
+        problems = Image::checkConfiguration(project.paths(), u',', texts).size();
     state.counters["problems"] = static_cast<double>(problems);
     state.counters["peak_rss_MiB"] = peakRssMiB();
 }

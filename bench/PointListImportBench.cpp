@@ -6,9 +6,9 @@
 #include "ForkedRun.h"
 #include "base/Files.h"
 #include "base/TextTable.h"
-#include "iec61850/core/AccessFile.h"
-#include "iec61850/core/AccessOperations.h"
-#include "iec61850/core/PointList.h"
+#include "access/core/AccessFile.h"
+#include "access/core/AccessOperations.h"
+#include "access/core/PointList.h"
 #include <QCoreApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

@@ -8,8 +8,8 @@
 // x_bare at most 0.5 and peak_x_file at most 1.5. Listing the file's IEDs, as an import does
 // before the engineer chooses one, is measured the same way.
 // The files are made on first use by gen_scl.py into the build folder.
-#include "iec61850/core/SclIedList.h"
-#include "iec61850/core/SclReader.h"
+#include "scl/core/SclIedList.h"
+#include "scl/core/SclReader.h"
 #include "ForkedRun.h"
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -3,8 +3,9 @@
 // the warnings of loading can be put into words.
 #include "FuzzFile.h"
 #include "base/TextTable.h"
-#include "iec61850/core/AccessFile.h"
-#include "iec61850/core/Catalog.h"
+#include "access/core/AccessFile.h"
+#include "access/core/Catalog.h"
+#include "configuration/core/ConfigurationPaths.h"
 
 namespace {
 QString catalog;
@@ -12,10 +13,10 @@ QString catalog;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    catalog = catalogFolder(fuzzFolder("access"));
+    catalog = ConfigurationPaths(fuzzFolder("access")).catalogFolder();
     QDir().mkpath(catalog);
     for (const char* name : {"A.icd", "B.icd", "Access_Window.icd"})
-        QFile::copy(QStringLiteral(SWQ_SOURCE_DIR "/tests/fixtures/iec61850/Access_Window.icd"),
+        QFile::copy(QStringLiteral(SWQ_SOURCE_DIR "/tests/fixtures/access/Access_Window.icd"),
             catalog + u'/' + QString::fromLatin1(name));
     return 0;
 }

@@ -4,9 +4,10 @@
 // and every data set member unchanged, without a warning.
 #include "FuzzFile.h"
 #include "base/TextTable.h"
-#include "iec61850/core/AccessFile.h"
-#include "iec61850/core/Catalog.h"
-#include "iec61850/core/PointList.h"
+#include "access/core/AccessFile.h"
+#include "access/core/Catalog.h"
+#include "access/core/PointList.h"
+#include "configuration/core/ConfigurationPaths.h"
 
 namespace {
 
@@ -37,9 +38,9 @@ QStringList contentOf(const AccessList& access)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     project = fuzzFolder("pointlist");
-    catalog = catalogFolder(project);
+    catalog = ConfigurationPaths(project).catalogFolder();
     QDir().mkpath(catalog);
-    QFile::copy(QStringLiteral(SWQ_SOURCE_DIR "/tests/fixtures/iec61850/Access_Window.icd"), catalog + QStringLiteral("/A.icd"));
+    QFile::copy(QStringLiteral(SWQ_SOURCE_DIR "/tests/fixtures/access/Access_Window.icd"), catalog + QStringLiteral("/A.icd"));
     // The access list open when the engineer imports: the device, no rows yet.
     QFile empty(project + QStringLiteral("/Empty.xml"));
     fuzzExpect(empty.open(QIODevice::WriteOnly));

@@ -3,8 +3,8 @@
 // chosen IED must give what a parse of the whole document gives: the same refusal (message
 // and line) or the same model.
 #include "FuzzFile.h"
-#include "iec61850/core/SclDump.h"
-#include "iec61850/core/SclReader.h"
+#include "scl/core/SclDump.h"
+#include "scl/core/SclReader.h"
 #include <cstdint>
 
 namespace {

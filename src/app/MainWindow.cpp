@@ -1,15 +1,18 @@
 #include "app/MainWindow.h"
 #include "base/TextNumbers.h"
-#include "base/ConfigurationLock.h"
+#include "configuration/core/ConfigurationFolders.h"
+#include "configuration/core/ConfigurationLock.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include "base/Conversions.h"
 #include "base/Constants.h"
+#include "options/core/MakerWebSite.h"
 #include "base/Files.h"
 #include "image/core/DeviceImage.h"
-#include "image/core/ProjectCheck.h"
+#include "image/core/ConfigurationCheck.h"
 #include "base/Settings.h"
 #include "options/gui/AboutDialog.h"
 #include "update/gui/UpdateDialog.h"
-#include "iec61850/gui/AccessDialog.h"
+#include "access/gui/AccessDialog.h"
 #include "app/NewConfigurationDialog.h"
 #include "app/OpenConfigurationDialog.h"
 #include "comm/gui/CommunicationDialog.h"
@@ -76,12 +79,11 @@ void MainWindow::setUp(const QString& programFolder)
     // PROJECTS, stays remembered but inactive, so the next save writes its name back unchanged.
     // One that is there opens as the Open dialog opens it, leftovers of interrupted saves removed.
     if (state.existingConfigurationFolder(state.configurationName).isEmpty())
-        state.projectFolder.clear();
+        state.configurationFolder.clear();
     else
-        state.activateConfiguration(state.configurationName);
+        openConfiguration(state, state.configurationName);
 
     retranslate();
-    setProjectFiles();
 }
 
 void MainWindow::createWindows()
@@ -188,8 +190,8 @@ void MainWindow::buildLayout()
     closeButton = iconButton("Btn_Close", QStyle::SP_DialogCloseButton);
     top->addLayout(bottom);
 
-    connect(newButton, &QPushButton::clicked, this, &MainWindow::createConfiguration);
-    connect(openButton, &QPushButton::clicked, this, &MainWindow::openConfiguration);
+    connect(newButton, &QPushButton::clicked, this, &MainWindow::onNewClicked);
+    connect(openButton, &QPushButton::clicked, this, &MainWindow::onOpenClicked);
     connect(communicationButton, &QPushButton::clicked, this, &MainWindow::onCommunicationClicked);
     connect(accessButton, &QPushButton::clicked, this, &MainWindow::onAccessClicked);
     connect(updateDeviceButton, &QPushButton::clicked, this, &MainWindow::onUpdateDeviceClicked);
@@ -235,8 +237,6 @@ void MainWindow::refreshConfigurationLabel()
     configurationNameLabel->setText(active ? context.state.configurationName : context.texts[Text::OpenOrCreateConfiguration]);
 }
 
-void MainWindow::setProjectFiles() { context.state.setProjectFiles(); }
-
 void MainWindow::saveSettings()
 {
     // A settings file that cannot be written is reported but never keeps the program open.
@@ -266,7 +266,7 @@ void MainWindow::onOptionsClicked()
     }
 }
 
-bool MainWindow::checkConfiguration()
+bool MainWindow::requireConfiguration()
 {
     if (context.state.hasConfiguration())
         return true;
@@ -283,10 +283,10 @@ bool MainWindow::holdForWindow(ConfigurationLock& lock, Result& readOnly)
 
 void MainWindow::onCommunicationClicked()
 {
-    if (!checkConfiguration())
+    if (!requireConfiguration())
         return;
     // Held while the window is open: a second writer would undo this one's saves.
-    ConfigurationLock lock(context.state.projectFolder);
+    ConfigurationLock lock(context.state.configurationFolder);
     Result readOnly;
     if (!holdForWindow(lock, readOnly))
         return;
@@ -296,9 +296,9 @@ void MainWindow::onCommunicationClicked()
 
 void MainWindow::onAccessClicked()
 {
-    if (!checkConfiguration())
+    if (!requireConfiguration())
         return;
-    ConfigurationLock lock(context.state.projectFolder);
+    ConfigurationLock lock(context.state.configurationFolder);
     Result readOnly;
     if (!holdForWindow(lock, readOnly))
         return;
@@ -308,21 +308,21 @@ void MainWindow::onAccessClicked()
 
 void MainWindow::onUpdateDeviceClicked()
 {
-    if (checkConfiguration())
+    if (requireConfiguration())
         updateDevice();
 }
 
-void MainWindow::createConfiguration()
+void MainWindow::onNewClicked()
 {
     // The dialog makes the new configuration active itself.
     if (newConfigurationDialog->exec() == QDialog::Accepted)
         refreshConfigurationLabel();
 }
 
-void MainWindow::openConfiguration()
+void MainWindow::onOpenClicked()
 {
     if (openConfigurationDialog->exec() == QDialog::Accepted) {
-        context.state.activateConfiguration(openConfigurationDialog->configurationName);
+        openConfiguration(context.state, openConfigurationDialog->configurationName);
         refreshConfigurationLabel();
     }
 }
@@ -336,7 +336,7 @@ void MainWindow::updateDevice()
     }
     // Nor under another program's updater, or while another program writes the files they are
     // built from.
-    ConfigurationLock lock(context.state.projectFolder);
+    ConfigurationLock lock(context.state.configurationFolder);
     if (const Result held = lock.acquire(); !held) {
         context.platform.messages->error(context.textOf(held)
             + (held.textNumber == Text::ErrorConfigurationInUse ? u'\n' + context.texts[Text::ConfigurationBusyNoBuild]
@@ -346,7 +346,7 @@ void MainWindow::updateDevice()
     // The device must never be updated from stale images: a failed build or write ends the step.
     const QChar separator = decimalSeparatorOf(context.platform.locale->decimalSeparator());
     // Rows or settings the device would not take as meant are built only when the engineer says so.
-    if (const Problems problems = Image::checkProject(context.state, separator, context.texts);
+    if (const Problems problems = Image::checkConfiguration(configurationPaths(context.state), separator, context.texts);
         hasErrors(problems) && !context.platform.messages->askYesNo(Image::buildAnywayQuestion(problems, context.texts)))
         return;
     if (!context.report(Image::buildAndWriteImages(*deviceImage, context.state, separator)))

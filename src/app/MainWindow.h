@@ -28,7 +28,6 @@ public:
     ~MainWindow() override;
 
     void retranslate();
-    void setProjectFiles();
     void saveSettings();
     void retranslateAllWindows();
 
@@ -44,14 +43,14 @@ private:
     void onCommunicationClicked();
     void onAccessClicked();
     void onUpdateDeviceClicked();
-    // The last three steps need an active configuration; reports its absence.
-    bool checkConfiguration();
+    // Whether a configuration is open; says so when none is.
+    bool requireConfiguration();
     // Takes the active configuration for a window that writes into it. When another program
     // holds it, says who and asks whether to open the window read-only, `readOnly` then being
     // why; false when the engineer declines.
     bool holdForWindow(ConfigurationLock& lock, Result& readOnly);
-    void createConfiguration();
-    void openConfiguration();
+    void onNewClicked();
+    void onOpenClicked();
     void updateDevice();
     void onVersionCheckTimer();
     void onVersionChecked(bool newer);

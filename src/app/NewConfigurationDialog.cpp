@@ -1,6 +1,6 @@
 #include "app/NewConfigurationDialog.h"
 #include "base/TextNumbers.h"
-#include "base/ConfigurationFolders.h"
+#include "configuration/core/ConfigurationFolders.h"
 #include "base/Files.h"
 #include <QDir>
 #include <QHBoxLayout>
@@ -68,13 +68,8 @@ void NewConfigurationDialog::onOkClicked()
     const QString name = nameEdit->text().trimmed();
     if (!context.report(checkNewConfigurationName(context.state.projectsFolder, name)))
         return;
-    const QString folder = joinPath(context.state.projectsFolder, name);
-    if (!QDir().mkdir(folder)) {
-        context.error(Text::ErrorNameNotCreated);
+    if (!context.report(createConfiguration(context.state.projectsFolder, name)))
         return;
-    }
-    // A bin folder that cannot be made is not reported: the image build reports its own failure.
-    QDir().mkpath(joinPath(folder, QStringLiteral("bin")));
-    context.state.activateConfiguration(name);
+    openConfiguration(context.state, name);
     accept();
 }

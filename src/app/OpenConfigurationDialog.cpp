@@ -1,7 +1,7 @@
 #include "app/OpenConfigurationDialog.h"
 #include "app/ConfigurationNameDialog.h"
-#include "base/ConfigurationFolders.h"
-#include "base/ConfigurationLock.h"
+#include "configuration/core/ConfigurationFolders.h"
+#include "configuration/core/ConfigurationLock.h"
 #include "base/Files.h"
 #include "base/TextNumbers.h"
 #include <QDir>
@@ -154,7 +154,7 @@ void OpenConfigurationDialog::onRenameClicked()
         if (!context.report(renameConfiguration(projects, from, to)))
             return false;
         if (active) {
-            context.state.activateConfiguration(to);
+            openConfiguration(context.state, to);
             emit activeConfigurationRenamed();
         }
         fillList(to);

@@ -297,26 +297,6 @@ void removeStaleTemporaries(const QString& path)
     }
 }
 
-void removeStaleConfigurationTemporaries(const QString& projectFolder)
-{
-    for (const char* name : {"IEC_61850_Client.xml", "ParGen.xml"})
-        removeStaleTemporaries(joinPath(projectFolder, QLatin1String(name)));
-    const QString bin = joinPath(projectFolder, QStringLiteral("bin"));
-    for (const char* name : {"bank1.bin", "bank2.bin"})
-        removeStaleTemporaries(joinPath(bin, QLatin1String(name)));
-    // A catalog copy interrupted on its first import has no file of its own name yet: every SCL
-    // name of the catalog folder is looked at.
-    const QDir catalog(joinPath(projectFolder, QStringLiteral("ICD_Catalog")));
-    static const QRegularExpression copyTemporary(
-        QStringLiteral("^(.+\\.(icd|cid|scd|ssd|sed|iid))\\.[A-Za-z0-9]{6}$"), QRegularExpression::CaseInsensitiveOption);
-    QStringList copies;
-    for (const QString& name : catalog.entryList(QDir::Files | QDir::Hidden))
-        if (const auto match = copyTemporary.match(name); match.hasMatch() && !copies.contains(match.captured(1)))
-            copies << match.captured(1);
-    for (const QString& copy : copies)
-        removeStaleTemporaries(catalog.filePath(copy));
-}
-
 namespace {
 
 QString limitText(qint64 bytes)

@@ -34,9 +34,6 @@ Result writeFilesAtomically(std::span<const FileContents> files);
 // Removes the temporary files that an interrupted save of `path` left beside it
 // (`NAME.XXXXXX`, six letters or digits), unless a save still has them open.
 void removeStaleTemporaries(const QString& path);
-// The same for every file a configuration writes: its access file, ParGen.xml, the images in
-// bin and the copies in the SCL catalog.
-void removeStaleConfigurationTemporaries(const QString& projectFolder);
 
 // The most a reader takes of one kind of file: a link to /dev/zero or a huge file by mistake
 // gives an error instead of memory without end. `Kind` completes "a settings file may have".
@@ -45,13 +42,8 @@ struct ReadLimit {
     const char* kind;
 };
 inline constexpr qint64 mebibyte = qint64(1) << 20;
-inline constexpr ReadLimit sclFileLimit{2048 * mebibyte, "an SCL file"};
-inline constexpr ReadLimit accessFileLimit{256 * mebibyte, "an access file"};
 inline constexpr ReadLimit settingsFileLimit{16 * mebibyte, "a settings file"};
-inline constexpr ReadLimit parGenFileLimit{16 * mebibyte, "a communication settings file"};
 inline constexpr ReadLimit languageFileLimit{16 * mebibyte, "a language file"};
-inline constexpr ReadLimit imageFileLimit{64 * mebibyte, "an image file"};
-inline constexpr ReadLimit pointListFileLimit{256 * mebibyte, "a point list"};
 // For readers that name no kind.
 inline constexpr ReadLimit anyFileLimit{256 * mebibyte, "a file"};
 

@@ -30,8 +30,8 @@ QString resolveProgramFolder(const QString& executableFolder, const QString& use
 void seedUserFolder(const QString& executableFolder, const QString& userDataFolder)
 {
     QDir().mkpath(userDataFolder);
-    for (const char* sub : {"LANGUAGE", "MASTER"})
-        seedFolder(joinPath(executableFolder, QString::fromLatin1(sub)), joinPath(userDataFolder, QString::fromLatin1(sub)));
+    for (const QString& sub : {languageFolderName, masterFolderName})
+        seedFolder(joinPath(executableFolder, sub), joinPath(userDataFolder, sub));
     for (const char* updater : {"Ethernet_Update", "Ethernet_Update.exe"}) {
         const QString installed = joinPath(executableFolder, QString::fromLatin1(updater));
         const QString link = joinPath(userDataFolder, QString::fromLatin1(updater));

@@ -1,6 +1,13 @@
 #pragma once
 #include <QString>
 
+// What the program folder holds: the firmware, the configurations, the language files and the
+// settings file.
+inline const QString masterFolderName = QStringLiteral("MASTER");
+inline const QString projectsFolderName = QStringLiteral("PROJECTS");
+inline const QString languageFolderName = QStringLiteral("LANGUAGE");
+inline const QString settingsFileName = QStringLiteral("Tessav.xml");
+
 // The folder that holds the program's data (MASTER, PROJECTS, LANGUAGE, Tessav.xml): the
 // executable's own folder when it is writable (portable use, the build tree), else the user's
 // data folder, seeded on first use with the installed LANGUAGE and MASTER files and a link to

@@ -1,14 +1,15 @@
 #include "base/ProgramState.h"
 #include "base/Files.h"
+#include "base/ProgramFolder.h"
 #include <QDir>
 #include <QFileInfo>
 
 void ProgramState::setProgramFolder(const QString& folder)
 {
     programFolder = folder;
-    masterFolder = joinPath(folder, QStringLiteral("MASTER"));
-    projectsFolder = joinPath(folder, QStringLiteral("PROJECTS"));
-    languageFolder = joinPath(folder, QStringLiteral("LANGUAGE"));
+    masterFolder = joinPath(folder, masterFolderName);
+    projectsFolder = joinPath(folder, projectsFolderName);
+    languageFolder = joinPath(folder, languageFolderName);
     // A folder that cannot be created is not reported: later operations on it fail on their own.
     for (const QString& sub : {masterFolder, projectsFolder, languageFolder})
         QDir().mkdir(sub);
@@ -31,12 +32,6 @@ void ProgramState::setRememberedValues(const RememberedValues& values)
     doubleClickAutoSize = values.doubleClickAutoSize;
 }
 
-void ProgramState::setProjectFiles()
-{
-    parGenFile = joinPath(projectFolder, QStringLiteral("ParGen.xml"));
-    accessFile = joinPath(projectFolder, QStringLiteral("IEC_61850_Client.xml"));
-}
-
 bool isConfigurationName(const QString& name)
 {
     return !name.isEmpty() && name != QStringLiteral(".") && name != QStringLiteral("..") && !name.contains(u'/')
@@ -57,7 +52,7 @@ QString ProgramState::existingConfigurationFolder(const QString& name) const
 
 QString ProgramState::activeConfigurationFolderName() const
 {
-    return hasConfiguration() ? projectFolder.mid(projectsFolder.size() + 1) : QString();
+    return hasConfiguration() ? configurationFolder.mid(projectsFolder.size() + 1) : QString();
 }
 
 bool ProgramState::isActiveConfiguration(const QString& name) const
@@ -66,15 +61,12 @@ bool ProgramState::isActiveConfiguration(const QString& name) const
     if (active.isEmpty() || active.compare(name, Qt::CaseInsensitive) != 0)
         return false;
     // "Plant" and "PLANT" are one folder on Windows and two on Linux.
-    const QString canonical = QFileInfo(projectFolder).canonicalFilePath();
+    const QString canonical = QFileInfo(configurationFolder).canonicalFilePath();
     return active == name || (!canonical.isEmpty() && canonical == QFileInfo(joinPath(projectsFolder, name)).canonicalFilePath());
 }
 
-void ProgramState::activateConfiguration(const QString& name)
+void ProgramState::setActiveConfiguration(const QString& name)
 {
     configurationName = name;
-    projectFolder = joinPath(projectsFolder, name);
-    setProjectFiles();
-    // What a save killed half-way left behind goes when the configuration is opened again.
-    removeStaleConfigurationTemporaries(projectFolder);
+    configurationFolder = joinPath(projectsFolder, name);
 }

@@ -2,7 +2,7 @@
 #include <QString>
 #include <optional>
 
-// A configuration is named by one folder directly inside PROJECTS: a name with a separator, or
+// A configuration is named by one folder directly inside PROJECTS: a name with a path separator, or
 // "." or "..", never is one.
 bool isConfigurationName(const QString& name);
 
@@ -25,10 +25,11 @@ struct ProgramState {
     QString projectsFolder;
     QString languageFolder;
 
+    // The active configuration: its name as remembered and its folder in PROJECTS (the files in
+    // it: configuration/core/ConfigurationPaths). The folder is empty exactly when no
+    // configuration is active.
     QString configurationName;
-    QString projectFolder; // empty exactly when no configuration is active
-    QString parGenFile;
-    QString accessFile;
+    QString configurationFolder;
 
     QString lastIpAddress = QStringLiteral("192.168.2.205");
     QString languageName = QStringLiteral("English");
@@ -46,14 +47,12 @@ struct ProgramState {
     // instance's newer choices stay (see writeSettings()).
     std::optional<RememberedValues> settingsBaseline;
 
-    bool hasConfiguration() const { return !projectFolder.isEmpty(); }
+    bool hasConfiguration() const { return !configurationFolder.isEmpty(); }
     RememberedValues rememberedValues() const;
     void setRememberedValues(const RememberedValues& values);
 
     // programFolder and the three folders beside the program; creates those that are missing.
     void setProgramFolder(const QString& folder);
-    // parGenFile and accessFile from projectFolder.
-    void setProjectFiles();
     // The folder of the configuration `name` when it is a folder that stays inside PROJECTS
     // (links resolved), else empty: a name from the settings file cannot lead elsewhere.
     QString existingConfigurationFolder(const QString& name) const;
@@ -62,6 +61,7 @@ struct ProgramState {
     // Whether the folder `name` of PROJECTS is the active configuration's, also when the letters'
     // case differs on a file system that ignores it.
     bool isActiveConfiguration(const QString& name) const;
-    // Makes the configuration `name` active and removes the temporary files of its interrupted saves.
-    void activateConfiguration(const QString& name);
+    // Makes the configuration `name` of PROJECTS the active one; openConfiguration()
+    // (configuration/core/ConfigurationFolders) also clears what interrupted saves left in it.
+    void setActiveConfiguration(const QString& name);
 };

@@ -1,10 +1,11 @@
 #include "base/Settings.h"
 #include "base/Files.h"
+#include "base/ProgramFolder.h"
 #include "base/XmlFile.h"
 #include <QFileInfo>
 #include <QLockFile>
 
-QString settingsFile(const ProgramState& state) { return joinPath(state.programFolder, QStringLiteral("Tessav.xml")); }
+QString settingsFile(const ProgramState& state) { return joinPath(state.programFolder, settingsFileName); }
 
 namespace {
 

@@ -2,8 +2,9 @@
 #include "cli/ImageCommands.h"
 #include "base/Conversions.h"
 #include "base/TextTable.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include "image/core/DeviceImage.h"
-#include "image/core/ProjectCheck.h"
+#include "image/core/ConfigurationCheck.h"
 #include <QLocale>
 
 namespace {
@@ -17,15 +18,16 @@ int check(const QStringList& args, QTextStream& out, QTextStream& err)
         return 2;
     }
     ProgramState state;
-    if (!projectStateOf(rest[0], "check", state, err))
+    if (!configurationStateOf(rest[0], "check", state, err))
         return 1;
     const QChar separator = decimalSeparatorOf(QLocale::system().decimalPoint());
     const TextTable texts;
-    Problems problems = Image::checkProject(state, separator, texts);
+    const ConfigurationPaths configuration = configurationPaths(state);
+    Problems problems = Image::checkConfiguration(configuration, separator, texts);
     // The build in memory tells what the checks cannot: a file that cannot be read, tables too
     // large for the device. Nothing is written.
     Image::DeviceImage image;
-    if (const Result built = image.buildImages(state, separator); !built)
+    if (const Result built = image.buildImages(configuration, separator); !built)
         problems.push_back({Problem::Severity::Error, {}, {}, {}, built});
     for (const Problem& p : problems)
         out << p.line(texts) << '\n';

@@ -1,11 +1,12 @@
 #include "cli/ImageCommands.h"
-#include "base/ConfigurationFolders.h"
-#include "base/ConfigurationLock.h"
+#include "configuration/core/ConfigurationFolders.h"
+#include "configuration/core/ConfigurationLock.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include "base/Conversions.h"
 #include "base/Files.h"
 #include "image/core/DeviceImage.h"
 #include "image/core/ImageInspect.h"
-#include "image/core/ProjectCheck.h"
+#include "image/core/ConfigurationCheck.h"
 #include "base/TextTable.h"
 #include <QDir>
 #include <QFileInfo>
@@ -22,16 +23,16 @@ int build(const QStringList& args, QTextStream& out, QTextStream& err)
         return 2;
     }
     ProgramState state;
-    if (!projectStateOf(rest[0], "build", state, err))
+    if (!configurationStateOf(rest[0], "build", state, err))
         return 1;
-    ConfigurationLock lock(state.projectFolder);
-    if (!holdProject(lock, "build", err))
+    ConfigurationLock lock(state.configurationFolder);
+    if (!holdConfiguration(lock, "build", err))
         return 1;
     const QChar separator = decimalSeparatorOf(QLocale::system().decimalPoint());
     // As the update step: the engineer hears of every problem before anything is built, and
     // only an explicit --force builds a configuration that fails its checks.
     const TextTable texts;
-    const Problems problems = Image::checkProject(state, separator, texts);
+    const Problems problems = Image::checkConfiguration(configurationPaths(state), separator, texts);
     for (const Problem& p : problems)
         err << p.line(texts) << '\n';
     if (hasErrors(problems) && !force) {
@@ -44,9 +45,9 @@ int build(const QStringList& args, QTextStream& out, QTextStream& err)
         err << built.message << '\n';
         return 1;
     }
-    const QString bin = joinPath(state.projectFolder, QStringLiteral("bin"));
-    out << QDir::toNativeSeparators(joinPath(bin, QStringLiteral("bank1.bin"))) << ": " << image.bank1().size() << " bytes\n"
-        << QDir::toNativeSeparators(joinPath(bin, QStringLiteral("bank2.bin"))) << ": " << image.bank2().size() << " bytes\n";
+    const ConfigurationPaths configuration = configurationPaths(state);
+    out << QDir::toNativeSeparators(configuration.bank1File()) << ": " << image.bank1().size() << " bytes\n"
+        << QDir::toNativeSeparators(configuration.bank2File()) << ": " << image.bank2().size() << " bytes\n";
     return 0;
 }
 
@@ -73,23 +74,22 @@ int Inspect(const QStringList& args, QTextStream& out, QTextStream& err)
 
 } // namespace
 
-bool projectStateOf(const QString& folderArgument, const char* command, ProgramState& state, QTextStream& err)
+bool configurationStateOf(const QString& folderArgument, const char* command, ProgramState& state, QTextStream& err)
 {
-    // Never a folder that only looks like one: a build there would make bin, and PROJECTS
-    // would list a configuration "bin".
+    // Never a folder that only looks like one: a build there would make the image folder, and
+    // PROJECTS would list a configuration named after it.
     if (const Result configuration = checkConfigurationFolder(folderArgument); !configuration) {
         err << "swquelmor-cli " << command << ": " << configuration.message << '\n';
         return false;
     }
     const QFileInfo folder(folderArgument);
-    // The same state the main window has for an active project: the files come from the folder.
+    // The same state the main window has for an active configuration.
     state.configurationName = folder.fileName();
-    state.projectFolder = QDir::cleanPath(folder.absoluteFilePath());
-    state.setProjectFiles();
+    state.configurationFolder = QDir::cleanPath(folder.absoluteFilePath());
     return true;
 }
 
-bool holdProject(ConfigurationLock& lock, const char* command, QTextStream& err)
+bool holdConfiguration(ConfigurationLock& lock, const char* command, QTextStream& err)
 {
     if (const Result held = lock.acquire(); !held) {
         err << "swquelmor-cli " << command << ": " << held.message << " Nothing was written.\n";

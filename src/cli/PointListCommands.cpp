@@ -1,38 +1,34 @@
 #include "cli/Commands.h"
-#include "base/ConfigurationFolders.h"
-#include "base/ConfigurationLock.h"
+#include "configuration/core/ConfigurationLock.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include "cli/ImageCommands.h"
 #include "base/Conversions.h"
 #include "base/Files.h"
 #include "base/ProgramState.h"
 #include "base/TextTable.h"
-#include "iec61850/core/AccessFile.h"
-#include "iec61850/core/Catalog.h"
-#include "iec61850/core/PointList.h"
+#include "access/core/AccessFile.h"
+#include "access/core/PointList.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 
-// export-csv and import-csv: the access list of a project as a point list, as the access
+// export-csv and import-csv: the access list of a configuration as a point list, as the access
 // window's Export CSV and Import CSV write and read it.
 
 namespace {
 
 QChar decimalSeparator() { return decimalSeparatorOf(QLocale::system().decimalPoint()); }
 
-// Loads the access list of the project folder; prints the error and gives the exit status when it fails.
-int loadProject(const QString& folderArg, const char* command, QTextStream& err, ProgramState& state, AccessList& access)
+// Loads the access list of the configuration folder; prints the error and gives the exit status
+// when it fails.
+int loadConfiguration(const QString& folderArg, const char* command, QTextStream& err, ProgramState& state, AccessList& access)
 {
-    if (const Result configuration = checkConfigurationFolder(folderArg); !configuration) {
-        err << "swquelmor-cli " << command << ": " << configuration.message << '\n';
+    if (!configurationStateOf(folderArg, command, state, err))
         return 1;
-    }
-    const QFileInfo folder(folderArg);
-    state.configurationName = folder.fileName();
-    state.projectFolder = QDir::cleanPath(folder.absoluteFilePath());
-    state.setProjectFiles();
+    const ConfigurationPaths configuration = configurationPaths(state);
     AccessFileReport report;
-    if (const Result loaded = loadAccessFile(state.accessFile, catalogFolder(state.projectFolder), access, report); !loaded) {
+    if (const Result loaded = loadAccessFile(configuration.accessFile(), configuration.catalogFolder(), access, report);
+        !loaded) {
         err << loaded.message << '\n';
         return 1;
     }
@@ -52,7 +48,7 @@ int exportCsv(const QStringList& args, QTextStream& out, QTextStream& err)
     }
     ProgramState state;
     AccessList access;
-    if (const int status = loadProject(args[0], "export-csv", err, state, access))
+    if (const int status = loadConfiguration(args[0], "export-csv", err, state, access))
         return status;
     if (const Result written = writePointList(args[1], exportPointList(access, decimalSeparator())); !written) {
         err << written.message << '\n';
@@ -73,11 +69,11 @@ int importCsv(const QStringList& arguments, QTextStream& out, QTextStream& err)
     }
     // Held from loading to saving: nothing another program saves in between is undone.
     ConfigurationLock lock(QFileInfo(args[0]).absoluteFilePath());
-    if (QFileInfo(args[0]).isDir() && !holdProject(lock, "import-csv", err))
+    if (QFileInfo(args[0]).isDir() && !holdConfiguration(lock, "import-csv", err))
         return 1;
     ProgramState state;
     AccessList access;
-    if (const int status = loadProject(args[0], "import-csv", err, state, access))
+    if (const int status = loadConfiguration(args[0], "import-csv", err, state, access))
         return status;
     TextTable texts;
     QByteArray bytes;
@@ -107,12 +103,12 @@ int importCsv(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return 1;
     }
     applyPointList(access, import);
-    if (const Result saved = saveAccessFile(access, state.accessFile); !saved) {
+    if (const Result saved = saveAccessFile(access, configurationPaths(state).accessFile()); !saved) {
         err << saved.message << '\n';
         return 1;
     }
-    out << import.usable() << " of " << import.lines << " lines imported into " << QDir::toNativeSeparators(state.accessFile)
-        << '\n';
+    out << import.usable() << " of " << import.lines << " lines imported into "
+        << QDir::toNativeSeparators(configurationPaths(state).accessFile()) << '\n';
     return 0;
 }
 

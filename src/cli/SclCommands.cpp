@@ -1,8 +1,8 @@
 #include "cli/Commands.h"
 #include "base/TextNumbers.h"
-#include "iec61850/core/SclDump.h"
-#include "iec61850/core/SclIedList.h"
-#include "iec61850/core/SclReader.h"
+#include "scl/core/SclDump.h"
+#include "scl/core/SclIedList.h"
+#include "scl/core/SclReader.h"
 #include <QDir>
 #include <QFileInfo>
 

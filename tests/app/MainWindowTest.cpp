@@ -63,8 +63,8 @@ TEST(MainWindow, RestoresTheRememberedConfigurationAndLanguage)
     ProgramRun run(dir.path());
     EXPECT_EQ(run.label("L_Name_Conf"), "Offene Konfiguration : ");
     EXPECT_EQ(run.label("L_Name_Conf_L2"), "Plant A");
-    EXPECT_EQ(run.state.projectFolder, QDir(dir.path()).filePath("PROJECTS") + QDir::separator() + "Plant A");
-    EXPECT_TRUE(run.state.parGenFile.endsWith("ParGen.xml"));
+    EXPECT_EQ(run.state.configurationFolder, QDir(dir.path()).filePath("PROJECTS") + QDir::separator() + "Plant A");
+    EXPECT_TRUE(run.paths().communicationFile().endsWith("ParGen.xml"));
     EXPECT_TRUE(run.versionCheckTimer()->isActive());
     EXPECT_EQ(run.versionCheckTimer()->interval(), 60000);
 }
@@ -132,7 +132,7 @@ TEST(MainWindow, RememberedNameLeadingOutsideProjectsIsNoActiveConfiguration)
             ProgramRun run(top.filePath("program"));
             EXPECT_FALSE(run.state.hasConfiguration()) << name;
             EXPECT_EQ(run.label("L_Name_Conf"), "None Configuration Opened ") << name;
-            EXPECT_TRUE(run.state.parGenFile.isEmpty() || !run.state.parGenFile.contains("outside")) << name;
+            EXPECT_FALSE(run.paths().communicationFile().contains("outside")) << name;
             run.mainWindow->close();
         }
         EXPECT_FALSE(QFileInfo::exists(top.filePath("outside/ParGen.xml"))) << name;

@@ -1,9 +1,10 @@
 // One writer per configuration, as the windows see it: the steps that write into a
 // configuration hold it while they work; a second program is told who holds it.
 #include "app/ProgramRun.h"
-#include "base/ConfigurationLock.h"
+#include "configuration/core/ConfigurationLock.h"
 #include "base/Settings.h"
 #include "support/OtherHolder.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include <QFileInfo>
 #include <QSysInfo>
 #include <gtest/gtest.h>
@@ -62,15 +63,15 @@ TEST(OneWriter, EditingStepsHoldTheConfigurationWhileTheirWindowIsOpen)
         Result whileOpen;
         EXPECT_TRUE(run.clickStep(step.button, [&](QDialog* dialog) {
             EXPECT_EQ(dialog->objectName(), step.window);
-            whileOpen = checkConfigurationFree(run.state.projectFolder);
+            whileOpen = checkConfigurationFree(run.state.configurationFolder);
             EXPECT_FALSE(shownIn(dialog, "L_Read_Only"));
         }));
         EXPECT_FALSE(whileOpen.ok);
-        EXPECT_TRUE(whileOpen.message.startsWith(inUseBy(run.state.projectFolder,
+        EXPECT_TRUE(whileOpen.message.startsWith(inUseBy(run.state.configurationFolder,
             QFileInfo(QCoreApplication::applicationFilePath()).fileName(), QCoreApplication::applicationPid())))
             << whileOpen.message.toStdString();
-        EXPECT_TRUE(checkConfigurationFree(run.state.projectFolder).ok);
-        EXPECT_FALSE(QFileInfo::exists(ConfigurationLock::lockFilePath(run.state.projectFolder)));
+        EXPECT_TRUE(checkConfigurationFree(run.state.configurationFolder).ok);
+        EXPECT_FALSE(QFileInfo::exists(ConfigurationPaths(run.state.configurationFolder).lockFile()));
         EXPECT_TRUE(run.fakes.messages.shown.empty());
     }
 }
@@ -82,9 +83,9 @@ TEST(OneWriter, SecondWriterIsToldWhoHoldsTheConfigurationAndMayOpenItReadOnly)
     for (const Step& step : editingSteps) {
         SCOPED_TRACE(step.button);
         PlantRun run;
-        OtherHolder other(run.state.projectFolder);
+        OtherHolder other(run.state.configurationFolder);
         const QString holder
-            = inUseBy(run.state.projectFolder, QFileInfo(QStringLiteral(SWQ_LOCK_HOLDER)).fileName(), other.processId());
+            = inUseBy(run.state.configurationFolder, QFileInfo(QStringLiteral(SWQ_LOCK_HOLDER)).fileName(), other.processId());
 
         run.fakes.messages.Answers = {MessageService::Answer::No};
         EXPECT_FALSE(run.clickStep(step.button));
@@ -100,7 +101,7 @@ TEST(OneWriter, SecondWriterIsToldWhoHoldsTheConfigurationAndMayOpenItReadOnly)
             EXPECT_TRUE(labelText(dialog, "L_Read_Only").startsWith("Read-only, nothing can be saved: " + holder));
             EXPECT_FALSE(child<QPushButton>(dialog, "Btn_OK")->isEnabled());
         }));
-        EXPECT_EQ(QDir(run.state.projectFolder).entryList(QDir::Files), QStringList());
+        EXPECT_EQ(QDir(run.state.configurationFolder).entryList(QDir::Files), QStringList());
 
         // Once the other program has let it go, the window opens for editing again.
         other.letGo();
@@ -118,22 +119,23 @@ TEST(OneWriter, SecondWriterIsToldWhoHoldsTheConfigurationAndMayOpenItReadOnly)
 TEST(OneWriter, StepFourBuildsNothingWhileAnotherProgramHoldsTheConfiguration)
 {
     PlantRun run;
-    OtherHolder other(run.state.projectFolder);
+    OtherHolder other(run.state.configurationFolder);
     EXPECT_FALSE(run.clickStep("Btn_CreateBin"));
     const QStringList errors = run.fakes.messages.texts("error");
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].startsWith(
-        inUseBy(run.state.projectFolder, QFileInfo(QStringLiteral(SWQ_LOCK_HOLDER)).fileName(), other.processId())))
+        inUseBy(run.state.configurationFolder, QFileInfo(QStringLiteral(SWQ_LOCK_HOLDER)).fileName(), other.processId())))
         << errors[0].toStdString();
     EXPECT_TRUE(errors[0].endsWith(".\nThe device images are not built while it is in use.")) << errors[0].toStdString();
-    EXPECT_EQ(QDir(joinPath(run.state.projectFolder, "bin")).entryList(QDir::Files), QStringList());
+    EXPECT_EQ(QDir(joinPath(run.state.configurationFolder, "bin")).entryList(QDir::Files), QStringList());
 
     other.letGo();
     run.fakes.messages.shown.clear();
     EXPECT_TRUE(run.clickStep("Btn_CreateBin")); // the summary
-    EXPECT_EQ(QDir(joinPath(run.state.projectFolder, "bin")).entryList(QDir::Files), (QStringList{"bank1.bin", "bank2.bin"}));
+    EXPECT_EQ(
+        QDir(joinPath(run.state.configurationFolder, "bin")).entryList(QDir::Files), (QStringList{"bank1.bin", "bank2.bin"}));
     // Built and let go again: the update window's run takes the configuration itself.
-    EXPECT_TRUE(checkConfigurationFree(run.state.projectFolder).ok);
+    EXPECT_TRUE(checkConfigurationFree(run.state.configurationFolder).ok);
 }
 
 // Two instances on one program folder: closing one never writes back its old options over the

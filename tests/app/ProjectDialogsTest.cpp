@@ -1,8 +1,9 @@
 #include "comm/core/CommunicationSettings.h"
 #include "app/ProgramRun.h"
-#include "base/ConfigurationLock.h"
+#include "configuration/core/ConfigurationLock.h"
 #include "base/Settings.h"
 #include "support/OtherHolder.h"
+#include "configuration/core/ConfigurationFolders.h"
 #include <QDirIterator>
 #include <QSysInfo>
 #include <QLineEdit>
@@ -96,8 +97,8 @@ TEST(ProjectDialogs, NewConfigurationIsActiveAtOnceWithItsNameAsTyped)
     EXPECT_TRUE(QFileInfo(folder + "/bin").isDir());
     EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"bin"});
     EXPECT_EQ(run.state.configurationName, "Plant 1");
-    EXPECT_EQ(run.state.projectFolder, folder);
-    EXPECT_EQ(run.state.parGenFile, folder + "/ParGen.xml");
+    EXPECT_EQ(run.state.configurationFolder, folder);
+    EXPECT_EQ(run.paths().communicationFile(), folder + "/ParGen.xml");
     EXPECT_EQ(run.label("L_Name_Conf"), "Opened Configuration of the Converter : ");
     EXPECT_EQ(run.label("L_Name_Conf_L2"), "Plant 1");
 
@@ -185,7 +186,7 @@ TEST(ProjectDialogs, OpenListsFoldersInFileSystemOrderAndPreselectsIgnoringCase)
     const QString active = expected[2];
 
     ProgramRun run(dir.path());
-    run.state.activateConfiguration(active.toUpper());
+    openConfiguration(run.state, active.toUpper());
     run.withDialog("Btn_Open", [&](QDialog* dialog) {
         EXPECT_EQ(dialog->objectName(), "TFOpenConf");
         auto* list = dialog->findChild<QListWidget*>("ListBox1");
@@ -199,8 +200,8 @@ TEST(ProjectDialogs, OpenListsFoldersInFileSystemOrderAndPreselectsIgnoringCase)
         clickIn(dialog, "Btn_OK");
     });
     EXPECT_EQ(run.state.configurationName, active);
-    EXPECT_EQ(run.state.projectFolder, Projects(dir) + "/" + active);
-    EXPECT_EQ(run.state.parGenFile, Projects(dir) + "/" + active + "/ParGen.xml");
+    EXPECT_EQ(run.state.configurationFolder, Projects(dir) + "/" + active);
+    EXPECT_EQ(run.paths().communicationFile(), Projects(dir) + "/" + active + "/ParGen.xml");
     EXPECT_EQ(run.label("L_Name_Conf_L2"), active);
 }
 
@@ -269,10 +270,10 @@ TEST(ProjectDialogs, OkOnAnEmptyOpenListKeepsTheActiveConfiguration)
     EXPECT_EQ(run.label("L_Name_Conf"), "None Configuration Opened ");
 
     // The same with a configuration active whose folder went away meanwhile.
-    run.state.activateConfiguration("Gone");
+    openConfiguration(run.state, "Gone");
     run.withDialog("Btn_Open", [](QDialog* dialog) { clickIn(dialog, "Btn_OK"); });
     EXPECT_EQ(run.state.configurationName, "Gone");
-    EXPECT_EQ(run.state.projectFolder, Projects(dir) + "/Gone");
+    EXPECT_EQ(run.state.configurationFolder, Projects(dir) + "/Gone");
     EXPECT_TRUE(run.fakes.messages.shown.empty());
 }
 
@@ -296,7 +297,7 @@ TEST(ProjectDialogs, RenamingTheActiveConfigurationMovesStateLabelAndSettings)
         QDir(dir.path()).mkpath(QStringLiteral("PROJECTS/%1/bin").arg(name));
     writeTestFile(dir.filePath("PROJECTS/Plant/ParGen.xml"), "<ParGen/>");
     ProgramRun run(dir.path());
-    run.state.activateConfiguration("Plant");
+    openConfiguration(run.state, "Plant");
     run.withDialog("Btn_Open", [&](QDialog* dialog) {
         EXPECT_EQ(selected(dialog), "Plant");
         withNameDialog(dialog, "Btn_Rename", [&](QDialog* nameDialog) {
@@ -323,9 +324,9 @@ TEST(ProjectDialogs, RenamingTheActiveConfigurationMovesStateLabelAndSettings)
     });
     // Active under its new name at once, also when the Open dialog is cancelled.
     EXPECT_EQ(run.state.configurationName, "Plant North");
-    EXPECT_EQ(run.state.projectFolder, Projects(dir) + "/Plant North");
-    EXPECT_EQ(run.state.parGenFile, Projects(dir) + "/Plant North/ParGen.xml");
-    EXPECT_TRUE(QFile::exists(run.state.parGenFile));
+    EXPECT_EQ(run.state.configurationFolder, Projects(dir) + "/Plant North");
+    EXPECT_EQ(run.paths().communicationFile(), Projects(dir) + "/Plant North/ParGen.xml");
+    EXPECT_TRUE(QFile::exists(run.paths().communicationFile()));
     EXPECT_EQ(run.label("L_Name_Conf_L2"), "Plant North");
     ProgramState saved;
     readSettings(dir.filePath("Tessav.xml"), saved);
@@ -353,7 +354,7 @@ TEST(ProjectDialogs, DuplicateCopiesUnderAFreeNameAndRefusesClashes)
         QDir(dir.path()).mkpath(QStringLiteral("PROJECTS/%1/bin").arg(name));
     writeTestFile(dir.filePath("PROJECTS/Plant/bin/bank1.bin"), QByteArray(2048, '\x11'));
     ProgramRun run(dir.path());
-    run.state.activateConfiguration("Plant");
+    openConfiguration(run.state, "Plant");
     run.withDialog("Btn_Open", [&](QDialog* dialog) {
         withNameDialog(dialog, "Btn_Duplicate", [&](QDialog* nameDialog) {
             EXPECT_EQ(nameDialog->windowTitle(), "Duplicate Configuration");
@@ -378,7 +379,7 @@ TEST(ProjectDialogs, DeleteSparesTheActiveAndAsksOnceWithATrashTwiceWithout)
     for (const char* name : {"Active", "Old", "Older"})
         QDir(dir.path()).mkpath(QStringLiteral("PROJECTS/%1/bin").arg(name));
     ProgramRun run(dir.path());
-    run.state.activateConfiguration("Active");
+    openConfiguration(run.state, "Active");
     auto& messages = run.fakes.messages;
     run.withDialog("Btn_Open", [&](QDialog* dialog) {
         clickIn(dialog, "Btn_Delete");
@@ -443,7 +444,7 @@ TEST(ProjectDialogs, ConfigurationInUseIsNeitherRenamedNorDeleted)
     for (const char* name : {"Active", "Busy"})
         QDir(dir.path()).mkpath(QStringLiteral("PROJECTS/%1/bin").arg(name));
     ProgramRun run(dir.path());
-    run.state.activateConfiguration("Active");
+    openConfiguration(run.state, "Active");
     auto& messages = run.fakes.messages;
     OtherHolder other(Projects(dir) + "/Busy");
     const QString inUse = QStringLiteral("The configuration %1 is in use by %2 on %3 (process %4) since ")

@@ -18,10 +18,10 @@ struct Step4 : ProgramRun {
     Step4()
     {
         activateConfiguration(QStringLiteral("Plant"));
-        writeParGenFile(state.parGenFile, defaultCommunicationSettings());
-        writeExampleCatalog(state.projectFolder);
+        writeParGenFile(paths().communicationFile(), defaultCommunicationSettings());
+        writeExampleCatalog(state.configurationFolder);
     }
-    QString bin(const QString& name) const { return joinPath(joinPath(state.projectFolder, QStringLiteral("bin")), name); }
+    QString bin(const QString& name) const { return joinPath(joinPath(state.configurationFolder, QStringLiteral("bin")), name); }
     // Presses Step 4 and goes on from the summary (its labels kept in `summary`, keyed by
     // name), unless `stopAtSummary`; true when the update window opened (it is then closed with Cancel).
     bool clickUpdate(bool stopAtSummary = false, const std::function<void(QDialog*)>& inUpdateWindow = {})
@@ -66,7 +66,7 @@ TEST(UpdateDevice, EveryPressBuildsAndWritesBothImagesFromTheCurrentFiles)
 
     // The user's separator is a comma; a factor typed with a point must still reach the device.
     run.fakes.locale.Separator = QStringLiteral(",");
-    writeTestFile(run.state.accessFile, accessFileXml({With(exampleVariable(), {{"MoltFact", "0.5"}})}));
+    writeTestFile(run.paths().accessFile(), accessFileXml({With(exampleVariable(), {{"MoltFact", "0.5"}})}));
     QFile::remove(run.bin("bank1.bin"));
     EXPECT_TRUE(run.clickUpdate());
     EXPECT_TRUE(run.fakes.messages.shown.empty());
@@ -79,10 +79,10 @@ TEST(UpdateDevice, EveryPressBuildsAndWritesBothImagesFromTheCurrentFiles)
 TEST(UpdateDevice, AfterSwitchingProjectsNothingOfThePreviousRemains)
 {
     Step4 run;
-    writeTestFile(run.state.accessFile, accessFileXml({exampleVariable()}, dataSet(exampleDataSet(), exampleMembers())));
+    writeTestFile(run.paths().accessFile(), accessFileXml({exampleVariable()}, dataSet(exampleDataSet(), exampleMembers())));
     CommunicationSettings parGen = defaultCommunicationSettings();
     parGen["IEC61850_Client_VLAN"] = QStringLiteral("5");
-    writeParGenFile(run.state.parGenFile, parGen);
+    writeParGenFile(run.paths().communicationFile(), parGen);
     EXPECT_TRUE(run.clickUpdate());
     run.activateConfiguration(QStringLiteral("Empty"));
     // Steps 2 and 3 never done there: the step says what the device would get, and builds on Yes.
@@ -114,30 +114,30 @@ TEST(UpdateDevice, AFailedBuildOrWriteShowsOneErrorAndWritesNoImage)
     const Case cases[] = {
         {"item without its port",
             [](Step4& r) {
-                writeTestFile(r.state.accessFile,
+                writeTestFile(r.paths().accessFile(),
                     accessFileXml({exampleVariable(), exampleVariable(), With(exampleVariable(), {{"Port", nullptr}})}));
             },
             [](const Step4& r) {
-                return QDir::toNativeSeparators(r.state.accessFile) + ": item 3 of List_DA_Selected has no Port attribute";
+                return QDir::toNativeSeparators(r.paths().accessFile()) + ": item 3 of List_DA_Selected has no Port attribute";
             }},
         // Its members are not the SCL file's either: the checks' question comes first (Yes).
         {"data set of 256 attributes",
             [](Step4& r) {
-                writeTestFile(
-                    r.state.accessFile, accessFileXml({}, dataSet(exampleDataSet(), std::vector<Attrs>(256, exampleMember(1)))));
+                writeTestFile(r.paths().accessFile(),
+                    accessFileXml({}, dataSet(exampleDataSet(), std::vector<Attrs>(256, exampleMember(1)))));
             },
             [](const Step4& r) {
-                return QDir::toNativeSeparators(r.state.accessFile)
+                return QDir::toNativeSeparators(r.paths().accessFile())
                     + ": item 1 of List_DataSet_Selected has 256 attributes, more than the 255 a data set can hold";
             }},
         // A missing bin folder is made again; a file that has taken its name stops the step.
         {"file in the place of the bin folder",
             [](Step4& r) {
-                QDir(r.state.projectFolder).rmdir("bin");
-                writeTestFile(joinPath(r.state.projectFolder, "bin"), "not a folder");
+                QDir(r.state.configurationFolder).rmdir("bin");
+                writeTestFile(joinPath(r.state.configurationFolder, "bin"), "not a folder");
             },
             [](const Step4& r) {
-                return "Cannot create the folder " + QDir::toNativeSeparators(joinPath(r.state.projectFolder, "bin"));
+                return "Cannot create the folder " + QDir::toNativeSeparators(joinPath(r.state.configurationFolder, "bin"));
             }},
     };
     for (const Case& c : cases) {
@@ -157,7 +157,7 @@ TEST(UpdateDevice, AConfigurationThatFailsItsChecksIsBuiltOnlyWhenTheEngineerSay
 {
     Step4 run;
     // An older file: the direction was never chosen, and the build would take it for Write.
-    writeTestFile(run.state.accessFile, accessFileXml({With(exampleVariable(), {{"ReadWrite", ""}})}));
+    writeTestFile(run.paths().accessFile(), accessFileXml({With(exampleVariable(), {{"ReadWrite", ""}})}));
     run.fakes.messages.Answers = {MessageService::Answer::No};
     EXPECT_FALSE(run.clickUpdate());
     EXPECT_EQ(run.fakes.messages.texts("question"),
@@ -177,7 +177,7 @@ TEST(UpdateDevice, AConfigurationThatFailsItsChecksIsBuiltOnlyWhenTheEngineerSay
 TEST(UpdateDevice, SummaryShowsWhatGoesToTheDeviceBeforeTheUpdateWindow)
 {
     Step4 run;
-    writeTestFile(run.state.accessFile,
+    writeTestFile(run.paths().accessFile(),
         accessFileXml({exampleVariable(), exampleVariable()},
             dataSet(exampleDataSet(), {exampleMember(1), exampleMember(2), exampleMember(3)})));
     run.state.lastIpAddress = QStringLiteral("10.0.0.7");
@@ -231,7 +231,7 @@ TEST(UpdateDevice, WhileTheUpdaterRunsStepFourAndClosingTheProgramAreHeldBack)
     const QByteArray bank2 = readTestFile(run.bin("bank2.bin"));
 
     run.fakes.messages.shown.clear();
-    writeTestFile(run.state.accessFile, accessFileXml({exampleVariable()}));
+    writeTestFile(run.paths().accessFile(), accessFileXml({exampleVariable()}));
     EXPECT_FALSE(run.clickUpdate());
     EXPECT_TRUE(run.summary.isEmpty());
     EXPECT_EQ(run.fakes.messages.texts("warning"),

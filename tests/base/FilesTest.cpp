@@ -1,5 +1,4 @@
 #include "base/Files.h"
-#include "base/ProgramState.h"
 #include "support/TestSupport.h"
 #include <QFileInfo>
 #include <QThread>
@@ -146,45 +145,6 @@ TEST(Files, TemporaryOfASaveStillRunningIsKept)
     EXPECT_FALSE(QFileInfo::exists(running));
 }
 #endif
-
-TEST(Files, OpeningAConfigurationRemovesTheTemporariesOfItsFiles)
-{
-    QTemporaryDir dir;
-    ProgramState state;
-    state.setProgramFolder(dir.path());
-    const QString project = joinPath(state.projectsFolder, "Plant");
-    const QString bin = joinPath(project, "bin"), catalog = joinPath(project, "ICD_Catalog");
-    QDir().mkpath(bin);
-    QDir().mkpath(catalog);
-    struct Case {
-        QString path;
-        bool stale;
-    };
-    const Case cases[] = {
-        {joinPath(project, "IEC_61850_Client.xml.Xy12Ab"), true},
-        {joinPath(project, "ParGen.xml.q9Q9q9"), true},
-        {joinPath(bin, "bank1.bin.ABCDEF"), true},
-        {joinPath(bin, "bank2.bin.abc123"), true},
-        {joinPath(catalog, "basic.scd.Tmp001"), true},
-        {joinPath(catalog, "Feeder.ICD.Tmp002"), true}, // a first import, no copy of that name yet
-        {joinPath(catalog, "basic.scd"), false},
-        {joinPath(catalog, "notes.txt.Tmp003"), false}, // not an SCL name
-        {joinPath(project, "IEC_61850_Client.xml"), false},
-        {joinPath(project, "Readme.txt.Tmp004"), false},
-        {joinPath(bin, "bank3.bin.abc123"), false},
-    };
-    for (const Case& c : cases)
-        writeTestFile(c.path, "x");
-    // Another configuration is left alone.
-    const QString other = joinPath(state.projectsFolder, "Other");
-    QDir().mkpath(other);
-    writeTestFile(joinPath(other, "ParGen.xml.q9Q9q9"), "x");
-
-    state.activateConfiguration("Plant");
-    for (const Case& c : cases)
-        EXPECT_EQ(QFileInfo::exists(c.path), !c.stale) << c.path.toStdString();
-    EXPECT_TRUE(QFileInfo::exists(joinPath(other, "ParGen.xml.q9Q9q9")));
-}
 
 #ifdef Q_OS_UNIX
 namespace {

@@ -60,11 +60,11 @@ TEST(CliCheck, ListsEveryProblemWithFileRowAndColumn)
             p.writeAccess(c.accessFile);
         if (c.parGen)
             p.writeParGenFile(*c.parGen);
-        const CommandRun run = runCommand(checkCommand, {p.state.projectFolder});
+        const CommandRun run = runCommand(checkCommand, {p.state.configurationFolder});
         EXPECT_EQ(run.exitCode, c.exitCode);
         EXPECT_EQ(run.out, c.lines.isEmpty() ? QString() : c.lines.join(u'\n') + u'\n');
         EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
-        EXPECT_TRUE(QDir(joinPath(p.state.projectFolder, "bin")).isEmpty()) << "check writes nothing";
+        EXPECT_TRUE(QDir(joinPath(p.state.configurationFolder, "bin")).isEmpty()) << "check writes nothing";
     }
 }
 
@@ -73,9 +73,9 @@ TEST(CliCheck, AFileTheBuildCannotReadIsAProblemToo)
     Project p;
     p.writeParGenFile(defaultCommunicationSettings());
     p.writeAccess(accessFileXml({With(exampleVariable(), {{"Port", nullptr}})}));
-    const CommandRun run = runCommand(checkCommand, {p.state.projectFolder});
+    const CommandRun run = runCommand(checkCommand, {p.state.configurationFolder});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.out, QDir::toNativeSeparators(p.state.accessFile) + ": item 1 of List_DA_Selected has no Port attribute\n");
+    EXPECT_EQ(run.out, QDir::toNativeSeparators(p.paths().accessFile()) + ": item 1 of List_DA_Selected has no Port attribute\n");
     EXPECT_EQ(runCommand(checkCommand, {p.file("nowhere")}).exitCode, 1);
     EXPECT_EQ(runCommand(checkCommand, {}).exitCode, 2);
 }
@@ -85,15 +85,15 @@ TEST(CliCheck, BuildRefusesAFailingProjectUnlessForced)
     Project p;
     p.writeParGenFile(defaultCommunicationSettings());
     p.writeAccess(accessFileXml({With(exampleVariable(), {{"Port", "99999"}})}));
-    const CommandRun refused = runCommand(buildCommand, {p.state.projectFolder});
+    const CommandRun refused = runCommand(buildCommand, {p.state.configurationFolder});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.startsWith("IEC_61850_Client.xml: row 1: Port: Error row 1!! Port must be between 0 and 65535\n"))
         << refused.err.toStdString();
     EXPECT_TRUE(refused.err.contains("--force")) << refused.err.toStdString();
-    EXPECT_TRUE(QDir(joinPath(p.state.projectFolder, "bin")).isEmpty());
+    EXPECT_TRUE(QDir(joinPath(p.state.configurationFolder, "bin")).isEmpty());
 
     // Forced, the stored file is built as it always was: the engineer has been told.
-    const CommandRun forced = runCommand(buildCommand, {"--force", p.state.projectFolder});
+    const CommandRun forced = runCommand(buildCommand, {"--force", p.state.configurationFolder});
     EXPECT_EQ(forced.exitCode, 0) << forced.err.toStdString();
     EXPECT_TRUE(forced.err.contains("Port must be between 0 and 65535"));
     EXPECT_EQ(readTestFile(p.Bin("bank2.bin")).mid(24 + 10, 2).toHex(), QByteArray("9f86")); // 99999 & 0xFFFF
@@ -128,7 +128,8 @@ TEST(CliCheck, DataArrayOverlapsAreWarningsUnlessStrict)
         Project p;
         p.writeParGenFile(defaultCommunicationSettings());
         p.writeAccess(c.accessFile);
-        const QStringList args = c.strict ? QStringList{"--strict", p.state.projectFolder} : QStringList{p.state.projectFolder};
+        const QStringList args
+            = c.strict ? QStringList{"--strict", p.state.configurationFolder} : QStringList{p.state.configurationFolder};
         const CommandRun run = runCommand(checkCommand, args);
         EXPECT_EQ(run.exitCode, c.exitCode);
         EXPECT_EQ(run.out, c.out);
@@ -199,14 +200,14 @@ TEST(CliCheck, CheckAndBuildAgreeOnEveryValue)
             xml.replace(c.written.first, c.written.second);
         p.writeAccess(xml);
 
-        const CommandRun check = runCommand(checkCommand, {p.state.projectFolder});
-        const CommandRun build = runCommand(buildCommand, {p.state.projectFolder});
+        const CommandRun check = runCommand(checkCommand, {p.state.configurationFolder});
+        const CommandRun build = runCommand(buildCommand, {p.state.configurationFolder});
         if (c.refused) {
             EXPECT_EQ(check.exitCode, 1);
             EXPECT_TRUE(check.out.contains(QString::fromUtf8(c.refused))) << check.out.toStdString();
             EXPECT_EQ(build.exitCode, 1);
             EXPECT_TRUE(build.err.contains(QString::fromUtf8(c.refused))) << build.err.toStdString();
-            EXPECT_TRUE(QDir(joinPath(p.state.projectFolder, "bin")).isEmpty()) << "nothing built";
+            EXPECT_TRUE(QDir(joinPath(p.state.configurationFolder, "bin")).isEmpty()) << "nothing built";
             continue;
         }
         EXPECT_EQ(check.exitCode, 0) << check.out.toStdString();

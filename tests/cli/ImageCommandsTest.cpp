@@ -11,12 +11,12 @@ TEST(CliImage, BuildWritesTheSameImagesAsTheUpdateStep)
     Project p;
     p.writeParGenFile(defaultCommunicationSettings());
     p.writeAccess(accessFileXml({exampleVariable()}));
-    const CommandRun run = runCommand(buildCommand, {p.state.projectFolder});
+    const CommandRun run = runCommand(buildCommand, {p.state.configurationFolder});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains("bank2.bin: 98 bytes")) << run.out.toStdString();
 
     Image::DeviceImage image;
-    ASSERT_TRUE(image.buildImages(p.state, u'.').ok);
+    ASSERT_TRUE(image.buildImages(p.paths(), u'.').ok);
     EXPECT_EQ(readTestFile(p.Bin("bank1.bin")), bytes(image.bank1()));
     EXPECT_EQ(readTestFile(p.Bin("bank2.bin")), bytes(image.bank2()));
 
@@ -31,10 +31,10 @@ TEST(CliImage, FailedBuildPrintsTheErrorAndWritesNothing)
     Project p;
     p.writeParGenFile(defaultCommunicationSettings());
     p.writeAccess(accessFileXml({exampleVariable(), With(exampleVariable(), {{"Port", nullptr}})}));
-    const CommandRun run = runCommand(buildCommand, {p.state.projectFolder});
+    const CommandRun run = runCommand(buildCommand, {p.state.configurationFolder});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, QDir::toNativeSeparators(p.state.accessFile) + ": item 2 of List_DA_Selected has no Port attribute\n");
-    EXPECT_TRUE(QDir(joinPath(p.state.projectFolder, "bin")).isEmpty());
+    EXPECT_EQ(run.err, QDir::toNativeSeparators(p.paths().accessFile()) + ": item 2 of List_DA_Selected has no Port attribute\n");
+    EXPECT_TRUE(QDir(joinPath(p.state.configurationFolder, "bin")).isEmpty());
 
     EXPECT_EQ(runCommand(buildCommand, {p.file("nowhere")}).exitCode, 1);
     EXPECT_EQ(runCommand(buildCommand, {}).exitCode, 2);
@@ -44,7 +44,7 @@ TEST(CliImage, InspectFailsOnAWrongChecksum)
 {
     Project p;
     p.writeParGenFile(defaultCommunicationSettings());
-    ASSERT_EQ(runCommand(buildCommand, {p.state.projectFolder}).exitCode, 0);
+    ASSERT_EQ(runCommand(buildCommand, {p.state.configurationFolder}).exitCode, 0);
     QByteArray bank1 = readTestFile(p.Bin("bank1.bin"));
     bank1[0x40] = 1;
     writeTestFile(p.Bin("bank1.bin"), bank1);
@@ -72,7 +72,7 @@ TEST(CliImage, BuildAndCheckRefuseAFolderThatIsNotAConfiguration)
     const QByteArray parGen = [] {
         Project settings;
         settings.writeParGenFile(defaultCommunicationSettings());
-        return readTestFile(settings.state.parGenFile);
+        return readTestFile(settings.paths().communicationFile());
     }();
     const Case cases[] = {
         {"the PROJECTS folder", "PROJECTS", {}, {}, projects},

@@ -7,10 +7,10 @@
 #include "cli/CheckCommand.h"
 #include "cli/CommandRun.h"
 #include "cli/ImageCommands.h"
-#include "iec61850/AccessRun.h"
-#include "iec61850/core/AccessFile.h"
-#include "iec61850/core/AccessFileModel.h"
-#include "iec61850/core/PointList.h"
+#include "access/AccessRun.h"
+#include "access/core/AccessFile.h"
+#include "access/core/AccessFileModel.h"
+#include "access/core/PointList.h"
 #include "base/Csv.h"
 #include <gtest/gtest.h>
 
@@ -121,17 +121,17 @@ TEST(LoadAgreement, WindowCheckBuildAndImportGiveOneVerdict)
         SCOPED_TRACE(c.name);
         const bool refused = !c.refused.isEmpty();
         AccessRun run("Plant");
-        const QString project = run.state.projectFolder;
+        const QString project = run.state.configurationFolder;
         QDir().mkpath(run.catalog());
         const QString scl = joinPath(run.catalog(), "A.icd");
         if (c.catalog == CatalogFile::Present)
-            QFile::copy(Fixture("iec61850/Access_Window.icd"), scl);
+            QFile::copy(Fixture("access/Access_Window.icd"), scl);
         else if (c.catalog == CatalogFile::Folder)
             QDir().mkpath(scl);
         else if (c.catalog == CatalogFile::NotXml)
             writeTestFile(scl, "<SCL>");
-        writeTestFile(run.state.accessFile, c.xml);
-        QFile::copy(Fixture("comm/ParGen.xml"), run.state.parGenFile);
+        writeTestFile(run.paths().accessFile(), c.xml);
+        QFile::copy(Fixture("comm/ParGen.xml"), run.paths().communicationFile());
 
         // check
         const CommandRun check = runCommand(checkCommand, {project});
@@ -148,9 +148,9 @@ TEST(LoadAgreement, WindowCheckBuildAndImportGiveOneVerdict)
         // the import of a point list of the same rows
         AccessList access;
         AccessFileReport report;
-        ASSERT_TRUE(loadAccessFile(run.state.accessFile, run.catalog(), access, report));
+        ASSERT_TRUE(loadAccessFile(run.paths().accessFile(), run.catalog(), access, report));
         PointListImport import;
-        ASSERT_TRUE(readPointList(pointListOf(run.state.accessFile), access, u'.', TextTable(), import));
+        ASSERT_TRUE(readPointList(pointListOf(run.paths().accessFile()), access, u'.', TextTable(), import));
         EXPECT_EQ(import.unusable.isEmpty(), !refused) << import.unusable.join('\n').toStdString();
         clearAccessList(access);
 
@@ -162,7 +162,7 @@ TEST(LoadAgreement, WindowCheckBuildAndImportGiveOneVerdict)
             ASSERT_EQ(errors.size(), 1);
             EXPECT_TRUE(errors[0].contains(c.refused)) << errors[0].toStdString();
             EXPECT_TRUE(run.window->isVisible());
-            EXPECT_EQ(readTestFile(run.state.accessFile), c.xml);
+            EXPECT_EQ(readTestFile(run.paths().accessFile()), c.xml);
             run.click("Btn_Cancel");
         } else {
             EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();

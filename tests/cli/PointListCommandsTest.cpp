@@ -21,7 +21,7 @@ struct CliProject {
     CliProject()
     {
         QDir(dir.path()).mkpath("ICD_Catalog");
-        QFile::copy(Fixture("iec61850/Access_Window.icd"), dir.filePath("ICD_Catalog/Access_Window.icd"));
+        QFile::copy(Fixture("access/Access_Window.icd"), dir.filePath("ICD_Catalog/Access_Window.icd"));
         // Saved communication settings: check and build pass a configuration only with them.
         QFile::copy(Fixture("comm/ParGen.xml"), dir.filePath("ParGen.xml"));
         writeTestFile(accessFile,

@@ -54,7 +54,7 @@ struct ParGenWindow : ::testing::Test, WindowFixture {
     CommunicationDialog window{context, nullptr};
 
     ParGenWindow() { activateConfiguration(QStringLiteral("Plant")); }
-    QString parGenPath() const { return state.parGenFile; }
+    QString parGenPath() const { return paths().communicationFile(); }
 
     void show()
     {
@@ -538,7 +538,7 @@ TEST_F(ParGenWindow, UnreadableFileOpensWithDefaultsAndAWarningAndOkReplacesIt)
         click("Btn_OK");
         EXPECT_FALSE(window.isVisible()) << broken.constData();
         EXPECT_EQ(readTestFile(parGenPath()), defaultFile) << broken.constData();
-        EXPECT_EQ(QDir(state.projectFolder).entryList(QDir::Files), QStringList{"ParGen.xml"}) << broken.constData();
+        EXPECT_EQ(QDir(state.configurationFolder).entryList(QDir::Files), QStringList{"ParGen.xml"}) << broken.constData();
     }
 }
 
@@ -559,7 +559,7 @@ TEST_F(ParGenWindow, FailedSaveKeepsTheOldFileAndTheWindowWithItsEntries)
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(shownSet(), entered);
     EXPECT_EQ(readTestFile(parGenPath()), defaultFile);
-    EXPECT_EQ(QDir(state.projectFolder).entryList(QDir::Files), QStringList{"ParGen.xml"}); // no temporary left
+    EXPECT_EQ(QDir(state.configurationFolder).entryList(QDir::Files), QStringList{"ParGen.xml"}); // no temporary left
 
     fakes.messages.shown.clear();
     click("Btn_OK");

@@ -1,8 +1,9 @@
 // The access window and the image build read IEC_61850_Client.xml through one reader: every
 // stored file, broken or not, gets the same verdict from both.
 #include "support/ImageTestSupport.h"
-#include "iec61850/core/AccessFile.h"
-#include "iec61850/core/Catalog.h"
+#include "access/core/AccessFile.h"
+#include "access/core/Catalog.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include <QStringEncoder>
 #include <gtest/gtest.h>
 
@@ -23,11 +24,12 @@ Verdicts readBoth(const QByteArray& xml)
     Verdicts v;
     AccessList access;
     AccessFileReport report;
-    v.window = loadAccessFile(p.state.accessFile, catalogFolder(p.state.projectFolder), access, report);
+    v.window
+        = loadAccessFile(p.paths().accessFile(), ConfigurationPaths(p.state.configurationFolder).catalogFolder(), access, report);
     v.windowVariables = static_cast<size_t>(access.variableGrid.isEmpty() ? 0 : access.variableGrid.rowCount() - 1);
     v.windowDataSets = access.dataSets.size();
     DeviceImage image;
-    v.build = image.buildImages(p.state, u'.');
+    v.build = image.buildImages(p.paths(), u'.');
     v.buildVariables = image.requestTables.variableList.size();
     v.buildDataSets = image.requestTables.dataSetList.size();
     return v;
@@ -128,13 +130,13 @@ TEST(AccessFileAgreement, HugeAccessFileIsRefusedBeforeEveryItemIsRead)
     Project p;
     p.writeAccess(wrap(variables));
     RequestTables tables;
-    const Result r = loadRequestTables(tables, p.state.accessFile, 0, u'.', DeviceImage::bank2Size);
+    const Result r = loadRequestTables(tables, p.paths().accessFile(), 0, u'.', DeviceImage::bank2Size);
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.message.startsWith("The request tables need at least ")) << r.message.toStdString();
     EXPECT_TRUE(r.message.contains("more than the 524288 bytes the device holds")) << r.message.toStdString();
     EXPECT_TRUE(tables.variableList.empty());
     DeviceImage image;
-    const Result built = image.buildImages(p.state, u'.');
+    const Result built = image.buildImages(p.paths(), u'.');
     EXPECT_EQ(built.message, r.message);
     EXPECT_TRUE(image.bank2().empty());
 }

@@ -98,13 +98,14 @@ TEST(ImageBuild, FailedBuildWritesNoImage)
         Project p;
         writeOldImages(p);
         if (!c.parGen.isEmpty())
-            writeTestFile(p.state.parGenFile, c.parGen);
+            writeTestFile(p.paths().communicationFile(), c.parGen);
         if (!c.access.isEmpty())
             p.writeAccess(c.access);
         DeviceImage image;
         EXPECT_FALSE(buildAndWriteImages(image, p.state, u'.').ok) << c.label;
         EXPECT_EQ(filesOf(p), (Files{"old bank1", "old bank2"})) << c.label;
-        EXPECT_EQ(QDir(joinPath(p.state.projectFolder, "bin")).entryList(QDir::Files), QStringList({"bank1.bin", "bank2.bin"}))
+        EXPECT_EQ(
+            QDir(joinPath(p.state.configurationFolder, "bin")).entryList(QDir::Files), QStringList({"bank1.bin", "bank2.bin"}))
             << c.label;
     }
 }
@@ -114,13 +115,13 @@ TEST(ImageBuild, MissingBinFolderIsMadeAgain)
     Project p, reference(QStringLiteral("Reference"));
     fillRichProject(p);
     fillRichProject(reference);
-    QDir(joinPath(p.state.projectFolder, "bin")).removeRecursively();
+    QDir(joinPath(p.state.configurationFolder, "bin")).removeRecursively();
     DeviceImage image;
     const Result r = buildAndWriteImages(image, p.state, u'.');
     ASSERT_TRUE(r.ok) << r.message.toStdString();
     ASSERT_TRUE(buildAndWriteImages(image, reference.state, u'.').ok);
     EXPECT_EQ(filesOf(p), filesOf(reference));
-    EXPECT_EQ(QDir(joinPath(p.state.projectFolder, "bin")).entryList(QDir::Files), QStringList({"bank1.bin", "bank2.bin"}));
+    EXPECT_EQ(QDir(joinPath(p.state.configurationFolder, "bin")).entryList(QDir::Files), QStringList({"bank1.bin", "bank2.bin"}));
 }
 
 #ifdef SWQ_HAVE_FILE_SIZE_LIMIT
@@ -152,7 +153,8 @@ TEST(ImageBuild, FullDiskNamesTheCauseAndReplacesNeitherImage)
             "Cannot write " + QDir::toNativeSeparators(p.Bin(c.failing)) + ": " + QString::fromLocal8Bit(std::strerror(EFBIG)))
             << c.label;
         EXPECT_EQ(filesOf(p), (Files{"old bank1", "old bank2"})) << c.label;
-        EXPECT_EQ(QDir(joinPath(p.state.projectFolder, "bin")).entryList(QDir::Files), QStringList({"bank1.bin", "bank2.bin"}))
+        EXPECT_EQ(
+            QDir(joinPath(p.state.configurationFolder, "bin")).entryList(QDir::Files), QStringList({"bank1.bin", "bank2.bin"}))
             << c.label;
         ASSERT_GT(image.bank2().size(), 3000u) << c.label;
     }
@@ -172,7 +174,7 @@ TEST(ImageBuild, WriteFailureNamesTheFileAndReplacesNeitherImage)
         EXPECT_TRUE(r.message.startsWith("Cannot write " + QDir::toNativeSeparators(p.Bin("bank2.bin")) + ": "))
             << r.message.toStdString();
         EXPECT_EQ(readTestFile(p.Bin("bank1.bin")), "old bank1");
-        EXPECT_EQ(QDir(joinPath(p.state.projectFolder, "bin")).entryList(QDir::Files), QStringList({"bank1.bin"}));
+        EXPECT_EQ(QDir(joinPath(p.state.configurationFolder, "bin")).entryList(QDir::Files), QStringList({"bank1.bin"}));
     }
 }
 
@@ -217,8 +219,8 @@ TEST(ImageBuild, LinksLeadingOutsideTheConfigurationAreNotWrittenThrough)
         const QString bin = p.file("bin");
         switch (c.link) {
         case Link::ProjectFolder:
-            QDir(p.state.projectFolder).removeRecursively();
-            ASSERT_TRUE(QFile::link(outside.filePath("Real"), p.state.projectFolder));
+            QDir(p.state.configurationFolder).removeRecursively();
+            ASSERT_TRUE(QFile::link(outside.filePath("Real"), p.state.configurationFolder));
             break;
         case Link::BinFolder:
             QDir(bin).removeRecursively();
@@ -244,7 +246,7 @@ TEST(ImageBuild, LinksLeadingOutsideTheConfigurationAreNotWrittenThrough)
         const Result r = buildAndWriteImages(image, p.state, u'.');
         EXPECT_EQ(r.ok, c.ok) << id << ' ' << r.message.toStdString();
         if (!c.ok) {
-            const QString named = *c.named ? p.file(QString::fromUtf8(c.named)) : p.state.projectFolder;
+            const QString named = *c.named ? p.file(QString::fromUtf8(c.named)) : p.state.configurationFolder;
             EXPECT_TRUE(r.message.startsWith("Cannot write " + QDir::toNativeSeparators(named) + ": "))
                 << id << ' ' << r.message.toStdString();
         }

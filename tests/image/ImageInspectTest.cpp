@@ -31,7 +31,7 @@ Images builtExample()
     p.writeParGenFile(parGen);
     p.writeAccess(accessFileXml({exampleVariable()}, dataSet(exampleDataSet(), {exampleMember(1)})));
     DeviceImage image;
-    EXPECT_TRUE(image.buildImages(p.state, u'.').ok);
+    EXPECT_TRUE(image.buildImages(p.paths(), u'.').ok);
     return {bytes(image.bank1()), bytes(image.bank2())};
 }
 

@@ -47,9 +47,9 @@ struct Built {
 Built build(const QByteArray& parGen)
 {
     Project p;
-    writeTestFile(p.state.parGenFile, parGen);
+    writeTestFile(p.paths().communicationFile(), parGen);
     DeviceImage image;
-    const Result r = image.buildImages(p.state, u'.');
+    const Result r = image.buildImages(p.paths(), u'.');
     EXPECT_TRUE(r.ok) << r.message.toStdString();
     return {bytes(image.bank1()), image.requestTables.vLan, image.requestTables.appID};
 }
@@ -60,7 +60,7 @@ TEST(ParameterBlock, WithoutParGenOnlyTheInitialValuesTheTablesAddressAndTheChec
 {
     Project p;
     DeviceImage image;
-    ASSERT_TRUE(image.buildImages(p.state, u',').ok);
+    ASSERT_TRUE(image.buildImages(p.paths(), u',').ok);
     EXPECT_EQ(bytes(image.bank1()), initialBlock());
     EXPECT_EQ(image.requestTables.vLan, 0);
     EXPECT_EQ(image.requestTables.appID, 0);
@@ -171,10 +171,11 @@ TEST(ParameterBlock, CopyStoresTheSumOfTheFirst2044BytesAndReturnsTheNextPositio
 TEST(ParameterBlock, MalformedParGenStopsTheBuildNamingFileAndLine)
 {
     Project p;
-    writeTestFile(p.state.parGenFile, "<Par_Gen>\n<EtherNetIP_IP1>1</EtherNetIP_IP2>\n</Par_Gen>");
+    writeTestFile(p.paths().communicationFile(), "<Par_Gen>\n<EtherNetIP_IP1>1</EtherNetIP_IP2>\n</Par_Gen>");
     DeviceImage image;
-    const Result r = image.buildImages(p.state, u'.');
+    const Result r = image.buildImages(p.paths(), u'.');
     EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.message.startsWith(QDir::toNativeSeparators(p.state.parGenFile) + ": line 2: ")) << r.message.toStdString();
+    EXPECT_TRUE(r.message.startsWith(QDir::toNativeSeparators(p.paths().communicationFile()) + ": line 2: "))
+        << r.message.toStdString();
     EXPECT_TRUE(image.bank1().empty());
 }

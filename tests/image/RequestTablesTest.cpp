@@ -24,7 +24,7 @@ Built build(const QByteArray& access, QChar separator = u'.', const Communicatio
         p.writeParGenFile(*parGen);
     DeviceImage image;
     Built built;
-    built.result = image.buildImages(p.state, separator);
+    built.result = image.buildImages(p.paths(), separator);
     built.bank2 = bytes(image.bank2());
     built.Tables = image.requestTables;
     return built;
@@ -126,7 +126,7 @@ TEST(RequestTables, MissingFileGivesTheHeaderAlone)
 {
     Project p;
     DeviceImage image;
-    ASSERT_TRUE(image.buildImages(p.state, u'.').ok);
+    ASSERT_TRUE(image.buildImages(p.paths(), u'.').ok);
     EXPECT_EQ(bytes(image.bank2()).toHex(),
         QByteArray("00000000"
                    "00000000"
@@ -321,9 +321,9 @@ TEST(RequestTables, MalformedFilesStopTheBuildNamingFileAndItem)
         Project p;
         p.writeAccess(c.xml);
         DeviceImage image;
-        const Result r = image.buildImages(p.state, u'.');
+        const Result r = image.buildImages(p.paths(), u'.');
         EXPECT_FALSE(r.ok) << c.label;
-        EXPECT_EQ(r.message, QDir::toNativeSeparators(p.state.accessFile) + ": " + c.message) << c.label;
+        EXPECT_EQ(r.message, QDir::toNativeSeparators(p.paths().accessFile()) + ": " + c.message) << c.label;
         EXPECT_TRUE(image.bank1().empty() && image.bank2().empty()) << c.label;
     }
     const Built broken = build("<IEC_68850_Client>\n<List_DA_Selected>\n</IEC_68850_Client>");
@@ -378,7 +378,7 @@ TEST(RequestTables, WriterNeverPassesItsLimitOrItsBuffer)
     Project p;
     p.writeAccess(accessFileXml({exampleVariable()}));
     RequestTables tables;
-    ASSERT_TRUE(loadRequestTables(tables, p.state.accessFile, Base, u'.').ok);
+    ASSERT_TRUE(loadRequestTables(tables, p.paths().accessFile(), Base, u'.').ok);
     ASSERT_EQ(tables.length, 98);
     struct Case {
         qsizetype buffer, start, highest;

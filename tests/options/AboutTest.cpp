@@ -1,4 +1,5 @@
 #include "base/Constants.h"
+#include "options/core/MakerWebSite.h"
 #include "options/gui/AboutDialog.h"
 #include "app/ProgramRun.h"
 #include <QLabel>

@@ -1,4 +1,5 @@
 #include "base/Constants.h"
+#include "options/core/MakerWebSite.h"
 #include "base/Settings.h"
 #include "options/gui/OptionsDialog.h"
 #include "app/ProgramRun.h"

@@ -1,4 +1,5 @@
 #include "base/Constants.h"
+#include "options/core/MakerWebSite.h"
 #include "fakes/FakePlatform.h"
 #include "platform/SystemHttpClient.h"
 #include "options/LoopbackServer.h"

@@ -2,13 +2,15 @@
 #include "base/Files.h"
 #include "image/core/DeviceImage.h"
 #include "comm/core/CommunicationSettings.h"
+#include "configuration/core/ConfigurationFolders.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include "support/TestSupport.h"
 #include <QDir>
 #include <algorithm>
 #include <utility>
 #include <vector>
 
-// Small builders of project files for the image tests.
+// Small builders of configuration files for the image tests.
 namespace ImageTest {
 
 using Attrs = std::vector<std::pair<const char*, QString>>;
@@ -60,7 +62,7 @@ inline Attrs exampleMember(int i)
         {"Mnemonic", ""}};
 }
 
-// The members of the example data set as its SCL file (tests/fixtures/iec61850/Example.icd) has them.
+// The members of the example data set as its SCL file (tests/fixtures/access/Example.icd) has them.
 inline std::vector<Attrs> exampleMembers() { return {exampleMember(1), exampleMember(2), exampleMember(3)}; }
 
 inline QByteArray dataSet(const Attrs& attrs, const std::vector<Attrs>& members)
@@ -84,34 +86,34 @@ inline QByteArray accessFileXml(const std::vector<Attrs>& variables, const QByte
         + "</List_DataSet_Selected></IEC_68850_Client><!--SW_VERSION = 1.000-->";
 }
 
-// The example SCL file in the catalog of `projectFolder`: IED1 with the data set of
+// The example SCL file in the catalog of `configurationFolder`: IED1 with the data set of
 // exampleDataSet() and its three members.
-inline void writeExampleCatalog(const QString& projectFolder)
+inline void writeExampleCatalog(const QString& configurationFolder)
 {
-    const QString catalog = joinPath(projectFolder, QStringLiteral("ICD_Catalog"));
+    const QString catalog = ConfigurationPaths(configurationFolder).catalogFolder();
     QDir().mkpath(catalog);
-    writeTestFile(
-        joinPath(catalog, QStringLiteral("Example.icd")), readTestFile(Fixture(QStringLiteral("iec61850/Example.icd"))));
+    writeTestFile(joinPath(catalog, QStringLiteral("Example.icd")), readTestFile(Fixture(QStringLiteral("access/Example.icd"))));
 }
 
-// A project folder with its bin folder, made active in `state`.
+// A configuration folder with its image folder, made active in `state`.
 struct Project {
     QTemporaryDir Dir;
     ProgramState state;
     explicit Project(const QString& name = QStringLiteral("Plant"))
     {
         state.setProgramFolder(Dir.path());
-        QDir(state.projectsFolder).mkpath(name + QStringLiteral("/bin"));
-        state.activateConfiguration(name);
+        QDir().mkpath(ConfigurationPaths(joinPath(state.projectsFolder, name)).imageFolder());
+        openConfiguration(state, name);
     }
-    QString file(const QString& name) const { return joinPath(state.projectFolder, name); }
-    QString Bin(const QString& name) const { return joinPath(joinPath(state.projectFolder, QStringLiteral("bin")), name); }
+    ConfigurationPaths paths() const { return configurationPaths(state); }
+    QString file(const QString& name) const { return joinPath(state.configurationFolder, name); }
+    QString Bin(const QString& name) const { return joinPath(paths().imageFolder(), name); }
     void writeAccess(const QByteArray& xml) const
     {
-        writeExampleCatalog(state.projectFolder);
-        writeTestFile(state.accessFile, xml);
+        writeExampleCatalog(state.configurationFolder);
+        writeTestFile(paths().accessFile(), xml);
     }
-    void writeParGenFile(const CommunicationSettings& set) const { ::writeParGenFile(state.parGenFile, set); }
+    void writeParGenFile(const CommunicationSettings& set) const { ::writeParGenFile(paths().communicationFile(), set); }
 };
 
 inline QByteArray bytes(std::span<const quint8> span)

@@ -1,7 +1,7 @@
 // Holds a configuration's lock as another program would, for the tests: prints "held" (or why
 // not) and keeps the lock until its standard input ends; a test that kills it leaves the lock
 // behind as a crash does.
-#include "base/ConfigurationLock.h"
+#include "configuration/core/ConfigurationLock.h"
 #include <QCoreApplication>
 #include <cstdio>
 

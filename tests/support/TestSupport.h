@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QString>
@@ -20,6 +21,14 @@ inline void writeTestFile(const QString& path, const QByteArray& bytes)
     if (!f.open(QIODevice::WriteOnly))
         qFatal("cannot write %s", qPrintable(path));
     f.write(bytes);
+}
+
+// Files written just now are not trusted to show their next change: tests date them back.
+inline void setModifiedTime(const QString& path, const QDateTime& time)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite) || !f.setFileTime(time, QFileDevice::FileModificationTime))
+        qFatal("cannot date %s", qPrintable(path));
 }
 
 inline QByteArray readTestFile(const QString& path)

@@ -1,6 +1,8 @@
 #pragma once
 #include "base/Files.h"
 #include "base/gui/AppContext.h"
+#include "configuration/core/ConfigurationFolders.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include "fakes/FakePlatform.h"
 #include "support/WindowTestSupport.h"
 #include <QAbstractButton>
@@ -33,12 +35,14 @@ struct WindowFixture {
 
     QString path(const QString& relative) const { return QDir(programFolder).filePath(relative); }
 
-    // Makes configuration `name` active, its folder and bin folder made first.
+    // Makes configuration `name` active, its folder and image folder made first.
     void activateConfiguration(const QString& name)
     {
-        QDir(state.projectsFolder).mkpath(name + QStringLiteral("/bin"));
-        state.activateConfiguration(name);
+        QDir().mkpath(ConfigurationPaths(joinPath(state.projectsFolder, name)).imageFolder());
+        openConfiguration(state, name);
     }
+    // The files of the active configuration.
+    ConfigurationPaths paths() const { return configurationPaths(state); }
 };
 
 // The child of `window` named `name`; a missing one fails the test.

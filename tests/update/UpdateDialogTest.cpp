@@ -1,5 +1,5 @@
 #include "update/StandIn.h"
-#include "base/ConfigurationLock.h"
+#include "configuration/core/ConfigurationLock.h"
 #include "base/TextNumbers.h"
 #include "support/OtherHolder.h"
 #include "platform/SystemServices.h"
@@ -74,7 +74,8 @@ struct BootRun : WindowFixture {
     }
     QStringList logLines() const
     {
-        return QString::fromUtf8(readTestFile(joinPath(state.projectFolder, "update-log.csv"))).split('\n', Qt::SkipEmptyParts);
+        return QString::fromUtf8(readTestFile(joinPath(state.configurationFolder, "update-log.csv")))
+            .split('\n', Qt::SkipEmptyParts);
     }
     // Starts an update to 127.0.0.1 on the fake echo, which answers.
     void startUpdate()
@@ -428,7 +429,7 @@ TEST(UpdateDialog, ClosingDuringTheRunAsksAndNeverStopsTheUpdater)
 TEST(UpdateDialog, ARunIsLoggedInTheConfigurationItStartedFrom)
 {
     BootRun run;
-    const QString plantLog = joinPath(run.state.projectFolder, "update-log.csv");
+    const QString plantLog = joinPath(run.state.configurationFolder, "update-log.csv");
     run.fakes.processLauncher.pollsBeforeEnd = -1;
     run.open();
     run.startUpdate();
@@ -441,7 +442,7 @@ TEST(UpdateDialog, ARunIsLoggedInTheConfigurationItStartedFrom)
     run.fakes.processLauncher.pollsBeforeEnd = 0;
     run.fakes.processLauncher.exitCodeAtEnd = 0;
     ASSERT_TRUE(run.waitForMessage());
-    EXPECT_FALSE(QFileInfo::exists(joinPath(run.state.projectFolder, "update-log.csv")));
+    EXPECT_FALSE(QFileInfo::exists(joinPath(run.state.configurationFolder, "update-log.csv")));
     const QStringList lines = QString::fromUtf8(readTestFile(plantLog)).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[1].endsWith(",127.0.0.1,Firmware + Configuration,1,0,0,0,exit code 0")) << lines[1].toStdString();
@@ -469,7 +470,7 @@ TEST(UpdateDialog, ARunIsInTheLogFromItsStartAndStaysWhenTheProgramEndsDuringIt)
 TEST(UpdateDialog, ARunThatCannotBeRecordedIsNotStarted)
 {
     BootRun run;
-    QDir(run.state.projectFolder).mkdir("update-log.csv"); // a folder where the log should go
+    QDir(run.state.configurationFolder).mkdir("update-log.csv"); // a folder where the log should go
     run.open();
     run.startUpdate();
     ASSERT_EQ(run.fakes.messages.texts("error").size(), 1);
@@ -486,10 +487,10 @@ TEST(UpdateDialog, RunHoldsTheConfigurationUntilTheUpdaterEnds)
     BootRun run;
     run.fakes.processLauncher.pollsBeforeEnd = -1;
     run.open();
-    EXPECT_TRUE(checkConfigurationFree(run.state.projectFolder).ok);
+    EXPECT_TRUE(checkConfigurationFree(run.state.configurationFolder).ok);
     run.startUpdate();
     ASSERT_EQ(run.fakes.processLauncher.Started.size(), 1u);
-    const Result during = checkConfigurationFree(run.state.projectFolder);
+    const Result during = checkConfigurationFree(run.state.configurationFolder);
     EXPECT_EQ(during.textNumber, Text::ErrorConfigurationInUse);
     EXPECT_EQ(during.args.value(3), QString::number(QCoreApplication::applicationPid()));
 
@@ -497,11 +498,11 @@ TEST(UpdateDialog, RunHoldsTheConfigurationUntilTheUpdaterEnds)
     run.fakes.clock.Now += updaterWaitLimitMs;
     ASSERT_TRUE(run.waitForMessage());
     run.cancel();
-    EXPECT_FALSE(checkConfigurationFree(run.state.projectFolder).ok);
+    EXPECT_FALSE(checkConfigurationFree(run.state.configurationFolder).ok);
 
     // The updater ends on its own: the configuration is let go without anyone asking.
     run.fakes.processLauncher.pollsBeforeEnd = 0;
-    EXPECT_TRUE(QTest::qWaitFor([&] { return checkConfigurationFree(run.state.projectFolder).ok; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return checkConfigurationFree(run.state.configurationFolder).ok; }, 5000));
 }
 
 TEST(UpdateDialog, RunThatEndsOrCannotStartLetsTheConfigurationGo)
@@ -511,13 +512,13 @@ TEST(UpdateDialog, RunThatEndsOrCannotStartLetsTheConfigurationGo)
     run.open();
     run.startUpdate();
     ASSERT_TRUE(run.waitForMessage());
-    EXPECT_TRUE(checkConfigurationFree(run.state.projectFolder).ok);
+    EXPECT_TRUE(checkConfigurationFree(run.state.configurationFolder).ok);
 
     run.fakes.processLauncher.startError = "no such file";
     run.fakes.messages.shown.clear();
     run.startUpdate();
     EXPECT_EQ(run.fakes.messages.texts("error").size(), 1);
-    EXPECT_TRUE(checkConfigurationFree(run.state.projectFolder).ok);
+    EXPECT_TRUE(checkConfigurationFree(run.state.configurationFolder).ok);
 }
 
 // Another program holds the configuration (it edits it, or its own updater reads the images):
@@ -526,7 +527,7 @@ TEST(UpdateDialog, NoUpdaterStartsWhileAnotherProgramHoldsTheConfiguration)
 {
     BootRun run;
     run.open();
-    OtherHolder other(run.state.projectFolder);
+    OtherHolder other(run.state.configurationFolder);
     run.startUpdate();
     const QStringList errors = run.fakes.messages.texts("error");
     ASSERT_EQ(errors.size(), 1);

@@ -1,16 +1,19 @@
 #include "support/TestSupport.h"
 #include "update/core/UpdateLog.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include <gtest/gtest.h>
 
 TEST(UpdateLog, AppendsOneLinePerRunUnderOneHeading)
 {
     QTemporaryDir dir;
     const QDateTime time(QDate(2026, 3, 1), QTime(9, 30, 5));
-    ASSERT_TRUE(appendUpdateLog(dir.path(), {time, "127.0.0.1", 2, false, 2048, 98, 3466, outcomeExitCode(0)}));
+    ASSERT_TRUE(
+        appendUpdateLog(ConfigurationPaths(dir.path()), {time, "127.0.0.1", 2, false, 2048, 98, 3466, outcomeExitCode(0)}));
     // A reason with a comma and quotes stays one field.
-    ASSERT_TRUE(appendUpdateLog(dir.path(), {time, "127.0.0.1", 0, true, 2048, 24, 3466, outcomeNotStarted("no \"x\", sorry")}));
-    ASSERT_TRUE(appendUpdateLog(dir.path(), {time, "10.0.0.1", 1, true, 0, 0, 0, outcomeStillRunning()}));
-    EXPECT_EQ(readTestFile(updateLogFile(dir.path())),
+    ASSERT_TRUE(appendUpdateLog(
+        ConfigurationPaths(dir.path()), {time, "127.0.0.1", 0, true, 2048, 24, 3466, outcomeNotStarted("no \"x\", sorry")}));
+    ASSERT_TRUE(appendUpdateLog(ConfigurationPaths(dir.path()), {time, "10.0.0.1", 1, true, 0, 0, 0, outcomeStillRunning()}));
+    EXPECT_EQ(readTestFile(ConfigurationPaths(dir.path()).updateLogFile()),
         "time,address,option,read_back,bank1_bytes,bank2_bytes,bank1_checksum,outcome\n"
         "2026-03-01T09:30:05,127.0.0.1,Configuration,0,2048,98,3466,exit code 0\n"
         "2026-03-01T09:30:05,127.0.0.1,Firmware + Configuration,1,2048,24,3466,\"not started: no \"\"x\"\", sorry\"\n"
@@ -22,7 +25,8 @@ TEST(UpdateLog, ALogThatCannotBeWrittenIsAnErrorNamingIt)
 {
     QTemporaryDir dir;
     QDir(dir.path()).mkdir("update-log.csv"); // a folder where the file should go
-    const Result result = appendUpdateLog(dir.path(), {QDateTime::currentDateTime(), "127.0.0.1", 0, true, 0, 0, 0, "x"});
+    const Result result
+        = appendUpdateLog(ConfigurationPaths(dir.path()), {QDateTime::currentDateTime(), "127.0.0.1", 0, true, 0, 0, 0, "x"});
     EXPECT_FALSE(result.ok);
     EXPECT_TRUE(result.message.contains("update-log.csv")) << result.message.toStdString();
 }
@@ -45,16 +49,16 @@ TEST(UpdateLog, ARunIsRecordedAtItsStartAndCompletedOnItsOwnLine)
 {
     QTemporaryDir dir;
     const QString unknown = ",unknown: the configurator did not see the updater end\n";
-    ASSERT_TRUE(startUpdateLog(dir.path(), runAt(1)));
-    ASSERT_TRUE(startUpdateLog(dir.path(), runAt(2, "10.0.0.2")));
-    EXPECT_EQ(readTestFile(updateLogFile(dir.path())),
+    ASSERT_TRUE(startUpdateLog(ConfigurationPaths(dir.path()), runAt(1)));
+    ASSERT_TRUE(startUpdateLog(ConfigurationPaths(dir.path()), runAt(2, "10.0.0.2")));
+    EXPECT_EQ(readTestFile(ConfigurationPaths(dir.path()).updateLogFile()),
         logHeading + "2026-03-01T09:30:01,127.0.0.1,Configuration,1,2048,98,3466" + unknown.toUtf8()
             + "2026-03-01T09:30:02,10.0.0.2,Configuration,1,2048,98,3466" + unknown.toUtf8());
 
-    ASSERT_TRUE(completeUpdateLog(dir.path(), runAt(2, "10.0.0.2"), outcomeExitCode(0)));
-    ASSERT_TRUE(startUpdateLog(dir.path(), runAt(3)));
-    ASSERT_TRUE(completeUpdateLog(dir.path(), runAt(3), outcomeNotStarted("no, \"x\"")));
-    EXPECT_EQ(readTestFile(updateLogFile(dir.path())),
+    ASSERT_TRUE(completeUpdateLog(ConfigurationPaths(dir.path()), runAt(2, "10.0.0.2"), outcomeExitCode(0)));
+    ASSERT_TRUE(startUpdateLog(ConfigurationPaths(dir.path()), runAt(3)));
+    ASSERT_TRUE(completeUpdateLog(ConfigurationPaths(dir.path()), runAt(3), outcomeNotStarted("no, \"x\"")));
+    EXPECT_EQ(readTestFile(ConfigurationPaths(dir.path()).updateLogFile()),
         logHeading + "2026-03-01T09:30:01,127.0.0.1,Configuration,1,2048,98,3466" + unknown.toUtf8()
             + "2026-03-01T09:30:02,10.0.0.2,Configuration,1,2048,98,3466,exit code 0\n"
             + "2026-03-01T09:30:03,127.0.0.1,Configuration,1,2048,98,3466,\"not started: no, \"\"x\"\"\"\n");
@@ -66,10 +70,10 @@ TEST(UpdateLog, ARunIsRecordedAtItsStartAndCompletedOnItsOwnLine)
 TEST(UpdateLog, AnOutcomeWhoseStartedLineIsGoneIsAppended)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(startUpdateLog(dir.path(), runAt(1)));
-    QFile::remove(updateLogFile(dir.path()));
-    ASSERT_TRUE(completeUpdateLog(dir.path(), runAt(1), outcomeStillRunning()));
-    EXPECT_EQ(readTestFile(updateLogFile(dir.path())),
+    ASSERT_TRUE(startUpdateLog(ConfigurationPaths(dir.path()), runAt(1)));
+    QFile::remove(ConfigurationPaths(dir.path()).updateLogFile());
+    ASSERT_TRUE(completeUpdateLog(ConfigurationPaths(dir.path()), runAt(1), outcomeStillRunning()));
+    EXPECT_EQ(readTestFile(ConfigurationPaths(dir.path()).updateLogFile()),
         logHeading + "2026-03-01T09:30:01,127.0.0.1,Configuration,1,2048,98,3466,still running after 150 s\n");
 }
 
@@ -92,7 +96,8 @@ TEST(UpdateLog, AFullLogIsRotatedInsteadOfRefusingEveryLaterRun)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QTemporaryDir dir;
-        const QString log = updateLogFile(dir.path()), older = olderUpdateLogFile(dir.path());
+        const QString log = ConfigurationPaths(dir.path()).updateLogFile(),
+                      older = ConfigurationPaths(dir.path()).olderUpdateLogFile();
         {
             QFile file(log);
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -102,8 +107,8 @@ TEST(UpdateLog, AFullLogIsRotatedInsteadOfRefusingEveryLaterRun)
         if (c.older)
             writeTestFile(older, "old runs\n");
 
-        ASSERT_TRUE(startUpdateLog(dir.path(), runAt(1))) << c.name;
-        ASSERT_TRUE(completeUpdateLog(dir.path(), runAt(1), outcomeExitCode(0)));
+        ASSERT_TRUE(startUpdateLog(ConfigurationPaths(dir.path()), runAt(1))) << c.name;
+        ASSERT_TRUE(completeUpdateLog(ConfigurationPaths(dir.path()), runAt(1), outcomeExitCode(0)));
         const QByteArray line = "2026-03-01T09:30:01,127.0.0.1,Configuration,1,2048,98,3466,exit code 0\n";
         if (c.rotated) {
             EXPECT_EQ(readTestFile(log), logHeading + line);

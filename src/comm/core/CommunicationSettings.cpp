@@ -93,7 +93,7 @@ Result readParGenFile(const QString& path, CommunicationSettings& set)
     if (!QFileInfo::exists(path))
         return Result::success();
     QByteArray data;
-    if (auto read = readWholeFile(path, data, parGenFileLimit); !read)
+    if (auto read = readWholeFile(path, data, communicationFileLimit); !read)
         return read;
     // A text of blanks only is a text as entered too: keep it instead of reading it as empty.
     pugi::xml_document doc;
@@ -122,7 +122,7 @@ Result writeParGenFile(const QString& path, const CommunicationSettings& set)
         const QString& value = isSwitch(i) ? switchText(set.values[i]) : set.values[i];
         root.append_child(CommunicationSettings::keys[i]).text().set(qStringToXml(value).c_str());
     }
-    return saveXmlFile(doc, path, parGenFileLimit);
+    return saveXmlFile(doc, path, communicationFileLimit);
 }
 
 Problems communicationProblems(const CommunicationSettings& set)

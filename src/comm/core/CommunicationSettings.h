@@ -1,7 +1,11 @@
 #pragma once
+#include "base/Files.h"
 #include "base/Problems.h"
 #include <QString>
 #include <array>
+
+// The most this kind of file may have; its writer refuses to write more.
+inline constexpr ReadLimit communicationFileLimit{16 * mebibyte, "a communication settings file"};
 
 // The communication parameter set: thirty texts kept exactly as entered, in file order.
 // Switches hold "1" (on) or "0" (off).

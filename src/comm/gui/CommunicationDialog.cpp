@@ -1,6 +1,7 @@
 #include "comm/gui/CommunicationDialog.h"
 #include "base/TextNumbers.h"
 #include "base/gui/OctetFields.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include <QCheckBox>
 #include <QDir>
 #include <QGridLayout>
@@ -207,9 +208,10 @@ void CommunicationDialog::showEvent(QShowEvent* event)
 void CommunicationDialog::loadOnShow()
 {
     // Taken first: a change between the stamp and the reading is one more reason to ask on OK.
-    loadedStamp = fileStamp(context.state.parGenFile);
+    const QString file = configurationPaths(context.state).communicationFile();
+    loadedStamp = fileStamp(file);
     CommunicationSettings set;
-    const Result read = readParGenFile(context.state.parGenFile, set);
+    const Result read = readParGenFile(file, set);
     showEntries(set);
     // A broken file is reported once the window is up, saying that the defaults shown replace
     // it on OK: nothing is overwritten without the engineer having been told.
@@ -253,13 +255,13 @@ void CommunicationDialog::onOkClicked()
     if (!readOnlyReason.ok || !validateEntries(set))
         return;
     // Another program (a second instance, an editor) changed the file since it was loaded.
-    const QString& file = context.state.parGenFile;
+    const QString file = configurationPaths(context.state).communicationFile();
     if (fileStamp(file) != loadedStamp
         && !context.platform.messages->askYesNoDefaultNo(
             fillPlaceholders(context.texts[Text::QuestionFileChangedOnDisk], {QDir::toNativeSeparators(file)})))
         return;
     // A failed write keeps the old file and the window open with the entries as they are.
-    if (!context.report(writeParGenFile(context.state.parGenFile, set)))
+    if (!context.report(writeParGenFile(file, set)))
         return;
     accept();
 }

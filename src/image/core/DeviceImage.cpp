@@ -1,6 +1,7 @@
 #include "image/core/DeviceImage.h"
 #include "base/Files.h"
 #include "base/TextNumbers.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include "image/core/LittleEndian.h"
 #include <QDir>
 #include <QFileInfo>
@@ -14,16 +15,17 @@ DeviceImage::DeviceImage()
 {
 }
 
-Result DeviceImage::buildImages(const ProgramState& state, QChar decimalSeparator)
+Result DeviceImage::buildImages(const ConfigurationPaths& configuration, QChar decimalSeparator)
 {
     // A failed build leaves no image that writeImages() could write.
     bank1Length = bank2Length = 0;
     initParameterBlock(parameterBlock);
     clearRequestTables(requestTables);
-    if (auto loaded = loadParGen(parameterBlock, state.parGenFile, requestTables); !loaded)
+    if (auto loaded = loadParGen(parameterBlock, configuration.communicationFile(), requestTables); !loaded)
         return loaded;
     putU32(parameterBlock.bytes, block::requestTablesAdd, requestTablesAddress);
-    if (auto loaded = loadRequestTables(requestTables, state.accessFile, requestTablesAddress, decimalSeparator, bank2Size);
+    if (auto loaded
+        = loadRequestTables(requestTables, configuration.accessFile(), requestTablesAddress, decimalSeparator, bank2Size);
         !loaded)
         return loaded;
     qsizetype bank2End = 0;
@@ -35,11 +37,11 @@ Result DeviceImage::buildImages(const ProgramState& state, QChar decimalSeparato
     return Result::success();
 }
 
-Result DeviceImage::writeImages(const ProgramState& state) const
+Result DeviceImage::writeImages(const ConfigurationPaths& configuration) const
 {
     if (bank1Length == 0)
         return Result::failed(Text::ErrorNoImageBuilt);
-    const QString bin = joinPath(state.projectFolder, QStringLiteral("bin"));
+    const QString bin = configuration.imageFolder();
     // A bin folder removed by hand is made again: the images are the build's product.
     if (!QDir().mkpath(bin))
         return Result::failed(Text::ErrorFolderNotCreated, {QDir::toNativeSeparators(bin)});
@@ -48,8 +50,7 @@ Result DeviceImage::writeImages(const ProgramState& state) const
     };
     // Both images are complete on disk before either replaces its old file, so a full disk or
     // a locked file never leaves a new bank1.bin beside an old bank2.bin.
-    const FileContents files[] = {{joinPath(bin, QStringLiteral("bank1.bin")), bytesOf(bank1())},
-        {joinPath(bin, QStringLiteral("bank2.bin")), bytesOf(bank2())}};
+    const FileContents files[] = {{configuration.bank1File(), bytesOf(bank1())}, {configuration.bank2File(), bytesOf(bank2())}};
     return writeFilesAtomically(files);
 }
 
@@ -57,13 +58,13 @@ Result checkImageTargets(const ProgramState& state)
 {
     const auto outside
         = [](const QString& path) { return Result::failed(Text::ErrorWriteThroughLink, {QDir::toNativeSeparators(path)}); };
-    const QString container
-        = state.projectsFolder.isEmpty() ? QFileInfo(state.projectFolder).absolutePath() : state.projectsFolder;
-    if (!staysInside(state.projectFolder, container))
-        return outside(state.projectFolder);
-    const QString bin = joinPath(state.projectFolder, QStringLiteral("bin"));
-    for (const QString& path : {bin, joinPath(bin, QStringLiteral("bank1.bin")), joinPath(bin, QStringLiteral("bank2.bin"))})
-        if (!staysInside(path, state.projectFolder))
+    const ConfigurationPaths configuration = configurationPaths(state);
+    const QString& folder = configuration.folder();
+    const QString container = state.projectsFolder.isEmpty() ? QFileInfo(folder).absolutePath() : state.projectsFolder;
+    if (!staysInside(folder, container))
+        return outside(folder);
+    for (const QString& path : {configuration.imageFolder(), configuration.bank1File(), configuration.bank2File()})
+        if (!staysInside(path, folder))
             return outside(path);
     return Result::success();
 }
@@ -73,9 +74,10 @@ Result buildAndWriteImages(DeviceImage& image, const ProgramState& state, QChar 
     // Checked before anything is written: a link must not carry the images out of the configuration.
     if (auto inside = checkImageTargets(state); !inside)
         return inside;
-    if (auto built = image.buildImages(state, decimalSeparator); !built)
+    const ConfigurationPaths configuration = configurationPaths(state);
+    if (auto built = image.buildImages(configuration, decimalSeparator); !built)
         return built;
-    return image.writeImages(state);
+    return image.writeImages(configuration);
 }
 
 } // namespace Image

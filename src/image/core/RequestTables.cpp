@@ -2,7 +2,7 @@
 #include "base/Conversions.h"
 #include "base/TextNumbers.h"
 #include "image/core/LittleEndian.h"
-#include "iec61850/core/AccessFileModel.h"
+#include "access/core/AccessFileModel.h"
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>

@@ -1,6 +1,7 @@
 #include "options/core/VersionCheck.h"
 #include "base/Conversions.h"
 #include "base/Constants.h"
+#include "options/core/MakerWebSite.h"
 #include "platform/Platform.h"
 #include "base/WholeNumber.h"
 

@@ -1,5 +1,6 @@
 #include "options/gui/AboutDialog.h"
 #include "base/Constants.h"
+#include "options/core/MakerWebSite.h"
 #include <QGridLayout>
 #include <QLabel>
 #include <QMouseEvent>

@@ -1,6 +1,7 @@
 #include "options/gui/OptionsDialog.h"
 #include "base/TextNumbers.h"
 #include "base/Constants.h"
+#include "options/core/MakerWebSite.h"
 #include "options/core/LanguageList.h"
 #include "options/core/BackgroundVersionCheck.h"
 #include "options/core/VersionCheck.h"

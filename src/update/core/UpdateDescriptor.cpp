@@ -2,6 +2,7 @@
 #include "base/Constants.h"
 #include "base/Files.h"
 #include "base/XmlFile.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include <QDir>
 
 QString updaterFileName()
@@ -92,14 +93,15 @@ void buildUpdateDescriptor(const UpdateRequest& request, pugi::xml_document& doc
     const bool firmware = includesFirmware(request.option);
     const bool banks = request.option == FirmwareAndConfiguration || request.option == Configuration;
     // Paths as the platform writes them: the updater runs on the same system.
-    auto file = [](const QString& folder, const QString& name) { return QDir::toNativeSeparators(joinPath(folder, name)); };
     if (firmware)
         addOperation(operations, {QDir::toNativeSeparators(firmwareFile(request.masterFolder)), "0x8000", "1", "1", !banks},
             request.readBack);
     if (banks) {
-        const QString bin = joinPath(request.projectFolder, "bin");
-        addOperation(operations, {file(bin, "bank1.bin"), "0x07000", "2", "0", false}, request.readBack);
-        addOperation(operations, {file(bin, "bank2.bin"), "0x80000", "2", "0", true}, request.readBack);
+        const ConfigurationPaths configuration(request.configurationFolder);
+        addOperation(
+            operations, {QDir::toNativeSeparators(configuration.bank1File()), "0x07000", "2", "0", false}, request.readBack);
+        addOperation(
+            operations, {QDir::toNativeSeparators(configuration.bank2File()), "0x80000", "2", "0", true}, request.readBack);
     }
 }
 

@@ -24,7 +24,7 @@ struct UpdateRequest {
     int option = FirmwareAndConfiguration;
     bool readBack = true;
     QString masterFolder;
-    QString projectFolder;
+    QString configurationFolder;
 };
 
 // Replaces `doc` with the descriptor of the request.

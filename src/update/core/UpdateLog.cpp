@@ -49,21 +49,18 @@ Result rotate(const QString& file, const QString& older)
 
 } // namespace
 
-QString updateLogFile(const QString& projectFolder) { return joinPath(projectFolder, QStringLiteral("update-log.csv")); }
-QString olderUpdateLogFile(const QString& projectFolder) { return joinPath(projectFolder, QStringLiteral("update-log.1.csv")); }
-
 QString outcomeExitCode(int exitCode) { return QStringLiteral("exit code %1").arg(exitCode); }
 QString outcomeStillRunning() { return QStringLiteral("still running after 150 s"); }
 QString outcomeNotStarted(const QString& reason) { return QStringLiteral("not started: ") + reason; }
 QString outcomeUnknown() { return QStringLiteral("unknown: the configurator did not see the updater end"); }
 
-Result appendUpdateLog(const QString& projectFolder, const UpdateLogEntry& entry)
+Result appendUpdateLog(const ConfigurationPaths& configuration, const UpdateLogEntry& entry)
 {
-    const QString file = updateLogFile(projectFolder);
+    const QString file = configuration.updateLogFile();
     const QFileInfo info(file);
     QByteArray log;
     if (info.isFile() && info.size() >= updateLogRotateBytes) {
-        if (Result rotated = rotate(file, olderUpdateLogFile(projectFolder)); !rotated)
+        if (Result rotated = rotate(file, configuration.olderUpdateLogFile()); !rotated)
             return rotated;
         log = heading;
     } else if (info.exists()) {
@@ -78,19 +75,19 @@ Result appendUpdateLog(const QString& projectFolder, const UpdateLogEntry& entry
     return writeFileAtomically(file, log);
 }
 
-Result startUpdateLog(const QString& projectFolder, const UpdateLogEntry& entry)
+Result startUpdateLog(const ConfigurationPaths& configuration, const UpdateLogEntry& entry)
 {
     UpdateLogEntry started = entry;
     started.outcome = outcomeUnknown();
-    return appendUpdateLog(projectFolder, started);
+    return appendUpdateLog(configuration, started);
 }
 
-Result completeUpdateLog(const QString& projectFolder, const UpdateLogEntry& started, const QString& outcome)
+Result completeUpdateLog(const ConfigurationPaths& configuration, const UpdateLogEntry& started, const QString& outcome)
 {
     UpdateLogEntry unknown = started, done = started;
     unknown.outcome = outcomeUnknown();
     done.outcome = outcome;
-    const QString file = updateLogFile(projectFolder);
+    const QString file = configuration.updateLogFile();
     QByteArray log;
     if (QFileInfo::exists(file))
         if (auto read = readWholeFile(file, log, updateLogLimit); !read)
@@ -101,7 +98,7 @@ Result completeUpdateLog(const QString& projectFolder, const UpdateLogEntry& sta
     while (at > 0 && log[at - 1] != '\n')
         at = log.lastIndexOf(before, at - 1);
     if (at < 0)
-        return appendUpdateLog(projectFolder, done);
+        return appendUpdateLog(configuration, done);
     log.replace(at, before.size(), logLine(done));
     return writeFileAtomically(file, log);
 }

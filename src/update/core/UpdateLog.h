@@ -1,10 +1,11 @@
 #pragma once
 #include "base/Files.h"
 #include "base/Result.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include <QDateTime>
 #include <QString>
 
-// One line of update-log.csv in the configuration folder: what was sent where, and how the
+// One line of the update log (update-log.csv) in the configuration folder: what was sent where, and how the
 // updater ended.
 struct UpdateLogEntry {
     QDateTime time;
@@ -22,10 +23,6 @@ struct UpdateLogEntry {
 // never grows past what a reader takes.
 inline constexpr qint64 updateLogRotateBytes = 4 * mebibyte;
 
-QString updateLogFile(const QString& projectFolder);
-// The older runs, after the log has been rotated.
-QString olderUpdateLogFile(const QString& projectFolder);
-
 // The outcome column's texts.
 QString outcomeExitCode(int exitCode);
 QString outcomeStillRunning();
@@ -36,13 +33,13 @@ QString outcomeUnknown();
 
 // Appends the entry (and, to a new file, the heading line) in one atomic replacement of the file,
 // rotating a log of updateLogRotateBytes or more first.
-Result appendUpdateLog(const QString& projectFolder, const UpdateLogEntry& entry);
+Result appendUpdateLog(const ConfigurationPaths& configuration, const UpdateLogEntry& entry);
 
 // A run is recorded twice: when it starts, with the outcome unknown, and again when its outcome
 // is known, which replaces the outcome of that same line. A program that ends during the run
 // leaves the line with outcomeUnknown(), so no run is ever missing from the log.
-Result startUpdateLog(const QString& projectFolder, const UpdateLogEntry& entry);
+Result startUpdateLog(const ConfigurationPaths& configuration, const UpdateLogEntry& entry);
 // Gives the run that startUpdateLog recorded for `started` its outcome. The last line of that
 // run is rewritten in place (the file replaced atomically); when it is no longer there (the log
 // was edited or removed meanwhile) the completed line is appended.
-Result completeUpdateLog(const QString& projectFolder, const UpdateLogEntry& started, const QString& outcome);
+Result completeUpdateLog(const ConfigurationPaths& configuration, const UpdateLogEntry& started, const QString& outcome);

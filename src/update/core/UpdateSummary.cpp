@@ -1,5 +1,5 @@
 #include "update/core/UpdateSummary.h"
-#include "base/Files.h"
+#include "configuration/core/ConfigurationPaths.h"
 #include "image/core/LittleEndian.h"
 #include "update/core/UpdateDescriptor.h"
 #include <QFileInfo>
@@ -10,9 +10,9 @@ UpdateSummary summarizeUpdate(const Image::DeviceImage& image, const ProgramStat
     summary.configuration = state.configurationName;
     summary.address = address;
     summary.option = state.lastUpdateOption;
-    const QString bin = joinPath(state.projectFolder, QStringLiteral("bin"));
-    summary.bank1File = joinPath(bin, QStringLiteral("bank1.bin"));
-    summary.bank2File = joinPath(bin, QStringLiteral("bank2.bin"));
+    const ConfigurationPaths configuration = configurationPaths(state);
+    summary.bank1File = configuration.bank1File();
+    summary.bank2File = configuration.bank2File();
     summary.bank1Bytes = static_cast<qint64>(image.bank1().size());
     summary.bank2Bytes = static_cast<qint64>(image.bank2().size());
     summary.variables = image.requestTables.nVariable;

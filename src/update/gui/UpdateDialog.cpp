@@ -1,5 +1,5 @@
 #include "update/gui/UpdateDialog.h"
-#include "base/ConfigurationLock.h"
+#include "configuration/core/ConfigurationLock.h"
 #include "base/TextNumbers.h"
 #include "base/Conversions.h"
 #include "base/Constants.h"
@@ -210,7 +210,7 @@ void UpdateDialog::onExecuteClicked()
     }
 
     // Held until the updater ends: nothing renames, deletes or rebuilds what it reads.
-    runLock = std::make_unique<ConfigurationLock>(context.state.projectFolder);
+    runLock = std::make_unique<ConfigurationLock>(context.state.configurationFolder);
     if (const Result held = runLock->acquire(); !held) {
         runLock.reset();
         context.platform.messages->error(context.textOf(held) + u'\n' + context.texts[Text::ConfigurationBusyNoUpdate]);
@@ -220,7 +220,8 @@ void UpdateDialog::onExecuteClicked()
     state.lastIpAddress = address;
     state.lastUpdateOption = updateOptionBox->currentIndex();
     state.lastReadBack = readBackBox->isChecked();
-    const UpdateRequest request{address, state.lastUpdateOption, state.lastReadBack, state.masterFolder, state.projectFolder};
+    const UpdateRequest request{
+        address, state.lastUpdateOption, state.lastReadBack, state.masterFolder, state.configurationFolder};
     // Never start the updater on an old descriptor, which may name another project.
     if (!context.report(writeUpdateDescriptor(request, state.programFolder))) {
         runLock.reset();
@@ -295,15 +296,15 @@ void UpdateDialog::setRunning(bool running)
 bool UpdateDialog::logRunStart()
 {
     const ProgramState& state = context.state;
-    runConfigurationFolder = state.projectFolder;
+    runConfigurationFolder = state.configurationFolder;
     runEntry = {QDateTime::currentDateTime(), state.lastIpAddress, state.lastUpdateOption, state.lastReadBack, images.bank1Bytes,
         images.bank2Bytes, images.checksum, {}};
-    return context.report(startUpdateLog(runConfigurationFolder, runEntry));
+    return context.report(startUpdateLog(ConfigurationPaths(runConfigurationFolder), runEntry));
 }
 
 void UpdateDialog::logRunOutcome(const QString& outcome)
 {
-    context.report(completeUpdateLog(runConfigurationFolder, runEntry, outcome));
+    context.report(completeUpdateLog(ConfigurationPaths(runConfigurationFolder), runEntry, outcome));
 }
 
 void UpdateDialog::reject()
