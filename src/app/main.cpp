@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <QStandardPaths>
 #include <cstdio>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 // --help and --version are answered before any window system is asked for: they work in a
 // terminal without a display.
@@ -12,6 +15,13 @@ static bool answeredWithoutWindow(int argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
+#ifdef Q_OS_WIN
+        // A window program has no console of its own: the answer goes to the console it was
+        // started from, unless its output is already redirected.
+        if ((arg == "--version" || arg == "--help" || arg == "-h") && !GetStdHandle(STD_OUTPUT_HANDLE)
+            && AttachConsole(ATTACH_PARENT_PROCESS))
+            std::freopen("CONOUT$", "w", stdout);
+#endif
         if (arg == "--version") {
             std::printf("%s %s\n", qPrintable(SoftwareCode), qPrintable(SoftwareVersion));
             return true;

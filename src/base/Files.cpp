@@ -24,6 +24,7 @@
 #include <unistd.h>
 #elif defined(Q_OS_WIN)
 #include <io.h>
+#include <windows.h>
 #endif
 
 QString joinPath(const QString& folder, const QString& name) { return folder + QDir::separator() + name; }
@@ -49,6 +50,23 @@ QString randomSuffix()
     for (QChar& c : suffix)
         c = QLatin1Char(letters[QRandomGenerator::global()->bounded(62)]);
     return suffix;
+}
+
+// Gives `from` the name `to` in one step, replacing the file there; empty on success, else the
+// system's cause. Windows writes the rename through to the disk before it returns.
+QString renameOver(const QString& from, const QString& to)
+{
+#ifdef Q_OS_WIN
+    if (MoveFileExW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(from).utf16()),
+            reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(to).utf16()),
+            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return {};
+    return qt_error_string(int(GetLastError()));
+#else
+    std::error_code error;
+    std::filesystem::rename(fsPath(from), fsPath(to), error);
+    return error ? QString::fromLocal8Bit(error.message()) : QString();
+#endif
 }
 
 #ifdef Q_OS_UNIX
@@ -97,8 +115,8 @@ public:
     }
     ~StagedFile()
     {
-        if (file) {
-            file->close();
+        if (!temporary.isEmpty() && !replaced) {
+            file.reset();
             QFile::remove(temporary);
         }
     }
@@ -145,14 +163,28 @@ public:
             if (!error)
                 kept = name;
         }
-        std::filesystem::rename(fsPath(temporary), fsPath(target), error);
-        if (error) {
+        if (Result moved = moveOverTarget(); !moved) {
             if (!kept.isEmpty())
                 QFile::remove(kept);
             kept.clear();
-            return cannotWrite(target, QString::fromLocal8Bit(error.message()));
+            return moved;
         }
-        file->close();
+        replaced = true;
+        return Result::success();
+    }
+
+    const QString& path() const { return target; }
+
+private:
+    // On Unix the file stays open and locked until its name is the target's, so that no
+    // clean-up takes it; Windows cannot rename a file that is open.
+    Result moveOverTarget()
+    {
+#ifdef Q_OS_WIN
+        file.reset();
+#endif
+        if (const QString cause = renameOver(temporary, target); !cause.isEmpty())
+            return cannotWrite(target, cause);
         file.reset();
 #ifdef Q_OS_UNIX
         syncFolderOf(target);
@@ -160,9 +192,6 @@ public:
         return Result::success();
     }
 
-    const QString& path() const { return target; }
-
-private:
     Result open()
     {
         for (int attempt = 0; attempt < 100; ++attempt) {
@@ -188,6 +217,7 @@ private:
     QString target;
     QString temporary;
     std::unique_ptr<QFile> file;
+    bool replaced = false;
 };
 
 } // namespace
@@ -213,9 +243,8 @@ Result writeFilesAtomically(std::span<const FileContents> files)
     for (size_t i = 0; i < staged.size(); ++i) {
         if (Result replaced = staged[i]->replaceTarget(several, kept[i]); !replaced) {
             for (size_t j = 0; j < i; ++j) {
-                std::error_code ignored;
                 if (!kept[j].isEmpty())
-                    std::filesystem::rename(fsPath(kept[j]), fsPath(staged[j]->path()), ignored);
+                    renameOver(kept[j], staged[j]->path());
             }
             return replaced;
         }

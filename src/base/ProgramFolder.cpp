@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 namespace {
 
@@ -17,11 +18,54 @@ void seedFolder(const QString& from, const QString& to)
             QFile::copy(source.filePath(name), joinPath(to, name));
 }
 
+// Whether this user may create files in `folder`, asked of the file system itself: Windows keeps
+// its permissions out of a folder's attributes, so QFileInfo::isWritable() says yes to Program
+// Files, and a read-only mount looks writable too.
+bool mayWriteInto(const QString& folder)
+{
+    QTemporaryFile probe(joinPath(folder, QStringLiteral(".swquelmor-probe-XXXXXX")));
+    return probe.open();
+}
+
+// A program under Program Files is installed for every user: its folder is never written, also
+// when an administrator could.
+bool isInstalledForEveryUser(const QString& executableFolder)
+{
+#ifdef Q_OS_WIN
+    const QString folder = QDir::cleanPath(QDir::fromNativeSeparators(executableFolder)) + u'/';
+    for (const char* variable : {"ProgramFiles", "ProgramW6432", "ProgramFiles(x86)"}) {
+        const QString programFiles = QDir::fromNativeSeparators(qEnvironmentVariable(variable));
+        if (!programFiles.isEmpty() && folder.startsWith(QDir::cleanPath(programFiles) + u'/', Qt::CaseInsensitive))
+            return true;
+    }
+#else
+    Q_UNUSED(executableFolder);
+#endif
+    return false;
+}
+
+// The updater reads its descriptor from its own folder, so the user's folder needs one beside
+// the descriptor: a link to the installed program, or on Windows (where a link is a shortcut
+// file, not a program) a copy, renewed when the installed one is newer.
+void provideUpdater(const QString& installed, const QString& inUserFolder)
+{
+#ifdef Q_OS_WIN
+    const QFileInfo copy(inUserFolder);
+    if (copy.exists() && copy.lastModified() >= QFileInfo(installed).lastModified())
+        return;
+    QFile::remove(inUserFolder);
+    QFile::copy(installed, inUserFolder);
+#else
+    if (!QFileInfo(inUserFolder).exists())
+        QFile::link(installed, inUserFolder);
+#endif
+}
+
 } // namespace
 
 QString resolveProgramFolder(const QString& executableFolder, const QString& userDataFolder)
 {
-    if (QFileInfo(executableFolder).isWritable())
+    if (!isInstalledForEveryUser(executableFolder) && mayWriteInto(executableFolder))
         return executableFolder;
     seedUserFolder(executableFolder, userDataFolder);
     return userDataFolder;
@@ -34,8 +78,8 @@ void seedUserFolder(const QString& executableFolder, const QString& userDataFold
         seedFolder(joinPath(executableFolder, sub), joinPath(userDataFolder, sub));
     for (const char* updater : {"Ethernet_Update", "Ethernet_Update.exe"}) {
         const QString installed = joinPath(executableFolder, QString::fromLatin1(updater));
-        const QString link = joinPath(userDataFolder, QString::fromLatin1(updater));
-        if (QFileInfo::exists(installed) && !QFileInfo(link).exists())
-            QFile::link(installed, link);
+        const QString beside = joinPath(userDataFolder, QString::fromLatin1(updater));
+        if (QFileInfo::exists(installed))
+            provideUpdater(installed, beside);
     }
 }

@@ -1,5 +1,5 @@
 #include "platform/QtPlatform.h"
-#include "platform/HttpCurl.h"
+#include "platform/SystemHttpClient.h"
 #include "platform/SystemServices.h"
 #include <QAbstractButton>
 #include <QApplication>
@@ -161,7 +161,7 @@ QtPlatform::QtPlatform()
     , clock(std::make_unique<QtClock>())
     , locale(std::make_unique<QtLocaleService>())
     , icmpEcho(makeSystemIcmpEcho())
-    , http(std::make_unique<CurlHttpClient>())
+    , http(std::make_unique<SystemHttpClient>())
     , processLauncher(makeSystemProcessLauncher())
     , trash(makeSystemTrash())
 {

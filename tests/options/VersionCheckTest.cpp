@@ -1,16 +1,18 @@
 #include "base/Constants.h"
 #include "options/core/MakerWebSite.h"
 #include "fakes/FakePlatform.h"
-#include "platform/HttpCurl.h"
+#include "platform/SystemHttpClient.h"
 #include "options/LoopbackServer.h"
 #include "support/TestSupport.h"
 #include "options/core/VersionCheck.h"
 #include "options/core/BackgroundVersionCheck.h"
 #include <QTest>
+#include <QThread>
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QUrl>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -63,7 +65,7 @@ TEST(VersionCheck, AnswersOfTheService)
         // Far more than any version answer: refused rather than read into memory.
         {LoopbackServer::Answer("VER. 9.999" + QByteArray(200000, ' ')), false},
     };
-    CurlHttpClient http;
+    SystemHttpClient http;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.response.left(80).toStdString());
         LoopbackServer server({c.response});
@@ -77,7 +79,7 @@ TEST(VersionCheck, RequestIsHttp10WithTheTwoHeadersAndNoCookie)
     // The first answer sets a cookie; the second request must not send it back.
     LoopbackServer server({LoopbackServer::Answer("VER. 1.001", "200 OK", "Set-Cookie: session=abc123; Path=/\r\n"),
         LoopbackServer::Answer("VER. 1.001")});
-    CurlHttpClient http;
+    SystemHttpClient http;
     EXPECT_TRUE(checkVersion(http, loopbackService(server.port)));
     EXPECT_TRUE(checkVersion(http, loopbackService(server.port)));
     const QByteArrayList requests = server.Requests();
@@ -96,16 +98,11 @@ TEST(VersionCheck, RequestIsHttp10WithTheTwoHeadersAndNoCookie)
 TEST(VersionCheck, UnreachableOrSilentServerMeansNoNewerVersionWithinTheTimeOut)
 {
     // A port that is bound but not listening refuses the connection.
-    const int bound = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ASSERT_EQ(bind(bound, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(getsockname(bound, reinterpret_cast<sockaddr*>(&address), &length), 0);
-    CurlHttpClient http(500, 1500);
-    EXPECT_FALSE(checkVersion(http, loopbackService(ntohs(address.sin_port))));
-    close(bound);
+    SystemHttpClient http(500, 1500);
+    {
+        const LoopbackSocket bound;
+        EXPECT_FALSE(checkVersion(http, loopbackService(bound.port)));
+    }
 
     // A server that accepts and never answers: the total time-out ends the wait.
     LoopbackServer silent({LoopbackServer::Answer("VER. 9.999")}, true);
@@ -116,8 +113,33 @@ TEST(VersionCheck, UnreachableOrSilentServerMeansNoNewerVersionWithinTheTimeOut)
     EXPECT_EQ(silent.Requests().size(), 1);
 
     // The program's own limits keep the whole check under ten seconds.
-    EXPECT_LE(CurlHttpClient::defaultConnectTimeoutMs, CurlHttpClient::defaultTotalTimeoutMs);
-    EXPECT_LE(CurlHttpClient::defaultTotalTimeoutMs, 10000);
+    EXPECT_LE(SystemHttpClient::defaultConnectTimeoutMs, SystemHttpClient::defaultTotalTimeoutMs);
+    EXPECT_LE(SystemHttpClient::defaultTotalTimeoutMs, 10000);
+}
+
+// The program ending drops a check under way: the system's client gives up at once instead of
+// waiting for its time-out, and asks nothing more afterwards.
+TEST(VersionCheck, AbortEndsTheRequestUnderWayAndEveryLaterOne)
+{
+    LoopbackServer silent({LoopbackServer::Answer("VER. 9.999")}, true);
+    SystemHttpClient http(60000, 60000);
+    QElapsedTimer waited;
+    waited.start();
+    std::thread program([&] {
+        while (silent.Requests().isEmpty() && waited.elapsed() < 30000)
+            QThread::msleep(10);
+        http.abortAll();
+    });
+    const HttpClient::Reply reply = http.get(loopbackService(silent.port), {});
+    program.join();
+    EXPECT_FALSE(reply.ok);
+    EXPECT_TRUE(reply.body.isEmpty());
+    EXPECT_LT(waited.elapsed(), 30000);
+    EXPECT_EQ(silent.Requests().size(), 1);
+
+    const HttpClient::Reply later = http.get(loopbackService(silent.port), {});
+    EXPECT_FALSE(later.ok);
+    EXPECT_EQ(silent.Requests().size(), 1);
 }
 
 TEST(VersionCheck, FailedReplyIsNeverNewerWhateverItsBody)

@@ -4,10 +4,35 @@
 #include "platform/SystemServices.h"
 #include "update/core/UpdateDescriptor.h"
 #include <gtest/gtest.h>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
 #include <csignal>
 #include <sys/wait.h>
+#endif
 
 namespace {
+
+// Whether the process `pid` (a child of this one on Linux) still runs; ends it either way.
+bool stillRunningThenEnd(qint64 pid)
+{
+#ifdef Q_OS_WIN
+    const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, static_cast<DWORD>(pid));
+    if (!process)
+        return false;
+    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    TerminateProcess(process, 1);
+    WaitForSingleObject(process, 10000);
+    CloseHandle(process);
+    return running;
+#else
+    int status = 0;
+    const bool running = ::kill(static_cast<pid_t>(pid), 0) == 0 && ::waitpid(static_cast<pid_t>(pid), &status, WNOHANG) == 0;
+    ::kill(static_cast<pid_t>(pid), SIGKILL);
+    ::waitpid(static_cast<pid_t>(pid), &status, 0);
+    return running;
+#endif
+}
 
 // Polls as the update window's timer does, the fake clock moving one poll interval each time,
 // until the run is no longer Running.
@@ -142,8 +167,10 @@ TEST(SystemProcessLauncher, UpdaterRunsInTheProgramFolderDetachedAndGivesItsCode
     EXPECT_EQ(record.value("folder"), folder);
     EXPECT_EQ(record.value("working_folder"), folder);
     EXPECT_EQ(record.value("descriptor"), "1"); // found by its plain name
+#ifndef Q_OS_WIN
     EXPECT_EQ(record.value("streams_null"), "1");
     EXPECT_EQ(record.value("session_leader"), "1");
+#endif
 }
 
 TEST(SystemProcessLauncher, UpdaterStillRunningAtTheLimitIsLeftRunning)
@@ -162,11 +189,7 @@ TEST(SystemProcessLauncher, UpdaterStillRunningAtTheLimitIsLeftRunning)
         ASSERT_GT(pid, 0);
     } // the run and the launcher are gone: the updater must survive both
     QThread::msleep(50);
-    EXPECT_EQ(::kill(static_cast<pid_t>(pid), 0), 0);
-    int status = 0;
-    EXPECT_EQ(::waitpid(static_cast<pid_t>(pid), &status, WNOHANG), 0) << "the updater ended";
-    ::kill(static_cast<pid_t>(pid), SIGKILL);
-    ::waitpid(static_cast<pid_t>(pid), &status, 0);
+    EXPECT_TRUE(stillRunningThenEnd(pid)) << "the updater ended";
 }
 
 TEST(SystemProcessLauncher, MissingOrNotExecutableUpdaterIsReportedAsSuch)
