@@ -124,7 +124,7 @@ TEST(ParameterBlock, KeysConvertWithTheirFallbacksAndLowBits)
     for (const Case& c : cases) {
         CommunicationSettings set = defaultCommunicationSettings();
         for (const auto& [key, value] : c.values)
-            set[key] = value;
+            set[CommunicationKey::find(key).value()] = value;
         const Built built = build(parGenXml(set, c.omit));
         for (const auto& [offset, bytes] : c.expected)
             EXPECT_EQ(built.bank1.mid(offset, bytes.size()).toHex(), bytes.toHex()) << c.label << " at " << offset;
