@@ -65,7 +65,7 @@ struct DataSetRecord {
     quint32 variableListAddress = 0;
 };
 
-// The header of the tables.
+// The request tables: the header's fields (headerFields) and the records of both lists.
 struct RequestTables {
     qint32 nVariable = 0;
     qint32 nDataSet = 0;
@@ -117,6 +117,7 @@ template <typename Record> struct RecordField {
     }
 };
 
+// Bytes of a record.
 template <typename Record, size_t N> constexpr qsizetype recordSize(const RecordField<Record> (&fields)[N])
 {
     qsizetype size = 0;
@@ -125,6 +126,7 @@ template <typename Record, size_t N> constexpr qsizetype recordSize(const Record
     return size;
 }
 
+// Offset of the field of that name in its record; -1 for none.
 template <typename Record, size_t N>
 constexpr qsizetype fieldOffset(const RecordField<Record> (&fields)[N], std::string_view name)
 {
