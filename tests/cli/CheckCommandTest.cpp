@@ -192,7 +192,7 @@ TEST(CliCheck, CheckAndBuildAgreeOnEveryValue)
         Project p;
         CommunicationSettings settings = defaultCommunicationSettings();
         if (c.setting.first)
-            settings[c.setting.first] = c.setting.second;
+            settings[CommunicationKey::find(c.setting.first).value()] = c.setting.second;
         p.writeParGenFile(settings);
         QByteArray xml = accessFileXml({With(exampleVariable(), c.variable)},
             c.dataSet.empty() ? QByteArray() : dataSet(With(exampleDataSet(), c.dataSet), exampleMembers()));

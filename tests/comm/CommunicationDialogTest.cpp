@@ -80,7 +80,7 @@ struct ParGenWindow : ::testing::Test, WindowFixture {
                 type(fieldName(CommunicationSettings::keys[i]), set.values[i]);
         for (const auto& [name, key] : {std::pair{"CB_IEC61850_Client_En_GAT", "IEC61850_Client_En_GAT"},
                  std::pair{"CB_EtherNetIP_GAT", "EtherNetIP_EN_GAT"}})
-            if (box(name)->isChecked() != (set[key] == "1"))
+            if (box(name)->isChecked() != (set[CommunicationKey::find(key).value()] == "1"))
                 QTest::mouseClick(box(name), Qt::LeftButton);
     }
     CommunicationSettings shownSet() const
@@ -206,7 +206,7 @@ TEST_F(ParGenWindow, ChecksRunInTheirOrderAndShowOnlyTheFirstFailure)
         set["IEC61850_Client_En_GAT"] = "1";
         set["EtherNetIP_EN_GAT"] = "1";
         for (size_t j = k; j < std::size(checks); ++j)
-            set[checks[j].first] = j % 2 ? "497" : "x";
+            set[CommunicationKey::find(checks[j].first).value()] = j % 2 ? "497" : "x";
         enter(set);
         fakes.messages.shown.clear();
         click("Btn_OK");
@@ -242,7 +242,7 @@ TEST_F(ParGenWindow, LimitsGatewaySwitchesAndFreeFields)
         QFile::remove(parGenPath());
         CommunicationSettings set = defaultCommunicationSettings();
         for (const auto& [key, value] : c.entries)
-            set[key] = value;
+            set[CommunicationKey::find(key).value()] = value;
         show();
         enter(set);
         click("Btn_OK");
@@ -312,7 +312,7 @@ TEST_F(ParGenWindow, AfterTheFieldChecksTheNetworkMustMakeSense)
         QFile::remove(parGenPath());
         CommunicationSettings set = defaultCommunicationSettings();
         for (const auto& [key, value] : c.entries)
-            set[key] = value;
+            set[CommunicationKey::find(key).value()] = value;
         show();
         enter(set);
         click("Btn_OK");

@@ -56,7 +56,7 @@ TEST(ParGen, ReadsEachKeyOnItsOwn)
         ASSERT_TRUE(readParGenFile(dir.filePath("ParGen.xml"), set).ok);
         CommunicationSettings expected = defaultCommunicationSettings();
         for (const auto& [key, value] : c.expected)
-            expected[key] = value;
+            expected[CommunicationKey::find(key).value()] = value;
         EXPECT_EQ(set.values, expected.values);
     }
 }
@@ -152,7 +152,7 @@ TEST(ParGen, CheckReadsWholeNumbersAndStopsAtTheFirstFailure)
         CommunicationSettings set = defaultCommunicationSettings();
         QString label;
         for (const auto& [key, value] : c.entries) {
-            set[key] = value;
+            set[CommunicationKey::find(key).value()] = value;
             label += QStringLiteral("%1=\"%2\" ").arg(key, value);
         }
         const Result result = checkCommunicationSettings(set);

@@ -98,7 +98,7 @@ CommunicationSettings expectedParGen()
         {"EtherNetIP_NB_Output", "32"},
     };
     for (const auto& [key, value] : entered)
-        set[key] = QString::fromLatin1(value);
+        set[CommunicationKey::find(key).value()] = QString::fromLatin1(value);
     return set;
 }
 

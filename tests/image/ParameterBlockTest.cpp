@@ -125,7 +125,7 @@ TEST(ParameterBlock, KeysConvertWithTheirFallbacksAndLowBits)
         SCOPED_TRACE(c.label);
         CommunicationSettings set = defaultCommunicationSettings();
         for (const auto& [key, value] : c.values)
-            set[key] = value;
+            set[CommunicationKey::find(key).value()] = value;
         const Built built = build(parGenXml(set, c.omit));
         for (const auto& [offset, bytes] : c.expected)
             EXPECT_EQ(built.bank1.mid(offset, bytes.size()).toHex(), bytes.toHex()) << c.label << " at " << offset;

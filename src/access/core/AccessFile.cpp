@@ -131,8 +131,8 @@ private:
 };
 
 // Writes the data rows of a grid (none when it is empty) as elements with the given attributes,
-// column c as attributes[c - 1] (column 0, the row number, is not stored); `inner` ends each
-// element.
+// each column as its stored attribute (column 0, the row number, is not stored); `inner` ends
+// each element.
 template <typename Writer, typename Inner>
 void writeRows(
     Writer& out, const char* list, const StringGrid& grid, const char* item, const char* const* attributes, Inner inner)
@@ -146,7 +146,7 @@ void writeRows(
     for (int row = 1; row < grid.rowCount(); ++row) {
         out.open(item);
         for (int col = 1; col < grid.colCount(); ++col)
-            out.attribute(attributes[col - 1], grid.cell(col, row));
+            out.attribute(attributes[storedAttribute(col)], grid.cell(col, row));
         inner(row);
     }
     out.close(list);
@@ -234,9 +234,8 @@ private:
         for (const StoredVariable& item : model.variables) {
             grid.setRowCount(++row + 1);
             grid.setCell(VariableColumn::Number, row, QString::number(row));
-            // Grid column c holds attribute c - 1 of the stored item.
-            for (int col = 1; col < VariableColumn::Count; ++col)
-                grid.setCell(col, row, item[static_cast<size_t>(col - 1)].text);
+            for (int col = VariableColumn::Index; col < VariableColumn::Count; ++col)
+                grid.setCell(col, row, item[storedAttribute(col)].text);
         }
     }
 
@@ -247,8 +246,8 @@ private:
         for (const StoredDataSet& item : model.dataSets) {
             grid.setRowCount(++row + 1);
             grid.setCell(DataSetColumn::Number, row, QString::number(row));
-            for (int col = 1; col < DataSetColumn::Count; ++col)
-                grid.setCell(col, row, item[static_cast<size_t>(col - 1)].text);
+            for (int col = DataSetColumn::Index; col < DataSetColumn::Count; ++col)
+                grid.setCell(col, row, item[storedAttribute(col)].text);
 
             auto entry = std::make_unique<DataSetEntry>();
             const auto& devices = access.devices;

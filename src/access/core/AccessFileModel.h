@@ -15,12 +15,12 @@
 // no members, like an empty list: the program always writes one, and nothing is lost either way.
 
 // Attribute names of each item, in stored order.
-inline const char* const deviceItemAttributes[] = {"Name", "FileName"};
-inline const char* const variableItemAttributes[] = {"Index", "bType", "fc", "Reference", "StartByte", "NumByte", "IPAddress",
+inline constexpr const char* deviceItemAttributes[] = {"Name", "FileName"};
+inline constexpr const char* variableItemAttributes[] = {"Index", "bType", "fc", "Reference", "StartByte", "NumByte", "IPAddress",
     "Port", "OnChange", "OnCMD", "OnTimer", "Time", "Position", "StartBit", "ReadWrite", "Convertion", "MoltFact", "Mnemonic"};
-inline const char* const dataSetItemAttributes[]
+inline constexpr const char* dataSetItemAttributes[]
     = {"Index", "Reference", "GooseName", "EnGoose", "IPAddress", "Port", "Time", "Mnemonic"};
-inline const char* const memberItemAttributes[]
+inline constexpr const char* memberItemAttributes[]
     = {"bType", "Reference", "Position", "StartBit", "Convertion", "MoltFact", "Mnemonic"};
 
 // One attribute as stored: its text, whether the item had it, and its value when the text is a
@@ -68,6 +68,10 @@ enum DataSetAt : size_t { DsIndex, DsReference, DsGooseName, DsEnGoose, DsIpAddr
 // Positions in memberItemAttributes.
 enum MemberAt : size_t { MBType, MReference, MPosition, MStartBit, MConversion, MMultFactor, MMnemonic };
 } // namespace AccessItem
+static_assert(std::size(variableItemAttributes) == AccessItem::Mnemonic + 1
+        && std::size(dataSetItemAttributes) == AccessItem::DsMnemonic + 1
+        && std::size(memberItemAttributes) == AccessItem::MMnemonic + 1,
+    "every stored attribute has its position");
 
 using StoredDevice = StoredItem<std::size(deviceItemAttributes)>;
 using StoredVariable = StoredItem<std::size(variableItemAttributes)>;

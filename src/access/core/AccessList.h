@@ -1,4 +1,5 @@
 #pragma once
+#include "access/core/AccessFileModel.h"
 #include "access/core/Grid.h"
 #include "scl/core/DeviceModel.h"
 #include <memory>
@@ -6,35 +7,54 @@
 
 // The access list as the access window holds it: the three grids and the data set entries.
 
-// Columns of the variables grid; column c holds the stored attribute variableItemAttributes[c - 1].
+// The variables and data set grids show the row number in column 0, then the stored
+// attributes of their item in stored order: each column is defined by its attribute, so that
+// neither can move without the other.
+constexpr int storedColumn(size_t attribute) { return static_cast<int>(attribute) + 1; }
+constexpr size_t storedAttribute(int column) { return static_cast<size_t>(column - 1); }
+
+// Columns of the variables grid.
 namespace VariableColumn {
 enum : int {
-    Number,
-    Index,
-    BType,
-    Fc,
-    Reference,
-    StartByte,
-    NumByte,
-    IpAddress,
-    Port,
-    OnChange,
-    OnCommand,
-    OnTimer,
-    Time,
-    Position,
-    StartBit,
-    ReadWrite,
-    Conversion,
-    MultFactor,
-    Mnemonic,
-    Count
+    Number = 0,
+    Index = storedColumn(AccessItem::Index),
+    BType = storedColumn(AccessItem::BType),
+    Fc = storedColumn(AccessItem::Fc),
+    Reference = storedColumn(AccessItem::Reference),
+    StartByte = storedColumn(AccessItem::StartByte),
+    NumByte = storedColumn(AccessItem::NumByte),
+    IpAddress = storedColumn(AccessItem::IpAddress),
+    Port = storedColumn(AccessItem::Port),
+    OnChange = storedColumn(AccessItem::OnChange),
+    OnCommand = storedColumn(AccessItem::OnCmd),
+    OnTimer = storedColumn(AccessItem::OnTimer),
+    Time = storedColumn(AccessItem::Time),
+    Position = storedColumn(AccessItem::Position),
+    StartBit = storedColumn(AccessItem::StartBit),
+    ReadWrite = storedColumn(AccessItem::ReadWrite),
+    Conversion = storedColumn(AccessItem::Conversion),
+    MultFactor = storedColumn(AccessItem::MultFactor),
+    Mnemonic = storedColumn(AccessItem::Mnemonic),
+    Count = storedColumn(std::size(variableItemAttributes))
 };
 }
 // Columns of the data set grid.
 namespace DataSetColumn {
-enum : int { Number, Index, Reference, GooseName, EnGoose, IpAddress, Port, Time, Mnemonic, Count };
+enum : int {
+    Number = 0,
+    Index = storedColumn(AccessItem::DsIndex),
+    Reference = storedColumn(AccessItem::DsReference),
+    GooseName = storedColumn(AccessItem::DsGooseName),
+    EnGoose = storedColumn(AccessItem::DsEnGoose),
+    IpAddress = storedColumn(AccessItem::DsIpAddress),
+    Port = storedColumn(AccessItem::DsPort),
+    Time = storedColumn(AccessItem::DsTime),
+    Mnemonic = storedColumn(AccessItem::DsMnemonic),
+    Count = storedColumn(std::size(dataSetItemAttributes))
+};
 }
+static_assert(VariableColumn::Mnemonic + 1 == VariableColumn::Count && DataSetColumn::Mnemonic + 1 == DataSetColumn::Count,
+    "every stored attribute has its column");
 // Columns of the members grid.
 namespace MemberColumn {
 enum : int { Number, BType, Reference, Position, StartBit, Conversion, MultFactor, Mnemonic, Count };

@@ -4,16 +4,7 @@
 #include "base/WholeNumber.h"
 #include "base/XmlFile.h"
 #include <QFileInfo>
-#include <cstring>
 #include <optional>
-
-const std::array<const char*, CommunicationSettings::count> CommunicationSettings::keys
-    = {"IEC61850_Client_IP1", "IEC61850_Client_IP2", "IEC61850_Client_IP3", "IEC61850_Client_IP4", "IEC61850_Client_SM1",
-        "IEC61850_Client_SM2", "IEC61850_Client_SM3", "IEC61850_Client_SM4", "IEC61850_Client_GAT1", "IEC61850_Client_GAT2",
-        "IEC61850_Client_GAT3", "IEC61850_Client_GAT4", "IEC61850_Client_En_GAT", "IEC61850_Client_VLAN",
-        "IEC61850_Client_Application_ID", "EtherNetIP_IP1", "EtherNetIP_IP2", "EtherNetIP_IP3", "EtherNetIP_IP4",
-        "EtherNetIP_SM1", "EtherNetIP_SM2", "EtherNetIP_SM3", "EtherNetIP_SM4", "EtherNetIP_GAT1", "EtherNetIP_GAT2",
-        "EtherNetIP_GAT3", "EtherNetIP_GAT4", "EtherNetIP_EN_GAT", "EtherNetIP_NB_Input", "EtherNetIP_NB_Output"};
 
 const std::array<const char*, CommunicationSettings::count> CommunicationSettings::defaults
     = {"192", "168", "0", "10", "255", "255", "255", "0", "192", "168", "0", "1", "0", "0", "0", "192", "168", "0", "5", "255",
@@ -22,18 +13,16 @@ const std::array<const char*, CommunicationSettings::count> CommunicationSetting
 namespace {
 bool isSwitch(size_t i)
 {
-    return std::strcmp(CommunicationSettings::keys[i], "IEC61850_Client_En_GAT") == 0
-        || std::strcmp(CommunicationSettings::keys[i], "EtherNetIP_EN_GAT") == 0;
+    return i == CommunicationKey("IEC61850_Client_En_GAT").index() || i == CommunicationKey("EtherNetIP_EN_GAT").index();
 }
 QString switchText(const QString& text) { return text == QStringLiteral("1") ? QStringLiteral("1") : QStringLiteral("0"); }
 
-// The four octets of `prefix` ("IEC61850_Client_IP" and 1 to 4) as one address; none when an
-// octet is not 0 to 255.
-std::optional<quint32> address(const CommunicationSettings& set, const char* prefix)
+// The four octets as one address; none when an octet is not 0 to 255.
+std::optional<quint32> address(const CommunicationSettings& set, const OctetKeys& keys)
 {
     quint32 value = 0;
-    for (int i = 1; i <= 4; ++i) {
-        const qint32 octet = toWholeNumber(set[(QByteArray(prefix) + QByteArray::number(i)).constData()]);
+    for (const CommunicationKey key : keys.octets) {
+        const qint32 octet = toWholeNumber(set[key]);
         if (octet < 0 || octet > 255)
             return std::nullopt;
         value = value << 8 | static_cast<quint32>(octet);
@@ -42,10 +31,10 @@ std::optional<quint32> address(const CommunicationSettings& set, const char* pre
 }
 
 struct NetworkKeys {
-    const char* address;
-    const char* mask;
-    const char* gateway;
-    const char* gatewaySwitch;
+    OctetKeys address;
+    OctetKeys mask;
+    OctetKeys gateway;
+    CommunicationKey gatewaySwitch;
 };
 
 // The mask, the address within its subnet and the gateway within the address's subnet, with
@@ -57,27 +46,19 @@ template <typename Fail> void checkNetwork(const CommunicationSettings& set, con
         return;
     const quint32 hostBits = ~*mask;
     if (*mask == 0 || (hostBits & (hostBits + 1)) != 0) {
-        fail(QLatin1String(keys.mask), Result::textError(firstText));
+        fail(QLatin1String(keys.mask.prefix), Result::textError(firstText));
         return;
     }
     // Subnets of one or two addresses (/32, /31) have no network or broadcast address to avoid.
     if (ip && hostBits >= 3 && ((*ip & hostBits) == 0 || (*ip & hostBits) == hostBits))
-        fail(QLatin1String(keys.address), Result::textError(firstText + 1));
+        fail(QLatin1String(keys.address.prefix), Result::textError(firstText + 1));
     if (set[keys.gatewaySwitch] != QStringLiteral("1"))
         return;
     if (const std::optional<quint32> gateway = address(set, keys.gateway); ip && gateway && (*gateway & *mask) != (*ip & *mask))
-        fail(QLatin1String(keys.gateway), Result::textError(firstText + 2));
+        fail(QLatin1String(keys.gateway.prefix), Result::textError(firstText + 2));
 }
 
 } // namespace
-
-int CommunicationSettings::keyIndex(const char* key)
-{
-    for (size_t i = 0; i < keys.size(); ++i)
-        if (std::strcmp(keys[i], key) == 0)
-            return static_cast<int>(i);
-    return -1;
-}
 
 CommunicationSettings defaultCommunicationSettings()
 {
@@ -127,11 +108,20 @@ Result writeParGenFile(const QString& path, const CommunicationSettings& set)
 
 Problems communicationProblems(const CommunicationSettings& set)
 {
+    // The switch a check needs on, or none.
+    struct RequiredSwitch {
+        consteval RequiredSwitch(std::nullptr_t) { }
+        consteval RequiredSwitch(const char* name)
+            : key(CommunicationKey(name))
+        {
+        }
+        std::optional<CommunicationKey> key;
+    };
     struct Check {
-        const char* key;
+        CommunicationKey key;
         int max;
         int textNumber;
-        const char* requiredSwitch; // checked only while this switch is on
+        RequiredSwitch requiredSwitch; // checked only while this switch is on
     };
     static const Check checks[] = {
         {"IEC61850_Client_IP1", 255, Text::ErrorIecClientIp, nullptr},
@@ -166,23 +156,23 @@ Problems communicationProblems(const CommunicationSettings& set)
         problems.push_back({Problem::Severity::Error, {}, {}, column, what});
     };
     for (const Check& c : checks) {
-        if (c.requiredSwitch && set[c.requiredSwitch] != QStringLiteral("1"))
+        if (c.requiredSwitch.key && set[*c.requiredSwitch.key] != QStringLiteral("1"))
             continue;
         const qint32 value = toWholeNumber(set[c.key]);
         if (value < 0 || value > c.max)
             // Only the byte-count texts end in "between 0 and " and take the maximum.
-            fail(QLatin1String(c.key), Result::textError(c.textNumber, c.max == 255 ? QString() : QString::number(c.max)));
+            fail(QLatin1String(c.key.name()), Result::textError(c.textNumber, c.max == 255 ? QString() : QString::number(c.max)));
     }
 
     const std::optional<quint32> iecAddress = address(set, "IEC61850_Client_IP");
     const std::optional<quint32> enipAddress = address(set, "EtherNetIP_IP");
     checkNetwork(set, {"IEC61850_Client_IP", "IEC61850_Client_SM", "IEC61850_Client_GAT", "IEC61850_Client_En_GAT"},
         Text::ErrorIecClientNetwork, fail);
-    const char* const vlan = "IEC61850_Client_VLAN";
+    constexpr const char* vlan = "IEC61850_Client_VLAN";
     if (const qint32 value = toWholeNumber(set[vlan]); value < 0 || value > maxVlan)
         fail(QLatin1String(vlan), Result::textError(Text::ErrorIecClientVlan, QString::number(maxVlan)));
     // Decimal or hexadecimal as the build reads it; what does not fit 16 bits is refused.
-    const char* const appId = "IEC61850_Client_Application_ID";
+    constexpr const char* appId = "IEC61850_Client_Application_ID";
     if (const qint32 value = toWholeNumber(set[appId]); value < 0 || value > 0xFFFF)
         fail(QLatin1String(appId), Result::textError(Text::ErrorIecClientApplicationId));
     checkNetwork(

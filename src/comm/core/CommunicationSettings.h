@@ -3,22 +3,90 @@
 #include "base/Problems.h"
 #include <QString>
 #include <array>
+#include <optional>
+#include <string_view>
 
 // The most this kind of file may have; its writer refuses to write more.
 inline constexpr ReadLimit communicationFileLimit{16 * mebibyte, "a communication settings file"};
+
+// Element names of ParGen.xml, in file order.
+inline constexpr std::array<const char*, 30> communicationKeyNames = {"IEC61850_Client_IP1", "IEC61850_Client_IP2",
+    "IEC61850_Client_IP3", "IEC61850_Client_IP4", "IEC61850_Client_SM1", "IEC61850_Client_SM2", "IEC61850_Client_SM3",
+    "IEC61850_Client_SM4", "IEC61850_Client_GAT1", "IEC61850_Client_GAT2", "IEC61850_Client_GAT3", "IEC61850_Client_GAT4",
+    "IEC61850_Client_En_GAT", "IEC61850_Client_VLAN", "IEC61850_Client_Application_ID", "EtherNetIP_IP1", "EtherNetIP_IP2",
+    "EtherNetIP_IP3", "EtherNetIP_IP4", "EtherNetIP_SM1", "EtherNetIP_SM2", "EtherNetIP_SM3", "EtherNetIP_SM4", "EtherNetIP_GAT1",
+    "EtherNetIP_GAT2", "EtherNetIP_GAT3", "EtherNetIP_GAT4", "EtherNetIP_EN_GAT", "EtherNetIP_NB_Input", "EtherNetIP_NB_Output"};
+
+void unknownCommunicationKey(); // never defined: a name that is not a setting stops compiling here
+
+// One setting, named by its element name. The name is checked when the program is compiled:
+// a name that is not in communicationKeyNames does not compile, so every key is in range.
+class CommunicationKey {
+public:
+    consteval CommunicationKey(const char* name)
+        : at(indexOf(name))
+    {
+    }
+    // The key of a name known only at run time (a table of cases); none for an unknown name.
+    static constexpr std::optional<CommunicationKey> find(std::string_view name)
+    {
+        for (size_t i = 0; i < communicationKeyNames.size(); ++i)
+            if (name == communicationKeyNames[i])
+                return CommunicationKey(i);
+        return std::nullopt;
+    }
+    constexpr size_t index() const { return at; }
+    constexpr const char* name() const { return communicationKeyNames[at]; }
+
+private:
+    explicit constexpr CommunicationKey(size_t index)
+        : at(index)
+    {
+    }
+    static consteval size_t indexOf(std::string_view name)
+    {
+        if (const std::optional<CommunicationKey> key = find(name))
+            return key->at;
+        unknownCommunicationKey();
+        return 0;
+    }
+    friend struct OctetKeys;
+
+    size_t at;
+};
+
+// The four settings of an address, mask or gateway: its prefix followed by "1" to "4".
+struct OctetKeys {
+    consteval OctetKeys(const char* keyPrefix)
+        : prefix(keyPrefix)
+        , octets{octet(keyPrefix, '1'), octet(keyPrefix, '2'), octet(keyPrefix, '3'), octet(keyPrefix, '4')}
+    {
+    }
+    const char* prefix;
+    std::array<CommunicationKey, 4> octets;
+
+private:
+    static consteval CommunicationKey octet(std::string_view keyPrefix, char digit)
+    {
+        for (size_t i = 0; i < communicationKeyNames.size(); ++i)
+            if (const std::string_view name = communicationKeyNames[i];
+                name.size() == keyPrefix.size() + 1 && name.starts_with(keyPrefix) && name.back() == digit)
+                return CommunicationKey(i);
+        unknownCommunicationKey();
+        return CommunicationKey(size_t(0));
+    }
+};
 
 // The communication parameter set: thirty texts kept exactly as entered, in file order.
 // Switches hold "1" (on) or "0" (off).
 struct CommunicationSettings {
     static constexpr int count = 30;
-    static const std::array<const char*, count> keys; // element names of ParGen.xml
+    static constexpr const std::array<const char*, count>& keys = communicationKeyNames; // element names of ParGen.xml
     static const std::array<const char*, count> defaults;
     std::array<QString, count> values;
 
-    // Index of a key in file order; -1 for an unknown key.
-    static int keyIndex(const char* key);
-    QString& operator[](const char* key) { return values[static_cast<size_t>(keyIndex(key))]; }
-    const QString& operator[](const char* key) const { return values[static_cast<size_t>(keyIndex(key))]; }
+    QString& operator[](CommunicationKey key) { return values[key.index()]; }
+    const QString& operator[](CommunicationKey key) const { return values[key.index()]; }
     bool operator==(const CommunicationSettings&) const = default;
 };
 

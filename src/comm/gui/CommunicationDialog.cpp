@@ -124,14 +124,15 @@ CommunicationDialog::Panel CommunicationDialog::makePanel(const char* name, cons
 
 void CommunicationDialog::orderTabPanels() { setTabOrder(iecPanel.header, enipPanel.header); }
 
-QList<QLineEdit*> CommunicationDialog::addOctetRow(QGridLayout* grid, int row, QWidget* lead, const char* key, int firstHint)
+QList<QLineEdit*> CommunicationDialog::addOctetRow(
+    QGridLayout* grid, int row, QWidget* lead, const OctetKeys& keys, int firstHint)
 {
     grid->addWidget(lead, row, 0);
     QList<QLineEdit*> octets;
     for (int i = 1; i <= 4; ++i) {
-        const QByteArray fieldKey = QByteArray(key) + QByteArray::number(i);
-        auto* field = withObjectName(new QLineEdit, QByteArray("E_" + fieldKey).constData());
-        fields[static_cast<size_t>(CommunicationSettings::keyIndex(fieldKey.constData()))] = field;
+        const CommunicationKey key = keys.octets[static_cast<size_t>(i - 1)];
+        auto* field = withObjectName(new QLineEdit, (QByteArray("E_") + key.name()).constData());
+        fields[key.index()] = field;
         bind(field, -1, firstHint + i - 1);
         grid->addWidget(field, row, i);
         octets << field;
@@ -140,11 +141,17 @@ QList<QLineEdit*> CommunicationDialog::addOctetRow(QGridLayout* grid, int row, Q
 }
 
 QLineEdit* CommunicationDialog::addFieldRow(
-    QGridLayout* grid, int row, int captionNo, const char* name, const char* key, int hintNo)
+    QGridLayout* grid, int row, int captionNo, const char* name, CommunicationKey key, int hintNo)
+{
+    QLineEdit* field = addFieldRow(grid, row, captionNo, name, nullptr, hintNo);
+    fields[key.index()] = field;
+    return field;
+}
+
+QLineEdit* CommunicationDialog::addFieldRow(
+    QGridLayout* grid, int row, int captionNo, const char* name, std::nullptr_t, int hintNo)
 {
     auto* field = withObjectName(new QLineEdit, name);
-    if (key)
-        fields[static_cast<size_t>(CommunicationSettings::keyIndex(key))] = field;
     bind(field, -1, hintNo);
     grid->addWidget(caption(QByteArray("L_" + QByteArray(name + 2)).constData(), captionNo), row, 0);
     grid->addWidget(field, row, 1, 1, 4);

@@ -39,8 +39,10 @@ private:
     Panel makePanel(const char* name, const char* headerName);
     void orderTabPanels();
     void fitPanelsWidth();
-    QList<QLineEdit*> addOctetRow(QGridLayout* grid, int row, QWidget* lead, const char* key, int firstHint);
-    QLineEdit* addFieldRow(QGridLayout* grid, int row, int captionNo, const char* name, const char* key, int hintNo);
+    QList<QLineEdit*> addOctetRow(QGridLayout* grid, int row, QWidget* lead, const OctetKeys& keys, int firstHint);
+    // A row of one field, bound to its setting, or to none.
+    QLineEdit* addFieldRow(QGridLayout* grid, int row, int captionNo, const char* name, CommunicationKey key, int hintNo);
+    QLineEdit* addFieldRow(QGridLayout* grid, int row, int captionNo, const char* name, std::nullptr_t, int hintNo);
     QLabel* caption(const char* name, int captionNo);
     void bind(QWidget* control, int captionNo, int hintNo);
 

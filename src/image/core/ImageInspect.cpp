@@ -66,8 +66,8 @@ public:
         const quint32 bits = U32();
         return QStringLiteral("%1 (%2)").arg(QString::number(std::bit_cast<float>(bits), 'g', 9), hex(bits));
     }
-    // An address field and the string it points at.
-    void textAddress(const char* name)
+    // An address field and the string it points at; returns the address.
+    quint32 textAddress(const char* name)
     {
         const quint32 address = U32();
         const qint64 at = static_cast<qint64>(address) - Base;
@@ -77,12 +77,13 @@ public:
         if (at < 0 || end >= static_cast<qint64>(bytes.size())) {
             out.field(QLatin1String(name), hex(address));
             out.problem(QStringLiteral("%1 does not point at a terminated string inside the file").arg(QLatin1String(name)));
-            return;
+            return address;
         }
         const QString text
             = QString::fromLatin1(reinterpret_cast<const char*>(bytes.data() + at), static_cast<qsizetype>(end - at));
         out.field(QLatin1String(name), QStringLiteral("%1 -> \"%2\"").arg(hex(address), text));
         stringsEnd = std::max(stringsEnd, end + 1);
+        return address;
     }
 
     std::span<const quint8> bytes;
@@ -110,6 +111,58 @@ QString conversionText(quint32 c)
     return QStringLiteral("%1 (%2)").arg(c).arg(c == 1 ? QStringLiteral("ItoF/FtoI")
             : c == 0                                   ? QStringLiteral("none")
                                                        : QStringLiteral("?"));
+}
+
+QString shownNumber(quint32 value, FieldShown shown)
+{
+    switch (shown) {
+    case FieldShown::Signed:
+        return QString::number(static_cast<qint32>(value));
+    case FieldShown::Hex:
+        return hex(value);
+    case FieldShown::ReadWrite:
+        return QStringLiteral("%1 (%2)").arg(value).arg(value == 0 ? QStringLiteral("read") : QStringLiteral("write"));
+    case FieldShown::Options:
+        return optionsText(value);
+    case FieldShown::Conversion:
+        return conversionText(value);
+    case FieldShown::Number:
+        break;
+    }
+    return QString::number(value);
+}
+
+// Reads a record field by field as its table describes it, showing each field; `record`
+// receives the numbers and addresses read.
+template <typename Record, size_t N> void describeRecord(TablesReader& in, Record& record, const RecordField<Record> (&fields)[N])
+{
+    Report& out = in.out;
+    for (const RecordField<Record>& f : fields)
+        std::visit(
+            [&](auto m) {
+                using M = decltype(m);
+                const QString name = QLatin1String(f.name);
+                if constexpr (std::is_same_v<M, typename RecordField<Record>::Spare>) {
+                    quint32 spare = 0;
+                    for (qsizetype k = 0; k < m.size; ++k)
+                        spare |= in.U8();
+                    if (spare != 0)
+                        out.problem(QStringLiteral("%1 bytes are not 0").arg(name));
+                } else if constexpr (std::is_same_v<M, typename RecordField<Record>::Text>)
+                    record.*m.address = in.textAddress(f.name);
+                else if constexpr (std::is_same_v<M, float Record::*>)
+                    out.field(name, in.F32());
+                else if constexpr (std::is_same_v<M, std::array<quint8, 2> Record::*>) {
+                    const quint32 c0 = in.U8(), c1 = in.U8();
+                    out.field(name, QStringLiteral("\"%1%2\" (%3 %4)").arg(QChar(c0)).arg(QChar(c1)).arg(hex(c0, 2), hex(c1, 2)));
+                } else {
+                    using Value = std::remove_reference_t<decltype(record.*m)>;
+                    const quint32 value = sizeof(Value) == 1 ? in.U8() : sizeof(Value) == 2 ? in.U16() : in.U32();
+                    record.*m = static_cast<Value>(value);
+                    out.field(name, shownNumber(value, f.shown));
+                }
+            },
+            f.member);
 }
 
 } // namespace
@@ -168,82 +221,40 @@ Inspection describeRequestTables(std::span<const quint8> bytes, quint32 base)
     Report r;
     TablesReader in(bytes, base, r);
     r.line(QStringLiteral("Request tables, %1 bytes, loaded at %2").arg(bytes.size()).arg(hex(base)));
-    if (!in.record(QStringLiteral("Header"), base, RequestTables::headerSize))
+    if (!in.record(QStringLiteral("Header"), base, headerSize))
         return r.result;
-    const quint32 nVariable = in.U32(), nDataSet = in.U32();
-    r.field(QStringLiteral("nVariable"), QString::number(nVariable));
-    r.field(QStringLiteral("nDataSet"), QString::number(nDataSet));
-    r.field(QStringLiteral("vLan"), QString::number(static_cast<qint32>(in.U32())));
-    r.field(QStringLiteral("appID"), QString::number(static_cast<qint32>(in.U32())));
-    const quint32 variableListAddress = in.U32(), dataSetListAddress = in.U32();
-    r.field(QStringLiteral("Variable_Add"), hex(variableListAddress));
-    r.field(QStringLiteral("DataSet_Add"), hex(dataSetListAddress));
+    RequestTables header;
+    describeRecord(in, header, headerFields);
+    const auto nVariable = static_cast<quint32>(header.nVariable), nDataSet = static_cast<quint32>(header.nDataSet);
+    const quint32 variableListAddress = header.variableListAddress, dataSetListAddress = header.dataSetListAddress;
 
     for (quint32 i = 0; i < nVariable; ++i) {
-        if (!in.record(QStringLiteral("Variable %1").arg(i + 1),
-                entryAddress(variableListAddress, i, RequestTables::variableSize), RequestTables::variableSize))
+        if (!in.record(QStringLiteral("Variable %1").arg(i + 1), entryAddress(variableListAddress, i, variableRecordSize),
+                variableRecordSize))
             return r.result;
-        const quint32 fc0 = in.U8(), fc1 = in.U8();
-        r.field(QStringLiteral("fc"),
-            QStringLiteral("\"%1%2\" (%3 %4)").arg(QChar(fc0)).arg(QChar(fc1)).arg(hex(fc0, 2), hex(fc1, 2)));
-        const quint32 rw = in.U8();
-        r.field(QStringLiteral("rw"),
-            QStringLiteral("%1 (%2)").arg(rw).arg(rw == 0 ? QStringLiteral("read") : QStringLiteral("write")));
-        r.field(QStringLiteral("bit_address"), QString::number(in.U8()));
-        r.field(QStringLiteral("options"), optionsText(in.U8()));
-        r.field(QStringLiteral("conversion"), conversionText(in.U8()));
-        r.field(QStringLiteral("startbyte"), QString::number(in.U8()));
-        r.field(QStringLiteral("numbyte"), QString::number(in.U8()));
-        r.field(QStringLiteral("position"), QString::number(in.U16()));
-        r.field(QStringLiteral("tcpPort"), QString::number(in.U16()));
-        r.field(QStringLiteral("time"), QString::number(in.U32()));
-        r.field(QStringLiteral("moltFactor"), in.F32());
-        in.textAddress("bType_Add");
-        in.textAddress("hostname_Add");
-        in.textAddress("reference_Add");
+        VariableRecord variable;
+        describeRecord(in, variable, variableFields);
     }
-    struct Members {
-        quint32 count, add;
-    };
-    std::vector<Members> members;
+    std::vector<DataSetRecord> dataSets;
     for (quint32 i = 0; i < nDataSet; ++i) {
-        if (!in.record(QStringLiteral("Data set %1").arg(i + 1), entryAddress(dataSetListAddress, i, RequestTables::dataSetSize),
-                RequestTables::dataSetSize))
+        if (!in.record(QStringLiteral("Data set %1").arg(i + 1), entryAddress(dataSetListAddress, i, dataSetRecordSize),
+                dataSetRecordSize))
             return r.result;
-        const quint32 count = in.U8();
-        r.field(QStringLiteral("nVariable"), QString::number(count));
-        r.field(QStringLiteral("options"), optionsText(in.U8()));
-        r.field(QStringLiteral("tcpPort"), QString::number(in.U16()));
-        r.field(QStringLiteral("enGoose"), QString::number(in.U8()));
-        quint32 spare = 0;
-        for (int k = 0; k < 3; ++k)
-            spare |= in.U8();
-        if (spare != 0)
-            r.problem(QStringLiteral("spare bytes are not 0"));
-        r.field(QStringLiteral("time"), QString::number(in.U32()));
-        in.textAddress("goose_name_Add");
-        in.textAddress("reference_Add");
-        in.textAddress("hostname_Add");
-        const quint32 listAdd = in.U32();
-        r.field(QStringLiteral("VariableList_Add"), hex(listAdd));
-        members.push_back({count, listAdd});
+        dataSets.emplace_back();
+        describeRecord(in, dataSets.back(), dataSetFields);
     }
-    for (quint32 i = 0; i < members.size(); ++i)
-        for (quint32 k = 0; k < members[i].count; ++k) {
+    for (quint32 i = 0; i < dataSets.size(); ++i)
+        for (quint32 k = 0; k < dataSets[i].nVariable; ++k) {
             if (!in.record(QStringLiteral("Data set %1, attribute %2").arg(i + 1).arg(k + 1),
-                    entryAddress(members[i].add, k, RequestTables::variableDsSize), RequestTables::variableDsSize))
+                    entryAddress(dataSets[i].variableListAddress, k, memberRecordSize), memberRecordSize))
                 return r.result;
-            r.field(QStringLiteral("position"), QString::number(in.U16()));
-            r.field(QStringLiteral("bitAddress"), QString::number(in.U8()));
-            r.field(QStringLiteral("conversion"), conversionText(in.U8()));
-            r.field(QStringLiteral("moltFactor"), in.F32());
-            in.textAddress("bType_Add");
-            in.textAddress("reference_Add");
+            MemberRecord member;
+            describeRecord(in, member, memberFields);
         }
 
-    if (variableListAddress != base + RequestTables::headerSize)
-        r.problem(QStringLiteral("Variable_Add should be %1").arg(hex(base + RequestTables::headerSize)));
-    if (dataSetListAddress != variableListAddress + nVariable * RequestTables::variableSize)
+    if (variableListAddress != base + headerSize)
+        r.problem(QStringLiteral("Variable_Add should be %1").arg(hex(base + headerSize)));
+    if (dataSetListAddress != variableListAddress + nVariable * variableRecordSize)
         r.problem(QStringLiteral("DataSet_Add should follow the variable records"));
     const qint64 end = std::max<qint64>(in.stringsEnd, in.pos);
     if (end != static_cast<qint64>(bytes.size()))
@@ -254,7 +265,7 @@ Inspection describeRequestTables(std::span<const quint8> bytes, quint32 base)
 Inspection inspectImage(std::span<const quint8> bytes)
 {
     const auto size = static_cast<qsizetype>(bytes.size());
-    if (size >= RequestTables::headerSize && getU32(bytes, 16) == requestTablesAddress + RequestTables::headerSize)
+    if (size >= headerSize && getU32(bytes, fieldOffset(headerFields, "Variable_Add")) == requestTablesAddress + headerSize)
         return describeRequestTables(bytes, requestTablesAddress);
     if (size == ParameterBlock::size)
         return describeParameterBlock(bytes);

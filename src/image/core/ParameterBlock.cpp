@@ -51,14 +51,13 @@ void initParameterBlock(ParameterBlock& block)
 
 namespace {
 
-// Four octet keys (name + "1" .. "4") into four bytes; each byte keeps the low 8 bits.
-void putOctets(ParameterBlock& block, qsizetype offset, const CommunicationSettings& set, const char* key,
+// Four octet settings into four bytes; each byte keeps the low 8 bits.
+void putOctets(ParameterBlock& block, qsizetype offset, const CommunicationSettings& set, const OctetKeys& keys,
     const std::array<qint32, 4>& fallbacks)
 {
-    for (int i = 0; i < 4; ++i) {
-        const QByteArray name = QByteArray(key) + char('1' + i);
-        const qint32 value = toWholeNumber(set[name.constData()], fallbacks[static_cast<size_t>(i)]);
-        block.bytes[static_cast<size_t>(offset + i)] = static_cast<quint8>(value);
+    for (size_t i = 0; i < 4; ++i) {
+        const qint32 value = toWholeNumber(set[keys.octets[i]], fallbacks[i]);
+        block.bytes[static_cast<size_t>(offset) + i] = static_cast<quint8>(value);
     }
 }
 

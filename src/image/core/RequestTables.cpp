@@ -78,85 +78,122 @@ DataSetRecord toRecord(const StoredDataSet& item, QChar separator)
     return d;
 }
 
-// Bytes the request tables take for the last item of the model: its record and its strings.
-qint64 lastItemBytes(const AccessFileModel& model, bool dataSet)
+// Writes a record's fields in their order; a text field gets its string's address.
+template <typename Record, size_t N>
+void writeRecord(LittleEndianWriter& w, const Record& record, const RecordField<Record> (&fields)[N])
 {
-    using namespace AccessItem;
-    if (!dataSet) {
-        const StoredVariable& v = model.variables.back();
-        return RequestTables::variableSize + imageTextSize(v[BType].text) + imageTextSize(normalizedIpAddress(v[IpAddress].text))
-            + imageTextSize(v[Reference].text);
-    }
-    const StoredDataSet& d = model.dataSets.back();
-    qint64 bytes = RequestTables::dataSetSize + imageTextSize(d[DsGooseName].text) + imageTextSize(d[DsReference].text)
-        + imageTextSize(normalizedIpAddress(d[DsIpAddress].text));
-    for (const StoredMember& m : d.members)
-        bytes += RequestTables::variableDsSize + imageTextSize(m[MBType].text) + imageTextSize(m[MReference].text);
+    for (const RecordField<Record>& f : fields)
+        std::visit(
+            [&](auto m) {
+                using M = decltype(m);
+                if constexpr (std::is_same_v<M, typename RecordField<Record>::Spare>) {
+                    for (qsizetype i = 0; i < m.size; ++i)
+                        w.U8(0);
+                } else if constexpr (std::is_same_v<M, typename RecordField<Record>::Text>)
+                    w.U32(record.*m.address);
+                else if constexpr (std::is_same_v<M, quint8 Record::*>)
+                    w.U8(record.*m);
+                else if constexpr (std::is_same_v<M, quint16 Record::*>)
+                    w.U16(record.*m);
+                else if constexpr (std::is_same_v<M, float Record::*>)
+                    w.F32(record.*m);
+                else if constexpr (std::is_same_v<M, std::array<quint8, 2> Record::*>) {
+                    for (const quint8 b : record.*m)
+                        w.U8(b);
+                } else
+                    w.U32(static_cast<quint32>(record.*m));
+            },
+            f.member);
+}
+
+// Visits the text fields of a record in their order, with the text and its address.
+template <typename Item, typename Record, size_t N, typename Visit>
+void forEachText(Item& record, const RecordField<Record> (&fields)[N], Visit visit)
+{
+    for (const RecordField<Record>& f : fields)
+        if (const auto* t = std::get_if<typename RecordField<Record>::Text>(&f.member))
+            visit(record.*(t->text), record.*(t->address));
+}
+
+// Bytes a record and its strings take in the tables.
+template <typename Record, size_t N> qint64 storedSize(const Record& record, const RecordField<Record> (&fields)[N])
+{
+    qint64 bytes = recordSize(fields);
+    forEachText(record, fields, [&bytes](const QString& text, quint32) { bytes += imageTextSize(text); });
+    return bytes;
+}
+
+qint64 storedSize(const VariableRecord& v) { return storedSize(v, variableFields); }
+
+qint64 storedSize(const DataSetRecord& d)
+{
+    qint64 bytes = storedSize(d, dataSetFields);
+    for (const MemberRecord& m : d.variableList)
+        bytes += storedSize(m, memberFields);
     return bytes;
 }
 
 Result readFile(RequestTables& tables, const QString& path, QChar separator, qint64 room)
 {
-    // Stops reading as soon as the tables certainly exceed the device's room: a file of a
-    // million items is refused without converting them all. The last item is left to the
-    // writer, whose message gives the exact size.
-    qint64 bytes = RequestTables::headerSize;
-    size_t dataSetsSeen = 0;
-    const AccessItemCheck fits = [&](const AccessFileModel& model, bool more) {
-        const bool dataSet = model.dataSets.size() > dataSetsSeen;
-        bytes += lastItemBytes(model, dataSet);
-        dataSetsSeen = model.dataSets.size();
-        if (more && bytes > room)
+    // Each item becomes its record as soon as it is read. With a `room`, reading stops as soon
+    // as the tables certainly exceed it: a file of a million items is refused without reading
+    // them all. The last item is left to the writer, whose message gives the exact size.
+    qint64 bytes = headerSize;
+    const AccessItemCheck convert = [&](const AccessFileModel& model, bool more) {
+        if (model.dataSets.size() > tables.dataSetList.size()) {
+            tables.dataSetList.push_back(toRecord(model.dataSets.back(), separator));
+            bytes += storedSize(tables.dataSetList.back());
+        } else {
+            tables.variableList.push_back(toRecord(model.variables.back(), separator));
+            bytes += storedSize(tables.variableList.back());
+        }
+        if (room > 0 && more && bytes > room)
             return Result::failed(Text::ErrorRequestTablesAtLeast, {QString::number(bytes), QString::number(room)});
         return Result::success();
     };
     AccessFileModel model;
-    if (Result read = readAccessFileModel(path, model, room > 0 ? fits : AccessItemCheck{}); !read)
+    if (Result read = readAccessFileModel(path, model, convert); !read)
         return read;
     const QString file = QDir::toNativeSeparators(path);
     for (size_t i = 0; i < model.dataSets.size(); ++i)
         if (const size_t count = model.dataSets[i].members.size(); count > DataSetRecord::maxVariables)
             return Result::failed(Text::ErrorDataSetTooManyMembers,
                 {file, QString::number(i + 1), QString::number(count), QString::number(DataSetRecord::maxVariables)});
-    for (const StoredVariable& item : model.variables)
-        tables.variableList.push_back(toRecord(item, separator));
-    for (const StoredDataSet& item : model.dataSets)
-        tables.dataSetList.push_back(toRecord(item, separator));
     tables.nVariable = static_cast<qint32>(tables.variableList.size());
     tables.nDataSet = static_cast<qint32>(tables.dataSetList.size());
     return Result::success();
 }
 
-// Every record and string gets the device address at which the writer will put it.
+// Visits every record after the header in the order the tables hold them: the variables, the
+// data sets, then the attributes of each data set in turn.
+template <typename Tables, typename Visit> void forEachRecord(Tables& tables, Visit visit)
+{
+    for (auto& v : tables.variableList)
+        visit(v, variableFields);
+    for (auto& d : tables.dataSetList)
+        visit(d, dataSetFields);
+    for (auto& d : tables.dataSetList)
+        for (auto& m : d.variableList)
+            visit(m, memberFields);
+}
+
+// Every record and string gets the device address at which the writer will put it: the
+// records in the order of forEachRecord(), then their strings in the same order.
 void computeAddresses(RequestTables& tables, quint32 base)
 {
-    qint64 at = base + RequestTables::headerSize;
+    qint64 at = base + headerSize;
     auto take = [&at](qint64 size) {
         const auto address = static_cast<quint32>(at);
         at += size;
         return address;
     };
-    auto text = [&take](const QString& s) { return take(imageTextSize(s)); };
-
-    tables.variableListAddress = take(RequestTables::variableSize * static_cast<qint64>(tables.variableList.size()));
-    tables.dataSetListAddress = take(RequestTables::dataSetSize * static_cast<qint64>(tables.dataSetList.size()));
+    tables.variableListAddress = take(variableRecordSize * static_cast<qint64>(tables.variableList.size()));
+    tables.dataSetListAddress = take(dataSetRecordSize * static_cast<qint64>(tables.dataSetList.size()));
     for (DataSetRecord& d : tables.dataSetList)
-        d.variableListAddress = take(RequestTables::variableDsSize * static_cast<qint64>(d.variableList.size()));
-    for (VariableRecord& v : tables.variableList) {
-        v.bTypeAddress = text(v.bType);
-        v.hostNameAddress = text(v.hostname);
-        v.referenceAddress = text(v.reference);
-    }
-    for (DataSetRecord& d : tables.dataSetList) {
-        d.gooseNameAddress = text(d.gooseName);
-        d.referenceAddress = text(d.reference);
-        d.hostNameAddress = text(d.hostname);
-    }
-    for (DataSetRecord& d : tables.dataSetList)
-        for (MemberRecord& v : d.variableList) {
-            v.bTypeAddress = text(v.bType);
-            v.referenceAddress = text(v.reference);
-        }
+        d.variableListAddress = take(memberRecordSize * static_cast<qint64>(d.variableList.size()));
+    forEachRecord(tables, [&take](auto& record, const auto& fields) {
+        forEachText(record, fields, [&take](const QString& text, quint32& address) { address = take(imageTextSize(text)); });
+    });
     tables.length = at - base;
 }
 
@@ -168,8 +205,11 @@ Result loadRequestTables(RequestTables& tables, const QString& iecClientFile, qu
     tables.dataSetList.clear();
     tables.nVariable = tables.nDataSet = 0;
     if (QFileInfo::exists(iecClientFile))
-        if (auto read = readFile(tables, iecClientFile, decimalSeparator, room); !read)
+        if (auto read = readFile(tables, iecClientFile, decimalSeparator, room); !read) {
+            tables.variableList.clear();
+            tables.dataSetList.clear();
             return read;
+        }
     computeAddresses(tables, base);
     return Result::success();
 }
@@ -184,66 +224,11 @@ Result writeRequestTables(
             {QString::number(tables.length), QString::number(std::max<qsizetype>(limit - start, 0))});
 
     LittleEndianWriter w(buffer.first(static_cast<size_t>(limit)), start);
-    w.U32(static_cast<quint32>(tables.nVariable));
-    w.U32(static_cast<quint32>(tables.nDataSet));
-    w.U32(static_cast<quint32>(tables.vLan));
-    w.U32(static_cast<quint32>(tables.appID));
-    w.U32(tables.variableListAddress);
-    w.U32(tables.dataSetListAddress);
-    for (const VariableRecord& v : tables.variableList) {
-        w.U8(v.fc[0]);
-        w.U8(v.fc[1]);
-        w.U8(v.rw);
-        w.U8(v.bitAddress);
-        w.U8(v.options);
-        w.U8(v.conversion);
-        w.U8(v.startbyte);
-        w.U8(v.numbyte);
-        w.U16(v.position);
-        w.U16(v.tcpPort);
-        w.U32(v.time);
-        w.F32(v.moltFactor);
-        w.U32(v.bTypeAddress);
-        w.U32(v.hostNameAddress);
-        w.U32(v.referenceAddress);
-    }
-    for (const DataSetRecord& d : tables.dataSetList) {
-        w.U8(d.nVariable);
-        w.U8(d.options);
-        w.U16(d.tcpPort);
-        w.U8(d.enGoose);
-        for (quint8 s : d.spare)
-            w.U8(s);
-        w.U32(d.time);
-        w.U32(d.gooseNameAddress);
-        w.U32(d.referenceAddress);
-        w.U32(d.hostNameAddress);
-        w.U32(d.variableListAddress);
-    }
-    for (const DataSetRecord& d : tables.dataSetList)
-        for (const MemberRecord& v : d.variableList) {
-            w.U16(v.position);
-            w.U8(v.bitAddress);
-            w.U8(v.conversion);
-            w.F32(v.moltFactor);
-            w.U32(v.bTypeAddress);
-            w.U32(v.referenceAddress);
-        }
-    for (const VariableRecord& v : tables.variableList) {
-        w.text(v.bType);
-        w.text(v.hostname);
-        w.text(v.reference);
-    }
-    for (const DataSetRecord& d : tables.dataSetList) {
-        w.text(d.gooseName);
-        w.text(d.reference);
-        w.text(d.hostname);
-    }
-    for (const DataSetRecord& d : tables.dataSetList)
-        for (const MemberRecord& v : d.variableList) {
-            w.text(v.bType);
-            w.text(v.reference);
-        }
+    writeRecord(w, tables, headerFields);
+    forEachRecord(tables, [&w](const auto& record, const auto& fields) { writeRecord(w, record, fields); });
+    forEachRecord(tables, [&w](const auto& record, const auto& fields) {
+        forEachText(record, fields, [&w](const QString& text, quint32) { w.text(text); });
+    });
     // The addresses were computed from the same layout; a mismatch would corrupt the device's pointers.
     if (w.overflowed() || w.position() != start + tables.length)
         return Result::failed(
