@@ -121,10 +121,10 @@ TEST(AccessEdits, ValidationErrorsNameTheirCell)
         {Text::ErrorRowConversion, "", VariableColumn::Conversion, 3},
     };
     for (const Case& c : cases) {
-        const GridCell cell = cellOfRowError(Result::textError(Text::ErrorRow, "3" + texts[c.check] + c.suffix), texts);
+        const GridCell cell = cellOfRowError(Result::failed(Text::ErrorRow, {"3" + texts[c.check] + c.suffix}), texts);
         EXPECT_EQ(std::pair(cell.col, cell.row), std::pair(c.col, c.row)) << c.check;
     }
-    EXPECT_EQ(cellOfRowError(Result::error("other"), texts).row, 0);
+    EXPECT_EQ(cellOfRowError(Result::failed(Text::ErrorNameEmpty), texts).row, 0);
 
     // Data set rows and their members, as the checks word them.
     struct DataSetCase {
@@ -141,7 +141,7 @@ TEST(AccessEdits, ValidationErrorsNameTheirCell)
         {"1" + member + "3" + texts[Text::ErrorRowMultFactor], {GridCell::Members, MemberColumn::MultFactor, 1, 3}},
     };
     for (const DataSetCase& c : dataSetCases) {
-        const GridCell cell = cellOfRowError(Result::textError(Text::ErrorDataSetRow, c.arg), texts);
+        const GridCell cell = cellOfRowError(Result::failed(Text::ErrorDataSetRow, {c.arg}), texts);
         EXPECT_EQ(std::tuple(cell.grid, cell.col, cell.row, cell.member),
             std::tuple(c.cell.grid, c.cell.col, c.cell.row, c.cell.member))
             << c.arg.toStdString();

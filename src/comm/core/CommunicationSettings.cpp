@@ -57,16 +57,16 @@ template <typename Fail> void checkNetwork(const CommunicationSettings& set, con
         return;
     const quint32 hostBits = ~*mask;
     if (*mask == 0 || (hostBits & (hostBits + 1)) != 0) {
-        fail(QLatin1String(keys.mask), Result::textError(firstText));
+        fail(QLatin1String(keys.mask), Result::failed(firstText));
         return;
     }
     // Subnets of one or two addresses (/32, /31) have no network or broadcast address to avoid.
     if (ip && hostBits >= 3 && ((*ip & hostBits) == 0 || (*ip & hostBits) == hostBits))
-        fail(QLatin1String(keys.address), Result::textError(firstText + 1));
+        fail(QLatin1String(keys.address), Result::failed(firstText + 1));
     if (set[keys.gatewaySwitch] != QStringLiteral("1"))
         return;
     if (const std::optional<quint32> gateway = address(set, keys.gateway); ip && gateway && (*gateway & *mask) != (*ip & *mask))
-        fail(QLatin1String(keys.gateway), Result::textError(firstText + 2));
+        fail(QLatin1String(keys.gateway), Result::failed(firstText + 2));
 }
 
 } // namespace
@@ -171,7 +171,7 @@ Problems communicationProblems(const CommunicationSettings& set)
         const qint32 value = toWholeNumber(set[c.key]);
         if (value < 0 || value > c.max)
             // Only the byte-count texts end in "between 0 and " and take the maximum.
-            fail(QLatin1String(c.key), Result::textError(c.textNumber, c.max == 255 ? QString() : QString::number(c.max)));
+            fail(QLatin1String(c.key), Result::failed(c.textNumber, {c.max == 255 ? QString() : QString::number(c.max)}));
     }
 
     const std::optional<quint32> iecAddress = address(set, "IEC61850_Client_IP");
@@ -180,15 +180,15 @@ Problems communicationProblems(const CommunicationSettings& set)
         Text::ErrorIecClientNetwork, fail);
     const char* const vlan = "IEC61850_Client_VLAN";
     if (const qint32 value = toWholeNumber(set[vlan]); value < 0 || value > maxVlan)
-        fail(QLatin1String(vlan), Result::textError(Text::ErrorIecClientVlan, QString::number(maxVlan)));
+        fail(QLatin1String(vlan), Result::failed(Text::ErrorIecClientVlan, {QString::number(maxVlan)}));
     // Decimal or hexadecimal as the build reads it; what does not fit 16 bits is refused.
     const char* const appId = "IEC61850_Client_Application_ID";
     if (const qint32 value = toWholeNumber(set[appId]); value < 0 || value > 0xFFFF)
-        fail(QLatin1String(appId), Result::textError(Text::ErrorIecClientApplicationId));
+        fail(QLatin1String(appId), Result::failed(Text::ErrorIecClientApplicationId));
     checkNetwork(
         set, {"EtherNetIP_IP", "EtherNetIP_SM", "EtherNetIP_GAT", "EtherNetIP_EN_GAT"}, Text::ErrorEtherNetIpNetwork, fail);
     if (iecAddress && enipAddress && *iecAddress == *enipAddress)
-        fail(QStringLiteral("EtherNetIP_IP"), Result::textError(Text::ErrorSameIpAddresses));
+        fail(QStringLiteral("EtherNetIP_IP"), Result::failed(Text::ErrorSameIpAddresses));
     return problems;
 }
 
