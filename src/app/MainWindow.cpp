@@ -211,19 +211,19 @@ void MainWindow::retranslate()
     beginLabel->setText(t[Text::MainWindow]);
     for (int i = 0; i < 4; ++i)
         stepLabels[i]->setText(t[Text::FirstStep + i]);
-    newButton->setText(t[Text::MainWindow + 15]);
-    newButton->setToolTip(t[Text::MainWindow + 22]);
-    openButton->setText(t[Text::MainWindow + 16]);
-    openButton->setToolTip(t[Text::MainWindow + 23]);
-    communicationButton->setText(t[Text::MainWindow + 20]);
-    communicationButton->setToolTip(t[Text::MainWindow + 24]);
-    accessButton->setText(t[Text::MainWindow + 21]);
-    accessButton->setToolTip(t[Text::MainWindow + 25]);
-    updateDeviceButton->setText(t[Text::MainWindow + 17]);
-    updateDeviceButton->setToolTip(t[Text::MainWindow + 26]);
-    aboutButton->setToolTip(t[Text::MainWindow + 12]);
-    optionsButton->setToolTip(t[Text::MainWindow + 13]);
-    closeButton->setToolTip(t[Text::MainWindow + 14]);
+    newButton->setText(t[Text::NewConfigurationCaption]);
+    newButton->setToolTip(t[Text::NewConfigurationHint]);
+    openButton->setText(t[Text::OpenConfigurationCaption]);
+    openButton->setToolTip(t[Text::OpenConfigurationHint]);
+    communicationButton->setText(t[Text::CommunicationCaption]);
+    communicationButton->setToolTip(t[Text::CommunicationHint]);
+    accessButton->setText(t[Text::AccessCaption]);
+    accessButton->setToolTip(t[Text::AccessHint]);
+    updateDeviceButton->setText(t[Text::UpdateDeviceCaption]);
+    updateDeviceButton->setToolTip(t[Text::UpdateDeviceHint]);
+    aboutButton->setToolTip(t[Text::AboutHint]);
+    optionsButton->setToolTip(t[Text::OptionsHint]);
+    closeButton->setToolTip(t[Text::CloseHint]);
     newVersionLink->setText(
         QStringLiteral("<a href=\"%1\">%2</a>").arg(makerDownloadPage(), t[Text::NewVersionAvailable].toHtmlEscaped()));
     checkingVersionLabel->setText(t[Text::CheckingVersion]);

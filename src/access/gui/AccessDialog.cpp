@@ -178,7 +178,7 @@ void AccessDialog::retranslate()
 {
     const TextTable& t = context.texts;
     setWindowTitle(t[Text::AccessWindow]);
-    softwareDescriptionLabel->setText(t[Text::AccessWindow + 1]);
+    softwareDescriptionLabel->setText(t[Text::AccessDescription]);
     QPushButton* const buttons[] = {okButton, cancelButton, addVariableButton, removeVariableButton, moveUpButton, moveDownButton,
         addDeviceButton, removeDeviceButton};
     for (int i = 0; i < 8; ++i) {
@@ -195,8 +195,8 @@ void AccessDialog::retranslate()
     deviceBrowser->retranslate(t);
     variableGrid->gridModel()->headerDataChanged(Qt::Horizontal, 0, VariableColumn::Count - 1);
 
-    tabs->setTabText(tabs->indexOf(variablesPage), t[Text::AccessPages]);
-    tabs->setTabText(tabs->indexOf(dataSetsPage), t[Text::AccessPages + 1]);
+    tabs->setTabText(tabs->indexOf(variablesPage), t[Text::VariablesPage]);
+    tabs->setTabText(tabs->indexOf(dataSetsPage), t[Text::DataSetsPage]);
     const auto setHeadings = [&](StringGrid& grid, GridView* view, int firstText) {
         for (int col = 0; col < grid.colCount(); ++col)
             grid.setHeading(col, t[firstText + col]);

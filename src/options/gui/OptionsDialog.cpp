@@ -136,19 +136,19 @@ void OptionsDialog::retranslate()
 {
     const TextTable& t = context.texts;
     setWindowTitle(t[Text::OptionsWindow]);
-    softwareDescriptionLabel->setText(t[Text::OptionsWindow + 1]);
-    tabs->setTabText(tabs->indexOf(languagePage), t[Text::OptionsWindow + 2]);
-    tabs->setTabText(tabs->indexOf(connectionPage), t[Text::OptionsWindow + 3]);
-    tabs->setTabText(tabs->indexOf(tablesPage), t[Text::OptionsWindow + 19]);
-    previousButton->setText(t[Text::OptionsWindow + 7]);
-    nextButton->setText(t[Text::OptionsWindow + 8]);
-    internetBox->setText(t[Text::OptionsWindow + 9]);
-    versionCheckBox->setText(t[Text::OptionsWindow + 10]);
-    checkNowButton->setText(t[Text::OptionsWindow + 11]);
-    okButton->setText(t[Text::OptionsWindow + 12]);
-    cancelButton->setText(t[Text::OptionsWindow + 13]);
-    jumpFieldBox->setText(t[Text::OptionsWindow + 20]);
-    autoSizeBox->setText(t[Text::OptionsWindow + 21]);
+    softwareDescriptionLabel->setText(t[Text::OptionsDescription]);
+    tabs->setTabText(tabs->indexOf(languagePage), t[Text::LanguageTab]);
+    tabs->setTabText(tabs->indexOf(connectionPage), t[Text::ConnectionTab]);
+    tabs->setTabText(tabs->indexOf(tablesPage), t[Text::TablesTab]);
+    previousButton->setText(t[Text::PreviousLanguagePage]);
+    nextButton->setText(t[Text::NextLanguagePage]);
+    internetBox->setText(t[Text::EnableInternet]);
+    versionCheckBox->setText(t[Text::CheckVersionAtStart]);
+    checkNowButton->setText(t[Text::CheckVersionNow]);
+    okButton->setText(t[Text::OptionsOk]);
+    cancelButton->setText(t[Text::OptionsCancel]);
+    jumpFieldBox->setText(t[Text::EnterMovesToNextField]);
+    autoSizeBox->setText(t[Text::AutoSizeColumns]);
     composePageTexts();
     composeCheckResult();
 }

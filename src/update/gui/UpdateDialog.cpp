@@ -8,6 +8,7 @@
 #include "update/core/UpdaterLauncher.h"
 #include "update/core/UpdateDescriptor.h"
 #include "update/core/UpdateLog.h"
+#include "update/gui/UpdateOptionTexts.h"
 #include <QCheckBox>
 #include <array>
 #include <QComboBox>
@@ -128,22 +129,23 @@ void UpdateDialog::buildLayout()
 void UpdateDialog::retranslate()
 {
     const TextTable& t = context.texts;
-    setWindowTitle(t[Text::UpdateWindow + 2]);
-    softwareDescriptionLabel->setText(t[Text::UpdateWindow + 3]);
-    addressLabel->setText(t[Text::UpdateWindow + 6]);
+    setWindowTitle(t[Text::UpdateWindowTitle]);
+    softwareDescriptionLabel->setText(t[Text::UpdateDescription]);
+    addressLabel->setText(t[Text::DeviceAddressLabel]);
     for (int i = 0; i < 4; ++i)
         addressFields[i]->setToolTip(t[Text::AddressOctetHints + i]);
-    updateOptionsLabel->setText(t[Text::UpdateWindow + 14]);
+    updateOptionsLabel->setText(t[Text::UpdateOptionsLabel]);
     updateOptionBox->clear();
-    updateOptionBox->addItems({t[Text::UpdateWindow + 15], t[Text::UpdateWindow + 16], t[Text::UpdateWindow + 17]});
+    for (const int option : updateOptionTexts)
+        updateOptionBox->addItem(t[option]);
     updateOptionBox->setCurrentIndex(0);
-    updateOptionBox->setToolTip(t[Text::UpdateWindow + 32]);
-    readBackBox->setText(t[Text::UpdateWindow + 18]);
-    readBackBox->setToolTip(t[Text::UpdateWindow + 33]);
-    cancelButton->setText(t[Text::UpdateWindow + 19]);
-    cancelButton->setToolTip(t[Text::UpdateWindow + 34]);
-    executeButton->setText(t[Text::UpdateWindow + 20]);
-    executeButton->setToolTip(t[Text::UpdateWindow + 35]);
+    updateOptionBox->setToolTip(t[Text::UpdateOptionsHint]);
+    readBackBox->setText(t[Text::ReadBack]);
+    readBackBox->setToolTip(t[Text::ReadBackHint]);
+    cancelButton->setText(t[Text::UpdateCancel]);
+    cancelButton->setToolTip(t[Text::UpdateCancelHint]);
+    executeButton->setText(t[Text::UpdateExecute]);
+    executeButton->setToolTip(t[Text::UpdateExecuteHint]);
 }
 
 void UpdateDialog::showEvent(QShowEvent* event)
