@@ -58,7 +58,7 @@ void MainWindow::setUp(const QString& programFolder)
 
     state.setProgramFolder(programFolder);
     state.configurationName.clear();
-    state.lastReadBack = true;
+    updateChoices.readBack = true;
     readSettings(settingsFile(state), state);
 
     versionCheckTimer = new QTimer(this);
@@ -100,7 +100,7 @@ void MainWindow::createWindows()
         context, [this] { retranslateAllWindows(); }, this);
     communicationDialog = new CommunicationDialog(context, this);
     accessDialog = new AccessDialog(context, this);
-    updateDialog = new UpdateDialog(context, this);
+    updateDialog = new UpdateDialog(context, updateChoices, this);
     optionsDialog->useVersionCheck(versionCheck);
 }
 
@@ -353,7 +353,8 @@ void MainWindow::updateDevice()
         return;
     // An update run takes the configuration itself, for as long as its updater runs.
     lock.release();
-    const UpdateSummary summary = summarizeUpdate(*deviceImage, context.state, updateDialog->addressOnShow());
+    const UpdateSummary summary
+        = summarizeUpdate(*deviceImage, context.state, updateDialog->addressOnShow(), updateChoices.option);
     if (!confirmUpdateSummary(context, summary, this))
         return;
     updateDialog->setBuiltImages(summary);

@@ -1,5 +1,6 @@
 #pragma once
 #include "base/gui/AppContext.h"
+#include "update/core/UpdateDescriptor.h"
 #include <QWidget>
 #include <memory>
 
@@ -30,6 +31,8 @@ public:
     void retranslate();
     void saveSettings();
     void retranslateAllWindows();
+    // The update window's choices, kept for the run.
+    UpdateChoices& rememberedUpdateChoices() { return updateChoices; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -87,6 +90,7 @@ private:
     AboutDialog* aboutDialog = nullptr;
     OptionsDialog* optionsDialog = nullptr;
     UpdateDialog* updateDialog = nullptr;
+    UpdateChoices updateChoices;
     CommunicationDialog* communicationDialog = nullptr;
     AccessDialog* accessDialog = nullptr;
 };

@@ -24,9 +24,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-UpdateDialog::UpdateDialog(AppContext& appContext, QWidget* parent)
+UpdateDialog::UpdateDialog(AppContext& appContext, UpdateChoices& updateChoices, QWidget* parent)
     : QDialog(parent)
     , context(appContext)
+    , choices(updateChoices)
 {
     setObjectName(QStringLiteral("TFBoot"));
     buildLayout();
@@ -162,8 +163,8 @@ void UpdateDialog::loadOnShow()
     const QStringList parts = addressOnShow().split(u'.');
     for (int i = 0; i < 4; ++i)
         addressFields[i]->setText(parts[i]);
-    updateOptionBox->setCurrentIndex(context.state.lastUpdateOption);
-    readBackBox->setChecked(context.state.lastReadBack);
+    updateOptionBox->setCurrentIndex(choices.option);
+    readBackBox->setChecked(choices.readBack);
     if (addressFields[0]->isEnabled())
         addressFields[0]->setFocus(Qt::OtherFocusReason);
 }
@@ -220,10 +221,9 @@ void UpdateDialog::onExecuteClicked()
     }
     ProgramState& state = context.state;
     state.lastIpAddress = address;
-    state.lastUpdateOption = updateOptionBox->currentIndex();
-    state.lastReadBack = readBackBox->isChecked();
-    const UpdateRequest request{
-        address, state.lastUpdateOption, state.lastReadBack, state.masterFolder, state.configurationFolder};
+    choices.option = updateOptionBox->currentIndex();
+    choices.readBack = readBackBox->isChecked();
+    const UpdateRequest request{address, choices.option, choices.readBack, state.masterFolder, state.configurationFolder};
     // Never start the updater on an old descriptor, which may name another project.
     if (!context.report(writeUpdateDescriptor(request, state.programFolder))) {
         runLock.reset();
@@ -299,7 +299,7 @@ bool UpdateDialog::logRunStart()
 {
     const ProgramState& state = context.state;
     runConfigurationFolder = state.configurationFolder;
-    runEntry = {QDateTime::currentDateTime(), state.lastIpAddress, state.lastUpdateOption, state.lastReadBack, images.bank1Bytes,
+    runEntry = {QDateTime::currentDateTime(), state.lastIpAddress, choices.option, choices.readBack, images.bank1Bytes,
         images.bank2Bytes, images.checksum, {}};
     return context.report(startUpdateLog(ConfigurationPaths(runConfigurationFolder), runEntry));
 }
