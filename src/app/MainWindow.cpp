@@ -113,7 +113,22 @@ void MainWindow::buildLayout()
     softwareDescriptionLabel = withObjectName(new QLabel(this), "L_SW_Desc");
     top->addWidget(softwareCodeLabel);
     top->addWidget(softwareDescriptionLabel);
+    top->addWidget(makeConfigurationFrame());
+    top->addLayout(makeStepGrid());
+    auto* line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    top->addWidget(line);
+    top->addLayout(makeIconRow());
+    connectButtons();
 
+    // The design's size; longer texts make the window grow (its layout's minimum).
+    resize(620, 460);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+QFrame* MainWindow::makeConfigurationFrame()
+{
     auto* frame = withObjectName(new QFrame(this), "Frame_Begin");
     frame->setFrameShape(QFrame::StyledPanel);
     auto* frameLayout = new QVBoxLayout(frame);
@@ -127,19 +142,27 @@ void MainWindow::buildLayout()
     frameLayout->addWidget(beginLabel);
     frameLayout->addWidget(configurationLabel);
     frameLayout->addWidget(configurationNameLabel);
-    top->addWidget(frame);
+    return frame;
+}
 
-    auto button = [this](const char* name) {
-        auto* b = withObjectName(new QPushButton(this), name);
-        b->setMinimumSize(170, 36);
-        return b;
-    };
-    newButton = button("Btn_New");
-    openButton = button("Btn_Open");
-    communicationButton = button("Btn_Prm_Gen");
-    accessButton = button("Btn_IEC61850_Client");
-    updateDeviceButton = button("Btn_CreateBin");
+QPushButton* MainWindow::makeButton(const char* name)
+{
+    auto* b = withObjectName(new QPushButton(this), name);
+    b->setMinimumSize(170, 36);
+    return b;
+}
 
+QGridLayout* MainWindow::makeStepGrid()
+{
+    newButton = makeButton("Btn_New");
+    openButton = makeButton("Btn_Open");
+    communicationButton = makeButton("Btn_Prm_Gen");
+    accessButton = makeButton("Btn_IEC61850_Client");
+    updateDeviceButton = makeButton("Btn_CreateBin");
+
+    // Bold as the configuration's name: the frame's other label keeps the font they share.
+    QFont bold = configurationLabel->font();
+    bold.setBold(true);
     auto* steps = new QGridLayout;
     static const char* const stepNames[4] = {"L_Step_1", "L_Step_2", "L_Step_3", "L_Step_4"};
     for (int i = 0; i < 4; ++i) {
@@ -161,12 +184,11 @@ void MainWindow::buildLayout()
     connect(makerLabel, &QLabel::linkActivated, this, [this] { context.platform.shell->openUrl(makerHomePage()); });
     steps->addWidget(makerLabel, 3, 3);
     steps->setColumnStretch(3, 1);
-    top->addLayout(steps);
+    return steps;
+}
 
-    auto* line = new QFrame(this);
-    line->setFrameShape(QFrame::HLine);
-    top->addWidget(line);
-
+QHBoxLayout* MainWindow::makeIconRow()
+{
     auto* bottom = new QHBoxLayout;
     newVersionLink = withObjectName(new QLabel(this), "LL_Update");
     newVersionLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
@@ -178,7 +200,7 @@ void MainWindow::buildLayout()
     bottom->addWidget(checkingVersionLabel);
     bottom->addStretch(1);
     auto iconButton = [&](const char* name, QStyle::StandardPixmap icon) {
-        auto* b = button(name);
+        auto* b = makeButton(name);
         b->setIcon(style()->standardIcon(icon));
         b->setIconSize(QSize(24, 24));
         b->setFixedSize(40, 40);
@@ -188,8 +210,11 @@ void MainWindow::buildLayout()
     aboutButton = iconButton("Btn_Info", QStyle::SP_MessageBoxInformation);
     optionsButton = iconButton("Btn_Opz", QStyle::SP_FileDialogDetailedView);
     closeButton = iconButton("Btn_Close", QStyle::SP_DialogCloseButton);
-    top->addLayout(bottom);
+    return bottom;
+}
 
+void MainWindow::connectButtons()
+{
     connect(newButton, &QPushButton::clicked, this, &MainWindow::onNewClicked);
     connect(openButton, &QPushButton::clicked, this, &MainWindow::onOpenClicked);
     connect(communicationButton, &QPushButton::clicked, this, &MainWindow::onCommunicationClicked);
@@ -198,11 +223,6 @@ void MainWindow::buildLayout()
     connect(aboutButton, &QPushButton::clicked, this, &MainWindow::onAboutClicked);
     connect(optionsButton, &QPushButton::clicked, this, &MainWindow::onOptionsClicked);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
-
-    // The design's size; longer texts make the window grow (its layout's minimum).
-    resize(620, 460);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 }
 
 void MainWindow::retranslate()

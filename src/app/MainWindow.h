@@ -4,6 +4,9 @@
 #include <QWidget>
 #include <memory>
 
+class QFrame;
+class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class UpdateDialog;
@@ -41,6 +44,13 @@ private:
     void setUp(const QString& programFolder);
     void createWindows();
     void buildLayout();
+    // The parts of the window, top to bottom: the active configuration, the four steps with
+    // their buttons, the version notice and the icon buttons.
+    QFrame* makeConfigurationFrame();
+    QGridLayout* makeStepGrid();
+    QHBoxLayout* makeIconRow();
+    QPushButton* makeButton(const char* name);
+    void connectButtons();
     void onAboutClicked();
     void onOptionsClicked();
     void onCommunicationClicked();
