@@ -3,8 +3,8 @@
 #include "base/ProgramState.h"
 #include <utility>
 
-ConfigurationPaths::ConfigurationPaths(QString configurationFolder)
-    : configurationFolder(std::move(configurationFolder))
+ConfigurationPaths::ConfigurationPaths(QString folder)
+    : configurationFolder(std::move(folder))
 {
 }
 

@@ -2,5 +2,5 @@
 #include "base/TextNumbers.h"
 
 // The names of the update options (UpdateOption) in the update window's list and its summary.
-inline constexpr int updateOptionTexts[] = {
-    Text::UpdateFirmwareAndConfiguration, Text::UpdateFirmwareOnly, Text::UpdateConfigurationOnly};
+inline constexpr int updateOptionTexts[]
+    = {Text::UpdateFirmwareAndConfiguration, Text::UpdateFirmwareOnly, Text::UpdateConfigurationOnly};
