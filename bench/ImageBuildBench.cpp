@@ -90,7 +90,7 @@ void runBuild(benchmark::State& state, int variables, int dataSets)
     for (auto _ : state) {
         const Result r = Image::buildAndWriteImages(image, project.state, u',');
         if (!r)
-            state.SkipWithError(r.message.toStdString().c_str());
+            state.SkipWithError(englishMessage(r).toStdString().c_str());
     }
     state.counters["bank2_bytes"] = static_cast<double>(image.bank2().size());
     state.counters["xml_bytes"] = static_cast<double>(project.xmlSize);

@@ -58,7 +58,7 @@ void MainWindow::setUp(const QString& programFolder)
 
     state.setProgramFolder(programFolder);
     state.configurationName.clear();
-    state.lastReadBack = true;
+    updateChoices.readBack = true;
     readSettings(settingsFile(state), state);
 
     versionCheckTimer = new QTimer(this);
@@ -100,7 +100,7 @@ void MainWindow::createWindows()
         context, [this] { retranslateAllWindows(); }, this);
     communicationDialog = new CommunicationDialog(context, this);
     accessDialog = new AccessDialog(context, this);
-    updateDialog = new UpdateDialog(context, this);
+    updateDialog = new UpdateDialog(context, updateChoices, this);
     optionsDialog->useVersionCheck(versionCheck);
 }
 
@@ -113,7 +113,22 @@ void MainWindow::buildLayout()
     softwareDescriptionLabel = withObjectName(new QLabel(this), "L_SW_Desc");
     top->addWidget(softwareCodeLabel);
     top->addWidget(softwareDescriptionLabel);
+    top->addWidget(makeConfigurationFrame());
+    top->addLayout(makeStepGrid());
+    auto* line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    top->addWidget(line);
+    top->addLayout(makeIconRow());
+    connectButtons();
 
+    // The design's size; longer texts make the window grow (its layout's minimum).
+    resize(620, 460);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+QFrame* MainWindow::makeConfigurationFrame()
+{
     auto* frame = withObjectName(new QFrame(this), "Frame_Begin");
     frame->setFrameShape(QFrame::StyledPanel);
     auto* frameLayout = new QVBoxLayout(frame);
@@ -127,19 +142,27 @@ void MainWindow::buildLayout()
     frameLayout->addWidget(beginLabel);
     frameLayout->addWidget(configurationLabel);
     frameLayout->addWidget(configurationNameLabel);
-    top->addWidget(frame);
+    return frame;
+}
 
-    auto button = [this](const char* name) {
-        auto* b = withObjectName(new QPushButton(this), name);
-        b->setMinimumSize(170, 36);
-        return b;
-    };
-    newButton = button("Btn_New");
-    openButton = button("Btn_Open");
-    communicationButton = button("Btn_Prm_Gen");
-    accessButton = button("Btn_IEC61850_Client");
-    updateDeviceButton = button("Btn_CreateBin");
+QPushButton* MainWindow::makeButton(const char* name)
+{
+    auto* b = withObjectName(new QPushButton(this), name);
+    b->setMinimumSize(170, 36);
+    return b;
+}
 
+QGridLayout* MainWindow::makeStepGrid()
+{
+    newButton = makeButton("Btn_New");
+    openButton = makeButton("Btn_Open");
+    communicationButton = makeButton("Btn_Prm_Gen");
+    accessButton = makeButton("Btn_IEC61850_Client");
+    updateDeviceButton = makeButton("Btn_CreateBin");
+
+    // Bold as the configuration's name: the frame's other label keeps the font they share.
+    QFont bold = configurationLabel->font();
+    bold.setBold(true);
     auto* steps = new QGridLayout;
     static const char* const stepNames[4] = {"L_Step_1", "L_Step_2", "L_Step_3", "L_Step_4"};
     for (int i = 0; i < 4; ++i) {
@@ -161,12 +184,11 @@ void MainWindow::buildLayout()
     connect(makerLabel, &QLabel::linkActivated, this, [this] { context.platform.shell->openUrl(makerHomePage()); });
     steps->addWidget(makerLabel, 3, 3);
     steps->setColumnStretch(3, 1);
-    top->addLayout(steps);
+    return steps;
+}
 
-    auto* line = new QFrame(this);
-    line->setFrameShape(QFrame::HLine);
-    top->addWidget(line);
-
+QHBoxLayout* MainWindow::makeIconRow()
+{
     auto* bottom = new QHBoxLayout;
     newVersionLink = withObjectName(new QLabel(this), "LL_Update");
     newVersionLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
@@ -178,7 +200,7 @@ void MainWindow::buildLayout()
     bottom->addWidget(checkingVersionLabel);
     bottom->addStretch(1);
     auto iconButton = [&](const char* name, QStyle::StandardPixmap icon) {
-        auto* b = button(name);
+        auto* b = makeButton(name);
         b->setIcon(style()->standardIcon(icon));
         b->setIconSize(QSize(24, 24));
         b->setFixedSize(40, 40);
@@ -188,8 +210,11 @@ void MainWindow::buildLayout()
     aboutButton = iconButton("Btn_Info", QStyle::SP_MessageBoxInformation);
     optionsButton = iconButton("Btn_Opz", QStyle::SP_FileDialogDetailedView);
     closeButton = iconButton("Btn_Close", QStyle::SP_DialogCloseButton);
-    top->addLayout(bottom);
+    return bottom;
+}
 
+void MainWindow::connectButtons()
+{
     connect(newButton, &QPushButton::clicked, this, &MainWindow::onNewClicked);
     connect(openButton, &QPushButton::clicked, this, &MainWindow::onOpenClicked);
     connect(communicationButton, &QPushButton::clicked, this, &MainWindow::onCommunicationClicked);
@@ -198,11 +223,6 @@ void MainWindow::buildLayout()
     connect(aboutButton, &QPushButton::clicked, this, &MainWindow::onAboutClicked);
     connect(optionsButton, &QPushButton::clicked, this, &MainWindow::onOptionsClicked);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
-
-    // The design's size; longer texts make the window grow (its layout's minimum).
-    resize(620, 460);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 }
 
 void MainWindow::retranslate()
@@ -211,19 +231,19 @@ void MainWindow::retranslate()
     beginLabel->setText(t[Text::MainWindow]);
     for (int i = 0; i < 4; ++i)
         stepLabels[i]->setText(t[Text::FirstStep + i]);
-    newButton->setText(t[Text::MainWindow + 15]);
-    newButton->setToolTip(t[Text::MainWindow + 22]);
-    openButton->setText(t[Text::MainWindow + 16]);
-    openButton->setToolTip(t[Text::MainWindow + 23]);
-    communicationButton->setText(t[Text::MainWindow + 20]);
-    communicationButton->setToolTip(t[Text::MainWindow + 24]);
-    accessButton->setText(t[Text::MainWindow + 21]);
-    accessButton->setToolTip(t[Text::MainWindow + 25]);
-    updateDeviceButton->setText(t[Text::MainWindow + 17]);
-    updateDeviceButton->setToolTip(t[Text::MainWindow + 26]);
-    aboutButton->setToolTip(t[Text::MainWindow + 12]);
-    optionsButton->setToolTip(t[Text::MainWindow + 13]);
-    closeButton->setToolTip(t[Text::MainWindow + 14]);
+    newButton->setText(t[Text::NewConfigurationCaption]);
+    newButton->setToolTip(t[Text::NewConfigurationHint]);
+    openButton->setText(t[Text::OpenConfigurationCaption]);
+    openButton->setToolTip(t[Text::OpenConfigurationHint]);
+    communicationButton->setText(t[Text::CommunicationCaption]);
+    communicationButton->setToolTip(t[Text::CommunicationHint]);
+    accessButton->setText(t[Text::AccessCaption]);
+    accessButton->setToolTip(t[Text::AccessHint]);
+    updateDeviceButton->setText(t[Text::UpdateDeviceCaption]);
+    updateDeviceButton->setToolTip(t[Text::UpdateDeviceHint]);
+    aboutButton->setToolTip(t[Text::AboutHint]);
+    optionsButton->setToolTip(t[Text::OptionsHint]);
+    closeButton->setToolTip(t[Text::CloseHint]);
     newVersionLink->setText(
         QStringLiteral("<a href=\"%1\">%2</a>").arg(makerDownloadPage(), t[Text::NewVersionAvailable].toHtmlEscaped()));
     checkingVersionLabel->setText(t[Text::CheckingVersion]);
@@ -353,7 +373,8 @@ void MainWindow::updateDevice()
         return;
     // An update run takes the configuration itself, for as long as its updater runs.
     lock.release();
-    const UpdateSummary summary = summarizeUpdate(*deviceImage, context.state, updateDialog->addressOnShow());
+    const UpdateSummary summary
+        = summarizeUpdate(*deviceImage, context.state, updateDialog->addressOnShow(), updateChoices.option);
     if (!confirmUpdateSummary(context, summary, this))
         return;
     updateDialog->setBuiltImages(summary);

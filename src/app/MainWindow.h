@@ -1,8 +1,12 @@
 #pragma once
 #include "base/gui/AppContext.h"
+#include "update/core/UpdateDescriptor.h"
 #include <QWidget>
 #include <memory>
 
+class QFrame;
+class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class UpdateDialog;
@@ -30,6 +34,8 @@ public:
     void retranslate();
     void saveSettings();
     void retranslateAllWindows();
+    // The update window's choices, kept for the run.
+    UpdateChoices& rememberedUpdateChoices() { return updateChoices; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -38,6 +44,13 @@ private:
     void setUp(const QString& programFolder);
     void createWindows();
     void buildLayout();
+    // The parts of the window, top to bottom: the active configuration, the four steps with
+    // their buttons, the version notice and the icon buttons.
+    QFrame* makeConfigurationFrame();
+    QGridLayout* makeStepGrid();
+    QHBoxLayout* makeIconRow();
+    QPushButton* makeButton(const char* name);
+    void connectButtons();
     void onAboutClicked();
     void onOptionsClicked();
     void onCommunicationClicked();
@@ -87,6 +100,7 @@ private:
     AboutDialog* aboutDialog = nullptr;
     OptionsDialog* optionsDialog = nullptr;
     UpdateDialog* updateDialog = nullptr;
+    UpdateChoices updateChoices;
     CommunicationDialog* communicationDialog = nullptr;
     AccessDialog* accessDialog = nullptr;
 };

@@ -40,13 +40,13 @@ void NewConfigurationDialog::retranslate()
 {
     const TextTable& t = context.texts;
     setWindowTitle(t[Text::NewConfigurationWindow]);
-    softwareDescriptionLabel->setText(t[Text::NewConfigurationWindow + 1]);
-    nameLabel->setText(t[Text::NewConfigurationWindow + 2]);
-    nameEdit->setToolTip(t[Text::NewConfigurationWindow + 8]);
-    okButton->setText(t[Text::NewConfigurationWindow + 3]);
-    okButton->setToolTip(t[Text::NewConfigurationWindow + 9]);
-    cancelButton->setText(t[Text::NewConfigurationWindow + 4]);
-    cancelButton->setToolTip(t[Text::NewConfigurationWindow + 10]);
+    softwareDescriptionLabel->setText(t[Text::NewConfigurationDescription]);
+    nameLabel->setText(t[Text::NewConfigurationNameLabel]);
+    nameEdit->setToolTip(t[Text::NewConfigurationNameHint]);
+    okButton->setText(t[Text::NewConfigurationOk]);
+    okButton->setToolTip(t[Text::NewConfigurationOkHint]);
+    cancelButton->setText(t[Text::NewConfigurationCancel]);
+    cancelButton->setToolTip(t[Text::NewConfigurationCancelHint]);
 }
 
 void NewConfigurationDialog::showEvent(QShowEvent* event)

@@ -61,17 +61,17 @@ void OpenConfigurationDialog::retranslate()
 {
     const TextTable& t = context.texts;
     setWindowTitle(t[Text::OpenConfigurationWindow]);
-    softwareDescriptionLabel->setText(t[Text::OpenConfigurationWindow + 1]);
-    listLabel->setText(t[Text::OpenConfigurationWindow + 2]);
-    configurationList->setToolTip(t[Text::OpenConfigurationWindow + 5]);
-    okButton->setText(t[Text::OpenConfigurationWindow + 3]);
-    okButton->setToolTip(t[Text::OpenConfigurationWindow + 6]);
-    cancelButton->setText(t[Text::OpenConfigurationWindow + 4]);
-    cancelButton->setToolTip(t[Text::OpenConfigurationWindow + 7]);
+    softwareDescriptionLabel->setText(t[Text::OpenConfigurationDescription]);
+    listLabel->setText(t[Text::OpenConfigurationListLabel]);
+    configurationList->setToolTip(t[Text::OpenConfigurationListHint]);
+    okButton->setText(t[Text::OpenConfigurationOk]);
+    okButton->setToolTip(t[Text::OpenConfigurationOkHint]);
+    cancelButton->setText(t[Text::OpenConfigurationCancel]);
+    cancelButton->setToolTip(t[Text::OpenConfigurationCancelHint]);
     QPushButton* const manage[] = {renameButton, duplicateButton, deleteButton};
     for (int i = 0; i < 3; ++i) {
         manage[i]->setText(t[Text::ConfigurationButtons + i]);
-        manage[i]->setToolTip(t[Text::ConfigurationButtons + 3 + i]);
+        manage[i]->setToolTip(t[Text::ConfigurationButtonHints + i]);
     }
     nameDialog->retranslate();
 }

@@ -6,7 +6,7 @@
 QString Problem::line(const TextTable& texts) const
 {
     QStringList parts;
-    for (const QString& part : {file, where, column, what.text(texts)})
+    for (const QString& part : {file, where, column, texts.message(what)})
         if (!part.isEmpty())
             parts << part;
     const QString text = parts.join(QStringLiteral(": "));

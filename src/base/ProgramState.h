@@ -38,10 +38,6 @@ struct ProgramState {
     bool enableJumpFieldTables = false;
     bool doubleClickAutoSize = false;
 
-    // The update window's remembered choices: the update kind (index in its list) and read back.
-    int lastUpdateOption = 0;
-    bool lastReadBack = true;
-
     // The remembered values as this run last read them from the settings file or wrote them
     // there; none before either. Saving writes only what changed since, so that another
     // instance's newer choices stay (see writeSettings()).

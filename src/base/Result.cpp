@@ -1,5 +1,4 @@
 #include "base/Result.h"
-#include "base/TextTable.h"
 
 QString fillPlaceholders(const QString& text, const QStringList& args)
 {
@@ -18,14 +17,4 @@ QString fillPlaceholders(const QString& text, const QStringList& args)
         out += c;
     }
     return out;
-}
-
-Result Result::failed(int textNo, const QStringList& args)
-{
-    return {false, textNo, {}, fillPlaceholders(TextTable::builtinText(textNo), args), args};
-}
-
-QString Result::text(const TextTable& texts) const
-{
-    return textNumber >= 0 ? fillPlaceholders(texts[textNumber], args) + arg : message;
 }

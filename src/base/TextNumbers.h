@@ -1,13 +1,26 @@
 #pragma once
 
 // Numbers of the entries of the text table that code names. The language files address the
-// texts by these numbers: never renumber. A window's captions that are set in one run are
-// named by the window's first number plus their place.
+// texts by these numbers: never renumber. Every text that code shows has a name; a run of texts
+// that code walks in a loop (one per octet, button or column) is named by its first.
 namespace Text {
 enum : int {
     // Main window
     MainWindow = 0,
     FirstStep = 1, // the four step captions follow
+    AboutHint = 12,
+    OptionsHint = 13,
+    CloseHint = 14,
+    NewConfigurationCaption = 15,
+    OpenConfigurationCaption = 16,
+    UpdateDeviceCaption = 17,
+    CommunicationCaption = 20,
+    AccessCaption = 21,
+    NewConfigurationHint = 22,
+    OpenConfigurationHint = 23,
+    CommunicationHint = 24,
+    AccessHint = 25,
+    UpdateDeviceHint = 26,
     NoConfigurationOpen = 9,
     OpenOrCreateConfiguration = 10,
     ConfigurationOpen = 11,
@@ -16,36 +29,111 @@ enum : int {
 
     // New configuration window
     NewConfigurationWindow = 100,
+    NewConfigurationDescription = 101,
+    NewConfigurationNameLabel = 102,
+    NewConfigurationOk = 103,
+    NewConfigurationCancel = 104,
+    NewConfigurationNameHint = 108,
+    NewConfigurationOkHint = 109,
+    NewConfigurationCancelHint = 110,
     ErrorNameNotCreated = 105,
     ErrorNameExists = 106,
     ErrorNameEmpty = 107,
 
     // Open configuration window
     OpenConfigurationWindow = 200,
+    OpenConfigurationDescription = 201,
+    OpenConfigurationListLabel = 202,
+    OpenConfigurationOk = 203,
+    OpenConfigurationCancel = 204,
+    OpenConfigurationListHint = 205,
+    OpenConfigurationOkHint = 206,
+    OpenConfigurationCancelHint = 207,
 
     // Options window
     OptionsWindow = 300,
+    OptionsDescription = 301,
+    LanguageTab = 302,
+    ConnectionTab = 303,
     SelectedLanguage = 304,
     LanguagePage = 305,
     LanguagePageOf = 306,
+    PreviousLanguagePage = 307,
+    NextLanguagePage = 308,
+    EnableInternet = 309,
+    CheckVersionAtStart = 310,
+    CheckVersionNow = 311,
+    OptionsOk = 312,
+    OptionsCancel = 313,
     CheckFoundUpdate = 314,
     CheckFoundNoUpdate = 315,
     // The question is put together around the two language names.
     ChangeLanguageFrom = 316,
     ChangeLanguageTo = 317,
     ChangeLanguageEnd = 318,
+    TablesTab = 319,
+    EnterMovesToNextField = 320,
+    AutoSizeColumns = 321,
 
     // Communication window
     CommunicationWindow = 400,
+    CommunicationDescription = 401,
+    CommunicationOk = 402,
+    CommunicationCancel = 403,
+    CommunicationOkHint = 404,
+    CommunicationCancelHint = 405,
+    // Each panel: a caption for every field, then its hint (one per octet for an address).
     IecClientPanel = 406,
+    IecClientIpCaption = 407,
+    IecClientIpHints = 408,
+    IecClientSubnetMaskCaption = 412,
+    IecClientSubnetMaskHints = 413,
+    IecClientGatewayCaption = 417,
+    IecClientGatewaySwitchHint = 418,
+    IecClientGatewayHints = 419,
+    IecClientVlanCaption = 423,
+    IecClientVlanHint = 424,
+    IecClientApplicationIdCaption = 425,
+    IecClientApplicationIdHint = 426,
     EtherNetIpPanel = 526,
-    // Range errors, one per octet: the four of an address follow each other.
+    EtherNetIpIpCaption = 527,
+    EtherNetIpIpHints = 528,
+    EtherNetIpSubnetMaskCaption = 532,
+    EtherNetIpSubnetMaskHints = 533,
+    EtherNetIpGatewayCaption = 537,
+    EtherNetIpGatewaySwitchHint = 538,
+    EtherNetIpGatewayHints = 539,
+    EtherNetIpPortCaption = 543,
+    EtherNetIpPortHint = 544,
+    EtherNetIpInputBytesCaption = 545,
+    EtherNetIpInputBytesHint = 546,
+    EtherNetIpOutputBytesCaption = 547,
+    EtherNetIpOutputBytesHint = 548,
+    // Range errors, one per octet: the first octet's text has the address's name.
     ErrorIecClientIp = 649,
+    ErrorIecClientIp2 = 650,
+    ErrorIecClientIp3 = 651,
+    ErrorIecClientIp4 = 652,
     ErrorIecClientSubnetMask = 653,
+    ErrorIecClientSubnetMask2 = 654,
+    ErrorIecClientSubnetMask3 = 655,
+    ErrorIecClientSubnetMask4 = 656,
     ErrorIecClientGateway = 657,
+    ErrorIecClientGateway2 = 658,
+    ErrorIecClientGateway3 = 659,
+    ErrorIecClientGateway4 = 660,
     ErrorEtherNetIpIp = 703,
+    ErrorEtherNetIpIp2 = 704,
+    ErrorEtherNetIpIp3 = 705,
+    ErrorEtherNetIpIp4 = 706,
     ErrorEtherNetIpSubnetMask = 707,
+    ErrorEtherNetIpSubnetMask2 = 708,
+    ErrorEtherNetIpSubnetMask3 = 709,
+    ErrorEtherNetIpSubnetMask4 = 710,
     ErrorEtherNetIpGateway = 711,
+    ErrorEtherNetIpGateway2 = 712,
+    ErrorEtherNetIpGateway3 = 713,
+    ErrorEtherNetIpGateway4 = 714,
     ErrorEtherNetIpInputBytes = 716,
     ErrorEtherNetIpOutputBytes = 717,
     // A ParGen.xml that cannot be read, followed by the reason: the window shows the defaults.
@@ -53,14 +141,32 @@ enum : int {
 
     // Update window
     UpdateWindow = 1000,
+    UpdateWindowTitle = 1002,
+    UpdateDescription = 1003,
+    DeviceAddressLabel = 1006,
+    UpdateOptionsLabel = 1014,
+    // The three choices, in the order of UpdateOption.
+    UpdateFirmwareAndConfiguration = 1015,
+    UpdateFirmwareOnly = 1016,
+    UpdateConfigurationOnly = 1017,
+    ReadBack = 1018,
+    UpdateCancel = 1019,
+    UpdateExecute = 1020,
     AddressOctetHints = 1021, // one per octet
+    UpdateOptionsHint = 1032,
+    ReadBackHint = 1033,
+    UpdateCancelHint = 1034,
+    UpdateExecuteHint = 1035,
     DeviceNotFound = 1036,
     ErrorCheckAddress = 1037,
     ErrorUpdaterNotFound = 1038,
 
     // Access window
     AccessWindow = 1200,
-    AccessButtonCaptions = 1202, // one per button, in the window's button order
+    AccessDescription = 1201,
+    AccessButtonCaptions = 1202, // one per button, in the window's button order: OK, Cancel ...
+    AccessOk = 1202,
+    AccessCancel = 1203,
     AddDeviceCaption = 1208,
     AccessButtonHints = 1210,
     VariableHeadings = 1218, // columns up to Num Byte, then from the one after it
@@ -97,10 +203,14 @@ enum : int {
     ErrorRowReadWrite = 1305,
     ErrorDataSetMembers = 1306,
     ErrorRowConversion = 1307,
-    ErrorIecClientNetwork = 1310, // mask, address in its subnet, gateway in its subnet
+    ErrorIecClientMaskNotContiguous = 1310,
+    ErrorIecClientIpNotHost = 1311, // the network or broadcast address of its subnet
+    ErrorIecClientGatewayOutsideSubnet = 1312,
     ErrorIecClientVlan = 1313,
     ErrorIecClientApplicationId = 1314,
-    ErrorEtherNetIpNetwork = 1315, // mask, address in its subnet, gateway in its subnet
+    ErrorEtherNetIpMaskNotContiguous = 1315,
+    ErrorEtherNetIpIpNotHost = 1316,
+    ErrorEtherNetIpGatewayOutsideSubnet = 1317,
     ErrorSameIpAddresses = 1318,
     // Step 4 on a configuration that fails its checks: the problems, then the question.
     ProblemsFound = 1320,
@@ -117,7 +227,22 @@ enum : int {
     QuestionQuitWhileUpdating = 1407,
     // Summary of the built images before the update window: caption, lines, buttons
     UpdateSummaryWindow = 1410,
+    UpdateSummaryHeading = 1411,
+    SummaryConfiguration = 1412,
+    SummaryAddress = 1413,
+    SummaryOption = 1414,
+    SummaryBank1 = 1415,
+    SummaryBank2 = 1416,
+    SummaryVariables = 1417,
+    SummaryDataSets = 1418,
+    SummaryTablesUsed = 1419,
+    SummaryChecksum = 1420,
+    SummaryFirmware = 1421,
+    SummaryBytes = 1422,
+    SummaryFirmwarePresent = 1423,
     FirmwareMissing = 1424, // followed by the firmware file's path
+    SummaryContinue = 1425,
+    SummaryStop = 1426,
     // Main window while the version check runs
     CheckingVersion = 1430,
 
@@ -136,7 +261,8 @@ enum : int {
     ErrorDeviceListedCopyReplaced = 1467, // the same, after the catalog copy was replaced
 
     // Managing configurations in the Open configuration window
-    ConfigurationButtons = 1600, // Rename, Duplicate, Delete; their hints follow
+    ConfigurationButtons = 1600, // Rename, Duplicate, Delete
+    ConfigurationButtonHints = 1603,
     RenameConfigurationWindow = 1606,
     DuplicateConfigurationWindow = 1607,
     NewConfigurationName = 1608,
@@ -161,7 +287,8 @@ enum : int {
     ButtonCancel = 1627,
 
     // Access window: the two pages, then the headings of the data set and member grids
-    AccessPages = 1630,
+    VariablesPage = 1630,
+    DataSetsPage = 1631,
     DataSetHeadings = 1632,
     MemberHeadings = 1641,
 
@@ -229,9 +356,12 @@ enum : int {
     QuestionOverwriteCatalogFile = 1780,
     DeviceFileUnreadable = 1781, // device name, file name
     DeviceFileMissing = 1782,
-    WarningMissingFiles = 1783, // the catalog folder; the last line follows
+    WarningMissingFiles = 1783, // the catalog folder
+    WarningMissingFilesEnd = 1784,
     WarningUnreadableFiles = 1785,
+    WarningUnreadableFilesEnd = 1786,
     WarningDroppedMembers = 1787,
+    WarningDroppedMembersEnd = 1788,
     DroppedMembersNoDataSet = 1789, // row, reference, count
     DroppedMembersNoLongerMatching = 1790, // row, reference, the members
     // Where a problem of the access list stands, in the list of problems before the build.
@@ -296,7 +426,8 @@ enum : int {
     ErrorMemberMissing = 1825, // member number, bType, reference
     ErrorMembersTooMany = 1826, // members in the SCL file, members stored
     // Loading: stored data set members that do not match their SCL files, kept as stored.
-    WarningUnmatchedMembers = 1827, // the last line follows
+    WarningUnmatchedMembers = 1827,
+    WarningUnmatchedMembersEnd = 1828,
     UnmatchedMembersNoDataSet = 1829, // row, reference, count
     UnmatchedMembers = 1830, // row, reference, the members
     ImportOtherType = 1831, // reference, bType in the SCL file, bType in the point list

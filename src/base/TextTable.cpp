@@ -3,6 +3,7 @@
 #include "base/Files.h"
 #include "base/WholeNumber.h"
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 namespace {
@@ -42,6 +43,32 @@ TextTable::TextTable() { defaultTexts(); }
 void TextTable::defaultTexts() { texts = builtinTable(); }
 
 QString TextTable::builtinText(int index) { return builtinTable()[static_cast<size_t>(index)]; }
+
+namespace {
+
+QString messageIn(const QString& text, const Result& result)
+{
+    if (result.textNumber < 0)
+        return {};
+    // Whether the values go into placeholders or follow the text is the built-in text's choice,
+    // so that a translation that leaves out a placeholder does not move its value to the end.
+    static const QRegularExpression placeholder(QStringLiteral("%[1-9]"));
+    if (TextTable::builtinText(result.textNumber).contains(placeholder))
+        return fillPlaceholders(text, result.args);
+    return text + result.args.join(QString());
+}
+
+} // namespace
+
+QString TextTable::message(const Result& result) const
+{
+    return messageIn(result.textNumber < 0 ? QString() : (*this)[result.textNumber], result);
+}
+
+QString englishMessage(const Result& result)
+{
+    return messageIn(result.textNumber < 0 ? QString() : TextTable::builtinText(result.textNumber), result);
+}
 
 QString decodeLanguageFile(const QByteArray& bytes)
 {

@@ -1,5 +1,6 @@
 #pragma once
 #include "base/Files.h"
+#include "base/Result.h"
 #include <QString>
 #include <array>
 #include <optional>
@@ -34,9 +35,17 @@ public:
     // The built-in English text of an entry, for the language file template.
     static QString builtinText(int index);
 
+    // What a failed `result` says in this table's language: its text with %1, %2 ... filled by
+    // its arguments, or, for a text written without placeholders ("Error row "), followed by
+    // them. Empty for a success.
+    QString message(const Result& result) const;
+
 private:
     std::array<QString, size> texts;
 };
+
+// The same in the built-in English texts, for the command-line tool and the logs.
+QString englishMessage(const Result& result);
 
 // One line of a language file: the index and text it sets, or nothing for a line to skip.
 struct LanguageLine {

@@ -42,7 +42,7 @@ int build(const QStringList& args, QTextStream& out, QTextStream& err)
     Image::DeviceImage image;
     const Result built = Image::buildAndWriteImages(image, state, separator);
     if (!built) {
-        err << built.message << '\n';
+        err << englishMessage(built) << '\n';
         return 1;
     }
     const ConfigurationPaths configuration = configurationPaths(state);
@@ -59,7 +59,7 @@ int Inspect(const QStringList& args, QTextStream& out, QTextStream& err)
     }
     QByteArray data;
     if (const Result read = readWholeFile(args[0], data, imageFileLimit); !read) {
-        err << read.message << '\n';
+        err << englishMessage(read) << '\n';
         return 1;
     }
     const Image::Inspection inspection
@@ -79,7 +79,7 @@ bool configurationStateOf(const QString& folderArgument, const char* command, Pr
     // Never a folder that only looks like one: a build there would make the image folder, and
     // PROJECTS would list a configuration named after it.
     if (const Result configuration = checkConfigurationFolder(folderArgument); !configuration) {
-        err << "swquelmor-cli " << command << ": " << configuration.message << '\n';
+        err << "swquelmor-cli " << command << ": " << englishMessage(configuration) << '\n';
         return false;
     }
     const QFileInfo folder(folderArgument);
@@ -92,7 +92,7 @@ bool configurationStateOf(const QString& folderArgument, const char* command, Pr
 bool holdConfiguration(ConfigurationLock& lock, const char* command, QTextStream& err)
 {
     if (const Result held = lock.acquire(); !held) {
-        err << "swquelmor-cli " << command << ": " << held.message << " Nothing was written.\n";
+        err << "swquelmor-cli " << command << ": " << englishMessage(held) << " Nothing was written.\n";
         return false;
     }
     return true;

@@ -29,7 +29,7 @@ int loadConfiguration(const QString& folderArg, const char* command, QTextStream
     AccessFileReport report;
     if (const Result loaded = loadAccessFile(configuration.accessFile(), configuration.catalogFolder(), access, report);
         !loaded) {
-        err << loaded.message << '\n';
+        err << englishMessage(loaded) << '\n';
         return 1;
     }
     const TextTable texts;
@@ -51,7 +51,7 @@ int exportCsv(const QStringList& args, QTextStream& out, QTextStream& err)
     if (const int status = loadConfiguration(args[0], "export-csv", err, state, access))
         return status;
     if (const Result written = writePointList(args[1], exportPointList(access, decimalSeparator())); !written) {
-        err << written.message << '\n';
+        err << englishMessage(written) << '\n';
         return 1;
     }
     out << QDir::toNativeSeparators(args[1]) << '\n';
@@ -79,11 +79,11 @@ int importCsv(const QStringList& arguments, QTextStream& out, QTextStream& err)
     QByteArray bytes;
     PointListImport import;
     if (const Result read = readWholeFile(args[1], bytes, pointListFileLimit); !read) {
-        err << read.text(texts) << '\n';
+        err << texts.message(read) << '\n';
         return 1;
     }
     if (const Result read = readPointList(bytes, access, decimalSeparator(), texts, import); !read) {
-        err << QDir::toNativeSeparators(args[1]) << ": " << read.text(texts) << '\n';
+        err << QDir::toNativeSeparators(args[1]) << ": " << texts.message(read) << '\n';
         return 1;
     }
     bytes = QByteArray(); // what was read now lives in the rows; the file's bytes are not needed any more
@@ -104,7 +104,7 @@ int importCsv(const QStringList& arguments, QTextStream& out, QTextStream& err)
     }
     applyPointList(access, import);
     if (const Result saved = saveAccessFile(access, configurationPaths(state).accessFile()); !saved) {
-        err << saved.message << '\n';
+        err << englishMessage(saved) << '\n';
         return 1;
     }
     out << import.usable() << " of " << import.lines << " lines imported into "

@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 #include "base/TextNumbers.h"
+#include "base/TextTable.h"
 #include "scl/core/SclDump.h"
 #include "scl/core/SclIedList.h"
 #include "scl/core/SclReader.h"
@@ -41,12 +42,12 @@ int readArgument(
     // The catalog reads a copy that has gone as the empty device; named here, a file that is not
     // there is a mistake to report.
     if (!QFileInfo::exists(parsed.file)) {
-        err << Result::failed(Text::ErrorCannotReadMissing, {QDir::toNativeSeparators(parsed.file)}).message << '\n';
+        err << englishMessage(Result::failed(Text::ErrorCannotReadMissing, {QDir::toNativeSeparators(parsed.file)})) << '\n';
         return 1;
     }
     const Result read = readSclFile(parsed.file, parsed.ied, device);
     if (!read) {
-        err << read.message << '\n';
+        err << englishMessage(read) << '\n';
         return 1;
     }
     return 0;
@@ -77,7 +78,7 @@ int runInfo(const QStringList& args, QTextStream& out, QTextStream& err)
         return status;
     std::vector<IedSummary> ieds;
     if (const Result listed = listSclIedsOfFile(parsed.file, ieds); !listed) {
-        err << listed.message << '\n';
+        err << englishMessage(listed) << '\n';
         return 1;
     }
     out << formatCounts(countModel(*device)) << '\n';

@@ -123,10 +123,10 @@ TEST(AccessEdits, ValidationErrorsNameTheirCell)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.check);
-        const GridCell cell = cellOfRowError(Result::textError(Text::ErrorRow, "3" + texts[c.check] + c.suffix), texts);
+        const GridCell cell = cellOfRowError(Result::failed(Text::ErrorRow, {"3" + texts[c.check] + c.suffix}), texts);
         EXPECT_EQ(std::pair(cell.col, cell.row), std::pair(c.col, c.row));
     }
-    EXPECT_EQ(cellOfRowError(Result::error("other"), texts).row, 0);
+    EXPECT_EQ(cellOfRowError(Result::failed(Text::ErrorNameEmpty), texts).row, 0);
 
     // Data set rows and their members, as the checks word them.
     struct DataSetCase {
@@ -144,7 +144,7 @@ TEST(AccessEdits, ValidationErrorsNameTheirCell)
     };
     for (const DataSetCase& c : dataSetCases) {
         SCOPED_TRACE(c.arg.toStdString());
-        const GridCell cell = cellOfRowError(Result::textError(Text::ErrorDataSetRow, c.arg), texts);
+        const GridCell cell = cellOfRowError(Result::failed(Text::ErrorDataSetRow, {c.arg}), texts);
         EXPECT_EQ(std::tuple(cell.grid, cell.col, cell.row, cell.member),
             std::tuple(c.cell.grid, c.cell.col, c.cell.row, c.cell.member));
     }

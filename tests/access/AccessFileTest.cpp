@@ -266,9 +266,9 @@ TEST(AccessFile, StoredMembersAreLinkedByPositionTypeAndReference)
             EXPECT_TRUE(p.report.unmatchedMembersWarning(TextTable()).isEmpty());
         } else {
             ASSERT_EQ(p.report.unmatchedMembers.size(), 1);
-            EXPECT_TRUE(p.report.unmatchedMembers[0].message.contains(c.reported))
-                << p.report.unmatchedMembers[0].message.toStdString();
-            EXPECT_TRUE(p.report.unmatchedMembersWarning(TextTable()).contains(p.report.unmatchedMembers[0].message));
+            EXPECT_TRUE(englishMessage(p.report.unmatchedMembers[0]).contains(c.reported))
+                << englishMessage(p.report.unmatchedMembers[0]).toStdString();
+            EXPECT_TRUE(p.report.unmatchedMembersWarning(TextTable()).contains(englishMessage(p.report.unmatchedMembers[0])));
         }
         // Saved again, the file holds every stored member as before.
         ASSERT_TRUE(saveAccessFile(p.access, p.file));
@@ -361,7 +361,7 @@ TEST(AccessFile, AFileTooLargeToBeReadAgainIsNotWritten)
     vars.setCell(VariableColumn::Mnemonic, 1, QString(55 * 1024 * 1024, u'&'));
     const Result saved = saveAccessFile(p.access, p.file);
     EXPECT_FALSE(saved);
-    EXPECT_EQ(saved.message,
+    EXPECT_EQ(englishMessage(saved),
         "Cannot write " + QDir::toNativeSeparators(p.file)
             + ": it would be larger than the 256 MiB an access file may have, and could not be read again");
     EXPECT_EQ(readTestFile(p.file), "<IEC_68850_Client/>");
@@ -456,13 +456,13 @@ TEST(AccessFile, MalformedFileStopsWithOneErrorAndKeepsWhatWasRead)
         const Result r = p.Load(c.xml);
         EXPECT_FALSE(r.ok);
         for (const QString& part : c.message)
-            EXPECT_TRUE(r.message.contains(part)) << c.name << ": " << r.message.toStdString();
-        EXPECT_EQ(p.access.devices.size(), size_t(c.devices));
-        EXPECT_EQ(p.access.variableGrid.rowCount(), std::max(c.varItems, 1) + 1);
-        EXPECT_EQ(p.access.variableGrid.isEmpty(), c.varItems == 0);
-        EXPECT_EQ(p.access.dataSetGrid.rowCount(), std::max(c.dsItems, 1) + 1);
-        EXPECT_EQ(p.access.dataSets.size(), size_t(c.dsItems));
-        EXPECT_EQ(readTestFile(p.file), c.xml);
+            EXPECT_TRUE(englishMessage(r).contains(part)) << c.name << ": " << englishMessage(r).toStdString();
+        EXPECT_EQ(p.access.devices.size(), size_t(c.devices)) << c.name;
+        EXPECT_EQ(p.access.variableGrid.rowCount(), std::max(c.varItems, 1) + 1) << c.name;
+        EXPECT_EQ(p.access.variableGrid.isEmpty(), c.varItems == 0) << c.name;
+        EXPECT_EQ(p.access.dataSetGrid.rowCount(), std::max(c.dsItems, 1) + 1) << c.name;
+        EXPECT_EQ(p.access.dataSets.size(), size_t(c.dsItems)) << c.name;
+        EXPECT_EQ(readTestFile(p.file), c.xml) << c.name;
     }
 }
 

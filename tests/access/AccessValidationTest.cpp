@@ -42,10 +42,7 @@ StringGrid gridOf(const std::vector<Cells>& rows)
     return grid;
 }
 
-QString message(const Result& result, const TextTable& texts)
-{
-    return result.ok ? QString() : texts[result.textNumber] + result.arg;
-}
+QString message(const Result& result, const TextTable& texts) { return result.ok ? QString() : texts.message(result); }
 
 } // namespace
 

@@ -348,7 +348,7 @@ TEST(AccessWindow, LoadingMessagesAreShownInTheLanguageOfTheTable)
     AccessRun run;
     run.texts.set(Text::ErrorAccessItemAttribute, QStringLiteral("%4 manca: elemento %2 di %3 (%1)"));
     run.texts.set(Text::WarningMissingFiles, QStringLiteral("Mancano da %1:"));
-    run.texts.set(Text::WarningMissingFiles + 1, QStringLiteral("Fine."));
+    run.texts.set(Text::WarningMissingFilesEnd, QStringLiteral("Fine."));
     run.texts.set(Text::DeviceFileMissing, QStringLiteral("%1 [manca %2]"));
     writeTestFile(run.paths().accessFile(),
         R"(<IEC_68850_Client><List_ICD_Files><ICD_File Name="IEDX" FileName="X.icd"/></List_ICD_Files>)"

@@ -105,7 +105,7 @@ TEST(Catalog, ImportOfSeveralIedsReadsTheChosenOneAndCancelWritesNothing)
     const auto no = [] { return OverwriteAnswer::No; };
     for (auto [answer, text] : {std::pair{+yes, Text::ErrorDeviceListedCopyReplaced}, {+no, Text::ErrorDeviceListed}}) {
         const Result again = importSclFile(access, project.path(), station, answer, pick(1));
-        EXPECT_EQ(std::pair(again.textNumber, again.arg), std::pair(int(text), QStringLiteral("Relay - station.scd")));
+        EXPECT_EQ(std::pair(again.textNumber, again.args.value(0)), std::pair(int(text), QStringLiteral("Relay - station.scd")));
         EXPECT_EQ(access.devices.size(), 3u);
     }
 
@@ -131,7 +131,7 @@ TEST(Catalog, FailedImportAddsNoDevice)
     // A chosen file that cannot be read: reported, nothing copied.
     Result r = importSclFile(access, project.path(), project.filePath("nowhere.icd"), never);
     EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.message.contains("nowhere.icd")) << r.message.toStdString();
+    EXPECT_TRUE(englishMessage(r).contains("nowhere.icd")) << englishMessage(r).toStdString();
     EXPECT_FALSE(QFile::exists(ConfigurationPaths(project.path()).catalogFolder() + "/nowhere.icd"));
 
     // A catalog that cannot be written (a file where the folder should be).
@@ -140,14 +140,14 @@ TEST(Catalog, FailedImportAddsNoDevice)
     writeTestFile(blocked.filePath("A.icd"), testScl("IED1"));
     r = importSclFile(access, blocked.path(), blocked.filePath("A.icd"), never);
     EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.message.contains("ICD_Catalog")) << r.message.toStdString();
+    EXPECT_TRUE(englishMessage(r).contains("ICD_Catalog")) << englishMessage(r).toStdString();
 
     // A file that is not well-formed: the parser's message, no device, nothing copied.
     QTemporaryDir source;
     writeTestFile(source.filePath("bad.icd"), "<SCL><IED>\n</SCL>");
     r = importSclFile(access, project.path(), source.filePath("bad.icd"), never);
     EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.message.contains("bad.icd") && r.message.contains("line 2")) << r.message.toStdString();
+    EXPECT_TRUE(englishMessage(r).contains("bad.icd") && englishMessage(r).contains("line 2")) << englishMessage(r).toStdString();
     EXPECT_FALSE(QFile::exists(ConfigurationPaths(project.path()).catalogFolder() + "/bad.icd"));
     EXPECT_TRUE(access.devices.empty());
 }
@@ -180,7 +180,7 @@ TEST(Catalog, FileWithoutIedIsRefusedAndNothingIsCopied)
         const Result r = importSclFile(access, project.path(), source.filePath("empty.icd"), never);
         EXPECT_FALSE(r.ok) << content;
         EXPECT_EQ(r.textNumber, Text::ErrorSclWithoutIed) << content;
-        EXPECT_EQ(r.arg, QDir::toNativeSeparators(source.filePath("empty.icd"))) << content;
+        EXPECT_EQ(r.args.value(0), QDir::toNativeSeparators(source.filePath("empty.icd"))) << content;
         EXPECT_TRUE(access.devices.empty()) << content;
         EXPECT_FALSE(QFile::exists(ConfigurationPaths(project.path()).catalogFolder() + "/empty.icd")) << content;
     }
@@ -222,7 +222,7 @@ TEST(Catalog, RefusedFileNeverReplacesTheCopyInTheCatalog)
         EXPECT_FALSE(r.ok);
         EXPECT_EQ(r.textNumber, c.textNumber);
         if (c.textNumber != Text::ErrorSclWithoutIed) {
-            EXPECT_TRUE(r.message.contains("A.icd")) << r.message.toStdString();
+            EXPECT_TRUE(englishMessage(r).contains("A.icd")) << englishMessage(r).toStdString();
         }
         EXPECT_TRUE(access.devices.empty());
         EXPECT_EQ(readTestFile(copy), testScl("OLD"));
@@ -296,7 +296,7 @@ TEST(Catalog, ImportNeverWritesThroughALinkLeadingOutOfTheConfiguration)
         EXPECT_EQ(QDir(top.filePath("outside")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), outsideBefore);
         if (c.written.isEmpty()) {
             EXPECT_FALSE(r.ok);
-            EXPECT_EQ(r.message,
+            EXPECT_EQ(englishMessage(r),
                 "Cannot write " + QDir::toNativeSeparators(top.filePath(c.refused))
                     + ": it leads outside the configuration through a symbolic link");
             EXPECT_TRUE(access.devices.empty());
@@ -305,7 +305,7 @@ TEST(Catalog, ImportNeverWritesThroughALinkLeadingOutOfTheConfiguration)
             }
             continue;
         }
-        ASSERT_TRUE(r.ok) << r.message.toStdString();
+        ASSERT_TRUE(r.ok) << englishMessage(r).toStdString();
         EXPECT_EQ(readTestFile(top.filePath(c.written)), testScl("IED1"));
         EXPECT_EQ(access.devices.size(), 1u);
     }

@@ -354,9 +354,9 @@ TEST(PointList, BrokenFilesAreRefusedWithLineAndColumn)
         SCOPED_TRACE(c.name);
         PointListImport result;
         const Result read = m.import(c.csv, result);
-        EXPECT_EQ(read.ok, c.error.isEmpty()) << read.message.toStdString();
+        EXPECT_EQ(read.ok, c.error.isEmpty()) << englishMessage(read).toStdString();
         if (!c.error.isEmpty()) {
-            EXPECT_EQ(read.message, c.error);
+            EXPECT_EQ(englishMessage(read), c.error);
         }
     }
     PointListImport result;
@@ -371,7 +371,7 @@ TEST(PointList, AListLargerThanImportReadsIsNotWritten)
     writeTestFile(file, "old");
     const Result refused = writePointList(file, "0123456789A", ReadLimit{10, "a point list"});
     EXPECT_FALSE(refused);
-    EXPECT_EQ(refused.message,
+    EXPECT_EQ(englishMessage(refused),
         "Cannot write " + QDir::toNativeSeparators(file)
             + ": it would be larger than the 10 bytes a point list may have, and could not be read again");
     EXPECT_EQ(readTestFile(file), "old");

@@ -2,6 +2,7 @@
 // configuration hold it while they work; a second program is told who holds it.
 #include "base/ProgramFolder.h"
 #include "app/ProgramRun.h"
+#include "base/TextTable.h"
 #include "configuration/core/ConfigurationLock.h"
 #include "base/Settings.h"
 #include "support/OtherHolder.h"
@@ -57,9 +58,9 @@ TEST(OneWriter, EditingStepsHoldTheConfigurationWhileTheirWindowIsOpen)
             EXPECT_FALSE(shownIn(dialog, "L_Read_Only"));
         }));
         EXPECT_FALSE(whileOpen.ok);
-        EXPECT_TRUE(whileOpen.message.startsWith(inUseBy(run.state.configurationFolder,
+        EXPECT_TRUE(englishMessage(whileOpen).startsWith(inUseBy(run.state.configurationFolder,
             QFileInfo(QCoreApplication::applicationFilePath()).fileName(), QCoreApplication::applicationPid())))
-            << whileOpen.message.toStdString();
+            << englishMessage(whileOpen).toStdString();
         EXPECT_TRUE(checkConfigurationFree(run.state.configurationFolder).ok);
         EXPECT_FALSE(QFileInfo::exists(ConfigurationPaths(run.state.configurationFolder).lockFile()));
         EXPECT_TRUE(run.fakes.messages.shown.empty());

@@ -199,7 +199,7 @@ TEST(UpdateDevice, SummaryShowsWhatGoesToTheDeviceBeforeTheUpdateWindow)
 
     // An option without firmware says nothing of it; Stop ends the step before the update window.
     QFile::remove(joinPath(run.state.masterFolder, "SimQuelmor.sim"));
-    run.state.lastUpdateOption = 2;
+    run.mainWindow->rememberedUpdateChoices().option = Configuration;
     EXPECT_FALSE(run.clickUpdate(true));
     EXPECT_EQ(run.summary["L_Option"], "Configuration");
     EXPECT_FALSE(run.summary.contains("L_Firmware"));

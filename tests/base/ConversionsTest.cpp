@@ -1,5 +1,6 @@
 #include "base/Conversions.h"
 #include "base/Files.h"
+#include "base/TextTable.h"
 #include "support/TestSupport.h"
 #include <gtest/gtest.h>
 
@@ -125,7 +126,7 @@ TEST(Files, AtomicWriteReplacesOrReportsAndLeavesNoDebris)
     QDir(dir.path()).mkdir("taken");
     const Result failed = writeFileAtomically(dir.filePath("taken"), "third");
     EXPECT_FALSE(failed.ok);
-    EXPECT_TRUE(failed.message.contains("taken")) << failed.message.toStdString();
+    EXPECT_TRUE(englishMessage(failed).contains("taken")) << englishMessage(failed).toStdString();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"a.bin"});
 
     const Result noFolder = writeFileAtomically(dir.filePath("nowhere/b.bin"), "x");

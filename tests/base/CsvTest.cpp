@@ -1,4 +1,5 @@
 #include "base/Csv.h"
+#include "base/TextTable.h"
 #include "support/TestSupport.h"
 #include <gtest/gtest.h>
 
@@ -84,7 +85,7 @@ TEST(Csv, QuoteLeftOpenNamesItsLine)
     CsvTable table;
     const Result read = readCsv("a;b\n1;\"open\n2;3\n", table);
     EXPECT_FALSE(read);
-    EXPECT_EQ(read.message, "line 2: a quoted value is not closed");
+    EXPECT_EQ(englishMessage(read), "line 2: a quoted value is not closed");
     EXPECT_EQ(csvSeparatorFor(u','), u';');
     EXPECT_EQ(csvSeparatorFor(u'.'), u',');
 }

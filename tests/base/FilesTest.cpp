@@ -1,5 +1,6 @@
 #include "base/ProgramFolder.h"
 #include "base/Files.h"
+#include "base/TextTable.h"
 #include "support/TestSupport.h"
 #include <QFileInfo>
 #include <QThread>
@@ -28,7 +29,7 @@ TEST(Files, FailedWriteLeavesTheOldFileAndNoTemporary)
         result = writeFileAtomically(path, big);
     }
     EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.message.contains("data.xml")) << result.message.toStdString();
+    EXPECT_TRUE(englishMessage(result).contains("data.xml")) << englishMessage(result).toStdString();
     EXPECT_EQ(readTestFile(path), "old");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"data.xml"});
 
@@ -48,7 +49,8 @@ TEST(Files, FailedWriteNamesTheSystemCause)
         result = writeFileAtomically(path, QByteArray(4096, 'n'));
     }
     EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.message.endsWith(QString::fromLocal8Bit(std::strerror(EFBIG)))) << result.message.toStdString();
+    EXPECT_TRUE(englishMessage(result).endsWith(QString::fromLocal8Bit(std::strerror(EFBIG))))
+        << englishMessage(result).toStdString();
 }
 
 TEST(Files, SeveralFilesAreReplacedTogetherOrNotAtAll)
@@ -64,8 +66,8 @@ TEST(Files, SeveralFilesAreReplacedTogetherOrNotAtAll)
         result = writeFilesAtomically(files);
     }
     EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.message.startsWith("Cannot write " + QDir::toNativeSeparators(second) + ": "))
-        << result.message.toStdString();
+    EXPECT_TRUE(englishMessage(result).startsWith("Cannot write " + QDir::toNativeSeparators(second) + ": "))
+        << englishMessage(result).toStdString();
     EXPECT_EQ(readTestFile(first), "old first");
     EXPECT_EQ(readTestFile(second), "old second");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"first.bin", "second.bin"}));
@@ -86,7 +88,7 @@ TEST(Files, SecondTargetThatCannotBeReplacedKeepsTheFirstOld)
     const FileContents files[] = {{first, "new first"}, {second, "new second"}};
     const Result result = writeFilesAtomically(files);
     EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.message.contains("second.bin")) << result.message.toStdString();
+    EXPECT_TRUE(englishMessage(result).contains("second.bin")) << englishMessage(result).toStdString();
     EXPECT_EQ(readTestFile(first), "old first");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"first.bin"}));
 }
@@ -249,14 +251,14 @@ TEST(Files, ChosenFileIsWrittenOnlyAsARegularFile)
         const Result result = writeChosenFile(path, "a;b\n");
         if (*c.refusal) {
             EXPECT_FALSE(result.ok);
-            EXPECT_TRUE(result.message.startsWith("Cannot write " + QDir::toNativeSeparators(path) + ": "))
-                << result.message.toStdString();
-            EXPECT_TRUE(result.message.endsWith(c.refusal)) << result.message.toStdString();
+            EXPECT_TRUE(englishMessage(result).startsWith("Cannot write " + QDir::toNativeSeparators(path) + ": "))
+                << englishMessage(result).toStdString();
+            EXPECT_TRUE(englishMessage(result).endsWith(c.refusal)) << englishMessage(result).toStdString();
             EXPECT_EQ(modeOf(path), before); // still what it was, never replaced
             EXPECT_FALSE(QFileInfo::exists(dir.filePath("nowhere.csv")));
             continue;
         }
-        ASSERT_TRUE(result.ok) << result.message.toStdString();
+        ASSERT_TRUE(result.ok) << englishMessage(result).toStdString();
         EXPECT_EQ(readTestFile(dir.filePath(c.written)), "a;b\n");
         // A link stays a link, leading where it led.
         EXPECT_EQ(S_ISLNK(modeOf(path)), S_ISLNK(before));
@@ -361,9 +363,9 @@ TEST(Files, FileChangedDuringTheReadIsAnError)
         const Result result = readWholeFile(path, data);
         setReadPauseForTests({});
         EXPECT_EQ(pauses, 1);
-        EXPECT_EQ(!result.ok, c.refused) << result.message.toStdString();
+        EXPECT_EQ(!result.ok, c.refused) << englishMessage(result).toStdString();
         if (c.refused) {
-            EXPECT_EQ(result.message,
+            EXPECT_EQ(englishMessage(result),
                 "Cannot read " + QDir::toNativeSeparators(path) + ": another program changed it while it was read; try again");
             EXPECT_TRUE(data.isEmpty());
         } else

@@ -11,7 +11,7 @@ namespace {
 QString messageOf(const Result& result)
 {
     static const TextTable texts;
-    return result.ok ? QString() : result.text(texts);
+    return result.ok ? QString() : texts.message(result);
 }
 
 } // namespace

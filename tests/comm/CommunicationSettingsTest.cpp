@@ -1,4 +1,5 @@
 #include "comm/core/CommunicationSettings.h"
+#include "base/TextTable.h"
 #include "support/TestSupport.h"
 #include <gtest/gtest.h>
 
@@ -94,15 +95,15 @@ TEST(ParGen, MissingFileGivesDefaultsAndBrokenFileTheParserMessage)
     writeTestFile(dir.filePath("ParGen.xml"), "<Par_Gen>\n<EtherNetIP_IP4>9</Par_Gen>");
     const Result broken = readParGenFile(dir.filePath("ParGen.xml"), set);
     EXPECT_FALSE(broken.ok);
-    EXPECT_TRUE(broken.message.contains("ParGen.xml: line 2")) << broken.message.toStdString();
+    EXPECT_TRUE(englishMessage(broken).contains("ParGen.xml: line 2")) << englishMessage(broken).toStdString();
     EXPECT_EQ(set, defaultCommunicationSettings());
 
     // A character XML does not allow makes the file as broken: "&#11;192" is no address.
     writeTestFile(dir.filePath("ParGen.xml"), "<Par_Gen>\n<EtherNetIP_IP1>&#11;192</EtherNetIP_IP1></Par_Gen>");
     const Result forbidden = readParGenFile(dir.filePath("ParGen.xml"), set);
-    EXPECT_TRUE(
-        forbidden.message.endsWith("ParGen.xml: line 2: EtherNetIP_IP1 holds the character &#11;, which XML does not allow"))
-        << forbidden.message.toStdString();
+    EXPECT_TRUE(englishMessage(forbidden).endsWith(
+        "ParGen.xml: line 2: EtherNetIP_IP1 holds the character &#11;, which XML does not allow"))
+        << englishMessage(forbidden).toStdString();
     EXPECT_EQ(set, defaultCommunicationSettings());
 }
 
@@ -158,6 +159,6 @@ TEST(ParGen, CheckReadsWholeNumbersAndStopsAtTheFirstFailure)
         const Result result = checkCommunicationSettings(set);
         EXPECT_EQ(result.ok, c.textNo < 0) << label.toStdString();
         EXPECT_EQ(result.textNumber, c.textNo) << label.toStdString();
-        EXPECT_EQ(result.arg, c.arg) << label.toStdString();
+        EXPECT_EQ(result.args.value(0), c.arg) << label.toStdString();
     }
 }

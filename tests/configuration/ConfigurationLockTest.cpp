@@ -1,4 +1,5 @@
 #include "configuration/core/ConfigurationLock.h"
+#include "base/TextTable.h"
 #include "base/TextNumbers.h"
 #include "support/OtherHolder.h"
 #include "support/TestSupport.h"
@@ -106,7 +107,7 @@ TEST(ConfigurationLock, SecondWriterIsToldWhoHoldsItAndTakesOverWhatIsLeftBehind
         const std::shared_ptr<void> kept = c.prepare(dir);
         ConfigurationLock mine(dir.path());
         const Result held = mine.acquire();
-        EXPECT_EQ(held.ok, c.taken) << held.message.toStdString();
+        EXPECT_EQ(held.ok, c.taken) << englishMessage(held).toStdString();
         EXPECT_EQ(mine.isHeld(), c.taken);
         if (c.taken) {
             mine.release();
@@ -121,8 +122,9 @@ TEST(ConfigurationLock, SecondWriterIsToldWhoHoldsItAndTakesOverWhatIsLeftBehind
         const QDateTime since = QDateTime::fromString(held.args[4], QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         EXPECT_TRUE(since.isValid()) << held.args[4].toStdString();
         EXPECT_LE(qAbs(since.secsTo(QFileInfo(lockFile(dir)).lastModified())), 1);
-        EXPECT_TRUE(held.message.startsWith("The configuration " + QDir::toNativeSeparators(dir.path()) + " is in use by "))
-            << held.message.toStdString();
+        EXPECT_TRUE(
+            englishMessage(held).startsWith("The configuration " + QDir::toNativeSeparators(dir.path()) + " is in use by "))
+            << englishMessage(held).toStdString();
     }
 }
 

@@ -1,6 +1,7 @@
 // The access window and the image build read IEC_61850_Client.xml through one reader: every
 // stored file, broken or not, gets the same verdict from both.
 #include "support/ImageTestSupport.h"
+#include "base/TextTable.h"
 #include "access/core/AccessFile.h"
 #include "access/core/Catalog.h"
 #include "configuration/core/ConfigurationPaths.h"
@@ -105,13 +106,13 @@ TEST(AccessFileAgreement, WindowAndBuildGiveOneVerdictForEveryStoredFile)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         const Verdicts v = readBoth(c.xml);
-        EXPECT_EQ(v.window.ok, v.build.ok) << c.label << ": window " << v.window.message.toStdString() << " / build "
-                                           << v.build.message.toStdString();
-        EXPECT_EQ(v.window.ok, c.error == nullptr) << c.label << ": " << v.window.message.toStdString();
+        EXPECT_EQ(v.window.ok, v.build.ok) << c.label << ": window " << englishMessage(v.window).toStdString() << " / build "
+                                           << englishMessage(v.build).toStdString();
+        EXPECT_EQ(v.window.ok, c.error == nullptr) << c.label << ": " << englishMessage(v.window).toStdString();
         if (c.error) {
-            EXPECT_TRUE(v.window.message.endsWith(QStringLiteral("IEC_61850_Client.xml: ") + QString::fromUtf8(c.error)))
-                << c.label << ": " << v.window.message.toStdString();
-            EXPECT_EQ(v.window.message, v.build.message);
+            EXPECT_TRUE(englishMessage(v.window).endsWith(QStringLiteral("IEC_61850_Client.xml: ") + QString::fromUtf8(c.error)))
+                << c.label << ": " << englishMessage(v.window).toStdString();
+            EXPECT_EQ(englishMessage(v.window), englishMessage(v.build)) << c.label;
         } else {
             EXPECT_EQ(v.windowVariables, c.variables);
             EXPECT_EQ(v.buildVariables, c.variables);
@@ -133,11 +134,11 @@ TEST(AccessFileAgreement, HugeAccessFileIsRefusedBeforeEveryItemIsRead)
     RequestTables tables;
     const Result r = loadRequestTables(tables, p.paths().accessFile(), 0, u'.', DeviceImage::bank2Size);
     EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.message.startsWith("The request tables need at least ")) << r.message.toStdString();
-    EXPECT_TRUE(r.message.contains("more than the 524288 bytes the device holds")) << r.message.toStdString();
+    EXPECT_TRUE(englishMessage(r).startsWith("The request tables need at least ")) << englishMessage(r).toStdString();
+    EXPECT_TRUE(englishMessage(r).contains("more than the 524288 bytes the device holds")) << englishMessage(r).toStdString();
     EXPECT_TRUE(tables.variableList.empty());
     DeviceImage image;
     const Result built = image.buildImages(p.paths(), u'.');
-    EXPECT_EQ(built.message, r.message);
+    EXPECT_EQ(englishMessage(built), englishMessage(r));
     EXPECT_TRUE(image.bank2().empty());
 }

@@ -1,4 +1,5 @@
 #include "support/ImageTestSupport.h"
+#include "base/TextTable.h"
 #include <QFile>
 #include <cerrno>
 #include <cstring>
@@ -112,7 +113,7 @@ TEST(ImageBuild, MissingBinFolderIsMadeAgain)
     QDir(joinPath(p.state.configurationFolder, "bin")).removeRecursively();
     DeviceImage image;
     const Result r = buildAndWriteImages(image, p.state, u'.');
-    ASSERT_TRUE(r.ok) << r.message.toStdString();
+    ASSERT_TRUE(r.ok) << englishMessage(r).toStdString();
     ASSERT_TRUE(buildAndWriteImages(image, reference.state, u'.').ok);
     EXPECT_EQ(filesOf(p), filesOf(reference));
     EXPECT_EQ(QDir(joinPath(p.state.configurationFolder, "bin")).entryList(QDir::Files), QStringList({"bank1.bin", "bank2.bin"}));
@@ -144,7 +145,7 @@ TEST(ImageBuild, FullDiskNamesTheCauseAndReplacesNeitherImage)
             r = buildAndWriteImages(image, p.state, u'.');
         }
         EXPECT_FALSE(r.ok);
-        EXPECT_EQ(r.message,
+        EXPECT_EQ(englishMessage(r),
             "Cannot write " + QDir::toNativeSeparators(p.Bin(c.failing)) + ": " + QString::fromLocal8Bit(std::strerror(EFBIG)));
         EXPECT_EQ(filesOf(p), (Files{"old bank1", "old bank2"}));
         EXPECT_EQ(
@@ -164,8 +165,8 @@ TEST(ImageBuild, WriteFailureNamesTheFileAndReplacesNeitherImage)
         DeviceImage image;
         const Result r = buildAndWriteImages(image, p.state, u'.');
         EXPECT_FALSE(r.ok);
-        EXPECT_TRUE(r.message.startsWith("Cannot write " + QDir::toNativeSeparators(p.Bin("bank2.bin")) + ": "))
-            << r.message.toStdString();
+        EXPECT_TRUE(englishMessage(r).startsWith("Cannot write " + QDir::toNativeSeparators(p.Bin("bank2.bin")) + ": "))
+            << englishMessage(r).toStdString();
         EXPECT_EQ(readTestFile(p.Bin("bank1.bin")), "old bank1");
         EXPECT_EQ(QDir(joinPath(p.state.configurationFolder, "bin")).entryList(QDir::Files), QStringList({"bank1.bin"}));
     }
@@ -181,7 +182,7 @@ TEST(ImageBuild, ReadOnlyImageIsReported)
     DeviceImage image;
     const Result r = buildAndWriteImages(image, p.state, u'.');
     EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.message.contains("bank1.bin")) << r.message.toStdString();
+    EXPECT_TRUE(englishMessage(r).contains("bank1.bin")) << englishMessage(r).toStdString();
     QFile::setPermissions(p.Bin("bank1.bin"), QFile::ReadOwner | QFile::WriteOwner);
     EXPECT_EQ(filesOf(p), (Files{"old bank1", "old bank2"}));
 }
@@ -238,11 +239,11 @@ TEST(ImageBuild, LinksLeadingOutsideTheConfigurationAreNotWrittenThrough)
         }
         DeviceImage image;
         const Result r = buildAndWriteImages(image, p.state, u'.');
-        EXPECT_EQ(r.ok, c.ok) << id << ' ' << r.message.toStdString();
+        EXPECT_EQ(r.ok, c.ok) << id << ' ' << englishMessage(r).toStdString();
         if (!c.ok) {
             const QString named = *c.named ? p.file(QString::fromUtf8(c.named)) : p.state.configurationFolder;
-            EXPECT_TRUE(r.message.startsWith("Cannot write " + QDir::toNativeSeparators(named) + ": "))
-                << id << ' ' << r.message.toStdString();
+            EXPECT_TRUE(englishMessage(r).startsWith("Cannot write " + QDir::toNativeSeparators(named) + ": "))
+                << id << ' ' << englishMessage(r).toStdString();
         }
         EXPECT_EQ(readTestFile(outside.filePath("Real/bin/bank1.bin")), "precious") << id;
         EXPECT_EQ(readTestFile(outside.filePath("victim.bin")), "precious") << id;

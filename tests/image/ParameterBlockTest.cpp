@@ -1,4 +1,5 @@
 #include "support/ImageTestSupport.h"
+#include "base/TextTable.h"
 #include "image/core/LittleEndian.h"
 #include <gtest/gtest.h>
 
@@ -50,7 +51,7 @@ Built build(const QByteArray& parGen)
     writeTestFile(p.paths().communicationFile(), parGen);
     DeviceImage image;
     const Result r = image.buildImages(p.paths(), u'.');
-    EXPECT_TRUE(r.ok) << r.message.toStdString();
+    EXPECT_TRUE(r.ok) << englishMessage(r).toStdString();
     return {bytes(image.bank1()), image.requestTables.vLan, image.requestTables.appID};
 }
 
@@ -175,7 +176,7 @@ TEST(ParameterBlock, MalformedParGenStopsTheBuildNamingFileAndLine)
     DeviceImage image;
     const Result r = image.buildImages(p.paths(), u'.');
     EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.message.startsWith(QDir::toNativeSeparators(p.paths().communicationFile()) + ": line 2: "))
-        << r.message.toStdString();
+    EXPECT_TRUE(englishMessage(r).startsWith(QDir::toNativeSeparators(p.paths().communicationFile()) + ": line 2: "))
+        << englishMessage(r).toStdString();
     EXPECT_TRUE(image.bank1().empty());
 }

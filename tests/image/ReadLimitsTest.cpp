@@ -13,6 +13,7 @@
 #include "base/Files.h"
 #include "base/ProgramState.h"
 #include "base/Settings.h"
+#include "base/TextNumbers.h"
 #include "base/TextTable.h"
 #include "base/XmlFile.h"
 #include "configuration/core/ConfigurationPaths.h"
@@ -36,20 +37,20 @@ const Reader readers[] = {
         [](const QString& path) {
             std::unique_ptr<Ied> device;
             const Result r = readSclFile(path, {}, device);
-            return std::pair{!r.ok && !device, r.message};
+            return std::pair{!r.ok && !device, englishMessage(r)};
         }},
     {"access",
         [](const QString& path) {
             AccessList access;
             AccessFileReport report;
             const Result r = loadAccessFile(path, QFileInfo(path).path(), access, report);
-            return std::pair{!r.ok, r.message};
+            return std::pair{!r.ok, englishMessage(r)};
         }},
     {"pargen",
         [](const QString& path) {
             CommunicationSettings set;
             const Result r = readParGenFile(path, set);
-            return std::pair{!r.ok && set == defaultCommunicationSettings(), r.message};
+            return std::pair{!r.ok && set == defaultCommunicationSettings(), englishMessage(r)};
         }},
     {"settings",
         [](const QString& path) {
@@ -67,7 +68,7 @@ const Reader readers[] = {
         [](const QString& path) {
             QByteArray data;
             const Result r = readWholeFile(path, data, imageFileLimit);
-            return std::pair{!r.ok && data.isEmpty(), r.message};
+            return std::pair{!r.ok && data.isEmpty(), englishMessage(r)};
         }},
 };
 
@@ -134,8 +135,9 @@ TEST(ReadLimits, FileJustOverTheLimitIsRefusedAndOneAtItIsRead)
         {"readLanguageFile",
             [](const QString& path, qint64 limit) {
                 TextTable table;
-                return table.readLanguageFile(path, {limit, languageFileLimit.kind}) ? Result::success()
-                                                                                     : Result::error(QStringLiteral("refused"));
+                return table.readLanguageFile(path, {limit, languageFileLimit.kind})
+                    ? Result::success()
+                    : Result::failed(Text::ErrorLanguageNotUsable);
             }},
     };
     const QByteArray content = "<SCL><IED name=\"A\"/></SCL>";
@@ -147,10 +149,10 @@ TEST(ReadLimits, FileJustOverTheLimitIsRefusedAndOneAtItIsRead)
         writeTestFile(path, content);
         const Result over = c.read(path, size - 1);
         EXPECT_FALSE(over.ok);
-        if (over.message != "refused") {
-            EXPECT_TRUE(over.message.contains("small.scd")) << over.message.toStdString();
+        if (over.textNumber != Text::ErrorLanguageNotUsable) {
+            EXPECT_TRUE(englishMessage(over).contains("small.scd")) << englishMessage(over).toStdString();
         }
-        EXPECT_TRUE(c.read(path, size).ok) << c.read(path, size).message.toStdString();
+        EXPECT_TRUE(c.read(path, size).ok) << englishMessage(c.read(path, size)).toStdString();
     }
 }
 
@@ -160,7 +162,7 @@ TEST(ReadLimits, ErrorSaysWhichLimit)
     const QString path = dir.filePath(settingsFileName);
     writeTestFile(path, "<a>twelve</a>");
     QByteArray data;
-    EXPECT_EQ(readWholeFile(path, data, {10, settingsFileLimit.kind}).message,
+    EXPECT_EQ(englishMessage(readWholeFile(path, data, {10, settingsFileLimit.kind})),
         "Cannot read " + QDir::toNativeSeparators(path) + ": it is larger than the 10 bytes a settings file may have");
 }
 
@@ -209,7 +211,7 @@ TEST(ReadLimits, EachKindHasItsLimit)
         file.close();
         const Result r = c.read(path);
         EXPECT_FALSE(r.ok);
-        EXPECT_TRUE(r.message.contains(c.says)) << r.message.toStdString();
+        EXPECT_TRUE(englishMessage(r).contains(c.says)) << englishMessage(r).toStdString();
     }
 }
 
@@ -255,11 +257,11 @@ TEST(ReadLimits, SclFileShortenedWhileReadGivesAnError)
                 AccessList access;
                 AccessFileReport report;
                 const Result loaded = loadAccessFile(dir.filePath("Plant/IEC_61850_Client.xml"), catalog, access, report);
-                EXPECT_TRUE(loaded.ok) << loaded.message.toStdString();
+                EXPECT_TRUE(loaded.ok) << englishMessage(loaded).toStdString();
                 EXPECT_EQ(access.devices.size(), 1u);
                 return access.devices.empty() || access.devices[0]->fileError.isEmpty()
                     ? Result::success()
-                    : Result::error(access.devices[0]->fileError);
+                    : Result::failed(Text::ErrorCannotRead, {scl, access.devices[0]->fileError});
             }},
     };
     for (const Case& c : cases) {
@@ -280,7 +282,7 @@ TEST(ReadLimits, SclFileShortenedWhileReadGivesAnError)
         setReadPauseForTests({});
         EXPECT_EQ(shortened, 1);
         EXPECT_FALSE(r.ok);
-        EXPECT_TRUE(r.message.endsWith("bay.scd: another program changed it while it was read; try again"))
-            << r.message.toStdString();
+        EXPECT_TRUE(englishMessage(r).endsWith("bay.scd: another program changed it while it was read; try again"))
+            << englishMessage(r).toStdString();
     }
 }

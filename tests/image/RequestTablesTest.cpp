@@ -1,4 +1,5 @@
 #include "support/ImageTestSupport.h"
+#include "base/TextTable.h"
 #include "image/core/LittleEndian.h"
 #include <gtest/gtest.h>
 #include <limits>
@@ -34,7 +35,7 @@ Built build(const QByteArray& access, QChar separator = u'.', const Communicatio
 VariableRecord onlyVariable(const Attrs& changes, QChar separator = u'.')
 {
     const Built built = build(accessFileXml({With(exampleVariable(), changes)}), separator);
-    EXPECT_TRUE(built.result.ok) << built.result.message.toStdString();
+    EXPECT_TRUE(built.result.ok) << englishMessage(built.result).toStdString();
     EXPECT_EQ(built.Tables.variableList.size(), 1u);
     return built.Tables.variableList.empty() ? VariableRecord{} : built.Tables.variableList[0];
 }
@@ -49,7 +50,7 @@ TEST(RequestTables, OneVariableGivesThe98BytesOfTheExample)
     parGen["IEC61850_Client_VLAN"] = QStringLiteral("7");
     parGen["IEC61850_Client_Application_ID"] = QStringLiteral("0x3001");
     const Built built = build(accessFileXml({exampleVariable()}), u',', &parGen);
-    ASSERT_TRUE(built.result.ok) << built.result.message.toStdString();
+    ASSERT_TRUE(built.result.ok) << englishMessage(built.result).toStdString();
     const QByteArray expected = QByteArray::fromHex("01000000"
                                                     "00000000"
                                                     "07000000"
@@ -82,7 +83,7 @@ TEST(RequestTables, AddressesOfOneVariableAndOneDataSetWithTwoAttributes)
 {
     const Built built
         = build(accessFileXml({exampleVariable()}, dataSet(exampleDataSet(), {exampleMember(1), exampleMember(2)})));
-    ASSERT_TRUE(built.result.ok) << built.result.message.toStdString();
+    ASSERT_TRUE(built.result.ok) << englishMessage(built.result).toStdString();
     const QByteArray& b = built.bank2;
     EXPECT_EQ(u32At(b, 20), Base + 0x38); // DataSet_Add
     EXPECT_EQ(u32At(b, 0x38 + 24), Base + 0x54); // VariableList_Add of the data set
@@ -106,7 +107,7 @@ TEST(RequestTables, EmptyListsAndEmptyStringsStillGetTheirAddresses)
     const Built built = build(accessFileXml({With(exampleVariable(), {{"IPAddress", ""}})},
         dataSet(exampleDataSet(), {}) + dataSet(exampleDataSet(), {exampleMember(1)})
             + dataSet(With(exampleDataSet(), {{"GooseName", ""}}), {})));
-    ASSERT_TRUE(built.result.ok) << built.result.message.toStdString();
+    ASSERT_TRUE(built.result.ok) << englishMessage(built.result).toStdString();
     const QByteArray& b = built.bank2;
     const qsizetype ds = 24 + 32, members = ds + 3 * 28, strings = members + 16;
     EXPECT_EQ(b[ds], 0); // nVariable of the first data set
@@ -320,12 +321,13 @@ TEST(RequestTables, MalformedFilesStopTheBuildNamingFileAndItem)
         DeviceImage image;
         const Result r = image.buildImages(p.paths(), u'.');
         EXPECT_FALSE(r.ok);
-        EXPECT_EQ(r.message, QDir::toNativeSeparators(p.paths().accessFile()) + ": " + c.message);
+        EXPECT_EQ(englishMessage(r), QDir::toNativeSeparators(p.paths().accessFile()) + ": " + c.message);
         EXPECT_TRUE(image.bank1().empty() && image.bank2().empty());
     }
     const Built broken = build("<IEC_68850_Client>\n<List_DA_Selected>\n</IEC_68850_Client>");
     EXPECT_FALSE(broken.result.ok);
-    EXPECT_TRUE(broken.result.message.contains("IEC_61850_Client.xml: line 3: ")) << broken.result.message.toStdString();
+    EXPECT_TRUE(englishMessage(broken.result).contains("IEC_61850_Client.xml: line 3: "))
+        << englishMessage(broken.result).toStdString();
 }
 
 TEST(RequestTables, DataSetHoldsAtMost255Attributes)
@@ -342,9 +344,10 @@ TEST(RequestTables, DataSetHoldsAtMost255Attributes)
             EXPECT_EQ(u32At(built.bank2, 24 + 24), Base + 24 + 2 * 28); // the first is empty
         } else {
             EXPECT_FALSE(built.result.ok);
-            EXPECT_TRUE(built.result.message.endsWith(
-                ": item 2 of List_DataSet_Selected has 256 attributes, more than the 255 a data set can hold"))
-                << built.result.message.toStdString();
+            EXPECT_TRUE(
+                englishMessage(built.result)
+                    .endsWith(": item 2 of List_DataSet_Selected has 256 attributes, more than the 255 a data set can hold"))
+                << englishMessage(built.result).toStdString();
         }
     }
 }
@@ -357,12 +360,12 @@ TEST(RequestTables, TablesFillingTheDeviceAreaExactlyAreBuiltOneByteMoreIsRefuse
         const QString reference(room - fixed + extra, u'R');
         const Built built = build(accessFileXml({With(exampleVariable(), {{"Reference", reference}})}));
         if (extra == 0) {
-            ASSERT_TRUE(built.result.ok) << built.result.message.toStdString();
+            ASSERT_TRUE(built.result.ok) << englishMessage(built.result).toStdString();
             EXPECT_EQ(built.bank2.size(), room);
             EXPECT_EQ(built.bank2.back(), 0);
         } else {
             EXPECT_FALSE(built.result.ok);
-            EXPECT_EQ(built.result.message,
+            EXPECT_EQ(englishMessage(built.result),
                 "The request tables need 524289 bytes, more than the 524288 bytes the device holds for them. "
                 "Remove variables or data sets and update again.");
             EXPECT_TRUE(built.bank2.isEmpty());

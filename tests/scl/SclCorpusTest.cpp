@@ -1,4 +1,5 @@
 #include "scl/core/SclDump.h"
+#include "base/TextTable.h"
 #include "scl/core/SclIedList.h"
 #include "scl/core/SclReader.h"
 #include "support/TestSupport.h"
@@ -49,10 +50,10 @@ TEST(SclCorpus, EveryFileLoadsOrGivesTheParserError)
         if (columns[6] == QLatin1String("n/a")) {
             EXPECT_FALSE(read.ok);
             EXPECT_FALSE(device);
-            EXPECT_TRUE(read.message.startsWith(QDir::toNativeSeparators(path) + QStringLiteral(": line ")))
-                << read.message.toStdString();
+            EXPECT_TRUE(englishMessage(read).startsWith(QDir::toNativeSeparators(path) + QStringLiteral(": line ")))
+                << englishMessage(read).toStdString();
         } else {
-            ASSERT_TRUE(read.ok) << read.message.toStdString();
+            ASSERT_TRUE(read.ok) << englishMessage(read).toStdString();
             EXPECT_EQ(device->fileName, columns[0]);
             if (columns[6] == QLatin1String("0")) {
                 EXPECT_TRUE(device->logicalDevices.empty());

@@ -1,4 +1,5 @@
 #include "scl/core/SclDump.h"
+#include "base/TextTable.h"
 #include "scl/core/SclReader.h"
 #include "support/TestSupport.h"
 #include <QDir>
@@ -27,7 +28,7 @@ template <typename Read> Reading reading(Read read)
     const Result result = read(device);
     EXPECT_EQ(result.ok, bool(device));
     if (!result.ok)
-        return {false, result.message};
+        return {false, englishMessage(result)};
     QString text;
     QTextStream out(&text);
     writeDeviceJson(*device, out);
@@ -179,7 +180,7 @@ TEST(SclPartialRead, FaultAfterTheIedIsRefusedWithItsLine)
         const Result read = readSclFile(path, iedName, device);
         EXPECT_FALSE(read.ok);
         EXPECT_FALSE(device);
-        EXPECT_EQ(read.message, QDir::toNativeSeparators(path) + ": line 1004: Error parsing element attribute");
+        EXPECT_EQ(englishMessage(read), QDir::toNativeSeparators(path) + ": line 1004: Error parsing element attribute");
     }
 }
 

@@ -1,4 +1,5 @@
 #include "scl/core/SclDump.h"
+#include "base/TextTable.h"
 #include "scl/core/SclIedList.h"
 #include "scl/core/SclReader.h"
 #include "support/TestSupport.h"
@@ -61,7 +62,7 @@ std::unique_ptr<Ied> readOk(const QString& path)
 {
     std::unique_ptr<Ied> device;
     const Result read = readSclFile(path, {}, device);
-    EXPECT_TRUE(read.ok) << read.message.toStdString();
+    EXPECT_TRUE(read.ok) << englishMessage(read).toStdString();
     return device ? std::move(device) : std::make_unique<Ied>();
 }
 
@@ -69,7 +70,7 @@ std::unique_ptr<Ied> readTextOk(const QByteArray& xml)
 {
     std::unique_ptr<Ied> device;
     const Result read = readSclData(xml, QStringLiteral("inline.scd"), {}, device);
-    EXPECT_TRUE(read.ok) << read.message.toStdString();
+    EXPECT_TRUE(read.ok) << englishMessage(read).toStdString();
     return device ? std::move(device) : std::make_unique<Ied>();
 }
 
@@ -217,8 +218,8 @@ TEST(SclReader, ParseErrorNamesFileAndLineAndGivesNoDevice)
         const Result read = readSclFile(path, {}, device);
         EXPECT_FALSE(read.ok);
         EXPECT_FALSE(device);
-        EXPECT_TRUE(read.message.startsWith(QDir::toNativeSeparators(path) + QStringLiteral(": line %1: ").arg(c.line)))
-            << read.message.toStdString();
+        EXPECT_TRUE(englishMessage(read).startsWith(QDir::toNativeSeparators(path) + QStringLiteral(": line %1: ").arg(c.line)))
+            << englishMessage(read).toStdString();
     }
 }
 
@@ -229,7 +230,7 @@ TEST(SclReader, UnreadablePathIsAnError)
     const Result read = readSclFile(dir.path(), {}, device);
     EXPECT_FALSE(read.ok);
     EXPECT_FALSE(device);
-    EXPECT_TRUE(read.message.contains(QDir::toNativeSeparators(dir.path()))) << read.message.toStdString();
+    EXPECT_TRUE(englishMessage(read).contains(QDir::toNativeSeparators(dir.path()))) << englishMessage(read).toStdString();
 }
 
 TEST(SclReader, FileAndMemoryGiveTheSameModel)
@@ -269,7 +270,7 @@ TEST(SclReader, EntitiesAreNeverExpanded)
     for (const char* xml : cases) {
         std::unique_ptr<Ied> device;
         const Result read = readSclData(xml, QStringLiteral("entity.scd"), {}, device);
-        ASSERT_TRUE(read.ok) << read.message.toStdString();
+        ASSERT_TRUE(read.ok) << englishMessage(read).toStdString();
         EXPECT_EQ(device->name, QStringLiteral("&x;"));
     }
 }
@@ -285,7 +286,7 @@ TEST(SclReader, GarbageGivesAParseError)
         const Result read = readSclData(bytes, QStringLiteral("bad.scd"), {}, device);
         EXPECT_FALSE(read.ok);
         EXPECT_FALSE(device);
-        EXPECT_TRUE(read.message.startsWith(QStringLiteral("bad.scd: line "))) << read.message.toStdString();
+        EXPECT_TRUE(englishMessage(read).startsWith(QStringLiteral("bad.scd: line "))) << englishMessage(read).toStdString();
     }
 }
 
@@ -357,7 +358,7 @@ TEST(SclReader, ExpansionBeyondTheLimitsIsAnError)
         const Result read = readSclData(c.Xml, QStringLiteral("bomb.scd"), {}, device, limits);
         EXPECT_FALSE(read.ok);
         EXPECT_FALSE(device);
-        EXPECT_EQ(read.message, "bomb.scd: " + c.error);
+        EXPECT_EQ(englishMessage(read), "bomb.scd: " + c.error);
     }
     // Real nesting stays well inside the limits.
     std::unique_ptr<Ied> device;
@@ -370,7 +371,7 @@ TEST(SclReader, AMillionAttributesAreRead)
 {
     std::unique_ptr<Ied> device;
     const Result read = readSclData(typeChain(19, 2), QStringLiteral("large.scd"), {}, device);
-    ASSERT_TRUE(read.ok) << read.message.toStdString();
+    ASSERT_TRUE(read.ok) << englishMessage(read).toStdString();
     EXPECT_EQ(countModel(*device).dataAttributes, (1 << 20) - 1);
 }
 
@@ -398,7 +399,7 @@ TEST(SclReader, RunningOutOfMemoryIsAnError)
         setrlimit(RLIMIT_AS, &limit);
         std::unique_ptr<Ied> device;
         const Result read = readSclData(big, QStringLiteral("big.scd"), {}, device);
-        std::fprintf(stderr, "%s\n", qPrintable(read.message));
+        std::fprintf(stderr, "%s\n", qPrintable(englishMessage(read)));
         std::exit(!read.ok && !device ? 0 : 1);
     };
     EXPECT_EXIT(readCapped(), testing::ExitedWithCode(0), "not enough memory to read big\\.scd \\([0-9.]+ MiB\\)");
@@ -487,7 +488,7 @@ TEST(SclIedList, ListsEveryIedWithItsFigures)
     EXPECT_EQ(preferredIed(clientsOnly), 0);
     const Result broken = listSclIeds("<SCL>\n<IED name=\"a\">\n</SCL>", QStringLiteral("broken.scd"), ieds);
     EXPECT_FALSE(broken.ok);
-    EXPECT_TRUE(broken.message.startsWith("broken.scd: line 3: ")) << broken.message.toStdString();
+    EXPECT_TRUE(englishMessage(broken).startsWith("broken.scd: line 3: ")) << englishMessage(broken).toStdString();
 }
 
 } // namespace

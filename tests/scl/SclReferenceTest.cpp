@@ -1,4 +1,5 @@
 #include "scl/core/SclReader.h"
+#include "base/TextTable.h"
 #include "support/TestSupport.h"
 #include <gtest/gtest.h>
 
@@ -38,7 +39,7 @@ TEST(SclReferences, HandPickedFromTheFixtures)
         SCOPED_TRACE(c.file);
         std::unique_ptr<Ied> device;
         const Result read = readSclFile(Fixture(QStringLiteral("scl/") + QString::fromUtf8(c.file)), {}, device);
-        ASSERT_TRUE(read.ok) << read.message.toStdString();
+        ASSERT_TRUE(read.ok) << englishMessage(read).toStdString();
         EXPECT_EQ(device->name, QString::fromUtf8(c.Device));
         EXPECT_EQ(device->fileName, QString::fromUtf8(c.file));
         QStringList lds;

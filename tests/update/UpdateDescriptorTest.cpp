@@ -1,4 +1,5 @@
 #include "support/TestSupport.h"
+#include "base/TextTable.h"
 #include "update/core/UpdateDescriptor.h"
 #include "base/XmlFile.h"
 #include <gtest/gtest.h>
@@ -132,5 +133,5 @@ TEST(UpdateDescriptor, FailedWriteIsReported)
     QDir(f.Program).mkdir("Ethernet_Update.xml"); // a folder where the file should go
     const Result result = writeUpdateDescriptor({"10.0.0.1", Firmware, true, f.Master, f.Project("A")}, f.Program);
     EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.message.contains("Ethernet_Update.xml")) << result.message.toStdString();
+    EXPECT_TRUE(englishMessage(result).contains("Ethernet_Update.xml")) << englishMessage(result).toStdString();
 }

@@ -25,13 +25,14 @@ using R = IcmpEcho::EchoStatus;
 
 // The update window of a program whose configuration "Plant A" is active, on fake services.
 struct BootRun : WindowFixture {
+    UpdateChoices choices;
     std::unique_ptr<UpdateDialog> window;
 
     BootRun()
     {
         activateConfiguration("Plant A");
         fakes.icmpEcho.costMs = IcmpEcho::timeoutMs;
-        window = std::make_unique<UpdateDialog>(context);
+        window = std::make_unique<UpdateDialog>(context, choices);
     }
     template <typename W> W* find(const char* name) const
     {
@@ -154,8 +155,8 @@ TEST(UpdateDialog, SuccessfulRunStartsTheUpdaterAndIsRememberedAtTheNextShowing)
     EXPECT_EQ(run.fakes.messages.shown,
         (std::vector<FakeMessageService::Shown>{{"information", "The updater ended with exit code 0: the update is done."}}));
     EXPECT_EQ(run.state.lastIpAddress, "127.0.0.1");
-    EXPECT_EQ(run.state.lastUpdateOption, 1);
-    EXPECT_FALSE(run.state.lastReadBack);
+    EXPECT_EQ(run.choices.option, Firmware);
+    EXPECT_FALSE(run.choices.readBack);
     pugi::xml_document doc;
     ASSERT_TRUE(loadXmlFile(run.descriptor(), doc));
     const pugi::xml_node root = doc.child("Ethernet_Update");

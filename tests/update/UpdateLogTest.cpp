@@ -1,4 +1,5 @@
 #include "support/TestSupport.h"
+#include "base/TextTable.h"
 #include "update/core/UpdateLog.h"
 #include "configuration/core/ConfigurationPaths.h"
 #include <gtest/gtest.h>
@@ -28,7 +29,7 @@ TEST(UpdateLog, ALogThatCannotBeWrittenIsAnErrorNamingIt)
     const Result result
         = appendUpdateLog(ConfigurationPaths(dir.path()), {QDateTime::currentDateTime(), "127.0.0.1", 0, true, 0, 0, 0, "x"});
     EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.message.contains("update-log.csv")) << result.message.toStdString();
+    EXPECT_TRUE(englishMessage(result).contains("update-log.csv")) << englishMessage(result).toStdString();
 }
 
 namespace {

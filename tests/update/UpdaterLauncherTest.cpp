@@ -141,7 +141,7 @@ TEST(UpdaterRun, StartFailureNamesThePathAndWhy)
         const Result result = run.start("/x/Ethernet_Update", "/x", Visibility::Shown);
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.textNumber, c.textNumber);
-        EXPECT_EQ(result.arg, c.arg);
+        EXPECT_EQ(result.args.value(0), c.arg);
         EXPECT_FALSE(run.stillRunning());
         EXPECT_TRUE(fakes.processLauncher.released.isEmpty());
     }
@@ -206,6 +206,6 @@ TEST(SystemProcessLauncher, MissingOrNotExecutableUpdaterIsReportedAsSuch)
         const Result result = run.start(updater, dir.path(), Visibility::Shown);
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.textNumber, present ? 1400 : 1038);
-        EXPECT_EQ(result.arg, updater);
+        EXPECT_EQ(result.args.value(0), updater);
     }
 }

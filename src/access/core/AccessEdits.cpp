@@ -184,11 +184,11 @@ GridCell cellOfRowError(const Result& failed, const TextTable& texts)
     if (failed.ok)
         return {};
     if (failed.textNumber == Text::ErrorDataSetRow)
-        return cellOfDataSetError(failed.arg, texts);
+        return cellOfDataSetError(failed.args.value(0), texts);
     if (failed.textNumber != Text::ErrorRow)
         return {};
     // The argument is the row number followed by the failed check's text.
-    QString check = failed.arg;
+    QString check = failed.args.value(0);
     const int row = takeNumber(check);
     static constexpr CheckColumn columns[] = {
         {Text::ErrorRowString255Start, VariableColumn::StartByte},

@@ -340,7 +340,7 @@ QStringList linesOf(const QList<Result>& results, const TextTable& texts)
 {
     QStringList lines;
     for (const Result& r : results)
-        lines << r.text(texts);
+        lines << texts.message(r);
     return lines;
 }
 
@@ -390,7 +390,7 @@ void readCatalogDevices(const std::vector<StoredDevice>& items, const QString& c
             device->name = item[0].text;
             device->fileName = fileName;
             device->fileMissing = true;
-            device->fileError = read.ok ? QString() : read.text(TextTable());
+            device->fileError = read.ok ? QString() : englishMessage(read);
             if (read)
                 report.missingFiles << fileName;
             else

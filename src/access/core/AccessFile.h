@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <functional>
 
+class TextTable;
+
 // The most this kind of file may have; its writer refuses to write more.
 inline constexpr ReadLimit accessFileLimit{256 * mebibyte, "an access file"};
 

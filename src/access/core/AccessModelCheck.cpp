@@ -24,7 +24,7 @@ public:
     void add(const char* column, int textNo, const QStringList& args) const
     {
         problems.push_back({Problem::Severity::Error, {}, row, QLatin1String(column),
-            Result::textError(prefix, prefixArg + fillPlaceholders(texts[textNo], args))});
+            Result::failed(prefix, {prefixArg + fillPlaceholders(texts[textNo], args)})});
     }
 
     // The device at `index`, or null after adding the error that says why the row cannot

@@ -64,7 +64,7 @@ public:
     {
         if (!passes)
             problems.push_back(
-                {Problem::Severity::Error, {}, row, QLatin1String(column), Result::textError(prefix, prefixArg + message)});
+                {Problem::Severity::Error, {}, row, QLatin1String(column), Result::failed(prefix, {prefixArg + message})});
         return passes;
     }
 

@@ -31,7 +31,7 @@ namespace {
 Result refuseWithoutIed(const std::unique_ptr<Ied>& device, const QString& path)
 {
     if (device && device->name.isEmpty())
-        return Result::textError(Text::ErrorSclWithoutIed, QDir::toNativeSeparators(path));
+        return Result::failed(Text::ErrorSclWithoutIed, {QDir::toNativeSeparators(path)});
     return Result::success();
 }
 
@@ -97,8 +97,8 @@ Result importSclFile(AccessList& access, const QString& configurationFolder, con
     // turn; the rows' data sets hold the listed model, so it is not swapped under them either.
     for (const auto& listed : access.devices)
         if (listed->name == device->name && listed->fileName == device->fileName)
-            return Result::textError(copy ? Text::ErrorDeviceListedCopyReplaced : Text::ErrorDeviceListed,
-                QStringLiteral("%1 - %2").arg(device->name, device->fileName));
+            return Result::failed(copy ? Text::ErrorDeviceListedCopyReplaced : Text::ErrorDeviceListed,
+                {QStringLiteral("%1 - %2").arg(device->name, device->fileName)});
     access.devices.push_back(std::move(device));
     return Result::success();
 }

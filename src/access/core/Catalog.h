@@ -3,6 +3,8 @@
 #include "scl/core/SclIedList.h"
 #include "base/Result.h"
 #include <functional>
+
+class TextTable;
 #include <optional>
 
 // The configuration's SCL file catalog: plain copies of the imported SCL files in its catalog folder, and

@@ -144,7 +144,7 @@ QStringList problemLines(const Occupancy& occupancy, const TextTable& texts, int
             lines << texts[Text::ArrayMoreProblems].arg(occupancy.problems.size() - static_cast<size_t>(max));
             break;
         }
-        lines << problemMessage(p, texts).text(texts);
+        lines << texts.message(problemMessage(p, texts));
     }
     return lines;
 }

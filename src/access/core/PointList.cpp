@@ -81,7 +81,7 @@ QString extentOf(const ArrayEntry& entry)
 // names, nor its "!!".
 QString checkText(const Result& checked, const TextTable& texts)
 {
-    QString text = checked.arg;
+    QString text = checked.args.value(0);
     const auto dropNumber = [&text] {
         while (!text.isEmpty() && text.front().isDigit())
             text.remove(0, 1);
@@ -228,7 +228,7 @@ public:
     Result finish()
     {
         if (columns.empty())
-            return Result::textError(Text::ImportNoColumns);
+            return Result::failed(Text::ImportNoColumns);
         closeGroup();
         return Result::success();
     }
@@ -249,7 +249,7 @@ private:
                     columns[col] = static_cast<int>(i);
                 }
         if (columns[IedColumn] < 0 || columns[VariableColumn::Reference - 1] < 0)
-            return Result::textError(Text::ImportNoColumns);
+            return Result::failed(Text::ImportNoColumns);
         return Result::success();
     }
 

@@ -75,20 +75,35 @@ void AccessDialog::buildLayout()
     top->addWidget(softwareDescriptionLabel);
     readOnlyNotice = makeReadOnlyNotice(this);
     top->addWidget(readOnlyNotice);
+    QWidget* const left = makeDevicePanel();
+    QTabWidget* const pages = makePages();
+    auto* splitter = new QSplitter(this);
+    splitter->addWidget(left);
+    splitter->addWidget(pages);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({300, 900});
+    top->addWidget(splitter, 1);
+    top->addLayout(makeButtonRow());
+    resize(1200, 720);
+    connectWidgets();
+}
 
-    auto button = [this](const char* name) {
-        auto* b = withObjectName(new QPushButton(this), name);
-        // Enter belongs to the grids, never to a default button.
-        b->setAutoDefault(false);
-        return b;
-    };
+QPushButton* AccessDialog::makeButton(const char* name)
+{
+    auto* b = withObjectName(new QPushButton(this), name);
+    // Enter belongs to the grids, never to a default button.
+    b->setAutoDefault(false);
+    return b;
+}
 
+QWidget* AccessDialog::makeDevicePanel()
+{
     auto* left = new QWidget(this);
     auto* leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
-    addDeviceButton = button("Btn_Add_IEC_Device");
+    addDeviceButton = makeButton("Btn_Add_IEC_Device");
     deviceList = withObjectName(new QListWidget(left), "LB_IEC_Devices");
-    removeDeviceButton = button("Btn_Remove_IEC_Device");
+    removeDeviceButton = makeButton("Btn_Remove_IEC_Device");
     deviceBrowser = new DeviceBrowser(left);
     deviceTree = deviceBrowser->tree();
     deviceList->setMaximumHeight(120);
@@ -96,7 +111,11 @@ void AccessDialog::buildLayout()
     leftLayout->addWidget(deviceList);
     leftLayout->addWidget(removeDeviceButton);
     leftLayout->addWidget(deviceBrowser, 1);
+    return left;
+}
 
+QTabWidget* AccessDialog::makePages()
+{
     tabs = withObjectName(new QTabWidget(this), "PC_Access");
     variablesPage = withObjectName(new QWidget(tabs), "TS_Variables");
     dataSetsPage = withObjectName(new QWidget(tabs), "TS_DataSet");
@@ -110,21 +129,18 @@ void AccessDialog::buildLayout()
     dsLayout->addWidget(memberGrid, 1);
     tabs->addTab(variablesPage, QString());
     tabs->addTab(dataSetsPage, QString());
+    return tabs;
+}
 
-    auto* splitter = new QSplitter(this);
-    splitter->addWidget(left);
-    splitter->addWidget(tabs);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({300, 900});
-    top->addWidget(splitter, 1);
-
+QHBoxLayout* AccessDialog::makeButtonRow()
+{
     auto* bottom = new QHBoxLayout;
-    okButton = button("Btn_OK");
-    cancelButton = button("Btn_Cancel");
-    addVariableButton = button("Btn_AddVar");
-    removeVariableButton = button("Btn_RemoveVar");
-    moveUpButton = button("Btn_MoveUp");
-    moveDownButton = button("Btn_MoveDown");
+    okButton = makeButton("Btn_OK");
+    cancelButton = makeButton("Btn_Cancel");
+    addVariableButton = makeButton("Btn_AddVar");
+    removeVariableButton = makeButton("Btn_RemoveVar");
+    moveUpButton = makeButton("Btn_MoveUp");
+    moveDownButton = makeButton("Btn_MoveDown");
     moveUpButton->hide();
     moveDownButton->hide();
     for (QPushButton* b : {addVariableButton, removeVariableButton, moveUpButton, moveDownButton})
@@ -140,9 +156,11 @@ void AccessDialog::buildLayout()
     bottom->addStretch(1);
     bottom->addWidget(okButton);
     bottom->addWidget(cancelButton);
-    top->addLayout(bottom);
-    resize(1200, 720);
+    return bottom;
+}
 
+void AccessDialog::connectWidgets()
+{
     connect(okButton, &QPushButton::clicked, this, &AccessDialog::onOkClicked);
     connect(addVariableButton, &QPushButton::clicked, this, &AccessDialog::onAddVariableClicked);
     connect(removeVariableButton, &QPushButton::clicked, this, &AccessDialog::onRemoveVariableClicked);
@@ -178,7 +196,7 @@ void AccessDialog::retranslate()
 {
     const TextTable& t = context.texts;
     setWindowTitle(t[Text::AccessWindow]);
-    softwareDescriptionLabel->setText(t[Text::AccessWindow + 1]);
+    softwareDescriptionLabel->setText(t[Text::AccessDescription]);
     QPushButton* const buttons[] = {okButton, cancelButton, addVariableButton, removeVariableButton, moveUpButton, moveDownButton,
         addDeviceButton, removeDeviceButton};
     for (int i = 0; i < 8; ++i) {
@@ -195,8 +213,8 @@ void AccessDialog::retranslate()
     deviceBrowser->retranslate(t);
     variableGrid->gridModel()->headerDataChanged(Qt::Horizontal, 0, VariableColumn::Count - 1);
 
-    tabs->setTabText(tabs->indexOf(variablesPage), t[Text::AccessPages]);
-    tabs->setTabText(tabs->indexOf(dataSetsPage), t[Text::AccessPages + 1]);
+    tabs->setTabText(tabs->indexOf(variablesPage), t[Text::VariablesPage]);
+    tabs->setTabText(tabs->indexOf(dataSetsPage), t[Text::DataSetsPage]);
     const auto setHeadings = [&](StringGrid& grid, GridView* view, int firstText) {
         for (int col = 0; col < grid.colCount(); ++col)
             grid.setHeading(col, t[firstText + col]);

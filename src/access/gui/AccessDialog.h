@@ -4,6 +4,7 @@
 #include "base/gui/AppContext.h"
 #include <QDialog>
 
+class QHBoxLayout;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -57,6 +58,13 @@ private:
 
     void setUp();
     void buildLayout();
+    // The parts of the window: the devices and their tree on the left, the pages of variables
+    // and data sets on the right, the buttons below; then what their signals do.
+    QWidget* makeDevicePanel();
+    QTabWidget* makePages();
+    QHBoxLayout* makeButtonRow();
+    QPushButton* makeButton(const char* name);
+    void connectWidgets();
     void loadOnShow();
     void onOkClicked();
     void setColumnEditors();

@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-QString AppContext::textOf(const Result& result) const { return result.text(texts); }
+QString AppContext::textOf(const Result& result) const { return texts.message(result); }
 
 bool AppContext::report(const Result& result) const
 {

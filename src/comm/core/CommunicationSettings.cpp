@@ -37,25 +37,32 @@ struct NetworkKeys {
     CommunicationKey gatewaySwitch;
 };
 
-// The mask, the address within its subnet and the gateway within the address's subnet, with
-// the texts firstText to firstText + 2. Only what the octet checks let through is looked at.
-template <typename Fail> void checkNetwork(const CommunicationSettings& set, const NetworkKeys& keys, int firstText, Fail fail)
+struct NetworkTexts {
+    int maskNotContiguous;
+    int addressNotHost;
+    int gatewayOutsideSubnet;
+};
+
+// The mask, the address within its subnet and the gateway within the address's subnet. Only
+// what the octet checks let through is looked at.
+template <typename Fail>
+void checkNetwork(const CommunicationSettings& set, const NetworkKeys& keys, const NetworkTexts& texts, Fail fail)
 {
     const std::optional<quint32> ip = address(set, keys.address), mask = address(set, keys.mask);
     if (!mask)
         return;
     const quint32 hostBits = ~*mask;
     if (*mask == 0 || (hostBits & (hostBits + 1)) != 0) {
-        fail(QLatin1String(keys.mask.prefix), Result::textError(firstText));
+        fail(QLatin1String(keys.mask.prefix), Result::failed(texts.maskNotContiguous));
         return;
     }
     // Subnets of one or two addresses (/32, /31) have no network or broadcast address to avoid.
     if (ip && hostBits >= 3 && ((*ip & hostBits) == 0 || (*ip & hostBits) == hostBits))
-        fail(QLatin1String(keys.address.prefix), Result::textError(firstText + 1));
+        fail(QLatin1String(keys.address.prefix), Result::failed(texts.addressNotHost));
     if (set[keys.gatewaySwitch] != QStringLiteral("1"))
         return;
     if (const std::optional<quint32> gateway = address(set, keys.gateway); ip && gateway && (*gateway & *mask) != (*ip & *mask))
-        fail(QLatin1String(keys.gateway.prefix), Result::textError(firstText + 2));
+        fail(QLatin1String(keys.gateway.prefix), Result::failed(texts.gatewayOutsideSubnet));
 }
 
 } // namespace
@@ -125,29 +132,29 @@ Problems communicationProblems(const CommunicationSettings& set)
     };
     static const Check checks[] = {
         {"IEC61850_Client_IP1", 255, Text::ErrorIecClientIp, nullptr},
-        {"IEC61850_Client_IP2", 255, Text::ErrorIecClientIp + 1, nullptr},
-        {"IEC61850_Client_IP3", 255, Text::ErrorIecClientIp + 2, nullptr},
-        {"IEC61850_Client_IP4", 255, Text::ErrorIecClientIp + 3, nullptr},
+        {"IEC61850_Client_IP2", 255, Text::ErrorIecClientIp2, nullptr},
+        {"IEC61850_Client_IP3", 255, Text::ErrorIecClientIp3, nullptr},
+        {"IEC61850_Client_IP4", 255, Text::ErrorIecClientIp4, nullptr},
         {"IEC61850_Client_SM1", 255, Text::ErrorIecClientSubnetMask, nullptr},
-        {"IEC61850_Client_SM2", 255, Text::ErrorIecClientSubnetMask + 1, nullptr},
-        {"IEC61850_Client_SM3", 255, Text::ErrorIecClientSubnetMask + 2, nullptr},
-        {"IEC61850_Client_SM4", 255, Text::ErrorIecClientSubnetMask + 3, nullptr},
+        {"IEC61850_Client_SM2", 255, Text::ErrorIecClientSubnetMask2, nullptr},
+        {"IEC61850_Client_SM3", 255, Text::ErrorIecClientSubnetMask3, nullptr},
+        {"IEC61850_Client_SM4", 255, Text::ErrorIecClientSubnetMask4, nullptr},
         {"IEC61850_Client_GAT1", 255, Text::ErrorIecClientGateway, "IEC61850_Client_En_GAT"},
-        {"IEC61850_Client_GAT2", 255, Text::ErrorIecClientGateway + 1, "IEC61850_Client_En_GAT"},
-        {"IEC61850_Client_GAT3", 255, Text::ErrorIecClientGateway + 2, "IEC61850_Client_En_GAT"},
-        {"IEC61850_Client_GAT4", 255, Text::ErrorIecClientGateway + 3, "IEC61850_Client_En_GAT"},
+        {"IEC61850_Client_GAT2", 255, Text::ErrorIecClientGateway2, "IEC61850_Client_En_GAT"},
+        {"IEC61850_Client_GAT3", 255, Text::ErrorIecClientGateway3, "IEC61850_Client_En_GAT"},
+        {"IEC61850_Client_GAT4", 255, Text::ErrorIecClientGateway4, "IEC61850_Client_En_GAT"},
         {"EtherNetIP_IP1", 255, Text::ErrorEtherNetIpIp, nullptr},
-        {"EtherNetIP_IP2", 255, Text::ErrorEtherNetIpIp + 1, nullptr},
-        {"EtherNetIP_IP3", 255, Text::ErrorEtherNetIpIp + 2, nullptr},
-        {"EtherNetIP_IP4", 255, Text::ErrorEtherNetIpIp + 3, nullptr},
+        {"EtherNetIP_IP2", 255, Text::ErrorEtherNetIpIp2, nullptr},
+        {"EtherNetIP_IP3", 255, Text::ErrorEtherNetIpIp3, nullptr},
+        {"EtherNetIP_IP4", 255, Text::ErrorEtherNetIpIp4, nullptr},
         {"EtherNetIP_SM1", 255, Text::ErrorEtherNetIpSubnetMask, nullptr},
-        {"EtherNetIP_SM2", 255, Text::ErrorEtherNetIpSubnetMask + 1, nullptr},
-        {"EtherNetIP_SM3", 255, Text::ErrorEtherNetIpSubnetMask + 2, nullptr},
-        {"EtherNetIP_SM4", 255, Text::ErrorEtherNetIpSubnetMask + 3, nullptr},
+        {"EtherNetIP_SM2", 255, Text::ErrorEtherNetIpSubnetMask2, nullptr},
+        {"EtherNetIP_SM3", 255, Text::ErrorEtherNetIpSubnetMask3, nullptr},
+        {"EtherNetIP_SM4", 255, Text::ErrorEtherNetIpSubnetMask4, nullptr},
         {"EtherNetIP_GAT1", 255, Text::ErrorEtherNetIpGateway, "EtherNetIP_EN_GAT"},
-        {"EtherNetIP_GAT2", 255, Text::ErrorEtherNetIpGateway + 1, "EtherNetIP_EN_GAT"},
-        {"EtherNetIP_GAT3", 255, Text::ErrorEtherNetIpGateway + 2, "EtherNetIP_EN_GAT"},
-        {"EtherNetIP_GAT4", 255, Text::ErrorEtherNetIpGateway + 3, "EtherNetIP_EN_GAT"},
+        {"EtherNetIP_GAT2", 255, Text::ErrorEtherNetIpGateway2, "EtherNetIP_EN_GAT"},
+        {"EtherNetIP_GAT3", 255, Text::ErrorEtherNetIpGateway3, "EtherNetIP_EN_GAT"},
+        {"EtherNetIP_GAT4", 255, Text::ErrorEtherNetIpGateway4, "EtherNetIP_EN_GAT"},
         {"EtherNetIP_NB_Input", 496, Text::ErrorEtherNetIpInputBytes, nullptr},
         {"EtherNetIP_NB_Output", 496, Text::ErrorEtherNetIpOutputBytes, nullptr},
     };
@@ -161,24 +168,25 @@ Problems communicationProblems(const CommunicationSettings& set)
         const qint32 value = toWholeNumber(set[c.key]);
         if (value < 0 || value > c.max)
             // Only the byte-count texts end in "between 0 and " and take the maximum.
-            fail(QLatin1String(c.key.name()), Result::textError(c.textNumber, c.max == 255 ? QString() : QString::number(c.max)));
+            fail(QLatin1String(c.key.name()), Result::failed(c.textNumber, {c.max == 255 ? QString() : QString::number(c.max)}));
     }
 
     const std::optional<quint32> iecAddress = address(set, "IEC61850_Client_IP");
     const std::optional<quint32> enipAddress = address(set, "EtherNetIP_IP");
     checkNetwork(set, {"IEC61850_Client_IP", "IEC61850_Client_SM", "IEC61850_Client_GAT", "IEC61850_Client_En_GAT"},
-        Text::ErrorIecClientNetwork, fail);
+        {Text::ErrorIecClientMaskNotContiguous, Text::ErrorIecClientIpNotHost, Text::ErrorIecClientGatewayOutsideSubnet}, fail);
     constexpr const char* vlan = "IEC61850_Client_VLAN";
     if (const qint32 value = toWholeNumber(set[vlan]); value < 0 || value > maxVlan)
-        fail(QLatin1String(vlan), Result::textError(Text::ErrorIecClientVlan, QString::number(maxVlan)));
+        fail(QLatin1String(vlan), Result::failed(Text::ErrorIecClientVlan, {QString::number(maxVlan)}));
     // Decimal or hexadecimal as the build reads it; what does not fit 16 bits is refused.
     constexpr const char* appId = "IEC61850_Client_Application_ID";
     if (const qint32 value = toWholeNumber(set[appId]); value < 0 || value > 0xFFFF)
-        fail(QLatin1String(appId), Result::textError(Text::ErrorIecClientApplicationId));
-    checkNetwork(
-        set, {"EtherNetIP_IP", "EtherNetIP_SM", "EtherNetIP_GAT", "EtherNetIP_EN_GAT"}, Text::ErrorEtherNetIpNetwork, fail);
+        fail(QLatin1String(appId), Result::failed(Text::ErrorIecClientApplicationId));
+    checkNetwork(set, {"EtherNetIP_IP", "EtherNetIP_SM", "EtherNetIP_GAT", "EtherNetIP_EN_GAT"},
+        {Text::ErrorEtherNetIpMaskNotContiguous, Text::ErrorEtherNetIpIpNotHost, Text::ErrorEtherNetIpGatewayOutsideSubnet},
+        fail);
     if (iecAddress && enipAddress && *iecAddress == *enipAddress)
-        fail(QStringLiteral("EtherNetIP_IP"), Result::textError(Text::ErrorSameIpAddresses));
+        fail(QStringLiteral("EtherNetIP_IP"), Result::failed(Text::ErrorSameIpAddresses));
     return problems;
 }
 

@@ -31,7 +31,7 @@ CommunicationDialog::CommunicationDialog(AppContext& appContext, QWidget* parent
     softwareCodeLabel = makeSoftwareCodeLabel(this);
     softwareDescriptionLabel = withObjectName(new QLabel(this), "L_SW_Desc");
     bind(this, Text::CommunicationWindow, -1);
-    bind(softwareDescriptionLabel, Text::CommunicationWindow + 1, -1);
+    bind(softwareDescriptionLabel, Text::CommunicationDescription, -1);
     top->addWidget(softwareCodeLabel);
     top->addWidget(softwareDescriptionLabel);
     readOnlyNotice = makeReadOnlyNotice(this);
@@ -53,41 +53,44 @@ CommunicationDialog::CommunicationDialog(AppContext& appContext, QWidget* parent
     QGridLayout* g = iecPanel.body;
     QList<QLineEdit*> chain;
     chain << addOctetRow(
-        g, 0, caption("L_IEC61850_Client_IP", Text::IecClientPanel + 1), "IEC61850_Client_IP", Text::IecClientPanel + 2);
-    chain << addOctetRow(
-        g, 1, caption("L_IEC61850_Client_SM", Text::IecClientPanel + 6), "IEC61850_Client_SM", Text::IecClientPanel + 7);
+        g, 0, caption("L_IEC61850_Client_IP", Text::IecClientIpCaption), "IEC61850_Client_IP", Text::IecClientIpHints);
+    chain << addOctetRow(g, 1, caption("L_IEC61850_Client_SM", Text::IecClientSubnetMaskCaption), "IEC61850_Client_SM",
+        Text::IecClientSubnetMaskHints);
     iecGatewayBox = withObjectName(new QCheckBox, "CB_IEC61850_Client_En_GAT");
-    bind(iecGatewayBox, Text::IecClientPanel + 11, Text::IecClientPanel + 12);
-    chain << addOctetRow(g, 2, iecGatewayBox, "IEC61850_Client_GAT", Text::IecClientPanel + 13);
+    bind(iecGatewayBox, Text::IecClientGatewayCaption, Text::IecClientGatewaySwitchHint);
+    chain << addOctetRow(g, 2, iecGatewayBox, "IEC61850_Client_GAT", Text::IecClientGatewayHints);
     chainOctetFields(chain);
     QLineEdit* vlan = addFieldRow(
-        g, 3, Text::IecClientPanel + 17, "E_IEC61850_Client_VLAN", "IEC61850_Client_VLAN", Text::IecClientPanel + 18);
+        g, 3, Text::IecClientVlanCaption, "E_IEC61850_Client_VLAN", "IEC61850_Client_VLAN", Text::IecClientVlanHint);
     // Digits only, at most 8; a text loaded from the file is shown as it is.
     vlan->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,8}")), vlan));
-    addFieldRow(
-        g, 4, Text::IecClientPanel + 19, "E_IEC61850_Client_AppID", "IEC61850_Client_Application_ID", Text::IecClientPanel + 20);
+    addFieldRow(g, 4, Text::IecClientApplicationIdCaption, "E_IEC61850_Client_AppID", "IEC61850_Client_Application_ID",
+        Text::IecClientApplicationIdHint);
 
     g = enipPanel.body;
     chain.clear();
-    chain << addOctetRow(g, 0, caption("L_EtherNetIP_IP", Text::EtherNetIpPanel + 1), "EtherNetIP_IP", Text::EtherNetIpPanel + 2);
-    chain << addOctetRow(g, 1, caption("L_EtherNetIP_SM", Text::EtherNetIpPanel + 6), "EtherNetIP_SM", Text::EtherNetIpPanel + 7);
+    chain << addOctetRow(g, 0, caption("L_EtherNetIP_IP", Text::EtherNetIpIpCaption), "EtherNetIP_IP", Text::EtherNetIpIpHints);
+    chain << addOctetRow(
+        g, 1, caption("L_EtherNetIP_SM", Text::EtherNetIpSubnetMaskCaption), "EtherNetIP_SM", Text::EtherNetIpSubnetMaskHints);
     enipGatewayBox = withObjectName(new QCheckBox, "CB_EtherNetIP_GAT");
-    bind(enipGatewayBox, Text::EtherNetIpPanel + 11, Text::EtherNetIpPanel + 12);
-    chain << addOctetRow(g, 2, enipGatewayBox, "EtherNetIP_GAT", Text::EtherNetIpPanel + 13);
+    bind(enipGatewayBox, Text::EtherNetIpGatewayCaption, Text::EtherNetIpGatewaySwitchHint);
+    chain << addOctetRow(g, 2, enipGatewayBox, "EtherNetIP_GAT", Text::EtherNetIpGatewayHints);
     chainOctetFields(chain);
     // The port is fixed: shown, never edited and not part of the set.
     enipTunnelPortEdit
-        = addFieldRow(g, 3, Text::EtherNetIpPanel + 17, "E_EtherNetIP_TunnelPort", nullptr, Text::EtherNetIpPanel + 18);
+        = addFieldRow(g, 3, Text::EtherNetIpPortCaption, "E_EtherNetIP_TunnelPort", nullptr, Text::EtherNetIpPortHint);
     enipTunnelPortEdit->setText(tunnelPort);
     enipTunnelPortEdit->setEnabled(false);
-    addFieldRow(g, 4, Text::EtherNetIpPanel + 19, "E_EtherNetIP_NByte_In", "EtherNetIP_NB_Input", Text::EtherNetIpPanel + 20);
-    addFieldRow(g, 5, Text::EtherNetIpPanel + 21, "E_EtherNetIP_NByte_Out", "EtherNetIP_NB_Output", Text::EtherNetIpPanel + 22);
+    addFieldRow(
+        g, 4, Text::EtherNetIpInputBytesCaption, "E_EtherNetIP_NByte_In", "EtherNetIP_NB_Input", Text::EtherNetIpInputBytesHint);
+    addFieldRow(g, 5, Text::EtherNetIpOutputBytesCaption, "E_EtherNetIP_NByte_Out", "EtherNetIP_NB_Output",
+        Text::EtherNetIpOutputBytesHint);
 
     top->addLayout(makeOkCancelRow(this, okButton, cancelButton));
     okButton->setAutoDefault(false);
     cancelButton->setAutoDefault(false);
-    bind(okButton, Text::CommunicationWindow + 2, Text::CommunicationWindow + 4);
-    bind(cancelButton, Text::CommunicationWindow + 3, Text::CommunicationWindow + 5);
+    bind(okButton, Text::CommunicationOk, Text::CommunicationOkHint);
+    bind(cancelButton, Text::CommunicationCancel, Text::CommunicationCancelHint);
     connect(okButton, &QPushButton::clicked, this, &CommunicationDialog::onOkClicked);
 
     resize(windowWidth, 700);

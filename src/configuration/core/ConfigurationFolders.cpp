@@ -91,11 +91,11 @@ QString clashingConfiguration(const QString& projectsFolder, const QString& name
 Result checkNewConfigurationName(const QString& projectsFolder, const QString& name, const QString& renamed)
 {
     if (name.isEmpty())
-        return Result::textError(Text::ErrorNameEmpty);
+        return Result::failed(Text::ErrorNameEmpty);
     if (!isPortableFolderName(name))
-        return Result::textError(Text::ErrorNameNotCreated);
+        return Result::failed(Text::ErrorNameNotCreated);
     if (!clashingConfiguration(projectsFolder, name, renamed).isEmpty())
-        return Result::textError(Text::ErrorNameExists);
+        return Result::failed(Text::ErrorNameExists);
     return Result::success();
 }
 
@@ -103,7 +103,7 @@ Result createConfiguration(const QString& projectsFolder, const QString& name)
 {
     const ConfigurationPaths paths(joinPath(projectsFolder, name));
     if (!QDir().mkdir(paths.folder()))
-        return Result::textError(Text::ErrorNameNotCreated);
+        return Result::failed(Text::ErrorNameNotCreated);
     QDir().mkpath(paths.imageFolder());
     return Result::success();
 }
@@ -111,7 +111,7 @@ Result createConfiguration(const QString& projectsFolder, const QString& name)
 Result renameConfiguration(const QString& projectsFolder, const QString& from, const QString& to)
 {
     if (!QDir(projectsFolder).rename(from, to))
-        return Result::textError(Text::ErrorConfigurationNotRenamed, from);
+        return Result::failed(Text::ErrorConfigurationNotRenamed, {from});
     return Result::success();
 }
 
@@ -122,7 +122,7 @@ Result duplicateConfiguration(const QString& projectsFolder, const QString& from
     if (copyFolder(joinPath(projectsFolder, from), partial) && QDir(projectsFolder).rename(QFileInfo(partial).fileName(), to))
         return Result::success();
     QDir(partial).removeRecursively();
-    return Result::textError(Text::ErrorConfigurationNotCopied, from);
+    return Result::failed(Text::ErrorConfigurationNotCopied, {from});
 }
 
 Result deleteConfigurationFolder(const QString& folder)
@@ -130,7 +130,7 @@ Result deleteConfigurationFolder(const QString& folder)
     const QFileInfo info(folder);
     const bool removed = info.isSymLink() ? QFile::remove(folder) : QDir(folder).removeRecursively();
     if (!removed)
-        return Result::textError(Text::ErrorConfigurationNotDeleted, info.fileName());
+        return Result::failed(Text::ErrorConfigurationNotDeleted, {info.fileName()});
     return Result::success();
 }
 

@@ -46,15 +46,15 @@ Problems checkConfiguration(const ConfigurationPaths& configuration, QChar decim
     // window's defaults: no IEC 61850 address, port 10001, no EtherNet/IP bytes. The device
     // could talk to no server and hand nothing to the PLC, so it is an error.
     if (!QFileInfo::exists(parGenFile))
-        addFrom(problems, {{Problem::Severity::Error, {}, {}, {}, Result::textError(Text::ErrorParGenNeverSaved)}}, parGenFile);
+        addFrom(problems, {{Problem::Severity::Error, {}, {}, {}, Result::failed(Text::ErrorParGenNeverSaved)}}, parGenFile);
     else if (CommunicationSettings set; readParGenFile(parGenFile, set))
         addFrom(problems, communicationProblems(set), parGenFile);
     if (AccessFileModel model; readAccessFileModel(accessFile, model)) {
         // Empty request tables are what the device gets then, and it works with them (the
         // network settings alone may be what is to be sent): a warning.
         if (model.variables.empty() && model.dataSets.empty())
-            addFrom(problems, {{Problem::Severity::Warning, {}, {}, {}, Result::textError(Text::WarningAccessListEmpty)}},
-                accessFile);
+            addFrom(
+                problems, {{Problem::Severity::Warning, {}, {}, {}, Result::failed(Text::WarningAccessListEmpty)}}, accessFile);
         addFrom(problems, checkAccessRows(model, decimalSeparator, texts), accessFile);
         addFrom(problems, checkRowsAgainstCatalog(model, configuration.catalogFolder(), texts), accessFile);
         addFrom(problems, dataArrayProblems(model, texts), accessFile);

@@ -1,6 +1,7 @@
 // Build tool: writes into the given folder the language files made from the program itself,
 // English.lng, and the flag pictures of the shipped languages with DefaultFlag.bmp.
 #include "base/Files.h"
+#include "base/TextTable.h"
 #include "lang/core/LanguageTemplate.h"
 #include <QBuffer>
 #include <QCoreApplication>
@@ -64,7 +65,7 @@ int main(int argc, char* argv[])
     const QString folder = QString::fromLocal8Bit(argv[1]);
     if (const Result written = writeChosenFile(joinPath(folder, QStringLiteral("English.lng")), englishLanguageTemplate());
         !written) {
-        std::fprintf(stderr, "%s\n", qPrintable(written.message));
+        std::fprintf(stderr, "%s\n", qPrintable(englishMessage(written)));
         return 1;
     }
     const std::pair<const char*, QImage> flags[]
@@ -75,7 +76,7 @@ int main(int argc, char* argv[])
         buffer.open(QIODevice::WriteOnly);
         image.save(&buffer, "BMP");
         if (const Result written = writeChosenFile(joinPath(folder, QString::fromLatin1(name)), bytes); !written) {
-            std::fprintf(stderr, "%s\n", qPrintable(written.message));
+            std::fprintf(stderr, "%s\n", qPrintable(englishMessage(written)));
             return 1;
         }
     }

@@ -43,12 +43,36 @@ void OptionsDialog::buildLayout()
 
     tabs = withObjectName(new QTabWidget(this), "PC_Options");
     top->addWidget(tabs);
+    tabs->addTab(makeLanguagePage(), QString());
+    tabs->addTab(makeConnectionPage(), QString());
+    tabs->addTab(makeTablesPage(), QString());
 
-    // Language page: six slots, 1 to 3 down the left column and 4 to 6 down the right one.
+    for (QCheckBox* box : {internetBox, versionCheckBox, jumpFieldBox, autoSizeBox})
+        connect(box, &QCheckBox::toggled, this, &OptionsDialog::onInternetToggled);
+    connect(checkNowButton, &QPushButton::clicked, this, &OptionsDialog::onCheckNowClicked);
+    connect(checkResultLink, &QLabel::linkActivated, this, &OptionsDialog::onCheckResultLinkClicked);
+
+    top->addLayout(makeOkCancelRow(this, okButton, cancelButton));
+    connect(okButton, &QPushButton::clicked, this, &OptionsDialog::onOkClicked);
+
+    // The design's size; longer texts make the window grow (its layout's minimum).
+    resize(560, 420);
+}
+
+QWidget* OptionsDialog::makeLanguagePage()
+{
     languagePage = withObjectName(new QWidget, "TS_Language");
     auto* language = new QVBoxLayout(languagePage);
     selectLanguageLabel = withObjectName(new QLabel(languagePage), "L_Sel_Lang");
     language->addWidget(selectLanguageLabel);
+    language->addLayout(makeLanguageSlots());
+    language->addLayout(makeLanguagePageRow());
+    return languagePage;
+}
+
+// Six slots, 1 to 3 down the left column and 4 to 6 down the right one.
+QGridLayout* OptionsDialog::makeLanguageSlots()
+{
     auto* slotGrid = new QGridLayout;
     static const char* const pictureNames[6] = {"I_L1", "I_L2", "I_L3", "I_L4", "I_L5", "I_L6"};
     static const char* const labelNames[6] = {"L_L1", "L_L2", "L_L3", "L_L4", "L_L5", "L_L6"};
@@ -70,7 +94,11 @@ void OptionsDialog::buildLayout()
     }
     slotGrid->setColumnStretch(1, 1);
     slotGrid->setColumnStretch(3, 1);
-    language->addLayout(slotGrid);
+    return slotGrid;
+}
+
+QHBoxLayout* OptionsDialog::makeLanguagePageRow()
+{
     auto* pageRow = new QHBoxLayout;
     previousButton = withObjectName(new QPushButton(languagePage), "Btn_Prev");
     nextButton = withObjectName(new QPushButton(languagePage), "Btn_Next");
@@ -87,9 +115,11 @@ void OptionsDialog::buildLayout()
     pageRow->addWidget(previousButton);
     pageRow->addWidget(languagePageLabel, 1);
     pageRow->addWidget(nextButton);
-    language->addLayout(pageRow);
-    tabs->addTab(languagePage, QString());
+    return pageRow;
+}
 
+QWidget* OptionsDialog::makeConnectionPage()
+{
     connectionPage = withObjectName(new QWidget, "TS_Con_Options");
     auto* connection = new QVBoxLayout(connectionPage);
     internetBox = withObjectName(new QCheckBox(connectionPage), "CB_En_Con");
@@ -109,8 +139,11 @@ void OptionsDialog::buildLayout()
     check->addStretch(1);
     connection->addLayout(check);
     connection->addStretch(1);
-    tabs->addTab(connectionPage, QString());
+    return connectionPage;
+}
 
+QWidget* OptionsDialog::makeTablesPage()
+{
     tablesPage = withObjectName(new QWidget, "TS_Soft_Settings");
     auto* settings = new QVBoxLayout(tablesPage);
     jumpFieldBox = withObjectName(new QCheckBox(tablesPage), "CB_Soft_Set_Jump_Table");
@@ -118,37 +151,26 @@ void OptionsDialog::buildLayout()
     settings->addWidget(jumpFieldBox);
     settings->addWidget(autoSizeBox);
     settings->addStretch(1);
-    tabs->addTab(tablesPage, QString());
-
-    for (QCheckBox* box : {internetBox, versionCheckBox, jumpFieldBox, autoSizeBox})
-        connect(box, &QCheckBox::toggled, this, &OptionsDialog::onInternetToggled);
-    connect(checkNowButton, &QPushButton::clicked, this, &OptionsDialog::onCheckNowClicked);
-    connect(checkResultLink, &QLabel::linkActivated, this, &OptionsDialog::onCheckResultLinkClicked);
-
-    top->addLayout(makeOkCancelRow(this, okButton, cancelButton));
-    connect(okButton, &QPushButton::clicked, this, &OptionsDialog::onOkClicked);
-
-    // The design's size; longer texts make the window grow (its layout's minimum).
-    resize(560, 420);
+    return tablesPage;
 }
 
 void OptionsDialog::retranslate()
 {
     const TextTable& t = context.texts;
     setWindowTitle(t[Text::OptionsWindow]);
-    softwareDescriptionLabel->setText(t[Text::OptionsWindow + 1]);
-    tabs->setTabText(tabs->indexOf(languagePage), t[Text::OptionsWindow + 2]);
-    tabs->setTabText(tabs->indexOf(connectionPage), t[Text::OptionsWindow + 3]);
-    tabs->setTabText(tabs->indexOf(tablesPage), t[Text::OptionsWindow + 19]);
-    previousButton->setText(t[Text::OptionsWindow + 7]);
-    nextButton->setText(t[Text::OptionsWindow + 8]);
-    internetBox->setText(t[Text::OptionsWindow + 9]);
-    versionCheckBox->setText(t[Text::OptionsWindow + 10]);
-    checkNowButton->setText(t[Text::OptionsWindow + 11]);
-    okButton->setText(t[Text::OptionsWindow + 12]);
-    cancelButton->setText(t[Text::OptionsWindow + 13]);
-    jumpFieldBox->setText(t[Text::OptionsWindow + 20]);
-    autoSizeBox->setText(t[Text::OptionsWindow + 21]);
+    softwareDescriptionLabel->setText(t[Text::OptionsDescription]);
+    tabs->setTabText(tabs->indexOf(languagePage), t[Text::LanguageTab]);
+    tabs->setTabText(tabs->indexOf(connectionPage), t[Text::ConnectionTab]);
+    tabs->setTabText(tabs->indexOf(tablesPage), t[Text::TablesTab]);
+    previousButton->setText(t[Text::PreviousLanguagePage]);
+    nextButton->setText(t[Text::NextLanguagePage]);
+    internetBox->setText(t[Text::EnableInternet]);
+    versionCheckBox->setText(t[Text::CheckVersionAtStart]);
+    checkNowButton->setText(t[Text::CheckVersionNow]);
+    okButton->setText(t[Text::OptionsOk]);
+    cancelButton->setText(t[Text::OptionsCancel]);
+    jumpFieldBox->setText(t[Text::EnterMovesToNextField]);
+    autoSizeBox->setText(t[Text::AutoSizeColumns]);
     composePageTexts();
     composeCheckResult();
 }

@@ -7,6 +7,8 @@
 
 class BackgroundVersionCheck;
 class QCheckBox;
+class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QTabWidget;
@@ -33,6 +35,13 @@ private:
     void setUp();
     void loadOnShow();
     void buildLayout();
+    // The three pages: the languages (their slots and the row that pages through them), the
+    // connection options and the tables' settings.
+    QWidget* makeLanguagePage();
+    QGridLayout* makeLanguageSlots();
+    QHBoxLayout* makeLanguagePageRow();
+    QWidget* makeConnectionPage();
+    QWidget* makeTablesPage();
     void createLanguageList();
     void showLanguagePage(int pageNumber);
     void composePageTexts();

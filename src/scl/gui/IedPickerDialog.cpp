@@ -51,8 +51,8 @@ IedPickerDialog::IedPickerDialog(
     layout->addWidget(m_offerClients);
     QPushButton *ok = nullptr, *cancel = nullptr;
     layout->addLayout(makeOkCancelRow(this, ok, cancel));
-    ok->setText(texts[Text::AccessButtonCaptions]);
-    cancel->setText(texts[Text::AccessButtonCaptions + 1]);
+    ok->setText(texts[Text::AccessOk]);
+    cancel->setText(texts[Text::AccessCancel]);
     ok->setDefault(true);
 
     connect(ok, &QPushButton::clicked, this, [this] {

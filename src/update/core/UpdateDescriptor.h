@@ -19,6 +19,13 @@ enum UpdateOption { FirmwareAndConfiguration = 0, Firmware = 1, Configuration = 
 // Whether the option sends the firmware.
 inline bool includesFirmware(int option) { return option == FirmwareAndConfiguration || option == Firmware; }
 
+// The update window's choices, kept for the run by the window that owns the update step: read
+// back is on again at every start of the program.
+struct UpdateChoices {
+    int option = FirmwareAndConfiguration; // index in the window's list
+    bool readBack = true;
+};
+
 struct UpdateRequest {
     QString address; // the device address exactly as typed
     int option = FirmwareAndConfiguration;

@@ -4,12 +4,12 @@
 #include "update/core/UpdateDescriptor.h"
 #include <QFileInfo>
 
-UpdateSummary summarizeUpdate(const Image::DeviceImage& image, const ProgramState& state, const QString& address)
+UpdateSummary summarizeUpdate(const Image::DeviceImage& image, const ProgramState& state, const QString& address, int option)
 {
     UpdateSummary summary;
     summary.configuration = state.configurationName;
     summary.address = address;
-    summary.option = state.lastUpdateOption;
+    summary.option = option;
     const ConfigurationPaths configuration = configurationPaths(state);
     summary.bank1File = configuration.bank1File();
     summary.bank2File = configuration.bank2File();

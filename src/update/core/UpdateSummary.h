@@ -21,4 +21,5 @@ struct UpdateSummary {
     bool firmwarePresent = false;
 };
 
-UpdateSummary summarizeUpdate(const Image::DeviceImage& image, const ProgramState& state, const QString& address);
+// `option` is the update window's choice (UpdateOption).
+UpdateSummary summarizeUpdate(const Image::DeviceImage& image, const ProgramState& state, const QString& address, int option);

@@ -22,11 +22,11 @@ Result UpdaterRun::start(const QString& program, const QString& workingFolder, V
     case ProcessLauncher::StartFailure::None:
         break;
     case ProcessLauncher::StartFailure::NotFound:
-        return Result::textError(Text::ErrorUpdaterNotFound, path);
+        return Result::failed(Text::ErrorUpdaterNotFound, {path});
     case ProcessLauncher::StartFailure::NotExecutable:
-        return Result::textError(Text::ErrorUpdaterNotExecutable, path);
+        return Result::failed(Text::ErrorUpdaterNotExecutable, {path});
     case ProcessLauncher::StartFailure::Other:
-        return Result::textError(Text::ErrorUpdaterNotStarted, path + u'\n' + started.error);
+        return Result::failed(Text::ErrorUpdaterNotStarted, {path + u'\n' + started.error});
     }
     handle = started.handle;
     startedAt = clock.tickCountMs();

@@ -8,6 +8,7 @@
 #include "update/core/UpdaterLauncher.h"
 #include "update/core/UpdateDescriptor.h"
 #include "update/core/UpdateLog.h"
+#include "update/gui/UpdateOptionTexts.h"
 #include <QCheckBox>
 #include <array>
 #include <QComboBox>
@@ -23,9 +24,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-UpdateDialog::UpdateDialog(AppContext& appContext, QWidget* parent)
+UpdateDialog::UpdateDialog(AppContext& appContext, UpdateChoices& updateChoices, QWidget* parent)
     : QDialog(parent)
     , context(appContext)
+    , choices(updateChoices)
 {
     setObjectName(QStringLiteral("TFBoot"));
     buildLayout();
@@ -128,22 +130,23 @@ void UpdateDialog::buildLayout()
 void UpdateDialog::retranslate()
 {
     const TextTable& t = context.texts;
-    setWindowTitle(t[Text::UpdateWindow + 2]);
-    softwareDescriptionLabel->setText(t[Text::UpdateWindow + 3]);
-    addressLabel->setText(t[Text::UpdateWindow + 6]);
+    setWindowTitle(t[Text::UpdateWindowTitle]);
+    softwareDescriptionLabel->setText(t[Text::UpdateDescription]);
+    addressLabel->setText(t[Text::DeviceAddressLabel]);
     for (int i = 0; i < 4; ++i)
         addressFields[i]->setToolTip(t[Text::AddressOctetHints + i]);
-    updateOptionsLabel->setText(t[Text::UpdateWindow + 14]);
+    updateOptionsLabel->setText(t[Text::UpdateOptionsLabel]);
     updateOptionBox->clear();
-    updateOptionBox->addItems({t[Text::UpdateWindow + 15], t[Text::UpdateWindow + 16], t[Text::UpdateWindow + 17]});
+    for (const int option : updateOptionTexts)
+        updateOptionBox->addItem(t[option]);
     updateOptionBox->setCurrentIndex(0);
-    updateOptionBox->setToolTip(t[Text::UpdateWindow + 32]);
-    readBackBox->setText(t[Text::UpdateWindow + 18]);
-    readBackBox->setToolTip(t[Text::UpdateWindow + 33]);
-    cancelButton->setText(t[Text::UpdateWindow + 19]);
-    cancelButton->setToolTip(t[Text::UpdateWindow + 34]);
-    executeButton->setText(t[Text::UpdateWindow + 20]);
-    executeButton->setToolTip(t[Text::UpdateWindow + 35]);
+    updateOptionBox->setToolTip(t[Text::UpdateOptionsHint]);
+    readBackBox->setText(t[Text::ReadBack]);
+    readBackBox->setToolTip(t[Text::ReadBackHint]);
+    cancelButton->setText(t[Text::UpdateCancel]);
+    cancelButton->setToolTip(t[Text::UpdateCancelHint]);
+    executeButton->setText(t[Text::UpdateExecute]);
+    executeButton->setToolTip(t[Text::UpdateExecuteHint]);
 }
 
 void UpdateDialog::showEvent(QShowEvent* event)
@@ -160,8 +163,8 @@ void UpdateDialog::loadOnShow()
     const QStringList parts = addressOnShow().split(u'.');
     for (int i = 0; i < 4; ++i)
         addressFields[i]->setText(parts[i]);
-    updateOptionBox->setCurrentIndex(context.state.lastUpdateOption);
-    readBackBox->setChecked(context.state.lastReadBack);
+    updateOptionBox->setCurrentIndex(choices.option);
+    readBackBox->setChecked(choices.readBack);
     if (addressFields[0]->isEnabled())
         addressFields[0]->setFocus(Qt::OtherFocusReason);
 }
@@ -218,10 +221,9 @@ void UpdateDialog::onExecuteClicked()
     }
     ProgramState& state = context.state;
     state.lastIpAddress = address;
-    state.lastUpdateOption = updateOptionBox->currentIndex();
-    state.lastReadBack = readBackBox->isChecked();
-    const UpdateRequest request{
-        address, state.lastUpdateOption, state.lastReadBack, state.masterFolder, state.configurationFolder};
+    choices.option = updateOptionBox->currentIndex();
+    choices.readBack = readBackBox->isChecked();
+    const UpdateRequest request{address, choices.option, choices.readBack, state.masterFolder, state.configurationFolder};
     // Never start the updater on an old descriptor, which may name another project.
     if (!context.report(writeUpdateDescriptor(request, state.programFolder))) {
         runLock.reset();
@@ -297,7 +299,7 @@ bool UpdateDialog::logRunStart()
 {
     const ProgramState& state = context.state;
     runConfigurationFolder = state.configurationFolder;
-    runEntry = {QDateTime::currentDateTime(), state.lastIpAddress, state.lastUpdateOption, state.lastReadBack, images.bank1Bytes,
+    runEntry = {QDateTime::currentDateTime(), state.lastIpAddress, choices.option, choices.readBack, images.bank1Bytes,
         images.bank2Bytes, images.checksum, {}};
     return context.report(startUpdateLog(ConfigurationPaths(runConfigurationFolder), runEntry));
 }

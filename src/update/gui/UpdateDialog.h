@@ -1,5 +1,6 @@
 #pragma once
 #include "base/gui/AppContext.h"
+#include "update/core/UpdateDescriptor.h"
 #include "update/core/UpdateLog.h"
 #include "update/core/UpdateSummary.h"
 #include <QDialog>
@@ -21,7 +22,8 @@ class ConfigurationLock;
 class UpdateDialog : public QDialog {
     Q_OBJECT
 public:
-    UpdateDialog(AppContext& appContext, QWidget* parent = nullptr);
+    // `choices` outlive the window: it shows them when it opens and keeps them on Execute.
+    UpdateDialog(AppContext& appContext, UpdateChoices& choices, QWidget* parent = nullptr);
     ~UpdateDialog() override;
 
     void retranslate();
@@ -51,6 +53,7 @@ private:
     void logRunOutcome(const QString& outcome);
 
     AppContext& context;
+    UpdateChoices& choices;
     // Status of the last echo (0 none yet, 1 answered, 2 not answered).
     int pingStatus = 0;
     std::unique_ptr<UpdaterRun> updater; // the last run started here
