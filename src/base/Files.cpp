@@ -27,7 +27,7 @@
 #include <windows.h>
 #endif
 
-QString joinPath(const QString& folder, const QString& name) { return folder + QDir::separator() + name; }
+QString joinPath(const QString& folder, const QString& name) { return folder + u'/' + name; }
 
 namespace {
 

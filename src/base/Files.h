@@ -5,7 +5,8 @@
 #include <functional>
 #include <span>
 
-// Folder + platform separator + name; folder values never end with a separator.
+// Folder + "/" + name, Qt's separator on every system (shown paths go through
+// QDir::toNativeSeparators); folder values never end with a separator.
 QString joinPath(const QString& folder, const QString& name);
 
 // Replaces the file in one step: a temporary file beside the target is written, synced to disk

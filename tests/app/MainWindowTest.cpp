@@ -64,7 +64,7 @@ TEST(MainWindow, RestoresTheRememberedConfigurationAndLanguage)
     ProgramRun run(dir.path());
     EXPECT_EQ(run.label("L_Name_Conf"), "Offene Konfiguration : ");
     EXPECT_EQ(run.label("L_Name_Conf_L2"), "Plant A");
-    EXPECT_EQ(run.state.configurationFolder, QDir(dir.path()).filePath("PROJECTS") + QDir::separator() + "Plant A");
+    EXPECT_EQ(run.state.configurationFolder, QDir(dir.path()).filePath("PROJECTS") + "/" + "Plant A");
     EXPECT_TRUE(run.paths().communicationFile().endsWith("ParGen.xml"));
     EXPECT_TRUE(run.versionCheckTimer()->isActive());
     EXPECT_EQ(run.versionCheckTimer()->interval(), 60000);

@@ -40,7 +40,7 @@ struct PlantRun : ProgramRun {
 QString inUseBy(const QString& folder, const QString& program, qint64 processId)
 {
     return QStringLiteral("The configuration %1 is in use by %2 on %3 (process %4) since ")
-        .arg(QDir::toNativeSeparators(folder), program, QSysInfo::machineHostName())
+        .arg(QDir::toNativeSeparators(folder), program, lockHostName())
         .arg(processId);
 }
 
@@ -59,7 +59,7 @@ TEST(OneWriter, EditingStepsHoldTheConfigurationWhileTheirWindowIsOpen)
         }));
         EXPECT_FALSE(whileOpen.ok);
         EXPECT_TRUE(englishMessage(whileOpen).startsWith(inUseBy(run.state.configurationFolder,
-            QFileInfo(QCoreApplication::applicationFilePath()).fileName(), QCoreApplication::applicationPid())))
+            lockProgramName(QCoreApplication::applicationFilePath()), QCoreApplication::applicationPid())))
             << englishMessage(whileOpen).toStdString();
         EXPECT_TRUE(checkConfigurationFree(run.state.configurationFolder).ok);
         EXPECT_FALSE(QFileInfo::exists(ConfigurationPaths(run.state.configurationFolder).lockFile()));
@@ -76,7 +76,7 @@ TEST(OneWriter, SecondWriterIsToldWhoHoldsTheConfigurationAndMayOpenItReadOnly)
         PlantRun run;
         OtherHolder other(run.state.configurationFolder);
         const QString holder
-            = inUseBy(run.state.configurationFolder, QFileInfo(QStringLiteral(SWQ_LOCK_HOLDER)).fileName(), other.processId());
+            = inUseBy(run.state.configurationFolder, lockProgramName(QStringLiteral(SWQ_LOCK_HOLDER)), other.processId());
 
         run.fakes.messages.Answers = {MessageService::Answer::No};
         EXPECT_FALSE(run.clickStep(step.button));
@@ -115,7 +115,7 @@ TEST(OneWriter, StepFourBuildsNothingWhileAnotherProgramHoldsTheConfiguration)
     const QStringList errors = run.fakes.messages.texts("error");
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].startsWith(
-        inUseBy(run.state.configurationFolder, QFileInfo(QStringLiteral(SWQ_LOCK_HOLDER)).fileName(), other.processId())))
+        inUseBy(run.state.configurationFolder, lockProgramName(QStringLiteral(SWQ_LOCK_HOLDER)), other.processId())))
         << errors[0].toStdString();
     EXPECT_TRUE(errors[0].endsWith(".\nThe device images are not built while it is in use.")) << errors[0].toStdString();
     EXPECT_EQ(QDir(joinPath(run.state.configurationFolder, "bin")).entryList(QDir::Files), QStringList());

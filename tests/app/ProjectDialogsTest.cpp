@@ -437,7 +437,7 @@ TEST(ProjectDialogs, ConfigurationInUseIsNeitherRenamedNorDeleted)
     OtherHolder other(Projects(dir) + "/Busy");
     const QString inUse = QStringLiteral("The configuration %1 is in use by %2 on %3 (process %4) since ")
                               .arg(QDir::toNativeSeparators(Projects(dir) + "/Busy"),
-                                  QFileInfo(QStringLiteral(SWQ_LOCK_HOLDER)).fileName(), QSysInfo::machineHostName())
+                                  lockProgramName(QStringLiteral(SWQ_LOCK_HOLDER)), lockHostName())
                               .arg(other.processId());
     run.withDialog("Btn_Open", [&](QDialog* dialog) {
         // No name dialog may open: one that does is noted and cancelled.

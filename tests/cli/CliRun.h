@@ -18,5 +18,10 @@ inline CliRun runCli(const QStringList& args)
     run.status = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
     run.out = cli.readAllStandardOutput();
     run.Err = cli.readAllStandardError();
+#ifdef Q_OS_WIN
+    // A console program's text output has Windows' line ends there.
+    run.out.replace("\r\n", "\n");
+    run.Err.replace("\r\n", "\n");
+#endif
     return run;
 }

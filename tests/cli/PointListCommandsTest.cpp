@@ -138,7 +138,7 @@ TEST(PointListCommands, WritingCommandsRefuseAProjectHeldByAnotherProgram)
         if (c.status == 1) {
             const QByteArray said = "swquelmor-cli " + c.args[0].toUtf8() + ": The configuration "
                 + QDir::toNativeSeparators(p.dir.path()).toUtf8() + " is in use by "
-                + QFileInfo(QStringLiteral(SWQ_LOCK_HOLDER)).fileName().toUtf8() + " on ";
+                + lockProgramName(QStringLiteral(SWQ_LOCK_HOLDER)).toUtf8() + " on ";
             EXPECT_TRUE(run.Err.startsWith(said)) << run.Err.toStdString();
             EXPECT_TRUE(run.Err.endsWith(". Nothing was written.\n")) << run.Err.toStdString();
         }

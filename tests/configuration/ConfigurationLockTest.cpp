@@ -37,7 +37,7 @@ TEST(ConfigurationLock, SecondWriterIsToldWhoHoldsItAndTakesOverWhatIsLeftBehind
         // The holder named in the refusal: program, host, process (empty: not checked).
         std::function<QStringList(const std::shared_ptr<void>& kept)> holder;
     };
-    const QString host = QSysInfo::machineHostName();
+    const QString host = lockHostName();
     const Case cases[] = {
         {"free", [](const QTemporaryDir&) { return std::shared_ptr<void>(); }, true, {}},
         {"held by another program",
@@ -46,7 +46,7 @@ TEST(ConfigurationLock, SecondWriterIsToldWhoHoldsItAndTakesOverWhatIsLeftBehind
             [&](const std::shared_ptr<void>& kept) {
                 const auto* other = static_cast<const OtherHolder*>(kept.get());
                 return QStringList{
-                    QFileInfo(QStringLiteral(SWQ_LOCK_HOLDER)).fileName(), host, QString::number(other->processId())};
+                    lockProgramName(QStringLiteral(SWQ_LOCK_HOLDER)), host, QString::number(other->processId())};
             }},
         {"left by a program that crashed",
             [](const QTemporaryDir& dir) {
@@ -71,7 +71,7 @@ TEST(ConfigurationLock, SecondWriterIsToldWhoHoldsItAndTakesOverWhatIsLeftBehind
             },
             false,
             [&](const std::shared_ptr<void>&) {
-                return QStringList{QFileInfo(QCoreApplication::applicationFilePath()).fileName(), host,
+                return QStringList{lockProgramName(QCoreApplication::applicationFilePath()), host,
                     QString::number(QCoreApplication::applicationPid())};
             }},
         {"held on another computer, whose processes nobody can see",

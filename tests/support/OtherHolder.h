@@ -1,7 +1,21 @@
 #pragma once
+#include <QFileInfo>
 #include <QProcess>
+#include <QSysInfo>
 #include <QString>
 #include <gtest/gtest.h>
+
+// How a lock file names a program: without ".exe" on Windows.
+inline QString lockProgramName(const QString& path) { return QFileInfo(path).completeBaseName(); }
+// How a lock file names this computer: on Windows, by the computer's name as Windows keeps it.
+inline QString lockHostName()
+{
+#ifdef Q_OS_WIN
+    return qEnvironmentVariable("COMPUTERNAME");
+#else
+    return QSysInfo::machineHostName();
+#endif
+}
 
 // Another program holding a configuration's lock (tests/support/LockHolder.cpp) while it lives.
 class OtherHolder {

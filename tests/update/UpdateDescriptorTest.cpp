@@ -85,7 +85,7 @@ TEST(UpdateDescriptor, EachOptionFollowsTheTables)
         SCOPED_TRACE(c.address);
         ASSERT_TRUE(writeUpdateDescriptor({c.address, c.option, c.readBack, f.Master, project}, f.Program));
         const QString file = f.Dir.filePath("Ethernet_Update.xml");
-        EXPECT_EQ(updateDescriptorFile(f.Program), f.Program + QDir::separator() + "Ethernet_Update.xml");
+        EXPECT_EQ(updateDescriptorFile(f.Program), f.Program + "/" + "Ethernet_Update.xml");
 
         // One node at document level, raw, no declaration.
         const QByteArray bytes = readTestFile(file);

@@ -533,7 +533,7 @@ TEST(UpdateDialog, NoUpdaterStartsWhileAnotherProgramHoldsTheConfiguration)
     run.startUpdate();
     const QStringList errors = run.fakes.messages.texts("error");
     ASSERT_EQ(errors.size(), 1);
-    EXPECT_TRUE(errors[0].contains(" is in use by " + QFileInfo(QStringLiteral(SWQ_LOCK_HOLDER)).fileName()))
+    EXPECT_TRUE(errors[0].contains(" is in use by " + lockProgramName(QStringLiteral(SWQ_LOCK_HOLDER))))
         << errors[0].toStdString();
     EXPECT_TRUE(errors[0].endsWith("\nThe updater is not started while another program holds the configuration."))
         << errors[0].toStdString();
