@@ -44,7 +44,7 @@ private:
     void setUp(const QString& programFolder);
     void createWindows();
     void buildLayout();
-    // The parts of the window, top to bottom: the active configuration, the four steps with
+    // The panels of the window, top to bottom: the active configuration, the four steps with
     // their buttons, the version notice and the icon buttons.
     QFrame* makeConfigurationFrame();
     QGridLayout* makeStepGrid();

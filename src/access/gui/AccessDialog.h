@@ -58,7 +58,7 @@ private:
 
     void setUp();
     void buildLayout();
-    // The parts of the window: the devices and their tree on the left, the pages of variables
+    // The panels of the window: the devices and their tree on the left, the pages of variables
     // and data sets on the right, the buttons below; then what their signals do.
     QWidget* makeDevicePanel();
     QTabWidget* makePages();
