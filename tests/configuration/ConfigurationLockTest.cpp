@@ -45,8 +45,7 @@ TEST(ConfigurationLock, SecondWriterIsToldWhoHoldsItAndTakesOverWhatIsLeftBehind
             false,
             [&](const std::shared_ptr<void>& kept) {
                 const auto* other = static_cast<const OtherHolder*>(kept.get());
-                return QStringList{
-                    lockProgramName(QStringLiteral(SWQ_LOCK_HOLDER)), host, QString::number(other->processId())};
+                return QStringList{lockProgramName(QStringLiteral(SWQ_LOCK_HOLDER)), host, QString::number(other->processId())};
             }},
         {"left by a program that crashed",
             [](const QTemporaryDir& dir) {
